@@ -1,0 +1,215 @@
+// Python call-backs behind the trampolines: the library calls a C function,
+// the trampoline lands here with the slots of the C arguments.
+//
+// The Python function receives numbers for the scalars it reads, writable 0-d
+// arrays for the scalars it writes, and arrays for the arrays; everything is
+// a copy, copied back after the call, so a view the function keeps cannot
+// outlive the library's storage.
+#include <cstring>
+#include <stdexcept>
+
+#include "engine/numpy.hpp"
+
+namespace tavrin::bind {
+namespace {
+
+class CallbackEnv final : public ExprEnv {
+ public:
+  CallbackEnv(const CallbackPlan& p, const Slot* s, PyObject* const* objs) : p_(p), s_(s), o_(objs) {}
+  bool scalar(int a, Value& out) const override {
+    const Arg& d = *p_.args[std::size_t(a)].desc;
+    if (d.rank > 0 || !s_[a].p) return false;
+    switch (d.kind) {
+      case Kind::Int:
+      case Kind::Logical: out = Value::of(*static_cast<const int*>(s_[a].p)); return true;
+      case Kind::Real: out = Value::of_real(*static_cast<const double*>(s_[a].p)); return true;
+      default: return false;
+    }
+  }
+  std::int64_t shape(int a, int axis) const override {
+    if (p_.args[std::size_t(a)].desc->kind == Kind::Text) return axis == 0 ? std::int64_t(s_[a].len) : 0;
+    if (!o_[a] || !PyArray_Check(o_[a])) return 0;
+    auto* arr = reinterpret_cast<PyArrayObject*>(o_[a]);
+    return axis >= 0 && axis < PyArray_NDIM(arr) ? PyArray_DIM(arr, axis) : 0;
+  }
+  std::int64_t size(int a) const override {
+    if (!o_[a] || !PyArray_Check(o_[a])) return 1;
+    return PyArray_SIZE(reinterpret_cast<PyArrayObject*>(o_[a]));
+  }
+
+ private:
+  const CallbackPlan& p_;
+  const Slot* s_;
+  PyObject* const* o_;
+};
+
+std::size_t elem_size(Kind k) {
+  switch (k) {
+    case Kind::Real: return 8;
+    case Kind::Complex: return 16;
+    default: return 4;
+  }
+}
+
+// Positional parameters a Python function accepts (-1: any number).
+int accepted_positional(PyObject* fn) {
+  int self = 0;
+  if (PyMethod_Check(fn)) {
+    fn = PyMethod_GET_FUNCTION(fn);
+    self = 1;
+  }
+  if (!PyFunction_Check(fn)) return -1;
+  auto* code = reinterpret_cast<PyCodeObject*>(PyFunction_GET_CODE(fn));
+  if (code->co_flags & CO_VARARGS) return -1;
+  return code->co_argcount - self;
+}
+
+struct Refs {
+  PyObject* o[max_args] = {};
+  std::size_t n;
+  explicit Refs(std::size_t count) : n(count) {}
+  ~Refs() {
+    for (std::size_t i = 0; i < n; ++i) Py_XDECREF(o[i]);
+  }
+};
+
+[[noreturn]] void abandon(const CallbackContext& c) {
+  PySys_WriteStderr("Call-back cb_%s_in_%s__user__routines failed.\n", c.arg, c.routine);
+  throw CallbackAbort{};
+}
+
+bool store_scalar(Kind k, PyObject* v, void* dst) {
+  switch (k) {
+    case Kind::Int: return int_from_object(v, *static_cast<int*>(dst));
+    case Kind::Logical: return logical_from_object(v, *static_cast<int*>(dst));
+    case Kind::Real: return real_from_object(v, *static_cast<double*>(dst));
+    case Kind::Complex: return complex_from_object(v, *static_cast<std::complex<double>*>(dst));
+    default: return false;
+  }
+}
+
+}  // namespace
+
+void invoke_callback(RawFn tag, const Slot* slots, std::size_t n, void* result) {
+  CallbackContext* c = callback_top;
+  while (c && c->tag != tag) c = c->prev;
+  if (!c) throw std::logic_error("call-back reached outside the call that installed it");
+  const CallbackPlan& cp = *c->plan;
+  if (n != cp.args.size()) throw std::logic_error("call-back argument count");
+
+  Refs refs(n);
+  const CallbackEnv env(cp, slots, refs.o);
+  // The Python objects of the arguments, in the C order.
+  for (std::size_t a = 0; a < n; ++a) {
+    const Arg& d = *cp.args[a].desc;
+    const Slot& s = slots[a];
+    PyObject* o = nullptr;
+    if (d.kind == Kind::Text) {
+      std::int64_t len = std::int64_t(s.len);
+      Value v;
+      if (!cp.args[a].len.empty() && cp.args[a].len.eval(env, v)) len = v.real ? std::int64_t(v.d) : v.i;
+      o = PyUnicode_DecodeLatin1(static_cast<const char*>(s.p), Py_ssize_t(len < 0 ? 0 : len), nullptr);
+    } else if (d.rank == 0) {
+      if (d.intent == Intent::In) {
+        o = scalar_to_object(d.kind, s.p);
+      } else {
+        o = PyArray_SimpleNew(0, nullptr, npy_type(d.kind));
+        if (o) std::memcpy(PyArray_DATA(reinterpret_cast<PyArrayObject*>(o)), s.p, elem_size(d.kind));
+      }
+    } else {
+      npy_intp dims[NPY_MAXDIMS];
+      bool ok = true;
+      for (int k = 0; k < d.rank && ok; ++k) {
+        Value v;
+        const Expr& e = cp.args[a].dims[std::size_t(k)];
+        ok = !e.empty() && e.eval(env, v);
+        const std::int64_t x = v.real ? std::int64_t(v.d) : v.i;
+        dims[k] = ok && x > 0 ? npy_intp(x) : 0;
+      }
+      if (!ok) {
+        PyErr_Format(error_class, "extents of call-back argument %s can't be evaluated", d.name);
+        abandon(*c);
+      }
+      o = PyArray_ZEROS(d.rank, dims, npy_type(d.kind), 1);
+      if (o && s.p) {
+        auto* arr = reinterpret_cast<PyArrayObject*>(o);
+        std::memcpy(PyArray_DATA(arr), s.p, std::size_t(PyArray_NBYTES(arr)));
+      }
+    }
+    if (!o) abandon(*c);
+    refs.o[a] = o;
+  }
+
+  // As many arguments as the function takes: the required ones always, then
+  // the optional ones; the extra arguments last.
+  const Py_ssize_t nextra = c->extra ? PyTuple_GET_SIZE(c->extra) : 0;
+  const int accept = accepted_positional(c->fn);
+  std::size_t npass = n;
+  if (accept >= 0) {
+    const std::int64_t want = std::int64_t(accept) - nextra;
+    npass = std::size_t(std::clamp<std::int64_t>(want, cp.nrequired, std::int64_t(n)));
+  }
+  PyObject* args = PyTuple_New(Py_ssize_t(npass) + nextra);
+  if (!args) abandon(*c);
+  for (std::size_t k = 0; k < npass; ++k) {
+    PyObject* o = refs.o[std::size_t(cp.py_order[k])];
+    Py_INCREF(o);
+    PyTuple_SET_ITEM(args, Py_ssize_t(k), o);
+  }
+  for (Py_ssize_t k = 0; k < nextra; ++k) {
+    PyObject* o = PyTuple_GET_ITEM(c->extra, k);
+    Py_INCREF(o);
+    PyTuple_SET_ITEM(args, Py_ssize_t(npass) + k, o);
+  }
+  PyObject* ret = PyObject_Call(c->fn, args, nullptr);
+  Py_DECREF(args);
+  if (!ret) abandon(*c);
+
+  // Copy back what the library reads after the call.
+  for (std::size_t a = 0; a < n; ++a) {
+    const Arg& d = *cp.args[a].desc;
+    if (d.intent == Intent::In || d.kind == Kind::Text || !slots[a].p) continue;
+    auto* arr = reinterpret_cast<PyArrayObject*>(refs.o[a]);
+    std::memcpy(slots[a].p, PyArray_DATA(arr), std::size_t(PyArray_NBYTES(arr)));
+  }
+  bool ok = true;
+  if (!cp.returns.empty()) {
+    const std::size_t nr = cp.returns.size();
+    PyObject* seq = nr == 1 && !PyTuple_Check(ret) ? nullptr : ret;
+    if (seq && (!PyTuple_Check(seq) || std::size_t(PyTuple_GET_SIZE(seq)) != nr)) {
+      PyErr_Format(error_class, "call-back %s must return a tuple of %zu values", cp.type->name, nr);
+      ok = false;
+    }
+    for (std::size_t k = 0; k < nr && ok; ++k) {
+      PyObject* v = seq ? PyTuple_GET_ITEM(seq, Py_ssize_t(k)) : ret;
+      const int a = cp.returns[k];
+      const Arg& d = *cp.args[std::size_t(a)].desc;
+      void* dst = slots[a].p;
+      if (!dst) continue;
+      if (d.rank == 0) {
+        ok = store_scalar(d.kind, v, dst);
+      } else {
+        std::string why;
+        PyObject* conv = array_from_object(v, d.kind, d.rank, false, why);
+        if (conv) {
+          auto* carr = reinterpret_cast<PyArrayObject*>(conv);
+          auto* have = reinterpret_cast<PyArrayObject*>(refs.o[a]);
+          const std::size_t bytes = std::size_t(std::min(PyArray_NBYTES(carr), PyArray_NBYTES(have)));
+          std::memcpy(dst, PyArray_DATA(carr), bytes);
+          Py_DECREF(conv);
+        } else {
+          ok = false;
+        }
+      }
+      if (!ok && !PyErr_Occurred())
+        PyErr_Format(error_class, "value %zu returned by call-back %s can't be converted", k + 1, cp.type->name);
+    }
+  } else if (result && cp.type->result >= 0) {
+    ok = store_scalar(Kind(cp.type->result), ret, result);
+    if (!ok) PyErr_Format(error_class, "value returned by call-back %s can't be converted", cp.type->name);
+  }
+  Py_DECREF(ret);
+  if (!ok) abandon(*c);
+}
+
+}  // namespace tavrin::bind

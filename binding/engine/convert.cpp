@@ -1,0 +1,238 @@
+// Conversions between Python objects and the library's argument kinds.
+#include <climits>
+#include <cmath>
+#include <cstring>
+
+#include "engine/numpy.hpp"
+
+namespace tavrin::bind {
+
+int npy_type(Kind k) {
+  switch (k) {
+    case Kind::Real: return NPY_FLOAT64;
+    case Kind::Complex: return NPY_COMPLEX128;
+    default: return NPY_INT32;
+  }
+}
+
+const char* npy_typestr(Kind k) {
+  switch (k) {
+    case Kind::Real: return "float64";
+    case Kind::Complex: return "complex128";
+    default: return "int32";
+  }
+}
+
+bool int_from_object(PyObject* o, int& out) {
+  long long v;
+  if (PyLong_Check(o)) {
+    int overflow = 0;
+    v = PyLong_AsLongLongAndOverflow(o, &overflow);
+    if (overflow || (v == -1 && PyErr_Occurred())) {
+      PyErr_Clear();
+      return false;
+    }
+  } else {
+    if (PyUnicode_Check(o) || PyBytes_Check(o) || PyComplex_Check(o)) {
+      // int() would parse a text; a number is what an integer argument takes.
+      return false;
+    }
+    PyObject* l = PyNumber_Long(o);  // as int() does: truncates floats
+    if (!l) {
+      PyErr_Clear();
+      return false;
+    }
+    int overflow = 0;
+    v = PyLong_AsLongLongAndOverflow(l, &overflow);
+    Py_DECREF(l);
+    if (overflow || (v == -1 && PyErr_Occurred())) {
+      PyErr_Clear();
+      return false;
+    }
+  }
+  if (v < INT_MIN || v > INT_MAX) return false;  // 32-bit integers only
+  out = int(v);
+  return true;
+}
+
+bool real_from_object(PyObject* o, double& out) {
+  if (PyFloat_CheckExact(o)) {
+    out = PyFloat_AS_DOUBLE(o);
+    return true;
+  }
+  if (PyUnicode_Check(o) || PyBytes_Check(o) || PyComplex_Check(o)) return false;
+  PyObject* f = PyNumber_Float(o);
+  if (!f) {
+    PyErr_Clear();
+    return false;
+  }
+  out = PyFloat_AS_DOUBLE(f);
+  Py_DECREF(f);
+  return true;
+}
+
+bool complex_from_object(PyObject* o, std::complex<double>& out) {
+  if (PyUnicode_Check(o) || PyBytes_Check(o)) return false;
+  const Py_complex c = PyComplex_AsCComplex(o);
+  if (c.real == -1.0 && PyErr_Occurred()) {
+    PyErr_Clear();
+    return false;
+  }
+  out = {c.real, c.imag};
+  return true;
+}
+
+bool logical_from_object(PyObject* o, int& out) {
+  if (PyUnicode_Check(o) || PyBytes_Check(o)) return false;
+  const int t = PyObject_IsTrue(o);
+  if (t < 0) {
+    PyErr_Clear();
+    return false;
+  }
+  out = t;
+  return true;
+}
+
+PyObject* scalar_to_object(Kind k, const void* value) {
+  switch (k) {
+    case Kind::Int: return PyLong_FromLong(*static_cast<const int*>(value));
+    case Kind::Logical: return PyBool_FromLong(*static_cast<const int*>(value));
+    case Kind::Real: return PyFloat_FromDouble(*static_cast<const double*>(value));
+    case Kind::Complex: {
+      const auto* c = static_cast<const std::complex<double>*>(value);
+      return PyComplex_FromDoubles(c->real(), c->imag());
+    }
+    default: Py_RETURN_NONE;
+  }
+}
+
+namespace {
+
+std::string python_error_text() {
+  PyObject *type, *value, *tb;
+  PyErr_Fetch(&type, &value, &tb);
+  std::string s = "conversion failed";
+  if (value) {
+    if (PyObject* str = PyObject_Str(value)) {
+      if (const char* c = PyUnicode_AsUTF8(str)) s = c;
+      Py_DECREF(str);
+    }
+  }
+  Py_XDECREF(type);
+  Py_XDECREF(value);
+  Py_XDECREF(tb);
+  PyErr_Clear();
+  return s;
+}
+
+// Whether the values of `a` (integers or reals) all fit a 32-bit integer
+// exactly.
+bool fits_int32(PyArrayObject* a) {
+  const bool real = PyArray_ISFLOAT(a);
+  PyObject* c = PyArray_FromAny(reinterpret_cast<PyObject*>(a),
+                                PyArray_DescrFromType(real ? NPY_FLOAT64 : NPY_INT64), 0, 0,
+                                NPY_ARRAY_CARRAY_RO | NPY_ARRAY_FORCECAST, nullptr);
+  if (!c) {
+    PyErr_Clear();
+    return false;
+  }
+  auto* arr = reinterpret_cast<PyArrayObject*>(c);
+  const npy_intp n = PyArray_SIZE(arr);
+  bool ok = true;
+  if (real) {
+    const auto* v = static_cast<const double*>(PyArray_DATA(arr));
+    for (npy_intp i = 0; i < n && ok; ++i)
+      ok = v[i] >= INT_MIN && v[i] <= INT_MAX && std::trunc(v[i]) == v[i];
+  } else {
+    const auto* v = static_cast<const long long*>(PyArray_DATA(arr));
+    for (npy_intp i = 0; i < n && ok; ++i) ok = v[i] >= INT_MIN && v[i] <= INT_MAX;
+  }
+  Py_DECREF(c);
+  return ok;
+}
+
+}  // namespace
+
+PyObject* array_from_object(PyObject* o, Kind k, int rank, bool copy, std::string& why) {
+  const int type = npy_type(k);
+  if (PyArray_Check(o)) {
+    auto* a = reinterpret_cast<PyArrayObject*>(o);
+    if (!copy && PyArray_TYPE(a) == type && PyArray_NDIM(a) == rank &&
+        PyArray_IS_F_CONTIGUOUS(a) && PyArray_ISALIGNED(a) && PyArray_ISNOTSWAPPED(a)) {
+      Py_INCREF(o);
+      return o;
+    }
+  }
+  // Any array-like: first as NumPy sees it, then checked and cast.
+  PyObject* src = PyArray_FROM_O(o);
+  if (!src) {
+    why = python_error_text();
+    return nullptr;
+  }
+  auto* a = reinterpret_cast<PyArrayObject*>(src);
+  const char kind = PyArray_DESCR(a)->kind;
+  bool ok = false;
+  switch (k) {
+    case Kind::Real: ok = kind == 'b' || kind == 'i' || kind == 'u' || kind == 'f'; break;
+    case Kind::Complex: ok = kind == 'b' || kind == 'i' || kind == 'u' || kind == 'f' || kind == 'c'; break;
+    default:
+      if (kind == 'b' || (kind == 'i' && PyArray_ITEMSIZE(a) <= 4) ||
+          (kind == 'u' && PyArray_ITEMSIZE(a) <= 2))
+        ok = true;
+      else if (kind == 'i' || kind == 'u' || kind == 'f')
+        ok = fits_int32(a);
+      if (!ok && (kind == 'i' || kind == 'u' || kind == 'f')) {
+        why = "values do not fit 32-bit integers exactly";
+        Py_DECREF(src);
+        return nullptr;
+      }
+      break;
+  }
+  if (!ok) {
+    PyObject* r = PyObject_Repr(reinterpret_cast<PyObject*>(PyArray_DESCR(a)));
+    why = std::string("an array of dtype ") + (r ? PyUnicode_AsUTF8(r) : "?") +
+          " can't be converted to " + npy_typestr(k);
+    Py_XDECREF(r);
+    Py_DECREF(src);
+    return nullptr;
+  }
+  const int ndim = PyArray_NDIM(a);
+  npy_intp dims[NPY_MAXDIMS];
+  if (ndim > rank) {
+    // Extra axes are accepted only when they are of extent 1.
+    for (int d = rank; d < ndim; ++d)
+      if (PyArray_DIM(a, d) != 1) {
+        why = "rank-" + std::to_string(ndim) + " array given, rank " + std::to_string(rank) + " expected";
+        Py_DECREF(src);
+        return nullptr;
+      }
+  }
+  for (int d = 0; d < rank; ++d) dims[d] = d < ndim ? PyArray_DIM(a, d) : 1;
+  int flags = NPY_ARRAY_F_CONTIGUOUS | NPY_ARRAY_ALIGNED | NPY_ARRAY_NOTSWAPPED | NPY_ARRAY_FORCECAST;
+  if (copy && src == o) flags |= NPY_ARRAY_ENSURECOPY;
+  PyObject* conv = PyArray_FromAny(src, PyArray_DescrFromType(type), 0, 0, flags, nullptr);
+  Py_DECREF(src);
+  if (!conv) {
+    why = python_error_text();
+    return nullptr;
+  }
+  if (copy && conv == o) {  // same object as the caller's: make it a copy
+    PyObject* c = PyArray_NewCopy(reinterpret_cast<PyArrayObject*>(conv), NPY_FORTRANORDER);
+    Py_DECREF(conv);
+    if (!c) return nullptr;
+    conv = c;
+  }
+  if (PyArray_NDIM(reinterpret_cast<PyArrayObject*>(conv)) != rank) {
+    PyArray_Dims shape{dims, rank};
+    PyObject* r = PyArray_Newshape(reinterpret_cast<PyArrayObject*>(conv), &shape, NPY_FORTRANORDER);
+    Py_DECREF(conv);
+    if (!r) {
+      why = python_error_text();
+      return nullptr;
+    }
+    conv = r;
+  }
+  return conv;
+}
+
+}  // namespace tavrin::bind

@@ -1,0 +1,145 @@
+// The generic binding engine: call plans built from the descriptors, and the
+// Python objects that run them.  This and the other engine sources are the
+// only code of the project that includes Python.h.
+#pragma once
+
+#define PY_SSIZE_T_CLEAN
+#include <Python.h>
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/descriptor.hpp"
+#include "engine/expr.hpp"
+
+namespace tavrin::bind {
+
+// Largest number of library arguments and of Python parameters of a routine.
+inline constexpr int max_args = 96;
+inline constexpr int max_params = 2 * max_args;
+
+// The module's exception class, _tavrin.error.
+extern PyObject* error_class;
+
+// Raised through C++ frames to abandon a computation whose Python call-back
+// raised; the Python exception stays set.
+struct CallbackAbort {};
+
+// Turns the C++ exception in flight into a Python exception (std::bad_alloc
+// becomes MemoryError, CallbackAbort keeps the exception already set,
+// anything else becomes _tavrin.error).  Use inside catch (...).
+void set_python_error_from_exception();
+
+struct ArgPlan {
+  const Arg* desc = nullptr;
+  int param = -1;          // Python parameter position, -1 when not a parameter
+  bool required = false;
+  int ordinal = 0;         // position among the required or among the optional parameters
+  std::vector<Expr> dims;  // one per axis; empty for an assumed extent "*"
+  Expr def;                // default (or hidden) expression
+  Expr len;                // text length
+  Expr check;              // extra relation
+  bool def_is_list = false;
+  std::vector<double> def_list;
+  bool def_is_text = false;
+  std::string def_text;
+  int overwrite_param = -1;
+  int extra_param = -1;
+  const struct CallbackPlan* cb = nullptr;
+  int cindex = -1;         // position among the routine's C parameters (-1: function value)
+  std::string position;    // "1st argument" / "2nd keyword"
+};
+
+// A relation an array read by the routine must satisfy.
+struct Relation {
+  int array = -1;  // argument index; -1 for an extra relation
+  int axis = 0;
+  bool at_least = false;  // len(x)>=e for vectors, shape(x,k)==e otherwise
+  const Expr* e = nullptr;
+  int blame = -1;         // argument named in the message
+  std::string text;       // "(shape(a,0)==n)"
+};
+
+struct CallbackPlan {
+  const CallbackType* type = nullptr;
+  std::vector<ArgPlan> args;
+  int nrequired = 0;
+  std::vector<int> py_order;  // argument indices in the order the Python function takes them
+  std::vector<int> returns;  // argument indices filled from a returned tuple
+  std::string signature;     // "def dfunc(x,f,d): return"
+};
+
+enum class ParamRole : unsigned char { Value, ExtraArgs, Overwrite };
+
+struct Param {
+  int arg = -1;
+  ParamRole role = ParamRole::Value;
+  PyObject* name = nullptr;  // interned
+};
+
+struct Plan {
+  const Routine* routine = nullptr;
+  std::string module;
+  std::string qualname;  // "_tavrin.module.routine"
+  std::vector<ArgPlan> args;
+  std::vector<Param> params;
+  int nrequired = 0;
+  std::vector<int> default_order;  // arguments evaluated from expressions, in dependency order
+  std::vector<Relation> relations;
+  std::vector<int> results;        // returned arguments, the function value first
+  std::string call_line;
+  std::string doc;
+};
+
+// A Python call-back in force: the innermost one for a trampoline is found by
+// walking the chain from the top.  Nodes live on the C stack of the call that
+// installed them, so nested and re-entrant calls need no static scratch.
+struct CallbackContext {
+  RawFn tag = nullptr;
+  PyObject* fn = nullptr;
+  PyObject* extra = nullptr;  // tuple
+  const CallbackPlan* plan = nullptr;
+  const char* routine = nullptr;
+  const char* arg = nullptr;
+  CallbackContext* prev = nullptr;
+};
+extern thread_local CallbackContext* callback_top;
+
+// Conversions shared by calls and call-backs.  On failure they return false
+// with no Python error set.
+bool int_from_object(PyObject* o, int& out);
+bool real_from_object(PyObject* o, double& out);
+bool complex_from_object(PyObject* o, std::complex<double>& out);
+bool logical_from_object(PyObject* o, int& out);
+// New reference to a Fortran-ordered array of the kind and rank, or null with
+// `why` saying what is wrong (no Python error set).
+PyObject* array_from_object(PyObject* o, Kind k, int rank, bool copy, std::string& why);
+PyObject* scalar_to_object(Kind k, const void* value);
+
+// Builds the plan of a routine; throws std::invalid_argument naming the fault.
+void build_plan(Plan& plan, const Routine& r, const std::string& module);
+void build_callback_plan(CallbackPlan& plan, const CallbackType& t);
+const CallbackPlan& callback_plan(const CallbackType& t);
+
+// Runs one call.
+PyObject* call_routine(const Plan& plan, PyObject* const* args, std::size_t nargs,
+                       PyObject* kwnames);
+
+// Objects.
+extern PyTypeObject RoutineType;
+extern PyTypeObject ModuleType;
+extern PyTypeObject StorageType;
+PyObject* new_routine_object(const Plan* plan);
+PyObject* routine_capsule(const Routine& r);
+const Routine* routine_of(PyObject* obj);  // null when obj is no routine object
+
+// A keep-alive object holding shared ownership of a storage block.
+PyObject* new_storage_owner(std::shared_ptr<void> block);
+
+const char* npy_typestr(Kind k);
+int npy_type(Kind k);
+const char* ordinal_suffix(int n);
+
+}  // namespace tavrin::bind
