@@ -510,9 +510,10 @@ struct RoutineRegistrar {
       ::tavrin::bind::make_callback<fntype, var##_args_>(pyname)
 
 // The same, for a call-back whose Python return value (a tuple) is copied
-// back into the arguments named in the brace list `returned`.
+// back into the arguments named in the parenthesised list `returned`.
+#define TAVRIN_UNPAREN(...) __VA_ARGS__
 #define TAVRIN_CALLBACK_RETURNING(var, fntype, pyname, returned, ...)       \
   static constexpr ::tavrin::bind::Arg var##_args_[] = {__VA_ARGS__};      \
-  static constexpr const char* var##_returns_[] = returned;                \
+  static constexpr const char* var##_returns_[] = {TAVRIN_UNPAREN returned}; \
   static const ::tavrin::bind::CallbackType var =                          \
       ::tavrin::bind::make_callback<fntype, var##_args_>(pyname, var##_returns_)

@@ -127,6 +127,9 @@ const CallbackPlan& callback_plan(const CallbackType& t);
 PyObject* call_routine(const Plan& plan, PyObject* const* args, std::size_t nargs,
                        PyObject* kwnames);
 
+// The extension module object, named `name`, with every registered module.
+PyObject* create_module(const char* name);
+
 // Objects.
 extern PyTypeObject RoutineType;
 extern PyTypeObject ModuleType;

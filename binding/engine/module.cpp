@@ -484,10 +484,6 @@ void flush_python_streams() {
   PyGILState_Release(g);
 }
 
-PyModuleDef module_def = {
-    PyModuleDef_HEAD_INIT, "_tavrin", nullptr, -1, nullptr, nullptr, nullptr, nullptr, nullptr,
-};
-
 bool prepare(std::string& why) {
   // The shared-state modules join the routine modules of the same name.
   for (const ModuleInfo& m : data_modules()) entry(m.name).variables = &m;
@@ -512,8 +508,9 @@ bool prepare(std::string& why) {
 }  // namespace
 }  // namespace tavrin::bind
 
-PyMODINIT_FUNC PyInit__tavrin() {
-  using namespace tavrin::bind;
+namespace tavrin::bind {
+
+PyObject* create_module(const char* name) {
   // NumPy's C interface: missing, of another ABI version (0x1000009), of an
   // API version below the one compiled for, or of another byte order.
   if (_import_array() < 0) {
@@ -527,23 +524,27 @@ PyMODINIT_FUNC PyInit__tavrin() {
   if (!prepared) {
     std::string why;
     if (!prepare(why)) {
-      PyErr_Format(PyExc_ImportError, "_tavrin: %s", why.c_str());
+      PyErr_Format(PyExc_ImportError, "%s: %s", name, why.c_str());
       return nullptr;
     }
     prepared = true;
   }
-  PyObject* m = PyModule_Create(&module_def);
+  static PyModuleDef def = {
+      PyModuleDef_HEAD_INIT, name, nullptr, -1, nullptr, nullptr, nullptr, nullptr, nullptr,
+  };
+  PyObject* m = PyModule_Create(&def);
   if (!m) return nullptr;
   if (!error_class) {
-    error_class = PyErr_NewException("_tavrin.error", nullptr, nullptr);
+    // Derived from Exception, and not bound as an attribute of the module.
+    error_class = PyErr_NewException((std::string(name) + ".error").c_str(), nullptr, nullptr);
     if (!error_class) {
       Py_DECREF(m);
       return nullptr;
     }
   }
-  std::string inventory =
-      "This module '_tavrin' gives Python access to the tavrin library of composite mechanics.\n"
-      "Library modules:\n";
+  std::string inventory = std::string("This module '") + name +
+                          "' gives Python access to the tavrin library of composite mechanics.\n"
+                          "Library modules:\n";
   for (const ModuleEntry& e : registry()) {
     PyObject* mod = new_module_object(e);
     if (!mod || PyModule_AddObject(m, e.name.c_str(), mod) < 0) {
@@ -553,7 +554,7 @@ PyMODINIT_FUNC PyInit__tavrin() {
     }
     std::string members;
     if (e.variables)
-      for (const tavrin::VariableInfo& v : e.variables->variables) members += (members.empty() ? "" : ",") + std::string(v.name);
+      for (const VariableInfo& v : e.variables->variables) members += (members.empty() ? "" : ",") + std::string(v.name);
     for (const Plan* p : e.plans) members += (members.empty() ? "" : ",") + std::string(p->routine->name) + "()";
     inventory += "  " + e.name + " --- " + members + ".\n";
   }
@@ -566,6 +567,8 @@ PyMODINIT_FUNC PyInit__tavrin() {
     Py_DECREF(m);
     return nullptr;
   }
-  tavrin::set_exit_hook(flush_python_streams);
+  set_exit_hook(flush_python_streams);
   return m;
 }
+
+}  // namespace tavrin::bind

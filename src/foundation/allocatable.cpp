@@ -1,5 +1,6 @@
 #include "foundation/allocatable.hpp"
 
+#include <cstring>
 #include <limits>
 #include <new>
 
@@ -28,7 +29,10 @@ void AllocatableBase::allocate_raw(std::span<const int> extents) {
   const std::size_t bytes = count * elem_size_;
   // At least one unit, so that an empty array is still "allocated".
   const std::size_t units = bytes / sizeof(std::max_align_t) + 1;
-  block_ = std::make_shared<std::max_align_t[]>(units);  // value-initialised: zeros
+  // Zero every byte: value-initialising max_align_t need not clear the
+  // padding of its long double member.
+  block_ = std::make_shared_for_overwrite<std::max_align_t[]>(units);
+  std::memset(block_.get(), 0, units * sizeof(std::max_align_t));
   ext_ = ext;
 }
 

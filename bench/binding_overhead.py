@@ -1,0 +1,45 @@
+"""Per-call cost of the binding engine: a routine of three arrays (two read,
+one created) beside numpy.add on the same arrays, in one run.
+
+    .venv/bin/python bench/binding_overhead.py [--size N]
+
+Runs against the build tree (build/python) or an installed _tavrin.
+"""
+import argparse
+import pathlib
+import sys
+import timeit
+
+import numpy as np
+
+root = pathlib.Path(__file__).resolve().parents[1]
+sys.path.insert(0, str(root / "build" / "python"))
+import _tavrin_enginetest  # noqa: E402  (the engine's own test module: same engine as _tavrin)
+
+
+def per_call_ns(fn, number=200_000, repeat=7):
+    return min(timeit.repeat(fn, number=number, repeat=repeat)) / number * 1e9
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--size", type=int, default=3)
+    n = parser.parse_args().size
+    a = np.asfortranarray(np.arange(float(n)))
+    b = np.asfortranarray(np.arange(float(n)))
+    vadd = _tavrin_enginetest.enginetest.vadd
+    assert np.array_equal(vadd(a, b), np.add(a, b))
+    rows = [
+        ("_tavrin engine: c = vadd(a, b)", per_call_ns(lambda: vadd(a, b))),
+        ("numpy.add(a, b)", per_call_ns(lambda: np.add(a, b))),
+        ("empty Python call", per_call_ns(lambda: None)),
+    ]
+    print(f"arrays of {n} float64")
+    for name, ns in rows:
+        print(f"  {name:34s} {ns:8.0f} ns/call")
+    ratio = rows[0][1] / rows[1][1]
+    print(f"  engine / numpy.add = {ratio:.2f}")
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,134 @@
+// _tavrin_enginetest: small routines that exercise every feature of the
+// binding engine (kinds, intents, defaults, relations, texts, call-backs),
+// built only for the tests.
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <complex>
+#include <new>
+#include <span>
+#include <string_view>
+
+#include "engine/descriptor.hpp"
+#include "engine/engine.hpp"
+
+namespace enginetest {
+
+// c = a + b
+void vadd(const double* a, const double* b, double* c, const int& n) {
+  for (int i = 0; i < n; ++i) c[i] = a[i] + b[i];
+}
+// a = a + s * b, in/out
+void axpy(double* a, const double* b, const int& n, const double& s) {
+  for (int i = 0; i < n; ++i) a[i] += s * b[i];
+}
+// x(:) = v, in place
+void fill(double* x, int n, double v) { std::fill(x, x + std::max(n, 0), v); }
+// y = A x with A(n, m)
+void matvec(const double* a, const double* x, double* y, int n, int m) {
+  for (int i = 0; i < n; ++i) {
+    y[i] = 0.0;
+    for (int j = 0; j < m; ++j) y[i] += a[i + j * n] * x[j];
+  }
+}
+// Upper-case copy of an assumed-length text into a 10-character result.
+void upper(std::string_view s, std::span<char> out, int& n) {
+  n = int(s.size());
+  std::fill(out.begin(), out.end(), ' ');
+  for (std::size_t i = 0; i < std::min(s.size(), out.size()); ++i)
+    out[i] = char(std::toupper(static_cast<unsigned char>(s[i])));
+}
+// Reverses a fixed 8-character field in place of a copy.
+void reverse8(char* s) { std::reverse(s, s + 8); }
+// The number of characters before the first blank of an 8-character field.
+int wordlen(const char* s) { return int(std::find(s, s + 8, ' ') - s); }
+void conjugate(const std::complex<double>* z, std::complex<double>* w, int n) {
+  for (int i = 0; i < n; ++i) w[i] = std::conj(z[i]);
+}
+void isum(const int* v, int n, int& s) {
+  s = 0;
+  for (int i = 0; i < n; ++i) s += v[i];
+}
+bool positive(const double& x) { return x > 0.0; }
+int iadd(int a, int b) { return a + b; }
+void maybe(const double* x, double& out) { out = x ? *x : -1.0; }
+void sum3(const double* d, double& s) { s = d[0] + d[1] + d[2]; }
+void bump(int* i) { *i += 1; }
+void flag(int& out, const int& on) { out = on ? 7 : 3; }
+
+// A result whose extents the caller chooses.
+void grid(double* x, int n, int m) { std::fill(x, x + std::max(n, 0) * std::max(m, 0), 1.0); }
+// Memory exhaustion inside a routine.
+void exhaust(int n) {
+  if (n > 0) throw std::bad_alloc();
+}
+
+// Call-backs.
+using Fn = double (*)(const double&);
+double square(const double& x) { return x * x; }
+// Sum of f over x(n).
+void fsum(Fn f, const double* x, int n, double& s) {
+  s = 0.0;
+  for (int i = 0; i < n; ++i) s += f(x[i]);
+}
+using ArrayFn = void (*)(const int& n, const double* x, double* y, double& scale);
+// Calls g once; returns what it wrote into y and scale.
+void apply(ArrayFn g, const double* x, double* y, int n, double& scale) {
+  scale = 1.0;
+  g(n, x, y, scale);
+}
+using PairFn = void (*)(double& a, double& b);
+void pair(PairFn f, double& a, double& b) {
+  a = 1.0;
+  b = 2.0;
+  f(a, b);
+}
+
+}  // namespace enginetest
+
+namespace tavrin::bind {
+namespace {
+using namespace dsl;
+namespace et = enginetest;
+
+TAVRIN_CALLBACK(fn_type, et::Fn, "f", in(Real, "x"));
+TAVRIN_CALLBACK(arrayfn_type, et::ArrayFn, "g", in(Int, "n").opt("len(x)"), in(Real, "x", "n"),
+                out(Real, "y", "n"), inout(Real, "scale"));
+TAVRIN_CALLBACK_RETURNING(pairfn_type, et::PairFn, "f", ("a", "b"), inout(Real, "a"),
+                          inout(Real, "b"));
+
+TAVRIN_BINDING_MODULE(enginetest, "routines that exercise the binding engine");
+TAVRIN_ROUTINE(vadd, et::vadd, in(Real, "a", "n"), in(Real, "b", "n"), out(Real, "c", "n"),
+               in(Int, "n").opt("len(a)"));
+TAVRIN_ROUTINE(axpy, et::axpy, inout(Real, "a", "n"), in(Real, "b", "n"), in(Int, "n").opt("len(a)"),
+               in(Real, "s").opt("1.0"));
+TAVRIN_ROUTINE(fill, et::fill, inplace(Real, "x", "n"), in(Int, "n").opt("len(x)"), in(Real, "v"));
+TAVRIN_ROUTINE(matvec, et::matvec, in(Real, "a", "n,m"), in(Real, "x", "m"), out(Real, "y", "n"),
+               in(Int, "n").opt("shape(a,0)"), in(Int, "m").opt("shape(a,1)"));
+TAVRIN_ROUTINE(upper, et::upper, in(Text, "s"), out(Text, "out", "10"), out(Int, "n"));
+TAVRIN_ROUTINE(reverse8, et::reverse8, inout(Text, "s", "8"));
+TAVRIN_ROUTINE(wordlen, et::wordlen, result(Int, "wordlen"), in(Text, "s", "8"));
+TAVRIN_ROUTINE(conjugate, et::conjugate, in(Complex, "z", "n"), out(Complex, "w", "n"),
+               in(Int, "n").opt("len(z)"));
+TAVRIN_ROUTINE(isum, et::isum, in(Int, "v", "n"), in(Int, "n").opt("len(v)"), out(Int, "s"));
+TAVRIN_ROUTINE(positive, et::positive, result(Logical, "positive"), in(Real, "x"));
+TAVRIN_ROUTINE(iadd, et::iadd, result(Int, "iadd"), in(Int, "a"), in(Int, "b"));
+TAVRIN_ROUTINE(maybe, et::maybe, in(Real, "x").absent(), out(Real, "out"));
+TAVRIN_ROUTINE(sum3, et::sum3, in(Real, "d", "3").opt("[1.0, 2.0, 4.0]"), out(Real, "s"));
+TAVRIN_ROUTINE(bump, et::bump, inplace(Int, "i"));
+TAVRIN_ROUTINE(flag, et::flag, out(Int, "out"), in(Logical, "on"));
+TAVRIN_ROUTINE(square, et::square, result(Real, "square"), in(Real, "x"));
+TAVRIN_ROUTINE(fsum, et::fsum, callback("f", fn_type), in(Real, "x", "n"), in(Int, "n").opt("len(x)"),
+               out(Real, "s"));
+TAVRIN_ROUTINE(apply, et::apply, callback("g", arrayfn_type), in(Real, "x", "n"), out(Real, "y", "n"),
+               in(Int, "n").opt("len(x)"), out(Real, "scale"));
+TAVRIN_ROUTINE(pair, et::pair, callback("f", pairfn_type), out(Real, "a"), out(Real, "b"));
+TAVRIN_ROUTINE(grid, et::grid, out(Real, "x", "n,m"), in(Int, "n"), in(Int, "m"));
+TAVRIN_ROUTINE(exhaust, et::exhaust, in(Int, "n"));
+TAVRIN_ROUTINE(split_checked, et::fill, inplace(Real, "x", "n"), in(Int, "n").opt("len(x)").relation("n>=1"),
+               in(Real, "v"));
+
+}  // namespace
+}  // namespace tavrin::bind
+
+PyMODINIT_FUNC PyInit__tavrin_enginetest() { return tavrin::bind::create_module("_tavrin_enginetest"); }

@@ -1,0 +1,30 @@
+"""Every exposed routine has its call line in signatures/<module>.txt, and the
+generated doc strings start with exactly that line."""
+import pathlib
+
+SIGNATURES = pathlib.Path(__file__).parent / "signatures"
+
+
+def routine_name(line):
+    call = line.split(" = ", 1)[-1]
+    return call.split("(", 1)[0]
+
+
+def test_doc_strings_match_the_signature_files(tv):
+    listed = {}
+    for path in sorted(SIGNATURES.glob("*.txt")):
+        module = getattr(tv, path.stem)
+        for line in path.read_text().splitlines():
+            if not line.strip() or line.startswith("#"):
+                continue
+            name = routine_name(line)
+            routine = getattr(module, name)
+            assert routine.__doc__.splitlines()[0] == line, f"{path.stem}.{name}"
+            listed.setdefault(path.stem, set()).add(name)
+    exposed = {}
+    for module in tv.__doc__.splitlines()[2:]:
+        mod, members = module.strip().split(" --- ")
+        names = {m[:-2] for m in members.rstrip(".").split(",") if m.endswith("()")}
+        if names:
+            exposed[mod] = names
+    assert listed == exposed

@@ -1,0 +1,44 @@
+"""Shared fixtures: the extension modules of the build tree, and a runner for
+code that must run in a child process (paths that end the process)."""
+import os
+import pathlib
+import subprocess
+import sys
+
+import pytest
+
+ROOT = pathlib.Path(__file__).resolve().parents[1]
+BUILD_PYTHON = pathlib.Path(os.environ.get("TAVRIN_BUILD_DIR", ROOT / "build")) / "python"
+if str(BUILD_PYTHON) not in sys.path and BUILD_PYTHON.is_dir():
+    sys.path.insert(0, str(BUILD_PYTHON))
+
+
+@pytest.fixture(scope="session")
+def tv():
+    import _tavrin
+
+    return _tavrin
+
+
+@pytest.fixture(scope="session")
+def error(tv):
+    """The class of _tavrin.error (it is not an attribute of the module)."""
+    try:
+        tv.datahandling.allocatedamagedata("not a number", 1, 1)
+    except Exception as e:  # noqa: BLE001 - the point is to catch it
+        return type(e)
+    raise AssertionError("conversion did not fail")
+
+
+def run_python(code, env_extra=None):
+    """Runs `code` in a child interpreter that sees the build tree."""
+    env = dict(os.environ)
+    env["PYTHONPATH"] = os.pathsep.join([str(BUILD_PYTHON), env.get("PYTHONPATH", "")])
+    env.update(env_extra or {})
+    return subprocess.run([sys.executable, "-c", code], capture_output=True, text=True, env=env,
+                          timeout=120)
+
+
+@pytest.fixture(scope="session")
+def child():
+    return run_python
