@@ -13,14 +13,16 @@ def routine_name(line):
 def test_doc_strings_match_the_signature_files(tv):
     listed = {}
     for path in sorted(SIGNATURES.glob("*.txt")):
-        module = getattr(tv, path.stem)
+        module_name = path.name.split(".")[0]  # <module>.txt or <module>.<topic>.txt
+        module = getattr(tv, module_name)
         for line in path.read_text().splitlines():
             if not line.strip() or line.startswith("#"):
                 continue
             name = routine_name(line)
             routine = getattr(module, name)
-            assert routine.__doc__.splitlines()[0] == line, f"{path.stem}.{name}"
-            listed.setdefault(path.stem, set()).add(name)
+            assert routine.__doc__.splitlines()[0] == line, f"{module_name}.{name}"
+            assert name not in listed.get(module_name, set()), f"{module_name}.{name} listed twice"
+            listed.setdefault(module_name, set()).add(name)
     exposed = {}
     for module in tv.__doc__.splitlines()[2:]:
         mod, members = module.strip().split(" --- ")
