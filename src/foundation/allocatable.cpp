@@ -1,6 +1,6 @@
 #include "foundation/allocatable.hpp"
 
-#include <cstring>
+#include <cstdlib>
 #include <limits>
 #include <new>
 
@@ -26,13 +26,13 @@ void AllocatableBase::allocate_raw(std::span<const int> extents) {
     count *= std::size_t(e);
   }
   if (count > limit / elem_size_) throw std::bad_alloc();
-  const std::size_t bytes = count * elem_size_;
-  // At least one unit, so that an empty array is still "allocated".
-  const std::size_t units = bytes / sizeof(std::max_align_t) + 1;
-  // Zero every byte: value-initialising max_align_t need not clear the
-  // padding of its long double member.
-  block_ = std::make_shared_for_overwrite<std::max_align_t[]>(units);
-  std::memset(block_.get(), 0, units * sizeof(std::max_align_t));
+  // calloc: zero-filled (pages the array never touches stay unmapped), aligned
+  // for any element type, and a refused request comes back as null instead of
+  // ending the process.  At least one element, so that an empty array is still
+  // "allocated".
+  void* p = std::calloc(count == 0 ? 1 : count, elem_size_);
+  if (!p) throw std::bad_alloc();
+  block_ = std::shared_ptr<void>(p, std::free);
   ext_ = ext;
 }
 

@@ -52,7 +52,7 @@ class TAVRIN_API AllocatableBase {
   ~AllocatableBase() = default;
 
  private:
-  std::shared_ptr<std::max_align_t[]> block_;
+  std::shared_ptr<void> block_;
   std::array<int, max_rank> ext_{};
   int rank_;
   std::size_t elem_size_;

@@ -1,0 +1,18 @@
+"""Calls the binding fuzzer once found faulty, kept as explicit cases: each
+runs in a child process, so a regression that crashes fails here instead of
+ending the test run."""
+import pytest
+
+CASES = [
+    # A huge check-in list: the request is refused with MemoryError (it once
+    # ended a sanitizer run, whose allocator could not throw).
+    ("utility.processlock", "procid=0, maxid=2147483647",
+     "import _tavrin as t\n"
+     "try:\n    t.utility.processlock(0, 2147483647)\nexcept MemoryError:\n    pass\n"),
+]
+
+
+@pytest.mark.parametrize("routine,args,code", CASES, ids=[c[0] for c in CASES])
+def test_regression(routine, args, code, child):
+    r = child(code)
+    assert r.returncode == 0, f"{routine}({args}):\n{r.stderr[-3000:]}"
