@@ -27,7 +27,8 @@ TAVRIN_ROUTINE(generalmatrixproduct, GeneralMatrixProduct, out(Real, "d", "m,n")
                in(Real, "b", "*,*").relation(
                    "(shape(b,0)==k && shape(b,1)==n) || (shape(b,0)==n && shape(b,1)==k)"),
                in(Real, "beta"), in(Real, "c", "m,n"), in(Int, "m").opt("shape(c,0)"),
-               in(Int, "n").opt("shape(c,1)"), in(Int, "k").opt("size(a)/max(m,1)"),
+               in(Int, "n").opt("shape(c,1)"),
+               in(Int, "k").opt("max(size(a)/max(m,1),size(b)/max(n,1))"),
                in(Text, "sa", "1").describe("N: a as it is; T or C: its transpose"),
                in(Text, "sb", "1").describe("N: b as it is; T or C: its transpose"));
 TAVRIN_ROUTINE(lufactdeterminant, LUFactDeterminant, out(Real, "lud"), in(Real, "a", "n,n"),
