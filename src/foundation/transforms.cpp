@@ -8,17 +8,19 @@
 namespace tavrin::math {
 
 Tensor4 rotate(const Tensor4& t, const Mat3& r) {
-  // One contraction replaces index number `axis` (stride 3^axis in the
-  // column-major storage): out(.., a, ..) = Σ_b R(b, a)·in(.., b, ..).
+  // One contraction replaces the index whose stride in the column-major
+  // storage is `stride` (1, 3, 9, 27): out(.., a, ..) = Σ_b R(b, a)·in(.., b, ..).
   const auto contract = [&r](const Tensor4& in, int stride) {
     Tensor4 out;
-    for (int pos = 0; pos < 81; ++pos) {
-      const int a = (pos / stride) % 3;
-      const int base = pos - a * stride;
-      out.v[std::size_t(pos)] = r(1, a + 1) * in.v[std::size_t(base)] +
-                                r(2, a + 1) * in.v[std::size_t(base + stride)] +
-                                r(3, a + 1) * in.v[std::size_t(base + 2 * stride)];
-    }
+    for (int outer = 0; outer < 81; outer += 3 * stride)
+      for (int a = 0; a < 3; ++a) {
+        const double r1 = r(1, a + 1), r2 = r(2, a + 1), r3 = r(3, a + 1);
+        for (int inner = 0; inner < stride; ++inner) {
+          const std::size_t base = std::size_t(outer + inner);
+          out.v[base + std::size_t(a * stride)] = r1 * in.v[base] + r2 * in.v[base + std::size_t(stride)] +
+                                                  r3 * in.v[base + std::size_t(2 * stride)];
+        }
+      }
     return out;
   };
   return contract(contract(contract(contract(t, 1), 3), 9), 27);
