@@ -19,11 +19,23 @@
 
 #include <array>
 #include <cmath>
+#include <concepts>
 #include <cstddef>
+#include <tuple>
 
 #include "foundation/array.hpp"
 
 namespace tavrin {
+
+namespace detail {
+// Offset of the 1-based index i on an axis of extent n, checked like View's.
+constexpr std::size_t checked(int i, [[maybe_unused]] int n, [[maybe_unused]] int axis) {
+#ifdef TAVRIN_CHECK_BOUNDS
+  if (i < 1 || i > n) bounds_failure(axis, i, n);
+#endif
+  return std::size_t(i - 1);
+}
+}  // namespace detail
 
 template <int N>
 struct SmallVector {
@@ -31,8 +43,8 @@ struct SmallVector {
   static constexpr int size = N;
   std::array<double, N> v{};
 
-  constexpr double& operator()(int i) { return v[std::size_t(i - 1)]; }
-  constexpr double operator()(int i) const { return v[std::size_t(i - 1)]; }
+  constexpr double& operator()(int i) { return v[detail::checked(i, N, 0)]; }
+  constexpr double operator()(int i) const { return v[detail::checked(i, N, 0)]; }
 
   static constexpr SmallVector load(const double* p) {
     SmallVector r;
@@ -46,19 +58,6 @@ struct SmallVector {
   const double* data() const { return v.data(); }
   View<double, 1> view() { return {v.data(), N}; }
   View<const double, 1> view() const { return {v.data(), N}; }
-
-  constexpr SmallVector& operator+=(const SmallVector& b) {
-    for (std::size_t i = 0; i < v.size(); ++i) v[i] += b.v[i];
-    return *this;
-  }
-  constexpr SmallVector& operator-=(const SmallVector& b) {
-    for (std::size_t i = 0; i < v.size(); ++i) v[i] -= b.v[i];
-    return *this;
-  }
-  constexpr SmallVector& operator*=(double s) {
-    for (double& x : v) x *= s;
-    return *this;
-  }
   friend constexpr bool operator==(const SmallVector&, const SmallVector&) = default;
 };
 
@@ -69,8 +68,8 @@ struct SmallMatrix {
   static constexpr int cols = C;
   std::array<double, std::size_t(R) * C> v{};
 
-  constexpr double& operator()(int i, int j) { return v[std::size_t((i - 1) + R * (j - 1))]; }
-  constexpr double operator()(int i, int j) const { return v[std::size_t((i - 1) + R * (j - 1))]; }
+  constexpr double& operator()(int i, int j) { return v[offset(i, j)]; }
+  constexpr double operator()(int i, int j) const { return v[offset(i, j)]; }
 
   static constexpr SmallMatrix identity()
     requires(R == C)
@@ -91,20 +90,12 @@ struct SmallMatrix {
   const double* data() const { return v.data(); }
   View<double, 2> view() { return {v.data(), R, C}; }
   View<const double, 2> view() const { return {v.data(), R, C}; }
-
-  constexpr SmallMatrix& operator+=(const SmallMatrix& b) {
-    for (std::size_t i = 0; i < v.size(); ++i) v[i] += b.v[i];
-    return *this;
-  }
-  constexpr SmallMatrix& operator-=(const SmallMatrix& b) {
-    for (std::size_t i = 0; i < v.size(); ++i) v[i] -= b.v[i];
-    return *this;
-  }
-  constexpr SmallMatrix& operator*=(double s) {
-    for (double& x : v) x *= s;
-    return *this;
-  }
   friend constexpr bool operator==(const SmallMatrix&, const SmallMatrix&) = default;
+
+ private:
+  static constexpr std::size_t offset(int i, int j) {
+    return detail::checked(i, R, 0) + std::size_t(R) * detail::checked(j, C, 1);
+  }
 };
 
 // Fourth-order tensor of three-dimensional space (81 entries).
@@ -128,7 +119,8 @@ struct Tensor4 {
 
  private:
   static constexpr std::size_t index(int i, int j, int k, int l) {
-    return std::size_t((i - 1) + 3 * (j - 1) + 9 * (k - 1) + 27 * (l - 1));
+    return detail::checked(i, 3, 0) + 3 * detail::checked(j, 3, 1) + 9 * detail::checked(k, 3, 2) +
+           27 * detail::checked(l, 3, 3);
   }
 };
 
@@ -138,49 +130,49 @@ using Mat3 = SmallMatrix<3, 3>;
 using Mat6 = SmallMatrix<6, 6>;
 
 // ---------------------------------------------------------------------------
-// Arithmetic.
+// Arithmetic.  Sums, differences and scalar multiples work entry by entry on
+// every type above (SmallDense: anything holding its entries in `v`).
 
-template <int N>
-constexpr SmallVector<N> operator+(SmallVector<N> a, const SmallVector<N>& b) {
+template <class T>
+concept SmallDense = requires(T t) {
+  { t.v.data() } -> std::same_as<double*>;
+  requires std::tuple_size_v<decltype(t.v)> > 0;
+};
+
+template <SmallDense T>
+constexpr T& operator+=(T& a, const T& b) {
+  for (std::size_t i = 0; i < a.v.size(); ++i) a.v[i] += b.v[i];
+  return a;
+}
+template <SmallDense T>
+constexpr T& operator-=(T& a, const T& b) {
+  for (std::size_t i = 0; i < a.v.size(); ++i) a.v[i] -= b.v[i];
+  return a;
+}
+template <SmallDense T>
+constexpr T& operator*=(T& a, double s) {
+  for (double& x : a.v) x *= s;
+  return a;
+}
+template <SmallDense T>
+constexpr T operator+(T a, const T& b) {
   return a += b;
 }
-template <int N>
-constexpr SmallVector<N> operator-(SmallVector<N> a, const SmallVector<N>& b) {
+template <SmallDense T>
+constexpr T operator-(T a, const T& b) {
   return a -= b;
 }
-template <int N>
-constexpr SmallVector<N> operator-(SmallVector<N> a) {
+template <SmallDense T>
+constexpr T operator-(T a) {
   for (double& x : a.v) x = -x;
   return a;
 }
-template <int N>
-constexpr SmallVector<N> operator*(double s, SmallVector<N> a) {
+template <SmallDense T>
+constexpr T operator*(double s, T a) {
   return a *= s;
 }
-template <int N>
-constexpr SmallVector<N> operator*(SmallVector<N> a, double s) {
-  return a *= s;
-}
-
-template <int R, int C>
-constexpr SmallMatrix<R, C> operator+(SmallMatrix<R, C> a, const SmallMatrix<R, C>& b) {
-  return a += b;
-}
-template <int R, int C>
-constexpr SmallMatrix<R, C> operator-(SmallMatrix<R, C> a, const SmallMatrix<R, C>& b) {
-  return a -= b;
-}
-template <int R, int C>
-constexpr SmallMatrix<R, C> operator-(SmallMatrix<R, C> a) {
-  for (double& x : a.v) x = -x;
-  return a;
-}
-template <int R, int C>
-constexpr SmallMatrix<R, C> operator*(double s, SmallMatrix<R, C> a) {
-  return a *= s;
-}
-template <int R, int C>
-constexpr SmallMatrix<R, C> operator*(SmallMatrix<R, C> a, double s) {
+template <SmallDense T>
+constexpr T operator*(T a, double s) {
   return a *= s;
 }
 
