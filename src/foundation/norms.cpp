@@ -62,7 +62,10 @@ struct SingularValues {
   Scratch<double, tavrin::small_matrix_entries> u, s, v;
   View<double, 2> sigma;
   SingularValues(const double* x, int m, int n)
-      : u(std::ptrdiff_t(m) * m), s(std::ptrdiff_t(m) * n), v(std::ptrdiff_t(n) * n), sigma(s.data(), m, n) {
+      : u(std::ptrdiff_t(m) * m),
+        s(std::ptrdiff_t(m) * n),
+        v(std::ptrdiff_t(n) * n),
+        sigma(s.data(), m, n) {
     tm::singular_value_decomposition({x, m, n}, {u.data(), m, m}, sigma, {v.data(), n, n});
   }
   int count() const { return std::min(sigma.size(1), sigma.size(2)); }
@@ -89,6 +92,7 @@ void MatrixDiagonal(double* diag, const double* a, const int* k, const int* n) {
   const int size = extent(n);
   const View<const double, 2> x(a, size, size);
   const int shift = *k;
+  if (shift >= size || shift <= -size) return;  // no entry (and no overflow in |k|)
   for (int i = 1; i <= size - std::abs(shift); ++i)
     diag[i - 1] = shift >= 0 ? x(i, i + shift) : x(i - shift, i);
 }
@@ -104,7 +108,9 @@ void MatrixNormalize(const double* x, double* z, const int* n, const int* m) {
   tm::min_max_normalize(x, z, entries(n, m));
 }
 
-void VectorNormalize(const double* x, double* z, const int* n) { tm::min_max_normalize(x, z, extent(n)); }
+void VectorNormalize(const double* x, double* z, const int* n) {
+  tm::min_max_normalize(x, z, extent(n));
+}
 
 void CumulativeSum(double* csum, const double* a, const int* n, const double* seed) {
   double s = seed ? *seed : 0.0;
@@ -143,7 +149,8 @@ double GetFirstMinor(const double* sm, const int* i, const int* j, const int* k)
 }
 
 double GetCofactor(const double* mij, const int* i, const int* j) {
-  return (*i + *j) % 2 == 0 ? *mij : -*mij;
+  // i + j is even when i and j have the same parity (no overflow for large indices).
+  return (*i & 1) == (*j & 1) ? *mij : -*mij;
 }
 
 int Monoticity(const double* x, const int* n) {
@@ -179,7 +186,9 @@ double EuclideanDistance(const double* x, const double* y, const int* n) {
 
 double VectorNorm(const double* x, const int* n) { return tm::euclidean_norm(x, extent(n)); }
 
-double MatrixNorm(const double* x, const int* n, const int* m) { return tm::euclidean_norm(x, entries(n, m)); }
+double MatrixNorm(const double* x, const int* n, const int* m) {
+  return tm::euclidean_norm(x, entries(n, m));
+}
 
 double LpVectorNorm(const double* x, const double* p, const int* n) {
   const auto [q, inverse] = exponent(*p);

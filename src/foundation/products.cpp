@@ -151,11 +151,13 @@ void KroneckerProduct(const double* a, const double* b, double* ab, const int* m
 }
 
 void HadamardProduct(const double* a, const double* b, double* c, const int* l, const int* n) {
-  combine(a, b, c, entries(l, n), [](double x, double y) { return x != 0.0 && y != 0.0 ? x * y : 0.0; });
+  combine(a, b, c, entries(l, n),
+          [](double x, double y) { return x != 0.0 && y != 0.0 ? x * y : 0.0; });
 }
 
 void HadamardDivision(const double* a, const double* b, double* c, const int* l, const int* n) {
-  combine(a, b, c, entries(l, n), [](double x, double y) { return x != 0.0 && y != 0.0 ? x / y : 0.0; });
+  combine(a, b, c, entries(l, n),
+          [](double x, double y) { return x != 0.0 && y != 0.0 ? x / y : 0.0; });
 }
 
 void MatrixSum(double* a, const double* b, const int* n, const int* m) {
@@ -181,7 +183,9 @@ void VectorScalarMultiplication(double* a, const double* b, const double* c, con
   update(a, b, extent(n), [s](double x, double y) { return x + s * y; });
 }
 
-void MatrixAmplify(double* a, const double* c, const int* n, const int* m) { amplify(a, *c, entries(n, m)); }
+void MatrixAmplify(double* a, const double* c, const int* n, const int* m) {
+  amplify(a, *c, entries(n, m));
+}
 
 void VectorAmplify(double* a, const double* c, const int* n) { amplify(a, *c, extent(n)); }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <limits>
 #include <vector>
 
 #include "foundation/calculus.hpp"
@@ -34,6 +35,22 @@ TEST_F(Refusals, MinorIndicesOutsideTheMatrix) {
   const int two = 2;
   EXPECT_EQ(GetPrincipleMinor(flat.data(), &two, &two), 0.0);
   EXPECT_EQ(message(), "Singularity in LU-factorization computation");
+}
+
+TEST_F(Refusals, ExtremeIndicesDoNotOverflow) {
+  const std::array a{1.0, 2.0, 3.0, 4.0};
+  std::array diag{7.0, 7.0};
+  const int n = 2, lowest = std::numeric_limits<int>::min(), highest = std::numeric_limits<int>::max();
+  MatrixDiagonal(diag.data(), a.data(), &lowest, &n);
+  MatrixDiagonal(diag.data(), a.data(), &highest, &n);
+  EXPECT_EQ(diag, (std::array{7.0, 7.0}));
+  const int minus_one = -1;
+  MatrixDiagonal(diag.data(), a.data(), &minus_one, &n);
+  EXPECT_EQ(diag[0], 2.0);
+  const double mij = 5.0;
+  EXPECT_EQ(GetCofactor(&mij, &highest, &highest), 5.0);
+  EXPECT_EQ(GetCofactor(&mij, &highest, &n), -5.0);
+  EXPECT_EQ(GetCofactor(&mij, &minus_one, &n), -5.0);
 }
 
 TEST_F(Refusals, TooFewPoints) {
