@@ -142,8 +142,10 @@ TEST_F(Linalg, SymmetricEigenproblem) {
   for (int n : {1, 3, 6, 10}) {
     const std::vector<double> a = random_spd(n, 7u + unsigned(n));
     std::vector<double> d(sz(n)), z(a.size()), w(sz(n), -1.0);
+    const std::vector<double> original = a;
     MatrixEigenvalues(a.data(), d.data(), &n);
     MatrixEigenVectors(a.data(), z.data(), &n, w.data());
+    EXPECT_EQ(a, original) << "LAPACK works on a copy";
     EXPECT_TRUE(std::is_sorted(d.begin(), d.end()));
     for (int i = 0; i < n; ++i) EXPECT_NEAR(w[std::size_t(i)], d[std::size_t(i)], 1e-12 * n);
     // A·z = z·Λ and zᵀ·z = I.
@@ -175,7 +177,9 @@ TEST_F(Linalg, SingularValueDecompositionReassembles) {
   for (auto [m, n] : {std::pair{3, 2}, std::pair{2, 5}, std::pair{6, 6}}) {
     const std::vector<double> a = random_matrix(m, n, unsigned(10 * m + n));
     std::vector<double> u(sz(m * m)), s(sz(m * n)), v(sz(n * n));
+    const std::vector<double> original = a;
     SingularValueDecomposition(a.data(), u.data(), s.data(), v.data(), &m, &n);
+    EXPECT_EQ(a, original);
     for (int j = 0; j < n; ++j)
       for (int i = 0; i < m; ++i) {
         if (i != j) {
@@ -195,7 +199,9 @@ TEST_F(Linalg, CholeskyFactorIsUpperAndReassembles) {
   const int n = 5;
   const std::vector<double> a = random_spd(n, 3u);
   std::vector<double> c(a.size());
+  const std::vector<double> original = a;
   CholeskyFactorization(a.data(), c.data(), &n);
+  EXPECT_EQ(a, original);
   for (int j = 0; j < n; ++j)
     for (int i = 0; i < n; ++i) {
       if (i > j) {
