@@ -14,6 +14,7 @@ import numpy as np
 
 root = pathlib.Path(__file__).resolve().parents[1]
 sys.path.insert(0, str(root / "build" / "python"))
+import _tavrin  # noqa: E402
 import _tavrin_enginetest  # noqa: E402  (the engine's own test module: same engine as _tavrin)
 
 
@@ -29,8 +30,12 @@ def main():
     b = np.asfortranarray(np.arange(float(n)))
     vadd = _tavrin_enginetest.enginetest.vadd
     assert np.array_equal(vadd(a, b), np.add(a, b))
+    cross = _tavrin.math.crossproduct
+    a3, b3 = np.array([1.0, 2.0, 3.0]), np.array([4.0, 5.0, 6.0])
     rows = [
         ("_tavrin engine: c = vadd(a, b)", per_call_ns(lambda: vadd(a, b))),
+        ("_tavrin.math.crossproduct(a3, b3)", per_call_ns(lambda: cross(a3, b3))),
+        ("numpy.add(a3, b3)", per_call_ns(lambda: np.add(a3, b3))),
         ("numpy.add(a, b)", per_call_ns(lambda: np.add(a, b))),
         ("empty Python call", per_call_ns(lambda: None)),
     ]
