@@ -334,34 +334,15 @@ void replacetext(std::string_view s, std::string_view text, std::string_view rep
     t = t.substr(0, i) + std::string(with) + t.substr(i + key.size());
     t = head(t, nout);
   };
-  // Where rep contains the text, searching from the start again would find
-  // the inserted text for ever: resume after each replacement instead.  The
-  // same continuation ends a rescan that has come back to an earlier state.
-  const auto resume_after = [&](std::size_t from) {
-    for (std::size_t i = find_from(t, key, from); i != std::string::npos;
-         i = find_from(t, key, i + with.size())) {
-      replace_at(i);
-    }
-  };
   if (with.find(key) != std::string_view::npos) {
-    resume_after(0);
-  } else {
-    // Rescan from the first character after every replacement, watching for
-    // a cycle (Brent): the state is kept at every power-of-two pass.
-    std::string saved = t;
-    for (std::size_t pass = 1, power = 1;; ++pass) {
-      const std::size_t i = t.find(key);
-      if (i == std::string::npos) break;
+    // Searching from the start again would find the inserted text for ever:
+    // resume after each replacement instead.
+    for (std::size_t i = t.find(key); i != std::string::npos; i = find_from(t, key, i + with.size()))
       replace_at(i);
-      if (t == saved) {
-        resume_after(0);
-        break;
-      }
-      if (pass == power) {
-        saved = t;
-        power *= 2;
-      }
-    }
+  } else {
+    // Each pass searches from the first character, so a replacement can form
+    // a new occurrence with its neighbours.
+    for (std::size_t i = t.find(key); i != std::string::npos; i = t.find(key)) replace_at(i);
   }
   put(sout, t);
 }
