@@ -28,10 +28,12 @@ inline std::optional<std::pair<std::uint64_t, std::uint64_t>> exact_key(std::com
   return std::pair{*re, *im};
 }
 
+// Mixes every bit of the key into the low bits (the bits of a double have
+// zero low bits, consecutive integers consecutive ones): open addressing
+// over a power-of-two table uses the low bits alone.
 struct ExactKeyHash {
-  std::size_t operator()(int k) const { return std::hash<int>{}(k); }
+  std::size_t operator()(int k) const { return (*this)(std::uint64_t(std::uint32_t(k))); }
   std::size_t operator()(std::uint64_t k) const {
-    // The bits of a double: mix them, their low bits alone are often zero.
     k ^= k >> 33;
     k *= 0xff51afd7ed558ccdULL;
     k ^= k >> 33;

@@ -4,6 +4,7 @@
 #include <array>
 #include <climits>
 #include <cstddef>
+#include <cstdint>
 #include <limits>
 #include <new>
 #include <span>
@@ -23,9 +24,66 @@ T standard_marker() {
   else return {largest, largest};
 }
 
-// One list: its entries (the logical capacity is their number) and, for
-// O(1) appends, the number of entries of each value and, for each marker
-// looked up, a position before which no entry equals it.
+// The index of a list: for each value that occurs in it (NaNs never do),
+// the number of entries equal to it and a position before which no entry
+// equals it.  Open addressing with linear probing in a power-of-two table
+// kept at most half full; entries are never removed (a count may fall to 0),
+// since only markers are ever overwritten and they are few.
+template <class T>
+class ValueIndex {
+ public:
+  using Key = detail::ExactKey<T>;
+  // Counts and positions stay below 2^31: a list holds at most INT_MAX
+  // entries.
+  struct Entry {
+    Key key{};
+    std::uint32_t count = 0;
+    std::uint32_t hint = 0;
+    bool used = false;
+  };
+
+  Entry* find(const Key& k) {
+    if (entries_.empty()) return nullptr;
+    for (std::size_t i = slot_of(k);; i = (i + 1) & mask()) {
+      if (!entries_[i].used) return nullptr;
+      if (entries_[i].key == k) return &entries_[i];
+    }
+  }
+  const Entry* find(const Key& k) const { return const_cast<ValueIndex*>(this)->find(k); }
+
+  // The entry of k, created with count 0 when absent.  Throws
+  // std::bad_alloc, leaving the index as it was; a reference obtained
+  // earlier is invalid after a call that creates an entry.
+  Entry& at(const Key& k) {
+    if (Entry* e = find(k)) return *e;
+    if (2 * (used_ + 1) > entries_.size()) rehash(std::max<std::size_t>(16, 2 * entries_.size()));
+    std::size_t i = slot_of(k);
+    while (entries_[i].used) i = (i + 1) & mask();
+    entries_[i] = Entry{k, 0, 0, true};
+    ++used_;
+    return entries_[i];
+  }
+
+ private:
+  std::size_t mask() const { return entries_.size() - 1; }
+  std::size_t slot_of(const Key& k) const { return detail::ExactKeyHash{}(k) & mask(); }
+  void rehash(std::size_t size) {
+    std::vector<Entry> old(size);
+    old.swap(entries_);
+    for (const Entry& e : old) {
+      if (!e.used) continue;
+      std::size_t i = slot_of(e.key);
+      while (entries_[i].used) i = (i + 1) & mask();
+      entries_[i] = e;
+    }
+  }
+
+  std::vector<Entry> entries_;
+  std::size_t used_ = 0;
+};
+
+// One list: its entries (the logical capacity is their number) and their
+// index, so that appends, uniqueness tests and sizes need no scan.
 template <class T>
 class GrowableList {
  public:
@@ -40,57 +98,47 @@ class GrowableList {
   void create(std::size_t capacity, const T& marker) {
     if (capacity > std::size_t(INT_MAX)) throw std::bad_alloc();
     std::vector<T> data(capacity, marker);
-    detail::ExactMap<T, std::size_t> count;
-    if (const auto k = detail::exact_key(marker); k && capacity > 0) count.emplace(*k, capacity);
+    ValueIndex<T> index;
+    if (const auto k = detail::exact_key(marker)) index.at(*k).count = std::uint32_t(capacity);
     data_.swap(data);
-    count_.swap(count);
-    hint_.clear();
+    index_ = std::move(index);
     exists_ = true;
   }
 
   void free() {
     std::vector<T>().swap(data_);
-    detail::ExactMap<T, std::size_t>().swap(count_);
-    hint_.clear();
+    index_ = {};
     exists_ = false;
   }
 
   bool contains(const T& v) const {
     const auto k = detail::exact_key(v);
-    if (!k) return false;
-    const auto it = count_.find(*k);
-    return it != count_.end() && it->second > 0;
+    const auto* e = k ? index_.find(*k) : nullptr;
+    return e && e->count > 0;
   }
 
   // Position (from 0) of the first entry equal to `marker`; the capacity when
-  // there is none.  The scan starts at the hint kept for this marker, so the
-  // free slots of a list are found without passing over its used part again.
+  // there is none.  The scan starts at the marker's hint, so the free slots
+  // are found without passing over the used part again.
   std::size_t first(const T& marker) {
     const auto k = detail::exact_key(marker);
-    if (!k || !contains(marker)) return capacity();
-    const auto it = hint_.find(*k);
-    std::size_t h = it == hint_.end() ? 0 : it->second;
-    while (h < data_.size() && !(data_[h] == marker)) ++h;
-    try {
-      hint_.insert_or_assign(*k, h);
-    } catch (const std::bad_alloc&) {
-      // Without a hint the next look-up scans from the start again.
-    }
-    return h;
+    auto* e = k ? index_.find(*k) : nullptr;
+    if (!e || e->count == 0) return capacity();
+    while (e->hint < data_.size() && !(data_[e->hint] == marker)) ++e->hint;
+    return e->hint;
   }
 
-  // Stores v at `pos`.  Throws std::bad_alloc before changing anything.
+  // Stores v at `pos`, which holds a marker.  Throws std::bad_alloc before
+  // changing anything.
   void store(std::size_t pos, const T& v) {
     const auto k = detail::exact_key(v);
-    if (k) ++count_[*k];
-    if (const auto old = detail::exact_key(data_[pos])) {
-      const auto it = count_.find(*old);
-      if (--it->second == 0) count_.erase(it);
-    }
+    if (k) index_.at(*k);  // the only step that can fail
+    if (const auto old = detail::exact_key(data_[pos])) --index_.find(*old)->count;
     data_[pos] = v;
     if (k) {
-      const auto h = hint_.find(*k);
-      if (h != hint_.end() && h->second > pos) h->second = pos;
+      auto* e = index_.find(*k);
+      ++e->count;
+      e->hint = std::min(e->hint, std::uint32_t(pos));
     }
   }
 
@@ -99,16 +147,15 @@ class GrowableList {
   void grow(std::size_t increment, const T& marker) {
     if (data_.size() + increment > std::size_t(INT_MAX)) throw std::bad_alloc();
     const auto k = detail::exact_key(marker);
-    if (k) count_.try_emplace(*k, 0);
+    if (k) index_.at(*k);
     data_.resize(data_.size() + increment, marker);
-    if (k) count_[*k] += increment;
+    if (k) index_.find(*k)->count += std::uint32_t(increment);
   }
 
  private:
   std::vector<T> data_;
   bool exists_ = false;
-  detail::ExactMap<T, std::size_t> count_;
-  detail::ExactMap<T, std::size_t> hint_;
+  ValueIndex<T> index_;
 };
 
 }  // namespace
