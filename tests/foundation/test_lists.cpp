@@ -60,67 +60,50 @@ struct Model {
 bool same(double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); }
 bool same(int a, int b) { return a == b; }
 
-struct IntOps {
-  using T = int;
+// The C entry points of one value type, on list 2.
+template <class T>
+struct Api;
+template <>
+struct Api<int> {
   static constexpr int flag = 0;
-  static std::vector<T> pool() { return {0, 1, 2, 3, 7, -1, 2147483647}; }
-  static void append(const T* v, int u, int* r, const int* inc, const T* m) {
-    const int id = 2;
-    iAppendScalar2List(&id, v, &u, r, inc, m);
-  }
-  static void append_array(const T* v, int n, int u, int* r, const int* inc, const T* m) {
-    const int id = 2;
-    iAppendArray2List(&id, v, &n, &u, r, inc, m);
-  }
-  static void copy(T* c, int n, int* e) {
-    const int id = 2;
-    iGetCopyOfList(&id, c, &n, e);
-  }
-  static void allocate(int le, int* e, const T* m) {
-    const int id = 2, f = flag;
-    AllocateList(&id, &f, &le, e, nullptr, nullptr, m);
-  }
-  static int size(const T* m) {
-    const int id = 2, f = flag;
-    return GetSizeOfList(&id, &f, nullptr, nullptr, m);
-  }
+  static constexpr auto append = iAppendScalar2List;
+  static constexpr auto append_array = iAppendArray2List;
+  static constexpr auto copy = iGetCopyOfList;
+  static std::vector<int> pool() { return {0, 1, 2, 3, 7, -1, 2147483647}; }
 };
-
-struct RealOps {
-  using T = double;
+template <>
+struct Api<double> {
   static constexpr int flag = 1;
-  static std::vector<T> pool() { return {0.0, -0.0, 1.0, 2.5, -1.0, big, NAN}; }
-  static void append(const T* v, int u, int* r, const int* inc, const T* m) {
-    const int id = 2;
-    fAppendScalar2List(&id, v, &u, r, inc, m);
-  }
-  static void append_array(const T* v, int n, int u, int* r, const int* inc, const T* m) {
-    const int id = 2;
-    fAppendArray2List(&id, v, &n, &u, r, inc, m);
-  }
-  static void copy(T* c, int n, int* e) {
-    const int id = 2;
-    fGetCopyOfList(&id, c, &n, e);
-  }
+  static constexpr auto append = fAppendScalar2List;
+  static constexpr auto append_array = fAppendArray2List;
+  static constexpr auto copy = fGetCopyOfList;
+  static std::vector<double> pool() { return {0.0, -0.0, 1.0, 2.5, -1.0, big, NAN}; }
+};
+
+template <class T>
+struct Ops : Api<T> {
+  static constexpr int id = 2;
   static void allocate(int le, int* e, const T* m) {
-    const int id = 2, f = flag;
-    AllocateList(&id, &f, &le, e, nullptr, m, nullptr);
+    const int f = Api<T>::flag;
+    if constexpr (std::is_same_v<T, int>) AllocateList(&id, &f, &le, e, nullptr, nullptr, m);
+    else AllocateList(&id, &f, &le, e, nullptr, m, nullptr);
   }
   static int size(const T* m) {
-    const int id = 2, f = flag;
-    return GetSizeOfList(&id, &f, nullptr, m, nullptr);
+    const int f = Api<T>::flag;
+    if constexpr (std::is_same_v<T, int>) return GetSizeOfList(&id, &f, nullptr, nullptr, m);
+    else return GetSizeOfList(&id, &f, nullptr, m, nullptr);
   }
 };
 
-template <class Ops>
+template <class T>
 void compare_with_model(unsigned seed) {
-  using T = typename Ops::T;
-  const int id = 2, flag = Ops::flag;
+  using O = Ops<T>;
+  const int id = O::id, flag = O::flag;
   int ierror = 0;
   DeallocateList(&id, &flag, &ierror);
   Model<T> model;
   std::mt19937 rng(seed);
-  const std::vector<T> pool = Ops::pool();
+  const std::vector<T> pool = O::pool();
   const auto pick = [&] { return pool[rng() % pool.size()]; };
   // Markers: mostly the standard one (null), sometimes a value of the pool.
   const auto marker = [&]() -> std::pair<const T*, T> {
@@ -138,7 +121,7 @@ void compare_with_model(unsigned seed) {
     switch (rng() % 10) {
       case 0: {
         const int le = int(rng() % 5) - 1;
-        Ops::allocate(le, &r, m);
+        O::allocate(le, &r, m);
         ASSERT_EQ(r, model.allocate(le, effective)) << step;
         break;
       }
@@ -153,20 +136,22 @@ void compare_with_model(unsigned seed) {
         std::vector<T> values(rng() % 3);
         for (T& v : values) v = pick();
         const int u = int(rng() % 2);
-        Ops::append_array(values.data(), int(values.size()), u, &r, &inc, m);
+        const int nv = int(values.size());
+        O::append_array(&id, values.data(), &nv, &u, &r, &inc, m);
         ASSERT_EQ(r, model.append_array(values, u, inc, effective)) << step;
         break;
       }
       default: {
         const T v = pick();
         const int u = int(rng() % 2);
-        Ops::append(&v, u, &r, &inc, m);
+        O::append(&id, &v, &u, &r, &inc, m);
         ASSERT_EQ(r, model.append(v, u, inc, effective)) << step;
       }
     }
-    ASSERT_EQ(Ops::size(m), model.size(effective)) << step;
+    ASSERT_EQ(O::size(m), model.size(effective)) << step;
     std::vector<T> copy(model.data.size() + 2, T(-7));
-    Ops::copy(copy.data(), int(copy.size()), &r);
+    const int ncopy = int(copy.size());
+    O::copy(&id, copy.data(), &ncopy, &r);
     ASSERT_EQ(r, model.exists ? 0 : -1);
     for (std::size_t i = 0; i < model.data.size(); ++i) ASSERT_TRUE(same(copy[i], model.data[i])) << step;
     ASSERT_TRUE(same(copy[model.data.size()], T(-7)));
@@ -175,11 +160,11 @@ void compare_with_model(unsigned seed) {
 }
 
 TEST(GrowableLists, IntegerListsFollowTheModel) {
-  for (unsigned seed = 1; seed <= 5; ++seed) compare_with_model<IntOps>(seed);
+  for (unsigned seed = 1; seed <= 5; ++seed) compare_with_model<int>(seed);
 }
 
 TEST(GrowableLists, RealListsFollowTheModel) {
-  for (unsigned seed = 1; seed <= 5; ++seed) compare_with_model<RealOps>(seed);
+  for (unsigned seed = 1; seed <= 5; ++seed) compare_with_model<double>(seed);
 }
 
 TEST(GrowableLists, ComplexValuesCompareBothParts) {
