@@ -246,7 +246,8 @@ void append(const int* listid, int* iresult, const int* allocinc, const T* defva
 template <class T>
 void append_scalar(const int* listid, const T* scalar, const int* uniflag, int* iresult,
                    const int* allocinc, const T* defval) {
-  append<T>(listid, iresult, allocinc, defval, [&](GrowableList<T>& list, std::size_t inc, const T& marker) {
+  append<T>(listid, iresult, allocinc, defval,
+            [&](GrowableList<T>& list, std::size_t inc, const T& marker) {
     return append_one(list, *scalar, *uniflag == 1, inc, marker);
   });
 }
@@ -255,14 +256,16 @@ template <class T>
 void append_array(const int* listid, const T* array, const int* narray, const int* uniflag,
                   int* iresult, const int* allocinc, const T* defval) {
   const std::span<const T> values(array, std::size_t(std::max(*narray, 0)));
-  append<T>(listid, iresult, allocinc, defval, [&](GrowableList<T>& list, std::size_t inc, const T& marker) {
+  append<T>(listid, iresult, allocinc, defval,
+            [&](GrowableList<T>& list, std::size_t inc, const T& marker) {
     if (*uniflag == 1) {
       if (values.empty()) return 0;
       // A run can occur only when every one of its values is in the list.
       const bool candidates =
           std::all_of(values.begin(), values.end(), [&](const T& v) { return list.contains(v); });
       const auto used = list.entries().first(list.first(marker));
-      if (candidates && std::search(used.begin(), used.end(), values.begin(), values.end()) != used.end())
+      if (candidates &&
+          std::search(used.begin(), used.end(), values.begin(), values.end()) != used.end())
         return 0;
     }
     int result = 0;

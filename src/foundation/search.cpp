@@ -138,7 +138,9 @@ void get_merged(T* merged, const T* x, const T* y, const int* nx, const int* ny,
   }
   const T fill = defval ? *defval : std::numeric_limits<T>::max();
   std::replace(out.begin(), out.end(), empty, fill);
-  const auto holds_zero = [&](std::span<const T> s) { return std::find(s.begin(), s.end(), empty) != s.end(); };
+  const auto holds_zero = [&](std::span<const T> s) {
+    return std::find(s.begin(), s.end(), empty) != s.end();
+  };
   if (holds_zero(xs) || holds_zero(ys)) {
     const auto it = std::find(out.begin(), out.end(), fill);
     if (it != out.end()) *it = empty;

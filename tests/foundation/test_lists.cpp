@@ -57,7 +57,9 @@ struct Model {
   }
 };
 
-bool same(double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); }
+bool same(double a, double b) {
+  return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
 bool same(int a, int b) { return a == b; }
 
 // The C entry points of one value type, on list 2.
@@ -153,7 +155,8 @@ void compare_with_model(unsigned seed) {
     const int ncopy = int(copy.size());
     O::copy(&id, copy.data(), &ncopy, &r);
     ASSERT_EQ(r, model.exists ? 0 : -1);
-    for (std::size_t i = 0; i < model.data.size(); ++i) ASSERT_TRUE(same(copy[i], model.data[i])) << step;
+    for (std::size_t i = 0; i < model.data.size(); ++i)
+      ASSERT_TRUE(same(copy[i], model.data[i])) << step;
     ASSERT_TRUE(same(copy[model.data.size()], T(-7)));
   }
   DeallocateList(&id, &flag, &ierror);
@@ -172,7 +175,8 @@ TEST(GrowableLists, ComplexValuesCompareBothParts) {
   int r = 0;
   const std::complex<double> a{1.0, 2.0}, b{1.0, -2.0}, minus_zero{-0.0, 0.0}, zero{0.0, -0.0},
       nan{NAN, 0.0};
-  for (const auto& v : {a, b, a, minus_zero, zero, nan, nan}) cAppendScalar2List(&id, &v, &uni, &r, nullptr, nullptr);
+  for (const auto& v : {a, b, a, minus_zero, zero, nan, nan})
+    cAppendScalar2List(&id, &v, &uni, &r, nullptr, nullptr);
   EXPECT_EQ(GetSizeOfList(&id, &flag, nullptr, nullptr, nullptr), 5);
   DeallocateList(&id, &flag, &r);
   EXPECT_EQ(r, 0);

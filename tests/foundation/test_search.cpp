@@ -15,7 +15,9 @@ namespace {
 // The merge as its steps read: slots holding 0 are empty.
 std::vector<int> merged_by_steps(const std::vector<int>& x, const std::vector<int>& y, int defval) {
   std::vector<int> m(x.size() + y.size(), 0);
-  const auto has = [](const std::vector<int>& v, int a) { return std::find(v.begin(), v.end(), a) != v.end(); };
+  const auto has = [](const std::vector<int>& v, int a) {
+    return std::find(v.begin(), v.end(), a) != v.end();
+  };
   std::size_t w = 0;
   for (int v : x)
     if (!has(y, v)) m[w++] = v;
