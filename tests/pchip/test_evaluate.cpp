@@ -65,7 +65,7 @@ Evaluation values_and_slopes(const Curve& c, const Vector& xe) {
   return e;
 }
 
-// The multi-interval evaluation as it is stated, step by step, over the
+// The multi-interval evaluation in its reference form, step by step, over the
 // one-cubic evaluator: runs of points left of x(ir), restarting from the
 // interval of the first point of a run that lies left of its interval.
 Evaluation stated_evaluation(const Curve& c, const Vector& xe) {
