@@ -61,6 +61,7 @@ struct Arg {
   const char* check = nullptr;    // extra relation that must hold
   const CallbackType* cb = nullptr;
   const char* doc = nullptr;
+  bool always_copy = false;       // in/out array without an overwrite flag
 
   constexpr Arg opt(const char* default_expr) const {
     Arg a = *this;
@@ -82,6 +83,13 @@ struct Arg {
   constexpr Arg relation(const char* expr) const {
     Arg a = *this;
     a.check = expr;
+    return a;
+  }
+  // An in/out array that the routine always updates in a copy, with no
+  // overwrite_<name> flag (for routines whose call line has none).
+  constexpr Arg nooverwrite() const {
+    Arg a = *this;
+    a.always_copy = true;
     return a;
   }
   constexpr Arg describe(const char* text) const {

@@ -243,7 +243,7 @@ void build_plan(Plan& p, const Routine& r, const std::string& module) {
   }
   for (std::size_t i = 0; i < n; ++i) {
     ArgPlan& ap = p.args[i];
-    if (ap.desc->intent != Intent::InOut || ap.desc->rank == 0) continue;
+    if (ap.desc->intent != Intent::InOut || ap.desc->rank == 0 || ap.desc->always_copy) continue;
     ap.overwrite_param = int(p.params.size());
     p.params.push_back({int(i), ParamRole::Overwrite, intern(std::string("overwrite_") + ap.desc->name)});
   }

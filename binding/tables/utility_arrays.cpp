@@ -11,7 +11,7 @@ TAVRIN_BINDING_MODULE(utility);
 
 // The fill family: the array's extents come from the array itself.
 #define TAVRIN_FILL(name, kind, dims, ...) \
-  TAVRIN_ROUTINE(name, ut::name, inout(kind, "a", dims), in(kind, "lambda"), __VA_ARGS__)
+  TAVRIN_ROUTINE(name, ut::name, inout(kind, "a", dims).nooverwrite(), in(kind, "lambda"), __VA_ARGS__)
 #define TAVRIN_FILL_FAMILY(prefix, kind)                                                           \
   TAVRIN_FILL(prefix##_fillvectorwithscalar, kind, "n1", hide(Int, "n1", "shape(a,0)"));          \
   TAVRIN_FILL(prefix##_fillmatrixwithscalar, kind, "n1,n2", hide(Int, "n1", "shape(a,0)"),        \
@@ -64,10 +64,10 @@ TAVRIN_ROUTINE(getunpackedmatrixfromlist, GetUnpackedMatrixFromList, out(Real, "
                in(Real, "list", "n*m"), in(Int, "n"), in(Int, "m"));
 
 // The sorts index a and b through the mask: each array has its own extent.
-TAVRIN_ROUTINE(vectorsort, VectorSort, inout(Real, "a", "na"), in(Real, "b", "nb"),
+TAVRIN_ROUTINE(vectorsort, VectorSort, inout(Real, "a", "na").nooverwrite(), in(Real, "b", "nb"),
                in(Int, "mask", "n"), in(Int, "n").opt("len(mask)"), in(Int, "na").opt("len(a)"),
                in(Int, "nb").opt("len(b)"));
-TAVRIN_ROUTINE(matrixsort, MatrixSort, inout(Real, "a", "m,na"), in(Real, "b", "m,nb"),
+TAVRIN_ROUTINE(matrixsort, MatrixSort, inout(Real, "a", "m,na").nooverwrite(), in(Real, "b", "m,nb"),
                in(Int, "mask", "n"), in(Int, "m").opt("shape(a,0)"), in(Int, "n").opt("len(mask)"),
                in(Int, "na").opt("shape(a,1)"), in(Int, "nb").opt("shape(b,1)"));
 
@@ -89,7 +89,7 @@ TAVRIN_ROUTINE(getunpackedtriangle, GetUnpackedTriangle, out(Real, "lu", "nlu,nl
                in(Logical, "upper").opt("0"));
 TAVRIN_ROUTINE(symmetrize, Symmetrize, in(Real, "lu", "n,n"), out(Real, "sym", "n,n"),
                in(Int, "n").opt("shape(lu,0)"));
-TAVRIN_ROUTINE(fillmatrixoffdiagonals, FillMatrixOffDiagonals, inout(Real, "a", "n,n"),
+TAVRIN_ROUTINE(fillmatrixoffdiagonals, FillMatrixOffDiagonals, inout(Real, "a", "n,n").nooverwrite(),
                in(Real, "x", "k"), in(Int, "n").opt("shape(a,0)"), in(Int, "k").opt("len(x)"));
 
 TAVRIN_ROUTINE(getsubarray, GetSubArray, out(Real, "subarray", "nsub"), out(Int, "subslice", "2"),

@@ -102,6 +102,8 @@ TAVRIN_ROUTINE(vadd, et::vadd, in(Real, "a", "n"), in(Real, "b", "n"), out(Real,
                in(Int, "n").opt("len(a)"));
 TAVRIN_ROUTINE(axpy, et::axpy, inout(Real, "a", "n"), in(Real, "b", "n"), in(Int, "n").opt("len(a)"),
                in(Real, "s").opt("1.0"));
+TAVRIN_ROUTINE(refill, et::fill, inout(Real, "x", "n").nooverwrite(), in(Int, "n").opt("len(x)"),
+               in(Real, "v"));
 TAVRIN_ROUTINE(fill, et::fill, inplace(Real, "x", "n"), in(Int, "n").opt("len(x)"), in(Real, "v"));
 TAVRIN_ROUTINE(matvec, et::matvec, in(Real, "a", "n,m"), in(Real, "x", "m"), out(Real, "y", "n"),
                in(Int, "n").opt("shape(a,0)"), in(Int, "m").opt("shape(a,1)"));

@@ -107,6 +107,12 @@ class TestArrays:
         lst = [1.0, 2.0]
         np.testing.assert_array_equal(et.axpy(lst, [1.0, 1.0], overwrite_a=1), [2, 3])
 
+    def test_in_out_without_overwrite_flag_always_copies(self, et):
+        assert et.refill.__doc__.splitlines()[0] == "x = refill(x,v,[n])"
+        x = np.zeros(2)
+        r = et.refill(x, 3.0)
+        assert r is not x and not x.any() and (r == 3.0).all()
+
     def test_in_place_arguments_must_be_exact(self, et, eterror):
         x = np.zeros(3)
         et.fill(x, 4.0)

@@ -19,10 +19,9 @@ def test_fill_family(ut):
         assert filled.shape == shape and (filled == 2.5).all() and not a.any()
         ints = getattr(ut, f"int_fill{name}withscalar")(np.zeros(shape, np.int32), -3)
         assert (ints == -3).all()
-    # overwrite_a fills the caller's own array
+    # the result is a filled copy: the caller's array is left as it was
     a = np.zeros((2, 3), order="F")
-    ut.real_fillmatrixwithscalar(a, 1.0, overwrite_a=1)
-    assert (a == 1.0).all()
+    assert (ut.real_fillmatrixwithscalar(a, 1.0) == 1.0).all() and not a.any()
     assert ut.real_fillmatrixwithscalar(np.zeros((0, 3)), 1.0).shape == (0, 3)
 
 

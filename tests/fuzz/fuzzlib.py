@@ -28,8 +28,15 @@ from hypothesis import strategies as st
 
 # Routines that may end the process by design: routine -> (exit status, a
 # regular expression the child's standard output must match).
+_HERMITE_ABORT = r"(?s).*\*\*\*JOB ABORT DUE TO UNRECOVERED ERROR\..*"
 FATAL_PATHS = {
     "errorhandling.xerr": (1, r"(?s).* .{80}\n$"),
+    # Abscissas that do not increase end the analysis in the interpolation
+    # packages under their default control setting.
+    "math.linearinterpolation": (1, r"(?s).*INTERP_LINEAR - Fatal error!.*"),
+    "math.cubichermitianinterpolation": (1, _HERMITE_ABORT),
+    "math.cubichermitianintegration": (1, _HERMITE_ABORT),
+    "math.cubichermitianarclength": (1, _HERMITE_ABORT),
 }
 
 
