@@ -110,6 +110,9 @@ class ExactValues {
 
 template <class T>
 void get_merged(T* merged, const T* x, const T* y, const int* nx, const int* ny, const T* defval) {
+  // merged holds nx + ny entries: with a negative extent that is fewer than
+  // the other array's entries, and nothing is merged.
+  if (*nx < 0 || *ny < 0) return;
   const auto xs = span_of(x, *nx), ys = span_of(y, *ny);
   const std::span<T> out(merged, xs.size() + ys.size());
   const T empty{};  // 0 marks an empty slot

@@ -9,6 +9,12 @@ CASES = [
     ("utility.processlock", "procid=0, maxid=2147483647",
      "import _tavrin as t\n"
      "try:\n    t.utility.processlock(0, 2147483647)\nexcept MemoryError:\n    pass\n"),
+    # A negative extent made the merged array shorter than the other input,
+    # and the merge wrote past its end.
+    ("utility.int_getmerged", "x=[1, 1, 3], y=[3, 0, 0, 2], nx=-2, ny=4",
+     "import numpy as np, _tavrin as t\n"
+     "t.utility.int_getmerged(np.array([1, 1, 3], dtype=np.int32), [3, 0, 0, 2], -2, 4)\n"
+     "t.utility.real_getmerged([1.0, 1.0, 3.0], [3.0, 0.0, 0.0, 2.0], 3, -1)\n"),
 ]
 
 
