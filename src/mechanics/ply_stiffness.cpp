@@ -81,16 +81,6 @@ Mat6 compliance(const PlyConstants& p) {
   return s;
 }
 
-Mat3 reduced_stiffness(const PlyConstants& p) {
-  const double d = 1.0 - p.nu12 * minor_poisson(p).nu21;
-  Mat3 q;
-  q(1, 1) = p.e1 / d;
-  q(2, 2) = p.e2 / d;
-  q(1, 2) = q(2, 1) = p.nu12 * p.e2 / d;
-  q(3, 3) = p.g12;
-  return q;
-}
-
 Mat3 reduced_stiffness(const PlyConstants& p, double nu21) {
   const double d = 1.0 - p.nu12 * nu21;
   Mat3 q;
@@ -99,6 +89,13 @@ Mat3 reduced_stiffness(const PlyConstants& p, double nu21) {
   q(1, 2) = p.nu12 * p.e2 / d;
   q(2, 1) = nu21 * p.e1 / d;
   q(3, 3) = p.g12;
+  return q;
+}
+
+Mat3 reduced_stiffness(const PlyConstants& p) {
+  // With the derived ν21, ν21·E1 = ν12·E2: Q21 is Q12, exactly.
+  Mat3 q = reduced_stiffness(p, minor_poisson(p).nu21);
+  q(2, 1) = q(1, 2);
   return q;
 }
 
