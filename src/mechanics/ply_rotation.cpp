@@ -17,7 +17,55 @@ namespace {
 constexpr int nye_i[6] = {1, 2, 3, 1, 1, 2};
 constexpr int nye_j[6] = {1, 2, 3, 2, 3, 3};
 
+// The Nye positions that a rotation about axis 3 mixes among themselves:
+// the in-plane components 11, 22, 12; 33 alone; the transverse shears 13, 23.
+constexpr int in_plane[3] = {1, 2, 4}, normal[1] = {3}, transverse[2] = {5, 6};
+
+// The loops below run at every integration point and have fixed trip
+// counts: unrolled in full, their sums run side by side (-O2 does not unroll
+// them by itself).
+
+// out(:, j) = A·T(:, j) for the columns j of one block, whose non-zero
+// rows are the block's positions.
+template <int N>
+void times_block(const Mat6& a, const Mat6& t, const int (&block)[N], Mat6& out) {
+#pragma GCC unroll 3
+  for (const int j : block)
+#pragma GCC unroll 6
+    for (int k = 1; k <= 6; ++k) {
+      double sum = 0.0;
+#pragma GCC unroll 3
+      for (const int m : block) sum += a(k, m) * t(m, j);
+      out(k, j) = sum;
+    }
+}
+
+// out(i, :) = T(:, i)ᵀ·B for the rows i of one block.
+template <int N>
+void transposed_times_block(const Mat6& b, const Mat6& t, const int (&block)[N], Mat6& out) {
+#pragma GCC unroll 6
+  for (int j = 1; j <= 6; ++j)
+#pragma GCC unroll 3
+    for (const int i : block) {
+      double sum = 0.0;
+#pragma GCC unroll 3
+      for (const int m : block) sum += t(m, i) * b(m, j);
+      out(i, j) = sum;
+    }
+}
+
 }  // namespace
+
+Mat6 congruence_about_3(const Mat6& a, const Mat6& t) {
+  Mat6 at, r;
+  times_block(a, t, in_plane, at);
+  times_block(a, t, normal, at);
+  times_block(a, t, transverse, at);
+  transposed_times_block(at, t, in_plane, r);
+  transposed_times_block(at, t, normal, r);
+  transposed_times_block(at, t, transverse, r);
+  return r;
+}
 
 Mat3 plane_transformation(double c, double s, Form form) {
   const double cc = c * c, ss = s * s, cs = c * s;
@@ -29,10 +77,9 @@ Mat3 plane_transformation(double c, double s, Form form) {
 
 Mat6 nye_transformation(double c, double s, Form form) {
   const Mat3 plane = plane_transformation(c, s, form);
-  constexpr int k[3] = {1, 2, 4};
   Mat6 t;
   for (int j = 0; j < 3; ++j)
-    for (int i = 0; i < 3; ++i) t(k[i], k[j]) = plane(i + 1, j + 1);
+    for (int i = 0; i < 3; ++i) t(in_plane[i], in_plane[j]) = plane(i + 1, j + 1);
   t(3, 3) = 1.0;
   t(5, 5) = c;
   t(5, 6) = s;
@@ -164,7 +211,7 @@ void GetNyeOffAxisSC(double* scoff, const double* dangle, const double* props, c
   if (n == 6) {
     Mat6 t;
     GetNyeTransformationMatrix(t.data(), &theta, &n, &ttype, scflag);
-    la::congruence(stiffness ? la::stiffness(p) : la::compliance(p), t).store(scoff);
+    la::congruence_about_3(stiffness ? la::stiffness(p) : la::compliance(p), t).store(scoff);
   } else {
     Mat3 t;
     GetNyeTransformationMatrix(t.data(), &theta, &n, &ttype, scflag);

@@ -46,13 +46,18 @@ SmallMatrix<N, N> congruence(const SmallMatrix<N, N>& a, const SmallMatrix<N, N>
   return (transpose(t) * a) * t;
 }
 
+// Tᵀ·A·T for a T of a rotation about axis 3 in Nye order, which mixes only
+// the positions within {1, 2, 4}, {3} and {5, 6}: the entries outside these
+// blocks are not read.
+TAVRIN_API Mat6 congruence_about_3(const Mat6& a, const Mat6& t);
+
 // The stiffness or compliance (Nye order, six or in-plane three
 // components) of a ply turned by angle_r, in reference axes.
 inline Mat6 rotate_stiffness(const Mat6& c, double angle_r) {
-  return congruence(c, nye_transformation(angle_r, Form::strain));
+  return congruence_about_3(c, nye_transformation(angle_r, Form::strain));
 }
 inline Mat6 rotate_compliance(const Mat6& s, double angle_r) {
-  return congruence(s, nye_transformation(angle_r, Form::stress));
+  return congruence_about_3(s, nye_transformation(angle_r, Form::stress));
 }
 inline Mat3 rotate_stiffness(const Mat3& q, double angle_r) {
   return congruence(q, plane_transformation(angle_r, Form::strain));
