@@ -26,7 +26,9 @@ TAVRIN_API double kaestner(double beta, double eps);
 // d of the Hahn-Tsai law for shear modulus g, coefficient beta at the shear
 // stress tau and engineering shear strain gamma.
 TAVRIN_API double hahn_tsai(double g, double beta, double tau, double gamma);
-// The fixed-point map τ ↦ γ·G·(1 - d(τ)) of the Hahn-Tsai law (γ = 0: γ·G).
+// The fixed-point map τ ↦ γ·G·(1 - d(τ)) of the Hahn-Tsai law (γ = 0: γ·G),
+// which is Newton's step G·(γ + 2βτ³)/(1 + 3βGτ²) on the shear law
+// γ = τ/G + βτ³: its fixed point is the stress at the strain γ.
 TAVRIN_API double hahn_tsai_map(double tau, double gamma, double g, double beta);
 // d at the stress that the fixed-point iteration of hahn_tsai_map reaches
 // from tau (to 0.001 in successive values, at most 100 iterations; beyond

@@ -1,7 +1,5 @@
 #include "mechanics/notation.hpp"
 
-#include <algorithm>
-
 #include "foundation/numerics_latch.hpp"
 
 namespace tavrin::lamina {

@@ -219,9 +219,9 @@ void store_nye(double* out, const double* props, const int* ntens, const int* ps
     la::store_layout(compliance ? la::compliance(p) : la::stiffness(p), c);
 }
 
-// The strain vector of a material point with the shear components after
-// the first ndi doubled when they hold tensor shears: entry j (0-based)
-// scaled by shear_factor(j).
+// Factor of strain entry j (0-based) of a material point: 2 for the shear
+// components after the first ndi when they hold tensor shears (turning them
+// into engineering shears), else 1.
 struct StrainScaling {
   int first_shear;
   bool tensor;
