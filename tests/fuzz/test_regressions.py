@@ -9,6 +9,12 @@ CASES = [
     ("utility.processlock", "procid=0, maxid=2147483647",
      "import _tavrin as t\n"
      "try:\n    t.utility.processlock(0, 2147483647)\nexcept MemoryError:\n    pass\n"),
+    # A negative extent of one operand: the result has nx + ny entries and is
+    # left as created (it once received all of y).
+    ("utility.int_getmerged", "x=[1,1,3], y=[3,0,0,2], nx=-2, ny=4",
+     "import _tavrin as t, numpy as np\n"
+     "m = t.utility.int_getmerged(np.array([1, 1, 3], np.int32), [3, 0, 0, 2], nx=-2, ny=4)\n"
+     "assert m.shape == (2,) and not m.any(), m\n"),
 ]
 
 
