@@ -94,6 +94,20 @@ void pair(PairFn f, double& a, double& b) {
   f(a, b);
 }
 
+// Functions in the shape of the root finders' call-backs (math.bdsafe,
+// nrsafe and fpsafe), so that their routine objects and _cpointer capsules
+// can be handed over and called directly: f = x² - c, d = 2x with c = args(1)
+// (2 when na < 1); and xnew = cos(fargs(1)).
+void parabola(double* f, double* d, const double* x, const double* args, const int* na,
+              const int* /*nfun*/) {
+  const double c = *na >= 1 ? args[0] : 2.0;
+  *f = *x * *x - c;
+  *d = 2.0 * *x;
+}
+void cosine(double* xnew, const double* fargs, const int* /*na*/, const int* /*nfun*/) {
+  *xnew = std::cos(fargs[0]);
+}
+
 }  // namespace enginetest
 
 namespace tavrin::bind {
@@ -136,6 +150,10 @@ TAVRIN_ROUTINE(pair, et::pair, callback("f", pairfn_type), out(Real, "a"), out(R
 TAVRIN_ROUTINE(toggle, et::toggle, inplace(Logical1, "flags", "n"), in(Int, "n").opt("len(flags)"));
 TAVRIN_ROUTINE(toggle1, et::toggle1, inplace(Logical1, "flag"));
 TAVRIN_ROUTINE(bytes, et::bytes, out(Logical1, "on"), out(Logical1, "off"), in(Logical1, "given"));
+TAVRIN_ROUTINE(parabola, et::parabola, out(Real, "f"), out(Real, "d"), in(Real, "x"),
+               in(Real, "args", "na"), in(Int, "na").opt("len(args)"), in(Int, "nfun").opt("0"));
+TAVRIN_ROUTINE(cosine, et::cosine, out(Real, "xnew"), in(Real, "fargs", "na"),
+               in(Int, "na").opt("len(fargs)").relation("na>=1"), in(Int, "nfun").opt("0"));
 TAVRIN_ROUTINE(grid, et::grid, out(Real, "x", "n,m"), in(Int, "n"), in(Int, "m"));
 TAVRIN_ROUTINE(exhaust, et::exhaust, in(Int, "n"));
 TAVRIN_ROUTINE(split_checked, et::fill, inplace(Real, "x", "n"), in(Int, "n").opt("len(x)").relation("n>=1"),
