@@ -196,10 +196,17 @@ bool exact_inplace(PyObject* o, const Arg& d) {
 
 // Resolves a call-back argument: a routine of the same C type or a matching
 // _cpointer is called directly; any other callable through the trampoline.
+// A routine or _cpointer of another C type is refused: it cannot be called
+// directly, and called as a Python function it would misread the arguments.
 bool set_callback(const Plan& p, CallState& st, int a, PyObject* o, PyObject* extra) {
   const ArgPlan& ap = p.args[std::size_t(a)];
   const CallbackType& t = *ap.desc->cb;
-  if (const Routine* r = routine_of(o); r && *r->type == *t.type) {
+  if (const Routine* r = routine_of(o)) {
+    if (*r->type != *t.type) {
+      fail(p.qualname + "() " + ap.position + " (" + ap.desc->name +
+           ") is a routine of another signature than the call-back takes");
+      return false;
+    }
     st.slot[a].fn = r->fn;
     return true;
   }

@@ -177,9 +177,11 @@ class TestCallbacks:
         assert et.fsum(et.square._cpointer, x) == 14.0
         assert et.fsum(lambda v, k: v * k, x, f_extra_args=(2.0,)) == 12.0
 
-    def test_mismatching_cpointer_is_refused(self, et, eterror):
+    def test_routines_and_cpointers_of_another_signature_are_refused(self, et, eterror):
         with pytest.raises(eterror, match="_cpointer of another signature"):
             et.fsum(et.iadd._cpointer, [1.0])
+        with pytest.raises(eterror, match=r"1st argument \(f\) is a routine of another signature"):
+            et.fsum(et.iadd, [1.0])
         with pytest.raises(eterror, match=r"can't be converted to call-back function"):
             et.fsum(3, [1.0])
 
