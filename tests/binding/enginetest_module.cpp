@@ -97,7 +97,8 @@ void pair(PairFn f, double& a, double& b) {
 // Functions in the shape of the root finders' call-backs (math.bdsafe,
 // nrsafe and fpsafe), so that their routine objects and _cpointer capsules
 // can be handed over and called directly: f = x² - c, d = 2x with c = args(1)
-// (2 when na < 1); and xnew = cos(fargs(1)).
+// (2 when na < 1); xnew = cos(fargs(1)); and Heron's step towards √c,
+// xnew = (x + c/x)/2 with x = fargs(1), c = fargs(2) (2 when na < 2).
 void parabola(double* f, double* d, const double* x, const double* args, const int* na,
               const int* /*nfun*/) {
   const double c = *na >= 1 ? args[0] : 2.0;
@@ -106,6 +107,10 @@ void parabola(double* f, double* d, const double* x, const double* args, const i
 }
 void cosine(double* xnew, const double* fargs, const int* /*na*/, const int* /*nfun*/) {
   *xnew = std::cos(fargs[0]);
+}
+void heron(double* xnew, const double* fargs, const int* na, const int* /*nfun*/) {
+  const double c = *na >= 2 ? fargs[1] : 2.0;
+  *xnew = 0.5 * (fargs[0] + c / fargs[0]);
 }
 
 }  // namespace enginetest
@@ -153,6 +158,8 @@ TAVRIN_ROUTINE(bytes, et::bytes, out(Logical1, "on"), out(Logical1, "off"), in(L
 TAVRIN_ROUTINE(parabola, et::parabola, out(Real, "f"), out(Real, "d"), in(Real, "x"),
                in(Real, "args", "na"), in(Int, "na").opt("len(args)"), in(Int, "nfun").opt("0"));
 TAVRIN_ROUTINE(cosine, et::cosine, out(Real, "xnew"), in(Real, "fargs", "na"),
+               in(Int, "na").opt("len(fargs)").relation("na>=1"), in(Int, "nfun").opt("0"));
+TAVRIN_ROUTINE(heron, et::heron, out(Real, "xnew"), in(Real, "fargs", "na"),
                in(Int, "na").opt("len(fargs)").relation("na>=1"), in(Int, "nfun").opt("0"));
 TAVRIN_ROUTINE(grid, et::grid, out(Real, "x", "n,m"), in(Int, "n"), in(Int, "m"));
 TAVRIN_ROUTINE(exhaust, et::exhaust, in(Int, "n"));
