@@ -9,6 +9,13 @@ CASES = [
     ("utility.processlock", "procid=0, maxid=2147483647",
      "import _tavrin as t\n"
      "try:\n    t.utility.processlock(0, 2147483647)\nexcept MemoryError:\n    pass\n"),
+    # A routine of another C type as a call-back: refused with _tavrin.error
+    # (it was once called as a Python function and raised TypeError).
+    ("math.bdsafe", "dfunc=datahandling.allocatedamagedata",
+     "import _tavrin as t\n"
+     "try:\n    t.math.bdsafe(t.datahandling.allocatedamagedata, 0.5, 3.25, [0.0], 0.0, 0, 1)\n"
+     "except Exception as e:\n    assert type(e).__name__ == 'error', e\n"
+     "else:\n    raise AssertionError('accepted')\n"),
 ]
 
 
