@@ -12,26 +12,14 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <cstdlib>
-#include <new>
 
+#include "allocation_count.hpp"
 #include "foundation/rootfinding.hpp"
 
 namespace {
-long allocations = 0;  // the library creates no threads
+
+using bench::allocations;
 long evaluations = 0;
-}  // namespace
-
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void* operator new(std::size_t size) {
-  ++allocations;
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-
-namespace {
 
 void parabola(double* f, double* d, const double* x, const double* args, const int*, const int*) {
   ++evaluations;
@@ -66,27 +54,18 @@ void measure(benchmark::State& state, F solve) {
   if (made != 0) state.SkipWithError("heap allocation in a solve");
 }
 
-void bdsafe_cpp(benchmark::State& state) {
+template <class Solver>
+void bracketing(benchmark::State& state, Solver solver) {
   const double two = 2.0;
   double root = 0.0;
   int istat = 0;
   measure(state, [&] {
-    tavrin::math::bdsafe(parabola, 0.0, 2.0, root, &two, 1e-12, 100, 1, 0, istat);
+    solver(parabola, 0.0, 2.0, root, &two, 1e-12, 100, 1, 0, istat);
     benchmark::DoNotOptimize(root);
   });
 }
-BENCHMARK(bdsafe_cpp);
-
-void nrsafe_cpp(benchmark::State& state) {
-  const double two = 2.0;
-  double root = 0.0;
-  int istat = 0;
-  measure(state, [&] {
-    tavrin::math::nrsafe(parabola, 0.0, 2.0, root, &two, 1e-12, 100, 1, 0, istat);
-    benchmark::DoNotOptimize(root);
-  });
-}
-BENCHMARK(nrsafe_cpp);
+BENCHMARK_CAPTURE(bracketing, bdsafe_cpp, tavrin::math::bdsafe)->Name("bdsafe_cpp");
+BENCHMARK_CAPTURE(bracketing, nrsafe_cpp, tavrin::math::nrsafe)->Name("nrsafe_cpp");
 
 void fpsafe_cpp(benchmark::State& state) {
   const double args[2] = {0.0, 2.0};

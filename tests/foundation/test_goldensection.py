@@ -6,13 +6,6 @@ import numpy as np
 import pytest
 
 
-@pytest.fixture
-def m(tv):
-    tv.errorhandling.rsxerr(True)
-    yield tv.math
-    tv.errorhandling.rsxerr(True)
-
-
 def search(m, f, xlow, xup, dx, gsflag, npoints, defaultvalue=0.0):
     x, y, xmove, lplimits, incr, subcall, golden, finish = m.inigoldensearch(
         xlow, xup, dx, gsflag, npoints)

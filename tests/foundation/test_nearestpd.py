@@ -4,19 +4,7 @@ import numpy as np
 import pytest
 
 
-@pytest.fixture
-def m(tv):
-    tv.errorhandling.rsxerr(True)
-    yield tv.math
-    tv.errorhandling.rsxerr(True)
-
-
-def latched(tv):
-    eh = tv.errorhandling
-    return int(eh.errstat), eh.errstring.tobytes().decode().rstrip()
-
-
-def test_cubic_roots_and_fitting(m, tv):
+def test_cubic_roots_and_fitting(m, tv, latched):
     np.testing.assert_allclose(m.solution3pe(1, -6, 11, -6), (1, 2, 3), atol=1e-14)
     assert m.solution3pe(1, 0, 0, -1) == pytest.approx((1, 1, 1))
     assert m.specialcase(-3, 2) == pytest.approx((-2, 1, 1)) and m.specialcase(0, 0) == (0, 0, 0)
@@ -25,13 +13,13 @@ def test_cubic_roots_and_fitting(m, tv):
     np.testing.assert_allclose(m.polynomialfitting(x, 2 - x + 0.5 * x**3, 3), [2, -1, 0, 0.5],
                                atol=1e-11)
     assert m.polynomialfitting(x, x, -1).shape == (0,)
-    assert latched(tv) == (-3, "Negative degree in polynom fitting function")
+    assert latched() == (-3, "Negative degree in polynom fitting function")
     tv.errorhandling.rsxerr(True)
     assert np.isnan(m.polynomialfitting(x, x[:4], 1)).all()
-    assert latched(tv) == (-3, "Abscissas and ordinates differ in length")
+    assert latched() == (-3, "Abscissas and ordinates differ in length")
 
 
-def test_nearest_matrices(m, tv):
+def test_nearest_matrices(m, latched):
     np.testing.assert_allclose(m.getnearestspd([[1.0, 2.0], [2.0, 1.0]]), np.full((2, 2), 1.5),
                                atol=1e-15)
     corr = m.getnearestcorrelationmatrix(np.array([[1.0, 1, 0], [1, 1, 1], [0, 1, 1]]))
@@ -42,15 +30,15 @@ def test_nearest_matrices(m, tv):
                                   m.getnearestcorrelationmatrix(corr))
     np.testing.assert_allclose(m.getnearestcorrelationmatrix(corr, cflag=2).diagonal(), 1.0,
                                atol=1e-12)
-    assert latched(tv)[0] == 0
+    assert latched()[0] == 0
     assert not m.getnearestcorrelationmatrix([[1, 0.9, -0.9], [0.9, 1, 0.9], [-0.9, 0.9, 1]],
                                              maxiter=1).any()
-    assert latched(tv) == (-1, "Warning: Nearest correlation matrix did not converge")
+    assert latched() == (-1, "Warning: Nearest correlation matrix did not converge")
     assert m.getprojectedspd(np.diag([1.0, -2.0])).tolist() == [[1.0, 0.0], [0.0, 0.0]]
     assert m.getnearestpdnorm(np.eye(3)) == 0.0
 
 
-def test_positive_definiteness(m, tv):
+def test_positive_definiteness(m):
     assert m.ispositivedefinite(np.diag([1.0, 0.25]), tolerance=0.5) == 0
     assert m.ispositivedefinite(np.eye(2), tolerance=0.5) == 1
     assert type(m.ispositivedefinite(np.eye(2))) is int

@@ -7,13 +7,6 @@ import numpy as np
 import pytest
 
 
-@pytest.fixture
-def m(tv):
-    tv.errorhandling.rsxerr(True)
-    yield tv.math
-    tv.errorhandling.rsxerr(True)
-
-
 @pytest.fixture(scope="module")
 def native():
     """Compiled functions in the call-backs' shapes: f = x² - args(1), and
@@ -23,17 +16,12 @@ def native():
     return _tavrin_enginetest.enginetest
 
 
-def latched(tv):
-    eh = tv.errorhandling
-    return int(eh.errstat), eh.errstring.tobytes().decode().rstrip()
-
-
 def square_minus_two(f, d, x):
     f[...] = x * x - 2.0
     d[...] = 2.0 * x
 
 
-def test_python_call_backs_fill_zero_d_arrays(m, tv):
+def test_python_call_backs_fill_zero_d_arrays(m, latched):
     for solver in (m.bdsafe, m.nrsafe):
         root, istat = solver(square_minus_two, 0.0, 2.0, [], 1e-12, 100, 0)
         assert root == pytest.approx(math.sqrt(2.0), abs=1e-12) and istat == 0
@@ -47,7 +35,7 @@ def test_python_call_backs_fill_zero_d_arrays(m, tv):
     assert xs == pytest.approx(0.7390851332, abs=1e-10) and istat == 0
     assert seen[0][:3] == (np.ndarray, (), True)
     np.testing.assert_array_equal(seen[0][3], [1.0, 5.0])  # the iterate replaces args(1)
-    assert latched(tv)[0] == 0
+    assert latched()[0] == 0
 
 
 def test_routine_capsules_are_called_directly(m, native):
@@ -73,21 +61,21 @@ def test_arguments_reach_the_call_back(m):
     assert m.fpsafe.__doc__.count("def dfunc(xnew,fargs,[na,nfun]): return") == 1
 
 
-def test_reported_outcomes(m, tv):
+def test_reported_outcomes(m, tv, latched):
     assert m.bdsafe(square_minus_two, 2.0, 3.0, [], 1e-12, 100, 0) == (0.0, 0)
-    assert latched(tv) == (-2, "Error in BISECTION: Root must be bracketed.")
+    assert latched() == (-2, "Error in BISECTION: Root must be bracketed.")
     tv.errorhandling.rsxerr(True)
     assert m.bdsafe(square_minus_two, 0.0, 2.0, [], 1e-12, 0, 0) == (2.0, 1)
-    assert latched(tv) == (-1, "Warning in BrentsMethod: Max iterations exceeded.")
+    assert latched() == (-1, "Warning in BrentsMethod: Max iterations exceeded.")
     tv.errorhandling.rsxerr(True)
     root, _ = m.bdsafe(lambda f, d, x: None, 0.0, 2.0, [], 1e-12, 100, 0)  # writes nothing
     assert math.isnan(root)
-    assert latched(tv) == (-2, "Error in BrentsMethod: Function value is not a number.")
+    assert latched() == (-2, "Error in BrentsMethod: Function value is not a number.")
     with pytest.raises(Exception, match=r"\(na>=1\) failed"):
         m.fpsafe(lambda xnew, fargs: None, 1.0, [], 1e-12, 100, 0)
 
 
-def test_raising_call_back_abandons_the_search(m, tv, capfd):
+def test_raising_call_back_abandons_the_search(m, capfd, latched):
     def boom(f, d, x):
         raise KeyError("boom")
 
@@ -98,7 +86,7 @@ def test_raising_call_back_abandons_the_search(m, tv, capfd):
     with pytest.raises(ZeroDivisionError):
         m.fpsafe(lambda xnew, fargs: 1 / 0, 1.0, [0.0], 1e-12, 100, 0)
     assert "Call-back cb_dfunc_in_fpsafe__user__routines failed." in capfd.readouterr().err
-    assert latched(tv)[0] == 0
+    assert latched()[0] == 0
     assert m.bdsafe(square_minus_two, 0.0, 2.0, [], 1e-12, 100, 0)[1] == 0
 
 
