@@ -92,9 +92,10 @@ double Line(const double* x, const double* y, const double* a, const double* b,
     distance = h;  // the segment is the point a
   } else {
     // t: the distance along the segment from a to the foot of the
-    // perpendicular.
+    // perpendicular.  The perpendicular distance √(h² - t²) is taken as
+    // |w × ab|/|ab|, which does not cancel.
     const double t = (wx * abx + wy * aby) / length;
-    if (t > 0.0 && t < length) distance = std::sqrt(std::max(h * h - t * t, 0.0));
+    if (t > 0.0 && t < length) distance = std::abs(wx * aby - wy * abx) / length;
     else if (t <= 0.0) distance = h;
     else distance = std::hypot(*x - b[0], *y - b[1]);
   }
