@@ -30,7 +30,8 @@
 //   -3 "Error in FixPointIteration: No argument for the iterate."   na < 1
 //   -2 "Error in <solver>: Function value is not a number."
 //   -2 "Error in FixPointIteration: Iterate is not a finite number."
-// The last four return NaN: no number is passed off as a root.
+// The last four return NaN (fpsafe: the iterate that is not finite): no
+// number is passed off as a root.
 #pragma once
 
 #include "foundation/api.hpp"
