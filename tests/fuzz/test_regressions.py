@@ -15,6 +15,13 @@ CASES = [
      "import _tavrin as t, numpy as np\n"
      "m = t.utility.int_getmerged(np.array([1, 1, 3], np.int32), [3, 0, 0, 2], nx=-2, ny=4)\n"
      "assert m.shape == (2,) and not m.any(), m\n"),
+    # A routine of another C type as a call-back: refused with _tavrin.error
+    # (it was once called as a Python function and raised TypeError).
+    ("math.bdsafe", "dfunc=datahandling.allocatedamagedata",
+     "import _tavrin as t\n"
+     "try:\n    t.math.bdsafe(t.datahandling.allocatedamagedata, 0.5, 3.25, [0.0], 0.0, 0, 1)\n"
+     "except Exception as e:\n    assert type(e).__name__ == 'error', e\n"
+     "else:\n    raise AssertionError('accepted')\n"),
 ]
 
 
