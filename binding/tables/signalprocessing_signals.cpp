@@ -19,7 +19,7 @@ TAVRIN_ROUTINE(getpeaks, GetPeaks, out(Real, "maxtab", "n,2"), out(Real, "mintab
                in(Int, "n").opt("len(v)"),
                in(Real, "x", "n").absent().describe("abscissas; absent or all zero: 1, 2, ..., n"));
 TAVRIN_ROUTINE(weightedmovingaverage, WeightedMovingAverage, out(Real, "sma"), in(Real, "rval"),
-               inout(Real, "a", "wb"), inout(Int, "denom").describe("the number of values held in a"),
+               inout(Real, "a", "wb").nooverwrite(), inout(Int, "denom").describe("the number of values held in a"),
                in(Int, "wb").opt("len(a)"),
                in(Real, "wi", "wb").absent().describe("weights; absent or summing to 0: all 1"));
 TAVRIN_ROUTINE(cumulativemovingaverage, CumulativeMovingAverage, inout(Real, "cma"), in(Real, "x"),
