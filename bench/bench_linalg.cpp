@@ -6,30 +6,17 @@
 //   build/bench/bench_linalg [--benchmark_filter=Inverse]
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <new>
 #include <vector>
 
+#include "allocation_count.hpp"
 #include "foundation/linalg.hpp"
 #include "foundation/products.hpp"
 #include "foundation/small_matrix.hpp"
 #include "foundation/transforms.hpp"
 
 namespace {
-long allocations = 0;  // the library creates no threads
-}  // namespace
 
-// The replacements pair malloc with free; GCC cannot see that they match.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void* operator new(std::size_t size) {
-  ++allocations;
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-
-namespace {
+using bench::allocations;
 
 // A well-conditioned n×n matrix: a diagonally dominant one.
 std::vector<double> matrix(int n) {

@@ -17,6 +17,7 @@ namespace {
 // Storage of one scalar argument; trivial so that the per-call array is free.
 union ScalarValue {
   int i;
+  bool b;
   double d;
   alignas(16) double c2[2];
   std::complex<double>& c() { return *reinterpret_cast<std::complex<double>*>(c2); }
@@ -46,6 +47,7 @@ class CallState final : public ExprEnv {
     switch (d.kind) {
       case Kind::Int:
       case Kind::Logical: out = Value::of(val[a].i); return true;
+      case Kind::Logical1: out = Value::of(val[a].b); return true;
       case Kind::Real: out = Value::of_real(val[a].d); return true;
       default: return false;
     }
@@ -99,7 +101,8 @@ const char* kind_target(Kind k) {
     case Kind::Int: return "int";
     case Kind::Real: return "float";
     case Kind::Complex: return "complex";
-    case Kind::Logical: return "bool";
+    case Kind::Logical:
+    case Kind::Logical1: return "bool";
     case Kind::Text: return "string";
     case Kind::Callback: return "call-back function";
   }
@@ -107,13 +110,8 @@ const char* kind_target(Kind k) {
 }
 
 bool convert_scalar(Kind k, PyObject* o, ScalarValue& v) {
-  switch (k) {
-    case Kind::Int: return int_from_object(o, v.i);
-    case Kind::Logical: return logical_from_object(o, v.i);
-    case Kind::Real: return real_from_object(o, v.d);
-    case Kind::Complex: return complex_from_object(o, v.c());
-    default: return false;
-  }
+  v.c2[0] = v.c2[1] = 0.0;
+  return store_scalar(k, o, &v);
 }
 
 // The text of `o` as bytes (Latin-1 for str), new reference, or null.
@@ -198,10 +196,17 @@ bool exact_inplace(PyObject* o, const Arg& d) {
 
 // Resolves a call-back argument: a routine of the same C type or a matching
 // _cpointer is called directly; any other callable through the trampoline.
+// A routine or _cpointer of another C type is refused: it cannot be called
+// directly, and called as a Python function it would misread the arguments.
 bool set_callback(const Plan& p, CallState& st, int a, PyObject* o, PyObject* extra) {
   const ArgPlan& ap = p.args[std::size_t(a)];
   const CallbackType& t = *ap.desc->cb;
-  if (const Routine* r = routine_of(o); r && *r->type == *t.type) {
+  if (const Routine* r = routine_of(o)) {
+    if (*r->type != *t.type) {
+      fail(p.qualname + "() " + ap.position + " (" + ap.desc->name +
+           ") is a routine of another signature than the call-back takes");
+      return false;
+    }
     st.slot[a].fn = r->fn;
     return true;
   }
@@ -328,7 +333,13 @@ PyObject* call_routine(const Plan& p, PyObject* const* args, std::size_t nargsf,
                     " to be updated in place");
       Py_INCREF(o);
       set_array(st, a, o);
-      if (d.rank == 0) std::memcpy(&st.val[a], st.slot[a].p, d.kind == Kind::Real ? 8 : d.kind == Kind::Complex ? 16 : 4);
+      auto* arr = reinterpret_cast<PyArrayObject*>(o);
+      if (d.kind == Kind::Logical1) {
+        // The routine reads C++ bool: every byte becomes 0 or 1 first.
+        auto* bytes = static_cast<unsigned char*>(PyArray_DATA(arr));
+        for (npy_intp i = 0, size = PyArray_SIZE(arr); i < size; ++i) bytes[i] = bytes[i] != 0;
+      }
+      if (d.rank == 0) std::memcpy(&st.val[a], st.slot[a].p, elem_size(d.kind));
       continue;
     }
     if (d.rank == 0) {
@@ -379,6 +390,7 @@ PyObject* call_routine(const Plan& p, PyObject* const* args, std::size_t nargsf,
           if (d.kind == Kind::Logical) st.val[a].i = st.val[a].i != 0;
           break;
         }
+        case Kind::Logical1: st.val[a].b = v.as_real() != 0.0; break;
         case Kind::Real: st.val[a].d = v.as_real(); break;
         case Kind::Complex: st.val[a].c() = v.as_real(); break;
         default: break;
@@ -402,6 +414,7 @@ PyObject* call_routine(const Plan& p, PyObject* const* args, std::size_t nargsf,
       switch (d.kind) {
         case Kind::Real: static_cast<double*>(PyArray_DATA(pa))[i] = x; break;
         case Kind::Complex: static_cast<std::complex<double>*>(PyArray_DATA(pa))[i] = x; break;
+        case Kind::Logical1: static_cast<bool*>(PyArray_DATA(pa))[i] = x != 0.0; break;
         default: static_cast<int*>(PyArray_DATA(pa))[i] = int(x); break;
       }
     }

@@ -22,6 +22,7 @@ class CallbackEnv final : public ExprEnv {
     switch (d.kind) {
       case Kind::Int:
       case Kind::Logical: out = Value::of(*static_cast<const int*>(s_[a].p)); return true;
+      case Kind::Logical1: out = Value::of(*static_cast<const unsigned char*>(s_[a].p) != 0); return true;
       case Kind::Real: out = Value::of_real(*static_cast<const double*>(s_[a].p)); return true;
       default: return false;
     }
@@ -42,14 +43,6 @@ class CallbackEnv final : public ExprEnv {
   const Slot* s_;
   PyObject* const* o_;
 };
-
-std::size_t elem_size(Kind k) {
-  switch (k) {
-    case Kind::Real: return 8;
-    case Kind::Complex: return 16;
-    default: return 4;
-  }
-}
 
 // Positional parameters a Python function accepts (-1: any number).
 int accepted_positional(PyObject* fn) {
@@ -76,16 +69,6 @@ struct Refs {
 [[noreturn]] void abandon(const CallbackContext& c) {
   PySys_WriteStderr("Call-back cb_%s_in_%s__user__routines failed.\n", c.arg, c.routine);
   throw CallbackAbort{};
-}
-
-bool store_scalar(Kind k, PyObject* v, void* dst) {
-  switch (k) {
-    case Kind::Int: return int_from_object(v, *static_cast<int*>(dst));
-    case Kind::Logical: return logical_from_object(v, *static_cast<int*>(dst));
-    case Kind::Real: return real_from_object(v, *static_cast<double*>(dst));
-    case Kind::Complex: return complex_from_object(v, *static_cast<std::complex<double>*>(dst));
-    default: return false;
-  }
 }
 
 }  // namespace

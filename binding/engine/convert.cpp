@@ -11,6 +11,7 @@ int npy_type(Kind k) {
   switch (k) {
     case Kind::Real: return NPY_FLOAT64;
     case Kind::Complex: return NPY_COMPLEX128;
+    case Kind::Logical1: return NPY_BOOL;
     default: return NPY_INT32;
   }
 }
@@ -19,8 +20,22 @@ const char* npy_typestr(Kind k) {
   switch (k) {
     case Kind::Real: return "float64";
     case Kind::Complex: return "complex128";
+    case Kind::Logical1: return "bool";
     default: return "int32";
   }
+}
+
+std::size_t elem_size(Kind k) {
+  switch (k) {
+    case Kind::Int:
+    case Kind::Logical: return 4;
+    case Kind::Real: return 8;
+    case Kind::Complex: return 16;
+    case Kind::Logical1: return 1;
+    case Kind::Text:
+    case Kind::Callback: return 0;
+  }
+  return 0;
 }
 
 bool int_from_object(PyObject* o, int& out) {
@@ -93,10 +108,28 @@ bool logical_from_object(PyObject* o, int& out) {
   return true;
 }
 
+bool store_scalar(Kind k, PyObject* o, void* dst) {
+  switch (k) {
+    case Kind::Int: return int_from_object(o, *static_cast<int*>(dst));
+    case Kind::Logical: return logical_from_object(o, *static_cast<int*>(dst));
+    case Kind::Real: return real_from_object(o, *static_cast<double*>(dst));
+    case Kind::Complex: return complex_from_object(o, *static_cast<std::complex<double>*>(dst));
+    case Kind::Logical1: {
+      int t = 0;
+      if (!logical_from_object(o, t)) return false;
+      *static_cast<bool*>(dst) = t != 0;
+      return true;
+    }
+    default: return false;
+  }
+}
+
 PyObject* scalar_to_object(Kind k, const void* value) {
   switch (k) {
     case Kind::Int: return PyLong_FromLong(*static_cast<const int*>(value));
     case Kind::Logical: return PyBool_FromLong(*static_cast<const int*>(value));
+    // Read as a byte: any non-zero byte is true.
+    case Kind::Logical1: return PyBool_FromLong(*static_cast<const unsigned char*>(value) != 0);
     case Kind::Real: return PyFloat_FromDouble(*static_cast<const double*>(value));
     case Kind::Complex: {
       const auto* c = static_cast<const std::complex<double>*>(value);
@@ -175,6 +208,7 @@ PyObject* array_from_object(PyObject* o, Kind k, int rank, bool copy, std::strin
   switch (k) {
     case Kind::Real: ok = kind == 'b' || kind == 'i' || kind == 'u' || kind == 'f'; break;
     case Kind::Complex: ok = kind == 'b' || kind == 'i' || kind == 'u' || kind == 'f' || kind == 'c'; break;
+    case Kind::Logical1: ok = kind == 'b' || kind == 'i' || kind == 'u' || kind == 'f'; break;
     default:
       if (kind == 'b' || (kind == 'i' && PyArray_ITEMSIZE(a) <= 4) ||
           (kind == 'u' && PyArray_ITEMSIZE(a) <= 2))

@@ -1,7 +1,8 @@
 // Declarative descriptors of the routines exposed to Python.
 //
 // One descriptor per routine says, in the routine's own argument order, what
-// each argument is: its kind (Int, Real, Complex, Logical, Text, Callback), its
+// each argument is: its kind (Int, Real, Complex, Logical, Logical1, Text,
+// Callback), its
 // intent (in, out, in/out, in place, hidden, function result), for arrays the
 // extents as small expressions ("n,n", "2*nplies+1", "*"), an optional default
 // expression, and an optional extra relation.  A table file per library
@@ -37,7 +38,9 @@
 
 namespace tavrin::bind {
 
-enum class Kind : unsigned char { Int, Real, Complex, Logical, Text, Callback };
+// Logical: a 4-byte logical (int, or bool by value); Logical1: a 1-byte
+// logical held in place (bool* or bool&; NumPy bool).
+enum class Kind : unsigned char { Int, Real, Complex, Logical, Text, Callback, Logical1 };
 enum class Intent : unsigned char {
   In,       // read only
   Out,      // written only: created by the binding and returned
@@ -115,6 +118,7 @@ inline constexpr Kind Int = Kind::Int;
 inline constexpr Kind Real = Kind::Real;
 inline constexpr Kind Complex = Kind::Complex;
 inline constexpr Kind Logical = Kind::Logical;
+inline constexpr Kind Logical1 = Kind::Logical1;
 inline constexpr Kind Text = Kind::Text;
 
 constexpr Arg make(Kind k, Intent i, const char* name, const char* dims) {
@@ -224,7 +228,8 @@ constexpr bool kind_matches(Kind k) {
   else if constexpr (std::is_same_v<P, std::string_view> || std::is_same_v<P, std::span<char>>)
     return k == Kind::Text;
   else if constexpr (std::is_same_v<B, char>) return k == Kind::Text;
-  else if constexpr (std::is_same_v<B, bool>) return k == Kind::Logical;
+  else if constexpr (std::is_same_v<B, bool>)
+    return std::is_same_v<P, bool> ? k == Kind::Logical : k == Kind::Logical1;
   else if constexpr (std::is_same_v<B, int>) return k == Kind::Int || k == Kind::Logical;
   else if constexpr (std::is_same_v<B, double>) return k == Kind::Real;
   else if constexpr (std::is_same_v<B, std::complex<double>>) return k == Kind::Complex;
@@ -252,7 +257,10 @@ constexpr bool shape_matches(const Arg& a) {
       return std::is_same_v<P, std::string_view> || std::is_same_v<P, const char*>;
     return std::is_same_v<P, std::span<char>> || std::is_same_v<P, char*>;
   }
-  if (std::is_same_v<remove_cvref_ptr<P>, bool> && !std::is_same_v<P, bool>) return false;
+  // A bool held anywhere but in the value itself is a 1-byte logical.
+  if (std::is_same_v<remove_cvref_ptr<P>, bool> && !std::is_same_v<P, bool> &&
+      a.kind != Kind::Logical1)
+    return false;
   if (a.rank > 0 || (a.optional && !a.def)) return pointer;  // arrays and absent arguments
   return true;
 }

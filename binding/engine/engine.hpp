@@ -117,6 +117,11 @@ bool logical_from_object(PyObject* o, int& out);
 // `why` saying what is wrong (no Python error set).
 PyObject* array_from_object(PyObject* o, Kind k, int rank, bool copy, std::string& why);
 PyObject* scalar_to_object(Kind k, const void* value);
+// Bytes of one element of the kind (texts and call-backs: 0).
+std::size_t elem_size(Kind k);
+// Stores a converted scalar of the kind at `dst`; false when `o` does not
+// convert (no Python error set).
+bool store_scalar(Kind k, PyObject* o, void* dst);
 
 // Builds the plan of a routine; throws std::invalid_argument naming the fault.
 void build_plan(Plan& plan, const Routine& r, const std::string& module);

@@ -55,7 +55,8 @@ const char* kind_word(Kind k) {
     case Kind::Int: return "int";
     case Kind::Real: return "float";
     case Kind::Complex: return "complex";
-    case Kind::Logical: return "logical";
+    case Kind::Logical:
+    case Kind::Logical1: return "logical";
     case Kind::Text: return "string";
     case Kind::Callback: return "call-back function";
   }
@@ -66,6 +67,7 @@ char type_char(Kind k) {
   switch (k) {
     case Kind::Real: return 'd';
     case Kind::Complex: return 'D';
+    case Kind::Logical1: return 'b';
     default: return 'i';
   }
 }
@@ -87,6 +89,9 @@ std::string describe(const ArgPlan& a, bool with_intent) {
     s += d.len ? trim(d.len) : "*";
     return s + ")";
   }
+  // A scalar updated in place is a 0-d array of the caller's.
+  if (d.rank == 0 && d.intent == Intent::InPlace)
+    return s + "rank-0 array('" + type_char(d.kind) + "')";
   if (d.rank == 0) return s + kind_word(d.kind);
   s += "rank-" + std::to_string(d.rank) + " array('" + type_char(d.kind) + "') with bounds (";
   s += trim(d.dims ? d.dims : "");

@@ -110,8 +110,8 @@ class ExactValues {
 
 template <class T>
 void get_merged(T* merged, const T* x, const T* y, const int* nx, const int* ny, const T* defval) {
-  // merged holds nx + ny entries: with a negative extent that is fewer than
-  // the other array's entries, and nothing is merged.
+  // A negative extent leaves the result as it was: merged holds nx + ny
+  // entries, so counting it as 0 would write past a smaller result.
   if (*nx < 0 || *ny < 0) return;
   const auto xs = span_of(x, *nx), ys = span_of(y, *ny);
   const std::span<T> out(merged, xs.size() + ys.size());

@@ -56,6 +56,16 @@ void sum3(const double* d, double& s) { s = d[0] + d[1] + d[2]; }
 void bump(int* i) { *i += 1; }
 void flag(int& out, const int& on) { out = on ? 7 : 3; }
 
+// 1-byte logicals: toggled in place, and set as results from a given one.
+void toggle(bool* flags, int n) {
+  for (int i = 0; i < n; ++i) flags[i] = !flags[i];
+}
+void toggle1(bool& flag) { flag = !flag; }
+void bytes(bool* on, bool& off, const bool* given) {
+  *on = *given;
+  off = !*given;
+}
+
 // A result whose extents the caller chooses.
 void grid(double* x, int n, int m) { std::fill(x, x + std::max(n, 0) * std::max(m, 0), 1.0); }
 // Memory exhaustion inside a routine.
@@ -82,6 +92,25 @@ void pair(PairFn f, double& a, double& b) {
   a = 1.0;
   b = 2.0;
   f(a, b);
+}
+
+// Functions in the shape of the root finders' call-backs (math.bdsafe,
+// nrsafe and fpsafe), so that their routine objects and _cpointer capsules
+// can be handed over and called directly: f = x² - c, d = 2x with c = args(1)
+// (2 when na < 1); xnew = cos(fargs(1)); and Heron's step towards √c,
+// xnew = (x + c/x)/2 with x = fargs(1), c = fargs(2) (2 when na < 2).
+void parabola(double* f, double* d, const double* x, const double* args, const int* na,
+              const int* /*nfun*/) {
+  const double c = *na >= 1 ? args[0] : 2.0;
+  *f = *x * *x - c;
+  *d = 2.0 * *x;
+}
+void cosine(double* xnew, const double* fargs, const int* /*na*/, const int* /*nfun*/) {
+  *xnew = std::cos(fargs[0]);
+}
+void heron(double* xnew, const double* fargs, const int* na, const int* /*nfun*/) {
+  const double c = *na >= 2 ? fargs[1] : 2.0;
+  *xnew = 0.5 * (fargs[0] + c / fargs[0]);
 }
 
 }  // namespace enginetest
@@ -125,6 +154,15 @@ TAVRIN_ROUTINE(fsum, et::fsum, callback("f", fn_type), in(Real, "x", "n"), in(In
 TAVRIN_ROUTINE(apply, et::apply, callback("g", arrayfn_type), in(Real, "x", "n"), out(Real, "y", "n"),
                in(Int, "n").opt("len(x)"), out(Real, "scale"));
 TAVRIN_ROUTINE(pair, et::pair, callback("f", pairfn_type), out(Real, "a"), out(Real, "b"));
+TAVRIN_ROUTINE(toggle, et::toggle, inplace(Logical1, "flags", "n"), in(Int, "n").opt("len(flags)"));
+TAVRIN_ROUTINE(toggle1, et::toggle1, inplace(Logical1, "flag"));
+TAVRIN_ROUTINE(bytes, et::bytes, out(Logical1, "on"), out(Logical1, "off"), in(Logical1, "given"));
+TAVRIN_ROUTINE(parabola, et::parabola, out(Real, "f"), out(Real, "d"), in(Real, "x"),
+               in(Real, "args", "na"), in(Int, "na").opt("len(args)"), in(Int, "nfun").opt("0"));
+TAVRIN_ROUTINE(cosine, et::cosine, out(Real, "xnew"), in(Real, "fargs", "na"),
+               in(Int, "na").opt("len(fargs)").relation("na>=1"), in(Int, "nfun").opt("0"));
+TAVRIN_ROUTINE(heron, et::heron, out(Real, "xnew"), in(Real, "fargs", "na"),
+               in(Int, "na").opt("len(fargs)").relation("na>=1"), in(Int, "nfun").opt("0"));
 TAVRIN_ROUTINE(grid, et::grid, out(Real, "x", "n,m"), in(Int, "n"), in(Int, "m"));
 TAVRIN_ROUTINE(exhaust, et::exhaust, in(Int, "n"));
 TAVRIN_ROUTINE(split_checked, et::fill, inplace(Real, "x", "n"), in(Int, "n").opt("len(x)").relation("n>=1"),

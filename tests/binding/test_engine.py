@@ -131,6 +131,25 @@ class TestArrays:
         with pytest.raises(eterror, match="must be a writeable int32 array"):
             et.bump(np.array(5, dtype=np.int64))
 
+    def test_one_byte_logicals(self, et, eterror):
+        flag = np.array(True)
+        et.toggle1(flag)
+        assert flag == False  # noqa: E712 - a NumPy bool
+        flags = np.array([True, False, True])
+        et.toggle(flags)
+        np.testing.assert_array_equal(flags, [False, True, False])
+        assert "flag : in-place rank-0 array('b')" in et.toggle1.__doc__.splitlines()
+        for bad in (True, np.array(1, dtype=np.int32), np.array(1, dtype=np.int8)):
+            with pytest.raises(eterror, match="must be a writeable bool array"):
+                et.toggle1(bad)
+        # Bytes other than 0 and 1 are read as true, and left as 0 or 1.
+        raw = np.array([2, 0, 255], dtype=np.uint8)
+        et.toggle(raw.view(np.bool_))
+        np.testing.assert_array_equal(raw, [0, 1, 0])
+        on, off = et.bytes(3)
+        assert on is True and off is False
+        assert et.bytes(given=0) == (False, True)
+
     def test_optional_absent_and_array_defaults(self, et):
         assert et.maybe() == -1.0
         assert et.maybe(2.5) == 2.5
@@ -164,9 +183,11 @@ class TestCallbacks:
         assert et.fsum(et.square._cpointer, x) == 14.0
         assert et.fsum(lambda v, k: v * k, x, f_extra_args=(2.0,)) == 12.0
 
-    def test_mismatching_cpointer_is_refused(self, et, eterror):
+    def test_routines_and_cpointers_of_another_signature_are_refused(self, et, eterror):
         with pytest.raises(eterror, match="_cpointer of another signature"):
             et.fsum(et.iadd._cpointer, [1.0])
+        with pytest.raises(eterror, match=r"1st argument \(f\) is a routine of another signature"):
+            et.fsum(et.iadd, [1.0])
         with pytest.raises(eterror, match=r"can't be converted to call-back function"):
             et.fsum(3, [1.0])
 

@@ -91,10 +91,11 @@ def parse_routine(module_name, routine):
         what = m.group("what")
         intent = (m.group("intent") or "input ").strip()
         p = Param(m.group("name"), "", intent, section == "Parameters")
-        am = re.match(r"rank-(\d+) array\('(\w)'\) with bounds \((.*)\)", what)
+        # Scalars updated in place are 0-d arrays, shown without bounds.
+        am = re.match(r"rank-(\d+) array\('(\w)'\)(?: with bounds \((.*)\))?$", what)
         if am:
             p.kind, p.rank, p.dtype = "array", int(am.group(1)), am.group(2)
-            p.bounds = tuple(_split_top(am.group(3)))
+            p.bounds = tuple(_split_top(am.group(3))) if am.group(3) is not None else ()
         elif what.startswith("string(len="):
             p.kind, p.length = "string", what[len("string(len="):-1]
         elif what == "call-back function":
@@ -143,7 +144,7 @@ SPECIAL_REALS = [0.0, -0.0, 1.0, -1.0, math.nan, math.inf, -math.inf, 1e308, -1e
 SPECIAL_INTS = [0, 1, -1, 2, 3, -2, 7, 2**31 - 1, -2**31, 2**31, -2**31 - 1, 2**63, 10**6, 100]
 HOSTILE_OBJECTS = [None, "x", "", b"\x00", [], [[]], {}, object(), [1, "a"], 1j, (1, 2),
                    np.array(["a", "b"]), np.array([object()], dtype=object)]
-DTYPES = {"d": np.float64, "i": np.int32, "D": np.complex128}
+DTYPES = {"d": np.float64, "i": np.int32, "D": np.complex128, "b": np.bool_}
 
 
 def _eval_extent(expr, env):

@@ -9,12 +9,19 @@ CASES = [
     ("utility.processlock", "procid=0, maxid=2147483647",
      "import _tavrin as t\n"
      "try:\n    t.utility.processlock(0, 2147483647)\nexcept MemoryError:\n    pass\n"),
-    # A negative extent made the merged array shorter than the other input,
-    # and the merge wrote past its end.
-    ("utility.int_getmerged", "x=[1, 1, 3], y=[3, 0, 0, 2], nx=-2, ny=4",
-     "import numpy as np, _tavrin as t\n"
-     "t.utility.int_getmerged(np.array([1, 1, 3], dtype=np.int32), [3, 0, 0, 2], -2, 4)\n"
-     "t.utility.real_getmerged([1.0, 1.0, 3.0], [3.0, 0.0, 0.0, 2.0], 3, -1)\n"),
+    # A negative extent of one operand: the result has nx + ny entries and is
+    # left as created (it once received all of y).
+    ("utility.int_getmerged", "x=[1,1,3], y=[3,0,0,2], nx=-2, ny=4",
+     "import _tavrin as t, numpy as np\n"
+     "m = t.utility.int_getmerged(np.array([1, 1, 3], np.int32), [3, 0, 0, 2], nx=-2, ny=4)\n"
+     "assert m.shape == (2,) and not m.any(), m\n"),
+    # A routine of another C type as a call-back: refused with _tavrin.error
+    # (it was once called as a Python function and raised TypeError).
+    ("math.bdsafe", "dfunc=datahandling.allocatedamagedata",
+     "import _tavrin as t\n"
+     "try:\n    t.math.bdsafe(t.datahandling.allocatedamagedata, 0.5, 3.25, [0.0], 0.0, 0, 1)\n"
+     "except Exception as e:\n    assert type(e).__name__ == 'error', e\n"
+     "else:\n    raise AssertionError('accepted')\n"),
 ]
 
 
