@@ -1,49 +1,24 @@
 // Cost per call of the ply kernels that run at every integration point:
 // the stiffness from the nine constants, its rotation to an arbitrary
 // angle and the stress transformation, through the exported routines and
-// the C++ interface.  The global operator new is replaced by a counting one;
+// the C++ interface.  The global operator new counts (allocation_count.hpp);
 // every benchmark reports allocations per call ("allocs/call") and fails if
 // that is not 0.
 //
 //   build/bench/bench_ply_stiffness [--benchmark_filter=OffAxis]
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <new>
-
+#include "allocation_count.hpp"
 #include "mechanics/ply_rotation.hpp"
 #include "mechanics/ply_stiffness.hpp"
 
 namespace {
-long allocations = 0;  // the library creates no threads
-}  // namespace
-
-// The replacements pair malloc with free; GCC cannot see that they match.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void* operator new(std::size_t size) {
-  ++allocations;
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-
-namespace {
 
 namespace la = tavrin::lamina;
+using bench::measure;
 
 // E1, E2, E3, ν12, ν13, ν23, G12, G13, G23 of a carbon-epoxy ply (MPa).
 constexpr double carbon[9] = {140.0e3, 10.0e3, 9.5e3, 0.3, 0.28, 0.45, 5.0e3, 4.8e3, 3.4e3};
-
-template <class F>
-void measure(benchmark::State& state, F call) {
-  const long before = allocations;
-  for (auto _ : state) call();
-  const long made = allocations - before;
-  state.counters["allocs/call"] =
-      benchmark::Counter(double(made), benchmark::Counter::kAvgIterations);
-  if (made != 0) state.SkipWithError("heap allocation on a per-point path");
-}
 
 void GetNyeStiffnessMatrix_6(benchmark::State& state) {
   const int ntens = 6;

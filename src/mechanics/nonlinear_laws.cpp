@@ -3,30 +3,9 @@
 #include <cmath>
 
 #include "foundation/numerics_latch.hpp"
+#include "foundation/rootfinding.hpp"
 
 namespace tavrin::nlcollection {
-namespace {
-
-// Fixed-point iteration x ← g(x) from x0 until successive values differ by
-// at most xacc.  Success needs that within maxit iterations after the first
-// evaluation; otherwise, after maxit + 1 of them, the warning is latched and
-// the last value returned.
-template <class G>
-double fixed_point(G g, double x0, double xacc, int maxit) {
-  double xold = x0;
-  double xnew = g(x0);
-  if (!(std::abs(xold - xnew) > xacc)) return xnew;
-  for (int k = 1;; ++k) {
-    xold = xnew;
-    xnew = g(xnew);
-    if (std::abs(xold - xnew) <= xacc && k <= maxit) return xnew;
-    if (k > maxit) break;
-  }
-  latch_failure(status_note, "Warning in FixPointIteration:Max iterations exceeded.");
-  return xnew;
-}
-
-}  // namespace
 
 double krause(double beta, double eps) { return 1.0 - 1.0 / std::exp(beta * std::abs(eps)); }
 
@@ -44,8 +23,11 @@ double hahn_tsai_map(double tau, double gamma, double g, double beta) {
 }
 
 double hahn_tsai_solved(double tau, double gamma, double g, double beta) {
-  const double converged = fixed_point(
-      [&](double t) { return hahn_tsai_map(t, gamma, g, beta); }, tau, 0.001, 100);
+  // The exported routine with selector 2 is the map itself.
+  const double args[4] = {tau, gamma, g, beta};
+  double converged = tau;
+  int istat = 0;
+  math::fpsafe(&FPHahnTsai, converged, args, 0.001, 100, 4, 2, istat);
   return hahn_tsai(g, beta, converged, gamma);
 }
 

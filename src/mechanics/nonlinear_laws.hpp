@@ -30,10 +30,10 @@ TAVRIN_API double hahn_tsai(double g, double beta, double tau, double gamma);
 // which is Newton's step G·(γ + 2βτ³)/(1 + 3βGτ²) on the shear law
 // γ = τ/G + βτ³: its fixed point is the stress at the strain γ.
 TAVRIN_API double hahn_tsai_map(double tau, double gamma, double g, double beta);
-// d at the stress that the fixed-point iteration of hahn_tsai_map reaches
-// from tau (to 0.001 in successive values, at most 100 iterations; beyond
-// them the warning "Warning in FixPointIteration:Max iterations exceeded."
-// is latched and the last iterate used).
+// d at the stress that the fixed-point iteration of hahn_tsai_map (fpsafe)
+// reaches from tau, to 0.001 in successive values in at most 100
+// iterations; beyond them fpsafe latches its warning and the last iterate
+// is used.
 TAVRIN_API double hahn_tsai_solved(double tau, double gamma, double g, double beta);
 TAVRIN_API double adam(double l, double x, double n, double nf, double alpha, double beta, double lg1,
                        double lg2);
