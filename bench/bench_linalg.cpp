@@ -16,7 +16,7 @@
 
 namespace {
 
-using bench::allocations;
+using bench::measure;
 
 // A well-conditioned n×n matrix: a diagonally dominant one.
 std::vector<double> matrix(int n) {
@@ -24,17 +24,6 @@ std::vector<double> matrix(int n) {
   for (int j = 0; j < n; ++j)
     for (int i = 0; i < n; ++i) a[std::size_t(i + j * n)] = i == j ? n + 1.0 : 1.0 / (1 + i + 2 * j);
   return a;
-}
-
-// Runs `call` in the timed loop and reports the heap allocations it made.
-template <class F>
-void measure(benchmark::State& state, F call) {
-  const long before = allocations;
-  for (auto _ : state) call();
-  const long made = allocations - before;
-  state.counters["allocs/call"] =
-      benchmark::Counter(double(made), benchmark::Counter::kAvgIterations);
-  if (made != 0) state.SkipWithError("heap allocation on a per-point path");
 }
 
 void MatrixInverse_n(benchmark::State& state) {
