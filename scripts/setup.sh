@@ -25,9 +25,12 @@ if [[ ! -x .venv/bin/python ]]; then
   echo "setup: creating .venv"
   python3 -m venv .venv
 fi
+# The library's test environment and the examples' own (plotting) packages.
+requirement_files=(requirements.txt)
+[[ -f examples/requirements.txt ]] && requirement_files+=(examples/requirements.txt)
 stamp=.venv/.requirements
-if ! cmp -s requirements.txt "$stamp"; then
+if ! cat "${requirement_files[@]}" | cmp -s - "$stamp"; then
   echo "setup: installing Python packages into .venv"
-  .venv/bin/python -m pip install -q --disable-pip-version-check -r requirements.txt
-  cp requirements.txt "$stamp"
+  .venv/bin/python -m pip install -q --disable-pip-version-check "${requirement_files[@]/#/-r}"
+  cat "${requirement_files[@]}" > "$stamp"
 fi
