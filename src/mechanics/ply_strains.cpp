@@ -130,17 +130,16 @@ void GetPlyBottomTopStress(double* sbt, const double* sestress, const int* plyse
   };
   copy(1, 1);
   copy(2 * n, npoints);
-  // The top of ply p is its last point, cum(p) = count(1) + ... + count(p);
-  // the next point is the bottom of ply p+1.  The top of the last ply is
-  // the last point, whatever the counts sum to.
-  int p = 1;
-  std::int64_t cum = plysectionpoint[0];
-  for (int j = 2; j <= npoints - 1 && p < n; ++j) {
-    if (j != cum) continue;
-    copy(2 * p, j);
-    copy(2 * p + 1, j + 1);
-    cum += plysectionpoint[p];
-    ++p;
+  if (npoints < 3) return;
+  // The top of ply p is its last point, cum(p) = count(1) + ... + count(p),
+  // the next point the bottom of ply p+1.  The top of the last ply is the
+  // last point, whatever the counts sum to.
+  std::int64_t cum = 0;
+  for (int p = 1; p < n; ++p) {
+    cum += plysectionpoint[p - 1];
+    if (cum > npoints - 1) break;
+    copy(2 * p, int(cum));
+    copy(2 * p + 1, int(cum) + 1);
   }
 }
 

@@ -83,7 +83,10 @@ TAVRIN_API void GetSectionStrain(double* plystrain, const double* se, const doub
                                  const double* reference);
 // sbt(6, 2·nplies): the stresses at the bottom (column 2p-1) and top (2p) of
 // every ply from the section-point stresses sestress(6, nzcrd), ply p having
-// plysectionpoint(p) points.  Counts below 1 are refused (-3, sbt zero).
+// plysectionpoint(p) points: its top is point cum(p) = count(1) + ... +
+// count(p), the bottom of ply p+1 the next one, the bottom of ply 1 the
+// first and the top of the last ply the last point (with fewer than three
+// points only these two).  Counts below 1 are refused (-3, sbt zero).
 TAVRIN_API void GetPlyBottomTopStress(double* sbt, const double* sestress, const int* plysectionpoint,
                                       const int* nzcrd, const int* nplies);
 TAVRIN_API double GetDecoupAngle(const double* plyelastic, const double* plyorientation,
