@@ -16,7 +16,9 @@ double Stack::total_thickness() const {
 }
 
 Mat3 Stack::reduced_stiffness(int k) const {
-  return lamina::rotate_stiffness(lamina::reduced_stiffness(constants(k)), angle_r(k));
+  const double theta = angle_r(k);
+  return lamina::rotate_orthotropic_stiffness(lamina::reduced_stiffness(constants(k)), std::cos(theta),
+                                              std::sin(theta));
 }
 
 Mat2 Stack::shear_stiffness(int k) const {
@@ -37,15 +39,20 @@ double ply_z(const Stack& s, int k, Position where, double offset) {
 
 namespace {
 
+// acc += w·q, in place (no temporary on the per-ply path).
+void add_scaled(Mat3& acc, double w, const Mat3& q) {
+  for (std::size_t i = 0; i < 9; ++i) acc.v[i] += w * q.v[i];
+}
+
 // Σ Q̄k (z_t^p - z_b^p) for the powers asked for, then the factors ½ and ⅓.
 template <bool A, bool B, bool D>
 Abd integrate(const Stack& s, double offset) {
   Abd m;
   for_each_ply(s, offset, [&](int k, double zb, double zt) {
     const Mat3 q = s.reduced_stiffness(k);
-    if constexpr (A) m.a += (zt - zb) * q;
-    if constexpr (B) m.b += (zt * zt - zb * zb) * q;
-    if constexpr (D) m.d += (zt * zt * zt - zb * zb * zb) * q;
+    if constexpr (A) add_scaled(m.a, zt - zb, q);
+    if constexpr (B) add_scaled(m.b, zt * zt - zb * zb, q);
+    if constexpr (D) add_scaled(m.d, zt * zt * zt - zb * zb * zb, q);
   });
   m.b *= 0.5;
   m.d *= 1.0 / 3.0;
