@@ -33,6 +33,29 @@ double square_integral(double alpha, double beta, double gamma, double zb, doubl
          2.0 * beta * gamma * p[4] + gamma * gamma * p[5];
 }
 
+// H = (Σk tk/2 Σi wi·Mᵀ·Ck⁻¹·M)⁻¹: the complementary energy of unit shear
+// forces by a Gauss rule in every ply, M(q, zb, z) the 2×2 shear stress
+// function at z in a ply of stiffness q and bottom zb; close(q, zb, zt)
+// moves the function's partial integrals past the ply.
+template <int N, class Stress, class Close>
+Mat2 shear_stiffness_by_rule(const Stack& s, const double (&xi)[N], const double (&w)[N], Stress stress,
+                             Close close) {
+  Mat2 energy;
+  for_each_ply(s, 0.0, [&](int k, double zb, double zt) {
+    const Mat3 q = s.reduced_stiffness(k);
+    const Mat2 compliance = math::inverse(s.shear_stiffness(k));
+    const double t = s.thickness(k);
+    Mat2 ply;
+    for (int i = 0; i < N; ++i) {
+      const Mat2 m = stress(q, zb, zb + (xi[i] + 1.0) * t / 2.0);
+      ply += w[i] * (transpose(m) * (compliance * m));
+    }
+    energy += (t / 2.0) * ply;
+    close(q, zb, zt);
+  });
+  return math::inverse(energy);
+}
+
 }  // namespace
 
 ShearStressFunction::ShearStressFunction(const Stack& s, const ShearFactors& factors) : f_(factors) {
@@ -71,48 +94,32 @@ void section_shear_functions(const Stack& s, const double* z, double* smallf, in
 Mat2 shear_stiffness_improved(const Stack& s) {
   const ShearStressFunction f(s);
   PartialStiffness p;
-  Mat2 energy;
-  for_each_ply(s, 0.0, [&](int k, double zb, double zt) {
-    const Mat3 q = s.reduced_stiffness(k);
-    const Mat2 compliance = math::inverse(s.shear_stiffness(k));
-    const double t = s.thickness(k);
-    Mat2 ply;
-    for (int i = 0; i < 3; ++i) {
-      const double z = zb + (gauss3_points[i] + 1.0) * t / 2.0;
-      const Mat2 fz = f.at({p.a(q, zb, z), p.b(q, zb, z)});
-      ply += gauss3_weights[i] * (transpose(fz) * (compliance * fz));
-    }
-    energy += (t / 2.0) * ply;
-    p.add_ply(q, zb, zt);
-  });
-  return math::inverse(energy);
+  return shear_stiffness_by_rule(
+      s, gauss3_points, gauss3_weights,
+      [&](const Mat3& q, double zb, double z) { return f.at({p.a(q, zb, z), p.b(q, zb, z)}); },
+      [&](const Mat3& q, double zb, double zt) { p.add_ply(q, zb, zt); });
 }
 
 Mat2 shear_stiffness_quadrature(const Stack& s) {
   const InvertedAbd inv = inverted_blocks(abd(s));
   const double z0 = bottom_face(s);
   PowerIntegral<3> i1(1, z0), i2(2, z0);
-  Mat2 energy;
-  for_each_ply(s, 0.0, [&](int k, double zb, double zt) {
-    const Mat3 q = s.reduced_stiffness(k);
-    const Mat2 compliance = math::inverse(s.shear_stiffness(k));
-    const double t = s.thickness(k);
-    Mat2 ply;
-    for (int i = 0; i < 4; ++i) {
-      const double z = zb + (gauss4_points[i] + 1.0) * t / 2.0;
-      const Mat3 fg = partial_fg(i1.at(q, z), i2.at(q, z), inv.b, inv.d, 1);
-      Mat2 m;
-      m(1, 1) = fg(2, 2);
-      m(1, 2) = fg(3, 2);
-      m(2, 1) = fg(3, 1);
-      m(2, 2) = fg(1, 1);
-      ply += gauss4_weights[i] * (transpose(m) * (compliance * m));
-    }
-    energy += (t / 2.0) * ply;
-    i1.close_ply(q, zt);
-    i2.close_ply(q, zt);
-  });
-  return math::inverse(energy);
+  return shear_stiffness_by_rule(
+      s, gauss4_points, gauss4_weights,
+      [&](const Mat3& q, double, double z) {
+        // FG = I1·B* - I2·D*, its shear entries as the 2×2 function.
+        const Mat3 fg = partial_fg(i1.at(q, z), i2.at(q, z), inv.b, inv.d, 1);
+        Mat2 m;
+        m(1, 1) = fg(2, 2);
+        m(1, 2) = fg(3, 2);
+        m(2, 1) = fg(3, 1);
+        m(2, 2) = fg(1, 1);
+        return m;
+      },
+      [&](const Mat3& q, double, double zt) {
+        i1.close_ply(q, zt);
+        i2.close_ply(q, zt);
+      });
 }
 
 Mat2 plain_shear_stiffness(const Stack& s) {
