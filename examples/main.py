@@ -75,10 +75,10 @@ def analyse(case):
     load = np.array(case["N"] + case["M"])
     se = np.block([[at, -bt.T], [-bt, dt]]) @ load
 
-    # Strains in the ply axes at the bottom, middle and top of every ply,
-    # and the stresses of the on-axis reduced stiffness Q.
-    # Columns 3(k-1)+1..3k of getsectionstrain: ply k at its bottom, middle
-    # and top; held here as [component, ply, position].
+    # Strains in the ply axes at the bottom, middle and top of every ply
+    # (columns 3(k-1)+1..3k of getsectionstrain, held here as [component,
+    # ply, position]), and their stresses through the on-axis reduced
+    # stiffness Q of the ply.
     plystrain = lm.getsectionstrain(se, angles, thickness).reshape(3, 3, n, order="F").transpose(0, 2, 1)
     q = tv.lamina.getnyestiffnessmatrix(ply, 3)
     plystress = np.einsum("ij,jkp->ikp", q, plystrain)
