@@ -1,64 +1,193 @@
-"""Shared state of an analysis from Python: create the damage tables of a
-laminate section, fill a descriptor from a small input file, read it back,
-and see how the library reports a failure through its first-error latch.
+"""Classical laminate analysis of a quasi-isotropic carbon/epoxy laminate:
+its A, B and D matrices and engineering constants, the mid-plane strains and
+curvatures under a running load and moment, the strains and stresses at the
+bottom and top of every ply in the ply axes, and a through-thickness plot of
+the laminate strains and ply stresses.
 
-    .venv/bin/python examples/main.py [input]
+    .venv/bin/python examples/main.py [input] [--output DIR]
+
+The input (default examples/data/quasi_isotropic.txt) holds the nine ply
+elastic constants, the layup from the bottom ply up, the ply thickness and
+the loads; the plot goes to DIR/ply_stresses.png (DIR by default
+examples/output/).
 """
+import argparse
 import pathlib
-import sys
 
 import numpy as np
 
 import _tavrin as tv
 
 HERE = pathlib.Path(__file__).parent
+CONSTANTS = ("E1", "E2", "E3", "nu12", "nu13", "nu23", "G12", "G13", "G23")
 
 
 def read_case(path):
-    counts, rows = {}, []
+    """The case as a dict of float lists, one entry per keyword line."""
+    case = {}
     for line in path.read_text().splitlines():
-        line = line.split("#", 1)[0].split()
-        if not line:
-            continue
-        if line[0].isalpha():
-            counts[line[0]] = int(line[1])
-        else:
-            rows.append((int(line[0]), int(line[1]), float(line[2]), float(line[3])))
-    return counts, rows
+        words = line.split("#", 1)[0].split()
+        if words:
+            case[words[0]] = [float(w) for w in words[1:]]
+    return case
+
+
+def layup_code(angles):
+    """The stacking sequence in the usual notation, [0/45/-45/90]s for a
+    symmetric one (listed from ply 1, the bottom)."""
+    a = [f"{x:g}" for x in angles]
+    if len(a) % 2 == 0 and a == a[::-1]:
+        return "[" + "/".join(a[: len(a) // 2]) + "]s"
+    return "[" + "/".join(a) + "]"
+
+
+def num(x, width, decimals):
+    """x in a fixed-point field, rounded first so that a rounding residue
+    prints as 0, not -0."""
+    return f"{round(float(x), decimals) + 0.0:{width}.{decimals}f}"
+
+
+def print_matrix(title, m, decimals):
+    print(f"\n{title}")
+    for row in m:
+        print("  " + "".join(num(x, 12, decimals) for x in row))
+
+
+def analyse(case):
+    lm = tv.laminate
+    ply = np.array([case[name][0] for name in CONSTANTS])
+    angles = np.array(case["layup"])
+    n = len(angles)
+    elastic = np.tile(ply[:, None], (1, n))
+    thickness = np.full(n, case["ply_thickness"][0])
+    h = thickness.sum()
+
+    a = lm.getamatrix(elastic, angles, thickness)
+    b = lm.getbmatrix(elastic, angles, thickness)
+    d = lm.getdmatrix(elastic, angles, thickness)
+    abd = lm.getabdmatrix(a, b, d)
+    eng = lm.getengconstsfromabdmatrix(abd, h)
+    shear = lm.gethmatriximprovedshear(elastic, angles, thickness)
+
+    # Mid-plane strains and curvatures from the inverted blocks:
+    # ABD⁻¹ = [A*  -B*ᵀ; -B*  D*].
+    at, bt, dt = lm.getabdtilde(a, b, d)
+    load = np.array(case["N"] + case["M"])
+    se = np.block([[at, -bt.T], [-bt, dt]]) @ load
+
+    # Strains in the ply axes at the bottom, middle and top of every ply
+    # (columns 3(k-1)+1..3k of getsectionstrain, held here as [component,
+    # ply, position]), and their stresses through the on-axis reduced
+    # stiffness Q of the ply.
+    plystrain = lm.getsectionstrain(se, angles, thickness).reshape(3, 3, n, order="F").transpose(0, 2, 1)
+    q = tv.lamina.getnyestiffnessmatrix(ply, 3)
+    plystress = np.einsum("ij,jkp->ikp", q, plystrain)
+    z = np.array([[lm.getplyzcoord(thickness, k, pos) for pos in (0, 1, 2)] for k in range(1, n + 1)]).T
+    return dict(ply=ply, angles=angles, thickness=thickness, h=h, a=a, b=b, d=d, eng=eng, shear=shear,
+                load=load, se=se, z=z, strain=plystrain, stress=plystress)
+
+
+def report(r):
+    angles, n = r["angles"], len(r["angles"])
+    print(f"Laminate {layup_code(angles)}: {n} plies of {r['thickness'][0]:g} mm, h = {r['h']:g} mm")
+    print("Ply: " + ", ".join(f"{k} {v:g}" for k, v in zip(CONSTANTS, r["ply"])) + " (MPa)")
+
+    print_matrix("A (N/mm)", r["a"], 1)
+    print_matrix("B (N)", r["b"], 3)
+    print_matrix("D (N·mm)", r["d"], 1)
+
+    eng = r["eng"]
+    print("\nEngineering constants      Ex (GPa)   Ey (GPa)  Gxy (GPa)      νxy")
+    for name, e in (("membrane", eng[:4]), ("bending", eng[4:])):
+        print(f"  {name:22s} {e[0] / 1e3:10.2f} {e[1] / 1e3:10.2f} {e[2] / 1e3:10.2f} {e[3]:8.3f}")
+    h = r["shear"]
+    print(f"\nTransverse shear stiffness H (N/mm): H44 {h[0, 0]:.1f}, H55 {h[1, 1]:.1f}, H45 {h[0, 1]:.1f}")
+
+    load, se = r["load"], r["se"]
+    print(f"\nLoad: N = ({load[0]:g}, {load[1]:g}, {load[2]:g}) N/mm, "
+          f"M = ({load[3]:g}, {load[4]:g}, {load[5]:g}) N·mm/mm")
+    print("Mid-plane strains (µε): " + ", ".join(f"{x * 1e6:.1f}" for x in se[:3])
+          + ";  curvatures (1/m): " + ", ".join(f"{x * 1e3:.4f}" for x in se[3:]))
+
+    print("\nPly strains and stresses in the ply axes")
+    print(f"  {'ply':>3} {'angle':>6} {'face':>6} {'z (mm)':>8} {'ε11 (µε)':>10} {'ε22 (µε)':>10} "
+          f"{'γ12 (µε)':>10} {'σ11 (MPa)':>10} {'σ22 (MPa)':>10} {'τ12 (MPa)':>10}")
+    for k in range(n):
+        for pos, face in ((0, "bottom"), (2, "top")):
+            e, s = r["strain"][:, k, pos] * 1e6, r["stress"][:, k, pos]
+            print(f"  {k + 1:3d} {angles[k]:6g} {face:>6} {num(r['z'][pos, k], 8, 4)} "
+                  + " ".join(num(x, 10, 1) for x in e) + " " + " ".join(num(x, 10, 2) for x in s))
+
+
+def plot(r, path):
+    import matplotlib
+
+    matplotlib.use("Agg")
+    import matplotlib.pyplot as plt
+
+    lm = tv.laminate
+    angles, n, z, se = r["angles"], len(r["angles"]), r["z"], r["se"]
+    faces = np.append(z[0], z[2, -1])
+    fig, axes = plt.subplots(1, 4, figsize=(13, 5.6), sharey=True, constrained_layout=True,
+                             gridspec_kw={"width_ratios": [1.0, 1.15, 1.15, 1.15]})
+
+    # Laminate strains (x, y axes): continuous and linear through the
+    # thickness.
+    zline = np.linspace(faces[0], faces[-1], 2)
+    strain = lm.getplystrain(se, zline) * 1e6
+    ax = axes[0]
+    for i, (label, style) in enumerate(((r"$\varepsilon_x$", "-"), (r"$\varepsilon_y$", "--"),
+                                        (r"$\gamma_{xy}$", ":"))):
+        ax.plot(strain[i], zline, style, color="#7f2704", linewidth=1.8, label=label)
+    ax.set_title("laminate strains", fontsize=11)
+    ax.set_xlabel("strain (µε)")
+    ax.legend(loc="lower right", fontsize=9, frameon=False)
+
+    # Ply stresses (ply axes): linear within a ply, jumping at its faces;
+    # drawn as one profile with the jumps at the interfaces.
+    titles = (r"$\sigma_{11}$ (fibre direction)", r"$\sigma_{22}$ (transverse)",
+              r"$\tau_{12}$ (in-plane shear)")
+    colour = "#1f4e79"
+    for i, ax in enumerate(axes[1:]):
+        s = r["stress"][i][:, [0, 2]].ravel()
+        zz = z[[0, 2]].T.ravel()
+        ax.fill_betweenx(zz, 0.0, s, color=colour, alpha=0.15, linewidth=0)
+        ax.plot(s, zz, color=colour, linewidth=1.8)
+        ax.set_title(titles[i], fontsize=11)
+        ax.set_xlabel("stress (MPa)")
+
+    for ax in axes:
+        for zf in faces:
+            ax.axhline(zf, color="0.6", linewidth=0.6)
+        ax.axhline(0.0, color="0.35", linewidth=0.8, linestyle=(0, (4, 3)))
+        ax.axvline(0.0, color="black", linewidth=0.8)
+        ax.grid(axis="x", color="0.92")
+        ax.margins(x=0.1)
+    axes[0].set_ylabel("z (mm), ply 1 at the bottom")
+    axes[0].set_ylim(faces[0], faces[-1])
+    for k in range(n):
+        axes[-1].annotate(f"{angles[k]:g}°", xy=(1.0, z[1, k]), xycoords=("axes fraction", "data"),
+                          xytext=(6, 0), textcoords="offset points", va="center", fontsize=9)
+    load = r["load"]
+    fig.suptitle(f"{layup_code(angles)} carbon/epoxy, h = {r['h']:g} mm:  "
+                 f"N = ({load[0]:g}, {load[1]:g}, {load[2]:g}) N/mm,  "
+                 f"M = ({load[3]:g}, {load[4]:g}, {load[5]:g}) N·mm/mm", fontsize=12)
+    fig.savefig(path, dpi=150)
+    plt.close(fig)
 
 
 def main():
-    path = pathlib.Path(sys.argv[1]) if len(sys.argv) > 1 else HERE / "data" / "damage_case.txt"
-    counts, rows = read_case(path)
-    plies, sections, damages = counts["plies"], counts["sections"], counts["damages"]
-
-    tv.datahandling.deallocall()
-    tv.datahandling.allocatedamagedata(plies, sections, damages)
-    dd = tv.damagedata
-    print(f"damage definitions: {int(dd.ndmg)}")
-    print(f"General descriptors: shape {dd.generaldds.shape}, "
-          f"delamination descriptors: shape {dd.delamdds.shape}")
-    print(f"buckling lists: {tv.bukdata.bukintdatalist.shape} and {tv.bukdata.bukrealdatalist.shape}")
-
-    general = dd.generaldds  # a live view of the library's table
-    for dmg, ply, a, b in rows:
-        general[1:3, ply - 1, dmg - 1] = (a, b)
-
-    print("\nGeneral damage extents read back (a, b in mm):")
-    print(f"  {'damage':>6} {'ply':>4} {'a':>8} {'b':>8}")
-    for dmg in range(1, damages + 1):
-        for ply in range(1, plies + 1):
-            a, b = dd.generaldds[1:3, ply - 1, dmg - 1]
-            if a or b:
-                print(f"  {dmg:6d} {ply:4d} {a:8.2f} {b:8.2f}")
-
-    eh = tv.errorhandling
-    eh.rsxerr(True)
-    eh.xerr(-2, "Matrix inversion failed!", [plies], [np.pi], np.zeros((0, 0), dtype=np.int32), 1)
-    print(f"\nlatched: status {int(eh.errstat)}, "
-          f"'{eh.errstring.tobytes().decode().rstrip()}', details {list(eh.errintv)}")
-    eh.rsxerr(True)
-    tv.datahandling.deallocall()
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("input", nargs="?", default=HERE / "data" / "quasi_isotropic.txt", type=pathlib.Path)
+    parser.add_argument("--output", default=HERE / "output", type=pathlib.Path,
+                        help="folder of the stress plot (default examples/output)")
+    args = parser.parse_args()
+    r = analyse(read_case(args.input))
+    report(r)
+    args.output.mkdir(parents=True, exist_ok=True)
+    path = args.output / "ply_stresses.png"
+    plot(r, path)
+    print(f"\nThrough-thickness stress plot: {path}")
 
 
 if __name__ == "__main__":

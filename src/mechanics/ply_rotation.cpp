@@ -103,6 +103,21 @@ Mat6 base_transformation(const Mat3& base) {
   return t;
 }
 
+Mat3 rotate_orthotropic_stiffness(const Mat3& q, double c, double s) {
+  const double c2 = c * c, s2 = s * s, cs = c * s;
+  const double c4 = c2 * c2, s4 = s2 * s2, c2s2 = c2 * s2, c3s = c2 * cs, cs3 = cs * s2;
+  const double q11 = q(1, 1), q22 = q(2, 2), q12 = q(1, 2), q66 = q(3, 3);
+  const double a = q11 - q12 - 2.0 * q66, b = q22 - q12 - 2.0 * q66;
+  Mat3 r;
+  r(1, 1) = q11 * c4 + 2.0 * (q12 + 2.0 * q66) * c2s2 + q22 * s4;
+  r(2, 2) = q11 * s4 + 2.0 * (q12 + 2.0 * q66) * c2s2 + q22 * c4;
+  r(1, 2) = r(2, 1) = (q11 + q22 - 4.0 * q66) * c2s2 + q12 * (c4 + s4);
+  r(3, 3) = (q11 + q22 - 2.0 * q12 - 2.0 * q66) * c2s2 + q66 * (c4 + s4);
+  r(1, 3) = r(3, 1) = a * c3s - b * cs3;
+  r(2, 3) = r(3, 2) = a * cs3 - b * c3s;
+  return r;
+}
+
 Mat6 stiffness_in_base(const Mat6& c, const Mat3& base) {
   const Mat6 t = base_transformation(base);
   return t * (c * transpose(t));

@@ -66,6 +66,17 @@ inline Mat3 rotate_compliance(const Mat3& s, double angle_r) {
   return congruence(s, plane_transformation(angle_r, Form::stress));
 }
 
+// Tεᵀ·Q·Tε for an orthotropic plane stiffness (Q13 = Q23 = 0, Q21 = Q12;
+// Q66 = Q(3,3)) in closed form, for c = cos θ, s = sin θ:
+//   Q̄11 = Q11 c⁴ + 2(Q12 + 2Q66) c²s² + Q22 s⁴
+//   Q̄22 = Q11 s⁴ + 2(Q12 + 2Q66) c²s² + Q22 c⁴
+//   Q̄12 = (Q11 + Q22 - 4Q66) c²s² + Q12 (c⁴ + s⁴)
+//   Q̄66 = (Q11 + Q22 - 2Q12 - 2Q66) c²s² + Q66 (c⁴ + s⁴)
+//   Q̄16 = (Q11 - Q12 - 2Q66) c³s - (Q22 - Q12 - 2Q66) cs³
+//   Q̄26 = (Q11 - Q12 - 2Q66) cs³ - (Q22 - Q12 - 2Q66) c³s
+// (what the laminate sums run over, once per ply).
+TAVRIN_API Mat3 rotate_orthotropic_stiffness(const Mat3& q, double c, double s);
+
 // The stress transformation (Nye order) into the orthonormal base whose
 // axes are the columns of `base`: with a = baseᵀ (a(i,k) the cosine between
 // new axis i and old axis k) and the index pairs p = (i,j), q = (k,l),

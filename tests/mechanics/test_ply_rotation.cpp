@@ -111,6 +111,10 @@ TEST_F(PlyRotation, OffAxisStiffnessAgreesWithTheTensorRotation) {
   }
   const Mat3 q = la::reduced_stiffness(carbon_ply());
   EXPECT_LT(max_difference(la::rotate_stiffness(la::rotate_stiffness(q, 0.9), -0.9), q), 1e-10 * q(1, 1));
+  // The closed form of an orthotropic ply is the product.
+  for (const double angle : {0.0, 0.3, pi / 4, 1.2, -2.0, pi / 2})
+    EXPECT_LT(max_difference(la::rotate_orthotropic_stiffness(q, std::cos(angle), std::sin(angle)),
+                             la::rotate_stiffness(q, angle)), 1e-11 * q(1, 1)) << angle;
   EXPECT_LT(identity_error(la::rotate_stiffness(q, 0.9) * la::rotate_compliance(la::reduced_compliance(carbon_ply()), 0.9)),
             1e-13);
 }
