@@ -290,7 +290,7 @@ PyObject* call_routine(const Plan& p, PyObject* const* args, std::size_t nargsf,
   bool overwrite[max_args];
   std::fill_n(extra, n, nullptr);
   std::fill_n(overwrite, n, false);
-  for (std::size_t j = std::size_t(p.nrequired); j < nparams; ++j) {
+  for (std::size_t j = std::size_t(p.nrequired); p.has_flags && j < nparams; ++j) {
     const Param& prm = p.params[j];
     if (!given[j] || prm.role == ParamRole::Value) continue;
     const ArgPlan& ap = p.args[std::size_t(prm.arg)];
@@ -420,7 +420,7 @@ PyObject* call_routine(const Plan& p, PyObject* const* args, std::size_t nargsf,
     }
   }
   // Optional arguments without a default that were not given are absent.
-  for (int a = 0; a < n; ++a) {
+  for (int a = 0; p.has_absent && a < n; ++a) {
     const ArgPlan& ap = p.args[std::size_t(a)];
     if (!st.ready[a] && ap.desc->optional && !ap.desc->def && ap.desc->kind != Kind::Callback) {
       st.absent[a] = true;
@@ -429,7 +429,7 @@ PyObject* call_routine(const Plan& p, PyObject* const* args, std::size_t nargsf,
     }
   }
   // Texts with a declared length: cut or blank-padded to it.
-  for (int a = 0; a < n; ++a) {
+  for (int a = 0; p.has_texts && a < n; ++a) {
     const ArgPlan& ap = p.args[std::size_t(a)];
     const Arg& d = *ap.desc;
     if (d.kind != Kind::Text || st.absent[a]) continue;
@@ -474,10 +474,9 @@ PyObject* call_routine(const Plan& p, PyObject* const* args, std::size_t nargsf,
   }
 
   // 5. What the routine writes.
-  for (int a = 0; a < n; ++a) {
+  for (const int a : p.outputs) {
     const ArgPlan& ap = p.args[std::size_t(a)];
     const Arg& d = *ap.desc;
-    if (d.intent != Intent::Out) continue;
     if (d.kind == Kind::Text) {
       std::int64_t len = 0;
       if (!eval_int(st, ap.len, len)) return fail(p.qualname + "(): length of " + d.name + " can't be evaluated");
@@ -494,7 +493,7 @@ PyObject* call_routine(const Plan& p, PyObject* const* args, std::size_t nargsf,
   }
 
   // 6. Call-backs, now that every extent is known.
-  for (std::size_t j = 0; j < nparams; ++j) {
+  for (std::size_t j = 0; p.has_callbacks && j < nparams; ++j) {
     const Param& prm = p.params[j];
     if (!given[j] || prm.role != ParamRole::Value) continue;
     if (p.args[std::size_t(prm.arg)].desc->kind != Kind::Callback) continue;

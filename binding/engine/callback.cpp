@@ -103,7 +103,7 @@ void invoke_callback(RawFn tag, const Slot* slots, std::size_t n, void* result) 
       npy_intp dims[NPY_MAXDIMS];
       bool ok = true;
       for (int k = 0; k < d.rank && ok; ++k) {
-        Value v;
+        Value v = Value::of(0);
         const Expr& e = cp.args[a].dims[std::size_t(k)];
         ok = !e.empty() && e.eval(env, v);
         const std::int64_t x = v.real ? std::int64_t(v.d) : v.i;

@@ -89,6 +89,12 @@ struct Plan {
   std::vector<int> default_order;  // arguments evaluated from expressions, in dependency order
   std::vector<Relation> relations;
   std::vector<int> results;        // returned arguments, the function value first
+  // What a call may skip when the routine has none of it.
+  bool has_texts = false;
+  bool has_absent = false;         // optional arguments without a default
+  bool has_callbacks = false;
+  bool has_flags = false;          // overwrite_<x> or <cb>_extra_args parameters
+  std::vector<int> outputs;        // arguments the binding creates (intent out)
   std::string call_line;
   std::string doc;
 };

@@ -209,6 +209,7 @@ Expr Expr::compile(std::string_view text, const std::function<int(std::string_vi
   e.text_ = std::string(text);
   ExprParser(text, lookup, e).parse();
   if (e.code_.size() == 1 && e.code_[0].op == Op::Arg) e.single_ = e.code_[0].a;
+  e.constant_ = e.code_.size() == 1 && e.code_[0].op == Op::Int;
   return e;
 }
 
@@ -233,6 +234,12 @@ bool to_int(double x, std::int64_t& out) {
 }  // namespace
 
 bool Expr::eval(const ExprEnv& env, Value& out) const {
+  // Most extents are a literal or one argument's value.
+  if (constant_) {
+    out = Value::of(code_[0].i);
+    return true;
+  }
+  if (single_ >= 0) return env.scalar(single_, out);
   constexpr int depth = 32;
   Value st[depth];
   int sp = 0;

@@ -14,10 +14,11 @@
 
 namespace tavrin::bind {
 
+// Trivial, so that the evaluation stack costs nothing until it is used.
 struct Value {
-  bool real = false;
-  std::int64_t i = 0;
-  double d = 0.0;
+  bool real;
+  std::int64_t i;
+  double d;
   static Value of(std::int64_t v) { return {false, v, double(v)}; }
   static Value of_real(double v) { return {true, 0, v}; }
   double as_real() const { return real ? d : double(i); }
@@ -65,6 +66,7 @@ class Expr {
   std::vector<Code> code_;
   std::vector<int> deps_;
   int single_ = -1;
+  bool constant_ = false;  // a single integer literal: its value without the stack machine
   friend class ExprParser;
 };
 

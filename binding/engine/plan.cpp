@@ -328,6 +328,15 @@ void build_plan(Plan& p, const Routine& r, const std::string& module) {
   for (std::size_t i = 0; i < n; ++i)
     if (r.args[i].intent == Intent::Out || r.args[i].intent == Intent::InOut) p.results.push_back(int(i));
 
+  for (std::size_t i = 0; i < n; ++i) {
+    const Arg& d = r.args[i];
+    p.has_texts = p.has_texts || d.kind == Kind::Text;
+    p.has_absent = p.has_absent || (d.optional && !d.def && d.kind != Kind::Callback);
+    p.has_callbacks = p.has_callbacks || d.kind == Kind::Callback;
+    if (d.intent == Intent::Out) p.outputs.push_back(int(i));
+  }
+  for (const Param& prm : p.params) p.has_flags = p.has_flags || prm.role != ParamRole::Value;
+
   // The call line and the doc string.
   std::string outs, req, opt;
   for (int i : p.results) outs += (outs.empty() ? "" : ",") + std::string(r.args[std::size_t(i)].name);
