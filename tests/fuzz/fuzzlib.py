@@ -40,6 +40,10 @@ FATAL_PATHS = {
 }
 
 
+# Lines reported at the end of the test run (seed, examples, findings).
+SUMMARY = []
+
+
 class CallbackBoom(Exception):
     """What the fuzzer's raising call-backs raise."""
 

@@ -25,10 +25,9 @@ TIMEOUT = float(os.environ.get("TAVRIN_FUZZ_TIMEOUT", "150"))
 
 
 def child_env():
-    from conftest import BUILD_PYTHON
-
+    build = pathlib.Path(os.environ.get("TAVRIN_BUILD_DIR", HERE.parents[1] / "build"))
     env = dict(os.environ)
-    env["PYTHONPATH"] = os.pathsep.join([str(BUILD_PYTHON), env.get("PYTHONPATH", "")])
+    env["PYTHONPATH"] = os.pathsep.join([str(build / "python"), env.get("PYTHONPATH", "")])
     return env
 
 
@@ -76,7 +75,8 @@ def report(findings):
 
 def test_every_routine_survives_hostile_arguments(tmp_path):
     findings, count = fuzz_module("_tavrin", tmp_path)
-    print(f"fuzzed {count} routines, {EXAMPLES} examples each, seed {SEED}")
+    fuzzlib.SUMMARY.append(f"fuzzed {count} routines of _tavrin, {EXAMPLES} examples each, seed {SEED}: "
+                   f"{len(findings)} findings")
     assert count > 0
     assert not findings, report(findings)
 
