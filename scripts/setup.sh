@@ -16,9 +16,8 @@ if ((${#missing[@]})); then
   echo "setup: installing Debian packages: ${missing[*]}"
   sudo_cmd=()
   [[ $(id -u) -eq 0 ]] || sudo_cmd=(sudo)
-  export DEBIAN_FRONTEND=noninteractive
-  "${sudo_cmd[@]}" apt-get update -qq
-  "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
+  "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+  "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 
 if [[ ! -x .venv/bin/python ]]; then

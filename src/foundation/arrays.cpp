@@ -10,65 +10,47 @@ namespace tavrin::utility {
 
 namespace {
 
-// Fills a whole column-major array of the given extents.
+// Fills a whole column-major array of the given extents: its elements are
+// contiguous, so this is one run; any extent below 1 leaves it untouched.
 template <class T, class... N>
 void fill_whole(T* a, const T& lambda, N... n) {
-  constexpr std::size_t rank = sizeof...(N);
-  const std::array<int, rank> extents{n...};
-  std::array<std::ptrdiff_t, rank> strides{};
-  std::ptrdiff_t stride = 1;
-  for (std::size_t k = 0; k < rank; ++k) {
-    strides[k] = stride;
-    stride *= std::max(extents[k], 0);
+  std::size_t count = 1;
+  for (const int e : {n...}) {
+    if (e < 1) return;
+    count *= std::size_t(e);
   }
-  fill_section(a, extents, strides, lambda);
+  std::fill_n(a, count, lambda);
 }
 
 }  // namespace
 
-void real_fillvectorwithscalar(double* a, const double& lambda, int n1) { fill_whole(a, lambda, n1); }
-void real_fillmatrixwithscalar(double* a, const double& lambda, int n1, int n2) {
-  fill_whole(a, lambda, n1, n2);
-}
-void real_fill3darraywithscalar(double* a, const double& lambda, int n1, int n2, int n3) {
-  fill_whole(a, lambda, n1, n2, n3);
-}
-void real_fill4darraywithscalar(double* a, const double& lambda, int n1, int n2, int n3, int n4) {
-  fill_whole(a, lambda, n1, n2, n3, n4);
-}
-void real_fill5darraywithscalar(double* a, const double& lambda, int n1, int n2, int n3, int n4,
-                                int n5) {
-  fill_whole(a, lambda, n1, n2, n3, n4, n5);
-}
-void real_fill6darraywithscalar(double* a, const double& lambda, int n1, int n2, int n3, int n4,
-                                int n5, int n6) {
-  fill_whole(a, lambda, n1, n2, n3, n4, n5, n6);
-}
-void real_fill7darraywithscalar(double* a, const double& lambda, int n1, int n2, int n3, int n4,
-                                int n5, int n6, int n7) {
-  fill_whole(a, lambda, n1, n2, n3, n4, n5, n6, n7);
-}
-void int_fillvectorwithscalar(int* a, const int& lambda, int n1) { fill_whole(a, lambda, n1); }
-void int_fillmatrixwithscalar(int* a, const int& lambda, int n1, int n2) {
-  fill_whole(a, lambda, n1, n2);
-}
-void int_fill3darraywithscalar(int* a, const int& lambda, int n1, int n2, int n3) {
-  fill_whole(a, lambda, n1, n2, n3);
-}
-void int_fill4darraywithscalar(int* a, const int& lambda, int n1, int n2, int n3, int n4) {
-  fill_whole(a, lambda, n1, n2, n3, n4);
-}
-void int_fill5darraywithscalar(int* a, const int& lambda, int n1, int n2, int n3, int n4, int n5) {
-  fill_whole(a, lambda, n1, n2, n3, n4, n5);
-}
-void int_fill6darraywithscalar(int* a, const int& lambda, int n1, int n2, int n3, int n4, int n5,
-                               int n6) {
-  fill_whole(a, lambda, n1, n2, n3, n4, n5, n6);
-}
-void int_fill7darraywithscalar(int* a, const int& lambda, int n1, int n2, int n3, int n4, int n5,
-                               int n6, int n7) {
-  fill_whole(a, lambda, n1, n2, n3, n4, n5, n6, n7);
-}
+#define TAVRIN_FILL_FAMILY(prefix, T)                                                            \
+  void prefix##_fillvectorwithscalar(T* a, const T& lambda, int n1) { fill_whole(a, lambda, n1); } \
+  void prefix##_fillmatrixwithscalar(T* a, const T& lambda, int n1, int n2) {                     \
+    fill_whole(a, lambda, n1, n2);                                                               \
+  }                                                                                              \
+  void prefix##_fill3darraywithscalar(T* a, const T& lambda, int n1, int n2, int n3) {            \
+    fill_whole(a, lambda, n1, n2, n3);                                                           \
+  }                                                                                              \
+  void prefix##_fill4darraywithscalar(T* a, const T& lambda, int n1, int n2, int n3, int n4) {    \
+    fill_whole(a, lambda, n1, n2, n3, n4);                                                       \
+  }                                                                                              \
+  void prefix##_fill5darraywithscalar(T* a, const T& lambda, int n1, int n2, int n3, int n4,      \
+                                      int n5) {                                                  \
+    fill_whole(a, lambda, n1, n2, n3, n4, n5);                                                   \
+  }                                                                                              \
+  void prefix##_fill6darraywithscalar(T* a, const T& lambda, int n1, int n2, int n3, int n4,      \
+                                      int n5, int n6) {                                          \
+    fill_whole(a, lambda, n1, n2, n3, n4, n5, n6);                                               \
+  }                                                                                              \
+  void prefix##_fill7darraywithscalar(T* a, const T& lambda, int n1, int n2, int n3, int n4,      \
+                                      int n5, int n6, int n7) {                                  \
+    fill_whole(a, lambda, n1, n2, n3, n4, n5, n6, n7);                                           \
+  }
+
+TAVRIN_FILL_FAMILY(real, double)
+TAVRIN_FILL_FAMILY(int, int)
+#undef TAVRIN_FILL_FAMILY
 
 }  // namespace tavrin::utility
 

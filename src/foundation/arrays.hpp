@@ -17,28 +17,6 @@
 
 namespace tavrin::utility {
 
-// Sets every element of a strided array section to lambda, the first index
-// fastest: element (i1, ..., iR) (from 0) is a[i1*strides[0] + ... ].  A
-// section with any extent below 1 is left untouched.
-template <class T, std::size_t Rank>
-void fill_section(T* a, const std::array<int, Rank>& extents,
-                  const std::array<std::ptrdiff_t, Rank>& strides, const T& lambda) {
-  for (const int e : extents)
-    if (e < 1) return;
-  std::array<int, Rank> index{};
-  while (true) {
-    T* p = a;
-    for (std::size_t k = 1; k < Rank; ++k) p += index[k] * strides[k];
-    for (int i = 0; i < extents[0]; ++i) p[i * strides[0]] = lambda;
-    std::size_t k = 1;
-    for (; k < Rank; ++k) {
-      if (++index[k] < extents[k]) break;
-      index[k] = 0;
-    }
-    if (k == Rank) return;
-  }
-}
-
 // The fill family over whole column-major arrays of rank 1 to 7.
 TAVRIN_API void real_fillvectorwithscalar(double* a, const double& lambda, int n1);
 TAVRIN_API void real_fillmatrixwithscalar(double* a, const double& lambda, int n1, int n2);

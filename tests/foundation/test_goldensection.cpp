@@ -5,6 +5,9 @@
 #include <array>
 #include <cmath>
 #include <numbers>
+#include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "foundation/goldensection.hpp"
@@ -14,20 +17,18 @@ namespace tavrin {
 namespace {
 
 using GoldenSection = testing::LatchTest;
-constexpr double phi = std::numbers::phi;
 
-// The caller's state and loop.
+// The caller's state and loop; the sample tables hold exactly npoints entries.
 struct Search {
-  std::vector<double> x, y;
+  std::vector<double> x, y, requested;
   std::array<double, 4> xmove{}, ymove{};
   std::array<double, 2> lplimits{};
   int xdir = 0, increment = 0, proc = 0, npoints;
   bool isgolden = false, update = false, finish = false;
-  double xi = 0.0, yi = 0.0, dx, defaultvalue;
-  std::vector<double> requested;
+  double xi = 0.0, yi = 0.0, dx, defaultvalue = -1.0;
 
-  Search(double xlow, double xup, double step, int gsflag, int n, double fallback = -1.0)
-      : x(std::size_t(std::max(n, 0))), y(x.size()), npoints(n), dx(step), defaultvalue(fallback) {
+  Search(double xlow, double xup, double step, int gsflag, int n)
+      : x(std::size_t(std::max(n, 0))), y(x.size()), npoints(n), dx(step) {
     IniGoldenSearch(x.data(), y.data(), xmove.data(), lplimits.data(), &increment, &proc,
                     &isgolden, &finish, &xlow, &xup, &dx, &gsflag, &npoints);
   }
@@ -35,136 +36,82 @@ struct Search {
     GSSAFE(&xi, &yi, &dx, x.data(), y.data(), xmove.data(), ymove.data(), lplimits.data(), &xdir,
            &increment, &proc, &isgolden, &update, &finish, &defaultvalue, &npoints);
   }
+  // Steps until finished, recording every requested point and answering f there.
   template <class F>
   void run(F f) {
-    for (int guard = 0; !finish && guard < 10000; ++guard) {
-      step();
-      if (update) {
-        requested.push_back(xi);
-        yi = f(xi);
-      }
-    }
+    for (int guard = 0; !finish && guard < 10000; ++guard)
+      if (step(); update) yi = f(requested.emplace_back(xi));
   }
 };
 
-TEST_F(GoldenSection, GoldenModeNarrowsByPhiAndFitsAParabola) {
+TEST_F(GoldenSection, GoldenModeNarrowsByPhiAndScanModeKeepsTheBestSample) {
   Search s(0.0, 1.0, 1e-2, 1, 200);
   s.run([](double x) { return 1.0 - (x - 0.3) * (x - 0.3); });
   ASSERT_TRUE(s.finish);
   EXPECT_NEAR(s.xi, 0.3, 1e-14);  // the final parabola is the function itself
-  ASSERT_GE(s.requested.size(), 6u);
-  EXPECT_EQ(s.requested[0], 0.0);
-  EXPECT_EQ(s.requested[1], 1.0);
-  EXPECT_NEAR(s.requested[2], 1.0 / (phi * phi), 1e-15);
-  EXPECT_NEAR(s.requested[3], 1.0 / phi, 1e-15);
   // Each golden step shrinks the bracket by φ: below 1e-2 after
   // ceil(log(100)/log φ) = 10 of them, then one request for the vertex.
-  EXPECT_EQ(s.requested.size(), 4u + 10u + 1u);
-  EXPECT_EQ(status(), 0);
-}
-
-TEST_F(GoldenSection, GoldenModeFindsTheMaximumOfASmoothFunction) {
-  const double tol = 1e-5;
-  Search s(0.0, 3.0, tol, 1, 200);
-  s.run([](double x) { return std::sin(x); });
-  EXPECT_NEAR(s.xi, std::numbers::pi / 2, tol);
-}
-
-TEST_F(GoldenSection, TooFewSampleSlotsEndTheSearch) {
-  Search s(0.0, 1.0, 1e-9, 1, 6);
-  s.run([](double x) { return x * (1.0 - x); });
-  EXPECT_TRUE(s.finish);
-  EXPECT_EQ(s.requested.size(), 6u);
-  EXPECT_EQ(s.increment, 6);
-  EXPECT_EQ(s.proc, -1);
-  EXPECT_EQ(s.yi, s.y[5]);
-  s.step();  // further calls keep finishing
-  EXPECT_TRUE(s.finish);
-  EXPECT_EQ(status(), 0);
-}
-
-TEST_F(GoldenSection, ScanModeKeepsTheBestSampleAboveZero) {
-  Search s(0.0, 1.0, 0.25, 0, 100);
-  s.run([](double x) { return x * (1.0 - x); });
-  EXPECT_EQ(s.requested, (std::vector{0.0, 0.25, 0.5, 0.75, 1.0}));
-  EXPECT_EQ(s.xi, 0.5);
-  EXPECT_EQ(s.yi, 0.25);
-  // Asked again after the end it answers from the best slot.
-  s.yi = 7.0;
-  s.step();
-  EXPECT_TRUE(s.finish);
-  EXPECT_EQ(s.yi, 0.25);
+  ASSERT_EQ(s.requested.size(), 4u + 10u + 1u);
+  // The start points: the ends and the inner points 1/φ² = 2 - φ and 1/φ = φ - 1.
+  testing::expect_all_near(std::vector(s.requested.begin(), s.requested.begin() + 4),
+                           std::array{0.0, 1.0, 2.0 - std::numbers::phi, std::numbers::phi - 1.0}, 1e-15);
+  // Too few sample slots end the search, and further calls keep finishing.
+  Search few(0.0, 1.0, 1e-9, 1, 6);
+  few.run([](double x) { return x * (1.0 - x); });
+  EXPECT_EQ(std::tuple(few.requested.size(), few.increment, few.proc, few.yi), std::tuple(6u, 6, -1, few.y[5]));
+  few.step();
+  EXPECT_TRUE(few.finish);
+  // Scan mode keeps the best sample above zero; asked again after the end it
+  // answers from the best slot.
+  Search scan(0.0, 1.0, 0.25, 0, 100);
+  scan.run([](double x) { return x * (1.0 - x); });
+  EXPECT_EQ(std::pair(scan.requested, scan.xi), std::pair(std::vector{0.0, 0.25, 0.5, 0.75, 1.0}, 0.5));
+  scan.yi = 7.0;
+  scan.step();
+  EXPECT_EQ(std::pair(scan.finish, scan.yi), std::pair(true, 0.25));
   Search negative(0.0, 1.0, 0.25, 0, 100);
   negative.run([](double x) { return -x; });
-  EXPECT_EQ(negative.xi, 0.0);
-  EXPECT_EQ(negative.yi, 0.0);
-  EXPECT_EQ(status(), 0);
+  EXPECT_EQ(std::pair(negative.xi, negative.yi), std::pair(0.0, 0.0));
+  EXPECT_EQ(take(), latch(0));
 }
 
-TEST_F(GoldenSection, DegenerateFinalParabolaGivesTheDefault) {
-  const std::array y{0.0, 0.0, 0.0, 0.0};
-  const std::array xmove{0.0, 4.0, 1.0, 2.0}, line{0.0, 4.0, 1.0, 2.0}, same{1.0, 1.0, 1.0, 1.0};
-  const double fallback = -5.0;
-  const int xdir = 0, increment = 4, n = 4;
-  double xmax = 0.0;
-  GetMaximumFromGoldenSearch(&xmax, y.data(), xmove.data(), line.data(), &fallback, &xdir,
-                             &increment, &n);
-  EXPECT_EQ(xmax, fallback);  // collinear points
-  GetMaximumFromGoldenSearch(&xmax, y.data(), same.data(), line.data(), &fallback, &xdir,
-                             &increment, &n);
-  EXPECT_EQ(xmax, fallback);  // coincident points
-}
-
-TEST_F(GoldenSection, StatesOutsideTheTablesAreRefused) {
-  Search few(0.0, 1.0, 1e-3, 1, 3);
-  EXPECT_TRUE(few.finish);
-  EXPECT_EQ(status(), -3);
-  EXPECT_EQ(message(), "Golden-section search needs at least four points");
-
-  for (const int increment : {7, -1}) {
-    reset();
-    Search s(0.0, 1.0, 1e-3, 1, 6);
+TEST_F(GoldenSection, DegenerateStatesEndTheSearch) {
+  const std::string few = "Golden-section search needs at least four points",
+                    outside = "Golden-section search index outside the sample points";
+  // (npoints, increment, proc): too few points, an index beyond the samples
+  // either way, an answer asked for before any sample was taken.
+  for (const auto& [n, increment, proc, message] :
+       {std::tuple{3, 0, 0, few}, {6, 7, 0, outside}, {6, -1, 0, outside}, {6, 0, 4, outside}}) {
+    Search s(0.0, 1.0, 1e-3, 1, n);
     s.increment = increment;
+    s.proc = proc;
     s.step();
-    EXPECT_TRUE(s.finish);
-    EXPECT_FALSE(s.update);
-    EXPECT_EQ(message(), "Golden-section search index outside the sample points");
+    EXPECT_EQ(std::pair(s.finish, s.update), std::pair(true, false));
+    EXPECT_EQ(take(), latch(-3, message));
   }
-  // An answer asked for before any sample was taken.
-  reset();
-  Search early(0.0, 1.0, 1e-3, 1, 6);
-  early.proc = 4;
-  early.step();
-  EXPECT_TRUE(early.finish);
-  EXPECT_EQ(status(), -3);
-
-  reset();
-  double xnext = 0.0, width = 0.0;
   Search full(0.0, 1.0, 1e-3, 1, 6);
   full.increment = 6;
-  GetNextFromGoldenSearch(&xnext, &width, full.x.data(), full.y.data(), full.xmove.data(),
-                          full.ymove.data(), &full.xdir, &full.increment, &full.npoints);
-  EXPECT_TRUE(std::isnan(xnext));
-  EXPECT_EQ(full.increment, 6);
-  EXPECT_EQ(status(), -3);
-}
-
-TEST_F(GoldenSection, AScanThatCannotAdvanceEnds) {
-  for (const double dx : {0.0, -0.25, std::nan("")}) {
-    reset();
-    Search s(0.0, 1.0, dx, 0, 10);
+  double xnext = 0.0, width = 0.0;
+  GetNextFromGoldenSearch(&xnext, &width, full.x.data(), full.y.data(), full.xmove.data(), full.ymove.data(),
+                          &full.xdir, &full.increment, &full.npoints);
+  EXPECT_TRUE(std::isnan(xnext) && full.increment == 6);
+  EXPECT_EQ(take(), latch(-3, outside));
+  // A scan that cannot advance, also for a step lost to rounding at the scan point.
+  for (const auto& [lo, dx] : {std::pair{0.0, 0.0}, {0.0, -0.25}, {0.0, std::nan("")}, {1e17, 1.0}}) {
+    Search s(lo, 2.0 * lo + 1.0, dx, 0, 10);
     s.run([](double) { return 1.0; });
     EXPECT_TRUE(s.finish);
-    EXPECT_EQ(message(), "Golden-section scan needs finite ends and a positive step");
+    EXPECT_EQ(take(), latch(-3, "Golden-section scan needs finite ends and a positive step"));
   }
-  // A step lost to rounding at the scan point.
-  reset();
-  Search s(1e17, 2e17, 1.0, 0, 10);
-  s.run([](double) { return 1.0; });
-  EXPECT_TRUE(s.finish);
-  EXPECT_EQ(s.requested.size(), 1u);
-  EXPECT_EQ(s.xi, 1e17);
-  EXPECT_EQ(status(), -3);
+  // A degenerate final parabola (collinear, coincident points) gives the default.
+  const std::array zeros{0.0, 0.0, 0.0, 0.0}, line{0.0, 4.0, 1.0, 2.0}, same{1.0, 1.0, 1.0, 1.0};
+  const double fallback = -5.0;
+  const int xdir = 0, four = 4;
+  for (const auto& xmove : {line, same}) {
+    double xmax = 0.0;
+    GetMaximumFromGoldenSearch(&xmax, zeros.data(), xmove.data(), line.data(), &fallback, &xdir, &four, &four);
+    EXPECT_EQ(xmax, fallback);
+  }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <climits>
 #include <cmath>
 #include <limits>
+#include <utility>
 #include <vector>
 
 #include "foundation/signals.hpp"
@@ -22,169 +23,96 @@ int mlimit(int x, int m) { return mLimit(&x, &m); }
 double smoothstep(double x, int n) { return GeneralSmoothStep(&x, &n); }
 
 TEST_F(Signals, Clamps) {
-  EXPECT_EQ(flimit(5.0, 0.0, 1.0), 1.0);
-  EXPECT_EQ(flimit(-1.0, 0.0, 1.0), 0.0);
-  EXPECT_EQ(flimit(0.5, 0.0, 1.0), 0.5);
-  EXPECT_EQ(flimit(4.0, 5.0, 3.0), 3.0);
-  EXPECT_EQ(flimit(2.0, 5.0, 3.0), 5.0);
-  EXPECT_TRUE(std::isnan(flimit(std::nan(""), 0.0, 1.0)));
-  EXPECT_EQ(flimit(7.0, std::nan(""), std::nan("")), 7.0);
-  const int x = 9, lo = 0, hi = 3;
-  EXPECT_EQ(iLimit(&x, &lo, &hi), 3);
-  EXPECT_EQ(mlimit(0, 3), 3);
-  EXPECT_EQ(mlimit(4, 3), 1);
-  EXPECT_EQ(mlimit(-1, 3), 2);
-  EXPECT_EQ(mlimit(7, 0), 0);
-  EXPECT_EQ(mlimit(-7, -3), -1);
-  for (const int v : {INT_MIN, -5, 0, 5, INT_MAX}) {
-    EXPECT_EQ(mlimit(v, 1), 1);
-    EXPECT_EQ(mlimit(v, -1), -1);
-  }
+  const double nan = std::nan("");
+  // Above, reversed bounds from either side, NaN bounds.
+  for (const auto& [x, lo, hi, want] :
+       {std::array{5.0, 0.0, 1.0, 1.0}, {4.0, 5.0, 3.0, 3.0}, {2.0, 5.0, 3.0, 5.0}, {7.0, nan, nan, 7.0}})
+    EXPECT_EQ(flimit(x, lo, hi), want) << x << " " << lo << " " << hi;
+  EXPECT_TRUE(std::isnan(flimit(nan, 0.0, 1.0)));
+  for (const auto& [v, m, want] : {std::array{0, 3, 3}, {4, 3, 1}, {-1, 3, 2}, {7, 0, 0}, {-7, -3, -1}})
+    EXPECT_EQ(mlimit(v, m), want) << v << " " << m;
+  for (const int v : {INT_MIN, -5, 0, 5, INT_MAX}) EXPECT_EQ(std::pair(mlimit(v, 1), mlimit(v, -1)), std::pair(1, -1));
 }
 
-struct Peaks {
-  std::vector<double> maxtab, mintab;
-  int nmax = -1, nmin = -1;
-  Peaks(const std::vector<double>& v, double delta, const double* x = nullptr)
-      : maxtab(2 * v.size()), mintab(2 * v.size()) {
-    const int n = int(v.size());
-    GetPeaks(maxtab.data(), mintab.data(), &nmax, &nmin, v.data(), &delta, &n, x);
-  }
-  // Row i (from 0) of a table of n rows: (abscissa, value).
-  static std::array<double, 2> row(const std::vector<double>& t, std::size_t i) {
-    return {t[i], t[t.size() / 2 + i]};
-  }
-};
-
 TEST_F(Signals, Peaks) {
-  const std::vector v{0.0, 2.0, 0.0, 2.0, 0.0};
-  for (const double delta : {1.0, -1.0}) {
-    const Peaks p(v, delta);
-    ASSERT_EQ(p.nmax, 2);
-    ASSERT_EQ(p.nmin, 1);
-    EXPECT_EQ(Peaks::row(p.maxtab, 0), (std::array{2.0, 2.0}));
-    EXPECT_EQ(Peaks::row(p.maxtab, 1), (std::array{4.0, 2.0}));
-    EXPECT_EQ(Peaks::row(p.mintab, 0), (std::array{3.0, 0.0}));
-    EXPECT_EQ(Peaks::row(p.mintab, 1), (std::array{tiny, tiny}));
-  }
-  const Peaks rising({1.0, 2.0, 3.0, 4.0}, 0.5);
-  EXPECT_EQ(rising.nmax + rising.nmin, 0);
-  // Given abscissas, unless they are all zero.
-  const std::vector x{10.0, 20.0, 30.0, 40.0, 50.0}, zeros(5, 0.0);
-  EXPECT_EQ(Peaks::row(Peaks(v, 1.0, x.data()).maxtab, 0), (std::array{20.0, 2.0}));
-  EXPECT_EQ(Peaks::row(Peaks(v, 1.0, zeros.data()).maxtab, 0), (std::array{2.0, 2.0}));
+  // The tables hold n rows (abscissa, value), column-major; then the counts.
+  const auto peaks = [](const std::vector<double>& values, double delta, const double* at = nullptr) {
+    std::vector<double> tables(4 * values.size() + 2);
+    int n = int(values.size()), nmax = -1, nmin = -1;
+    GetPeaks(tables.data(), tables.data() + 2 * n, &nmax, &nmin, values.data(), &delta, &n, at);
+    tables[tables.size() - 2] = nmax;
+    tables.back() = nmin;
+    return tables;
+  };
+  const std::vector v{0.0, 2.0, 0.0, 2.0, 0.0}, zeros(5, 0.0);
+  // Maxima at 2 and 4, a minimum at 3; unused rows hold the smallest normal number.
+  for (const double delta : {1.0, -1.0})
+    EXPECT_EQ(peaks(v, delta), (std::vector{2.0, 4.0, tiny, tiny, tiny, 2.0, 2.0, tiny, tiny, tiny, 3.0, tiny, tiny,
+                                            tiny, tiny, 0.0, tiny, tiny, tiny, tiny, 2.0, 1.0}));
+  EXPECT_EQ(peaks(v, 1.0, zeros.data())[0], 2.0);  // abscissas all zero count as none given
 }
 
 TEST_F(Signals, WeightedMovingAverage) {
-  std::array<double, 3> a{};
-  int denom = 0;
-  const int wb = 3;
-  double sma = 0.0;
-  const std::array values{3.0, 6.0, 9.0, 12.0}, averages{3.0, 4.5, 6.0, 9.0};
-  for (std::size_t i = 0; i < values.size(); ++i) {
-    WeightedMovingAverage(&sma, &values[i], a.data(), &denom, &wb, nullptr);
-    EXPECT_EQ(sma, averages[i]);
-  }
-  EXPECT_EQ(a, (std::array{6.0, 9.0, 12.0}));
-  EXPECT_EQ(denom, 3);
+  // (sma, denom) after 15 enters the window a of wb entries.
+  const auto wma = [](std::vector<double> a, int denom, int wb, const double* w) {
+    double sma = 0.0;
+    const double next = 15.0;
+    WeightedMovingAverage(&sma, &next, a.data(), &denom, &wb, w);
+    return std::pair(sma, denom);
+  };
   // Weights divide by the count, not by their sum; weights summing to 0
-  // count as none.
+  // count as none; an empty window gives NaN.
   const std::array w{1.0, 2.0, 3.0}, cancelling{1.0, -1.0, 0.0};
-  const double next = 15.0;
-  WeightedMovingAverage(&sma, &next, a.data(), &denom, &wb, w.data());
-  EXPECT_EQ(sma, (9.0 + 2 * 12.0 + 3 * 15.0) / 3);
-  WeightedMovingAverage(&sma, &next, a.data(), &denom, &wb, cancelling.data());
-  EXPECT_EQ(sma, (12.0 + 15.0 + 15.0) / 3);
+  EXPECT_EQ(wma({6.0, 9.0, 12.0}, 3, 3, w.data()).first, (9.0 + 2 * 12.0 + 3 * 15.0) / 3);
+  EXPECT_EQ(wma({6.0, 9.0, 12.0}, 3, 3, cancelling.data()).first, (9.0 + 12.0 + 15.0) / 3);
+  EXPECT_TRUE(std::isnan(wma({6.0, 9.0, 12.0}, 3, 0, nullptr).first));
   // A count outside the window is kept to it: nothing is written outside a.
-  for (const int start : {-5, 99}) {
-    std::vector<double> window(3, 1.0);
-    denom = start;
-    WeightedMovingAverage(&sma, &next, window.data(), &denom, &wb, nullptr);
-    EXPECT_EQ(denom, start < 0 ? 1 : 3);
-  }
-  const int none = 0;
-  WeightedMovingAverage(&sma, &next, a.data(), &denom, &none, nullptr);
-  EXPECT_TRUE(std::isnan(sma));
+  EXPECT_EQ(std::pair(wma({1.0, 1.0, 1.0}, -5, 3, nullptr).second, wma({1.0, 1.0, 1.0}, 99, 3, nullptr).second),
+            std::pair(1, 3));
 }
 
-TEST_F(Signals, ShapeFunctions) {
-  for (const int n : {0, 1, 2, 5, 40, 1000}) {
-    EXPECT_EQ(smoothstep(0.5, n), 0.5);
-    EXPECT_EQ(smoothstep(-1.0, n), 0.0);
-    EXPECT_EQ(smoothstep(3.0, n), 1.0);
-  }
+TEST_F(Signals, ShapeFunctionsAndMeans) {
+  for (const int n : {0, 1, 2, 5, 40, 1000})
+    EXPECT_EQ((std::array{smoothstep(0.5, n), smoothstep(-1.0, n), smoothstep(3.0, n)}), (std::array{0.5, 0.0, 1.0})) << n;
   EXPECT_EQ(smoothstep(0.3, -1), 0.0);
-  for (const double t : {0.1, 0.3, 0.8}) {
-    EXPECT_NEAR(smoothstep(t, 0), t, 1e-16);
-    EXPECT_NEAR(smoothstep(t, 1), 3 * t * t - 2 * t * t * t, 1e-15);
-    EXPECT_NEAR(smoothstep(t, 2), t * t * t * (10 - 15 * t + 6 * t * t), 1e-15);
-  }
   // High orders, where the alternating power sum cancels to garbage: the
   // values stay in [0, 1], rise with t and keep S(t) + S(1 - t) = 1.
-  for (const int n : {30, 200, INT_MAX}) {
-    double previous = 0.0;
+  for (const int n : {30, 200, INT_MAX})
     for (int k = 1; k < 100; ++k) {
-      const double t = k / 100.0, s = smoothstep(t, n);
-      EXPECT_GE(s, previous);
-      EXPECT_LE(s, 1.0);
-      EXPECT_NEAR(s + smoothstep(1.0 - t, n), 1.0, 1e-14);
-      previous = s;
+      const double s = smoothstep(k / 100.0, n);
+      EXPECT_TRUE(s >= smoothstep((k - 1) / 100.0, n) && s <= 1.0) << n << " " << k;
+      EXPECT_NEAR(s + smoothstep(1.0 - k / 100.0, n), 1.0, 1e-14);
     }
-  }
-  const double x = 0.5, k = 0.25;
-  EXPECT_EQ(GeneralSigmoidal(&x, &k), (0.5 - 0.125) / (0.25 - 0.25 + 1.0));
-  EXPECT_DOUBLE_EQ(signalprocessing::logistic(1.0, 2.0, 1.0), 0.5);
-  EXPECT_DOUBLE_EQ(signalprocessing::generallogistic(0.0, 1.0, 3.0, 1.0, 1.0, 1.0), 2.0);
   const double below = 1.0, above = 3.0, b = 2.0;
-  EXPECT_EQ(LogarithmicBarrier(&below, &b), 0.0);
-  EXPECT_EQ(LogarithmicBarrier(&above, &b), 36.04365338911715);
-  EXPECT_EQ(LogarithmicBarrier(&b, &b), 36.04365338911715);
-}
-
-TEST_F(Signals, GeneralizedMean) {
+  EXPECT_EQ((std::array{LogarithmicBarrier(&below, &b), LogarithmicBarrier(&above, &b), LogarithmicBarrier(&b, &b)}),
+            (std::array{0.0, 36.04365338911715, 36.04365338911715}));
+  // The geometric mean; the extreme orders give the extremes, NaN ignored;
+  // no entries give the neutral value.
   const std::array x{1.0, 4.0};
   const std::array with_nan{3.0, std::nan(""), 1.0};
-  const std::array all_nan{std::nan("")};
-  const auto mean = [](const auto& v, double p, int n = -1) {
-    const int size = n < 0 ? int(v.size()) : n;
-    return GeneralizedMean(v.data(), &p, &size, nullptr);
-  };
-  EXPECT_DOUBLE_EQ(mean(x, 0.0), 2.0);
-  EXPECT_DOUBLE_EQ(mean(x, 1.0), 2.5);
-  EXPECT_EQ(mean(x, -largest), 1.0);
-  EXPECT_EQ(mean(x, largest), 4.0);
-  EXPECT_EQ(mean(with_nan, -largest), 1.0);
-  EXPECT_TRUE(std::isnan(mean(all_nan, largest)));
-  EXPECT_EQ(mean(x, -largest, 0), largest);
-  EXPECT_EQ(mean(x, 2.0, 0), 0.0);
-  const std::array w{0.75, 0.25};
-  const double p = 1.0;
-  const int n = 2;
-  EXPECT_EQ(GeneralizedMean(x.data(), &p, &n, w.data()), 1.75);
-}
-
-double percentile(const std::vector<double>& v, double pct, int classsize) {
-  double event = -99.0;
-  math::getpercentile(v.data(), int(v.size()), pct, event, classsize);
-  return event;
+  const auto mean = [](const auto& v, double p, int size) { return GeneralizedMean(v.data(), &p, &size, nullptr); };
+  EXPECT_DOUBLE_EQ(mean(x, 0.0, 2), 2.0);
+  EXPECT_EQ((std::array{mean(x, -largest, 2), mean(x, largest, 2), mean(with_nan, -largest, 3), mean(x, -largest, 0),
+                        mean(x, 2.0, 0)}),
+            (std::array{1.0, 4.0, 1.0, largest, 0.0}));
+  EXPECT_TRUE(std::isnan(mean(std::array{std::nan("")}, largest, 1)));
 }
 
 TEST_F(Signals, Percentile) {
-  const std::vector v{1.0, 2.0, 3.0, 4.0, 5.0, 6.0, 7.0, 8.0, 9.0, 10.0};
-  EXPECT_EQ(percentile(v, 50.0, 5), 1.0);
-  EXPECT_EQ(percentile(v, 90.0, 5), 6.0);
-  EXPECT_EQ(percentile(v, 100.0, 5), 6.0);
-  EXPECT_EQ(percentile(v, 101.0, 5), -4.0);  // no class reaches it: 1 - classsize
-  EXPECT_EQ(percentile({4.5}, 50.0, 5), 4.5);
-  EXPECT_EQ(percentile({}, 50.0, 5), -4.0);
-  // Unsorted, with a value not given and a NaN.
-  EXPECT_EQ(percentile({9.0, largest, 2.0, std::nan(""), 4.0}, 60.0, 2), 3.0);
-  // A huge value makes very many classes: the first that reaches the share.
-  EXPECT_EQ(percentile({1.0, 1e300, 5.0}, 50.0, 1), 5.0);
-  EXPECT_EQ(status(), 0);
-  EXPECT_EQ(percentile(v, 50.0, 0), 1.0);
-  EXPECT_EQ(status(), -3);
-  EXPECT_EQ(message(), "Class size of a percentile must be positive");
+  const auto percentile = [](const std::vector<double>& v, double pct, int classsize) {
+    double event = -99.0;
+    math::getpercentile(v.data(), int(v.size()), pct, event, classsize);
+    return event;
+  };
+  // No class reaches it: 1 - classsize.  Unsorted, with a value not given
+  // and a NaN.  A huge value makes very many classes: the first that reaches the share.
+  EXPECT_EQ((std::array{percentile({1.0, 2.0, 3.0}, 101.0, 5), percentile({}, 50.0, 5),
+                        percentile({9.0, largest, 2.0, std::nan(""), 4.0}, 60.0, 2),
+                        percentile({1.0, 1e300, 5.0}, 50.0, 1)}),
+            (std::array{-4.0, -4.0, 3.0, 5.0}));
+  EXPECT_EQ(take(), latch(0));
+  EXPECT_EQ(percentile({1.0, 2.0, 3.0}, 50.0, 0), 1.0);
+  EXPECT_EQ(take(), latch(-3, "Class size of a percentile must be positive"));
 }
 
 }  // namespace

@@ -18,6 +18,7 @@ a forked child and checks the exit status and output.
 from __future__ import annotations
 
 import dataclasses
+import functools
 import math
 import os
 import re
@@ -126,8 +127,9 @@ def _split_top(text):
     return [p.strip() for p in parts]
 
 
+@functools.lru_cache(maxsize=None)
 def discover(module):
-    """Every routine of every library module of `module`."""
+    """Every routine of every library module of `module` (parsed once)."""
     specs = []
     for line in module.__doc__.splitlines():
         if " --- " not in line:
@@ -137,7 +139,7 @@ def discover(module):
         for member in members.rstrip(".").split(","):
             if member.endswith("()"):
                 specs.append(parse_routine(mod_name, getattr(mod, member[:-2])))
-    return specs
+    return tuple(specs)
 
 
 # ---------------------------------------------------------------------------
@@ -198,36 +200,24 @@ def well_formed(spec, draw):
     return args
 
 
+def _raise(*args):
+    raise CallbackBoom("raised by the fuzzer's call-back")
+
+
+def _fill_nan(*args):
+    for a in args:
+        if isinstance(a, np.ndarray) and a.flags.writeable and a.dtype.kind in "fc":
+            a[...] = np.nan
+    return math.nan
+
+
 def hostile_callback(module, kind):
-    def returns_none(*args):
-        return None
-
-    def raises(*args):
-        raise CallbackBoom("raised by the fuzzer's call-back")
-
-    def reenters(*args):
-        _call_something(module)
-        return 0.0
-
-    def garbage(*args):
-        return "garbage"
-
-    def nan(*args):
-        for a in args:
-            if isinstance(a, np.ndarray) and a.flags.writeable and a.dtype.kind in "fc":
-                a[...] = np.nan
-        return math.nan
-
-    return {"none": returns_none, "raise": raises, "reenter": reenters, "garbage": garbage,
-            "nan": nan}[kind]
-
-
-def _call_something(module):
-    for mod_name in ("utility", "datahandling"):
-        mod = getattr(module, mod_name, None)
-        if mod is not None and hasattr(mod, "processunlock"):
-            mod.processunlock()
-            return
+    """Call-backs that return nothing, raise, call the library again, return
+    garbage, or write NaN."""
+    return {"none": lambda *a: None, "raise": _raise, "garbage": lambda *a: "garbage",
+            "nan": _fill_nan,
+            "reenter": lambda *a: (module.utility.processunlock(), 0.0)[1]
+            if hasattr(module, "utility") else 0.0}[kind]
 
 
 def mutate(spec, args, draw, module):
@@ -302,7 +292,7 @@ def array_mutations(draw, p, current):
         shape = [draw(st.integers(0, 3)) for _ in range(max(0, p.rank + extra))]
         return np.ones(shape, dtype=base.dtype)
     if choice == 2:  # C order
-        return np.ascontiguousarray(base.T).T.copy(order="C") if base.ndim > 1 else base
+        return np.ascontiguousarray(base)
     if choice == 3:  # non-contiguous
         big = np.repeat(base, 2, axis=0) if base.ndim else base
         return big[::2] if big.ndim else big

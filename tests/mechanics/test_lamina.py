@@ -3,36 +3,31 @@ of the call lines, in-place updates, argument relations and the latch."""
 import numpy as np
 import pytest
 
-CARBON = np.array([140.0e3, 10.0e3, 9.5e3, 0.3, 0.28, 0.45, 5.0e3, 4.8e3, 3.4e3])
 
-
-def test_stiffness_defaults_and_refusals(tv, latched):
+def test_stiffness_defaults(tv, latched, carbon):
     la = tv.lamina
-    np.testing.assert_array_equal(la.getnyeproperties([1.0e5, 8.0e3, 0.3, 0.0, 4.0e3]),
-                                  la.getnyeproperties([1.0e5, 8.0e3, 4.0e3, 0.0, 0.3]))
-    c = la.getnyestiffnessmatrix(CARBON, 6)  # psflag 1: the full stiffness
-    np.testing.assert_allclose(c @ la.getnyecompliancematrix(CARBON, 6), np.eye(6), atol=1e-14)
-    assert np.count_nonzero(la.getnyestiffnessmatrix(CARBON, 6, psflag=0)) == 5
-    np.testing.assert_array_equal(la.getgeneralizednyeonaxissc(CARBON, 6, 1), c)
+    c = la.getnyestiffnessmatrix(carbon, 6)  # psflag 1: the full stiffness
+    assert np.count_nonzero(la.getnyestiffnessmatrix(carbon, 6, psflag=0)) == 5
+    np.testing.assert_array_equal(la.getgeneralizednyeonaxissc(carbon, 6, 1), c)
     full = c + np.triu(np.full((6, 6), 7.0), 1)
     np.testing.assert_array_equal(la.getgeneralizednyeonaxissc(full.ravel(order="F"), 6, 1, unsymm=1), full)
     averaged = la.getgeneralizednyeonaxissc(full.ravel(order="F"), 6, 1)
     np.testing.assert_array_equal(averaged, averaged.T)
     assert latched()[0] == 0
-    assert not la.getgeneralizednyeonaxissc(CARBON, 2, 1).any()
-    assert latched() == (-2, "Unsupported number of properties or dimensions in GetGeneralizedNyeOnAxisSC.")
 
 
-def test_off_axis_stiffness_is_the_numpy_expression(tv):
+def test_off_axis_stiffness_is_the_numpy_expression(tv, carbon):
+    # The stiffness turns with the strain form, the compliance with the stress form.
     la = tv.lamina
-    c = la.getnyestiffnessmatrix(CARBON, 6)
-    t = la.getnyetransformationmatrix(np.radians(25.0), 6, 0, 1)
-    np.testing.assert_allclose(la.getnyeoffaxissc(25.0, CARBON, 6, 1), t.T @ c @ t, rtol=1e-13, atol=1e-9)
+    for scflag, matrix, atol in ((1, la.getnyestiffnessmatrix, 1e-9), (0, la.getnyecompliancematrix, 1e-18)):
+        t = la.getnyetransformationmatrix(np.radians(25.0), 6, 0, scflag)
+        np.testing.assert_allclose(la.getnyeoffaxissc(25.0, carbon, 6, scflag), t.T @ matrix(carbon, 6) @ t,
+                                   rtol=1e-13, atol=atol)
 
 
-def test_stress_update_in_place(tv, error):
+def test_stress_update_in_place(tv, error, carbon):
     la = tv.lamina
-    c = la.getnyestiffnessmatrix(CARBON, 6)
+    c = la.getnyestiffnessmatrix(carbon, 6)
     stress, strain = np.zeros(6), np.array([1e-3, 0, 0, 0, 0, 2e-3])
     assert la.getstressvector(stress, c, strain, np.zeros(6), 3, True, False) is None
     np.testing.assert_allclose(stress, c @ strain)
@@ -44,13 +39,27 @@ def test_stress_update_in_place(tv, error):
     assert sse == pytest.approx(1.0 + stress @ strain)
 
 
+def test_hardening_table(tv, latched):
+    # Yield stress over plastic strain, slopes interpolated between the
+    # points (one-sided at the ends); beyond the table the largest yield
+    # stress and no hardening; an empty table gives the lowest number.
+    # Plastic strains that do not increase are refused instead of ending the
+    # analysis in the interpolation.
+    hardening = tv.lamina.gethardeningfromtable
+    table = np.array([[300.0, 0.0], [340.0, 0.01], [360.0, 0.03], [365.0, 0.05]])
+    assert hardening(0.02, table[:3]) == pytest.approx((350.0, 1500.0))
+    assert [hardening(0.0, table), hardening(0.2, table), hardening(0.0, table[:0])] == [
+        (300.0, 4000.0), (365.0, 0.0), (-np.finfo(float).max, 0.0)]
+    assert latched()[0] == 0
+    assert hardening(0.005, np.array([[300.0, 0.0], [340.0, 0.03], [360.0, 0.01]])) == (360.0, 0.0)
+    assert latched() == (-2, "Plastic strains of the hardening table do not increase")
+
+
 def test_optional_arguments_as_the_call_lines_give_them(tv, error, latched):
     la, nl, iss = tv.lamina, tv.nlcollection, tv.isscollection
     s = (10.0, -4.0, 3.0, 2.5, -1.5, 0.75)
     np.testing.assert_allclose(la.getrotatedstresses(0.0, [0, 0, 1.0], *s), s)  # Nye order
     assert la.gettensorcomponents([1.0, 2, 3, 4, 5, 6], shearfactor=0.5) == (1, 2, 3, 3, 2.5, 2)
-    table = np.array([[300.0, 0.0], [340.0, 0.01], [360.0, 0.03]])
-    assert la.gethardeningfromtable(0.02, table) == pytest.approx((350.0, 1500.0))
     args = [40.0, 0.01, 5000.0, 1e-7]
     assert nl.recu_nlhahntsai(args) == nl.pure_nlhahntsai(5000.0, 1e-7, 40.0, 0.01)
     assert nl.nladam(1200.0, 400.0, 0.25, 1e6, 1.5, 2.0) == 0.0
