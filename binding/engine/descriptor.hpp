@@ -519,6 +519,15 @@ struct RoutineRegistrar {
   static const ::tavrin::bind::RoutineRegistrar name##_registrar_{tavrin_binding_module_, \
                                                                   name##_routine_}
 
+// TAVRIN_ROUTINE_DOC(host_name, function, "what it computes", args...): the
+// same, with the routine's one-line summary for its doc string.
+#define TAVRIN_ROUTINE_DOC(name, fn, summary, ...)                                          \
+  static constexpr ::tavrin::bind::Arg name##_args_[] = {__VA_ARGS__};                    \
+  static const ::tavrin::bind::Routine name##_routine_ =                                  \
+      ::tavrin::bind::make_routine<&fn, name##_args_>(#name, summary);                     \
+  static const ::tavrin::bind::RoutineRegistrar name##_registrar_{tavrin_binding_module_, \
+                                                                  name##_routine_}
+
 // TAVRIN_CALLBACK(var, c_function_pointer_type, "python name", args...)
 #define TAVRIN_CALLBACK(var, fntype, pyname, ...)                         \
   static constexpr ::tavrin::bind::Arg var##_args_[] = {__VA_ARGS__};    \
