@@ -4,6 +4,8 @@ its call-back's exception; the process ends only on the paths made for it.
 
 Budget: TAVRIN_FUZZ_EXAMPLES examples per routine (default 25) with seed
 TAVRIN_FUZZ_SEED (default 20261206), so a failure reproduces.
+TAVRIN_FUZZ_ONLY (comma-separated prefixes of qualified names, e.g.
+"laminate.,math.bdsafe") limits the run to those routines.
 """
 import concurrent.futures
 import json
@@ -22,6 +24,7 @@ import fuzzlib  # noqa: E402
 EXAMPLES = int(os.environ.get("TAVRIN_FUZZ_EXAMPLES", "25"))
 SEED = int(os.environ.get("TAVRIN_FUZZ_SEED", "20261206"))
 TIMEOUT = float(os.environ.get("TAVRIN_FUZZ_TIMEOUT", "150"))
+ONLY = tuple(p for p in os.environ.get("TAVRIN_FUZZ_ONLY", "").split(",") if p)
 
 
 def child_env():
@@ -37,6 +40,8 @@ def fuzz_module(module_name, tmp_path, batch_size=12, examples=EXAMPLES):
 
     module = importlib.import_module(module_name)
     specs = fuzzlib.discover(module)
+    if ONLY and module_name == "_tavrin":
+        specs = [s for s in specs if s.qualname.startswith(ONLY)]
     batches = [specs[i:i + batch_size] for i in range(0, len(specs), batch_size)]
 
     def run_batch(index_batch):
