@@ -112,10 +112,15 @@ TEST_F(Delisio, BuckledSublaminate) {
   EXPECT_EQ(nsub, -100.0);
   EXPECT_EQ(buckled, 0);
   // Outside the model: a zero force or half-size.
-  const double nothing = 0.0;
+  const double nothing = 0.0, unit = 1.0;
   EnergySublaminat(abd.data(), dof, &a, &nothing, &small, &energy, &nsub, &buckled, nullptr, nullptr);
   EXPECT_EQ(energy, 0.0);
+  EXPECT_EQ(take(), latch(-2, "Sublaminate needs positive half-sizes and a nonzero force"));
+  EnergySublaminat(abd.data(), dof, &a, &b, &nothing, &energy, &nsub, &buckled, nullptr, nullptr);
   EXPECT_EQ(status(), -2);
+  reset();
+  EnergySublaminat(abd.data(), dof, &a, &b, &unit, &energy, &nsub, &buckled, nullptr, nullptr);
+  EXPECT_EQ(status(), 0);
 }
 
 TEST_F(Delisio, ForceBalanceAndTransfer) {
@@ -147,6 +152,12 @@ TEST_F(Delisio, ForceBalanceAndTransfer) {
   EXPECT_EQ(ie1 + ie2, 0.0);
   EXPECT_NEAR(nl, f, 1e-12);
   EXPECT_NEAR(nr, f, 1e-12);
+  // More compression than the laminate gives is no buckling: nothing moves.
+  const double squeezed = -120.0;
+  ForceTransfer(abd.data(), sub.data(), forces.data(), &squeezed, &l2, &w, &left, &right, &dmg, &w, &zero,
+                &nl, &nr, &nsub1, &nsub2, &dd, &ie1, &ie2, &r);
+  EXPECT_EQ(dd, 0.0);
+  EXPECT_EQ(nsub1, -120.0);
   // Sublaminate 1 buckled at -60: it sheds 40·20 to the strips and to its
   // partner at the stiffness shares r·A11 and A11.
   const double shed = -60.0;
@@ -260,6 +271,7 @@ TEST_F(Delisio, CompressionGrowthThroughCycles) {
                  r.data(), &dmgwidth, &dmglength, &total, &s.nplies, &s.nprops, &s.ndof, &jump, &ratio,
                  &inc);
   EXPECT_EQ(take(), latch(-2, "Delamination interface outside the stack"));
+  EXPECT_EQ(r[13 * 2 + 12], 0.0);  // every column of results(13, 3) zeroed
 }
 
 // An unbuckled stack gives release rates of ±1e-14 or so: the rate law
@@ -318,6 +330,37 @@ TEST_F(Delisio, CompressionAllowables) {
             " Invalid number of cycles was given\n Static limit is calculated\n"
             " ERR for a life of  Ncycles  cycles is  0.20000000000000001\n");
   EXPECT_EQ(allowable, -std::numeric_limits<double>::max());
+  // Absent step, increment and life: -0.001, 0.1 and the static limit.
+  double again = 0, f2[3], s2[3];
+  ::testing::internal::CaptureStdout();
+  Find_Allowable_nogrowth_comp(s.layup.data(), &s.tply, &s.offset, &s.length, &s.width, s.props.data(),
+                               &again, f2, eps, sizes, s2, &s.nplies, &s.nprops, &ninter, nullptr,
+                               nullptr, nullptr);
+  EXPECT_EQ(::testing::internal::GetCapturedStdout(),
+            " ERR for a life of  Ncycles  cycles is  0.20000000000000001\n");
+  EXPECT_EQ(again, strains[0]);
+  EXPECT_EQ(f2[0], force[0]);
+}
+
+// The width perturbation matters once a sublaminate buckles: absent it is 0.1.
+TEST_F(Delisio, ReleaseRateDefaults) {
+  const std::vector<double> abd = abd_of(plate_a, plate_d, 2.0), half = abd_of(plate_a, plate_d);
+  std::vector<double> sub(72);
+  for (int j = 0; j < 36; ++j) sub[std::size_t(2 * j)] = sub[std::size_t(2 * j + 1)] = half[std::size_t(j)];
+  const double dof[6] = {-0.005, 0, 0, 0, 0, 0}, forces[18] = {-500, -250, -250};
+  const double a = 25, b = 10, width = 100, length = 200, area = 0, e = 0, da = 0.1, db = 0.1, db2 = 0.2;
+  double g[4], h[4], k[4];
+  EnergyReleaseRate(dof, abd.data(), sub.data(), &a, &b, &width, &length, &area, forces, &g[0], &g[1],
+                    &g[2], &g[3], nullptr, nullptr, nullptr, nullptr, nullptr);
+  EnergyReleaseRate(dof, abd.data(), sub.data(), &a, &b, &width, &length, &area, forces, &h[0], &h[1],
+                    &h[2], &h[3], &e, &da, &db, nullptr, nullptr);
+  EnergyReleaseRate(dof, abd.data(), sub.data(), &a, &b, &width, &length, &area, forces, &k[0], &k[1],
+                    &k[2], &k[3], &e, &da, &db2, nullptr, nullptr);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(g[i], h[i]);
+  EXPECT_GT(g[1], 0.0);
+  EXPECT_NE(k[1], g[1]);
+  EXPECT_EQ(g[2], g[3]);  // a centred patch grows alike to both sides
+  EXPECT_EQ(status(), 0);
 }
 
 TEST_F(Delisio, FibreCrackReleaseRates) {
@@ -413,6 +456,19 @@ TEST_F(Delisio, TensionAllowables) {
   Find_Allowable_nogrowth_tension(layup.data(), &t, &zero, &zero, &zero, props.data(), crack.data(), sizes,
                                   &n, &np, &one, per_ply, &allowable, force, &step, &life);
   EXPECT_EQ(allowable, std::numeric_limits<double>::max());
+  // Exceeded at the first step: interpolated from zero strain, force and G.
+  crack[3] = 1.0;
+  std::vector<double> brittle = ply_props(1e-6);
+  Find_Allowable_nogrowth_tension(layup.data(), &t, &zero, &zero, &zero, brittle.data(), crack.data(),
+                                  sizes, &n, &np, &one, per_ply, &allowable, force, nullptr, nullptr);
+  double r[26];
+  const double first[6] = {0.001, 0, 0, 0, 0, 0}, c = 1.0;
+  const int ply = 4, nd = 6, total = 1;
+  delaTension(layup.data(), &t, first, &ply, brittle.data(), &zero, &zero, &zero, r, &c, &c, &c, &total, &n,
+              &np, &nd, nullptr, nullptr, nullptr);
+  const double g1 = std::max(r[6], r[8]);
+  EXPECT_DOUBLE_EQ(per_ply[3], 0.001 + 0.001 * (1e-6 - g1) / g1);
+  EXPECT_DOUBLE_EQ(force[3], r[1] + (1e-6 - g1) * r[1] / g1);
   EXPECT_EQ(status(), 0);
   (void)nan_value;
 }

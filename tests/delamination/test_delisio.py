@@ -30,6 +30,23 @@ def test_buckled_sublaminate_defaults(tv):
     assert (energy, nsub) == tv.delisio.energysublaminat(abd, dof, 25, 10, [-250.0], 1.0, 0.0)[:2]
 
 
+def test_coupled_sublaminate_buckles_at_the_reduced_bending_stiffness(tv):
+    # D~ = D - B A^-1 B enters both plate loads; nsub is the buckling force (r = 0).
+    a = np.array([[5e4, 1.5e4, 0], [1.5e4, 4e4, 0], [0, 0, 1.75e4]])
+    b = np.array([[-800.0, 100, 0], [100, 600, 0], [0, 0, 200]])
+    d = np.array([[1000, 300, 0], [300, 900, 0], [0, 0, 350.0]])
+    abd = np.block([[a, b], [b, d]])
+    dt = d - b @ np.linalg.inv(a) @ b
+    scale = np.pi ** 2 / 20.0 ** 2
+    root = np.sqrt(dt[0, 0] * dt[1, 1])
+    nss = scale * 2 * (root + dt[0, 1] + 2 * dt[2, 2])
+    ncl = scale * (2.62 * dt[0, 0] * 0.16 + 4.53 * root + 2.62 * (dt[0, 1] + 2 * dt[2, 2]))
+    energy, nsub, buckled = tv.delisio.energysublaminat(abd, np.array([-0.005, 0, 0, 0, 0, 0.0]),
+                                                        25, 10, [-250.0])
+    assert buckled
+    assert nsub == pytest.approx(-(nss + ncl) / 2, rel=1e-13)
+
+
 def test_growth_drivers_defaults_and_relations(tv, error, latched):
     d = tv.delisio
     layup, dof = np.zeros(4), np.array([0.004, 0, 0, 0, 0, 0.0])
