@@ -461,10 +461,10 @@ TEST_F(Delisio, TensionAllowables) {
   std::vector<double> brittle = ply_props(1e-6);
   Find_Allowable_nogrowth_tension(layup.data(), &t, &zero, &zero, &zero, brittle.data(), crack.data(),
                                   sizes, &n, &np, &one, per_ply, &allowable, force, nullptr, nullptr);
-  double r[26];
+  std::vector<double> r(13 * 1000);
   const double first[6] = {0.001, 0, 0, 0, 0, 0}, c = 1.0;
   const int ply = 4, nd = 6, total = 1;
-  delaTension(layup.data(), &t, first, &ply, brittle.data(), &zero, &zero, &zero, r, &c, &c, &c, &total, &n,
+  delaTension(layup.data(), &t, first, &ply, brittle.data(), &zero, &zero, &zero, r.data(), &c, &c, &c, &total, &n,
               &np, &nd, nullptr, nullptr, nullptr);
   const double g1 = std::max(r[6], r[8]);
   EXPECT_DOUBLE_EQ(per_ply[3], 0.001 + 0.001 * (1e-6 - g1) / g1);
