@@ -152,12 +152,17 @@ TEST_F(Delisio, ForceBalanceAndTransfer) {
   EXPECT_EQ(ie1 + ie2, 0.0);
   EXPECT_NEAR(nl, f, 1e-12);
   EXPECT_NEAR(nr, f, 1e-12);
+  const double shed_early = -60.0;
   // More compression than the laminate gives is no buckling: nothing moves.
   const double squeezed = -120.0;
   ForceTransfer(abd.data(), sub.data(), forces.data(), &squeezed, &l2, &w, &left, &right, &dmg, &w, &zero,
                 &nl, &nr, &nsub1, &nsub2, &dd, &ie1, &ie2, &r);
   EXPECT_EQ(dd, 0.0);
   EXPECT_EQ(nsub1, -120.0);
+  // Sublaminate 2 buckled alone: its share is r·A11.
+  ForceTransfer(abd.data(), sub.data(), forces.data(), &l1, &shed_early, &w, &left, &right, &dmg, &w,
+                &zero, &nl, &nr, &nsub1, &nsub2, &dd, &ie1, &ie2, &r);
+  EXPECT_DOUBLE_EQ(nsub2, -60.0 + 0.25 * 5e4 * (-40.0 * 20.0 / (80.0 * 1e5 + 20.0 * (5e4 + 0.25 * 5e4))));
   // Sublaminate 1 buckled at -60: it sheds 40·20 to the strips and to its
   // partner at the stiffness shares r·A11 and A11.
   const double shed = -60.0;
@@ -383,6 +388,9 @@ TEST_F(Delisio, FibreCrackReleaseRates) {
     EXPECT_NEAR(r[6], 0.5 * t * e1 * s1 / factor, 1e-12 * s1 * t * e1);
     EXPECT_NEAR(r[8], 0.5 * t * e2 * s2 / factor, 1e-12 * s1 * t * e1);
     EXPECT_EQ(r[9], 1.0);  // (c1/G1)^c2 with the default (1, 0)
+    // Area growth rate 1: 2·l·cos θ·da/dN, θ = ply angle − α, tan 2α = γ/(εx − εy).
+    const double theta = (layup[std::size_t(ply - 1)] - 0.5 * std::atan(0.75) * 180.0 / pi) * pi / 180.0;
+    EXPECT_NEAR(r[7], 2.0 * crack * std::cos(theta) * r[6], 1e-13 * std::abs(r[7]));
     EXPECT_DOUBLE_EQ(r[5], pi / 4 * 200);
   }
   // α = 0 where the ply's in-plane stress is hydrostatic: θ is the ply angle.
@@ -426,6 +434,13 @@ TEST_F(Delisio, TensionGrowthThroughCycles) {
               &crack, &total, &n, &np, &nd, &bad, &zero, nullptr);
   EXPECT_EQ(r[13], 0.0);
   EXPECT_EQ(take(), latch(-2, "Cycle step below 1 in delaTension"));
+  // A refused crack position: zero results, every column.
+  const int outside = 5;
+  std::fill(r.begin(), r.end(), -7.0);
+  delaTension(layup.data(), &t, dof, &outside, props.data(), &zero, &zero, &zero, r.data(), &width,
+              &length, &crack, &total, &n, &np, &nd, &bad, &zero, nullptr);
+  EXPECT_EQ(r[0] + r[1] + r[13 * 999 + 12], 0.0);
+  EXPECT_EQ(take(), latch(-2, "Cracked ply outside the stack"));
 }
 
 TEST_F(Delisio, TensionAllowables) {
