@@ -127,7 +127,7 @@ def test_pressure_bookkeeping_in_an_initialisation_step(shared):
     tv.jobdata.stepid = np.array([0, 3], dtype=np.int32)
     cprops = impactors(1)
     d = load_record(2, near=(0.0, 0.0), extent=(0, 0, 0, 0), elem=0)
-    t = np.zeros(3)
+    t = np.full(3, 7.0)  # not read: the direction comes from dircos alone
     assert tv.sldcollection.dsload(t, 1, [1.0, 0.5, 0.0], dircos_xy(), cprops, d, elemid=7) == 0.0
     np.testing.assert_array_equal(t, [0.0, 0.0, -1.0])
     np.testing.assert_allclose(d[4:11, 0], [7, np.sqrt(1.25), np.sqrt(1.25), 1.0, 0.5, 0, 0])
