@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 
+#include "elements/layouts.hpp"
 #include "elements/shape_functions.hpp"
 #include "elements/surface_loads.hpp"
 #include "foundation/numerics_support.hpp"
@@ -98,6 +99,26 @@ TEST_F(Loads, PressureWithoutImpactorsOrKnownElement) {
   EXPECT_DOUBLE_EQ(alpha, 0.25 * 8.0 / 4.0);
   sldcollection::dsload(alpha, t, 1, coords, dircos, cprops.data(), dprops.data(), 1, 4);
   EXPECT_DOUBLE_EQ(alpha, -0.25 * 8.0 / 4.0);
+}
+
+// Nothing is written past an output's extent: a sentinel behind each stays.
+TEST_F(Loads, OutputsStayWithinTheirExtents) {
+  constexpr double sentinel = 1e-12;  // small enough to be zeroed as a direction
+  std::array<double, 37> tangent{}, c{};
+  std::array<double, 7> stress{}, s{};
+  tangent.back() = stress.back() = sentinel;
+  for (std::size_t i = 0; i < 36; ++i) c[i] = double(i);
+  GetHexOutputFrom3D(stress.data(), tangent.data(), s.data(), c.data());
+  EXPECT_EQ(tangent.back(), sentinel);
+  EXPECT_EQ(stress.back(), sentinel);
+  EXPECT_EQ(tangent[35], 35.0);
+
+  const double dircos[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1}, time[2] = {}, coords[3] = {};
+  double t[4] = {1.0, 1.0, 1.0, sentinel}, alpha = 0.0;
+  sldcollection::deload(alpha, t, 1, 1, time, 1, 1, coords, dircos, 0, "SET", nullptr, nullptr, 0);
+  EXPECT_EQ(t[3], sentinel);
+  sldcollection::dsload(alpha, t, 1, coords, dircos, nullptr, nullptr, 0, 0);
+  EXPECT_EQ(t[3], sentinel);
 }
 
 }  // namespace
