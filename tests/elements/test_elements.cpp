@@ -6,6 +6,7 @@
 
 #include "elements/layouts.hpp"
 #include "elements/shape_functions.hpp"
+#include "elements/shell_kinematics.hpp"
 #include "elements/surface_loads.hpp"
 #include "foundation/numerics_support.hpp"
 #include "foundation/shared_state.hpp"
@@ -119,6 +120,13 @@ TEST_F(Loads, OutputsStayWithinTheirExtents) {
   EXPECT_EQ(t[3], sentinel);
   sldcollection::dsload(alpha, t, 1, coords, dircos, nullptr, nullptr, 0, 0);
   EXPECT_EQ(t[3], sentinel);
+
+  // No degree of freedom per node: nothing is read from the motion.
+  std::array<double, 40> u{};
+  const std::array<double, 8> motion{1, 2, 3, 4, 5, 6, 7, 8};
+  const int nodes = 8, none = 0;
+  GetDisplacementVector(u.data(), motion.data(), &nodes, &none);
+  EXPECT_EQ(u, (std::array<double, 40>{}));
 }
 
 }  // namespace

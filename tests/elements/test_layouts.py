@@ -112,6 +112,9 @@ def test_dispatch_by_component_count(tv):
                                   np.outer([1, 2, 3], stress))
     np.testing.assert_array_equal(eh.get3dstressfromhex(stress, 2 * stress, 3 * stress),
                                   np.outer([1, 2, 3], stress))
+    s, t = eh.gethexoutputfrom3d(stress, c)
+    np.testing.assert_array_equal(s, stress)
+    np.testing.assert_array_equal(t, c)
     s, t = eh.getelemoutputfrom3d(stress, c, 5)
     assert not s.any() and not t.any()
     assert not np.array(eh.get3dinputfromelem(stress, stress, stress, 5)).any()

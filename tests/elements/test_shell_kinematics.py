@@ -17,7 +17,7 @@ def coords(xy, z=None):
 def curved(xy):
     # A distorted element with curved edges: x, y quadratic in ξ, η.
     x, y = xy[:, 0], xy[:, 1]
-    return np.column_stack([1.3 * x + 0.2 * y + 0.1 * y * y, 0.1 * x + 0.9 * y - 0.15 * x * x])
+    return np.column_stack([1.3 * x + 0.2 * y + 0.1 * y * y + 0.05 * x * y, 0.1 * x + 0.9 * y - 0.15 * x * x])
 
 
 def test_undistorted_square_has_unit_jacobian(tv, latched):
@@ -43,6 +43,10 @@ def test_b_matrix_layout_on_a_curved_element(tv):
     jac, nshape = eh.shelljacobian(c, 0.2, -0.4)
     np.testing.assert_allclose(jac, [[nshape[:, 1] @ c[0], nshape[:, 1] @ c[1]],
                                      [nshape[:, 2] @ c[0], nshape[:, 2] @ c[1]]], rtol=1e-15)
+    np.testing.assert_allclose(eh.shellsecondderivjacobian(nshape, c, 0.2, -0.4),
+                               nshape[:, 3:6].T @ c[:2].T, rtol=1e-14, atol=1e-15)
+    np.testing.assert_allclose(eh.shellsecondderivjacobian(nshape, c, 0.2, -0.4),
+                               [[0.0, -0.3], [0.2, 0.0], [0.05, 0.0]], atol=1e-15)
     nx, ny = np.linalg.solve(jac, nshape[:, 1:3].T)
     n = nshape[:, 0]
     b = eh.shellbmatrix(c, 0.2, -0.4)
@@ -148,6 +152,12 @@ def test_curvatures_of_known_surfaces(tv, latched):
     delta, kappa = curvature(tv, lambda x, y: (2 * x + y) ** 2 / 20)
     np.testing.assert_allclose(kappa, [0.5, 0.0], atol=1e-14)
     assert delta == pytest.approx(np.arctan(0.5) + np.pi / 2, rel=1e-14)
+    # A twist of exactly 1e-6 is no twist: the direction comes from kxx alone.
+    ln = np.column_stack([QUAD8, np.zeros(8)])
+    ln[0, 2], ln[5, 2] = 4e-6, 2e-6  # kxx = 2e-6, kyy = 0, kxy = 1e-6 at the centre
+    delta, kappa = tv.elementhandling.getcurvatures(tv.elementhandling.quad8shapefunmatrix(0.0, 0.0), ln)
+    assert delta == np.pi / 2
+    np.testing.assert_allclose(kappa, [1e-6 * (1 + np.sqrt(2)), 1e-6 * (1 - np.sqrt(2))], rtol=1e-12)
     # Equal kxx and kyy count as nearly spherical: no direction, even twisted.
     assert curvature(tv, lambda x, y: (x + y) ** 2 / 20)[0] == 0.0
     assert latched()[0] == 0

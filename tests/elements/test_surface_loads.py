@@ -124,7 +124,7 @@ def load_record(code, x=0.0, y=0.0, z=0.0, near=(0.0, 0.0), extent=(1.0, 1.0, 2.
 
 def test_pressure_bookkeeping_in_an_initialisation_step(shared):
     tv = shared
-    tv.jobdata.stepid = np.array([0, 3], dtype=np.int32)
+    tv.jobdata.stepid = np.array([0, 2, 1], dtype=np.int32)
     cprops = impactors(1)
     d = load_record(2, near=(0.0, 0.0), extent=(0, 0, 0, 0), elem=0)
     t = np.full(3, 7.0)  # not read: the direction comes from dircos alone
@@ -137,10 +137,27 @@ def test_pressure_bookkeeping_in_an_initialisation_step(shared):
     # A point of another element that is nearer takes over the record.
     tv.sldcollection.dsload(t, 1, [0.25, 0.0, 0.0], dircos_xy(), cprops, d, elemid=8)
     np.testing.assert_allclose(d[4:11, 0], [8, 0.25, 0.25, 0.25, 0.0, 2.0, 1.0])
-    # In a step of unknown kind nothing is kept up to date.
+    # Steps of kind 2 keep the record up to date too; fatigue steps (1) and
+    # steps of unknown kind do not.
+    tv.sldcollection.dsload(t, 2, [0.0, 0.125, 0.0], dircos_xy(), cprops, d, elemid=9)
+    np.testing.assert_allclose(d[4:11, 0], [9, 0.125, 0.125, 0.0, 0.125, 2.0, 1.0])
     before = d.copy()
-    tv.sldcollection.dsload(t, 5, [0.1, 0.0, 0.0], dircos_xy(), cprops, d, elemid=9)
-    np.testing.assert_array_equal(d, before)
+    for kstep in (3, 5):
+        tv.sldcollection.dsload(t, kstep, [0.1, 0.0, 0.0], dircos_xy(), cprops, d, elemid=10)
+        np.testing.assert_array_equal(d, before)
+
+
+def test_pressure_bookkeeping_planes_follow_the_dominant_axes(shared):
+    # The normal (1, 1, 0)/√2 has two equal components: the first (x) counts,
+    # so both distances are measured in planes holding x.
+    tv = shared
+    tv.jobdata.stepid = np.array([0], dtype=np.int32)
+    h = np.sqrt(0.5)
+    dircos = np.array([[0.0, 0, 1], [h, -h, 0], [h, h, 0]]).T.copy()
+    d = load_record(2, near=(0.0, 0.0), extent=(0, 0, 0, 0), elem=0)
+    tv.sldcollection.dsload(np.zeros(3), 1, [0.0, 3.0, 4.0], dircos, impactors(1), d, elemid=1)
+    # Column 1 is z, column 2 x (first of equal), column 3 x: planes (z, x) and (x, x).
+    np.testing.assert_allclose(d[7:9, 0], [4.0, 0.0])
 
 
 # (law code, point, expected pressure) with a = 1 + 2 = 3, b = 1 + 1 = 2, R = 1.5
