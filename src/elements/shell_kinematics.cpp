@@ -40,12 +40,12 @@ void fill_plane(View<double, 2> m, double x, double y) {
   }
 }
 
-void zero(double* a, int n) { std::fill_n(a, std::max(n, 0), 0.0); }
+void zero(double* a, std::ptrdiff_t n) { std::fill_n(a, std::max<std::ptrdiff_t>(n, 0), 0.0); }
 
 // The shell shape matrix nshape(inodes,6) at (ξ, η); false (matrix zero,
 // failure latched) for a node count other than 6 or 8.
 bool shell_shape(double* nshape, int inodes, double xi, double eta) {
-  zero(nshape, 6 * inodes);
+  zero(nshape, 6 * std::ptrdiff_t(inodes));
   if (inodes == Tria6::nodes) {
     fill_plane<Tria6>({nshape, inodes, 6}, xi, eta);
   } else if (inodes == Quad8::nodes) {

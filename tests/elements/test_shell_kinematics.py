@@ -93,8 +93,12 @@ def test_jacobian_transformations(tv, latched):
     assert latched()[0] == 0
 
 
-def test_singular_and_unsupported_elements(tv, latched):
+def test_singular_and_unsupported_elements(tv, latched, error):
     eh = tv.elementhandling
+    with pytest.raises(error):  # node counts that disagree with the coordinates
+        eh.shellbmatrix(coords(QUAD8), 0.1, 0.1, inodes=6)
+    with pytest.raises(error):
+        eh.getcurvatures(np.zeros((8, 6)), np.zeros((6, 3)))
     assert not eh.shelljacobianinverse(np.ones((2, 2))).any()
     assert latched() == (-3, "Singular jacobian")
     tv.errorhandling.rsxerr(True)
