@@ -47,6 +47,12 @@ using EngConstants = std::array<double, 9>;
 // x clamped to [0, 1].
 double clamp_fraction(double x);
 
+// a⁻¹ by Gauss-Jordan elimination with partial pivoting, on the stack; a
+// matrix with an exact zero pivot goes to math::inverse, which latches it
+// ("Matrix inverse becomes numerically singular!") and returns what the LU
+// factorisation left.
+TAVRIN_API Mat6 inverse(const Mat6& a);
+
 // ---------------------------------------------------------------------------
 // Closed-form rules.
 
@@ -79,6 +85,9 @@ TAVRIN_API Mat6 eshelby_tensor(int kind, double ratio, double nu, const Mat6& ho
 // fraction v by rule atype 0 (dilute) ... 5 (Lielens).
 TAVRIN_API Mat6 strain_concentration(const Mat6& e, const Mat6& ci, const Mat6& cm, double v,
                                      int atype = 0);
+// The same with the matrix compliance sm = cm⁻¹ at hand.
+TAVRIN_API Mat6 strain_concentration(const Mat6& e, const Mat6& ci, const Mat6& cm, const Mat6& sm,
+                                     double v, int atype);
 // scm + v·(scinc − scm)·a.
 TAVRIN_API Mat6 dual_average(const Mat6& a, const Mat6& scinc, const Mat6& scm, double v);
 // The compliance of a transversely isotropic (E1, E2, G12, G23, ν12).

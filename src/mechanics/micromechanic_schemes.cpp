@@ -8,7 +8,6 @@
 // 1 − v.
 #include <algorithm>
 
-#include "foundation/linalg.hpp"
 #include "mechanics/micromechanic.hpp"
 
 namespace tavrin::micromechanic {
@@ -37,15 +36,15 @@ struct Stiffnesses {
 };
 
 Stiffnesses stiffnesses(const Phases& p, double yzratio) {
-  const Mat6 cm = math::inverse(p.sm);
-  return {math::inverse(p.sf), cm, eshelby_tensor(1, yzratio, engineering_constants(p.sm)[8])};
+  const Mat6 cm = inverse(p.sm);
+  return {inverse(p.sf), cm, eshelby_tensor(1, yzratio, engineering_constants(p.sm)[8])};
 }
 
-EngConstants from_stiffness(const Mat6& c) { return engineering_constants(math::inverse(c)); }
+EngConstants from_stiffness(const Mat6& c) { return engineering_constants(inverse(c)); }
 
 // S = (v·sf + vm·sm·B)·(v·I + vm·B)⁻¹ for a bridging matrix B.
 Mat6 bridged_compliance(const TwoPhases& t, const Mat6& b) {
-  return (t.v * t.p.sf + t.vm * (t.p.sm * b)) * math::inverse(t.v * identity + t.vm * b);
+  return (t.v * t.p.sf + t.vm * (t.p.sm * b)) * inverse(t.v * identity + t.vm * b);
 }
 
 bool given(const double* strengthprops) {
@@ -63,7 +62,7 @@ std::array<double, 12> with_strengths(const EngConstants& eng) {
 EngConstants voigt_bound(const Constituents& k) {
   const TwoPhases t = reduce(k);
   if (t.p.empty()) return {};
-  const Mat6 cf = math::inverse(t.p.sf), cm = math::inverse(t.p.sm);
+  const Mat6 cf = inverse(t.p.sf), cm = inverse(t.p.sm);
   return from_stiffness(cm + t.v * (cf - cm));
 }
 
@@ -77,7 +76,7 @@ EngConstants concentration_scheme(const Constituents& k, int atype) {
   const TwoPhases t = reduce(k);
   if (t.p.empty()) return {};
   const Stiffnesses s = stiffnesses(t.p, k.yzratio);
-  const Mat6 a = strain_concentration(s.e, s.cf, s.cm, t.v, atype);
+  const Mat6 a = strain_concentration(s.e, s.cf, s.cm, t.p.sm, t.v, atype);
   return from_stiffness(dual_average(a, s.cf, s.cm, t.v));
 }
 
@@ -87,7 +86,7 @@ EngConstants mura(const Constituents& k) {
   const auto [cf, cm, e] = stiffnesses(t.p, k.yzratio);
   const Mat6 jump = cm - cf;
   const Mat6 l = cm - t.vm * (jump * e);
-  return from_stiffness(cm * math::inverse(l) * (cm - jump * (e - t.v * (e - identity))));
+  return from_stiffness(cm * inverse(l) * (cm - jump * (e - t.v * (e - identity))));
 }
 
 // The bundle as a cylinder in the current effective medium, until no entry of
@@ -96,7 +95,7 @@ EngConstants mura(const Constituents& k) {
 EngConstants cscs(const Constituents& k, int maxit, double threshold) {
   const TwoPhases t = reduce(k);
   if (t.p.empty()) return {};
-  const Mat6 cf = math::inverse(t.p.sf), cm = math::inverse(t.p.sm);
+  const Mat6 cf = inverse(t.p.sf), cm = inverse(t.p.sm);
   Mat6 effective = cm, previous, a;
   for (int n = 1;;) {
     a = strain_concentration(eshelby_tensor(11, k.yzratio, 0.0, effective), cf, effective, t.v, 0);
@@ -141,7 +140,7 @@ std::array<double, 12> cumulative(const Constituents& k, const double* strengthp
   const Mat6& sf = t.p.sf;
   const Mat6& sm = t.p.sm;
   const EngConstants f = engineering_constants(sf), m = engineering_constants(sm);
-  const Mat6 cf = math::inverse(sf), cm = math::inverse(sm);
+  const Mat6 cf = inverse(sf), cm = inverse(sm);
   auto stress_concentration = [&](double ratio) {
     const Mat6 a = strain_concentration(eshelby_tensor(1, ratio, m[8]), cf, cm, v, 0);
     return cf * a * sm;
@@ -159,7 +158,7 @@ std::array<double, 12> cumulative(const Constituents& k, const double* strengthp
   const double mt_ply[2] = {lmt[0], lmt[8]}, krim_ply[2] = {lkrim[0], lkrim[4]};
   const double numt = foye(mt_ply, porous), nukrim = foye(krim_ply, porous);
 
-  Mat6 b = math::inverse(bcyl);
+  Mat6 b = inverse(bcyl);
   const double b12_old = b(1, 2), b21_old = b(2, 1), nuf = f[8];
   b(1, 1) *= lmt[0] / lkrim[0];
   b(2, 2) *= lmt[1] / lkrim[1];
@@ -184,7 +183,7 @@ std::array<double, 12> cumulative(const Constituents& k, const double* strengthp
     const auto ud = ud_strengths(b, fibre, matrix, v);
     std::copy(ud.begin(), ud.end(), ch.begin() + 9);
   }
-  const EngConstants eng = engineering_constants(bridged_compliance(t, math::inverse(bryz) * b * bcyl));
+  const EngConstants eng = engineering_constants(bridged_compliance(t, inverse(bryz) * b * bcyl));
   std::copy(eng.begin(), eng.end(), ch.begin());
   return ch;
 }

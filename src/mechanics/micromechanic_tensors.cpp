@@ -12,6 +12,35 @@
 
 namespace tavrin::micromechanic {
 
+Mat6 inverse(const Mat6& m) {
+  Mat6 a = m, r = Mat6::identity();
+  for (int k = 1; k <= 6; ++k) {
+    int p = k;
+    for (int i = k + 1; i <= 6; ++i)
+      if (std::abs(a(i, k)) > std::abs(a(p, k))) p = i;
+    if (a(p, k) == 0.0) return math::inverse(m);  // singular: latched there
+    if (p != k)
+      for (int j = 1; j <= 6; ++j) {
+        std::swap(a(p, j), a(k, j));
+        std::swap(r(p, j), r(k, j));
+      }
+    const double pivot = 1.0 / a(k, k);
+    for (int j = 1; j <= 6; ++j) {
+      a(k, j) *= pivot;
+      r(k, j) *= pivot;
+    }
+    for (int i = 1; i <= 6; ++i) {
+      const double f = a(i, k);
+      if (i == k || f == 0.0) continue;
+      for (int j = 1; j <= 6; ++j) {
+        a(i, j) -= f * a(k, j);
+        r(i, j) -= f * r(k, j);
+      }
+    }
+  }
+  return r;
+}
+
 namespace {
 
 constexpr Mat6 identity = Mat6::identity();
@@ -143,17 +172,17 @@ struct Phase {
 
 template <class PhaseOf>
 Mat6 mori_tanaka_mixture(const Mat6& c0, int n, PhaseOf phase) {
-  const Mat6 s0 = math::inverse(c0);
+  const Mat6 s0 = inverse(c0);
   Mat6 sum_t, sum_ct;
   double v0 = 1.0;
   for (int k = 1; k <= n; ++k) {
     const Phase p = phase(k);
-    const Mat6 t = math::inverse(identity + p.e * (s0 * (p.c - c0)));
+    const Mat6 t = inverse(identity + p.e * (s0 * (p.c - c0)));
     sum_t += p.v * t;
     sum_ct += p.v * (p.c * t);
     v0 -= p.v;
   }
-  const Mat6 a0 = math::inverse(v0 * identity + sum_t);
+  const Mat6 a0 = inverse(v0 * identity + sum_t);
   return (v0 * c0 + sum_ct) * a0;
 }
 
@@ -185,25 +214,32 @@ Mat6 eshelby_tensor(int kind, double ratio, double nu, const Mat6& host) {
 }
 
 Mat6 strain_concentration(const Mat6& e, const Mat6& ci, const Mat6& cm, double v, int atype) {
+  return strain_concentration(e, ci, cm, inverse(cm), v, atype);
+}
+
+Mat6 strain_concentration(const Mat6& e, const Mat6& ci, const Mat6& cm, const Mat6& sm, double v,
+                          int atype) {
   if (atype < 0 || atype > 5) {
     latch_failure(status_error, "Unknown AType. Please check your input");
     return {};
   }
   v = clamp_fraction(v);
-  // Mori-Tanaka form of a dilute tensor: T·((1 − v)·I + v·T)⁻¹.
-  auto mori_tanaka = [v](const Mat6& t) { return t * math::inverse((1.0 - v) * identity + v * t); };
-  const Mat6 lower = identity + e * (math::inverse(cm) * (ci - cm));  // inverse of the dilute tensor
+  // The Mori-Tanaka form T·((1 − v)·I + v·T)⁻¹ of a tensor T, which is
+  // ((1 − v)·T⁻¹ + v·I)⁻¹ when T⁻¹ is at hand.
+  auto mori_tanaka = [v](const Mat6& t) { return t * inverse((1.0 - v) * identity + v * t); };
+  auto mori_tanaka_of_inverse = [v](const Mat6& tinv) { return inverse((1.0 - v) * tinv + v * identity); };
+  const Mat6 lower = identity + e * (sm * (ci - cm));  // the inverse of the dilute tensor
   switch (atype) {
-    case 0: return math::inverse(lower);
+    case 0: return inverse(lower);
     case 1:
-    case 3: return mori_tanaka(math::inverse(lower));
-    case 4: return math::inverse(identity + (1.0 - v) * (lower - identity));
+    case 3: return mori_tanaka_of_inverse(lower);
+    case 4: return inverse(identity + (1.0 - v) * (lower - identity));
     default: break;
   }
-  const Mat6 upper = identity + e * (math::inverse(ci) * (cm - ci));  // matrix as inclusion
+  const Mat6 upper = identity + e * (inverse(ci) * (cm - ci));  // the matrix as the inclusion
   if (atype == 2) return mori_tanaka(upper);
   const double w = (v * v + v) / 2.0;
-  return mori_tanaka(math::inverse((1.0 - w) * lower + w * math::inverse(upper)));
+  return mori_tanaka_of_inverse((1.0 - w) * lower + w * inverse(upper));
 }
 
 Mat6 dual_average(const Mat6& a, const Mat6& scinc, const Mat6& scm, double v) {
@@ -234,26 +270,26 @@ EngConstants engineering_constants(const Mat6& s) {
 Mat6 fibre_bundle_compliance(const Mat6& sf, const Mat6& sinter, double vf, double vinter) {
   const double nu_inter = engineering_constants(sinter)[8];
   const double v = vf / (vf + vinter);
-  const Mat6 cf = math::inverse(sf), cinter = math::inverse(sinter);
+  const Mat6 cf = inverse(sf), cinter = inverse(sinter);
   const Mat6 a = strain_concentration(eshelby_tensor(1, 1.0, nu_inter), cf, cinter, v, 3);
-  return math::inverse(dual_average(a, cf, cinter, v));
+  return inverse(dual_average(a, cf, cinter, v));
 }
 
 Mat6 porous_resin_compliance(const Mat6& sm, double vv, int voidtype) {
-  const Mat6 cm = math::inverse(sm);
+  const Mat6 cm = inverse(sm);
   const double nu = engineering_constants(sm)[8];
   if (voidtype != 1) {  // spherical voids
     const Mat6 e = eshelby_tensor(0, 1.0, nu);
-    const Mat6 c = cm * math::inverse(cm - (1.0 - vv) * (cm * e)) *
+    const Mat6 c = cm * inverse(cm - (1.0 - vv) * (cm * e)) *
                    (cm - cm * ((1.0 - vv) * e + vv * identity));
-    return math::inverse(c);
+    return inverse(c);
   }
   // Eight classes of empty inclusions, then the isotropic averages.
   const Mat6 cpm = mori_tanaka_mixture(cm, 8, [&](int k) {
     const VoidClass& vc = void_classes[k - 1];
     return Phase{Mat6{}, eshelby_tensor(vc.kind, vc.ratio, nu), vv * vc.share};
   });
-  const Mat6 scp = math::inverse(cpm);
+  const Mat6 scp = inverse(cpm);
   const double e = 3.0 / (scp(1, 1) + scp(2, 2) + scp(3, 3));
   const double g = 3.0 / (scp(4, 4) + scp(5, 5) + scp(6, 6));
   const double nu_avg = -e * (scp(1, 2) + scp(1, 3) + scp(2, 1) + scp(2, 3) + scp(3, 1) + scp(3, 2)) / 6.0;
