@@ -81,6 +81,35 @@ TEST_F(Micromechanic, FourConstantRulesAtTheirLimits) {
   EXPECT_NE(a[2], b[2]);
 }
 
+TEST_F(Micromechanic, FourConstantValues) {
+  // E2 and G12 of carbon (230e3, 15e3, 27e3, 0.2) in epoxy (3.4e3, 0.35) at
+  // vf 0.5, evaluated from each rule's formula on its own.
+  using R = mm::Rule;
+  const double fibre[4] = {230e3, 15e3, 27e3, 0.2};
+  const struct {
+    R rule;
+    double e2, g12;
+  } cases[] = {{R::mixture, 5543.478260869565, 2406.290956749672},
+               {R::abolinsh, 5907.922906139009, 3365.6014618710165},
+               {R::puck, 8547.998589035113, 4149.142777955258},
+               {R::hopkins_chamis, 6301.04039062887, 3101.282928147834},
+               {R::halpin_tsai, 7114.808716707022, 3399.898511548997},
+               {R::chamis, 7502.690665419488, 3864.2741140137286}};
+  for (const auto& c : cases) {
+    const mm::Ply4 p = mm::four_constants(c.rule, fibre, resin, 0.5);
+    EXPECT_NEAR(p[1], c.e2, 1e-13 * c.e2) << int(c.rule);
+    EXPECT_NEAR(p[2], c.g12, 1e-13 * c.g12) << int(c.rule);
+    EXPECT_NEAR(p[0], 0.5 * (230e3 + 3.4e3), 1e-10);
+    EXPECT_NEAR(p[3], 0.275, 1e-15);
+  }
+  // Krimmer's in-situ matrix of a (140e3, 9e3, 0.28) ply.
+  const double ply[3] = {140e3, 9e3, 0.28};
+  expect_relative(mm::krimmer(ply, carbon_fibre, resin, 0.5),
+                  {3965.1590660526704, 4612.973112378178, 1588.5429960057124, 1503.2825118960411,
+                   0.30466666666666664},
+                  1e-13, "Krimmer");
+}
+
 TEST_F(Micromechanic, Chamis) {
   // csdim 5 and 6 add G23 (and ν23 = E2/(2 G23) − 1); other sizes give zero.
   const double fibre6[6] = {70.0, 60.0, 25.0, 20.0, 0.22, 99.0};
@@ -252,11 +281,24 @@ TEST_F(Micromechanic, ConcentrationRules) {
   EXPECT_LT(max_difference(mm::strain_concentration(e, cf, cm, 0.0, 1), dilute), 1e-15);
   // The fibre as the reference at full fibre: the identity.
   EXPECT_LT(identity_error(mm::strain_concentration(e, cf, cm, 1.0, 2)), 1e-14);
+  // An inclusion of the matrix's own stiffness strains like the matrix.
+  for (int atype = 0; atype <= 5; ++atype)
+    EXPECT_LT(identity_error(mm::strain_concentration(e, cm, cm, 0.4, atype)), 1e-14) << atype;
   EXPECT_EQ(take(), latch(0));
   for (int atype : {-1, 6}) {
     EXPECT_EQ(mm::strain_concentration(e, cf, cm, 0.4, atype), Mat6{});
     EXPECT_EQ(take(), latch(-2, "Unknown AType. Please check your input"));
   }
+}
+
+TEST_F(Micromechanic, InverseNeedsItsPivots) {
+  // Tiny leading entries: elimination without row exchanges loses every digit.
+  Mat6 a = Mat6::load(random_spd(6, 5).data());
+  for (int i = 1; i <= 6; ++i) a(i, i) = 1e-18 * i;
+  EXPECT_LT(max_difference(mm::inverse(a) * a, Mat6::identity()), 1e-12);
+  // A singular matrix is latched like MatrixInverse's.
+  EXPECT_EQ(mm::inverse(Mat6{}), math::inverse(Mat6{}));
+  EXPECT_EQ(take(), latch(-2, "Matrix inverse becomes numerically singular!"));
 }
 
 TEST_F(Micromechanic, GeneralizedMoriTanaka) {
@@ -296,10 +338,37 @@ TEST_F(Micromechanic, VoidsAndInterphase) {
   // No voids: the resin, whatever the void kind.
   for (int voidtype : {0, 1})
     EXPECT_LT(max_difference(mm::porous_resin_compliance(sm, 0.0, voidtype), sm), 1e-15);
-  // The eight void classes weaken the resin more than spheres do.
+  // The eight void classes: empty inclusions of the tabulated shapes and
+  // shares combined by Mori-Tanaka, then the isotropic averages of the
+  // compliance.  They weaken the resin more than spheres do.
+  const struct {
+    int kind;
+    double ratio, share;
+  } table[8] = {{1, 1.5, 0.07},  {1, 2.5, 0.12},  {2, 3.73, 0.15}, {2, 3.69, 0.27},
+                {2, 4.05, 0.15}, {3, 0.245, 0.10}, {3, 0.13, 0.09}, {3, 0.07, 0.05}};
+  std::vector<double> empty(8 * 36, 0.0), shapes, shares;
+  for (const auto& c : table) {
+    const Mat6 e = mm::eshelby_tensor(c.kind, c.ratio, 0.35);
+    shapes.insert(shapes.end(), e.v.begin(), e.v.end());
+    shares.push_back(0.05 * c.share);
+  }
+  const Mat6 scp = math::inverse(mm::generalized_mori_tanaka(empty.data(), shapes.data(), shares.data(),
+                                                             math::inverse(sm), 8));
+  const double e = 3.0 / (scp(1, 1) + scp(2, 2) + scp(3, 3)), g = 3.0 / (scp(4, 4) + scp(5, 5) + scp(6, 6));
+  const double nu = -e * (scp(1, 2) + scp(1, 3) + scp(2, 1) + scp(2, 3) + scp(3, 1) + scp(3, 2)) / 6.0;
   const Eng classes = mm::engineering_constants(mm::porous_resin_compliance(sm, 0.05, 1));
+  EXPECT_NEAR(classes[0], e, 1e-13 * e);
+  EXPECT_NEAR(classes[5], g, 1e-13 * g);
+  EXPECT_NEAR(classes[8], nu, 1e-13);
   EXPECT_LT(classes[0], porous[0]);
   EXPECT_EQ(classes[0], classes[2]);
+  // A fibre in an interphase of its own material is the fibre.
+  const double iso[5] = {70.0, 70.0, 70.0 / 2.4, 70.0 / 2.4, 0.2};
+  Mat6 sfb;
+  const double vf = 0.3, vinter = 0.1;
+  GetFiberBundleComplianceMatrix(sfb.data(), mm::voigt_compliance(iso).data(), mm::voigt_compliance(iso).data(),
+                                 &vf, &vinter);
+  EXPECT_LT(max_difference(sfb, mm::voigt_compliance(iso)), 1e-15);
   // Phase reduction: too much of everything gives nothing; nothing extra the
   // plain compliances; void kinds above 1 are the classes.
   mm::Constituents k = ply(glass, epoxy, 0.6);
@@ -415,23 +484,37 @@ TEST_F(Micromechanic, BridgingModels) {
   for (std::size_t i = 9; i < 12; ++i) EXPECT_EQ(hex[i], 0.0);
   EXPECT_NE(hex[1], square[1]);
   EXPECT_EQ(mm::cumulative(k, nullptr, 1), hex);
-  const auto ch = mm::cumulative(k, strengths, 1);
-  for (std::size_t i = 9; i < 12; ++i) EXPECT_GT(ch[i], 0.0);
+  // The calibrated bridging matrix: this library's values for glass/epoxy
+  // at 0.3 (hexagonal and square packing, and an elliptic section).
+  const std::array<double, 12> want[3] = {
+      {23.352596251431116, 5.505945252477505, 5.505945252477504, 1.8654165730077579, 1.9908955503610732,
+       1.9908955503610732, 0.47104181189129535, 0.2974249726378235, 0.2974249726378229, 643.894564072028,
+       96.3451757050847, 103.50523609717065},
+      {23.422616938578017, 5.5867283234324665, 5.586728323432465, 1.8896196336828366, 2.020079030655436,
+       2.020079030655436, 0.47082498674264217, 0.29735998467145175, 0.2973599846714521, 643.8877978628949,
+       97.0909852781567, 104.09393816112285},
+      {23.353825539779415, 6.052967077406852, 5.32923282652277, 1.820383934111547, 1.7882940590248901,
+       2.3664804725613897, 0.49055569528311166, 0.3092313183407938, 0.2841864473708479, 643.894564072028,
+       96.3451757050847, 103.50523609717065}};
+  mm::Constituents elliptic = k;
+  elliptic.yzratio = 2.0;
+  const std::array<double, 12> got[3] = {mm::cumulative(k, strengths, 1), mm::cumulative(k, strengths, 0),
+                                         mm::cumulative(elliptic, strengths, 1)};
+  for (int c = 0; c < 3; ++c) expect_relative(got[c], want[c], 1e-11, "Cumulative");
   EXPECT_EQ(take(), latch(0));
 }
 
 TEST_F(Micromechanic, BridgingStrengths) {
-  // A bridging matrix of ones: fibre and matrix carry the same stress; with a
-  // fibre that never fails and a rigid-plastic-free matrix the strength is
-  // the matrix's: (σum − (1 − fm)·σym)/fm with fm the post-yield share.
-  Mat6 b = Mat6::identity();
+  // A unit bridging matrix: fibre and matrix carry the same stress until the
+  // matrix yields at 50.  A matrix without hardening (Emt = 0) then leaves the
+  // rest to the fibre (its share 1/vf in tension), whose strength governs:
+  // (σuf − (1 − 2)·50)/2.
+  const Mat6 b = Mat6::identity();
   const double fibre[4] = {70.0, 70.0, 70.0 / 2.4, 1e9}, matrix[5] = {0.0, 0.0, 0.0, 50.0, 80.0};
   const auto ud = mm::ud_strengths(b, fibre, matrix, 0.5);
-  // Emt = 0: after yield the fibre takes everything (ff = 1/vf), the matrix
-  // nothing: the fibre's limit governs, far away; so the matrix term:
-  // (σum − (1 − 0)·σy_i)/0 = +∞ and the fibre term is finite.
   for (int i = 0; i < 3; ++i) EXPECT_TRUE(std::isfinite(ud[std::size_t(i)])) << i;
   EXPECT_NEAR(ud[0], (1e9 - (1.0 - 2.0) * 50.0) / 2.0, 1e-6);
+  EXPECT_EQ(mm::ud_strengths(b, fibre, matrix, 1.5), mm::ud_strengths(b, fibre, matrix, 1.0));
 }
 
 }  // namespace

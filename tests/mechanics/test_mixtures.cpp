@@ -125,6 +125,11 @@ TEST(Mixtures, SunUsesLayerOneAsReference) {
   const Mat6 a = l.apply(GetSunEffectiveStiffness), b = swapped.apply(GetSunEffectiveStiffness);
   EXPECT_GT(max_difference(a, b), 1.0);
   EXPECT_EQ(a, transpose(a));
+  // No layers: nothing is read; the equal-stress C33 of nothing is infinite.
+  const int none = 0;
+  Mat6 c;
+  GetSunEffectiveStiffness(c.data(), nullptr, nullptr, &none);
+  EXPECT_TRUE(std::isinf(c(3, 3)));
 }
 
 }  // namespace
