@@ -22,7 +22,10 @@ def test_defaults_of_the_schemes(tv):
     mm = tv.micromechanic
     mt = mm.moritanaka(GLASS, EPOXY, 0.3)
     np.testing.assert_array_equal(mt, mm.moritanaka(GLASS, EPOXY, 0.3, 0.0, 0.0, [0, 0], 1.0, 0))
+    # luflag > 0 takes the fibre as the reference medium; 0 or below the matrix.
     np.testing.assert_array_equal(mm.hashinshtrikman(GLASS, EPOXY, 0.3, 0), mt)
+    np.testing.assert_array_equal(mm.hashinshtrikman(GLASS, EPOXY, 0.3, -1), mt)
+    assert mm.hashinshtrikman(GLASS, EPOXY, 0.3, 1)[1] > 2 * mt[1]
     np.testing.assert_array_equal(mm.cscs(GLASS, EPOXY, 0.3), mm.cscs(GLASS, EPOXY, 0.3, maxit=200, threshold=1e-8))
     np.testing.assert_array_equal(mm.huang(GLASS, EPOXY, 0.3), mm.huang(GLASS, EPOXY, 0.3, cp=[0.5, 0.5]))
     np.testing.assert_array_equal(mm.cumulative(GLASS, EPOXY, 0.3), mm.cumulative(GLASS, EPOXY, 0.3, rvetype=1))
