@@ -103,7 +103,7 @@ def main():
     groups = {
         "moritanaka": {
             "_tavrin moritanaka(fibre, matrix, 0.6)": lambda: mm.moritanaka(FIBRE, MATRIX, VF),
-            "numpy (5 inverses, 6x6 products)": lambda: numpy_moritanaka(FIBRE, MATRIX, VF),
+            "numpy (6 inverses, 6x6 products)": lambda: numpy_moritanaka(FIBRE, MATRIX, VF),
         },
         "geteshelbytensor": {
             "_tavrin geteshelbytensor(2, 3.73, 0.35)": lambda: mm.geteshelbytensor(2, 3.73, 0.35),
