@@ -176,3 +176,55 @@ TEST_F(Controlled, ArgumentChecks) {
 
 }  // namespace
 }  // namespace tavrin
+
+namespace tavrin {
+namespace {
+
+using namespace testing_support;
+
+// The spline on the check data: not-a-knot against the expected table, and
+// clamped and mixed ends against SciPy's CubicSpline (bench/hermite_forms.py).
+TEST(SplineOnCheckData, AgreesWithReferences) {
+  const Vector f = fq();
+  const Vector ds{-0.0516830792, 0.571455855, 0.740530225, 0.763864934, 0.0192614386,
+                  -0.76532438,   -0.728209035, -0.0798445427, -0.0285983446};
+  const int n = 9, incfd = 1, nwk = 18;
+  Vector d(9), wk(18);
+  int ierr = -7;
+  const int nak[2] = {0, 0}, clamped[2] = {1, 1}, mixed[2] = {1, 2};
+  const Vector none{0, 0}, vclamped{0.3, -1.2}, vmixed{-0.7, 0.25};
+  dpchsp(nak, none.data(), &n, xq.data(), f.data(), d.data(), &incfd, wk.data(), &nwk, &ierr);
+  EXPECT_EQ(ierr, 0);
+  for (std::size_t i = 0; i < 9; ++i) EXPECT_NEAR(d[i] / ds[i], 1, 1e-7) << i;
+  dpchsp(clamped, vclamped.data(), &n, xq.data(), f.data(), d.data(), &incfd, wk.data(), &nwk, &ierr);
+  EXPECT_NEAR(d[1], 0.53690472373391873, 1e-15);
+  EXPECT_NEAR(d[4], 0.013757509025336094, 1e-15);
+  EXPECT_NEAR(d[7], 0.41579729148268646, 1e-15);
+  dpchsp(mixed, vmixed.data(), &n, xq.data(), f.data(), d.data(), &incfd, wk.data(), &nwk, &ierr);
+  EXPECT_EQ(d[0], -0.7);
+  EXPECT_NEAR(d[4], 0.017559575413334649, 1e-15);
+  EXPECT_NEAR(d[8], -0.02485719334019458, 1e-15);
+}
+
+// The B-spline form of the check data with slopes cos(x) + x/10 against
+// SciPy's CubicHermiteSpline: values and second derivatives.
+TEST(BSplineOnCheckData, AgreesWithCubicHermiteSpline) {
+  const Vector f = fq();
+  Vector d;
+  for (double x : xq) d.push_back(std::cos(x) + 0.1 * x);
+  const int n = 9, incfd = 1, knotyp = 2, k = 4;
+  int nknots = 0, ndim = 0, kord = 0, ierr = -7, inbv = 1;
+  Vector t(22), bcoef(18), work(12);
+  dpchbs(&n, xq.data(), f.data(), d.data(), &incfd, &knotyp, &nknots, t.data(), bcoef.data(), &ndim, &kord, &ierr);
+  ASSERT_EQ(ierr, 0);
+  const std::tuple<double, int, double> cases[] = {
+      {-1.7, 0, -0.0089399525996448626}, {0.2, 0, 0.94371628396911977}, {2.1, 0, 0.0169202034878689},
+      {-1.7, 2, 1.0508588717320184},     {0.2, 2, -3.0398548403835584}, {2.1, 2, -0.76177140354101702}};
+  for (const auto& [x, ideriv, expected] : cases)
+    EXPECT_NEAR(dbvalu(t.data(), bcoef.data(), &ndim, &k, &ideriv, &x, &inbv, work.data()), expected,
+                1e-14 * (ideriv == 2 ? 100 : 1))
+        << x << " " << ideriv;
+}
+
+}  // namespace
+}  // namespace tavrin
