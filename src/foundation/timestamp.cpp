@@ -13,16 +13,7 @@ namespace {
 
 constexpr std::string_view unavailable = " Date and time unavailable";
 
-bool system_clock(WallClock& now) {
-  const auto t = std::chrono::system_clock::now();
-  const std::time_t seconds = std::chrono::system_clock::to_time_t(t);
-  std::tm local{};
-  if (!localtime_r(&seconds, &local)) return false;
-  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(t.time_since_epoch()).count() % 1000;
-  now = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
-         local.tm_sec, int(ms < 0 ? ms + 1000 : ms)};
-  return true;
-}
+bool system_clock(WallClock& now) { return wall_clock_at(std::chrono::system_clock::now(), now); }
 
 ClockReader& reader() {
   static ClockReader current = system_clock;
@@ -36,6 +27,17 @@ bool valid(const WallClock& c) {
 }
 
 }  // namespace
+
+bool wall_clock_at(std::chrono::system_clock::time_point t, WallClock& now) {
+  const std::time_t seconds = std::chrono::system_clock::to_time_t(t);
+  std::tm local{};
+  if (!localtime_r(&seconds, &local)) return false;
+  // Milliseconds within the second (time before 1970 counts down).
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(t.time_since_epoch()).count() % 1000;
+  now = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
+         local.tm_sec, int(ms < 0 ? ms + 1000 : ms)};
+  return true;
+}
 
 ClockReader set_clock_reader(ClockReader r) {
   const ClockReader previous = reader();

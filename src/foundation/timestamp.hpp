@@ -6,6 +6,7 @@
 // can be produced for any moment.
 #pragma once
 
+#include <chrono>
 #include <string>
 
 #include "foundation/api.hpp"
@@ -19,6 +20,10 @@ struct WallClock {
 
 // Reads the clock; false when it cannot be read.
 using ClockReader = bool (*)(WallClock& now);
+
+// The local date and time of day of a moment of the system clock; false
+// when it cannot be converted.
+TAVRIN_API bool wall_clock_at(std::chrono::system_clock::time_point t, WallClock& now);
 
 // Installs the clock the time stamps read (nullptr: the system's local time)
 // and returns the previous one.

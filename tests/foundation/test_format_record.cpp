@@ -2,6 +2,7 @@
 // records and slashes), the parser's refusals, and the time-stamp line.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <climits>
 #include <cmath>
 #include <limits>
@@ -95,6 +96,7 @@ TEST(FormatRecords, WholeFormats) {
       {"('it''s',2x,\"q\"\"\")", {}, {"it's  q\""}},
       {"(1P,E10.3,0P,F6.2,2(1X,A1))", {1234.5, 0.25, ":", "."}, {" 1.234E+03  0.25 : ."}},
       {"(16I3)", {1, 2, 3}, {"  1  2  3"}},
+      {"('a',0X,'b',X,'c')", {}, {"ab c"}},
       // An item of the wrong kind spoils only its own field.
       {"(I3,F5.1)", {2.5, 1}, {"********"}},
   };
@@ -141,6 +143,12 @@ TEST(TimeStamp, Lines) {
   EXPECT_EQ(::testing::internal::GetCapturedStdout(), " 5 December 2026   6:14:02.123 PM\n");
   io::set_clock_reader([](io::WallClock&) { return false; });
   EXPECT_EQ(io::timestamp_line(), " Date and time unavailable");
+  // A moment of the system clock: its milliseconds within the second.
+  io::WallClock at;
+  ASSERT_TRUE(io::wall_clock_at(std::chrono::system_clock::time_point(std::chrono::milliseconds(86400999)), at));
+  EXPECT_EQ(at.millisecond, 999);
+  ASSERT_TRUE(io::wall_clock_at(std::chrono::system_clock::time_point(std::chrono::milliseconds(1700000000123)), at));
+  EXPECT_EQ(std::tuple(at.year, at.millisecond), std::tuple(2023, 123));
   io::set_clock_reader(nullptr);  // the system clock: a real date
   EXPECT_NE(io::timestamp_line(), " Date and time unavailable");
   io::set_clock_reader(previous);

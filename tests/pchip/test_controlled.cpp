@@ -157,6 +157,39 @@ TEST_F(Controlled, SwitchRegionLimit) {
   }
 }
 
+// Limited derivatives in each branch of the switch-region limit (both
+// nonzero, d1 = 0, d2 = 0), worked from its formulas: h, slope, d1, d2,
+// iextrm, dfmax, limited d1 and d2.
+TEST(SwitchRegion, LimitedDerivatives) {
+  const std::tuple<double, double, double, double, int, double, double, double> cases[] = {
+      {1, 0.1, 1, -1, 1, 0.1, 0.3272857999180232, -0.3272857999180232},
+      {2, 0.1, 1, -1, 2, 0.1, 0.24325768645744375, -0.24325768645744375},
+      {1, -0.2, 0, 1, 1, 0.01, 0, 0.032299804687499989},
+      {1.5, 0.05, 2, 0, 1, 0.01, 0.04303311258278146, 0},
+      {1, 0.5, 1, -0.5, 1, 0.01, 0.018371173070873836, -0.0091855865354369178}};
+  for (const auto& [h, slope, d1in, d2in, iextrm, dfmax, d1out, d2out] : cases) {
+    double d1 = d1in, d2 = d2in;
+    int ierr = -7;
+    dpchsw(&dfmax, &iextrm, &d1, &d2, &h, &slope, &ierr);
+    EXPECT_EQ(ierr, 0);
+    EXPECT_NEAR(d1, d1out, 1e-15) << slope;
+    EXPECT_NEAR(d2, d2out, 1e-15) << slope;
+  }
+}
+
+// A positive switch on a peak at node 2 of (0, 1, 0.5): the extremum lies in
+// the second interval; its limit is switch times the largest h |slope|
+// around it (1, from the first interval): d(2) = 12 switch, d(3) = -5 d(2).
+TEST(SwitchRegion, PositiveSwitchBound) {
+  for (const double sw : {0.01, 0.02}) {
+    const auto c = controlled({0, 1, 2}, {0, 1, 0.5}, 0, 0, sw);
+    ASSERT_EQ(c.ierr, 0);
+    EXPECT_EQ(c.d[0], 1.75);
+    EXPECT_NEAR(c.d[1], 12 * sw, 1e-15);
+    EXPECT_NEAR(c.d[2], -60 * sw, 1e-14);
+  }
+}
+
 TEST_F(Controlled, ArgumentChecks) {
   errors_return_silently();
   const Vector x{0, 1, 2, 3, 4}, f{0, 1, 0, 1, 0};
@@ -165,6 +198,14 @@ TEST_F(Controlled, ArgumentChecks) {
     EXPECT_EQ(controlled(x, f, ibeg, iend, 1.0, {0, 0}, nwk).ierr, expected) << ibeg << iend;
   EXPECT_EQ(controlled({1}, {1}, 0, 0, 0.0).ierr, -1);
   EXPECT_EQ(controlled({0, 1, 1}, {1, 1, 1}, 0, 0, 0.0).ierr, -3);
+  // End codes above n are 0: nothing changes.
+  const Vector h3{1, 1}, s3{1, 2}, x3{0, 1, 2};
+  Vector d3{5, 6, 7};
+  const int n3 = 3, incfd = 1, ic[2] = {4, -4};
+  const Vector vc{0, 0};
+  int status = -7;
+  dpchce(ic, vc.data(), &n3, x3.data(), h3.data(), s3.data(), d3.data(), &incfd, &status);
+  EXPECT_EQ(std::tuple(d3, status), std::tuple(Vector{5, 6, 7}, 0));
   // The end polynomial needs three points: its failure is reported.
   const Vector s{1, 2};
   Vector sc = s;
