@@ -1,0 +1,166 @@
+// The quick checks: their helpers, and the drivers of both precisions at
+// every detail level, with their records.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <sstream>
+#include <tuple>
+
+#include "fatal_paths.hpp"
+#include "pchip/quickcheck.hpp"
+#include "pchip/runtime.hpp"
+
+namespace tavrin {
+namespace {
+
+using namespace testing_support;
+
+TEST(QuickCheckHelpers, CompareAndReferenceCubic) {
+  const std::tuple<int, int, int, bool, std::string> cases[] = {
+      {2, 2, 3, true, "     OK.\n"},   {2, 2, 2, true, ""},
+      {-3, 0, 3, false, "  COMPARE FAILED -- IERR =    -3\n"}, {-3, 0, 2, false, ""}};
+  for (const auto& [actual, expected, kprint, same, text] : cases) {
+    const int lout = 6;
+    ::testing::internal::CaptureStdout();
+    EXPECT_EQ(comp(&actual, &expected, &lout, &kprint), same ? 1 : 0);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), text);
+  }
+  for (const auto& [x, f, d] : {std::tuple{-1.0, 0.0, 3.0}, {0.0, 0.0, -2.0}, {2.0, 0.0, 6.0}, {1.0, -2.0, -1.0}}) {
+    double fd = 9, dd = 9;
+    float fs = 9, ds = 9;
+    const float xs = float(x);
+    dfdtru(&x, &fd, &dd);
+    fdtrue(&xs, &fs, &ds);
+    EXPECT_EQ(std::tuple(fd, dd), std::tuple(f, d)) << x;
+    EXPECT_EQ(std::tuple(double(fs), double(ds)), std::tuple(f, d)) << x;
+  }
+}
+
+TEST(QuickCheckHelpers, RandomGenerator) {
+  constexpr double scale = 4194304.0;
+  const float draw = 0, again = -1;
+  pchip::reset_pchip_rand();
+  EXPECT_EQ(pchip_rand(&draw) * scale, 1731);
+  EXPECT_EQ(pchip_rand(&draw) * scale, 2831506);
+  EXPECT_EQ(pchip_rand(&draw) * scale, 677277);
+  EXPECT_EQ(pchip_rand(&again) * scale, 677277);
+  // Reseeds: 2.5 restarts at 2^21; a fraction that rounds up to 2^22 gives 1.
+  const float half = 2.5f, top = 0.99999994f;
+  EXPECT_EQ(pchip_rand(&half), 0.5f);
+  EXPECT_EQ(pchip_rand(&draw) * scale, double((3146757LL * 2097152 + 1731) % 4194304));
+  EXPECT_EQ(pchip_rand(&top), 1.0f);
+  EXPECT_EQ(pchip_rand(&draw) * scale, 1731);
+  // Full period: back at state 0 after exactly 2^22 draws, not before.
+  pchip::reset_pchip_rand();
+  long long period = 0;
+  do {
+    ++period;
+  } while (pchip_rand(&draw) != 0.0f && period <= 4194304);
+  EXPECT_EQ(period, 4194304);
+  pchip::reset_pchip_rand();
+}
+
+TEST(QuickCheckHelpers, FreeUnit) {
+  int unit = -1;
+  get_unit(&unit);
+  EXPECT_EQ(unit, 1);
+  std::ostringstream sink;
+  for (int u = 1; u <= 99; ++u) pchip::connect_unit(u, sink);
+  get_unit(&unit);
+  EXPECT_EQ(unit, 0);
+  pchip::disconnect_unit(50);
+  get_unit(&unit);
+  EXPECT_EQ(unit, 50);
+  for (int u = 1; u <= 99; ++u) pchip::disconnect_unit(u);
+}
+
+using Driver = void (*)(const int*, const int*, int*);
+const std::tuple<Driver, const char*> drivers[] = {
+    {dpchq2, "dpchq2"}, {dpchq3, "dpchq3"}, {dpchq4, "dpchq4"}, {dpchq5, "dpchq5"},
+    {pchqk2, "pchqk2"}, {pchqk3, "pchqk3"}, {pchqk4, "pchqk4"}, {pchqk5, "pchqk5"}};
+
+// The report of one driver at one level, on a connected unit.
+std::pair<int, Lines> report(Driver driver, int kprint) {
+  std::ostringstream out;
+  const int lun = 31;
+  pchip::connect_unit(lun, out);
+  int ipass = -1;
+  driver(&lun, &kprint, &ipass);
+  pchip::disconnect_unit(lun);
+  Lines lines;
+  std::istringstream in(out.str());
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return {ipass, lines};
+}
+
+class QuickChecks : public FatalPaths {};
+
+// Every driver passes at every level, twice in a row; level 0 and 1 write
+// nothing, level 2 ends with the pass line.
+TEST_F(QuickChecks, EveryDriverPassesAtEveryLevel) {
+  for (const auto& [driver, name] : drivers)
+    for (int kprint = 0; kprint <= 4; ++kprint)
+      for (int round = 0; round < 2; ++round) {
+        const auto [ipass, lines] = report(driver, kprint);
+        EXPECT_EQ(ipass, 1) << name << " kprint " << kprint;
+        if (kprint <= 1) EXPECT_TRUE(lines.empty()) << name;
+        else EXPECT_NE(lines.back().find("PASSED  ALL"), std::string::npos) << name << ": " << lines.back();
+      }
+}
+
+bool holds(const Lines& lines, const Lines& block) {
+  return std::search(lines.begin(), lines.end(), block.begin(), block.end()) != lines.end();
+}
+
+// Records against the drivers' formats.
+TEST_F(QuickChecks, Records) {
+  const auto [p2, q2] = report(dpchq2, 3);
+  EXPECT_TRUE(holds(q2, {"1", "", "          TEST DPCHIP INTEGRATORS", "", "", "          DPCHQ2 RESULTS",
+                         "          --------------", "", "", "     DATA:", "", "           X         F         D",
+                         "         -4.000  -288.000   192.000"}));
+  EXPECT_TRUE(holds(q2, {"", "", "     TEST RESULTS:", "",
+                         "    A     B    ERR     TRUE                CALC               ERROR"}));
+  EXPECT_EQ(q2[q2.size() - 5].substr(0, 17), "   0.5   0.5    0");
+  EXPECT_EQ(q2[q2.size() - 3].substr(0, 28), "  MAXIMUM RELATIVE ERROR IS:");
+  EXPECT_TRUE(holds(q2, {"", " ------------ DPCHIP PASSED  ALL INTEGRATION TESTS ------------"}));
+
+  const auto [p3, q3] = report(pchqk3, 3);
+  EXPECT_TRUE(holds(q3, {"", "     PCHIM TEST:", "               EXPECT  IERR =    1", "     OK.", "",
+                         "         I       X         D             ERR"}));
+  EXPECT_TRUE(holds(q3, {"", "       ALL  PCHIM RESULTS OK."}));
+  EXPECT_TRUE(holds(q3, {"", " ------------  PCHIP PASSED  ALL INTERPOLATION TESTS ------------"}));
+  EXPECT_TRUE(holds(q3, {"                                       ---------- EXPECTED D-VALUES ----------"}));
+
+  const auto [p4, q4] = report(dpchq4, 3);
+  EXPECT_TRUE(holds(q4, {"", "    INCFD = 1:  IERR =  0",
+                         "               ISMON =  1  1 -1  1  1 -1  1  1 -1  1  1 -1  1  1 -1  2"}));
+  EXPECT_TRUE(holds(q4, {"", "     Bug test:  IERR =  0", "               ISMON = -1 -3 -1  1  3  1  2"}));
+
+  const auto [p5, q5] = report(dpchq5, 3);
+  EXPECT_TRUE(holds(q5, {"", "    KNOTYP = 2:  NKNOTS = 22,  NDIM = 18,  K = 4,  IERR =  0", "",
+                         "               X         KNOTS          F       FERR        D       DERR",
+                         "                     -2.40   -2.40"}));
+  EXPECT_TRUE(holds(q5, {"", "     Maximum relative errors:"}));
+  EXPECT_TRUE(holds(q5, {"     Both should be less than  TOL =  2.22045D-14"}));
+}
+
+// All eight drivers under the default control setting, in a child process
+// that then exits 0: no driver ends the process.
+int all_drivers_pass() {
+  const int lun = 6, kprint = 1;
+  int all = 1;
+  for (const auto& entry : drivers) {
+    int ipass = 0;
+    std::get<0>(entry)(&lun, &kprint, &ipass);
+    all &= ipass;
+  }
+  return all;
+}
+
+TEST(QuickChecksProcess, RunUnderTheDefaultSetting) {
+  EXPECT_EXIT(std::exit(all_drivers_pass() == 1 ? 0 : 3), ::testing::ExitedWithCode(0), "");
+}
+
+}  // namespace
+}  // namespace tavrin
