@@ -3,6 +3,7 @@
 //
 // Drivers (lun: output unit; kprint: 0 nothing, 1 the failure line only,
 // 2 summaries, 3 and more details; ipass: 1 when every test passed):
+//   dpchq1 / pchqk1  evaluators (pchip/evaluator_checks.hpp)
 //   dpchq2 / pchqk2  integrators       dpchq4 / pchqk4  monotonicity check
 //   dpchq3 / pchqk3  derivative setters dpchq5 / pchqk5  B-spline form
 // and the helpers they share: comp (compare a status with its expected
@@ -36,6 +37,7 @@ TAVRIN_API void reset_pchip_rand();
 TAVRIN_API int get_unit();
 
 // The drivers: ipass.
+TAVRIN_API int quick_check_evaluators(int lun, int kprint, bool single);
 TAVRIN_API int quick_check_integrators(int lun, int kprint, bool single);
 TAVRIN_API int quick_check_derivatives(int lun, int kprint, bool single);
 TAVRIN_API int quick_check_monotonicity(int lun, int kprint, bool single);
@@ -52,6 +54,8 @@ TAVRIN_API float pchip_rand(const float* r);
 TAVRIN_API void get_unit(int* iunit);
 TAVRIN_API void pchip_timestamp();
 
+TAVRIN_API void dpchq1(const int* lun, const int* kprint, int* ipass);
+TAVRIN_API void pchqk1(const int* lun, const int* kprint, int* ipass);
 TAVRIN_API void dpchq2(const int* lun, const int* kprint, int* ipass);
 TAVRIN_API void dpchq3(const int* lun, const int* kprint, int* ipass);
 TAVRIN_API void dpchq4(const int* lun, const int* kprint, int* ipass);

@@ -10,6 +10,7 @@
 #include "pchip/bspline.hpp"
 #include "pchip/controlled.hpp"
 #include "pchip/derivatives.hpp"
+#include "pchip/evaluator_checks.hpp"
 #include "pchip/integrate.hpp"
 #include "pchip/machine.hpp"
 #include "pchip/monotonicity.hpp"
@@ -118,6 +119,28 @@ template <class Real>
 void title(int lun, int kprint, const Format& first, const Format& second) {
   if (kprint >= 3) write_formatted(lun, first, {});
   if (kprint >= 2) write_formatted(lun, second, {});
+}
+
+// ---------------------------------------------------------------------------
+// Evaluators: the three evaluator checks on one scratch array, failures as
+// the bits 1, 2 and 4 of ifail.
+
+template <class Real>
+int evaluators_check(int lun, int kprint) {
+  static const Format heading(
+      std::is_same_v<Real, double>
+          ? "('1'/' ------------ DPCHIP QUICK CHECK OUTPUT', ' ------------' //20X,'( KPRINT =',I2,' )')"
+          : "('1'/' ------------  PCHIP QUICK CHECK OUTPUT', ' ------------' //20X,'( KPRINT =',I2,' )')");
+  if (kprint >= 2) write_formatted(lun, heading, {kprint});
+  int ifail = 0;
+  std::vector<Real> w(4000);
+  Real* const p = w.data();
+  if (check_one_cubic<Real>(lun, kprint, 1000, p, p + 1000, p + 2000, p + 3000)) ifail += 1;
+  if (check_grid_lines<Real>(lun, kprint, p, p + 10, p + 20, p + 120, p + 220, p + 320, p + 371, p + 422, p + 473,
+                             p + 524))
+    ifail += 2;
+  if (check_error_returns<Real>(lun, kprint)) ifail += 4;
+  return finish<Real>(lun, kprint, ifail, "EVALUATION");
 }
 
 // ---------------------------------------------------------------------------
@@ -474,6 +497,9 @@ int bspline(int lun, int kprint) {
 
 }  // namespace
 
+int quick_check_evaluators(int lun, int kprint, bool single) {
+  return single ? evaluators_check<float>(lun, kprint) : evaluators_check<double>(lun, kprint);
+}
 int quick_check_integrators(int lun, int kprint, bool single) {
   return single ? integrators<float>(lun, kprint) : integrators<double>(lun, kprint);
 }
@@ -491,6 +517,12 @@ int quick_check_bspline(int lun, int kprint, bool single) {
 
 extern "C" {
 
+void dpchq1(const int* lun, const int* kprint, int* ipass) {
+  *ipass = tavrin::pchip::quick_check_evaluators(*lun, *kprint, false);
+}
+void pchqk1(const int* lun, const int* kprint, int* ipass) {
+  *ipass = tavrin::pchip::quick_check_evaluators(*lun, *kprint, true);
+}
 void dpchq2(const int* lun, const int* kprint, int* ipass) {
   *ipass = tavrin::pchip::quick_check_integrators(*lun, *kprint, false);
 }

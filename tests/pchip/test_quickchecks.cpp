@@ -2,12 +2,15 @@
 // every detail level, with their records.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <functional>
 #include <sstream>
 #include <tuple>
 
 #include "fatal_paths.hpp"
+#include "pchip/evaluator_checks.hpp"
 #include "pchip/quickcheck.hpp"
 #include "pchip/runtime.hpp"
 
@@ -77,7 +80,7 @@ TEST(QuickCheckHelpers, FreeUnit) {
 
 using Driver = void (*)(const int*, const int*, int*);
 const std::tuple<Driver, const char*> drivers[] = {
-    {dpchq2, "dpchq2"}, {dpchq3, "dpchq3"}, {dpchq4, "dpchq4"}, {dpchq5, "dpchq5"},
+    {dpchq1, "dpchq1"}, {pchqk1, "pchqk1"}, {dpchq2, "dpchq2"}, {dpchq3, "dpchq3"}, {dpchq4, "dpchq4"}, {dpchq5, "dpchq5"},
     {pchqk2, "pchqk2"}, {pchqk3, "pchqk3"}, {pchqk4, "pchqk4"}, {pchqk5, "pchqk5"}};
 
 // The report of one driver at one level, on a connected unit.
@@ -99,6 +102,7 @@ class QuickChecks : public FatalPaths {};
 // Every driver passes at every level, twice in a row; level 0 and 1 write
 // nothing, level 2 ends with the pass line.
 TEST_F(QuickChecks, EveryDriverPassesAtEveryLevel) {
+  pchip::reset_pchip_rand();  // the binary32 evaluator check depends on the draws: a fixed sequence
   for (const auto& [driver, name] : drivers)
     for (int kprint = 0; kprint <= 4; ++kprint)
       for (int round = 0; round < 2; ++round) {
@@ -147,6 +151,96 @@ TEST_F(QuickChecks, Records) {
 
 // All eight drivers under the default control setting, in a child process
 // that then exits 0: no driver ends the process.
+std::size_t count(const Lines& lines, const std::string& text) {
+  return std::size_t(std::count_if(lines.begin(), lines.end(),
+                                   [&](const std::string& l) { return l.find(text) != std::string::npos; }));
+}
+
+// The evaluator driver's summary at level 2; the grid-line statuses at 3.
+TEST_F(QuickChecks, EvaluatorRecords) {
+  pchip::reset_pchip_rand();
+  const auto [ipass, q1] = report(dpchq1, 2);
+  EXPECT_EQ(ipass, 1);
+  EXPECT_TRUE(holds(q1, {"1", " ------------ DPCHIP QUICK CHECK OUTPUT ------------", "",
+                         "                    ( KPRINT = 2 )", "", "", "          DEVCHK RESULTS",
+                         "          --------------", "", "          INTERVAL = (-1.50000D+00, 2.50000D+00 ):", "",
+                         " DCHFDV RESULTS OK.", "", " DCHFEV AGREES WITH DCHFDV."}));
+  EXPECT_EQ(count(q1, "INTERVAL = ("), 3u);
+  EXPECT_EQ(count(q1, " DCHFDV RESULTS OK."), 3u);
+  EXPECT_EQ(count(q1, " DCHFEV AGREES WITH DCHFDV."), 3u);
+  EXPECT_TRUE(holds(q1, {" DPCHFD AND DPCHFE OK ON J-LINES.", "", " DPCHFD AND DPCHFE OK ON I-LINES."}));
+  EXPECT_TRUE(holds(q1, {" ALL ERROR RETURNS OK."}));
+  const auto [ipass3, q3] = report(pchqk1, 3);
+  EXPECT_EQ(ipass3, 1);
+  EXPECT_EQ(count(q3, "-LINE "), 10u);
+  EXPECT_EQ(count(q3, "  --  IERR = 13"), 6u);
+  EXPECT_EQ(count(q3, "  --  IERR = 20"), 4u);
+  EXPECT_TRUE(holds(q3, {"", "          EVPCCK RESULTS"}));
+}
+
+// Faulty evaluators put in place of the package's: each check reports.
+void nudged_pchfe(const int* n, const double* x, const double* f, const double* d, const int* incfd, int* skip,
+                  const int* ne, const double* xe, double* fe, int* ierr) {
+  dpchfe(n, x, f, d, incfd, skip, ne, xe, fe, ierr);
+  if (*ne > 20) fe[20] = std::nextafter(fe[20], 1e300);  // one point, last bit
+}
+void wrong_flag_chfev(const double* x1, const double* x2, const double* f1, const double* f2, const double* d1,
+                      const double* d2, const int* ne, const double* xe, double* fe, int* next, int* ierr) {
+  dchfev(x1, x2, f1, f2, d1, d2, ne, xe, fe, next, ierr);
+  if (*ierr == -2) *ierr = -1;
+}
+void off_chfdv(const double* x1, const double* x2, const double* f1, const double* f2, const double* d1,
+               const double* d2, const int* ne, const double* xe, double* fe, double* de, int* next, int* ierr) {
+  dchfdv(x1, x2, f1, f2, d1, d2, ne, xe, fe, de, next, ierr);
+  for (int i = 0; i < *ne; ++i) de[i] *= 1.001;
+}
+
+TEST_F(QuickChecks, FaultyEvaluatorsAreCaught) {
+  pchip::reset_pchip_rand();
+  pchip::evaluators<double>().pchfe = nudged_pchfe;
+  auto [ipass, lines] = report(dpchq1, 2);
+  EXPECT_EQ(ipass, 0);
+  EXPECT_EQ(count(lines, "  MAXIMUM DIFFERENCE BETWEEN DPCHFE AND DPCHFD ="), 10u);
+  EXPECT_EQ(count(lines, " ***** DPCHFD AND/OR DPCHFE FAILED ON J-LINE"), 6u);
+  EXPECT_TRUE(holds(lines, {"", " *** TROUBLE ***    2 EVALUATION TESTS FAILED."}));
+  pchip::restore_evaluators();
+
+  pchip::evaluators<double>().chfev = wrong_flag_chfev;
+  std::tie(ipass, lines) = report(dpchq1, 2);
+  EXPECT_TRUE(holds(lines, {"", " *** TROUBLE ***    4 EVALUATION TESTS FAILED."}));
+  EXPECT_TRUE(holds(lines, {"", "", " ***** TROUBLE IN DEVERK *****", "", "         1 TESTS FAILED TO GIVE EXPECTED RESULTS."}));
+
+  pchip::evaluators<double>().chfdv = off_chfdv;
+  pchip::evaluators<double>().pchfe = nudged_pchfe;
+  std::tie(ipass, lines) = report(dpchq1, 1);
+  EXPECT_EQ(lines, (Lines{"", " ************ DPCHIP FAILED SOME EVALUATION TESTS ************"}));
+  std::tie(ipass, lines) = report(dpchq1, 2);
+  EXPECT_TRUE(holds(lines, {"", " *** TROUBLE ***    7 EVALUATION TESTS FAILED."}));
+  pchip::restore_evaluators();
+}
+
+// The error-return check under the initial control setting runs its ten
+// calls, prints them at level 3 and leaves the setting at 2; too few points
+// for the one-cubic check give FAIL without touching the arrays.
+TEST_F(QuickChecks, ErrorReturnsAndBadInput) {
+  const int lout = 6, kprint = 3;
+  int fail = -1;
+  const auto o = run_captured([&] { deverk(&lout, &kprint, &fail); });
+  EXPECT_EQ(o.status, -1);
+  EXPECT_EQ(fail, 0);
+  EXPECT_EQ(pchip::j4save(2, 0, false), 2);
+  EXPECT_EQ(count(o.lines(), " THIS CALL SHOULD RETURN IERR ="), 10u);
+  EXPECT_EQ(count(o.lines(), "     OK."), 10u);
+  EXPECT_EQ(count(o.lines(), "ERROR MESSAGE SUMMARY"), 1u);
+  EXPECT_EQ(o.lines().back(), " ALL ERROR RETURNS OK.");
+
+  const int npts = 10;
+  Vector xev(10, -7), fev(10, -7), dev(10, -7), fev2(10, -7);
+  devchk(&lout, &kprint, &npts, xev.data(), fev.data(), dev.data(), fev2.data(), &fail);
+  EXPECT_EQ(fail, 1);
+  EXPECT_EQ(xev, Vector(10, -7));
+}
+
 int all_drivers_pass() {
   const int lun = 6, kprint = 1;
   int all = 1;
