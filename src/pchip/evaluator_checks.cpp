@@ -84,10 +84,10 @@ struct Extremes {
 template <class Real>
 Evaluators<Real>& evaluators() {
   if constexpr (std::is_same_v<Real, double>) {
-    static Evaluators<double> set{dchfev, dchfdv, dpchfe, dpchfd};
+    static Evaluators<double> set{::dchfev, ::dchfdv, ::dpchfe, ::dpchfd};
     return set;
   } else {
-    static Evaluators<float> set{chfev, chfdv, pchfe, pchfd};
+    static Evaluators<float> set{::chfev, ::chfdv, ::pchfe, ::pchfd};
     return set;
   }
 }
@@ -95,8 +95,8 @@ template TAVRIN_API Evaluators<double>& evaluators<double>();
 template TAVRIN_API Evaluators<float>& evaluators<float>();
 
 void restore_evaluators() {
-  evaluators<double>() = {dchfev, dchfdv, dpchfe, dpchfd};
-  evaluators<float>() = {chfev, chfdv, pchfe, pchfd};
+  evaluators<double>() = {::dchfev, ::dchfdv, ::dpchfe, ::dpchfd};
+  evaluators<float>() = {::chfev, ::chfdv, ::pchfe, ::pchfd};
 }
 
 // ---------------------------------------------------------------------------

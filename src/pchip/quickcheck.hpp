@@ -36,6 +36,16 @@ TAVRIN_API void reset_pchip_rand();
 // when there is none.
 TAVRIN_API int get_unit();
 
+// The monotone derivative setter that the derivative-setter check calls
+// (pchim of the precision), replaceable so that the check can be shown to
+// catch a faulty setter.
+template <class Real>
+struct DerivativeSetters {
+  void (*pchim)(const int*, const Real*, const Real*, Real*, const int*, int*);
+};
+template <class Real>
+TAVRIN_API DerivativeSetters<Real>& derivative_setters();
+
 // The drivers: ipass.
 TAVRIN_API int quick_check_evaluators(int lun, int kprint, bool single);
 TAVRIN_API int quick_check_integrators(int lun, int kprint, bool single);

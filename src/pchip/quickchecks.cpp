@@ -10,11 +10,13 @@
 #include "pchip/bspline.hpp"
 #include "pchip/controlled.hpp"
 #include "pchip/derivatives.hpp"
+#include "pchip/dpchip.hpp"
 #include "pchip/evaluator_checks.hpp"
 #include "pchip/integrate.hpp"
 #include "pchip/machine.hpp"
 #include "pchip/monotonicity.hpp"
 #include "pchip/quickcheck.hpp"
+#include "pchip/spchip.hpp"
 
 namespace tavrin::pchip {
 namespace {
@@ -282,7 +284,9 @@ int derivatives(int lun, int kprint) {
   using Judged = std::pair<Real, std::string_view>;
 
   // Monotone derivatives.
-  int ierr = pchim(n, x.data(), f.data(), d.data(), 1);
+  int ierr = 0;
+  const int nn = n, one = 1;
+  derivative_setters<Real>().pchim(&nn, x.data(), f.data(), d.data(), &one, &ierr);
   run("IM", ierr, 1, d, told, [&](int i, std::array<int, 3>& c) -> Judged {
     const std::size_t k = std::size_t(i - 1);
     if (dm[k] == Real(0)) {
@@ -496,6 +500,19 @@ int bspline(int lun, int kprint) {
 #undef RECORD
 
 }  // namespace
+
+template <class Real>
+DerivativeSetters<Real>& derivative_setters() {
+  if constexpr (std::is_same_v<Real, double>) {
+    static DerivativeSetters<double> set{::dpchim};
+    return set;
+  } else {
+    static DerivativeSetters<float> set{::pchim};
+    return set;
+  }
+}
+template TAVRIN_API DerivativeSetters<double>& derivative_setters<double>();
+template TAVRIN_API DerivativeSetters<float>& derivative_setters<float>();
 
 int quick_check_evaluators(int lun, int kprint, bool single) {
   return single ? evaluators_check<float>(lun, kprint) : evaluators_check<double>(lun, kprint);

@@ -76,6 +76,14 @@ TEST(QuickCheckHelpers, FreeUnit) {
   get_unit(&unit);
   EXPECT_EQ(unit, 50);
   for (int u = 1; u <= 99; ++u) pchip::disconnect_unit(u);
+  for (int u = 1; u <= 4; ++u) pchip::connect_unit(u, sink);  // 5 and 6 are standard input and output
+  get_unit(&unit);
+  EXPECT_EQ(unit, 7);
+  pchip::connect_unit(7, sink);
+  pchip::connect_unit(8, sink);
+  get_unit(&unit);
+  EXPECT_EQ(unit, 10);
+  for (int u = 1; u <= 8; ++u) pchip::disconnect_unit(u);
 }
 
 using Driver = void (*)(const int*, const int*, int*);
@@ -176,6 +184,9 @@ TEST_F(QuickChecks, EvaluatorRecords) {
   EXPECT_EQ(count(q3, "  --  IERR = 13"), 6u);
   EXPECT_EQ(count(q3, "  --  IERR = 20"), 4u);
   EXPECT_TRUE(holds(q3, {"", "          EVPCCK RESULTS"}));
+  EXPECT_EQ(count(q3, "CHFDV ACCURACY TEST"), 1u);
+  EXPECT_EQ(count(q3, " ERRORS AT ENDPOINTS:"), 3u);
+  EXPECT_EQ(count(q3, " INTERIOR POINTS + 10 OUTSIDE:"), 3u);
 }
 
 // Faulty evaluators put in place of the package's: each check reports.
@@ -195,6 +206,12 @@ void off_chfdv(const double* x1, const double* x2, const double* f1, const doubl
   for (int i = 0; i < *ne; ++i) de[i] *= 1.001;
 }
 
+void failing_chfdv(const double* x1, const double* x2, const double* f1, const double* f2, const double* d1,
+                   const double* d2, const int* ne, const double* xe, double* fe, double* de, int* next, int* ierr) {
+  dchfdv(x1, x2, f1, f2, d1, d2, ne, xe, fe, de, next, ierr);
+  if (*ne > 2) *ierr = -1;
+}
+
 TEST_F(QuickChecks, FaultyEvaluatorsAreCaught) {
   pchip::reset_pchip_rand();
   pchip::evaluators<double>().pchfe = nudged_pchfe;
@@ -210,13 +227,41 @@ TEST_F(QuickChecks, FaultyEvaluatorsAreCaught) {
   EXPECT_TRUE(holds(lines, {"", " *** TROUBLE ***    4 EVALUATION TESTS FAILED."}));
   EXPECT_TRUE(holds(lines, {"", "", " ***** TROUBLE IN DEVERK *****", "", "         1 TESTS FAILED TO GIVE EXPECTED RESULTS."}));
 
+  // An error return of the many-point call: its statistics are zero, so no
+  // stale extremes are reported.
+  pchip::restore_evaluators();
+  pchip::evaluators<double>().chfdv = failing_chfdv;
+  std::tie(ipass, lines) = report(dpchq1, 2);
+  EXPECT_EQ(count(lines, " ***** ERROR ***** DCHFDV RETURNED IERR =   -1"), 3u);
+  EXPECT_EQ(count(lines, "EXCEEDS TOLERANCE"), 0u);
+  EXPECT_TRUE(holds(lines, {"", " *** TROUBLE ***    1 EVALUATION TESTS FAILED."}));
+
   pchip::evaluators<double>().chfdv = off_chfdv;
+  pchip::evaluators<double>().chfev = wrong_flag_chfev;
   pchip::evaluators<double>().pchfe = nudged_pchfe;
   std::tie(ipass, lines) = report(dpchq1, 1);
   EXPECT_EQ(lines, (Lines{"", " ************ DPCHIP FAILED SOME EVALUATION TESTS ************"}));
   std::tie(ipass, lines) = report(dpchq1, 2);
   EXPECT_TRUE(holds(lines, {"", " *** TROUBLE ***    7 EVALUATION TESTS FAILED."}));
   pchip::restore_evaluators();
+}
+
+// A monotone setter with a tiny non-zero where an exact zero belongs.
+void tiny_pchim(const int* n, const double* x, const double* f, double* d, const int* incfd, int* ierr) {
+  dpchim(n, x, f, d, incfd, ierr);
+  d[0] = 1e-300;
+}
+
+TEST_F(QuickChecks, FaultySetterIsCaught) {
+  pchip::derivative_setters<double>().pchim = tiny_pchim;
+  auto [ipass, lines] = report(dpchq3, 3);
+  pchip::derivative_setters<double>().pchim = dpchim;
+  EXPECT_EQ(ipass, 0);
+  EXPECT_EQ(lines[std::size_t(std::find(lines.begin(), lines.end(), "     DPCHIM TEST:") - lines.begin()) + 5]
+                .substr(52),
+            "**BADZ");
+  EXPECT_TRUE(holds(lines, {"", "    **    1 DPCHIM RESULTS FAILED TO BE EXACTLY ZERO.", "", "     DPCHIC TEST:"}));
+  EXPECT_TRUE(holds(lines, {"", " *** TROUBLE ***    1 INTERPOLATION TESTS FAILED."}));
 }
 
 // The error-return check under the initial control setting runs its ten
