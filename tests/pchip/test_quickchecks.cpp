@@ -10,6 +10,7 @@
 #include <tuple>
 
 #include "fatal_paths.hpp"
+#include "foundation/timestamp.hpp"
 #include "pchip/evaluator_checks.hpp"
 #include "pchip/quickcheck.hpp"
 #include "pchip/runtime.hpp"
@@ -185,6 +186,19 @@ TEST_F(QuickChecks, EvaluatorRecords) {
   EXPECT_EQ(count(q3, "  --  IERR = 20"), 4u);
   EXPECT_TRUE(holds(q3, {"", "          EVPCCK RESULTS"}));
   EXPECT_EQ(count(q3, "CHFDV ACCURACY TEST"), 1u);
+  EXPECT_EQ(count(q3, "TEST PCHFE AND PCHFD"), 1u);
+  // Signed extremes: every minimum at most its maximum.
+  for (std::size_t i = 0; i + 3 < q3.size(); ++i) {
+    if (q3[i].find("MINIMUM ERROR:") == std::string::npos) continue;
+    std::istringstream mins(q3[i].substr(20)), maxs(q3[i + 3].substr(20));
+    ASSERT_NE(q3[i + 3].find("MAXIMUM ERROR:"), std::string::npos);
+    for (int m = 0; m < 4; ++m) {
+      double lo = 0, hi = 0;
+      mins >> lo;
+      maxs >> hi;
+      EXPECT_LE(lo, hi) << q3[i];
+    }
+  }
   EXPECT_EQ(count(q3, " ERRORS AT ENDPOINTS:"), 3u);
   EXPECT_EQ(count(q3, " INTERIOR POINTS + 10 OUTSIDE:"), 3u);
 }
@@ -204,6 +218,13 @@ void off_chfdv(const double* x1, const double* x2, const double* f1, const doubl
                const double* d2, const int* ne, const double* xe, double* fe, double* de, int* next, int* ierr) {
   dchfdv(x1, x2, f1, f2, d1, d2, ne, xe, fe, de, next, ierr);
   for (int i = 0; i < *ne; ++i) de[i] *= 1.001;
+}
+
+void off_values_chfdv(const double* x1, const double* x2, const double* f1, const double* f2, const double* d1,
+                      const double* d2, const int* ne, const double* xe, double* fe, double* de, int* next,
+                      int* ierr) {
+  dchfdv(x1, x2, f1, f2, d1, d2, ne, xe, fe, de, next, ierr);
+  if (*ne > 2) fe[*ne / 2] *= 1.001;
 }
 
 void failing_chfdv(const double* x1, const double* x2, const double* f1, const double* f2, const double* d1,
@@ -235,6 +256,12 @@ TEST_F(QuickChecks, FaultyEvaluatorsAreCaught) {
   EXPECT_EQ(count(lines, " ***** ERROR ***** DCHFDV RETURNED IERR =   -1"), 3u);
   EXPECT_EQ(count(lines, "EXCEEDS TOLERANCE"), 0u);
   EXPECT_TRUE(holds(lines, {"", " *** TROUBLE ***    1 EVALUATION TESTS FAILED."}));
+
+  pchip::evaluators<double>().chfdv = off_values_chfdv;
+  std::tie(ipass, lines) = report(dpchq1, 2);
+  EXPECT_EQ(count(lines, " ***** MAXIMUM RELATIVE ERROR IN F ="), 3u);
+  EXPECT_EQ(count(lines, " ***** MAXIMUM RELATIVE ERROR IN D ="), 0u);
+  EXPECT_EQ(count(lines, " ***** DCHFEV DID NOT AGREE WITH DCHFDV:"), 3u);
 
   pchip::evaluators<double>().chfdv = off_chfdv;
   pchip::evaluators<double>().chfev = wrong_flag_chfev;
@@ -278,6 +305,24 @@ TEST_F(QuickChecks, ErrorReturnsAndBadInput) {
   EXPECT_EQ(count(o.lines(), "     OK."), 10u);
   EXPECT_EQ(count(o.lines(), "ERROR MESSAGE SUMMARY"), 1u);
   EXPECT_EQ(o.lines().back(), " ALL ERROR RETURNS OK.");
+
+  // A stop inside the check (a halting evaluator) still restores the setting.
+  pchip::evaluators<double>().chfev = [](const double*, const double*, const double*, const double*, const double*,
+                                         const double*, const int*, const double*, double*, int*, int*) {
+    halt(1, "stopped");
+  };
+  const int two = 2;
+  EXPECT_EQ(run_captured([&] { deverk(&lout, &two, &fail); }).status, 1);
+  pchip::restore_evaluators();
+  EXPECT_EQ(pchip::j4save(2, 0, false), 2);
+
+  // The time stamp of the quick checks is the package's.
+  const auto previous = io::set_clock_reader([](io::WallClock& now) {
+    now = {2026, 12, 5, 12, 0, 0, 500};
+    return true;
+  });
+  EXPECT_EQ(run_captured([] { pchip_timestamp(); }).out, " 5 December 2026  12:00:00.500 Noon\n");
+  io::set_clock_reader(previous);
 
   const int npts = 10;
   Vector xev(10, -7), fev(10, -7), dev(10, -7), fev2(10, -7);
