@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "foundation/array.hpp"
+#include "interp/fatal.hpp"
 #include "pchip/runtime.hpp"
 
 namespace {
@@ -16,16 +17,18 @@ namespace pchip = tavrin::pchip;
 
 constexpr double not_a_number = std::numeric_limits<double>::quiet_NaN();
 
-// A fatal input error of the package: a blank line, the routine's line and
-// the reason on standard output, then stop code 1.
-[[noreturn]] void fatal(std::string_view routine, std::string_view reason) {
+}  // namespace
+
+namespace tavrin::interp {
+
+void fatal(std::string_view routine, std::string_view reason) {
   pchip::write_record(pchip::standard_output_unit, " ");
   pchip::write_record(pchip::standard_output_unit, std::string(routine) + " - Fatal error!");
   pchip::write_record(pchip::standard_output_unit, reason);
   pchip::numeric_stop(1);
 }
 
-}  // namespace
+}  // namespace tavrin::interp
 
 extern "C" {
 
@@ -72,9 +75,9 @@ int r8vec_sorted_nearest(const int* n, const double* a, const double* value) {
 void interp_linear(const int* m, const int* data_num, const double* t_data, const double* p_data,
                    const int* interp_num, const double* t_interp, double* p_interp) {
   const int dims = std::max(*m, 0), n = *data_num, ni = std::max(*interp_num, 0);
-  if (n < 1) fatal("INTERP_LINEAR", "  Data array T_DATA holds no points.");
+  if (n < 1) tavrin::interp::fatal("INTERP_LINEAR", "  Data array T_DATA holds no points.");
   if (!r8vec_ascends_strictly(data_num, t_data))
-    fatal("INTERP_LINEAR", "  Independent variable array T_DATA is not strictly increasing.");
+    tavrin::interp::fatal("INTERP_LINEAR", "  Independent variable array T_DATA is not strictly increasing.");
   const Vec<const double> T(t_data, n);
   const Mat<const double> P(p_data, dims, n);
   const Vec<const double> TI(t_interp, ni);
@@ -95,7 +98,7 @@ void interp_linear(const int* m, const int* data_num, const double* t_data, cons
 void interp_nearest(const int* m, const int* data_num, const double* t_data, const double* p_data,
                     const int* interp_num, const double* t_interp, double* p_interp) {
   const int dims = std::max(*m, 0), n = *data_num, ni = std::max(*interp_num, 0);
-  if (n < 1) fatal("INTERP_NEAREST", "  Data array T_DATA holds no points.");
+  if (n < 1) tavrin::interp::fatal("INTERP_NEAREST", "  Data array T_DATA holds no points.");
   const Mat<const double> P(p_data, dims, n);
   const Mat<double> PI(p_interp, dims, ni);
   for (int k = 1; k <= ni; ++k) {

@@ -11,26 +11,21 @@
 
 namespace tavrin::pchip {
 
-// Derivatives that keep the shape of the data (Fritsch-Butland): on every
-// interval where the data rise (fall) the curve rises (falls); at a local
-// extremum of the data and next to a flat interval the derivative is 0.
-// Interior points take a weighted harmonic mean of the neighbouring slopes;
-// the ends a three-point formula limited to the end slope's sign and, when
-// the direction switches at the next point, to three times that slope.
-// Returns the number of switches of monotonicity (a silent warning count) or
-// a standard data error.
-template <HermiteReal Real>
-int pchim(int n, const Real* x, const Real* f, Real* d, int incfd) {
-  if (const int ierr = check_hermite_data<Real>("PCHIM", n, x, incfd, true)) return ierr;
-  const Vec<const Real> X(x, n);
-  const auto F = strided(f, incfd, n);
-  const auto D = strided(d, incfd, n);
+// Derivatives that keep the shape of the data (Fritsch-Butland), from the
+// interval widths h(i) and slopes slope(i), i = 1..n-1 (n >= 2), given as
+// callables: on every interval where the data rise (fall) the curve rises
+// (falls); at a local extremum of the data and next to a flat interval the
+// derivative is 0.  Interior points take a weighted harmonic mean of the
+// neighbouring slopes; the ends a three-point formula limited to the end
+// slope's sign and, when the direction switches at the next point, to three
+// times that slope.  Returns the number of switches of monotonicity.
+template <HermiteReal Real, class Width, class Slope>
+int monotone_derivatives(int n, Width h, Slope slope, View<Real, 2> D) {
   constexpr Real zero = 0, three = 3;
-
-  int ierr = 0;
+  int switches = 0;
   const int nless1 = n - 1;
-  Real h1 = X(2) - X(1);
-  Real del1 = (F(1, 2) - F(1, 1)) / h1;
+  Real h1 = h(1);
+  Real del1 = slope(1);
   Real dsave = del1;  // the last nonzero slope seen
 
   if (nless1 <= 1) {  // two points: the straight line
@@ -39,8 +34,8 @@ int pchim(int n, const Real* x, const Real* f, Real* d, int incfd) {
     return 0;
   }
 
-  Real h2 = X(3) - X(2);
-  Real del2 = (F(1, 3) - F(1, 2)) / h2;
+  Real h2 = h(2);
+  Real del2 = slope(2);
   Real hsum = h1 + h2;
 
   // First point: three-point formula, shape-preserving.
@@ -57,19 +52,19 @@ int pchim(int n, const Real* x, const Real* f, Real* d, int incfd) {
   for (int i = 2; i <= nless1; ++i) {
     if (i > 2) {
       h1 = h2;
-      h2 = X(i + 1) - X(i);
+      h2 = h(i);
       hsum = h1 + h2;
       del1 = del2;
-      del2 = (F(1, i + 1) - F(1, i)) / h2;
+      del2 = slope(i);
     }
     D(1, i) = zero;
     const Real s = pchst(del1, del2);
     if (s < zero) {  // strict switch of direction
-      ++ierr;
+      ++switches;
       dsave = del2;
     } else if (s == zero) {  // a flat interval on one side
       if (del2 != zero) {
-        if (pchst(dsave, del2) < zero) ++ierr;
+        if (pchst(dsave, del2) < zero) ++switches;
         dsave = del2;
       }
     } else {  // strictly monotone: weighted harmonic mean, scaled
@@ -94,7 +89,30 @@ int pchim(int n, const Real* x, const Real* f, Real* d, int incfd) {
     const Real dmax = three * del2;
     if (std::abs(D(1, n)) > std::abs(dmax)) D(1, n) = dmax;
   }
-  return ierr;
+  return switches;
+}
+
+// Monotone derivatives of Hermite data (see monotone_derivatives).  Returns
+// the number of switches of monotonicity (a silent warning count) or a
+// standard data error.
+template <HermiteReal Real>
+int pchim(int n, const Real* x, const Real* f, Real* d, int incfd) {
+  if (const int ierr = check_hermite_data<Real>("PCHIM", n, x, incfd, true)) return ierr;
+  const Vec<const Real> X(x, n);
+  const auto F = strided(f, incfd, n);
+  auto h = [&](int i) { return X(i + 1) - X(i); };
+  auto slope = [&](int i) { return (F(1, i + 1) - F(1, i)) / (X(i + 1) - X(i)); };
+  return monotone_derivatives<Real>(n, h, slope, strided(d, incfd, n));
+}
+
+// The same derivatives from widths h(1..n-1) and slopes slope(1..n-1) already
+// at hand, without the switch count (n < 2 or incfd < 1 writes nothing).
+template <HermiteReal Real>
+void pchci(int n, const Real* h, const Real* slope, Real* d, int incfd) {
+  if (n < 2 || incfd < 1) return;
+  const Vec<const Real> H(h, n - 1), S(slope, n - 1);
+  monotone_derivatives<Real>(n, [&](int i) { return H(i); }, [&](int i) { return S(i); },
+                             strided(d, incfd, n));
 }
 
 // Derivative at x(k) of the polynomial of degree k-1 through the k points

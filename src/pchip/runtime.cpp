@@ -4,6 +4,7 @@
 #include <map>
 #include <ostream>
 
+#include "foundation/format_record.hpp"
 #include "foundation/halt.hpp"
 
 namespace tavrin::pchip {
@@ -46,10 +47,6 @@ void numeric_stop(int code) {
   halt(code, {});
 }
 
-std::string format_int(long long value, int width) {
-  std::string digits = std::to_string(value);
-  if (int(digits.size()) > width) return std::string(std::size_t(width), '*');
-  return std::string(std::size_t(width) - digits.size(), ' ') + digits;
-}
+std::string format_int(long long value, int width) { return io::edit_integer(value, width); }
 
 }  // namespace tavrin::pchip

@@ -39,6 +39,7 @@ TEST_F(Derivatives, MonotoneWorkedCases) {
       {{0, 1, 2, 3}, {0, 1, 1, 2}, {}, 0},                 // a flat interval between rising slopes: none
       {{0, 1, 2, 3, 4}, {0, 1, 0, 1, 0}, {}, 3},           // every switch counted
       {{0, 1, 2, 3, 4}, {5, 5, 6, 5, 5}, {}, 1},           // a flat start passed over
+      {{0, 1, 2, 3, 4}, {0, 1, 0, 0, 1}, {}, 2},           // a switch, a flat interval, a switch back
   };
   for (const auto& [x, f, d, switches] : cases) {
     const auto r = monotone(x, f);
@@ -119,6 +120,8 @@ TEST_F(Derivatives, SplineArgumentChecks) {
   for (const auto& [ibeg, iend, nwk, expected] :
        {std::tuple{5, 0, 0, -4}, {0, -1, 0, -5}, {-1, 7, 0, -6}, {0, 0, 9, -7}})
     EXPECT_EQ(spline({0, 1, 2, 3, 4}, {0, 1, 0, 1, 0}, ibeg, iend, {0, 0}, nwk).ierr, expected);
+  // Flat intervals are no singular system.
+  EXPECT_EQ(spline({0, 1, 2, 3, 4, 5}, {0, 1, 1, 1, 2, 2}, 0, 0).ierr, 0);
 }
 
 }  // namespace
