@@ -64,7 +64,7 @@ TAVRIN_ROUTINE_DOC(equivalentstrain, EquivalentStrain,
                    in(Int, "ntens").opt("len(strain)"));
 TAVRIN_ROUTINE_DOC(endochroneviscoplasticity, EndochroneViscoPlasticity,
                    "stress of the endochronic viscoplastic resin after one increment",
-                   in(Real, "stran", "6").describe("strain at the start, solver order, engineering shears"),
+                   in(Real, "stran", "6").describe("strain at the start, solver order, tensor shears"),
                    in(Real, "dstrain", "6").describe("strain increment"),
                    in(Real, "props", "nprops").describe("E, c, nu, Ep, beta, Ek of the six Maxwell branches "
                                                         "(tau 0.1 ... 1e4)"),
