@@ -185,6 +185,23 @@ def test_nonconstant_poisson_caps_the_bulk_modulus(tv):
     assert s[0, 0] == pytest.approx(2 * geff * 1e-2 + 2 * geff * 1.47 / 0.18000000000000016 * 0.01)
 
 
+def test_nonconstant_poisson_value(tv):
+    d = np.diag([1.0, -0.5, -0.5]) * 1e-2
+    e, g, nu, num, gamma = 2000.0, 800.0, 0.3, 1e-4, 2.0
+    s = tv.elasticity.getstressfromnonconstpoisson(0.5, 0.0, 0.01, d, e, g, nu, num, gamma)
+    geff = g / (1.0 + 1.414213562373095 * gamma * 0.5)
+    nueff = nu + num * (e - (1 + nu + num * e) * 2 * geff / (1 + 2 * num * geff))
+    keff = 2 * geff * (1 + nueff) / (3 * (1 - 2 * nueff))
+    assert nueff < 0.47 and s[0, 0] == pytest.approx(2 * geff * 1e-2 + keff * 0.01, rel=1e-14)
+
+
+def test_dev_vol_thresholds_belong_to_the_exponential_form(tv):
+    # A shear-deviator norm exactly at 0.04327625: still gs/exp(gammags·norm).
+    stress, _ = tv.elasticity.getstressfromdevvoldecomposition([0, 0, 0, 2 * 0.04327625, 0, 0], [0, 0, 0, 0, 1.0], 3)
+    gs = 2692.3559712 / np.exp(19.3641099237 * 0.04327625)
+    assert stress[3] == pytest.approx(gs * 0.04327625, rel=1e-14)
+
+
 def test_secant_laws_reproduce_their_tangent(tv, latched):
     e = tv.elasticity
     for strain in ([1e-3, -2e-4, 5e-4, 2e-4, -1e-4, 3e-4], [-0.05, -0.04, 0.01, 0.09, 0, 0.0]):

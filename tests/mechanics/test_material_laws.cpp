@@ -111,6 +111,9 @@ TEST_F(MaterialLaws, ThreeDimensionalLawsRefuseOtherLayouts) {
   const double strain[4] = {1e-3, 0, 0, 0}, props[5] = {1000.0, 0.0, 0.3, 0.0, 0.0};
   const int ntens = 4, ndi = 3, nprops = 5;
   GetStressFromIsotropicViscoElasticity(stress, strain, props, &ntens, &ndi, &nprops);
+  ASSERT_EQ(errorhandling::errintv.size(), 2);  // the layout that was refused
+  EXPECT_EQ(errorhandling::errintv(1), 4);
+  EXPECT_EQ(errorhandling::errintv(2), 3);
   EXPECT_EQ(take().first, -2);
   EXPECT_EQ(stress[0], 0.0);
   double tens[9] = {};
@@ -118,6 +121,21 @@ TEST_F(MaterialLaws, ThreeDimensionalLawsRefuseOtherLayouts) {
   const int four = 4;
   GetLameStress(&one, d, &one, &one, tens, &four);
   EXPECT_EQ(take().first, -2);
+}
+
+TEST_F(MaterialLaws, EndochroneWritesSixStressesAndItsState) {
+  // Guards after the stress and the state: nothing is written past them.
+  std::vector<double> stress(7, 7.0), statev(43, 0.0);
+  statev[42] = 7.0;
+  const double strain[6] = {1e-3, 0, 0, 1e-3, 0, 0}, props[11] = {1000, 1, 0.3, 100, 5, 1, 2, 3, 4, 5, 6};
+  const int nprops = 11, nstatev = 42, yes = 1;
+  const double dt = 1.0;
+  EndochroneViscoPlasticity(strain, strain, props, stress.data(), statev.data(), &dt, &nprops, &nstatev,
+                            &yes, &yes);
+  EXPECT_EQ(stress[6], 7.0);
+  EXPECT_EQ(statev[42], 7.0);
+  EXPECT_NE(statev[39], 0.0);  // the last branch's 12 shear
+  EXPECT_EQ(status(), 0);
 }
 
 TEST_F(MaterialLaws, CureFixedPointStopsAfterItsPassLimit) {
