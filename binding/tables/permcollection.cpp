@@ -6,7 +6,7 @@ namespace tavrin::bind {
 namespace {
 using namespace dsl;
 
-constexpr Arg a0 = out(Real, "a0");
+constexpr Arg a0 = out(Real, "a0").describe("permanent indentation");
 constexpr Arg amax = in(Real, "amax").describe("largest indentation reached");
 constexpr Arg acr = in(Real, "acr").describe("critical indentation below which none remains");
 
@@ -15,7 +15,7 @@ TAVRIN_ROUTINE_DOC(piairbus, PIAirbus, "empirical permanent indentation 0.0009·
                    in(Real, "tges").describe("laminate thickness"),
                    in(Real, "delarea").describe("delaminated area"));
 TAVRIN_ROUTINE_DOC(pisuresh, PISuresh, "permanent indentation after Suresh (a1: the excess amax - acr)",
-                   a0, out(Real, "a1"), amax, acr,
+                   a0, out(Real, "a1").describe("excess amax - acr (-1: not computed)"), amax, acr,
                    in(Real, "kcce").describe("elastic recovery factor (lbnds false)"),
                    in(Logical, "lbnds").describe("true: a0 = 0.333·(amax - acr), a1 = amax - acr"),
                    in(Logical, "llesscrit").describe("false: no permanent indentation"));

@@ -16,51 +16,51 @@ TAVRIN_ROUTINE_DOC(getexternaldata, GetExternalData,
                    in(Real, "datafield", "nrows,npoints,2").describe(
                        "(temperature row, point, (strain, value)); rows 1 and 2 are read"),
                    in(Int, "ndata").describe("points of each row to use"),
-                   in(Real, "x0").describe("strain"), temp, out(Real, "rvalue"),
+                   in(Real, "x0").describe("strain"), temp, out(Real, "rvalue").describe("the table's value"),
                    in(Text, "stype", "1").describe("C or c: monotone cubic Hermite; other: linear"),
                    hide(Int, "nrows", "shape(datafield,0)"), hide(Int, "npoints", "shape(datafield,1)"));
 TAVRIN_ROUTINE_DOC(getflowparameters, GetFlowParameters,
                    "yield-function constants a0, a1 from materialdata.flowprops", 
-                   in(Real, "eqplaststrain").describe("equivalent plastic strain"), out(Real, "a0"),
-                   out(Real, "a1"), temp);
+                   in(Real, "eqplaststrain").describe("equivalent plastic strain"), out(Real, "a0").describe("constant of the yield function"),
+                   out(Real, "a1").describe("pressure factor of the yield function"), temp);
 TAVRIN_ROUTINE_DOC(getmodulusfromtable, GetModulusFromTable,
                    "secant modulus from materialdata.secantprops", in(Real, "eqstrain").describe("equivalent strain"),
-                   out(Real, "e"), temp);
+                   out(Real, "e").describe("Young's modulus"), temp);
 TAVRIN_ROUTINE_DOC(getresinproperties, GetResinProperties,
                    "isotropic resin constants, strengths and Woehler parameters at a temperature",
                    in(Real, "props", "nprops").describe(
                        "two blocks (E, nu, num, Xt, np, gamma, Xc/Xt, Woehler factor, exponent, T (K)), degr; "
                        "from 32 values the modulus law c2, c1, c0, b1, b0, Ta, Tb, Tc, Tr, k, Einf"),
-                   in(Int, "nprops").opt("len(props)").relation("nprops>=21"), temp, out(Real, "e"),
-                   out(Real, "nu"), out(Real, "num"), out(Real, "gamma"), out(Real, "degr"),
-                   out(Real, "xt"), out(Real, "xc"), out(Real, "np"), out(Real, "a_woehler"),
-                   out(Real, "exp_woehler"), noel);
+                   in(Int, "nprops").opt("len(props)").relation("nprops>=21"), temp, out(Real, "e").describe("Young's modulus"),
+                   out(Real, "nu").describe("Poisson's ratio"), out(Real, "num").describe("slope of the effective Poisson's ratio"), out(Real, "gamma").describe("rate coefficient"), out(Real, "degr").describe("degradation value, as given"),
+                   out(Real, "xt").describe("tensile strength"), out(Real, "xc").describe("compressive strength (Xc/Xt ratio times xt)"), out(Real, "np").describe("np of the block"), out(Real, "a_woehler").describe("Woehler factor"),
+                   out(Real, "exp_woehler").describe("Woehler exponent"), noel);
 TAVRIN_ROUTINE_DOC(getresinplasticproperties, GetResinPlasticProperties,
                    "plastic resin constants at a temperature, flow parameters at the plastic strain",
                    in(Real, "props", "nprops").describe(
                        "two blocks (Et, Ec, G, nut, nuc, alpha, Xt, Xc, np, Woehler factor, exponent, T (K)), "
                        "degr; from 36 values the modulus law c2, c1, c0, b1, b0, Ta, Tb, Tc, Tr, k, Einf"),
                    in(Int, "nprops").opt("len(props)").relation("nprops>=25"), temp,
-                   in(Real, "eqplaststrain").describe("equivalent plastic strain"), out(Real, "et"),
-                   out(Real, "ec"), out(Real, "g"), out(Real, "nut"), out(Real, "nuc"), out(Real, "a0"),
-                   out(Real, "a1"), out(Real, "alpha"), out(Real, "degr"), out(Real, "xt"), out(Real, "xc"),
-                   out(Real, "np"), out(Real, "a_woehler"), out(Real, "exp_woehler"));
+                   in(Real, "eqplaststrain").describe("equivalent plastic strain"), out(Real, "et").describe("Young's modulus in tension"),
+                   out(Real, "ec").describe("Young's modulus in compression"), out(Real, "g").describe("shear modulus"), out(Real, "nut").describe("Poisson's ratio in tension"), out(Real, "nuc").describe("Poisson's ratio in compression"), out(Real, "a0").describe("constant of the yield function"),
+                   out(Real, "a1").describe("pressure factor of the yield function"), out(Real, "alpha").describe("constant of the flow potential"), out(Real, "degr").describe("degradation value, as given"), out(Real, "xt").describe("tensile strength"), out(Real, "xc").describe("compressive strength (Xc/Xt ratio times xt)"),
+                   out(Real, "np").describe("np of the block"), out(Real, "a_woehler").describe("Woehler factor"), out(Real, "exp_woehler").describe("Woehler exponent"));
 TAVRIN_ROUTINE_DOC(getresinorthotropicproperties, GetResinOrthotropicProperties,
                    "strain-softened orthotropic secant constants of the resin",
                    in(Real, "props", "nprops").describe("as for getresinproperties"),
                    in(Int, "nprops").opt("len(props)").relation("nprops>=21"), temp,
                    in(Real, "dt").describe("time increment (rate correction)"),
                    in(Real, "stran", "6").describe("strain at the start of the increment, solver order"),
-                   in(Real, "endstran", "6").describe("strain at its end, solver order"), out(Real, "e1"),
-                   out(Real, "e2"), out(Real, "e3"), out(Real, "nu12"), out(Real, "nu13"), out(Real, "nu23"),
-                   out(Real, "nu21"), out(Real, "nu31"), out(Real, "nu32"), out(Real, "g12"),
-                   out(Real, "g13"), out(Real, "g23"), out(Real, "xt"), out(Real, "xc"), out(Real, "np"),
-                   out(Real, "a_woehler"), out(Real, "exp_woehler"), out(Real, "degr"), noel,
+                   in(Real, "endstran", "6").describe("strain at its end, solver order"), out(Real, "e1").describe("secant modulus 11"),
+                   out(Real, "e2").describe("secant modulus 22"), out(Real, "e3").describe("secant modulus 33"), out(Real, "nu12").describe("Poisson's ratio 12"), out(Real, "nu13").describe("Poisson's ratio 13"), out(Real, "nu23").describe("Poisson's ratio 23"),
+                   out(Real, "nu21").describe("Poisson's ratio 21"), out(Real, "nu31").describe("Poisson's ratio 31"), out(Real, "nu32").describe("Poisson's ratio 32"), out(Real, "g12").describe("secant shear modulus 12"),
+                   out(Real, "g13").describe("secant shear modulus 13"), out(Real, "g23").describe("secant shear modulus 23"), out(Real, "xt").describe("tensile strength"), out(Real, "xc").describe("compressive strength (Xc/Xt ratio times xt)"), out(Real, "np").describe("np of the block"),
+                   out(Real, "a_woehler").describe("Woehler factor"), out(Real, "exp_woehler").describe("Woehler exponent"), out(Real, "degr").describe("degradation value, as given"), noel,
                    in(Real, "d").describe("damage; the tables soften when d < 1 or degr >= 1"));
 TAVRIN_ROUTINE_DOC(equivalentstrain, EquivalentStrain,
                    "signed equivalent strain ±sqrt(e:e), negative when the volumetric strain is",
                    in(Real, "strain", "ntens").describe("solver order, engineering shears (3, 4 or 6)"),
-                   out(Real, "eqstrain"), in(Int, "ndi").describe("direct components (not used)"),
+                   out(Real, "eqstrain").describe("signed equivalent strain"), in(Int, "ndi").describe("direct components (not used)"),
                    in(Int, "ntens").opt("len(strain)"));
 TAVRIN_ROUTINE_DOC(endochroneviscoplasticity, EndochroneViscoPlasticity,
                    "stress of the endochronic viscoplastic resin after one increment",

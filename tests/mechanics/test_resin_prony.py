@@ -125,6 +125,15 @@ def test_orthotropic_softening(tv, tables):
     assert e1 == pytest.approx(3000.0 / 1.1) and e2 == e3 == 3000.0
     assert nu21 == pytest.approx(0.7 / (e1 / e2 + 1.0)) and nu12 + nu21 == pytest.approx(0.7)
     assert out[9:12] == pytest.approx((3000.0 / 2.7,) * 3)  # no shear table read at zero shear
+    # Compression with gamma ≠ 0: the coefficient is corrected for the rate.
+    p[5] = 0.5
+    stran, endstran = np.array([-0.01, 0, 0, 0, 0, 0]), np.array([-0.02, 0, 0, 0, 0, 0])
+    e1 = tv.resin.getresinorthotropicproperties(p, 293.15, 0.1, stran, endstran, 0, 0.0)[0]
+    f1, f2 = 0.02 * 10 + 1, 0.01 * 10 + 1
+    alpha = (0.6 * f1 * f2 / (0.5 * f1 + f2 * 0.1) - 1) / 0.02
+    assert e1 == pytest.approx(3000.0 / (0.02 * alpha + 1), rel=1e-14)
+    # Undamaged (d = 1) and degr below 1: no softening.
+    assert tv.resin.getresinorthotropicproperties(p, 293.15, 0.1, stran, endstran, 0, 1.0)[0] == 3000.0
 
 
 @pytest.mark.parametrize("strain, expected", [
