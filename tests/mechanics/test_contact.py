@@ -25,6 +25,23 @@ def test_hertz_contact(tv, latched):
     assert latched()[0] == 0
 
 
+def test_stiffness_flags(tv, latched):
+    i = tv.interaction
+    args = np.array(STIFFNESS_ARGS + [1.5, 100.0, 3.0, 1.0, 50.0])
+    args[1] = 4.0  # plate thickness h
+    rigid = 1 / (0.91 / 210000.0 + 1 / 10000.0)
+    k1, e1 = i.contactstiffness(args, 1)
+    assert e1 == pytest.approx(rigid, rel=1e-15) and k1 == pytest.approx(4 / 3 * rigid * np.sqrt(10.0), rel=1e-15)
+    k3, e3 = i.contactstiffness(args, 3)
+    assert e3 == e1 and k3 == pytest.approx(100.0 ** 1.0 * 3.0 ** -0.5 / (1.0 * 1.0), rel=1e-15)
+    k6, e6 = i.contactstiffness(args, 6)
+    eeff = i.contactstiffness(args, 0)[1]
+    assert e6 == eeff
+    assert k6 == pytest.approx(np.pi * 4.0 * eeff / (np.log(4.0 / np.sqrt(4 * 10.0 * 50.0 / (np.pi * eeff))) + 1.886),
+                               rel=1e-14)
+    assert latched()[0] == 0
+
+
 @pytest.mark.parametrize("routine, args, flag", [
     ("contactradius", [1.0, 2.0, 3.0], 7), ("contactradius", [1.0, 2.0, 3.0], -1),
     ("contactdepth", [1.0, 2.0, 3.0], 3),
