@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
-#include <string>
 
 #include "foundation/errorhandling.hpp"
 #include "foundation/linalg.hpp"
@@ -553,11 +552,7 @@ void GetStressFromCubicElasticity(double* stress, const double* endstran, const 
   const double sign = std::signbit(tr) ? -1.0 : 1.0;
   using namespace materialdata;
   const auto factor = [t](const Allocatable<double, 3>& table, int count, double x, const char* label) {
-    if (!table.allocated()) {
-      xerr(-2, std::string("Resin table ") + label + " is not allocated");
-      return 0.0;
-    }
-    return resin::table_value(table.data(), table.size(1), table.size(2), count, 2, x, t, true, label);
+    return resin::calibration_value(table, count, 2, x, t, true, label);
   };
   const double alpha1 = factor(alpha1props, nalpha1data, sign * frobenius(v), "alpha1props");
   const double alpha2 = factor(alpha2props, nalpha2data, sign * frobenius(dn), "alpha2props");

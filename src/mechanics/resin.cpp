@@ -35,23 +35,13 @@ bool row_value(const double* field, int nrows, int npoints, int n, int row, int 
   return true;
 }
 
-// The calibration table of materialdata with its point count.
-double shared_table(const Allocatable<double, 3>& t, int count, int ycol, double x0, double temp,
-                    bool cubic, const char* name) {
-  if (!t.allocated()) {
-    latch("is not allocated", name);
-    return 0.0;
-  }
-  return table_value(t.data(), t.size(1), t.size(2), count, ycol, x0, temp, cubic, name);
-}
-
 // Softening coefficient of a table at the strain, rate-corrected against the
 // strain at the start of the increment.
 double softening(const Allocatable<double, 3>& table, int count, const char* name, double end,
                  double start, double tev, double gamma, double dt, bool rate) {
-  double a = shared_table(table, count, 2, end, tev, false, name);
+  double a = calibration_value(table, count, 2, end, tev, false, name);
   if (rate) {
-    const double a_start = shared_table(table, count, 2, start, tev, false, name);
+    const double a_start = calibration_value(table, count, 2, start, tev, false, name);
     const double f1 = std::abs(end) * a + 1.0, f2 = std::abs(start) * a_start + 1.0;
     a = std::abs(1.0 / end) * ((gamma + dt) * f1 * f2 / (gamma * f1 + f2 * dt) - 1.0);
   }
@@ -59,6 +49,15 @@ double softening(const Allocatable<double, 3>& table, int count, const char* nam
 }
 
 }  // namespace
+
+double calibration_value(const Allocatable<double, 3>& table, int count, int ycol, double x0,
+                         double temp, bool cubic, const char* name) {
+  if (!table.allocated()) {
+    latch("is not allocated", name);
+    return 0.0;
+  }
+  return table_value(table.data(), table.size(1), table.size(2), count, ycol, x0, temp, cubic, name);
+}
 
 double table_value(const double* field, int nrows, int npoints, int n, int ycol, double x0,
                    double temp, bool cubic, const char* name) {
@@ -173,13 +172,13 @@ void GetExternalData(const double* datafield, const int* ndata, const double* x0
 
 void GetFlowParameters(const double* eqplaststrain, double* a0, double* a1, const double* temp) {
   using namespace materialdata;
-  *a0 = resin::shared_table(flowprops, nflowdata, 2, *eqplaststrain, *temp, true, "flowprops");
-  *a1 = resin::shared_table(flowprops, nflowdata, 3, *eqplaststrain, *temp, true, "flowprops");
+  *a0 = resin::calibration_value(flowprops, nflowdata, 2, *eqplaststrain, *temp, true, "flowprops");
+  *a1 = resin::calibration_value(flowprops, nflowdata, 3, *eqplaststrain, *temp, true, "flowprops");
 }
 
 void GetModulusFromTable(const double* eqstrain, double* e, const double* temp) {
   using namespace materialdata;
-  *e = resin::shared_table(secantprops, nsecantdata, 2, *eqstrain, *temp, true, "secantprops");
+  *e = resin::calibration_value(secantprops, nsecantdata, 2, *eqstrain, *temp, true, "secantprops");
 }
 
 void GetResinProperties(const double* props, const int* nprops, const double* temp, double* e,

@@ -20,6 +20,7 @@
 // Debug lines go to standard output for the element `debugdata::edebug`.
 #pragma once
 
+#include "foundation/allocatable.hpp"
 #include "foundation/api.hpp"
 
 namespace tavrin::resin {
@@ -30,6 +31,10 @@ namespace tavrin::resin {
 // npoints).  `name` labels the latched messages.
 TAVRIN_API double table_value(const double* field, int nrows, int npoints, int n, int ycol, double x0,
                               double temp, bool cubic, const char* name);
+// The same on a calibration table of `materialdata` with its point count;
+// an unallocated table latches -2 naming it and gives 0.
+TAVRIN_API double calibration_value(const Allocatable<double, 3>& table, int count, int ycol, double x0,
+                                    double temp, bool cubic, const char* name);
 
 }  // namespace tavrin::resin
 
