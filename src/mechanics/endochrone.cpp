@@ -1,6 +1,7 @@
 // Endochronic viscoplastic resin: elastic branch softening with the strain,
 // an endochronic branch advanced in intrinsic time |Δε|, and six Maxwell
 // branches, each integrated by the midpoint rule.
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -78,7 +79,7 @@ void EndochroneViscoPlasticity(const double* stran, const double* dstrain, const
   const double root = std::sqrt(2.0 * nu * nu + 1.0);
   const double betad = beta / root, betav = beta / (3.0 * root);
   double branches[42];
-  for (int i = 0; i < 42; ++i) branches[i] = statev[i];
+  std::copy_n(statev, 42, branches);
   {
     double* sp = branches;
     const Voigt6 old{sp[0], sp[1], sp[2], sp[3], sp[4], sp[5]};
@@ -107,8 +108,7 @@ void EndochroneViscoPlasticity(const double* stran, const double* dstrain, const
     add_increment(sk, ddev_k, dvol);
   }
 
-  if (*writesdv)
-    for (int i = 0; i < 42; ++i) statev[i] = branches[i];
+  if (*writesdv) std::copy_n(branches, 42, statev);
   for (int i = 0; i < 6; ++i) {
     double s = sigma[i];
     for (int b = 0; b < 7; ++b) s += branches[6 * b + i];

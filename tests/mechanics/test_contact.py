@@ -21,6 +21,9 @@ def test_hertz_contact(tv, latched):
     assert depth == pytest.approx(radius**2 / 10.0, rel=1e-14)
     assert depth == pytest.approx(0.0799596, abs=5e-8)
     assert i.contactstiffness(STIFFNESS_ARGS + [1.5, 100.0, 3.0, 1.0], 2) == (pytest.approx(100.0 / 2**1.5), 0.0)
+    assert i.contactdepth([1000.0, 10.0, 50.0], 1) == 1.0  # flat punch F/(2·R·E*)
+    assert i.contactdepth([1000.0, 10.0, 50.0, 0.5], 2) == pytest.approx(np.pi / 4, rel=1e-15)
+    assert i.contactradius([1000.0, eeff, 10.0, 20.0], 5) == pytest.approx(np.sqrt(4e4 / (eeff * np.pi * 20)))
     assert i.gethugonoitelasticlimit(1.0, 0.3) == pytest.approx(4.375, rel=1e-15)
     assert latched()[0] == 0
 

@@ -121,8 +121,9 @@ def test_plasticity_elastic_trial(tv, capfd):
     assert ddsdde[0, 0] == pytest.approx(2500 * 0.7 / (0.4 * 1.3))
 
 
-def test_plasticity_return_and_tangent(tv, capfd):
-    stress, ddsdde, eqps = plastic(tv, np.zeros(6), np.array([0.0, 0, 0, 0.1, 0, 0]))
+@pytest.mark.parametrize("dstran", [[0.0, 0, 0, 0.1, 0, 0], [0.06, -0.02, -0.03, 0, 0.02, 0]])
+def test_plasticity_return_and_tangent(tv, capfd, dstran):
+    stress, ddsdde, eqps = plastic(tv, np.zeros(6), np.array(dstran))
     out = capfd.readouterr().out
     passes = int(out.split("plastische Iterationen")[1].split()[0])
     assert 1 <= passes <= 10 and out.count("dlambda_np1") == passes
@@ -169,6 +170,16 @@ def test_isotropic_variants(tv, latched, error):
     np.testing.assert_allclose(flat[2], flat[0], rtol=1e-15)
     soft = e.getstressfromisotropicviscoelasticity(strain, [2000.0, 50.0, 0.3, 0.0, 1.0], 3)
     assert np.all(np.abs(soft) < np.abs(flat[0]))
+    # Kaestner: 2g(1 - dg) on the deviator, (1 - dk)·K on the trace.
+    t = np.array([[1e-3, 1e-4, -5e-5], [1e-4, -2e-4, 1.5e-4], [-5e-5, 1.5e-4, 5e-4]])
+    tr = np.trace(t)
+    d = t - tr / 3 * np.eye(3)
+    g, k = 2000.0 / 2.6, 2000.0 / 1.2
+    dg = 1 - 1 / (1.224744871391589 * 50.0 / 1.3 * np.sqrt((d * d).sum()) + 1)
+    dk = 1 - 1 / (50.0 / 0.4 * abs(tr) + 1)
+    expected = 2 * g * (1 - dg) * d + (1 - dk) * k * tr * np.eye(3)
+    np.testing.assert_allclose(soft, [expected[0, 0], expected[1, 1], expected[2, 2], expected[0, 1],
+                                      expected[0, 2], expected[1, 2]], rtol=1e-13)
     assert latched()[0] == 0
     assert not e.getstressfromisotropicviscoelasticity(strain, [2000.0, 0.0, 0.3, 0.0, 4.0], 3).any()
     assert latched()[0] == -3
@@ -200,6 +211,8 @@ def test_dev_vol_thresholds_belong_to_the_exponential_form(tv):
     stress, _ = tv.elasticity.getstressfromdevvoldecomposition([0, 0, 0, 2 * 0.04327625, 0, 0], [0, 0, 0, 0, 1.0], 3)
     gs = 2692.3559712 / np.exp(19.3641099237 * 0.04327625)
     assert stress[3] == pytest.approx(gs * 0.04327625, rel=1e-14)
+    stress, _ = tv.elasticity.getstressfromdevvoldecomposition([0, 0, 0, 0.1, 0, 0], [0, 0, 0, 0, 1.0], 3)
+    assert stress[3] == pytest.approx(4447152.2077 / (88218.6212448 * 0.05 + 1) * 0.05, rel=1e-14)
 
 
 def test_secant_laws_reproduce_their_tangent(tv, latched):
@@ -227,7 +240,19 @@ def test_cubic_law(tv, latched):
         strain = np.array([-1e-2, 2e-3, 1e-3, 4e-3, -2e-3, 1e-3])
         stress = tv.elasticity.getstressfromcubicelasticity(strain, [293.15, 1000.0], 3, c, 0)
         np.testing.assert_allclose(stress, c @ strain, rtol=1e-13)
-        assert c[3, 3] != 500.0 and latched()[0] == 0  # the shear factor was read
+        t = np.diag(strain[:3]) + np.array([[0, 2e-3, -1e-3], [2e-3, 0, 5e-4], [-1e-3, 5e-4, 0]])
+        tr = np.trace(t)
+        v = tr / 3 * np.eye(3)
+        dn = np.diag(np.diag(t)) - v
+        ds = t - np.diag(np.diag(t))
+        s = -1.0 if tr < 0 else 1.0
+        a1 = 1 + 2 * s * np.linalg.norm(v)
+        a2 = 1 - s * np.linalg.norm(dn)
+        a3 = 1 + 3 * np.linalg.norm(ds)
+        expected = 1000.0 * (a1 * v + a2 * dn + a3 * ds)
+        np.testing.assert_allclose(stress, [expected[0, 0], expected[1, 1], expected[2, 2], expected[0, 1],
+                                            expected[0, 2], expected[1, 2]], rtol=1e-12)
+        assert latched()[0] == 0
     finally:
         for n, v in zip(("temperatures", "alpha1props", "alpha2props", "alpha3props"), saved):
             setattr(md, n, v)

@@ -116,6 +116,13 @@ TEST_F(MaterialLaws, ThreeDimensionalLawsRefuseOtherLayouts) {
   EXPECT_EQ(errorhandling::errintv(2), 3);
   EXPECT_EQ(take().first, -2);
   EXPECT_EQ(stress[0], 0.0);
+  // The full layout with too few properties.
+  double six[6] = {1, 1, 1, 1, 1, 1};
+  const double strain6[6] = {1e-3}, four_props[4] = {1000.0, 1.0, 400.0, 0.3};
+  const int six_n = 6, four_n = 4;
+  GetStressFromNonlinearIsotropic(six, strain6, four_props, &six_n, &ndi, &four_n);
+  EXPECT_EQ(take().first, -2);
+  EXPECT_EQ(six[0], 0.0);
   double tens[9] = {};
   const double d[16] = {}, one = 1.0;
   const int four = 4;

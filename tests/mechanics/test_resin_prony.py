@@ -169,6 +169,53 @@ def test_endochrone_elastic_cases(tv, latched):
     assert not stress.any() and (state == statev).all() and latched()[0] == -2
 
 
+NORMAL = np.array([1, 1, 1, 0, 0, 0.0])
+TENSOR2 = np.array([1, 1, 1, 2, 2, 2.0])
+
+
+def reference_endochrone(stran, dstrain, props, statev, dt):
+    # The update as the model states it, branch by branch.
+    e, c, nu, ep, beta = props[:5]
+    eps = stran + dstrain
+    tr, dtr = eps[:3].sum(), dstrain[:3].sum()
+    dev, ddev = eps - tr / 3 * NORMAL, dstrain - dtr / 3 * NORMAL
+    dz = np.sqrt((dstrain**2 * TENSOR2).sum())
+    g, k = e / (2 * (1 + nu)), e / (3 * (1 - 2 * nu))
+    dg = np.exp(np.sqrt((dev**2 * TENSOR2).sum()) * c / ((1 + nu) * 0.816496580927726))
+    dk = np.exp(abs(tr) * c / (1 - 2 * nu))
+    sigma = np.where(NORMAL > 0, 2 * g * dev / dg + k * tr / dk, 2 * g * eps / dg)
+    rt = np.sqrt(2 * nu**2 + 1)
+    bd, bv = beta / rt, beta / (3 * rt)
+    gp, kp = ep / (2 * (1 + nu)), ep / (3 * (1 - 2 * nu))
+    sp = statev[:6].copy()
+    tp = sp[:3].sum()
+    sp += (2 * gp * ddev - bd * dz * (sp - tp / 3 * NORMAL)) / (1 + 0.5 * bd * dz) \
+        + (3 * kp * dtr - 3 * bv * dz * tp) / (1 + 1.5 * bv * dz) / 3 * NORMAL
+    branches = [sp]
+    for b, tau in enumerate([0.1, 1.0, 10.0, 100.0, 1000.0, 1e4]):
+        ek = props[5 + b]
+        gk, kk = ek / (2 * (1 + nu)), ek / (3 * (1 - 2 * nu))
+        eta_g, eta_k = tau * ek / (1 + nu), tau * ek / (1 - 2 * nu)
+        sk = statev[6 + 6 * b:12 + 6 * b].copy()
+        tk = sk[:3].sum()
+        sk += (2 * gk * ddev - 2 * gk * dt / eta_g * (sk - tk / 3 * NORMAL)) / (1 + gk * dt / eta_g) \
+            + (3 * kk * dtr - 3 * kk * dt / eta_k * tk) / (1 + 1.5 * kk * dt / eta_k) / 3 * NORMAL
+        branches.append(sk)
+    return sigma + sum(branches), np.concatenate(branches)
+
+
+def test_endochrone_against_the_branch_by_branch_update(tv):
+    rng = np.random.default_rng(5)
+    props = np.r_[3000.0, 2.0, 0.35, 500.0, 10.0, rng.uniform(50, 500, 6)]
+    statev = rng.uniform(-1, 1, 42)
+    stran, dstrain = rng.uniform(-1e-3, 1e-3, 6), rng.uniform(-1e-4, 1e-4, 6)
+    stress, state = tv.resin.endochroneviscoplasticity(stran, dstrain, props, np.zeros(6), statev, 0.3,
+                                                       True, True)
+    ref_stress, ref_state = reference_endochrone(stran, dstrain, props, statev, 0.3)
+    np.testing.assert_allclose(stress, ref_stress, rtol=1e-12)
+    np.testing.assert_allclose(state, ref_state, rtol=1e-12)
+
+
 def test_maxwell_branch_decays_by_the_midpoint_factor(tv):
     props = [1000.0, 0.0, 0.3, 0.0, 0.0, 0.0, 0.0, 500.0, 0.0, 0.0, 0.0]  # branch 3: tau 10
     strain = np.array([1e-3, 0, 0, 0, 2e-3, 0])
