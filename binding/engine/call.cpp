@@ -41,6 +41,10 @@ class CallState final : public ExprEnv {
   }
 
   bool scalar(int a, Value& out) const override {
+    if (p_.args[std::size_t(a)].desc->kind == Kind::Callback) {  // 1 when given (in a form)
+      out = Value::of(slot[a].fn != nullptr);
+      return true;
+    }
     if (!ready[a] || absent[a]) return false;
     const Arg& d = *p_.args[std::size_t(a)].desc;
     if (d.rank > 0) return false;
@@ -198,27 +202,40 @@ bool exact_inplace(PyObject* o, const Arg& d) {
 // _cpointer is called directly; any other callable through the trampoline.
 // A routine or _cpointer of another C type is refused: it cannot be called
 // directly, and called as a Python function it would misread the arguments.
+// The argument, among the call-back `a` and its other C forms, whose
+// function type has the name `type`; -1 when none has.
+int form_named(const Plan& p, int a, const char* type) {
+  const char* of = p.args[std::size_t(a)].desc->name;
+  for (std::size_t f = 0; f < p.args.size(); ++f) {
+    const Arg& d = *p.args[f].desc;
+    const bool form = int(f) == a || (d.form_of && std::strcmp(d.form_of, of) == 0);
+    if (form && d.kind == Kind::Callback && std::strcmp(d.cb->type->name(), type) == 0) return int(f);
+  }
+  return -1;
+}
+
 bool set_callback(const Plan& p, CallState& st, int a, PyObject* o, PyObject* extra) {
   const ArgPlan& ap = p.args[std::size_t(a)];
-  const CallbackType& t = *ap.desc->cb;
   if (const Routine* r = routine_of(o)) {
-    if (*r->type != *t.type) {
+    const int f = form_named(p, a, r->type->name());
+    if (f < 0) {
       fail(p.qualname + "() " + ap.position + " (" + ap.desc->name +
            ") is a routine of another signature than the call-back takes");
       return false;
     }
-    st.slot[a].fn = r->fn;
+    st.slot[f].fn = r->fn;
     return true;
   }
   if (PyCapsule_CheckExact(o)) {
     const char* name = PyCapsule_GetName(o);
-    if (!name || std::strcmp(name, t.type->name()) != 0) {
+    const int f = name ? form_named(p, a, name) : -1;
+    if (f < 0) {
       fail(p.qualname + "() " + ap.position + " (" + ap.desc->name +
            ") is a _cpointer of another signature than the call-back takes");
       return false;
     }
-    st.slot[a].fn = reinterpret_cast<RawFn>(PyCapsule_GetPointer(o, name));
-    return st.slot[a].fn != nullptr;
+    st.slot[f].fn = reinterpret_cast<RawFn>(PyCapsule_GetPointer(o, name));
+    return st.slot[f].fn != nullptr;
   }
   if (!PyCallable_Check(o)) {
     fail(conversion_message(p, ap, "call-back function"));
@@ -468,6 +485,7 @@ PyObject* call_routine(const Plan& p, PyObject* const* args, std::size_t nargsf,
   for (const Relation& rel : p.relations) {
     if (rel.array >= 0 && st.absent[rel.array]) continue;
     const ArgPlan& who = p.args[std::size_t(rel.blame)];
+    if (who.desc->kind == Kind::Callback) continue;  // once the call-backs are resolved
     Value v;
     bool ok = rel.e->eval(st, v);
     if (ok && rel.array >= 0) {
@@ -506,6 +524,14 @@ PyObject* call_routine(const Plan& p, PyObject* const* args, std::size_t nargsf,
     if (p.args[std::size_t(prm.arg)].desc->kind != Kind::Callback) continue;
     PyObject* ex = extra[prm.arg];
     if (!set_callback(p, st, prm.arg, given[j], ex)) return nullptr;
+  }
+  // Relations on call-backs: which of its forms a call-back was given in.
+  for (const Relation& rel : p.relations) {
+    const ArgPlan& who = p.args[std::size_t(rel.blame)];
+    if (who.desc->kind != Kind::Callback) continue;
+    Value v;
+    if (!rel.e->eval(st, v) || (v.real ? v.d == 0.0 : v.i == 0))
+      return fail(rel.text + " failed for " + who.position + " " + who.desc->name);
   }
   if (st.nctx) {
     st.saved_top = callback_top;

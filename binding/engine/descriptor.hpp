@@ -64,6 +64,7 @@ struct Arg {
   const char* len = nullptr;      // text length expression; null: assumed length
   const char* check = nullptr;    // extra relation that must hold
   const CallbackType* cb = nullptr;
+  const char* form_of = nullptr;  // call-back: another C form of the named call-back argument
   const char* doc = nullptr;
   bool always_copy = false;       // in/out array without an overwrite flag
 
@@ -94,6 +95,16 @@ struct Arg {
   constexpr Arg nooverwrite() const {
     Arg a = *this;
     a.always_copy = true;
+    return a;
+  }
+  // A call-back that is a second C form (another function type) of the
+  // call-back argument `of`: not a Python parameter.  A routine object or
+  // _cpointer of this form's type given for `of` fills it (and leaves `of`
+  // null); a Python callable fills `of` only, this form stays null.
+  constexpr Arg form_of_callback(const char* of) const {
+    Arg a = *this;
+    a.intent = Intent::Hide;
+    a.form_of = of;
     return a;
   }
   constexpr Arg describe(const char* text) const {

@@ -210,7 +210,7 @@ void build_plan(Plan& p, const Routine& r, const std::string& module) {
       if (!d.cb) fail(std::string("call-back '") + d.name + "' without a type");
       ap.cb = &callback_plan(*d.cb);
     }
-    if (d.intent == Intent::Hide && ap.def.empty()) fail(std::string("hidden '") + d.name + "' without an expression");
+    if (d.intent == Intent::Hide && ap.def.empty() && !d.form_of) fail(std::string("hidden '") + d.name + "' without an expression");
   }
 
   // Python parameters: required ones in library order, then the optional
@@ -242,7 +242,7 @@ void build_plan(Plan& p, const Routine& r, const std::string& module) {
   }
   for (std::size_t i = 0; i < n; ++i) {
     ArgPlan& ap = p.args[i];
-    if (ap.desc->kind != Kind::Callback) continue;
+    if (ap.desc->kind != Kind::Callback || ap.desc->form_of) continue;
     ap.extra_param = int(p.params.size());
     p.params.push_back({int(i), ParamRole::ExtraArgs, intern(std::string(ap.desc->name) + "_extra_args")});
   }
@@ -392,7 +392,7 @@ void build_plan(Plan& p, const Routine& r, const std::string& module) {
   }
   std::string cbs;
   for (const ArgPlan& ap : p.args)
-    if (ap.cb) cbs += "  " + ap.cb->signature + "\n";
+    if (ap.cb && !ap.desc->form_of) cbs += "  " + ap.cb->signature + "\n";
   if (!cbs.empty()) doc += "\nCall-back functions::\n\n" + cbs;
   p.doc = doc;
 }

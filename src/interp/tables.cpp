@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "interp/interp.hpp"
+#include "foundation/scratch.hpp"
 #include "pchip/dpchip.hpp"
 
 namespace tavrin::math {
@@ -53,6 +54,21 @@ double cubichermitianarclength(const double* x, const double* y, int n, double a
   std::vector<double> g = monotone_derivatives(x, y, n);
   for (double& gi : g) gi = partialcurvelength(gi);
   return cubichermitianintegration(x, g.data(), n, a, b);
+}
+
+double table_value(const double* x, const double* y, int n, double p, bool cubic) {
+  if (n == 1) return y[0];
+  double r = 0.0;
+  if (!cubic) {
+    linearinterpolation(x, y, n, &p, 1, &r);
+    return r;
+  }
+  Scratch<double, small_matrix_entries> d(n);
+  const int spline = 0, lwk = 0, incfd = 1, np = 1;
+  int skip = 0, ierr = 0;
+  dpchez(&n, x, y, d.data(), &spline, nullptr, &lwk, &ierr);
+  dpchfe(&n, x, y, d.data(), &incfd, &skip, &np, &p, &r, &ierr);
+  return r;
 }
 
 double partialcurvelength(double dy) { return std::sqrt(dy * dy + 1.0); }

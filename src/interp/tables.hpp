@@ -39,6 +39,10 @@ TAVRIN_API double cubichermitianintegration(const double* x, const double* y, in
 // d the curve's node derivatives.  Exact for straight lines only.
 TAVRIN_API double cubichermitianarclength(const double* x, const double* y, int n, double a,
                                           double b);
+// One value of a table at p without touching the heap for tables of up to 64
+// points: the monotone cubic Hermite curve (cubic) or the straight lines.
+// n = 1 gives y(1); the caller guarantees n >= 1 and strictly increasing x.
+TAVRIN_API double table_value(const double* x, const double* y, int n, double p, bool cubic);
 // The arc-length integrand sqrt(1 + dy^2).
 TAVRIN_API double partialcurvelength(double dy);
 

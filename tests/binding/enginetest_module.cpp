@@ -83,6 +83,16 @@ void fsum(Fn f, const double* x, int n, double& s) {
   s = 0.0;
   for (int i = 0; i < n; ++i) s += f(x[i]);
 }
+// A call-back in two C forms: f over reals or fi over integers.
+using IntFn = int (*)(const int&);
+int twice(const int& i) { return 2 * i; }
+// Sum over x(n) of the form given (kind 1 real, 2 integer).
+void either(IntFn fi, Fn f, const double* x, int n, int real, double& s, int& kind) {
+  (void)real;
+  s = 0.0;
+  kind = f ? 1 : 2;
+  for (int i = 0; i < n; ++i) s += f ? f(x[i]) : double(fi(int(x[i])));
+}
 using ArrayFn = void (*)(const int& n, const double* x, double* y, double& scale);
 // Calls g once; returns what it wrote into y and scale.
 void apply(ArrayFn g, const double* x, double* y, int n, double& scale) {
@@ -123,6 +133,7 @@ using namespace dsl;
 namespace et = enginetest;
 
 TAVRIN_CALLBACK(fn_type, et::Fn, "f", in(Real, "x"));
+TAVRIN_CALLBACK(intfn_type, et::IntFn, "f", in(Int, "i"));
 TAVRIN_CALLBACK(arrayfn_type, et::ArrayFn, "g", in(Int, "n").opt("len(x)"), in(Real, "x", "n"),
                 out(Real, "y", "n"), inout(Real, "scale"));
 TAVRIN_CALLBACK_RETURNING(pairfn_type, et::PairFn, "f", ("a", "b"), inout(Real, "a"),
@@ -157,6 +168,10 @@ TAVRIN_ROUTINE(fsum, et::fsum, callback("f", fn_type), in(Real, "x", "n"), in(In
                out(Real, "s"));
 TAVRIN_ROUTINE(apply, et::apply, callback("g", arrayfn_type), in(Real, "x", "n"), out(Real, "y", "n"),
                in(Int, "n").opt("len(x)"), out(Real, "scale"));
+TAVRIN_ROUTINE(twice, et::twice, result(Int, "twice"), in(Int, "i"));
+TAVRIN_ROUTINE(either, et::either, callback("fi", intfn_type).form_of_callback("f"),
+               callback("f", fn_type).relation("real==0 || f"), in(Real, "x", "n"),
+               in(Int, "n").opt("len(x)"), in(Int, "real").opt("0"), out(Real, "s"), out(Int, "kind"));
 TAVRIN_ROUTINE(pair, et::pair, callback("f", pairfn_type), out(Real, "a"), out(Real, "b"));
 TAVRIN_ROUTINE(toggle, et::toggle, inplace(Logical1, "flags", "n"), in(Int, "n").opt("len(flags)"));
 TAVRIN_ROUTINE(toggle1, et::toggle1, inplace(Logical1, "flag"));

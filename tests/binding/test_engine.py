@@ -178,6 +178,23 @@ def test_callbacks(et):
     assert y[0] == 5.0 and scale == 1.0
 
 
+def test_callback_in_two_forms(et, eterror):
+    # A Python function fills the form that is a parameter; a routine object
+    # or _cpointer the form of its own type.
+    x = [1.0, 2.0]
+    assert et.either.__doc__.splitlines()[0] == "s,kind = either(f,x,[n,real,f_extra_args])"
+    assert et.either(lambda v: v + 1.0, x) == (5.0, 1)
+    for f in (et.square, et.square._cpointer):
+        assert et.either(f, x) == (5.0, 1)
+    for f in (et.twice, et.twice._cpointer):
+        assert et.either(f, x) == (6.0, 2)
+    assert et.either(et.square, x, real=1) == (5.0, 1)
+    with pytest.raises(eterror, match=r"\(real==0 \|\| f\) failed"):
+        et.either(et.twice, x, real=1)
+    with pytest.raises(eterror, match="routine of another signature"):
+        et.either(et.iadd, x)
+
+
 def test_raising_and_reentrant_callbacks(et, capfd):
     def bad(v):
         raise KeyError("boom")
