@@ -1,0 +1,83 @@
+// The angle search of the fracture-plane and kink-band criteria.
+//
+// A criterion that searches an angle θ maximises its effort f(θ) over
+// [low, up] through the golden-section search of module `math`
+// (IniGoldenSearch, GSSAFE), in one of two modes:
+//
+//   sampling  θ = low, low + dθ, low + 2·dθ, ... while θ ≤ up, each θ the
+//             previous one plus dθ (so the sampled angles, and with them the
+//             ties, are those of repeated addition); the result is the θ of
+//             the largest f, the earliest on ties, counted only where
+//             f > 0 (θ = 0, f = 0 when no f is positive);
+//   golden    the golden bracket of [low, up] narrowed until it is
+//             narrower than dθ; θ is the vertex of the parabola through
+//             three of the last points (up when it is degenerate) and the
+//             effort is f at the last golden point; the search also ends
+//             when the npoints sample slots are used.
+//
+// The effort is a template parameter: it is inlined at every trial angle,
+// and the search keeps its tables on the stack (no heap, no indirect call
+// per angle).  A trial effort that is not a number makes the reported
+// effort not a number (the maximum of a set with a NaN in it is undefined);
+// the search still ends.
+#pragma once
+
+#include <array>
+#include <cmath>
+#include <limits>
+
+#include "foundation/goldensection.hpp"
+#include "foundation/transforms.hpp"
+
+namespace tavrin::failure {
+
+struct AngleSearch {
+  double low = 0.0;   // radians
+  double up = 0.0;    // radians
+  double step = 0.0;  // radians: the sampling step, or the golden bracket tolerance
+  bool golden = false;
+};
+
+struct SearchResult {
+  double angle = 0.0;  // radians
+  double effort = 0.0;
+};
+
+// The step in radians from one given in degrees.  A step that is not
+// positive and finite, or so fine that a scan of [low, up] would take more
+// than a million samples, would never end in practice: the criterion's
+// default step is used instead and a note latched (status -1).
+double search_step(const double* step_d, double default_d, double low, double up);
+
+template <int NPoints, class Effort>
+SearchResult search_angle(const AngleSearch& search, Effort&& effort) {
+  static_assert(NPoints >= 4);
+  std::array<double, NPoints> x, y;
+  std::array<double, 4> xmove{}, ymove{};
+  std::array<double, 2> limits{};
+  int increment = 0, phase = 0, side = 0;
+  bool golden = false, update = false, finish = false;
+  const int gsflag = search.golden ? 1 : 0, npoints = NPoints;
+  IniGoldenSearch(x.data(), y.data(), xmove.data(), limits.data(), &increment, &phase, &golden,
+                  &finish, &search.low, &search.up, &search.step, &gsflag, &npoints);
+  double theta = search.low, f = 0.0;
+  bool undefined = false;
+  while (!finish) {
+    GSSAFE(&theta, &f, &search.step, x.data(), y.data(), xmove.data(), ymove.data(), limits.data(),
+           &side, &increment, &phase, &golden, &update, &finish, &search.up, &npoints);
+    if (update) {
+      f = effort(theta);
+      undefined = undefined || std::isnan(f);
+    }
+  }
+  return {theta, undefined ? std::numeric_limits<double>::quiet_NaN() : f};
+}
+
+// An angle criterion's outputs: the effort, and the angle where it reaches
+// 1.0 for a caller that asked for it with a negative angle.
+inline double report(const SearchResult& r, double* outtheta) {
+  if (outtheta && *outtheta < 0.0 && r.effort >= 1.0) *outtheta = r.angle;
+  return r.effort;
+}
+
+}  // namespace tavrin::failure
