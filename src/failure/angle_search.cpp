@@ -14,4 +14,8 @@ double search_step(const double* step_d, double default_d, double low, double up
   return default_d * math::deg2rad;
 }
 
+void scan_refused() {
+  latch_failure(status_invalid, "Golden-section scan needs finite ends and a positive step");
+}
+
 }  // namespace tavrin::failure

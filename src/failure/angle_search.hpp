@@ -17,7 +17,9 @@
 //
 // The effort is a template parameter: it is inlined at every trial angle,
 // and the search keeps its tables on the stack (no heap, no indirect call
-// per angle).  A trial effort that is not a number makes the reported
+// per angle).  The golden mode runs GSSAFE's protocol; the sampling mode is
+// GSSAFE's scan written out as a loop (the same angles, the same rule for
+// ties), which spares the protocol's bookkeeping at each of its many angles.  A trial effort that is not a number makes the reported
 // effort not a number (the maximum of a set with a NaN in it is undefined);
 // the search still ends.
 #pragma once
@@ -49,28 +51,50 @@ struct SearchResult {
 // default step is used instead and a note latched (status -1).
 double search_step(const double* step_d, double default_d, double low, double up);
 
+// Latches the scan's refusal of ends that are not finite (status -3).
+void scan_refused();
+
 template <int NPoints, class Effort>
 SearchResult search_angle(const AngleSearch& search, Effort&& effort) {
   static_assert(NPoints >= 4);
+  constexpr double not_a_number = std::numeric_limits<double>::quiet_NaN();
+  bool undefined = false;
+  const auto evaluate = [&](double theta) {
+    const double f = effort(theta);
+    undefined = undefined || std::isnan(f);
+    return f;
+  };
+  if (!search.golden) {
+    SearchResult best;
+    if (!(search.step > 0.0) || !std::isfinite(search.low) || !std::isfinite(search.up)) {
+      scan_refused();
+      return best;
+    }
+    for (double theta = search.low;;) {
+      const double f = evaluate(theta);
+      if (f > best.effort) best = {theta, f};
+      const double next = theta + search.step;
+      if (!(next > theta) || next > search.up) break;  // past the end, or a step lost to rounding
+      theta = next;
+    }
+    if (undefined) best.effort = not_a_number;
+    return best;
+  }
   std::array<double, NPoints> x, y;
   std::array<double, 4> xmove{}, ymove{};
   std::array<double, 2> limits{};
   int increment = 0, phase = 0, side = 0;
   bool golden = false, update = false, finish = false;
-  const int gsflag = search.golden ? 1 : 0, npoints = NPoints;
+  const int gsflag = 1, npoints = NPoints;
   IniGoldenSearch(x.data(), y.data(), xmove.data(), limits.data(), &increment, &phase, &golden,
                   &finish, &search.low, &search.up, &search.step, &gsflag, &npoints);
   double theta = search.low, f = 0.0;
-  bool undefined = false;
   while (!finish) {
     GSSAFE(&theta, &f, &search.step, x.data(), y.data(), xmove.data(), ymove.data(), limits.data(),
            &side, &increment, &phase, &golden, &update, &finish, &search.up, &npoints);
-    if (update) {
-      f = effort(theta);
-      undefined = undefined || std::isnan(f);
-    }
+    if (update) f = evaluate(theta);
   }
-  return {theta, undefined ? std::numeric_limits<double>::quiet_NaN() : f};
+  return {theta, undefined ? not_a_number : f};
 }
 
 // An angle criterion's outputs: the effort, and the angle where it reaches
