@@ -28,6 +28,7 @@
 #include <cmath>
 #include <limits>
 
+#include "foundation/api.hpp"
 #include "foundation/goldensection.hpp"
 #include "foundation/transforms.hpp"
 
@@ -49,10 +50,10 @@ struct SearchResult {
 // positive and finite, or so fine that a scan of [low, up] would take more
 // than a million samples, would never end in practice: the criterion's
 // default step is used instead and a note latched (status -1).
-double search_step(const double* step_d, double default_d, double low, double up);
+TAVRIN_API double search_step(const double* step_d, double default_d, double low, double up);
 
 // Latches the scan's refusal of ends that are not finite (status -3).
-void scan_refused();
+TAVRIN_API void scan_refused();
 
 template <int NPoints, class Effort>
 SearchResult search_angle(const AngleSearch& search, Effort&& effort) {
