@@ -35,10 +35,10 @@
 namespace tavrin::failure {
 
 struct AngleSearch {
-  double low = 0.0;   // radians
-  double up = 0.0;    // radians
-  double step = 0.0;  // radians: the sampling step, or the golden bracket tolerance
-  bool golden = false;
+  double low;   // radians
+  double up;    // radians
+  double step;  // radians: the sampling step, or the golden bracket tolerance
+  bool golden;
 };
 
 struct SearchResult {

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "failure/angle_search.hpp"
+#include "failure/delcollection.hpp"
 #include "failure/fbcollection.hpp"
 #include "failure/gpcollection.hpp"
 #include "failure/kink_band.hpp"
@@ -199,6 +200,17 @@ TEST_F(Criteria, FibreKinkingWorkedValues) {
   EXPECT_GT(fbcollection::larc05_is({-1001, 0, 0, 60, 0, 0}, 1500, 1200, 50, 40, 70, 5000, {}, x_is), 0.0);
 }
 
+// With standard strengths and ST = x23 the in-situ criterion is LaRC05's
+// own beyond half the compressive strength.
+TEST_F(Criteria, InSituKinkingWithStandardStrengthsIsLarc05) {
+  const double a0 = 53.0 * math::deg2rad;
+  const double st = 200.0 * std::cos(a0) * (std::sin(a0) + std::cos(a0) / std::tan(2.0 * a0));
+  for (const failure::Stress6 s : {failure::Stress6{-900, -40, 10, 35, -8, 12}, {-700, 20, -60, -15, 5, 30}}) {
+    const double r = fbcollection::larc05(s, 1500, 1200, 50, 200, 70, 5000);
+    EXPECT_NEAR(fbcollection::larc05_is(s, 1500, 1200, 50, st, 70, 5000, {}, {}), r, 1e-12 * r);
+  }
+}
+
 // s22 = s33, s23 = 0: the kink plane is ψ = 0 (its closed form is 0/0),
 // and a state with no kink-plane shear takes the sign +1.
 TEST_F(Criteria, KinkPlaneOfHydrostaticTransverseStress) {
@@ -253,6 +265,12 @@ TEST_F(Criteria, Spc3dAbsentArguments) {
   EXPECT_NE(absent.first, spc(std::nullopt, 5.0, std::nullopt).first);
   EXPECT_NE(absent.first, spc(std::array<double, 3>{90, 80, 50}, std::nullopt, std::nullopt).first);
   EXPECT_EQ(status(), 0);
+  // In-plane shear leaves every plane unloaded in σn: the tensile branch,
+  // 1.0 (at 90°) under s12 = xt12, the compressive shear strengths unread.
+  EXPECT_NEAR(mccollection::spc3d({0, 0, 70, 0, 0}, 50, 200, 45, 190, 70, 65, 40,
+                                  std::array<double, 3>{100, 100, 100}, nullptr, {0.3, -0.3}, std::nullopt,
+                                  std::nullopt),
+              1.0, 1e-12);
 }
 
 // Puck's flag is the sign of σn on the plane reported, not on the last
@@ -333,6 +351,18 @@ TEST_F(Criteria, BaheiStressVectors) {
 }
 
 // GPHa writes life only at failure: a C++ caller's value stays below it.
+// Chai's weights: the interlaminar shear term carries 1.875; no weights, no
+// effort.
+TEST_F(Criteria, ChaiWeights) {
+  const double s22 = 0.0, s13 = 90.0, s23 = 0.0, xt = 50.0, xc = 200.0, x23 = 40.0, ilss = 90.0;
+  const double one = 1.0, zero = 0.0;
+  double r = -1.0;
+  DelChai(&r, &s22, &s13, &s23, &xt, &xc, &x23, &ilss, &one, &one, &one);
+  EXPECT_EQ(r, std::sqrt(1.875));
+  DelChai(&r, &s22, &s13, &s23, &xt, &xc, &x23, &ilss, &zero, &zero, &zero);
+  EXPECT_EQ(r, 0.0);
+}
+
 TEST_F(Criteria, HaLifeOnlyAtFailure) {
   const double xt = 60, xc = 120, np = 2.0;
   double d, di1, dm, i1cr, mcr, life = 7.0;

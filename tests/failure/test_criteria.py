@@ -51,9 +51,10 @@ def test_resin_criteria(tv):
         d, di1 = np.array(0.0), np.array(5.0)
         assert gp.gpdruckerprager(stress, 60.0, 120.0, d, di1) is None
         assert (float(d), float(di1)) == pytest.approx((1.0, 0.0), abs=1e-13)
-        d = np.array(0.0)
-        gp.gpbauwens(stress, 60.0, 120.0, d)
-        assert float(d) == pytest.approx(1.0)
+        for direction in range(3):  # every normal direction of the isotropic resin
+            d = np.array(0.0)
+            gp.gpbauwens(np.roll(stress, direction), 60.0, 120.0, d)
+            assert float(d) == pytest.approx(1.0)
         assert gp.gpraghava(stress, 60.0, 120.0, 0.0) == pytest.approx(1.0)
         for np_ in (1.5, 2.0, 3.0):
             d, di1, dmises, i1cr, misescr, life = gp.gpha(stress, 60.0, 120.0, np_)
@@ -89,6 +90,39 @@ def test_matrix_worked_values(tv):
     assert cc.ccpetras(-5.0, -5.0, -5.0, shear, shear, shear, 5.0, 1.0, 1.0) == -1.0
     assert cc.ccpetras(1.0, 2.0, 3.0, shear, shear, shear, 5.0, 1.0, 1.0) == 1e-20
     assert cc.ccbesant(-5.0, 1.0, -2.5, [0.5, 0], shear, shear, 5.0, 1.0, 1.0, 2.0) == pytest.approx(math.sqrt(1.25))
+
+
+def test_closed_forms_at_their_strengths(tv):
+    # Each closed-form criterion is 1.0 under each stress at its strength.
+    mc, fb, de = tv.mccollection, tv.fbcollection, tv.delcollection
+    cases = [
+        lambda: mc.mcrckhashin3d(0, 70.0, 0, 0, 50, 200, 70, 40), lambda: mc.mcrckhashin3d(0, 0, 70.0, 0, 50, 200, 70, 40),
+        lambda: mc.mcrckhashin3d(0, 0, 0, 40.0, 50, 200, 70, 40), lambda: mc.mcrckhashin3d(50.0, 0, 0, 0, 50, 200, 70, 40),
+        lambda: mc.mcrckhashinps(50.0, 0, 50, 200, 70, 40), lambda: mc.mcrckhashinps(0, 70.0, 50, 200, 70, 40),
+        lambda: mc.mcrckchai(-200.0, 0, 0, 50, 200, 70, 40), lambda: mc.mcrckchai(0, 0, 40.0, 50, 200, 70, 40),
+        lambda: mc.mcrckchangchang(50.0, 0, 50, 200, 70), lambda: mc.mcrckchangchang(0, 70.0, 50, 200, 70),
+        lambda: mc.mcrckhashin1989(0, 0, 0, 60.0, 0, 50, 200, 45, 190, 70, 60, 40),
+        lambda: mc.mcrckchristensen(0, 0, 0, 0, 40.0, 50, 200, 45, 190, 70, 60, 40),
+        lambda: fb.fbchangchang(-1200.0, 0, 1500, 1200, 70), lambda: fb.fbhashin(0, 0, 60.0, 1500, 1200, 70, 60),
+        lambda: fb.fbchristensen(1500.0, 0, 0, 1500, 1200), lambda: fb.fbchristensen(-1200.0, 0, 0, 1500, 1200),
+        lambda: de.dellee(45.0, 0, 0, 45, 190, 80), lambda: de.dellee(0, 48.0, 64.0, 45, 190, 80),
+        lambda: de.delochoaengblom(45.0, 0, 0, 45, 190, 80), lambda: de.delhashin(0, 0, 80.0, 50, 200, 80),
+        lambda: de.delchoichang(0, 0, 80.0, 50, 200, 90, 80, da=1.0), lambda: de.delchoichang(-200.0, 0, 0, 50, 200, 90, 80, da=1.0),
+    ]
+    for k, f in enumerate(cases):
+        assert f() == pytest.approx(1.0, rel=1e-14), k
+
+
+def test_vdi_is_puck_without_longitudinal_shear(tv):
+    # Under transverse stress alone both inclinations are those of the
+    # transverse shear, and s11 = 0 does not weaken.
+    mc = tv.mccollection
+    gp = [0.3, 0.2, 0.15, 0.15]
+    for s in [(-200.0, 0, 0, 0, 0), (-150.0, 30.0, 0, 0, 40.0)]:
+        puck = mc.mcrckpuck(*s, XT22, XC22, X12, gp=gp, sainc=1.0)
+        vdi = mc.mcrckvdi2014(0.0, *s, 1500, 1200, XT22, XC22, X12, gp=gp, sainc=1.0)
+        assert vdi[0] == pytest.approx(puck[0], rel=1e-14)
+        assert vdi[1] == puck[1]
 
 
 def test_fibre_worked_values(tv):
@@ -135,6 +169,7 @@ def test_reported_angle(tv, name):
         fine, fine_theta = f(s, sainc=0.01)
         assert golden <= fine + 1e-6
         assert abs(math.remainder(golden_theta - fine_theta, math.pi)) <= math.radians(5.0)
+        assert abs(math.remainder(golden_theta, math.radians(5.0))) > 1e-9  # a vertex, not a sample
 
 
 def test_puck_flag_and_spc3d_defaults(tv):
