@@ -5,13 +5,14 @@
 namespace tavrin::failure {
 
 double search_step(const double* step_d, double default_d, double low, double up) {
-  if (!step_d) return default_d * math::deg2rad;
-  const double step = *step_d * math::deg2rad;
-  // A million samples over the span at most (a 0.00018° step over 180°).
-  const double finest = std::abs(up - low) * 1e-6;
-  if (step > 0.0 && std::isfinite(step) && !(step < finest)) return step;
-  latch_failure(status_note, "Note: Angle search step not positive and finite: default step used.");
-  return default_d * math::deg2rad;
+  // A hundred thousand samples over the span at most (0.0018° over 180°).
+  const double finest = std::abs(up - low) * 1e-5;
+  double step = (step_d ? *step_d : default_d) * math::deg2rad;
+  if (step_d && !(step > 0.0 && std::isfinite(step))) {
+    latch_failure(status_note, "Note: Angle search step not positive and finite: default step used.");
+    step = default_d * math::deg2rad;
+  }
+  return step < finest ? finest : step;
 }
 
 void scan_refused() {

@@ -46,10 +46,11 @@ struct SearchResult {
   double effort = 0.0;
 };
 
-// The step in radians from one given in degrees.  A step that is not
-// positive and finite, or so fine that a scan of [low, up] would take more
-// than a million samples, would never end in practice: the criterion's
-// default step is used instead and a note latched (status -1).
+// The step in radians from one given in degrees (the default when step_d
+// is null).  A step that is not positive and finite would never end a scan:
+// the criterion's default step is used instead and a note latched (status
+// -1).  A scan takes a hundred thousand samples at most: a finer step is
+// widened to a hundred-thousandth of [low, up].
 TAVRIN_API double search_step(const double* step_d, double default_d, double low, double up);
 
 // Latches the scan's refusal of ends that are not finite (status -3).
