@@ -291,6 +291,32 @@ TEST_F(Criteria, PuckTensionCompressionFlag) {
   EXPECT_GE(mccollection::puck({-200, 0, 0, 0, 0}, 50, 200, 70, nullptr, gp, {1.0, 0}), 0.99995);
 }
 
+// Without a0 the constants of 53°; without gp Puck's defaults.
+TEST_F(Criteria, AbsentParametersAreTheDefaults) {
+  const mccollection::Transverse s{-150, 30, 40, -10, 25};
+  EXPECT_NEAR(mccollection::camanho(s, 50, 200, 70, 40, nullptr, 53.0),
+              mccollection::camanho(s, 50, 200, 70, 40, nullptr, std::nullopt), 1e-14);
+  EXPECT_NEAR(mccollection::wiegand(s, 50, 200, 70, nullptr, 53.0),
+              mccollection::wiegand(s, 50, 200, 70, nullptr, std::nullopt), 1e-14);
+  const double t[5] = {-150, 30, 40, -10, 25}, xt = 50, xc = 200, x12 = 70;
+  const double gp[4] = {0.3, 0.2, 0.15, 0.15};
+  double with = 0.0, without = 0.0;
+  MCrckPuck(&with, &t[0], &t[1], &t[2], &t[3], &t[4], &xt, &xc, &x12, nullptr, gp, nullptr, nullptr, nullptr);
+  MCrckPuck(&without, &t[0], &t[1], &t[2], &t[3], &t[4], &xt, &xc, &x12, nullptr, nullptr, nullptr, nullptr,
+            nullptr);
+  EXPECT_EQ(with, without);
+}
+
+// VDI 2014 weakens only where the fibre effort exceeds 1e-6: at exactly
+// 1e-6 the inter-fibre effort stands.
+TEST_F(Criteria, VdiWeakeningThreshold) {
+  const std::array<double, 4> gp{0.3, 0.3, 0.25, 0.25};
+  const mccollection::Transverse s{5e-5, 0, 0, 0, 0};
+  const double f = mccollection::vdi2014(0.0, s, 1e6, 1e6, 50, 200, 70, nullptr, gp, {0.5, 0.5});
+  EXPECT_EQ(mccollection::vdi2014(1.0, s, 1e6, 1e6, 50, 200, 70, nullptr, gp, {0.5, 0.5}), f);
+  EXPECT_NE(mccollection::vdi2014(2.0, s, 1e6, 1e6, 50, 200, 70, nullptr, gp, {0.5, 0.5}), f);
+}
+
 // Cuntze 2004: pure in-plane shear and hydrostatic transverse compression
 // are finite; zero stress gives 0; Cuntze 2012's plain sum no longer zeroes
 // s22 = -s33.
@@ -320,8 +346,27 @@ TEST_F(Criteria, CuntzeDegenerateStates) {
   EXPECT_EQ(c2004(0, 0, 0), 0.0);
   EXPECT_EQ(c2012(100, -100), std::pow(std::pow(2.0, 2.4) + std::pow((1.16 * 200) / 200, 2.4), 1 / 2.4));
   EXPECT_EQ(c2012(-200, 0), 1.0);
+  {
+    // Compression with in-plane shear: E1 = 0, E2 from R and I1, E3 from
+    // the shear and I23 = 2·s22·s12².
+    const double s22 = -50.0, s12 = 40.0, z = 0.0;
+    double r = 0.0;
+    MCrckCuntze2012(&r, &s22, &z, &s12, &z, &z, &xt, &xc, &x12, nullptr, nullptr);
+    const double e2 = (1.16 * 50.0 - 0.16 * 50.0) / 200.0, i23 = 2.0 * s22 * s12 * s12;
+    const double w = std::sqrt(4.0 * x12 * x12 * std::pow(s12, 4) + std::pow(0.16 * i23, 2)) + 0.16 * i23;
+    const double e3 = std::sqrt(w / (2.0 * std::pow(x12, 3)));
+    EXPECT_NEAR(r, std::pow(std::pow(e2, 2.4) + std::pow(e3, 2.4), 1 / 2.4), 1e-14);
+  }
+  {
+    // A negative b⊥τ makes q negative: the Cuntze note, E2 on the floor.
+    const double s22 = -50.0, s12 = 70.0, z = 0.0, gp[3] = {0.13, 1.5, -10.0};
+    double r = 0.0;
+    MCrckCuntze2004(&r, &s22, &z, &s12, &z, &z, &xt, &xc, &x12, &x13, gp, nullptr);
+    const double e3 = std::cbrt((std::pow(s12, 3) + 2.0 * 0.13 * s22 * s12 * s12) / std::pow(x12, 3));
+    EXPECT_NEAR(r, std::pow(std::pow(0.01, 2.5) + std::pow(e3, 2.5), 0.4), 1e-14);
+    EXPECT_EQ(take(), latch(-3, "Note: Negative root during Cuntze failure evaluation. Please check your input pa"));
+  }
   EXPECT_EQ(c2012(0, 0), 0.0);
-  EXPECT_EQ(status(), 0);
 }
 
 // nstress other than 3, 4 or at least 6 is refused (status -3, effort 0);
@@ -342,6 +387,11 @@ TEST_F(Criteria, BaheiStressVectors) {
   FBBahei(&r, v, &xl, &big, &big, &big, &mu, &three, &failmode);  // s11 = 100 > xlnorm: mode 1
   EXPECT_EQ(r, 2.0);
   EXPECT_EQ(failmode, 1);
+  const double xs = 300.0;
+  failmode = -1;
+  FBBahei(&r, v, &big, &big, &xs, &big, &mu, &three, &failmode);  // longitudinal shear |s12|/300
+  EXPECT_EQ(r, 5.0 / 300.0);
+  EXPECT_EQ(failmode, -1);  // below failure
   failmode = 0;
   FBBahei(&r, v, &big, &big, &one, &big, &mu, &six, &failmode);
   EXPECT_EQ(failmode, 0);  // came in non-negative

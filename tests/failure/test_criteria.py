@@ -55,6 +55,11 @@ def test_resin_criteria(tv):
             d = np.array(0.0)
             gp.gpbauwens(np.roll(stress, direction), 60.0, 120.0, d)
             assert float(d) == pytest.approx(1.0)
+    # Bauwens keeps the larger of d and the effort, at most 1.
+    for s11, before, after in ((30.0, 0.2, 0.5), (30.0, 0.7, 0.7), (120.0, 0.2, 1.0)):
+        d = np.array(before)
+        gp.gpbauwens(np.array([s11, 0, 0, 0, 0, 0]), 60.0, 120.0, d)
+        assert float(d) == pytest.approx(after, rel=1e-15)
         assert gp.gpraghava(stress, 60.0, 120.0, 0.0) == pytest.approx(1.0)
         for np_ in (1.5, 2.0, 3.0):
             d, di1, dmises, i1cr, misescr, life = gp.gpha(stress, 60.0, 120.0, np_)
@@ -113,16 +118,68 @@ def test_closed_forms_at_their_strengths(tv):
         assert f() == pytest.approx(1.0, rel=1e-14), k
 
 
-def test_vdi_is_puck_without_longitudinal_shear(tv):
-    # Under transverse stress alone both inclinations are those of the
-    # transverse shear, and s11 = 0 does not weaken.
+def test_vdi_is_puck_without_fibre_stress(tv):
+    # The inclination of VDI 2014 weighted by cos²ψ and sin²ψ is Puck's
+    # weighted by the shares of the two shears, and s11 = 0 does not weaken;
+    # at 90° under s22 and s12 the plane has no transverse shear.
     mc = tv.mccollection
     gp = [0.3, 0.2, 0.15, 0.15]
-    for s in [(-200.0, 0, 0, 0, 0), (-150.0, 30.0, 0, 0, 40.0)]:
+    for s in [(-200.0, 0, 0, 0, 0), (-150.0, 30.0, 0, 0, 40.0), (30.0, 0, 50.0, 0, 0), (-80.0, 10.0, 30.0, 5.0, 8.0)]:
         puck = mc.mcrckpuck(*s, XT22, XC22, X12, gp=gp, sainc=1.0)
         vdi = mc.mcrckvdi2014(0.0, *s, 1500, 1200, XT22, XC22, X12, gp=gp, sainc=1.0)
         assert vdi[0] == pytest.approx(puck[0], rel=1e-14)
         assert vdi[1] == puck[1]
+
+
+def test_spc3d_on_one_plane(tv):
+    # salims (45°, 45°): the one plane c = s = √½, |sin 2θ| = 1.
+    mc = tv.mccollection
+    xt22, xc22, xt33, xc33, xt12, xt13, xt23 = 50.0, 200.0, 45.0, 190.0, 70.0, 65.0, 40.0
+    xcs, gp = (90.0, 80.0, 55.0), (0.3, -0.3)
+    for s22, s33, s12, s13, s23 in [(-60.0, 15.0, 25.0, 10.0, 12.0), (40.0, 10.0, 25.0, 10.0, -12.0)]:
+        h = math.sqrt(0.5)
+        sn = (s22 + s33) / 2 - s23
+        tn1, tnt = (s13 - s12) * h, (s33 - s22) / 2
+        if sn < 0:
+            a = sn * gp[1] / ((xc22 + xc33) / 2 + xcs[2])
+            f = math.sqrt((tnt / (xc22 + xc33 + xcs[2])) ** 2 + a * a + (tn1 / (h * xcs[0] + h * xcs[1])) ** 2) + a
+        else:
+            b = sn / ((xt22 + xt33) / 2 + xt23)
+            f = gp[0] * b + math.sqrt((tnt / (xt22 + xt33 + xt23)) ** 2 + (1 - gp[0]) ** 2 * b * b
+                                      + (tn1 / (h * xt12 + h * xt13)) ** 2)
+        r = mc.mcrckspc3d(s22, s33, s12, s13, s23, 1500.0, 1200.0, xt22, xc22, xt33, xc33, xt12, xt13, xt23,
+                          xcs=xcs, salims=[45.0, 45.0])[0]
+        assert r == pytest.approx(f, rel=1e-14)
+
+
+def numpy_kink_search(s, xt22, xc22, x12, g12, xc11, step_d=5.0):
+    """FBLaRC05's kink-band effort: every kink plane ψ of the step at once."""
+    s11, s22, s33, s12, s13, s23 = s
+    a0 = math.radians(53.0)
+    eta_t = -1.0 / math.tan(2 * a0)
+    st = xc22 * math.cos(a0) * (math.sin(a0) + math.cos(a0) / math.tan(2 * a0))
+    eta_l = x12 * eta_t / st
+    k = eta_l + x12 / xc11
+    phic = math.atan((1 - math.sqrt(1 - 4 * k * x12 / xc11)) / (2 * k))
+    psi = np.arange(int(180 / step_d + 1e-9) + 1) * math.radians(step_d)
+    c, sn = np.cos(psi), np.sin(psi)
+    r22 = c * c * s22 + sn * sn * s33 + 2 * c * sn * s23
+    r12, r13 = c * s12 + sn * s13, c * s13 - sn * s12
+    r23 = (s33 - s22) * sn * c + s23 * (c * c - sn * sn)
+    phi = np.where(r12 < 0, -1.0, 1.0) * (abs(s12) + (g12 - xc11) * phic) / (g12 + s11 - s22)
+    cp, sp = np.cos(phi), np.sin(phi)
+    m22 = sp * sp * s11 + cp * cp * r22 - 2 * cp * sp * r12
+    m12 = -cp * sp * s11 + cp * sp * r22 + (cp * cp - sp * sp) * r12
+    m23 = -sp * r13 + cp * r23
+    return ((m12 / (x12 - eta_l * m22)) ** 2 + (m23 / (st - eta_t * m22)) ** 2
+            + (np.maximum(m22, 0) / xt22) ** 2).max()
+
+
+def test_kink_search_against_numpy(tv):
+    for s in [(-900.0, -40.0, 10.0, 35.0, -8.0, 12.0), (-700.0, 20.0, -60.0, -15.0, 5.0, 30.0),
+              (-1000.0, 30.0, 30.0, 0.0, 20.0, 0.0)]:
+        ours = tv.fbcollection.fblarc05(*s, *FIBRE.values(), 5000.0)
+        assert ours == pytest.approx(numpy_kink_search(s, XT22, XC22, X12, 5000.0, 1200.0), rel=1e-12)
 
 
 def test_fibre_worked_values(tv):
