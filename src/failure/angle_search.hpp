@@ -19,9 +19,10 @@
 // and the search keeps its tables on the stack (no heap, no indirect call
 // per angle).  The golden mode runs GSSAFE's protocol; the sampling mode is
 // GSSAFE's scan written out as a loop (the same angles, the same rule for
-// ties), which spares the protocol's bookkeeping at each of its many angles.  A trial effort that is not a number makes the reported
-// effort not a number (the maximum of a set with a NaN in it is undefined);
-// the search still ends.
+// ties), which spares the protocol's bookkeeping at each of its many
+// angles.  A trial effort that is not a number makes the reported effort
+// not a number (the maximum of a set with a NaN in it is undefined); the
+// search still ends.
 #pragma once
 
 #include <array>
