@@ -1,15 +1,19 @@
-"""Classical laminate analysis of a quasi-isotropic carbon/epoxy laminate:
-its A, B and D matrices and engineering constants, the mid-plane strains and
-curvatures under a running load and moment, the strains and stresses at the
-bottom and top of every ply in the ply axes, and a through-thickness plot of
-the laminate strains and ply stresses.
+"""Classical laminate analysis of a quasi-isotropic carbon/epoxy laminate
+with a first-ply failure check: its A, B and D matrices and engineering
+constants, the mid-plane strains and curvatures under a running load and
+moment, the strains and stresses at the bottom and top of every ply in the
+ply axes, the failure efforts there of a polynomial (Tsai-Wu) criterion, the
+LaRC05 fibre criterion (kink-band search) and the LaRC05 matrix criterion
+(fracture-plane search, with the fracture angle), the governing ply, face
+and criterion, and a through-thickness plot of the laminate strains, ply
+stresses and failure efforts.
 
     .venv/bin/python examples/main.py [input] [--output DIR]
 
 The input (default examples/data/quasi_isotropic.txt) holds the nine ply
-elastic constants, the layup from the bottom ply up, the ply thickness and
-the loads; the plot goes to DIR/ply_stresses.png (DIR by default
-examples/output/).
+elastic constants, the ply strengths, the layup from the bottom ply up, the
+ply thickness and the loads; the plot goes to DIR/ply_stresses.png (DIR by
+default examples/output/).
 """
 import argparse
 import pathlib
@@ -20,6 +24,8 @@ import _tavrin as tv
 
 HERE = pathlib.Path(__file__).parent
 CONSTANTS = ("E1", "E2", "E3", "nu12", "nu13", "nu23", "G12", "G13", "G23")
+STRENGTHS = ("Xt11", "Xt22", "Xt33", "Xc11", "Xc22", "Xc33", "S12", "S13", "S23")
+CRITERIA = ("Tsai-Wu", "LaRC05 fibre", "LaRC05 matrix")
 
 
 def read_case(path):
@@ -83,8 +89,35 @@ def analyse(case):
     q = tv.lamina.getnyestiffnessmatrix(ply, 3)
     plystress = np.einsum("ij,jkp->ikp", q, plystrain)
     z = np.array([[lm.getplyzcoord(thickness, k, pos) for pos in (0, 1, 2)] for k in range(1, n + 1)]).T
+    strengths = dict(zip(STRENGTHS, (case[name][0] for name in STRENGTHS)))
+    effort, theta = failure_efforts(plystress, strengths, ply[6])
     return dict(ply=ply, angles=angles, thickness=thickness, h=h, a=a, b=b, d=d, eng=eng, shear=shear,
-                load=load, se=se, z=z, strain=plystrain, stress=plystress)
+                load=load, se=se, z=z, strain=plystrain, stress=plystress, strengths=strengths,
+                effort=effort, theta=theta)
+
+
+def failure_efforts(stress, x, g12):
+    """The efforts [criterion, ply, position] of the three criteria on the
+    plane stresses (σ11, σ22, τ12) [component, ply, position], and the
+    fracture angle (degrees; NaN where the matrix does not crack)."""
+    gp, fb, mc = tv.gpcollection, tv.fbcollection, tv.mccollection
+    effort = np.zeros((3,) + stress.shape[1:])
+    theta = np.full(stress.shape[1:], np.nan)
+    for (k, pos), _ in np.ndenumerate(effort[0]):
+        s11, s22, s12 = stress[:, k, pos]
+        # Tsai-Wu: the interaction term -√(F11·F22)·σ11·σ22.
+        effort[0, k, pos] = gp.gppolynomial(s11, s22, 0.0, s12, 0.0, 0.0, x["Xt11"], x["Xc11"], x["Xt22"],
+                                            x["Xc22"], x["Xt33"], x["Xc33"], x["S12"], x["S13"], x["S23"],
+                                            xint=-0.5)
+        # Kinking counts only beyond half the compressive strength: below it
+        # the kink-band effort is the matrix's own.
+        effort[1, k, pos] = fb.fblarc05_is(s11, s22, 0.0, s12, 0.0, 0.0, x["Xt11"], x["Xc11"], x["Xt22"],
+                                           x["S23"], x["S12"], g12)
+        # The fracture angle comes back where the matrix cracks.
+        effort[2, k, pos], angle = mc.mcrcklarc05(s22, 0.0, s12, 0.0, 0.0, x["Xt22"], x["Xc22"], x["S12"])
+        if angle >= 0.0:
+            theta[k, pos] = np.degrees(angle)
+    return effort, theta
 
 
 def report(r):
@@ -118,6 +151,24 @@ def report(r):
             print(f"  {k + 1:3d} {angles[k]:6g} {face:>6} {num(r['z'][pos, k], 8, 4)} "
                   + " ".join(num(x, 10, 1) for x in e) + " " + " ".join(num(x, 10, 2) for x in s))
 
+    x = r["strengths"]
+    print("\nFirst-ply failure: efforts (1 = failure) at the bottom and top of every ply")
+    print("Strengths (MPa): " + ", ".join(f"{k} {v:g}" for k, v in x.items()))
+    print(f"  {'ply':>3} {'angle':>6} {'face':>6} {'Tsai-Wu':>9} {'LaRC05 fibre':>13} "
+          f"{'LaRC05 matrix':>14} {'θfp (°)':>8}")
+    effort, theta = r["effort"], r["theta"]
+    for k in range(n):
+        for pos, face in ((0, "bottom"), (2, "top")):
+            angle = "-" if np.isnan(theta[k, pos]) else f"{theta[k, pos]:.0f}"
+            print(f"  {k + 1:3d} {angles[k]:6g} {face:>6} {effort[0, k, pos]:9.3f} {effort[1, k, pos]:13.3f} "
+                  f"{effort[2, k, pos]:14.3f} {angle:>8}")
+    c, k, pos = np.unravel_index(np.argmax(effort[:, :, [0, 2]]), (3, n, 2))
+    pos = 2 * pos
+    verdict = "fails" if effort[c, k, pos] >= 1.0 else "holds"
+    print(f"Governing: ply {k + 1} ({angles[k]:g}°), {('bottom', '', 'top')[pos]} face, {CRITERIA[c]}, "
+          f"effort {effort[c, k, pos]:.3f}: the laminate {verdict}"
+          + ("" if c != 2 or np.isnan(theta[k, pos]) else f" (fracture plane at {theta[k, pos]:.0f}°)"))
+
 
 def plot(r, path):
     import matplotlib
@@ -128,8 +179,8 @@ def plot(r, path):
     lm = tv.laminate
     angles, n, z, se = r["angles"], len(r["angles"]), r["z"], r["se"]
     faces = np.append(z[0], z[2, -1])
-    fig, axes = plt.subplots(1, 4, figsize=(13, 5.6), sharey=True, constrained_layout=True,
-                             gridspec_kw={"width_ratios": [1.0, 1.15, 1.15, 1.15]})
+    fig, axes = plt.subplots(1, 5, figsize=(16, 5.6), sharey=True, constrained_layout=True,
+                             gridspec_kw={"width_ratios": [1.0, 1.15, 1.15, 1.15, 1.15]})
 
     # Laminate strains (x, y axes): continuous and linear through the
     # thickness.
@@ -148,13 +199,23 @@ def plot(r, path):
     titles = (r"$\sigma_{11}$ (fibre direction)", r"$\sigma_{22}$ (transverse)",
               r"$\tau_{12}$ (in-plane shear)")
     colour = "#1f4e79"
-    for i, ax in enumerate(axes[1:]):
+    for i, ax in enumerate(axes[1:4]):
         s = r["stress"][i][:, [0, 2]].ravel()
         zz = z[[0, 2]].T.ravel()
         ax.fill_betweenx(zz, 0.0, s, color=colour, alpha=0.15, linewidth=0)
         ax.plot(s, zz, color=colour, linewidth=1.8)
         ax.set_title(titles[i], fontsize=11)
         ax.set_xlabel("stress (MPa)")
+
+    # Failure efforts at the faces of every ply, failure at 1.
+    ax = axes[4]
+    zz = z[[0, 2]].T.ravel()
+    for c, (label, style) in enumerate(zip(CRITERIA, ("-", "--", ":"))):
+        ax.plot(r["effort"][c][:, [0, 2]].ravel(), zz, style, color="#7a0177", linewidth=1.8, label=label)
+    ax.axvline(1.0, color="#c51b8a", linewidth=1.0)
+    ax.set_title("failure efforts", fontsize=11)
+    ax.set_xlabel("effort (1 = failure)")
+    ax.legend(loc="lower right", fontsize=9, frameon=False)
 
     for ax in axes:
         for zf in faces:

@@ -30,6 +30,21 @@ def error(tv):
     raise AssertionError("conversion did not fail")
 
 
+@pytest.fixture
+def clean_latch(tv):
+    """A cleared first-error latch around the test."""
+    tv.errorhandling.rsxerr(True)
+    yield
+    tv.errorhandling.rsxerr(True)
+
+
+@pytest.fixture
+def latched(tv):
+    """Reads the latch: (status, message)."""
+    eh = tv.errorhandling
+    return lambda: (int(eh.errstat), eh.errstring.tobytes().decode().rstrip())
+
+
 def run_python(code, env_extra=None):
     """Runs `code` in a child interpreter that sees the build tree."""
     env = dict(os.environ)

@@ -236,10 +236,8 @@ void GetNyeOffAxisSC(double* scoff, const double* dangle, const double* props, c
 
 void GetTVectorOnRotatedXYPlane(double* tv, const double* theta_r, const double* s22, const double* s33,
                                 const double* s12, const double* s13, const double* s23) {
-  const double c = std::cos(*theta_r), s = std::sin(*theta_r);
-  tv[0] = *s33 * c * c + *s22 * s * s - 2.0 * *s23 * s * c;
-  tv[1] = *s13 * c - *s12 * s;
-  tv[2] = (*s33 - *s22) * s * c + *s23 * (c * c - s * s);
+  la::xy_plane_traction(std::cos(*theta_r), std::sin(*theta_r), *s22, *s33, *s12, *s13, *s23)
+      .store(tv);
 }
 
 void GetTVectorFromArbitraryRotation(double* tv, const double* theta_r, const double* nrot,

@@ -99,6 +99,20 @@ TAVRIN_API Mat3 condensed_stiffness(const Mat6& c, int plane = 1);
 // components on the rotated axes (the columns of R).
 TAVRIN_API Mat3 rotated_stress(const Mat3& sigma, const Vec3& axis, double angle_r);
 
+// The traction (normal, shear along 1, shear along (0, cos θ, sin θ)) on
+// the plane through axis 1 with normal (0, -sin θ, cos θ), for c = cos θ,
+// s = sin θ:
+//   σn  = σ33 c² + σ22 s² - 2σ23 s c
+//   τn1 = σ13 c - σ12 s
+//   τnt = (σ33 - σ22) s c + σ23 (c² - s²)
+// (the action plane of the fracture-plane criteria, evaluated at every
+// trial angle of their searches).
+inline Vec3 xy_plane_traction(double c, double s, double s22, double s33, double s12, double s13,
+                              double s23) {
+  return Vec3{{s33 * c * c + s22 * s * s - 2.0 * s23 * s * c, s13 * c - s12 * s,
+               (s33 - s22) * s * c + s23 * (c * c - s * s)}};
+}
+
 // The angle, from the xz plane, of the direction that the angle phixy about
 // x gives (clockwise or not).
 TAVRIN_API double phi_from_xz_plane(double phixy, bool clockwise);

@@ -22,6 +22,13 @@ CASES = [
      "try:\n    t.math.bdsafe(t.datahandling.allocatedamagedata, 0.5, 3.25, [0.0], 0.0, 0, 1)\n"
      "except Exception as e:\n    assert type(e).__name__ == 'error', e\n"
      "else:\n    raise AssertionError('accepted')\n"),
+    # Search bounds 10¹² degrees apart: the scan is capped at 10⁵ samples (it
+    # once stepped by 2° for ever); a step of 0 takes the default step.
+    ("mccollection.mcrckspc3d", "salims=[0, 1e12]; sainc=0",
+     "import _tavrin as t\n"
+     "args = (-60.0, 15.0, 25.0, 10.0, 12.0, 1500.0, 1200.0, 50.0, 200.0, 45.0, 190.0, 70.0, 65.0, 40.0)\n"
+     "t.mccollection.mcrckspc3d(*args, salims=[0.0, 1e12])\n"
+     "t.mccollection.mcrckspc3d(*args, sainc=0.0)\n"),
 ]
 
 

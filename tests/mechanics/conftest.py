@@ -1,20 +1,11 @@
-"""Fixtures of the mechanics' Python tests: a cleared latch, its reader, a carbon-epoxy ply."""
+"""Fixtures of the mechanics' Python tests: a cleared latch around every test, a carbon-epoxy ply."""
 import numpy as np
 import pytest
 
 
 @pytest.fixture(autouse=True)
-def clean_latch(tv):
-    tv.errorhandling.rsxerr(True)
+def cleared(clean_latch):
     yield
-    tv.errorhandling.rsxerr(True)
-
-
-@pytest.fixture
-def latched(tv):
-    # Reads the latch: (status, message).
-    eh = tv.errorhandling
-    return lambda: (int(eh.errstat), eh.errstring.tobytes().decode().rstrip())
 
 
 @pytest.fixture

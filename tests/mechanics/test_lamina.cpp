@@ -81,6 +81,13 @@ TEST_F(Lamina, StiffnessAndComplianceInEveryLayout) {
   const int absent_plane = 9;  // no plane: σ33 = 0
   GetReducedNyeStiffnessMatrix(qs.data(), u.data(), &absent_plane);
   EXPECT_NEAR(qs(2, 1), u(2, 1) - u(2, 3) * u(3, 1) / u(3, 3), 1e-9);
+  // Plane 2 keeps (22, 33, 23) under σ11 = 0, plane 3 keeps (11, 33, 13)
+  // under σ22 = 0 (Nye positions 23 = 6, 13 = 5).
+  const Mat3 q2 = la::condensed_stiffness(u, 2), q3 = la::condensed_stiffness(u, 3);
+  EXPECT_NEAR(q2(2, 1), u(3, 2) - u(3, 1) * u(1, 2) / u(1, 1), 1e-9);
+  EXPECT_NEAR(q2(3, 3), u(6, 6), 1e-9);
+  EXPECT_NEAR(q3(2, 1), u(3, 1) - u(3, 2) * u(2, 1) / u(2, 2), 1e-9);
+  EXPECT_NEAR(q3(3, 3), u(5, 5), 1e-9);
 }
 
 // 21 values: the upper triangle column by column, always symmetric; with

@@ -23,6 +23,9 @@ def test_off_axis_stiffness_is_the_numpy_expression(tv, carbon):
         t = la.getnyetransformationmatrix(np.radians(25.0), 6, 0, scflag)
         np.testing.assert_allclose(la.getnyeoffaxissc(25.0, carbon, 6, scflag), t.T @ matrix(carbon, 6) @ t,
                                    rtol=1e-13, atol=atol)
+        t3 = la.getnyetransformationmatrix(np.radians(25.0), 3, 0, scflag)
+        np.testing.assert_allclose(la.getnyeoffaxissc(25.0, carbon, 3, scflag), t3.T @ matrix(carbon, 3) @ t3,
+                                   rtol=1e-13, atol=atol)
 
 
 def test_stress_update_in_place(tv, error, carbon):

@@ -1,0 +1,47 @@
+// Module fbcollection: fibre-breakage criteria (LaRC05 kink-band search,
+// LaRC04, closed forms).
+#include "engine/descriptor.hpp"
+#include "failure/fbcollection.hpp"
+#include "tables/failure_args.hpp"
+
+namespace tavrin::bind {
+namespace {
+using namespace dsl;
+using namespace failure_args;
+
+constexpr Arg rfb = effort("rfb");
+#define FB_STRESSES stress("s11"), stress("s22"), stress("s33"), stress("s12"), stress("s13"), stress("s23")
+
+TAVRIN_BINDING_MODULE(fbcollection, "fibre-breakage criteria");
+TAVRIN_ROUTINE_DOC(fblarc05, FBLaRC05,
+                   "LaRC05 fibre effort: s11/xt11 in tension, the largest kink-band effort over the kink-plane angle in compression",
+                   rfb, FB_STRESSES, strength("xt11"), strength("xc11"), strength("xt22"), strength("xc22"),
+                   strength("x12"), modulus("g12"), a0, sainc, gsflag, fcl);
+TAVRIN_ROUTINE_DOC(fblarc05_is, FBLaRC05_is,
+                   "LaRC05 fibre effort with in-situ strengths; 0 in compression below half the kinking strength",
+                   rfb, FB_STRESSES, strength("xt11_std"), strength("xc11_std"), strength("xt22_std"),
+                   strength("x23_std"), strength("x12_std"), modulus("g12"), a0, sainc, gsflag, fcl,
+                   in(Real, "x_is", "9").opt("0").describe(
+                       "in-situ strengths (MPa), 0.0 taking the standard one: 1 xt11, 2 YTb, 3 YTa, 4 XCk "
+                       "(kink), 7 SLb, 8 SLa, 9 ST; 5 and 6 unused"));
+TAVRIN_ROUTINE_DOC(fblarc04, FBLaRC04, "LaRC04 fibre effort: s11/xt11 in tension, the kink-band effort at the closed-form kink plane in compression",
+                   rfb, FB_STRESSES, strength("xt11"), strength("xc11"), strength("xt22"), strength("xc22"),
+                   strength("x12"), modulus("e11"), modulus("e22"), modulus("g12"), modulus("nu12"), gc, a0, fcl);
+TAVRIN_ROUTINE_DOC(fbchangchang, FBChangChang, "Chang-Chang fibre effort sqrt((s11/X1)² + (s12/x12)²)",
+                   rfb, stress("s11"), stress("s12"), strength("xt11"), strength("xc11"), strength("x12"));
+TAVRIN_ROUTINE_DOC(fbhashin, FBHashin, "Hashin fibre effort with weighted longitudinal shears",
+                   rfb, stress("s11"), stress("s12"), stress("s13"), strength("xt11"), strength("xc11"),
+                   strength("x12"), strength("x13"), in(Real, "alpha").opt("1.0").describe("weight of the shear terms"));
+TAVRIN_ROUTINE_DOC(fbchristensen, FBChristensen, "Christensen fibre effort, the inverse load factor of its quadratic",
+                   rfb, stress("s11"), stress("s22"), stress("s33"), strength("xt11"), strength("xc11"));
+TAVRIN_ROUTINE_DOC(fbbahei, FBBahei, "Bahei-El-Din fibre effort: the largest of fibre tension, longitudinal shear, transverse shear and transverse normal modes",
+                   rfb, in(Real, "stressvector", "nstress").describe(
+                            "stress (MPa): 3 components (11, 22, 12), 4 (11, 22, 33, 12) or 6 (11, 22, 33, 12, 13, 23)"),
+                   strength("xlnorm"), strength("xtnorm"), strength("xlshear"), strength("xtshear"),
+                   in(Real, "mu").describe("friction coefficient of the shear modes"),
+                   in(Int, "nstress").opt("len(stressvector)").describe("3, 4 or 6 (more: the first six)"),
+                   failmode);
+
+#undef FB_STRESSES
+}  // namespace
+}  // namespace tavrin::bind

@@ -1,0 +1,88 @@
+// Module mccollection: matrix-cracking criteria (fracture-plane searches,
+// Cuntze's invariant criteria, closed forms).
+#include "engine/descriptor.hpp"
+#include "failure/mccollection.hpp"
+#include "tables/failure_args.hpp"
+
+namespace tavrin::bind {
+namespace {
+using namespace dsl;
+using namespace failure_args;
+
+constexpr Arg rmc = effort("rmc");
+#define MC_TRANSVERSE stress("s22"), stress("s33"), stress("s12"), stress("s13"), stress("s23")
+
+TAVRIN_BINDING_MODULE(mccollection, "matrix-cracking criteria");
+TAVRIN_ROUTINE_DOC(mcrcklarc05, MCrckLaRC05, "LaRC05 matrix effort, the largest over the fracture-plane angle",
+                   rmc, MC_TRANSVERSE, strength("xt22"), strength("xc22"), strength("x12"), a0, outtheta,
+                   sainc, gsflag);
+TAVRIN_ROUTINE_DOC(mcrcklarc04, MCrckLaRC04,
+                   "LaRC04 matrix effort: closed form in transverse tension, fracture-plane search (in the kink frame under fibre compression) otherwise",
+                   rmc, stress("s11"), MC_TRANSVERSE, strength("xt11"), strength("xc11"), strength("xt22"),
+                   strength("xc22"), strength("x12"), modulus("e11"), modulus("e22"), modulus("g12"),
+                   modulus("nu12"), gc, a0, outtheta, sainc, fcl, gsflag);
+TAVRIN_ROUTINE_DOC(mcrckvdi2014, MCrckVDI2014, "VDI 2014 (Puck) matrix effort over the fracture-plane angle, weakened by the fibre-parallel stress",
+                   rmc, stress("s11"), MC_TRANSVERSE, strength("xt11"), strength("xc11"), strength("xt22"),
+                   strength("xc22"), strength("x12"), outtheta,
+                   in(Real, "gp", "4").opt("[0.3, 0.3, 0.25, 0.25]").describe(
+                       "inclination parameters (p⊥∥ tension, p⊥∥ compression, p⊥⊥ tension, p⊥⊥ compression)"),
+                   in(Real, "wp", "2").opt("[0.5, 0.5]").describe("weakening parameters (s, m)"), sainc, gsflag);
+TAVRIN_ROUTINE_DOC(mcrckspc3d, MCrckSPC3D, "SPC3D matrix effort of an orthotropic ply over the fracture-plane angle",
+                   rmc, MC_TRANSVERSE, strength("xt11"), strength("xc11"), strength("xt22"), strength("xc22"),
+                   strength("xt33"), strength("xc33"), strength("xt12"), strength("xt13"), strength("xt23"),
+                   in(Real, "xcs", "3").absent().describe(
+                       "shear strengths under compression 12, 13, 23 (MPa); absent: (xt12, xt13, xt23)"),
+                   outtheta,
+                   in(Real, "gp", "2").opt("[0.3, -0.3]").describe("friction parameters (tension, compression)"),
+                   sainc, in(Real, "salims", "2").opt("[2.0, 178.0]").describe("bounds of the searched angle (degrees)"),
+                   gsflag);
+TAVRIN_ROUTINE_DOC(mcrckcamanho, MCrckCamanho, "Camanho's matrix effort over the fracture-plane angle",
+                   rmc, MC_TRANSVERSE, strength("xt22"), strength("xc22"), strength("x12"), strength("x23"),
+                   outtheta, a0, sainc, gsflag);
+TAVRIN_ROUTINE_DOC(mcrckwiegand, MCrckWiegand, "Wiegand's matrix effort over the fracture-plane angle",
+                   rmc, MC_TRANSVERSE, strength("xt22"), strength("xc22"), strength("x12"), outtheta, a0,
+                   sainc, gsflag);
+TAVRIN_ROUTINE_DOC(mcrckpuck, MCrckPuck, "Puck's inter-fibre effort, the largest over the fracture-plane angle",
+                   rmc, MC_TRANSVERSE, strength("xt22"), strength("xc22"), strength("x12"), outtheta, puck_gp,
+                   sainc, gsflag,
+                   inout(Int, "tcflag").opt("0").describe(
+                       "at failure: -1 compression, +1 tension on the reported fracture plane; else unchanged"));
+TAVRIN_ROUTINE_DOC(mcrckcuntze2012, MCrckCuntze2012, "Cuntze's 2012 invariant-based inter-fibre effort",
+                   rmc, MC_TRANSVERSE, strength("xt22"), strength("xc22"), strength("x12"),
+                   in(Real, "gp", "2").opt("[0.16, 1.16]").describe("friction parameters (b⊥∥, b⊥)"),
+                   in(Real, "mint").opt("2.4").describe("interaction exponent of the mode efforts"));
+TAVRIN_ROUTINE_DOC(mcrckcuntze2004, MCrckCuntze2004, "Cuntze's 2004 invariant-based inter-fibre effort",
+                   rmc, MC_TRANSVERSE, strength("xt22"), strength("xc22"), strength("x12"), strength("x13"),
+                   in(Real, "gp", "3").opt("[0.13, 1.5, 0.4]").describe("friction parameters (b⊥∥, b⊥, b⊥τ)"),
+                   in(Real, "mint").opt("2.5").describe("interaction exponent of the mode efforts"));
+TAVRIN_ROUTINE_DOC(mcrckchangchang, MCrckChangChang, "Chang-Chang matrix effort",
+                   rmc, stress("s22"), stress("s12"), strength("xt22"), strength("xc22"), strength("x12"));
+TAVRIN_ROUTINE_DOC(mcrckchai, MCrckChai, "Chai's quadratic matrix effort",
+                   rmc, stress("s22"), stress("s12"), stress("s23"), strength("xt22"), strength("xc22"),
+                   strength("x12"), strength("x23"), in(Real, "dang").opt("0.0").describe("ply angle (degrees); not used"));
+TAVRIN_ROUTINE_DOC(mcrckchristensen, MCrckChristensen, "Christensen's matrix effort, the inverse load factor of its quadratic",
+                   rmc, MC_TRANSVERSE, strength("xt22"), strength("xc22"), strength("xt33"), strength("xc33"),
+                   strength("x12"), strength("x13"), strength("x23"));
+TAVRIN_ROUTINE_DOC(mcrckhashin1989, MCrckHashin1989, "Hashin's 1980s matrix effort of an orthotropic ply",
+                   rmc, MC_TRANSVERSE, strength("xt22"), strength("xc22"), strength("xt33"), strength("xc33"),
+                   strength("x12"), strength("x13"), strength("x23"));
+TAVRIN_ROUTINE_DOC(mcrckhashincomplete, MCrckHashinComplete, "Hashin's matrix effort of a transversely isotropic ply",
+                   rmc, MC_TRANSVERSE, strength("xt22"), strength("xc22"), strength("x12"), strength("x23"));
+TAVRIN_ROUTINE_DOC(mcrckhashin3d, MCrckHashin3D, "Hashin's matrix effort without s33",
+                   rmc, stress("s22"), stress("s12"), stress("s13"), stress("s23"), strength("xt22"),
+                   strength("xc22"), strength("x12"), strength("x23"));
+TAVRIN_ROUTINE_DOC(mcrckhashinps, MCrckHashinPS, "Hashin's matrix effort in plane stress",
+                   rmc, stress("s22"), stress("s12"), strength("xt22"), strength("xc22"), strength("x12"),
+                   strength("x23"));
+TAVRIN_ROUTINE_DOC(mcrckbahei, MCrckBahei, "Bahei-El-Din matrix effort: von Mises matrix mode, or interphase shear and opening",
+                   rmc, in(Real, "stressvector", "nstress").describe(
+                            "stress (MPa): 3 components (11, 22, 12), 4 (11, 22, 33, 12) or 6 (11, 22, 33, 12, 13, 23)"),
+                   strength("xnorm"), strength("xshear"),
+                   in(Int, "nstress").opt("len(stressvector)").describe("3, 4 or 6 (more: the first six)"),
+                   in(Real, "interphase", "2").opt("[-1.0, -1.0]").describe(
+                       "interphase (strength (MPa), friction coefficient); an entry -1: no interphase"),
+                   failmode);
+
+#undef MC_TRANSVERSE
+}  // namespace
+}  // namespace tavrin::bind
