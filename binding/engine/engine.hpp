@@ -69,6 +69,7 @@ struct CallbackPlan {
   std::vector<int> py_order;  // argument indices in the order the Python function takes them
   std::vector<int> returns;  // argument indices filled from a returned tuple
   std::string signature;     // "def dfunc(x,f,d): return"
+  std::string doc;           // the signature, its arguments and an example
 };
 
 enum class ParamRole : unsigned char { Value, ExtraArgs, Overwrite };
@@ -97,6 +98,9 @@ struct Plan {
   std::vector<int> outputs;        // arguments the binding creates (intent out)
   std::string call_line;
   std::string doc;
+  std::string text_signature;            // "(a, n=None, overwrite_a=0)"
+  std::vector<std::string> param_defaults;  // per parameter: Python literal, empty when required
+  mutable PyObject* signature = nullptr;  // inspect.Signature, made on first request
 };
 
 // A Python call-back in force: the innermost one for a trampoline is found by
@@ -110,6 +114,7 @@ struct CallbackContext {
   const char* routine = nullptr;
   const char* arg = nullptr;
   CallbackContext* prev = nullptr;
+  bool warned = false;  // a returned value that the library ignores was reported
 };
 extern thread_local CallbackContext* callback_top;
 
