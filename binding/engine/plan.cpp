@@ -1,5 +1,6 @@
 // Call plans: what the engine derives once from each descriptor.
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <memory>
 #include <stdexcept>
@@ -174,15 +175,13 @@ std::string literal_default(const ArgPlan& ap) {
     return s + "]";
   }
   if (d.rank > 0 || def.empty()) return {};
-  std::size_t i = def[0] == '-' ? 1 : 0, digits = 0;
-  bool dot = false;
-  for (; i < def.size(); ++i) {
-    if (def[i] >= '0' && def[i] <= '9') ++digits;
-    else if (def[i] == '.' && !dot) dot = true;
-    else return {};
-  }
-  if (!digits) return {};
-  if (d.kind == Kind::Real && !dot) return def + ".0";
+  // A number literal: all of it reads as one.
+  char* end = nullptr;
+  std::strtod(def.c_str(), &end);
+  if (end != def.c_str() + def.size() || def.find_first_of("xXnNiI") != std::string::npos) return {};
+  const bool integral = def.find_first_of(".eE") == std::string::npos;
+  if (d.kind == Kind::Real && integral) return def + ".0";
+  if (d.kind != Kind::Real && !integral) return {};
   return def;
 }
 
@@ -328,25 +327,26 @@ std::string callback_doc(const CallbackPlan& p) {
       ex.remove_prefix(std::min(nl + 1, ex.size()));
     }
   } else {
-    std::string params;
-    for (int k = 0; k < p.nrequired; ++k)
-      params += (params.empty() ? "" : ", ") + std::string(t.args[std::size_t(p.py_order[std::size_t(k)])].name);
-    doc += "        def " + std::string(t.name) + "(" + params + "):\n";
-    std::string body;
+    // Three lines from the descriptor: the header, what to do, a placeholder.
+    std::string params, targets, values;
     for (int k = 0; k < p.nrequired; ++k) {
       const Arg& d = t.args[std::size_t(p.py_order[std::size_t(k)])];
-      if (d.intent != Intent::In && p.returns.empty())
-        body += std::string("            ") + d.name + (d.rank ? "[:]" : "[()]") + " = 0.0  # the value of " + d.name + "\n";
+      params += (params.empty() ? "" : ", ") + std::string(d.name);
+      if (d.intent == Intent::In || !p.returns.empty()) continue;
+      targets += (targets.empty() ? "" : ", ") + std::string(d.name) + (d.rank ? "[:]" : "[()]");
+      values += values.empty() ? "0.0" : ", 0.0";
     }
+    doc += "        def " + std::string(t.name) + "(" + params + "):\n";
     if (!p.returns.empty()) {
-      body += "            return ";
-      for (std::size_t k = 0; k < p.returns.size(); ++k)
-        body += (k ? ", " : "") + std::string(t.args[std::size_t(p.returns[k])].name);
-      body += "\n";
+      std::string names;
+      for (int k : p.returns) names += (names.empty() ? "" : ", ") + std::string(t.args[std::size_t(k)].name);
+      doc += "            # compute the new values from the arguments\n            return " + names + "\n";
     } else if (t.result >= 0) {
-      body += "            return 0.0\n";
+      doc += "            # compute the function value from the arguments\n            return 0.0\n";
+    } else {
+      doc += "            # write the results into the arrays, in place\n            " +
+             (targets.empty() ? std::string("pass") : targets + " = " + values) + "\n";
     }
-    doc += body.empty() ? "            pass\n" : body;
   }
   doc += "\n";
   return doc;
