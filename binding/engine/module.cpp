@@ -141,6 +141,16 @@ PyObject* default_value(const std::string& literal) {
   return v;
 }
 
+bool is_keyword(PyObject* name) {
+  PyObject* keyword = PyImport_ImportModule("keyword");
+  PyObject* r = keyword ? PyObject_CallMethod(keyword, "iskeyword", "O", name) : nullptr;
+  Py_XDECREF(keyword);
+  const bool yes = r == Py_True;
+  Py_XDECREF(r);
+  PyErr_Clear();
+  return yes;
+}
+
 // inspect.Signature of the routine, built on first request and kept.
 PyObject* make_signature(const Plan& p) {
   PyObject* inspect = PyImport_ImportModule("inspect");
@@ -153,14 +163,20 @@ PyObject* make_signature(const Plan& p) {
   PyObject* result = nullptr;
   bool ok = list != nullptr;
   for (std::size_t j = 0; ok && j < p.params.size(); ++j) {
+    // inspect refuses a Python keyword as a name (utility's `lambda`): such a
+    // parameter is made under a stand-in name and then given its own.
     PyObject* name = p.params[j].name;
-    PyObject* args = PyTuple_Pack(2, name, kind);
+    const bool keyword = is_keyword(name);
+    PyObject* stand_in = keyword ? PyUnicode_FromFormat("%U_", name) : nullptr;
+    PyObject* args = PyTuple_Pack(2, keyword ? stand_in : name, kind);
+    Py_XDECREF(stand_in);
     PyObject* kw = PyDict_New();
     PyObject* def = nullptr;
     if (int(j) >= p.nrequired) def = default_value(p.param_defaults[j]);
     ok = args && kw && (int(j) < p.nrequired || def) &&
          (!def || PyDict_SetItemString(kw, "default", def) == 0);
     PyObject* prm = ok ? PyObject_Call(parameter, args, kw) : nullptr;
+    if (prm && keyword && PyObject_SetAttrString(prm, "_name", name) < 0) Py_CLEAR(prm);
     ok = prm && PyList_Append(list, prm) == 0;
     Py_XDECREF(prm);
     Py_XDECREF(def);
