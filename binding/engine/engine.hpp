@@ -160,5 +160,8 @@ PyObject* new_storage_owner(std::shared_ptr<void> block);
 const char* npy_typestr(Kind k);
 int npy_type(Kind k);
 const char* ordinal_suffix(int n);
+// Appends `text` as lines of at most 76 characters indented by `indent`
+// blanks; explicit line breaks in `text` are kept.
+void append_wrapped(std::string& out, std::string_view text, std::size_t indent);
 
 }  // namespace tavrin::bind

@@ -486,9 +486,19 @@ const char* var_type_text(const VariableInfo& v) {
 }
 
 std::string module_doc(const ModuleEntry& e) {
+  // The first line of the registered doc is the module's label; what
+  // follows is its paragraph on purpose and conventions.
+  const std::size_t nl = e.doc.find('\n');
   std::string doc = e.name;
-  if (!e.doc.empty()) doc += " --- " + e.doc;
+  if (!e.doc.empty()) doc += " --- " + e.doc.substr(0, nl);
   doc += "\n";
+  if (nl != std::string::npos) {
+    const std::size_t body = e.doc.find_first_not_of('\n', nl);
+    if (body != std::string::npos) {
+      doc += "\n";
+      append_wrapped(doc, std::string_view(e.doc).substr(body), 0);
+    }
+  }
   if (e.variables) {
     doc += "\nVariables:\n";
     for (const VariableInfo& v : e.variables->variables) {

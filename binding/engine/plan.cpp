@@ -20,6 +20,35 @@ const char* ordinal_suffix(int n) {
   }
 }
 
+// Appends `text` as lines of at most 76 characters indented by `indent`
+// blanks; explicit line breaks in `text` are kept.
+void append_wrapped(std::string& out, std::string_view text, std::size_t indent) {
+  const std::string pad(indent, ' ');
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    std::size_t nl = text.find('\n', start);
+    if (nl == std::string_view::npos) nl = text.size();
+    std::string_view line = text.substr(start, nl - start);
+    std::string cur;
+    std::size_t i = 0;
+    while (i < line.size()) {
+      while (i < line.size() && line[i] == ' ') ++i;
+      std::size_t j = line.find(' ', i);
+      if (j == std::string_view::npos) j = line.size();
+      if (j == i) break;
+      const std::string_view word = line.substr(i, j - i);
+      if (!cur.empty() && indent + cur.size() + 1 + word.size() > 76) {
+        out += pad + cur + "\n";
+        cur.clear();
+      }
+      cur += (cur.empty() ? "" : " ") + std::string(word);
+      i = j;
+    }
+    out += cur.empty() ? "\n" : pad + cur + "\n";
+    start = nl + 1;
+  }
+}
+
 namespace {
 
 std::string trim(std::string_view s) {
@@ -128,35 +157,6 @@ void compile_arg(ArgPlan& ap, const std::function<int(std::string_view)>& lookup
 }
 
 
-// Appends `text` as lines of at most 76 characters indented by `indent`
-// blanks; explicit line breaks in `text` are kept.
-void append_wrapped(std::string& out, std::string_view text, std::size_t indent) {
-  const std::string pad(indent, ' ');
-  std::size_t start = 0;
-  while (start <= text.size()) {
-    std::size_t nl = text.find('\n', start);
-    if (nl == std::string_view::npos) nl = text.size();
-    std::string_view line = text.substr(start, nl - start);
-    std::string cur;
-    std::size_t i = 0;
-    while (i < line.size()) {
-      while (i < line.size() && line[i] == ' ') ++i;
-      std::size_t j = line.find(' ', i);
-      if (j == std::string_view::npos) j = line.size();
-      if (j == i) break;
-      const std::string_view word = line.substr(i, j - i);
-      if (!cur.empty() && indent + cur.size() + 1 + word.size() > 76) {
-        out += pad + cur + "\n";
-        cur.clear();
-      }
-      cur += (cur.empty() ? "" : " ") + std::string(word);
-      i = j;
-    }
-    out += cur.empty() ? "\n" : pad + cur + "\n";
-    start = nl + 1;
-  }
-}
-
 // A default that is a literal the caller could pass: its Python value, as
 // source text; empty when it is computed, a fill value of an array, or absent.
 std::string literal_default(const ArgPlan& ap) {
@@ -243,7 +243,18 @@ std::string routine_doc(const Plan& p) {
   std::string doc = p.call_line + "\n\n";
   // The summary is the first line; notes (e.g. what is latched) may follow
   // after a blank line.
-  doc += r.doc ? std::string(r.doc) + "\n" : std::string("Wrapper for ``") + r.name + "``.\n";
+  if (r.doc) {
+    const std::string_view text = r.doc;
+    const std::size_t nl = std::min(text.find('\n'), text.size());
+    doc += std::string(text.substr(0, nl)) + "\n";
+    const std::size_t notes = text.find_first_not_of('\n', nl);
+    if (notes != std::string_view::npos) {
+      doc += "\n";
+      append_wrapped(doc, text.substr(notes), 0);
+    }
+  } else {
+    doc += std::string("Wrapper for ``") + r.name + "``.\n";
+  }
   auto section = [&](const char* title, auto&& pick) {
     std::string body;
     for (const Param& prm : p.params) pick(prm, body);
