@@ -121,8 +121,10 @@ using namespace dsl;
 namespace et = enginetest;
 
 TAVRIN_CALLBACK(fn_type, et::Fn, "f", in(Real, "x"));
-TAVRIN_CALLBACK(arrayfn_type, et::ArrayFn, "g", in(Int, "n").opt("len(x)"), in(Real, "x", "n"),
-                out(Real, "y", "n"), inout(Real, "scale"));
+TAVRIN_CALLBACK_DOC(arrayfn_type, et::ArrayFn, "g", "Doubles x into y.",
+                    "def g(x, y, scale):\n    y[:] = 2.0 * x\n    scale[()] = 2.0",
+                    in(Int, "n").opt("len(x)"), in(Real, "x", "n"), out(Real, "y", "n"),
+                    inout(Real, "scale").describe("the factor applied"));
 TAVRIN_CALLBACK_RETURNING(pairfn_type, et::PairFn, "f", ("a", "b"), inout(Real, "a"),
                           inout(Real, "b"));
 

@@ -194,3 +194,39 @@ def test_bad_descriptor_fails_the_import(child):
     assert r.returncode != 0
     assert ("ImportError: _tavrin_badtable: descriptor of badtable.copy: argument 'b': "
             "expression 'count': unknown argument 'count'") in r.stderr
+
+
+def test_doc_parts_built_from_the_descriptors(et):
+    doc = et.apply.__doc__
+    # the call-back's summary, what its arguments are to Python, and its example, verbatim
+    assert "  def g(x,y,scale,[n]): return\n    Doubles x into y.\n" in doc
+    assert "    scale : writable rank-0 array('d'): fill it, e.g. scale[()] = value\n        the factor applied\n" in doc
+    example = "        def g(x, y, scale):\n            y[:] = 2.0 * x\n            scale[()] = 2.0\n"
+    assert example in doc
+    space = {}
+    exec("\n".join(line[8:] for line in example.splitlines()), space)  # noqa: S102
+    y, scale = et.apply(space["g"], [1.0, 3.0])
+    assert list(y) == [2.0, 6.0] and scale == 2.0
+    # a generated example for a call-back type without one
+    assert "        def f(x):\n            # compute the function value from the arguments\n" in et.fsum.__doc__
+    # an in/out array without an overwrite flag is returned; the caller's array is kept
+    assert "    Returned updated; the array passed in is left unchanged.\n" in et.refill.__doc__
+    assert "left unchanged unless\n    overwrite_a is 1.\n" in et.axpy.__doc__
+    assert et.vadd.__text_signature__ == "(a, b, n=None)"
+    assert et.sum3.__text_signature__ == "(d=[1.0, 2.0, 4.0])"
+    assert et.axpy.__text_signature__ == "(a, b, n=None, s=1.0, overwrite_a=0)"
+
+
+@pytest.mark.parametrize("call, same", [
+    (lambda et: et.axpy([1.0, 2.0], [1.0, 1.0], None, None, None), lambda et: et.axpy([1.0, 2.0], [1.0, 1.0])),
+    (lambda et: et.vadd([1.0, 2.0], [3.0, 4.0], n=None), lambda et: et.vadd([1.0, 2.0], [3.0, 4.0])),
+    (lambda et: et.maybe(None), lambda et: et.maybe()),
+    (lambda et: et.fsum(lambda v: v, [1.0, 2.0], None, None), lambda et: et.fsum(lambda v: v, [1.0, 2.0])),
+])
+def test_none_for_an_optional_parameter_is_its_default(et, call, same):
+    np.testing.assert_array_equal(call(et), same(et))
+
+
+def test_none_for_a_required_parameter_is_refused(et, eterror):
+    with pytest.raises(eterror, match=r"1st argument \(x\) can't be converted to float: received None of type NoneType"):
+        et.square(None)
