@@ -156,7 +156,6 @@ void compile_arg(ArgPlan& ap, const std::function<int(std::string_view)>& lookup
   if (d.check) ap.check = Expr::compile(d.check, lookup);
 }
 
-
 // A default that is a literal the caller could pass: its Python value, as
 // source text; empty when it is computed, a fill value of an array, or absent.
 std::string literal_default(const ArgPlan& ap) {
@@ -207,19 +206,14 @@ std::string text_signature(Plan& p) {
   return s + ")";
 }
 
-const char* inout_note(const ArgPlan& ap) {
-  if (ap.desc->intent != Intent::InOut) return nullptr;
+// What a result that is also a parameter says about the caller's value.
+std::string inout_note(const ArgPlan& ap) {
+  if (ap.desc->intent != Intent::InOut) return {};
   if (ap.desc->rank == 0) return "Returned updated.";
   if (ap.overwrite_param >= 0)
-    return "Returned updated; the array passed in is left unchanged unless overwrite_{} is 1.";
+    return std::string("Returned updated; the array passed in is left unchanged unless overwrite_") +
+           ap.desc->name + " is 1.";
   return "Returned updated; the array passed in is left unchanged.";
-}
-
-std::string expand(const char* pattern, const char* name) {
-  std::string s = pattern;
-  const std::size_t k = s.find("{}");
-  if (k != std::string::npos) s.replace(k, 2, name);
-  return s;
 }
 
 // The lines describing one argument: its type line, then its description.
@@ -232,8 +226,7 @@ void describe_arg(std::string& doc, const ArgPlan& ap, bool as_parameter) {
   if (as_parameter && d.kind == Kind::Callback)
     append_wrapped(doc, std::string("A Python function (see Call-back functions below), a routine "
                                     "object of the same C type, or a routine's _cpointer."), 4);
-  if (!as_parameter)
-    if (const char* note = inout_note(ap)) append_wrapped(doc, expand(note, d.name), 4);
+  if (!as_parameter && d.intent == Intent::InOut) append_wrapped(doc, inout_note(ap), 4);
   if (as_parameter && !ap.required)
     doc += std::string("    Default: ") + (d.def ? trim(d.def) : "absent") + "\n";
 }
