@@ -167,6 +167,7 @@ TAVRIN_ROUTINE(heron, et::heron, out(Real, "xnew"), in(Real, "fargs", "na"),
                in(Int, "na").opt("len(fargs)").relation("na>=1"), in(Int, "nfun").opt("0"));
 TAVRIN_ROUTINE(grid, et::grid, out(Real, "x", "n,m"), in(Int, "n"), in(Int, "m"));
 TAVRIN_ROUTINE(exhaust, et::exhaust, in(Int, "n"));
+TAVRIN_ROUTINE(square_checked, et::square, result(Real, "square"), in(Real, "x").relation("x>=0.5"));
 TAVRIN_ROUTINE(split_checked, et::fill, inplace(Real, "x", "n"), in(Int, "n").opt("len(x)").relation("n>=1"),
                in(Real, "v"));
 

@@ -70,7 +70,7 @@ def test_every_routine_says_what_it_computes_and_what_its_arguments_mean(tv):
             said = [t for t in text if not t.startswith("Default:") and "routine's _cpointer" not in t]
             if not said:
                 faults.append(f"{mod}.{name}: {arg} not described")
-            if ANGLE.search(arg) and "float" in type_line or ANGLE.search(arg) and "array('d')" in type_line:
+            if ANGLE.search(arg) and ("float" in type_line or "array('d')" in type_line):
                 if not re.search(r"degree|radian", " ".join(said)):
                     faults.append(f"{mod}.{name}: angle {arg} without its unit")
     assert not faults, "\n".join(faults)

@@ -28,6 +28,7 @@ REFUSED = [
     (lambda et: et.matvec(np.ones((3, 2)), [1.0, 2.0, 3.0], m=3), "error", r"\(shape\(a,1\)==m\) failed for 2nd keyword m"),
     (lambda et: et.vadd([1.0, 2.0], [1.0]), "error", r"^\(len\(b\)>=n\) failed for 1st keyword n: n = 2 \(the default, from a's length\), len\(b\) = 1$"),
     (lambda et: et.split_checked(np.zeros(0), 1.0), "error", r"^\(n>=1\) failed for 1st keyword n: n = 0 \(the default, from x's length\)$"),
+    (lambda et: et.square_checked(0.1), "error", r"^\(x>=0\.5\) failed for 1st argument x: x = 0\.1$"),
     # array conversions
     (lambda et: et.vadd([1 + 1j], [1.0]), "error", "failed in converting 1st argument `a' of _tavrin.enginetest.vadd"),
     (lambda et: et.vadd(np.ones((2, 2)), [1.0, 2.0]), "error", "rank-2 array given, rank 1 expected"),
