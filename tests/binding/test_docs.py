@@ -15,7 +15,7 @@ import pytest
 PENDING = {"datahandling", "errorhandling", "imageprocessing", "listhandling", "math",
            "signalprocessing", "stringhandling", "utility"}
 
-ANGLE = re.compile(r"angle|orientation|theta|^phi|^alpha_|_d$|_r$")
+ANGLE = re.compile(r"(?<!rect)(?<!tri)angle|orientation|theta|^phi|^alpha_|_d$|_r$")  # not rectangle
 ENTRY = re.compile(r"^(\w+) : (.+)$")
 
 
@@ -200,3 +200,10 @@ def test_a_call_back_returning_a_value_warns_once_naming_the_routine(tv, returns
     if warned:
         assert caught[0].category is RuntimeWarning
         assert str(caught[0].message).startswith("bdsafe: call-back dfunc returned a value of type float")
+
+
+def test_module_docs_list_variables_by_kind(tv):
+    assert "  i4 : constant int, bytes of the default integer\n" in tv.types.__doc__
+    errorhandling = tv.errorhandling.__doc__
+    assert re.search(r"^  errstat : int, ", errorhandling, re.M)
+    assert re.search(r"^  errstring : string\(len=80\), ", errorhandling, re.M)
