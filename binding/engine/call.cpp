@@ -3,6 +3,8 @@
 // Everything lives on this frame: routines may be re-entered from their own
 // call-backs.
 #include <algorithm>
+#include <charconv>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
@@ -84,13 +86,96 @@ class CallState final : public ExprEnv {
   CallbackContext* saved_top = nullptr;
 };
 
+// What a violated relation received, for its error text: the values and
+// extents of the arguments it involves.  Formatted only when raised.
+
+std::string number_text(double x) {
+  char buf[32];
+  const auto r = std::to_chars(buf, buf + sizeof buf, x);
+  return std::string(buf, r.ptr);
+}
+
+std::string shape_text(PyObject* o) {
+  if (!o || !PyArray_Check(o)) return "?";
+  auto* a = reinterpret_cast<PyArrayObject*>(o);
+  std::string s = "(";
+  for (int k = 0; k < PyArray_NDIM(a); ++k)
+    s += (k ? ", " : "") + std::to_string(PyArray_DIM(a, k));
+  return s + (PyArray_NDIM(a) == 1 ? ",)" : ")");
+}
+
+// How an argument not given by the caller got its value: " (the default,
+// from plyelastic's 2nd extent)".
+std::string origin(const ArgPlan& ap, PyObject* const* given) {
+  if (ap.param >= 0 && given[ap.param]) return {};
+  if (!ap.desc->def) return " (absent)";
+  std::string s = ap.desc->intent == Intent::Hide ? " (computed" : " (the default";
+  const std::string& e = ap.def.text();
+  const std::size_t comma = e.find(',');
+  if (e.rfind("shape(", 0) == 0 && e.back() == ')' && comma != std::string::npos &&
+      e.find('(', 6) == std::string::npos) {
+    const int k = std::atoi(e.c_str() + comma + 1) + 1;
+    s += ", from " + e.substr(6, comma - 6) + "'s " + std::to_string(k) + ordinal_suffix(k) + " extent";
+  } else if (e.rfind("len(", 0) == 0 && e.back() == ')' && e.find('(', 4) == std::string::npos) {
+    s += ", from " + e.substr(4, e.size() - 5) + "'s length";
+  } else if (e.find_first_not_of("0123456789.-") != std::string::npos) {
+    s += ", " + e;
+  }
+  return s + ")";
+}
+
+std::string measure(const Plan& p, const CallState& st, PyObject* const* given, int a, bool blamed) {
+  const ArgPlan& ap = p.args[std::size_t(a)];
+  const Arg& d = *ap.desc;
+  const std::string name = d.name;
+  if (st.absent[a]) return name + " absent";
+  if (d.kind == Kind::Text) return "len(" + name + ") = " + std::to_string(st.shape(a, 0));
+  if (d.rank == 0) {
+    Value v;
+    const std::string value = st.scalar(a, v) ? (v.real ? number_text(v.d) : std::to_string(v.i)) : "?";
+    return name + " = " + value + origin(ap, given);
+  }
+  PyObject* o = ap.param >= 0 && given[ap.param] && PyArray_Check(given[ap.param]) ? given[ap.param] : st.obj[a];
+  if (blamed) return "received shape " + shape_text(o);
+  if (d.rank == 1) return "len(" + name + ") = " + std::to_string(st.shape(a, 0)) + origin(ap, given);
+  return "shape(" + name + ") = " + shape_text(o) + origin(ap, given);
+}
+
+std::string received(const Plan& p, const CallState& st, PyObject* const* given, const Relation& rel) {
+  std::vector<int> shown;
+  std::string s;
+  const auto add = [&](int a, bool blamed) {
+    if (std::find(shown.begin(), shown.end(), a) != shown.end()) return;
+    shown.push_back(a);
+    s += (s.empty() ? "" : ", ") + measure(p, st, given, a, blamed);
+  };
+  if (rel.array < 0 || rel.blame == rel.array) add(rel.blame, true);
+  for (int a : rel.e->depends()) add(a, false);
+  if (rel.array >= 0) add(rel.array, false);
+  return s;
+}
+
 PyObject* fail(const std::string& msg) {
   PyErr_SetString(error_class, msg.c_str());
   return nullptr;
 }
 
-std::string conversion_message(const Plan& p, const ArgPlan& a, const char* what) {
-  return p.qualname + "() " + a.position + " (" + a.desc->name + ") can't be converted to " + what;
+// A short account of a Python object for an error text: its repr (cut to 40
+// characters) and type.
+std::string received_object(PyObject* o) {
+  std::string text = "?";
+  if (PyObject* r = PyObject_Repr(o)) {
+    if (const char* c = PyUnicode_AsUTF8(r)) text = c;
+    Py_DECREF(r);
+  }
+  PyErr_Clear();
+  if (text.size() > 40) text = text.substr(0, 37) + "...";
+  return text + " of type " + Py_TYPE(o)->tp_name;
+}
+
+std::string conversion_message(const Plan& p, const ArgPlan& a, const char* what, PyObject* o) {
+  return p.qualname + "() " + a.position + " (" + a.desc->name + ") can't be converted to " + what +
+         ": received " + received_object(o);
 }
 
 std::string array_message(const Plan& p, const ArgPlan& a, const std::string& why) {
@@ -238,7 +323,7 @@ bool set_callback(const Plan& p, CallState& st, int a, PyObject* o, PyObject* ex
     return st.slot[f].fn != nullptr;
   }
   if (!PyCallable_Check(o)) {
-    fail(conversion_message(p, ap, "call-back function"));
+    fail(conversion_message(p, ap, "call-back function", o));
     return false;
   }
   if (st.nctx >= int(std::size(st.ctx))) {
@@ -294,6 +379,10 @@ PyObject* call_routine(const Plan& p, PyObject* const* args, std::size_t nargsf,
       given[j] = args[nargs + k];
     }
   }
+  // None for an optional parameter is the same as leaving it out.
+  const std::size_t ngiven = std::size_t(nargs) + std::size_t(kwnames ? PyTuple_GET_SIZE(kwnames) : 0);
+  for (std::size_t j = std::size_t(p.nrequired); ngiven > std::size_t(p.nrequired) && j < nparams; ++j)
+    if (given[j] == Py_None) given[j] = nullptr;
   for (int j = 0; j < p.nrequired; ++j)
     if (!given[j]) {
       PyErr_Format(PyExc_TypeError, "%s() missing required argument '%S' (pos %d)",
@@ -335,7 +424,7 @@ PyObject* call_routine(const Plan& p, PyObject* const* args, std::size_t nargsf,
     if (d.kind == Kind::Callback) continue;  // after the values: extents may be needed
     if (d.kind == Kind::Text) {
       PyObject* b = text_bytes(o);
-      if (!b) return fail(conversion_message(p, ap, "string"));
+      if (!b) return fail(conversion_message(p, ap, "string", o));
       Py_XSETREF(st.obj[a], b);
       st.slot[a].p = PyBytes_AS_STRING(b);
       st.slot[a].len = std::size_t(PyBytes_GET_SIZE(b));
@@ -360,7 +449,7 @@ PyObject* call_routine(const Plan& p, PyObject* const* args, std::size_t nargsf,
       continue;
     }
     if (d.rank == 0) {
-      if (!convert_scalar(d.kind, o, st.val[a])) return fail(conversion_message(p, ap, kind_target(d.kind)));
+      if (!convert_scalar(d.kind, o, st.val[a])) return fail(conversion_message(p, ap, kind_target(d.kind), o));
       st.slot[a].p = &st.val[a];
       st.ready[a] = true;
       continue;
@@ -495,7 +584,9 @@ PyObject* call_routine(const Plan& p, PyObject* const* args, std::size_t nargsf,
     } else if (ok) {
       ok = v.real ? v.d != 0.0 : v.i != 0;
     }
-    if (!ok) return fail(rel.text + " failed for " + who.position + " " + who.desc->name);
+    if (!ok)
+      return fail(rel.text + " failed for " + who.position + " " + who.desc->name + ": " +
+                  received(p, st, given, rel));
   }
 
   // 5. What the routine writes.

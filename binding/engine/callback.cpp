@@ -6,6 +6,7 @@
 // a copy, copied back after the call, so a view the function keeps cannot
 // outlive the library's storage.
 #include <cstring>
+#include <string>
 #include <stdexcept>
 
 #include "engine/numpy.hpp"
@@ -69,6 +70,26 @@ struct Refs {
 [[noreturn]] void abandon(const CallbackContext& c) {
   PySys_WriteStderr("Call-back cb_%s_in_%s__user__routines failed.\n", c.arg, c.routine);
   throw CallbackAbort{};
+}
+
+// Reports, as a RuntimeWarning naming the routine, a value returned by a
+// call-back whose return value the library ignores; false when the warning
+// was turned into an error.
+bool warn_ignored_return(const CallbackContext& c, PyObject* ret) {
+  const CallbackPlan& cp = *c.plan;
+  std::string written, example;
+  for (int i : cp.py_order) {
+    const Arg& d = *cp.args[std::size_t(i)].desc;
+    if (d.intent == Intent::In || d.kind == Kind::Text) continue;
+    if (written.empty()) example = std::string(d.name) + (d.rank ? "[:]" : "[()]") + " = value";
+    written += (written.empty() ? "" : ", ") + std::string(d.name);
+  }
+  std::string msg = std::string(c.routine) + ": call-back " + c.arg + " returned a value of type " +
+                    Py_TYPE(ret)->tp_name + ", which the library ignores";
+  if (!written.empty())
+    msg += "; fill its argument" + std::string(written.find(',') == std::string::npos ? " " : "s ") +
+           written + " instead, e.g. " + example;
+  return PyErr_WarnEx(PyExc_RuntimeWarning, msg.c_str(), 1) == 0;
 }
 
 }  // namespace
@@ -190,6 +211,11 @@ void invoke_callback(RawFn tag, const Slot* slots, std::size_t n, void* result) 
   } else if (result && cp.type->result >= 0) {
     ok = store_scalar(Kind(cp.type->result), ret, result);
     if (!ok) PyErr_Format(error_class, "value returned by call-back %s can't be converted", cp.type->name);
+  } else if (ret != Py_None && !c->warned) {
+    // The library reads only what the function wrote into its arguments: a
+    // returned value is a common slip (the result then stays zero).
+    c->warned = true;
+    ok = warn_ignored_return(*c, ret);
   }
   Py_DECREF(ret);
   if (!ok) abandon(*c);

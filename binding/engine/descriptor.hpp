@@ -204,6 +204,8 @@ struct CallbackType {
   const std::type_info* type;       // the C function pointer type
   std::span<const char* const> returns;  // names filled from a returned tuple, in order
   int result;                       // Kind of the C function value, -1 for none
+  const char* doc = nullptr;        // what the function computes
+  const char* example = nullptr;    // a short correct Python function, lines separated by \n
 };
 
 struct Routine {
@@ -484,7 +486,8 @@ Routine make_routine(const char* name, const char* doc = nullptr) {
 }
 
 template <class Fn, const auto& Args>
-CallbackType make_callback(const char* name, std::span<const char* const> returns = {}) {
+CallbackType make_callback(const char* name, std::span<const char* const> returns = {},
+                           const char* doc = nullptr, const char* example = nullptr) {
   static_assert(detail::is_fn_ptr<Fn>);
   static_assert(std::size(Args) == detail::fn_traits<Fn>::arity,
                 "call-back descriptor lists another number of arguments than its type takes");
@@ -497,7 +500,7 @@ CallbackType make_callback(const char* name, std::span<const char* const> return
   else if constexpr (std::is_same_v<R, double>) result = int(Kind::Real);
   else if constexpr (std::is_same_v<R, std::complex<double>>) result = int(Kind::Complex);
   else static_assert(std::is_void_v<R>, "call-back function values are int, double or complex");
-  return CallbackType{name, std::span<const Arg>(Args), &typeid(Fn), returns, result};
+  return CallbackType{name, std::span<const Arg>(Args), &typeid(Fn), returns, result, doc, example};
 }
 
 // ---------------------------------------------------------------------------
@@ -545,6 +548,14 @@ struct RoutineRegistrar {
   static constexpr ::tavrin::bind::Arg var##_args_[] = {__VA_ARGS__};    \
   static const ::tavrin::bind::CallbackType var =                        \
       ::tavrin::bind::make_callback<fntype, var##_args_>(pyname)
+
+// TAVRIN_CALLBACK_DOC(var, type, "python name", "what it computes",
+//                     "def f(x, y):\n    y[()] = x * x", args...): the same, with a
+// summary and a short example of a correct Python function for the doc.
+#define TAVRIN_CALLBACK_DOC(var, fntype, pyname, summary, example, ...)               \
+  static constexpr ::tavrin::bind::Arg var##_args_[] = {__VA_ARGS__};                  \
+  static const ::tavrin::bind::CallbackType var =                                      \
+      ::tavrin::bind::make_callback<fntype, var##_args_>(pyname, {}, summary, example)
 
 // The same, for a call-back whose Python return value (a tuple) is copied
 // back into the arguments named in the parenthesised list `returned`.

@@ -69,6 +69,7 @@ struct CallbackPlan {
   std::vector<int> py_order;  // argument indices in the order the Python function takes them
   std::vector<int> returns;  // argument indices filled from a returned tuple
   std::string signature;     // "def dfunc(x,f,d): return"
+  std::string doc;           // the signature, its arguments and an example
 };
 
 enum class ParamRole : unsigned char { Value, ExtraArgs, Overwrite };
@@ -97,6 +98,9 @@ struct Plan {
   std::vector<int> outputs;        // arguments the binding creates (intent out)
   std::string call_line;
   std::string doc;
+  std::string text_signature;            // "(a, n=None, overwrite_a=0)"
+  std::vector<std::string> param_defaults;  // per parameter: Python literal, empty when required
+  mutable PyObject* signature = nullptr;  // inspect.Signature, made on first request
 };
 
 // A Python call-back in force: the innermost one for a trampoline is found by
@@ -110,6 +114,7 @@ struct CallbackContext {
   const char* routine = nullptr;
   const char* arg = nullptr;
   CallbackContext* prev = nullptr;
+  bool warned = false;  // a returned value that the library ignores was reported
 };
 extern thread_local CallbackContext* callback_top;
 
@@ -155,5 +160,8 @@ PyObject* new_storage_owner(std::shared_ptr<void> block);
 const char* npy_typestr(Kind k);
 int npy_type(Kind k);
 const char* ordinal_suffix(int n);
+// Appends `text` as lines of at most 76 characters indented by `indent`
+// blanks; explicit line breaks in `text` are kept.
+void append_wrapped(std::string& out, std::string_view text, std::size_t indent);
 
 }  // namespace tavrin::bind

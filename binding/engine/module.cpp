@@ -51,9 +51,12 @@ std::deque<Plan>& plans() {
 
 void register_routine(const char* module, const Routine& r) { entry(module).routines.push_back(&r); }
 
+// A module split over several table files may give its full doc in one and a
+// short label in the others: the longest is kept, whatever the order of
+// registration.
 void register_module_doc(const char* module, const char* doc) {
   ModuleEntry& e = entry(module);
-  if (e.doc.empty()) e.doc = doc;
+  if (std::strlen(doc) > e.doc.size()) e.doc = doc;
 }
 
 void set_python_error_from_exception() {
@@ -124,6 +127,76 @@ const Plan& plan_of(PyObject* self) { return *reinterpret_cast<RoutineObject*>(s
 PyObject* routine_doc(PyObject* self, void*) { return PyUnicode_FromString(plan_of(self).doc.c_str()); }
 PyObject* routine_name(PyObject* self, void*) { return PyUnicode_FromString(plan_of(self).routine->name); }
 PyObject* routine_cpointer(PyObject* self, void*) { return routine_capsule(*plan_of(self).routine); }
+PyObject* routine_text_signature(PyObject* self, void*) {
+  return PyUnicode_FromString(plan_of(self).text_signature.c_str());
+}
+
+// The default of an optional parameter as inspect shows it: the value of its
+// literal in the text signature (None where the default is computed).
+PyObject* default_value(const std::string& literal) {
+  PyObject* ast = PyImport_ImportModule("ast");
+  if (!ast) return nullptr;
+  PyObject* v = PyObject_CallMethod(ast, "literal_eval", "s", literal.c_str());
+  Py_DECREF(ast);
+  return v;
+}
+
+bool is_keyword(PyObject* name) {
+  PyObject* keyword = PyImport_ImportModule("keyword");
+  PyObject* r = keyword ? PyObject_CallMethod(keyword, "iskeyword", "O", name) : nullptr;
+  Py_XDECREF(keyword);
+  const bool yes = r == Py_True;
+  Py_XDECREF(r);
+  PyErr_Clear();
+  return yes;
+}
+
+// inspect.Signature of the routine, built on first request and kept.
+PyObject* make_signature(const Plan& p) {
+  PyObject* inspect = PyImport_ImportModule("inspect");
+  if (!inspect) return nullptr;
+  PyObject* parameter = PyObject_GetAttrString(inspect, "Parameter");
+  PyObject* signature = PyObject_GetAttrString(inspect, "Signature");
+  Py_DECREF(inspect);
+  PyObject* kind = parameter ? PyObject_GetAttrString(parameter, "POSITIONAL_OR_KEYWORD") : nullptr;
+  PyObject* list = kind && signature ? PyList_New(0) : nullptr;
+  PyObject* result = nullptr;
+  bool ok = list != nullptr;
+  for (std::size_t j = 0; ok && j < p.params.size(); ++j) {
+    // inspect refuses a Python keyword as a name (utility's `lambda`): such a
+    // parameter is made under a stand-in name and then given its own.
+    PyObject* name = p.params[j].name;
+    const bool keyword = is_keyword(name);
+    PyObject* stand_in = keyword ? PyUnicode_FromFormat("%U_", name) : nullptr;
+    PyObject* args = PyTuple_Pack(2, keyword ? stand_in : name, kind);
+    Py_XDECREF(stand_in);
+    PyObject* kw = PyDict_New();
+    PyObject* def = nullptr;
+    if (int(j) >= p.nrequired) def = default_value(p.param_defaults[j]);
+    ok = args && kw && (int(j) < p.nrequired || def) &&
+         (!def || PyDict_SetItemString(kw, "default", def) == 0);
+    PyObject* prm = ok ? PyObject_Call(parameter, args, kw) : nullptr;
+    if (prm && keyword && PyObject_SetAttrString(prm, "_name", name) < 0) Py_CLEAR(prm);
+    ok = prm && PyList_Append(list, prm) == 0;
+    Py_XDECREF(prm);
+    Py_XDECREF(def);
+    Py_XDECREF(kw);
+    Py_XDECREF(args);
+  }
+  if (ok) result = PyObject_CallOneArg(signature, list);
+  Py_XDECREF(list);
+  Py_XDECREF(kind);
+  Py_XDECREF(signature);
+  Py_XDECREF(parameter);
+  return result;
+}
+
+PyObject* routine_signature(PyObject* self, void*) {
+  const Plan& p = plan_of(self);
+  if (!p.signature) p.signature = make_signature(p);
+  Py_XINCREF(p.signature);
+  return p.signature;
+}
 PyObject* routine_repr(PyObject* self) {
   return PyUnicode_FromFormat("<tavrin routine %s.%s>", plan_of(self).module.c_str(), plan_of(self).routine->name);
 }
@@ -132,6 +205,8 @@ PyGetSetDef routine_getset[] = {
     {"__doc__", routine_doc, nullptr, nullptr, nullptr},
     {"__name__", routine_name, nullptr, nullptr, nullptr},
     {"_cpointer", routine_cpointer, nullptr, "The routine's C entry, as a capsule named by its type.", nullptr},
+    {"__text_signature__", routine_text_signature, nullptr, nullptr, nullptr},
+    {"__signature__", routine_signature, nullptr, nullptr, nullptr},
     {nullptr, nullptr, nullptr, nullptr, nullptr},
 };
 
@@ -411,9 +486,19 @@ const char* var_type_text(const VariableInfo& v) {
 }
 
 std::string module_doc(const ModuleEntry& e) {
+  // The first line of the registered doc is the module's label; what
+  // follows is its paragraph on purpose and conventions.
+  const std::size_t nl = e.doc.find('\n');
   std::string doc = e.name;
-  if (!e.doc.empty()) doc += " --- " + e.doc;
+  if (!e.doc.empty()) doc += " --- " + e.doc.substr(0, nl);
   doc += "\n";
+  if (nl != std::string::npos) {
+    const std::size_t body = e.doc.find_first_not_of('\n', nl);
+    if (body != std::string::npos) {
+      doc += "\n";
+      append_wrapped(doc, std::string_view(e.doc).substr(body), 0);
+    }
+  }
   if (e.variables) {
     doc += "\nVariables:\n";
     for (const VariableInfo& v : e.variables->variables) {

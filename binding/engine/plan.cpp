@@ -1,5 +1,6 @@
 // Call plans: what the engine derives once from each descriptor.
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <memory>
 #include <stdexcept>
@@ -16,6 +17,35 @@ const char* ordinal_suffix(int n) {
     case 2: return "nd";
     case 3: return "rd";
     default: return "th";
+  }
+}
+
+// Appends `text` as lines of at most 76 characters indented by `indent`
+// blanks; explicit line breaks in `text` are kept.
+void append_wrapped(std::string& out, std::string_view text, std::size_t indent) {
+  const std::string pad(indent, ' ');
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    std::size_t nl = text.find('\n', start);
+    if (nl == std::string_view::npos) nl = text.size();
+    std::string_view line = text.substr(start, nl - start);
+    std::string cur;
+    std::size_t i = 0;
+    while (i < line.size()) {
+      while (i < line.size() && line[i] == ' ') ++i;
+      std::size_t j = line.find(' ', i);
+      if (j == std::string_view::npos) j = line.size();
+      if (j == i) break;
+      const std::string_view word = line.substr(i, j - i);
+      if (!cur.empty() && indent + cur.size() + 1 + word.size() > 76) {
+        out += pad + cur + "\n";
+        cur.clear();
+      }
+      cur += (cur.empty() ? "" : " ") + std::string(word);
+      i = j;
+    }
+    out += cur.empty() ? "\n" : pad + cur + "\n";
+    start = nl + 1;
   }
 }
 
@@ -126,6 +156,207 @@ void compile_arg(ArgPlan& ap, const std::function<int(std::string_view)>& lookup
   if (d.check) ap.check = Expr::compile(d.check, lookup);
 }
 
+// A default that is a literal the caller could pass: its Python value, as
+// source text; empty when it is computed, a fill value of an array, or absent.
+std::string literal_default(const ArgPlan& ap) {
+  const Arg& d = *ap.desc;
+  if (!d.def) return {};
+  const std::string def = trim(d.def);
+  if (ap.def_is_text) {
+    std::string s = "'";
+    for (char c : ap.def_text) s += (c == '\'' || c == '\\') ? std::string("\\") + c : std::string(1, c);
+    return s + "'";
+  }
+  if (ap.def_is_list) {
+    std::string s = "[";
+    for (const std::string& v : split_top(def.substr(1, def.size() - 2)))
+      s += (s.size() > 1 ? ", " : "") + v;
+    return s + "]";
+  }
+  if (d.rank > 0 || def.empty()) return {};
+  // A number literal: all of it reads as one.
+  char* end = nullptr;
+  std::strtod(def.c_str(), &end);
+  if (end != def.c_str() + def.size() || def.find_first_of("xXnNiI") != std::string::npos) return {};
+  const bool integral = def.find_first_of(".eE") == std::string::npos;
+  if (d.kind == Kind::Real && integral) return def + ".0";
+  if (d.kind != Kind::Real && !integral) return {};
+  return def;
+}
+
+// The signature tools show, "(a, b, n=None, overwrite_a=0)", and the default
+// of every parameter as a Python literal (empty for a required one).
+std::string text_signature(Plan& p) {
+  std::string s = "(";
+  p.param_defaults.clear();
+  for (const Param& prm : p.params) {
+    const ArgPlan& ap = p.args[std::size_t(prm.arg)];
+    std::string def;
+    switch (prm.role) {
+      case ParamRole::ExtraArgs: def = "()"; break;
+      case ParamRole::Overwrite: def = "0"; break;
+      case ParamRole::Value:
+        if (!ap.required) def = literal_default(ap);
+        if (!ap.required && def.empty()) def = "None";
+        break;
+    }
+    s += (s.size() > 1 ? ", " : "") + std::string(PyUnicode_AsUTF8(prm.name)) + (def.empty() ? "" : "=" + def);
+    p.param_defaults.push_back(def);
+  }
+  return s + ")";
+}
+
+// What a result that is also a parameter says about the caller's value.
+std::string inout_note(const ArgPlan& ap) {
+  if (ap.desc->intent != Intent::InOut) return {};
+  if (ap.desc->rank == 0) return "Returned updated.";
+  if (ap.overwrite_param >= 0)
+    return std::string("Returned updated; the array passed in is left unchanged unless overwrite_") +
+           ap.desc->name + " is 1.";
+  return "Returned updated; the array passed in is left unchanged.";
+}
+
+// The lines describing one argument: its type line, then its description.
+void describe_arg(std::string& doc, const ArgPlan& ap, bool as_parameter) {
+  const Arg& d = *ap.desc;
+  doc += std::string(d.name) + " : " + describe(ap, as_parameter);
+  if (as_parameter && !ap.required) doc += ", optional";
+  doc += "\n";
+  if (d.doc && (as_parameter || d.intent != Intent::InOut)) append_wrapped(doc, d.doc, 4);
+  if (as_parameter && d.kind == Kind::Callback)
+    append_wrapped(doc, std::string("A Python function (see Call-back functions below), a routine "
+                                    "object of the same C type, or a routine's _cpointer."), 4);
+  if (!as_parameter && d.intent == Intent::InOut) append_wrapped(doc, inout_note(ap), 4);
+  if (as_parameter && !ap.required)
+    doc += std::string("    Default: ") + (d.def ? trim(d.def) : "absent") + "\n";
+}
+
+std::string routine_doc(const Plan& p) {
+  const Routine& r = *p.routine;
+  std::string doc = p.call_line + "\n\n";
+  // The summary is the first line; notes (e.g. what is latched) may follow
+  // after a blank line.
+  if (r.doc) {
+    const std::string_view text = r.doc;
+    const std::size_t nl = std::min(text.find('\n'), text.size());
+    doc += std::string(text.substr(0, nl)) + "\n";
+    const std::size_t notes = text.find_first_not_of('\n', nl);
+    if (notes != std::string_view::npos) {
+      doc += "\n";
+      append_wrapped(doc, text.substr(notes), 0);
+    }
+  } else {
+    doc += std::string("Wrapper for ``") + r.name + "``.\n";
+  }
+  auto section = [&](const char* title, auto&& pick) {
+    std::string body;
+    for (const Param& prm : p.params) pick(prm, body);
+    if (!body.empty())
+      doc += std::string("\n") + title + "\n" + std::string(std::string_view(title).size(), '-') + "\n" + body;
+  };
+  section("Parameters", [&](const Param& prm, std::string& body) {
+    const ArgPlan& ap = p.args[std::size_t(prm.arg)];
+    if (prm.role == ParamRole::Value && ap.required) describe_arg(body, ap, true);
+  });
+  section("Other Parameters", [&](const Param& prm, std::string& body) {
+    const ArgPlan& ap = p.args[std::size_t(prm.arg)];
+    const std::string name = PyUnicode_AsUTF8(prm.name);
+    switch (prm.role) {
+      case ParamRole::ExtraArgs:
+        body += name + " : input tuple, optional\n";
+        append_wrapped(body, std::string("Extra arguments passed to ") + ap.desc->name +
+                                 " after its own.", 4);
+        body += "    Default: ()\n";
+        return;
+      case ParamRole::Overwrite:
+        body += name + " : input int, optional\n";
+        append_wrapped(body, std::string("1: the routine may update the array passed as ") +
+                                 ap.desc->name + " (when it is already a Fortran-ordered array of "
+                                 "the right type); 0: it works on a copy.", 4);
+        body += "    Default: 0\n";
+        return;
+      case ParamRole::Value:
+        if (!ap.required) describe_arg(body, ap, true);
+        return;
+    }
+  });
+  if (!p.results.empty()) {
+    doc += "\nReturns\n-------\n";
+    for (int i : p.results) describe_arg(doc, p.args[std::size_t(i)], false);
+  }
+  std::string cbs;
+  for (const ArgPlan& ap : p.args)
+    if (ap.cb && !ap.desc->form_of && cbs.find(ap.cb->signature) == std::string::npos)
+      cbs += ap.cb->doc;
+  if (!cbs.empty()) doc += "\nCall-back functions::\n\n" + cbs;
+  return doc;
+}
+
+// The documentation of a call-back type: its signature line, what each of
+// its arguments is to the Python function, and an example.
+std::string callback_doc(const CallbackPlan& p) {
+  const CallbackType& t = *p.type;
+  std::string doc = "  " + p.signature + "\n";
+  if (t.doc) append_wrapped(doc, t.doc, 4);
+  for (int i : p.py_order) {
+    const ArgPlan& ap = p.args[std::size_t(i)];
+    const Arg& d = *ap.desc;
+    const bool written = d.intent != Intent::In;
+    const bool returned = std::find(p.returns.begin(), p.returns.end(), i) != p.returns.end();
+    doc += std::string("    ") + d.name + " : ";
+    if (d.kind == Kind::Text) doc += describe(ap, false);
+    else if (d.rank == 0 && written && !returned)
+      doc += std::string("writable rank-0 array('") + type_char(d.kind) + "'): fill it, e.g. " +
+             d.name + "[()] = value";
+    else if (d.rank == 0) doc += kind_word(d.kind);
+    else doc += describe(ap, false) + (written && !returned ? ", writable: fill it" : "");
+    if (!ap.required) doc += ", passed only when the function takes it";
+    doc += "\n";
+    if (d.doc) append_wrapped(doc, d.doc, 8);
+  }
+  if (!p.returns.empty()) {
+    doc += "    Return a tuple of";
+    for (int k : p.returns) doc += std::string(" ") + t.args[std::size_t(k)].name;
+    doc += "; the library copies it back.\n";
+  } else if (t.result >= 0) {
+    doc += std::string("    Return the function value, a ") + kind_word(Kind(t.result)) + ".\n";
+  } else {
+    doc += "    The value it returns is ignored (a value other than None gives a RuntimeWarning).\n";
+  }
+  doc += "    Example::\n\n";
+  if (t.example) {
+    std::string_view ex = t.example;
+    while (!ex.empty()) {
+      const std::size_t nl = std::min(ex.find('\n'), ex.size());
+      doc += "        " + std::string(ex.substr(0, nl)) + "\n";
+      ex.remove_prefix(std::min(nl + 1, ex.size()));
+    }
+  } else {
+    // Three lines from the descriptor: the header, what to do, a placeholder.
+    std::string params, targets, values;
+    for (int k = 0; k < p.nrequired; ++k) {
+      const Arg& d = t.args[std::size_t(p.py_order[std::size_t(k)])];
+      params += (params.empty() ? "" : ", ") + std::string(d.name);
+      if (d.intent == Intent::In || !p.returns.empty()) continue;
+      targets += (targets.empty() ? "" : ", ") + std::string(d.name) + (d.rank ? "[:]" : "[()]");
+      values += values.empty() ? "0.0" : ", 0.0";
+    }
+    doc += "        def " + std::string(t.name) + "(" + params + "):\n";
+    if (!p.returns.empty()) {
+      std::string names;
+      for (int k : p.returns) names += (names.empty() ? "" : ", ") + std::string(t.args[std::size_t(k)].name);
+      doc += "            # compute the new values from the arguments\n            return " + names + "\n";
+    } else if (t.result >= 0) {
+      doc += "            # compute the function value from the arguments\n            return 0.0\n";
+    } else {
+      doc += "            # write the results into the arrays, in place\n            " +
+             (targets.empty() ? std::string("pass") : targets + " = " + values) + "\n";
+    }
+  }
+  doc += "\n";
+  return doc;
+}
+
 }  // namespace
 
 void build_callback_plan(CallbackPlan& p, const CallbackType& t) {
@@ -163,6 +394,7 @@ void build_callback_plan(CallbackPlan& p, const CallbackType& t) {
     for (int k : p.returns) r += std::string(r.empty() ? " " : ",") + t.args[std::size_t(k)].name;
     p.signature += r;
   }
+  p.doc = callback_doc(p);
 }
 
 const CallbackPlan& callback_plan(const CallbackType& t) {
@@ -351,50 +583,8 @@ void build_plan(Plan& p, const Routine& r, const std::string& module) {
   if (!opt.empty()) args += (req.empty() ? "[" : ",[") + opt + "]";
   p.call_line = (outs.empty() ? "" : outs + " = ") + r.name + "(" + args + ")";
 
-  std::string doc = p.call_line + "\n\nWrapper for ``" + r.name + "``.\n";
-  if (r.doc) doc += std::string("\n") + r.doc + "\n";
-  auto section = [&](const char* title, auto&& pick) {
-    std::string body;
-    for (const Param& prm : p.params) pick(prm, body);
-    if (!body.empty()) {
-      doc += std::string("\n") + title + "\n" + std::string(std::string_view(title).size(), '-') + "\n" + body;
-    }
-  };
-  section("Parameters", [&](const Param& prm, std::string& body) {
-    const ArgPlan& ap = p.args[std::size_t(prm.arg)];
-    if (prm.role != ParamRole::Value || !ap.required) return;
-    body += std::string(ap.desc->name) + " : " + describe(ap, true) + "\n";
-    if (ap.desc->doc) body += std::string("    ") + ap.desc->doc + "\n";
-  });
-  section("Other Parameters", [&](const Param& prm, std::string& body) {
-    const ArgPlan& ap = p.args[std::size_t(prm.arg)];
-    switch (prm.role) {
-      case ParamRole::ExtraArgs:
-        body += std::string(PyUnicode_AsUTF8(prm.name)) + " : input tuple, optional\n    Default: ()\n";
-        return;
-      case ParamRole::Overwrite:
-        body += std::string(PyUnicode_AsUTF8(prm.name)) + " : input int, optional\n    Default: 0\n";
-        return;
-      case ParamRole::Value:
-        if (ap.required) return;
-        body += std::string(ap.desc->name) + " : " + describe(ap, true) + ", optional\n";
-        if (ap.desc->doc) body += std::string("    ") + ap.desc->doc + "\n";
-        body += std::string("    Default: ") + (ap.desc->def ? trim(ap.desc->def) : "absent") + "\n";
-        return;
-    }
-  });
-  if (!p.results.empty()) {
-    doc += "\nReturns\n-------\n";
-    for (int i : p.results) {
-      const ArgPlan& ap = p.args[std::size_t(i)];
-      doc += std::string(ap.desc->name) + " : " + describe(ap, false) + "\n";
-    }
-  }
-  std::string cbs;
-  for (const ArgPlan& ap : p.args)
-    if (ap.cb && !ap.desc->form_of) cbs += "  " + ap.cb->signature + "\n";
-  if (!cbs.empty()) doc += "\nCall-back functions::\n\n" + cbs;
-  p.doc = doc;
+  p.text_signature = text_signature(p);
+  p.doc = routine_doc(p);
 }
 
 }  // namespace tavrin::bind

@@ -134,8 +134,10 @@ namespace et = enginetest;
 
 TAVRIN_CALLBACK(fn_type, et::Fn, "f", in(Real, "x"));
 TAVRIN_CALLBACK(intfn_type, et::IntFn, "f", in(Int, "i"));
-TAVRIN_CALLBACK(arrayfn_type, et::ArrayFn, "g", in(Int, "n").opt("len(x)"), in(Real, "x", "n"),
-                out(Real, "y", "n"), inout(Real, "scale"));
+TAVRIN_CALLBACK_DOC(arrayfn_type, et::ArrayFn, "g", "Doubles x into y.",
+                    "def g(x, y, scale):\n    y[:] = 2.0 * x\n    scale[()] = 2.0",
+                    in(Int, "n").opt("len(x)"), in(Real, "x", "n"), out(Real, "y", "n"),
+                    inout(Real, "scale").describe("the factor applied"));
 TAVRIN_CALLBACK_RETURNING(pairfn_type, et::PairFn, "f", ("a", "b"), inout(Real, "a"),
                           inout(Real, "b"));
 
@@ -184,6 +186,7 @@ TAVRIN_ROUTINE(heron, et::heron, out(Real, "xnew"), in(Real, "fargs", "na"),
                in(Int, "na").opt("len(fargs)").relation("na>=1"), in(Int, "nfun").opt("0"));
 TAVRIN_ROUTINE(grid, et::grid, out(Real, "x", "n,m"), in(Int, "n"), in(Int, "m"));
 TAVRIN_ROUTINE(exhaust, et::exhaust, in(Int, "n"));
+TAVRIN_ROUTINE(square_checked, et::square, result(Real, "square"), in(Real, "x").relation("x>=0.5"));
 TAVRIN_ROUTINE(split_checked, et::fill, inplace(Real, "x", "n"), in(Int, "n").opt("len(x)").relation("n>=1"),
                in(Real, "v"));
 

@@ -17,17 +17,18 @@ REFUSED = [
     (lambda et: et.vadd([1.0], [1.0], q=1), TypeError, "unexpected keyword argument 'q'"),
     (lambda et: et.vadd([1.0], [1.0], a=[1.0]), TypeError, "multiple values for argument 'a'"),
     (lambda et: et.vadd([1.0], [1.0], 1, 2), TypeError, "takes at most 3 arguments"),
-    (lambda et: et.iadd("3", 1), "error", r"^_tavrin\.enginetest\.iadd\(\) 1st argument \(a\) can't be converted to int$"),
+    (lambda et: et.iadd("3", 1), "error", r"^_tavrin\.enginetest\.iadd\(\) 1st argument \(a\) can't be converted to int: received '3' of type str$"),
     (lambda et: et.iadd(1, 2**31), "error", r"2nd argument \(b\) can't be converted to int"),
     (lambda et: et.iadd(float("nan"), 1), "error", r"1st argument \(a\) can't be converted to int"),
     (lambda et: et.square(None), "error", r"1st argument \(x\) can't be converted to float"),
     (lambda et: et.vadd([1.0], [1.0], n="x"), "error", r"1st keyword \(n\) can't be converted to int"),
     # extents against arrays: vectors may be longer, matrices must match
-    (lambda et: et.matvec(np.eye(2), [1.0, 2.0], n=3), "error", r"^\(shape\(a,0\)==n\) failed for 1st keyword n$"),
-    (lambda et: et.matvec(np.ones((2, 3)), [1.0, 2.0]), "error", r"^\(len\(x\)>=m\) failed for 2nd keyword m$"),
+    (lambda et: et.matvec(np.eye(2), [1.0, 2.0], n=3), "error", r"^\(shape\(a,0\)==n\) failed for 1st keyword n: n = 3, shape\(a\) = \(2, 2\)$"),
+    (lambda et: et.matvec(np.ones((2, 3)), [1.0, 2.0]), "error", r"^\(len\(x\)>=m\) failed for 2nd keyword m: m = 3 \(the default, from a's 2nd extent\), len\(x\) = 2$"),
     (lambda et: et.matvec(np.ones((3, 2)), [1.0, 2.0, 3.0], m=3), "error", r"\(shape\(a,1\)==m\) failed for 2nd keyword m"),
-    (lambda et: et.vadd([1.0, 2.0], [1.0]), "error", r"^\(len\(b\)>=n\) failed for 1st keyword n$"),
-    (lambda et: et.split_checked(np.zeros(0), 1.0), "error", r"^\(n>=1\) failed for 1st keyword n$"),
+    (lambda et: et.vadd([1.0, 2.0], [1.0]), "error", r"^\(len\(b\)>=n\) failed for 1st keyword n: n = 2 \(the default, from a's length\), len\(b\) = 1$"),
+    (lambda et: et.split_checked(np.zeros(0), 1.0), "error", r"^\(n>=1\) failed for 1st keyword n: n = 0 \(the default, from x's length\)$"),
+    (lambda et: et.square_checked(0.1), "error", r"^\(x>=0\.5\) failed for 1st argument x: x = 0\.1$"),
     # array conversions
     (lambda et: et.vadd([1 + 1j], [1.0]), "error", "failed in converting 1st argument `a' of _tavrin.enginetest.vadd"),
     (lambda et: et.vadd(np.ones((2, 2)), [1.0, 2.0]), "error", "rank-2 array given, rank 1 expected"),
@@ -214,3 +215,39 @@ def test_bad_descriptor_fails_the_import(child):
     assert r.returncode != 0
     assert ("ImportError: _tavrin_badtable: descriptor of badtable.copy: argument 'b': "
             "expression 'count': unknown argument 'count'") in r.stderr
+
+
+def test_doc_parts_built_from_the_descriptors(et):
+    doc = et.apply.__doc__
+    # the call-back's summary, what its arguments are to Python, and its example, verbatim
+    assert "  def g(x,y,scale,[n]): return\n    Doubles x into y.\n" in doc
+    assert "    scale : writable rank-0 array('d'): fill it, e.g. scale[()] = value\n        the factor applied\n" in doc
+    example = "        def g(x, y, scale):\n            y[:] = 2.0 * x\n            scale[()] = 2.0\n"
+    assert example in doc
+    space = {}
+    exec("\n".join(line[8:] for line in example.splitlines()), space)  # noqa: S102
+    y, scale = et.apply(space["g"], [1.0, 3.0])
+    assert list(y) == [2.0, 6.0] and scale == 2.0
+    # a generated example for a call-back type without one
+    assert "        def f(x):\n            # compute the function value from the arguments\n" in et.fsum.__doc__
+    # an in/out array without an overwrite flag is returned; the caller's array is kept
+    assert "    Returned updated; the array passed in is left unchanged.\n" in et.refill.__doc__
+    assert "left unchanged unless\n    overwrite_a is 1.\n" in et.axpy.__doc__
+    assert et.vadd.__text_signature__ == "(a, b, n=None)"
+    assert et.sum3.__text_signature__ == "(d=[1.0, 2.0, 4.0])"
+    assert et.axpy.__text_signature__ == "(a, b, n=None, s=1.0, overwrite_a=0)"
+
+
+@pytest.mark.parametrize("call, same", [
+    (lambda et: et.axpy([1.0, 2.0], [1.0, 1.0], None, None, None), lambda et: et.axpy([1.0, 2.0], [1.0, 1.0])),
+    (lambda et: et.vadd([1.0, 2.0], [3.0, 4.0], n=None), lambda et: et.vadd([1.0, 2.0], [3.0, 4.0])),
+    (lambda et: et.maybe(None), lambda et: et.maybe()),
+    (lambda et: et.fsum(lambda v: v, [1.0, 2.0], None, None), lambda et: et.fsum(lambda v: v, [1.0, 2.0])),
+])
+def test_none_for_an_optional_parameter_is_its_default(et, call, same):
+    np.testing.assert_array_equal(call(et), same(et))
+
+
+def test_none_for_a_required_parameter_is_refused(et, eterror):
+    with pytest.raises(eterror, match=r"1st argument \(x\) can't be converted to float: received None of type NoneType"):
+        et.square(None)

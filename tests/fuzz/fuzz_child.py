@@ -32,6 +32,18 @@ def describe(args):
     return {k: short(v) for k, v in args.items()}
 
 
+RELATION_ON_ARRAY = re.compile(r"^\((?:len|shape)\((\w+)[,)].* failed for ")
+
+
+def tells_extent(text):
+    """A violated relation on an array names the extent the call gave it."""
+    m = RELATION_ON_ARRAY.match(text)
+    if not m:
+        return True
+    name = m.group(1)
+    return "received shape (" in text or f"len({name}) = " in text or f"shape({name}) = " in text
+
+
 def main():
     module_name, log_path, examples, seed_value = sys.argv[1:5]
     routines = sys.argv[5:]
@@ -75,6 +87,8 @@ def main():
             except Exception as exc:  # noqa: BLE001 - judged below
                 if not allowed(exc):
                     record("finding", spec, args, f"{type(exc).__module__}.{type(exc).__name__}: {exc}")
+                elif not tells_extent(str(exc)):
+                    record("finding", spec, args, f"relation text without the extent received: {exc}")
 
         def run_forked(spec, routine, args, fatal):
             read_end, write_end = os.pipe()
