@@ -32,18 +32,21 @@ TAVRIN_ROUTINE_DOC(allocatedamagedata, datahandling::allocatedamagedata,
                    "damagedata.ndmg is raised to that count first; the first call after a release "
                    "zeroes all six damage descriptor tables once.",
                    istat_zero,
-                   in(Int, "kplies").describe("plies per section (ply interfaces: max(kplies-1, 1))"),
+                   in(Int, "kplies").describe("plies per section (ply interfaces: max(kplies-1, "
+                                              "1))"),
                    in(Int, "ksec").describe("number of sections"),
                    in(Int, "kdmg").describe("number of damage definitions"));
 TAVRIN_ROUTINE_DOC(allocatenodaldata, datahandling::allocatenodaldata,
-                   "Create the nodal tables: motions (kdof, knodes, kelem), coordinates (3, knodes, "
-                   "kelem), node frames (3, 3, 8, kelem) and curvature frames (3, 3, kelem).",
+                   "Create the nodal tables: motions (kdof, knodes, kelem), coordinates (3, "
+                   "knodes, kelem), node frames (3, 3, 8, kelem) and curvature frames (3, 3, "
+                   "kelem).",
                    istat_zero, in(Int, "kdof").describe("degrees of freedom per node"),
                    in(Int, "knodes").describe("nodes per element"),
                    in(Int, "kelem").describe("number of elements"));
 TAVRIN_ROUTINE_DOC(allocateelementdata, datahandling::allocateelementdata,
-                   "Create the element tables: element numbers, kinds, connectivity (knodes, kelem), "
-                   "curvatures (2, kelem), reference orientations (7, kelem) and section point counts.",
+                   "Create the element tables: element numbers, kinds, connectivity (knodes, "
+                   "kelem), curvatures (2, kelem), reference orientations (7, kelem) and section "
+                   "point counts.",
                    istat_zero, in(Int, "knodes").describe("nodes per element"),
                    in(Int, "kelem").describe("number of elements"));
 }  // namespace datahandling_tables
@@ -58,19 +61,24 @@ TAVRIN_BINDING_MODULE(
     "errrealv, errasciim; clear them with rsxerr(True).");
 TAVRIN_ROUTINE_DOC(xerr, errorhandling::xerr,
                    "Record a failure in the first-error latch, or print it and end the process.\n"
-                   "With pyerr 0 (the default) the message is printed after a blank and the process, "
-                   "interpreter included, ends with exit status 1.  Otherwise the failure is latched "
-                   "when the latch is open (errstat 0) and dropped when a failure is already held.",
-                   in(Int, "lop").describe("status to latch: -1 note or warning, -2 error, -3 unknown "
-                                           "flag or invalid input"),
-                   in(Text, "xerrmsg", "80").describe("message, cut or blank-padded to 80 characters"),
-                   in(Int, "intv", "nint").describe("integer details, kept as errorhandling.errintv"),
+                   "With pyerr 0 (the default) the message is printed after a blank and the "
+                   "process, interpreter included, ends with exit status 1.  Otherwise the failure "
+                   "is latched when the latch is open (errstat 0) and dropped when a failure is "
+                   "already held.",
+                   in(Int, "lop").describe("status to latch: -1 note or warning, -2 error, -3 "
+                                           "unknown flag or invalid input"),
+                   in(Text, "xerrmsg", "80").describe("message, cut or blank-padded to 80 "
+                                                      "characters"),
+                   in(Int, "intv", "nint").describe("integer details, kept as "
+                                                    "errorhandling.errintv"),
                    hide(Int, "nint", "len(intv)").describe("length of intv"),
-                   in(Real, "realv", "nreal").describe("real details, kept as errorhandling.errrealv"),
+                   in(Real, "realv", "nreal").describe("real details, kept as "
+                                                       "errorhandling.errrealv"),
                    hide(Int, "nreal", "len(realv)").describe("length of realv"),
                    in(Int, "asciim", "nrows,ncols")
-                       .describe("character codes (0-255, as from stringhandling.str2ascii), one text "
-                                 "per row; the first 8 rows are kept as errorhandling.errasciim"),
+                       .describe("character codes (0-255, as from stringhandling.str2ascii), one "
+                                 "text per row; the first 8 rows are kept as "
+                                 "errorhandling.errasciim"),
                    hide(Int, "nrows", "shape(asciim,0)").describe("rows of asciim"),
                    hide(Int, "ncols", "shape(asciim,1)").describe("columns of asciim"),
                    inout(Int, "pyerr").opt("0").describe(
@@ -93,8 +101,8 @@ TAVRIN_BINDING_MODULE(
     "reported as notfound (default -1).  Values compare exactly: a NaN equals nothing.  Logical "
     "results come back as the integers 0 and 1.  Nothing here reports through the error latch.");
 TAVRIN_ROUTINE_DOC(processlock, ProcessLock,
-                   "Check process procid into the check-in list of maxid processes and tell whether "
-                   "it was the last to arrive.\n"
+                   "Check process procid into the check-in list of maxid processes and tell "
+                   "whether it was the last to arrive.\n"
                    "The list (jobdata.processid) is created on first use; a list of another length "
                    "is discarded and started anew.  The call never waits.",
                    result(Logical, "processlock")

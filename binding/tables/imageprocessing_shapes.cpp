@@ -23,8 +23,8 @@ constexpr const char* theta_doc =
     "degrees: the shape's axes are the plane's axes turned by theta about nz";
 
 TAVRIN_ROUTINE_DOC(getpointonxyplane, GetPointOnXYPlane,
-                   "In-plane coordinates of a point projected onto a plane along its normal nx x ny, "
-                   "in the plane's axes turned by theta degrees about nz.",
+                   "In-plane coordinates of a point projected onto a plane along its normal nx x "
+                   "ny, in the plane's axes turned by theta degrees about nz.",
                    out(Real, "xycoord", "2").describe("(x, y) of the projected point in the turned "
                                                       "plane axes, relative to origin"),
                    in(Real, "point", "3").describe("the point, global (x, y, z)"),
@@ -38,55 +38,65 @@ TAVRIN_ROUTINE_DOC(polygon, Polygon,
                    "of a square count as inside, on the bottom and left edges as outside.",
                    result(Real, "polygon").describe("0.0 inside (or on a counted edge), -1.0 "
                                                     "outside, -1.0 for n < 1"),
-                   in(Real, "px").describe("x of the point"), in(Real, "py").describe("y of the point"),
-                   in(Real, "xx", "n").describe("x of the vertices in order; the last joins the first"),
+                   in(Real, "px").describe("x of the point"),
+                   in(Real, "py").describe("y of the point"),
+                   in(Real, "xx", "n").describe("x of the vertices in order; the last joins the "
+                                                "first"),
                    in(Real, "yy", "n").describe("y of the vertices"),
                    in(Int, "n").opt("len(xx)").describe("number of vertices"));
 TAVRIN_ROUTINE_DOC(ellipse, Ellipse,
                    "Shape value of the ellipse of semi-axes a (along x) and b (along y): "
                    "((x-x0)/a)**2 + ((y-y0)/b)**2, at most 1 inside or on the ellipse.",
-                   result(Real, "ellipse").describe("the shape value; infinite or NaN for a or b = 0"),
-                   in(Real, "x").describe("x of the point"), in(Real, "y").describe("y of the point"),
-                   in(Real, "a").describe("semi-axis along x"), in(Real, "b").describe("semi-axis along y"),
+                   result(Real, "ellipse").describe("the shape value; infinite or NaN for a or b = "
+                                                    "0"),
+                   in(Real, "x").describe("x of the point"),
+                   in(Real, "y").describe("y of the point"),
+                   in(Real, "a").describe("semi-axis along x"),
+                   in(Real, "b").describe("semi-axis along y"),
                    in(Real, "xyorigin", "2").opt("[0.0, 0.0]").describe("centre (x0, y0)"));
 TAVRIN_ROUTINE_DOC(rectangle, Rectangle,
                    "Shape value of the rectangle of half sides |a| (along x) and |b| (along y): "
                    "max(|x-x0|/|a|, |y-y0|/|b|), at most 1 inside or on the rectangle.",
                    result(Real, "rectangle").describe("the shape value (the second ratio when the "
                                                       "first is NaN)"),
-                   in(Real, "x").describe("x of the point"), in(Real, "y").describe("y of the point"),
-                   in(Real, "a").describe("half side along x"), in(Real, "b").describe("half side along y"),
+                   in(Real, "x").describe("x of the point"),
+                   in(Real, "y").describe("y of the point"),
+                   in(Real, "a").describe("half side along x"),
+                   in(Real, "b").describe("half side along y"),
                    in(Real, "xyorigin", "2").opt("[0.0, 0.0]").describe("centre (x0, y0)"));
 TAVRIN_ROUTINE_DOC(line, Line,
-                   "Shape value of the neighbourhood of the segment from a to b: at most 1 when the "
-                   "point lies within proximity of the segment, distance + 1 beyond it.\n"
+                   "Shape value of the neighbourhood of the segment from a to b: at most 1 when "
+                   "the point lies within proximity of the segment, distance + 1 beyond it.\n"
                    "With d the distance to the segment: 1.0 for d = proximity, d + 1 for d > "
-                   "proximity, d/|(x, y) - a| below it; 0 at the point a; a segment of no length is "
-                   "the point a.",
+                   "proximity, d/|(x, y) - a| below it; 0 at the point a; a segment of no length "
+                   "is the point a.",
                    result(Real, "line").describe("the shape value"),
-                   in(Real, "x").describe("x of the point"), in(Real, "y").describe("y of the point"),
+                   in(Real, "x").describe("x of the point"),
+                   in(Real, "y").describe("y of the point"),
                    in(Real, "a", "2").describe("start of the segment (x, y)"),
                    in(Real, "b", "2").describe("end of the segment (x, y)"),
-                   in(Real, "proximity").opt("1e-5").describe("largest distance that counts as on the "
-                                                              "segment, in the units of x and y"));
+                   in(Real, "proximity").opt("1e-5").describe("largest distance that counts as on "
+                                                              "the segment, in the units of x and "
+                                                              "y"));
 TAVRIN_ROUTINE_DOC(projectedpointinshape, ProjectedPointInShape,
                    "Whether a point projected onto a plane lies in a circle, square, rectangle or "
                    "ellipse centred on the plane's origin (inside or on the boundary).",
                    result(Logical, "projectedpointinshape").describe("1 inside or on the boundary, "
                                                                      "else 0"),
                    in(Real, "point", "3").describe("the point, global (x, y, z)"),
-                   in(Real, "a").describe("half extent along the shape's x axis (semi-axis, half side)"),
+                   in(Real, "a").describe("half extent along the shape's x axis (semi-axis, half "
+                                          "side)"),
                    in(Real, "b").describe("half extent along the shape's y axis; circle and square "
                                           "use max(a, b)"),
                    in(Real, "theta").describe(theta_doc),
                    in(Real, "refcoords", "3").describe("the plane's origin, global (x, y, z)"),
                    in(Real, "refcos", "3,3").describe(plane_axes_doc),
-                   in(Int, "shapeid").describe("0 circle of radius max(a, b), 2 square of half side "
-                                               "max(a, b), 3 rectangle a x b, 1 and any other id "
-                                               "ellipse of semi-axes a, b"));
+                   in(Int, "shapeid").describe("0 circle of radius max(a, b), 2 square of half "
+                                               "side max(a, b), 3 rectangle a x b, 1 and any other "
+                                               "id ellipse of semi-axes a, b"));
 TAVRIN_ROUTINE_DOC(projectedpointinpolygon, ProjectedPointInPolygon,
-                   "Whether a point projected onto a plane lies inside a polygon drawn in that plane "
-                   "or on its boundary (see polygon).",
+                   "Whether a point projected onto a plane lies inside a polygon drawn in that "
+                   "plane or on its boundary (see polygon).",
                    result(Logical, "projectedpointinpolygon").describe("1 inside or on a counted "
                                                                        "edge, else 0"),
                    in(Real, "point", "3").describe("the point, global (x, y, z)"),

@@ -34,18 +34,19 @@ constexpr Arg defint =
 TAVRIN_ROUTINE_DOC(allocatelist, AllocateList,
                    "Create list (listid, ifflag) with capacity le, or empty an existing one, every "
                    "entry set to the marker of its type.",
-                   listid, ifflag, in(Int, "le").describe("capacity of a new list (empty when le < 1); "
+                   listid, ifflag,
+                   in(Int, "le").describe("capacity of a new list (empty when le < 1); "
                                                           "an existing list keeps its capacity"),
-                   out(Int, "ierror").describe("0 created; 5014 the list existed (now emptied) or no "
-                                               "memory; -1 listid or ifflag out of range"),
+                   out(Int, "ierror").describe("0 created; 5014 the list existed (now emptied) or "
+                                               "no memory; -1 listid or ifflag out of range"),
                    defcmplx, defreal, defint);
 TAVRIN_ROUTINE_DOC(deallocatelist, DeallocateList, "Free list (listid, ifflag).", listid, ifflag,
-                   out(Int, "ierror").describe("0 freed; 1 the list was absent; -1 listid or ifflag "
-                                               "out of range"));
+                   out(Int, "ierror").describe("0 freed; 1 the list was absent; -1 listid or "
+                                               "ifflag out of range"));
 TAVRIN_ROUTINE_DOC(getallocationstatus, GetAllocationStatus,
                    "Whether list (listid, ifflag) exists.",
-                   out(Logical, "checkid").describe("1 when the list exists, 0 when absent or out of "
-                                                    "range"),
+                   out(Logical, "checkid").describe("1 when the list exists, 0 when absent or out "
+                                                    "of range"),
                    listid, ifflag);
 TAVRIN_ROUTINE_DOC(getsizeoflist, GetSizeOfList,
                    "Number of used entries of list (listid, ifflag): the entries before the first "

@@ -12,13 +12,15 @@ TAVRIN_ROUTINE_DOC(trapezoidintegration, math::trapezoidintegration,
                    result(Real, "trapezoidintegration")
                        .describe("0.5*sum((y(i) + y(i+1))*(x(i+1) - x(i))); 0 for fewer than two "
                                  "samples; a decreasing x gives the negated integral"),
-                   in(Real, "x", "n").describe("abscissas of the samples, in order (need not increase)"),
+                   in(Real, "x", "n").describe("abscissas of the samples, in order (need not "
+                                               "increase)"),
                    in(Real, "y", "n").describe("ordinates, at least as many as x"),
                    hide(Int, "n", "len(x)").describe("number of samples"));
 TAVRIN_ROUTINE_DOC(gradient, Gradient,
                    "Jacobian of differences: each column of differences dy divided by its step, "
                    "jac(i,j) = dy(i,j)/dx(j).",
-                   out(Real, "jac", "a,b").describe("the difference quotients, one column per step"),
+                   out(Real, "jac", "a,b").describe("the difference quotients, one column per "
+                                                    "step"),
                    in(Real, "dy", "a,b").describe("differences of the a function values, column j "
                                                   "for step j"),
                    in(Real, "dx", "b").describe("the b steps"),
@@ -41,16 +43,21 @@ TAVRIN_ROUTINE_DOC(centralstepderivative, CentralStepDerivative,
                    in(Int, "n").opt("len(y)").relation("n>=2").describe("number of samples, at "
                                                                        "least 2"));
 TAVRIN_ROUTINE_DOC(shoelacemethod, ShoelaceMethod,
-                   "Unsigned area of the polygon with vertices (x(i), y(i)) by the shoelace formula.",
-                   result(Real, "shoelacemethod").describe("the area, for either vertex order; 0 for "
-                                                           "fewer than three vertices"),
-                   in(Real, "x", "n").describe("x of the vertices in order; the last joins the first"),
+                   "Unsigned area of the polygon with vertices (x(i), y(i)) by the shoelace "
+                   "formula.",
+                   result(Real, "shoelacemethod").describe("the area, for either vertex order; 0 "
+                                                           "for fewer than three vertices"),
+                   in(Real, "x", "n").describe("x of the vertices in order; the last joins the "
+                                               "first"),
                    in(Real, "y", "n").describe("y of the vertices"),
                    in(Int, "n").opt("len(x)").describe("number of vertices"));
 TAVRIN_ROUTINE_DOC(pascaltriangle, PascalTriangle,
-                   "Binomial coefficient C(n, k) as a real, for any integer n (C(-1, k) = (-1)**k).",
-                   result(Real, "pascaltriangle").describe("C(n, k); 1 for k < 1; exact up to 2**53"),
-                   in(Int, "n").describe("upper argument"), in(Int, "k").describe("lower argument"));
+                   "Binomial coefficient C(n, k) as a real, for any integer n (C(-1, k) = "
+                   "(-1)**k).",
+                   result(Real, "pascaltriangle").describe("C(n, k); 1 for k < 1; exact up to "
+                                                           "2**53"),
+                   in(Int, "n").describe("upper argument"),
+                   in(Int, "k").describe("lower argument"));
 
 }  // namespace
 }  // namespace tavrin::bind

@@ -26,8 +26,8 @@ constexpr Arg b_end = in(Real, "b").describe("upper limit; b < a changes the sig
 
 TAVRIN_ROUTINE_DOC(nearestinterpolation, math::nearestinterpolation,
                    "Values of a tabulated curve y(x) at the points p by nearest neighbour.\n"
-                   "A point beyond either end takes that end's ordinate; a point midway between two "
-                   "entries takes the one with the larger abscissa; a NaN point gives NaN.",
+                   "A point beyond either end takes that end's ordinate; a point midway between "
+                   "two entries takes the one with the larger abscissa; a NaN point gives NaN.",
                    x_nonempty, y_table, n_table, p_points, np_points,
                    out(Real, "nearestinterpolation", "np").describe("one value per point of p, in "
                                                                     "the order of p"));
@@ -54,8 +54,8 @@ TAVRIN_ROUTINE_DOC(cubichermitianinterpolation, math::cubichermitianinterpolatio
                    out(Real, "cubichermitianinterpolation", "np").describe("one value per point of "
                                                                            "p, in the order of p"));
 TAVRIN_ROUTINE_DOC(cubichermitianintegration, math::cubichermitianintegration,
-                   "Integral from a to b of the monotone cubic Hermite curve through the table y(x) "
-                   "(the curve of cubichermitianinterpolation, continued beyond the table).\n"
+                   "Integral from a to b of the monotone cubic Hermite curve through the table "
+                   "y(x) (the curve of cubichermitianinterpolation, continued beyond the table).\n"
                    "Fewer than two entries or abscissas that do not strictly increase end the "
                    "process with the Hermite package's message (exit status 1).",
                    result(Real, "r").describe("the integral, in units of y times x; 0 for a = b"),

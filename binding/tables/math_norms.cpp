@@ -28,8 +28,9 @@ TAVRIN_ROUTINE_DOC(matrixsymmetrize, MatrixSymmetrize,
 TAVRIN_ROUTINE_DOC(matrixdiagonal, MatrixDiagonal,
                    "The k-th diagonal of a square matrix: above the main one for k > 0, below it "
                    "for k < 0.",
-                   out(Real, "diag", "n-abs(k)").describe("diag(i) = a(i, i+k) for k >= 0, a(i-k, i) "
-                                                          "for k < 0 (1-based), n - |k| entries"),
+                   out(Real, "diag", "n-abs(k)").describe("diag(i) = a(i, i+k) for k >= 0, a(i-k, "
+                                                          "i) for k < 0 (1-based), n - |k| "
+                                                          "entries"),
                    in(Real, "a", "n,n").describe("the matrix"),
                    in(Int, "k").describe("which diagonal: 0 the main one"),
                    in(Int, "n").opt("shape(a,0)").describe("order of a"));
@@ -41,14 +42,15 @@ TAVRIN_ROUTINE_DOC(matrixtranspose, MatrixTranspose, "Transpose of an n x m matr
 TAVRIN_ROUTINE_DOC(matrixnormalize, MatrixNormalize,
                    "Min-max normalisation of a matrix onto [0, 1]: (x - min)/(max - min) over all "
                    "entries.",
-                   in(Real, "x", "n,m").describe("the matrix; NaN entries are passed over for min and "
-                                                 "max"),
+                   in(Real, "x", "n,m").describe("the matrix; NaN entries are passed over for min "
+                                                 "and max"),
                    out(Real, "z", "n,m").describe("the normalised matrix; NaN or infinite when all "
                                                   "entries are equal"),
                    n_rows_x, m_cols_x);
 TAVRIN_ROUTINE_DOC(vectornormalize, VectorNormalize,
                    "Min-max normalisation of a vector onto [0, 1]: (x - min)/(max - min).",
-                   in(Real, "x", "n").describe("the vector; NaN entries are passed over for min and max"),
+                   in(Real, "x", "n").describe("the vector; NaN entries are passed over for min "
+                                               "and max"),
                    out(Real, "z", "n").describe("the normalised vector; NaN or infinite when all "
                                                 "entries are equal"),
                    n_len_x);
@@ -71,8 +73,8 @@ TAVRIN_ROUTINE_DOC(getprincipleminor, GetPrincipleMinor,
                    in(Int, "i").relation("i>=1 && i<=k").describe("order of the minor, 1..k"),
                    in(Int, "k").opt("shape(sm,0)").describe("order of sm"));
 TAVRIN_ROUTINE_DOC(getfirstminor, GetFirstMinor,
-                   "First minor M(i,j) of a square matrix: the determinant without row i and column "
-                   "j (LU factors).\n"
+                   "First minor M(i,j) of a square matrix: the determinant without row i and "
+                   "column j (LU factors).\n"
                    "A singular remainder gives 0 and latches -2 \"Singularity in LU-factorization "
                    "computation\" (errorhandling.errstat, errstring).",
                    result(Real, "getfirstminor").describe("the minor"),
@@ -90,7 +92,8 @@ TAVRIN_ROUTINE_DOC(monoticity, Monoticity, "Class of monotonicity of a sequence.
                    result(Int, "monoticity").describe("2 strictly increasing, 1 non-decreasing, -1 "
                                                       "non-increasing (constant included), -2 "
                                                       "strictly decreasing (a single value "
-                                                      "included), 0 otherwise (NaN compares false)"),
+                                                      "included), 0 otherwise (NaN compares "
+                                                      "false)"),
                    in(Real, "x", "n").describe("the sequence"), n_len_x);
 TAVRIN_ROUTINE_DOC(trace, Trace, "Trace of a square matrix: the sum of its main diagonal.",
                    result(Real, "trace").describe("the trace"),
@@ -107,38 +110,43 @@ TAVRIN_ROUTINE_DOC(matrixnorm, MatrixNorm, "Frobenius norm of a matrix.",
                    result(Real, "matrixnorm").describe("the norm; 0 when empty"),
                    in(Real, "x", "n,m").describe("the matrix"), n_rows_x, m_cols_x);
 TAVRIN_ROUTINE_DOC(lpvectornorm, LpVectorNorm,
-                   "Lp norm of a vector, (sum |x(i)|**q)**(1/q), q = p when p > 2.2250738585072014e-308 "
-                   "(the smallest normal double), else q is that value.",
+                   "Lp norm of a vector, (sum |x(i)|**q)**(1/q), q = p when p > "
+                   "2.2250738585072014e-308 (the smallest normal double), else q is that value.",
                    result(Real, "lpvectornorm").describe("the norm; 0 when empty"),
-                   in(Real, "x", "n").describe("the vector"), in(Real, "p").describe("the exponent"),
+                   in(Real, "x", "n").describe("the vector"),
+                   in(Real, "p").describe("the exponent"),
                    n_len_x);
 TAVRIN_ROUTINE_DOC(lpmatrixnorm, LpMatrixNorm,
                    "Entry-wise Lp norm of a matrix, (sum |x(i,j)|**q)**(1/q), q = p when p > "
                    "2.2250738585072014e-308, else q is that value.",
                    result(Real, "lpmatrixnorm").describe("the norm; 0 when empty"),
-                   in(Real, "x", "n,m").describe("the matrix"), in(Real, "p").describe("the exponent"),
+                   in(Real, "x", "n,m").describe("the matrix"),
+                   in(Real, "p").describe("the exponent"),
                    n_rows_x, m_cols_x);
 TAVRIN_ROUTINE_DOC(spectralnorm, SpectralNorm,
                    "Spectral norm of a matrix: its largest singular value.",
-                   result(Real, "spectralnorm").describe("the norm; -1.7976931348623157e308 when x is "
-                                                         "empty"),
+                   result(Real, "spectralnorm").describe("the norm; -1.7976931348623157e308 when x "
+                                                         "is empty"),
                    in(Real, "x", "m,n").describe("the matrix"), m_rows_x, n_cols_x);
 TAVRIN_ROUTINE_DOC(nuclearnorm, NuclearNorm,
                    "Nuclear (trace) norm of a matrix: the sum of its singular values.",
                    result(Real, "nuclearnorm").describe("the norm; 0 when x is empty"),
                    in(Real, "x", "m,n").describe("the matrix"), m_rows_x, n_cols_x);
 TAVRIN_ROUTINE_DOC(schattennorm, SchattenNorm,
-                   "Schatten p-norm of a matrix: (sum sigma(i)**q)**(1/q) over its singular values, "
-                   "q = p when p > 2.2250738585072014e-308, else q is that value.",
+                   "Schatten p-norm of a matrix: (sum sigma(i)**q)**(1/q) over its singular "
+                   "values, q = p when p > 2.2250738585072014e-308, else q is that value.",
                    result(Real, "schattennorm").describe("the norm; 0 when x is empty"),
-                   in(Real, "x", "m,n").describe("the matrix"), in(Real, "p").describe("the exponent"),
+                   in(Real, "x", "m,n").describe("the matrix"),
+                   in(Real, "p").describe("the exponent"),
                    m_rows_x, n_cols_x);
 TAVRIN_ROUTINE_DOC(effectivearclength, EffectiveArcLength,
-                   "Length of the circular arc of the given curvature between two points: the chord "
-                   "c for curvature 0, else 2R*asin(c/(2R)) with R = 1/curvature.",
-                   result(Real, "effectivearclength").describe("the arc length, in the units of the "
-                                                               "points; NaN when the chord exceeds 2|R|"),
-                   in(Real, "oa", "n").describe("first point"), in(Real, "ob", "n").describe("second point"),
+                   "Length of the circular arc of the given curvature between two points: the "
+                   "chord c for curvature 0, else 2R*asin(c/(2R)) with R = 1/curvature.",
+                   result(Real, "effectivearclength").describe("the arc length, in the units of "
+                                                               "the points; NaN when the chord "
+                                                               "exceeds 2|R|"),
+                   in(Real, "oa", "n").describe("first point"),
+                   in(Real, "ob", "n").describe("second point"),
                    in(Real, "curvature").describe("curvature 1/R of the arc, in 1/(units of the "
                                                   "points); either sign"),
                    in(Int, "n").opt("len(oa)").describe("number of coordinates"));
@@ -162,8 +170,8 @@ TAVRIN_ROUTINE_DOC(scalarprojection, ScalarProjection,
                    in(Real, "a", "n").describe("the vector projected"),
                    in(Real, "b", "n").describe("the direction"), n_len_a);
 TAVRIN_ROUTINE_DOC(euclideanangle, EuclideanAngle, "Angle between two vectors, in radians.",
-                   result(Real, "euclideanangle").describe("radians in [0, pi]; pi when the cosine is "
-                                                           "NaN (a zero vector)"),
+                   result(Real, "euclideanangle").describe("radians in [0, pi]; pi when the cosine "
+                                                           "is NaN (a zero vector)"),
                    x_vec, y_vec, n_len_x);
 TAVRIN_ROUTINE_DOC(rootmeansquareerror, RootMeanSquareError,
                    "Root-mean-square error between two vectors, ||x - y||*sqrt(1/n).",

@@ -12,20 +12,28 @@ TAVRIN_ROUTINE_DOC(cuberoot, math::cuberoot, "Real cube root, negative for negat
                    in(Real, "a").describe("the radicand"));
 TAVRIN_ROUTINE_DOC(specialcase, SpecialCase,
                    "Real roots of the depressed cubic t**3 + p*t + q = 0 by Cardano's formula.",
-                   in(Real, "p").describe("coefficient of t"), in(Real, "q").describe("constant term"),
-                   out(Real, "xx1").describe("smallest root; the one real root when there is only one"),
-                   out(Real, "xx2").describe("middle root; the one real root when there is only one"),
-                   out(Real, "xx3").describe("largest root; the one real root when there is only one"));
+                   in(Real, "p").describe("coefficient of t"),
+                   in(Real, "q").describe("constant term"),
+                   out(Real, "xx1").describe("smallest root; the one real root when there is only "
+                                             "one"),
+                   out(Real, "xx2").describe("middle root; the one real root when there is only "
+                                             "one"),
+                   out(Real, "xx3").describe("largest root; the one real root when there is only "
+                                             "one"));
 TAVRIN_ROUTINE_DOC(solution3pe, Solution3PE,
                    "Real roots of the cubic a*x**3 + b*x**2 + c*x + d = 0 in closed form.\n"
                    "a = 0 latches -3 \"Cubic equation with a zero leading coefficient\" "
                    "(errorhandling.errstat, errstring) and gives NaN roots.",
                    in(Real, "a").describe("coefficient of x**3, not 0"),
                    in(Real, "b").describe("coefficient of x**2"),
-                   in(Real, "c").describe("coefficient of x"), in(Real, "d").describe("constant term"),
-                   out(Real, "x1").describe("smallest root; the one real root when there is only one"),
-                   out(Real, "x2").describe("middle root; the one real root when there is only one"),
-                   out(Real, "x3").describe("largest root; the one real root when there is only one"));
+                   in(Real, "c").describe("coefficient of x"),
+                   in(Real, "d").describe("constant term"),
+                   out(Real, "x1").describe("smallest root; the one real root when there is only "
+                                            "one"),
+                   out(Real, "x2").describe("middle root; the one real root when there is only "
+                                            "one"),
+                   out(Real, "x3").describe("largest root; the one real root when there is only "
+                                            "one"));
 TAVRIN_ROUTINE_DOC(polynomialfitting, math::polynomialfitting,
                    "Least-squares polynomial of degree d through the points (vx(i), vy(i)), by the "
                    "normal equations.\n"

@@ -50,17 +50,20 @@ TAVRIN_ROUTINE_DOC(dotproduct, DotProduct, "Dot product c = sum a(i)*b(i).",
                    out(Real, "c").describe("the dot product; 0 for l < 1"),
                    in(Int, "l").opt("len(a)").describe(entries_a));
 TAVRIN_ROUTINE_DOC(crossproduct, CrossProduct, "Cross product c = a x b of two 3-vectors.",
-                   in(Real, "a", "3").describe("first vector"), in(Real, "b", "3").describe("second vector"),
+                   in(Real, "a", "3").describe("first vector"),
+                   in(Real, "b", "3").describe("second vector"),
                    out(Real, "c", "3").describe("a x b"));
 TAVRIN_ROUTINE_DOC(vectortripleproduct, VectorTripleProduct,
                    "Vector triple product d = a x (b x c) of three 3-vectors.",
-                   in(Real, "a", "3").describe("first vector"), in(Real, "b", "3").describe("second vector"),
+                   in(Real, "a", "3").describe("first vector"),
+                   in(Real, "b", "3").describe("second vector"),
                    in(Real, "c", "3").describe("third vector"),
                    out(Real, "d", "3").describe("a x (b x c)"));
 TAVRIN_ROUTINE_DOC(scalartripleproduct, ScalarTripleProduct,
                    "Scalar triple product d = a . (b x c) of three 3-vectors: the signed volume of "
                    "their parallelepiped.",
-                   in(Real, "a", "3").describe("first vector"), in(Real, "b", "3").describe("second vector"),
+                   in(Real, "a", "3").describe("first vector"),
+                   in(Real, "b", "3").describe("second vector"),
                    in(Real, "c", "3").describe("third vector"),
                    out(Real, "d").describe("a . (b x c)"));
 TAVRIN_ROUTINE_DOC(dyadenproduct, DyadenProduct, "Dyadic (outer) product c = a*b.T.",
@@ -82,16 +85,16 @@ TAVRIN_ROUTINE_DOC(hadamardproduct, HadamardProduct,
                    "Entry-wise (Hadamard) product of two matrices.",
                    in(Real, "a", "l,n").describe("first matrix"),
                    in(Real, "b", "l,n").describe("second matrix"),
-                   out(Real, "c", "l,n").describe("a(i,j)*b(i,j) where both are non-zero, else 0 (so "
-                                                  "0 times infinity gives 0)"),
+                   out(Real, "c", "l,n").describe("a(i,j)*b(i,j) where both are non-zero, else 0 "
+                                                  "(so 0 times infinity gives 0)"),
                    in(Int, "l").opt("shape(a,0)").describe(rows_a),
                    in(Int, "n").opt("shape(a,1)").describe(cols_a));
 TAVRIN_ROUTINE_DOC(hadamarddivision, HadamardDivision,
                    "Entry-wise (Hadamard) division of two matrices.",
                    in(Real, "a", "l,n").describe("dividend matrix"),
                    in(Real, "b", "l,n").describe("divisor matrix"),
-                   out(Real, "c", "l,n").describe("a(i,j)/b(i,j) where both are non-zero, else 0 (a "
-                                                  "zero divisor gives 0)"),
+                   out(Real, "c", "l,n").describe("a(i,j)/b(i,j) where both are non-zero, else 0 "
+                                                  "(a zero divisor gives 0)"),
                    in(Int, "l").opt("shape(a,0)").describe(rows_a),
                    in(Int, "n").opt("shape(a,1)").describe(cols_a));
 TAVRIN_ROUTINE_DOC(matrixsum, MatrixSum, "Matrix sum a + b.",
@@ -110,42 +113,45 @@ TAVRIN_ROUTINE_DOC(vectorsub, VectorSub, "Vector difference a - b.",
                    in(Int, "n").opt("len(a)").describe(entries_a));
 TAVRIN_ROUTINE_DOC(matrixscalarmultiplication, MatrixScalarMultiplication,
                    "Scaled accumulation a + c*b of matrices (not a plain scaling of a).",
-                   inout(Real, "a", "n,m").describe("the matrix accumulated into; returned as a + c*b"),
+                   inout(Real, "a", "n,m").describe("the matrix accumulated into; returned as a + "
+                                                    "c*b"),
                    in(Real, "b", "n,m").describe("the matrix scaled and added"),
                    in(Real, "c").describe("the factor of b"),
                    in(Int, "n").opt("shape(a,0)").describe(rows_a),
                    in(Int, "m").opt("shape(a,1)").describe(cols_a));
 TAVRIN_ROUTINE_DOC(vectorscalarmultiplication, VectorScalarMultiplication,
                    "Scaled accumulation a + c*b of vectors (not a plain scaling of a).",
-                   inout(Real, "a", "n").describe("the vector accumulated into; returned as a + c*b"),
+                   inout(Real, "a", "n").describe("the vector accumulated into; returned as a + "
+                                                  "c*b"),
                    in(Real, "b", "n").describe("the vector scaled and added"),
                    in(Real, "c").describe("the factor of b"),
                    in(Int, "n").opt("len(a)").describe(entries_a));
 TAVRIN_ROUTINE_DOC(matrixamplify, MatrixAmplify,
-                   "Matrix scaled by c, only its non-zero entries (zero entries stay zero, also for "
-                   "an infinite c).",
+                   "Matrix scaled by c, only its non-zero entries (zero entries stay zero, also "
+                   "for an infinite c).",
                    inout(Real, "a", "n,m").describe(in_out_matrix),
                    in(Real, "c").describe("the factor"),
                    in(Int, "n").opt("shape(a,0)").describe(rows_a),
                    in(Int, "m").opt("shape(a,1)").describe(cols_a));
 TAVRIN_ROUTINE_DOC(vectoramplify, VectorAmplify,
-                   "Vector scaled by c, only its non-zero entries (zero entries stay zero, also for "
-                   "an infinite c).",
+                   "Vector scaled by c, only its non-zero entries (zero entries stay zero, also "
+                   "for an infinite c).",
                    inout(Real, "a", "n").describe("the vector updated; returned"),
                    in(Real, "c").describe("the factor"),
                    in(Int, "n").opt("len(a)").describe(entries_a));
 TAVRIN_ROUTINE_DOC(getabvector, GetABVector, "Vector from point a to point b, v = b - a.",
                    out(Real, "v", "n").describe("b - a"),
-                   in(Real, "a", "n").describe("start point"), in(Real, "b", "n").describe("end point"),
+                   in(Real, "a", "n").describe("start point"),
+                   in(Real, "b", "n").describe("end point"),
                    in(Int, "n").opt("len(a)").describe("number of coordinates"));
 TAVRIN_ROUTINE_DOC(matrixshrinkage, MatrixShrinkage,
-                   "Shrinkage of one matrix towards another: c = f*a + (1 - f)*b, f = alpha clamped "
-                   "to [0, 1].",
+                   "Shrinkage of one matrix towards another: c = f*a + (1 - f)*b, f = alpha "
+                   "clamped to [0, 1].",
                    in(Real, "a", "n,m").describe("the matrix weighted by f"),
                    in(Real, "b", "n,m").describe("the target, weighted by 1 - f"),
                    out(Real, "c", "n,m").describe("the blend"),
-                   in(Real, "alpha").describe("the weight of a; above 1 gives a, zero, negative or NaN "
-                                              "give b"),
+                   in(Real, "alpha").describe("the weight of a; above 1 gives a, zero, negative or "
+                                              "NaN give b"),
                    in(Int, "n").opt("shape(a,0)").describe(rows_a),
                    in(Int, "m").opt("shape(a,1)").describe(cols_a));
 TAVRIN_ROUTINE_DOC(coordinaterotation, CoordinateRotation,
@@ -163,8 +169,8 @@ TAVRIN_ROUTINE_DOC(coordinatetranslation, CoordinateTranslation,
 TAVRIN_ROUTINE_DOC(coordinatereflection, CoordinateReflection,
                    "Mirror image of a point in the plane through the origin spanned by na and nb: "
                    "(2*(na*na.T + nb*nb.T) - I)*p.",
-                   in(Real, "na", "3").describe("first in-plane direction, unit length (orthonormal to "
-                                                "nb; used as given)"),
+                   in(Real, "na", "3").describe("first in-plane direction, unit length "
+                                                "(orthonormal to nb; used as given)"),
                    in(Real, "nb", "3").describe("second in-plane direction, unit length"),
                    in(Real, "p", "3").describe(point_doc),
                    out(Real, "pref", "3").describe("the mirrored point"));
@@ -178,10 +184,11 @@ TAVRIN_ROUTINE_DOC(coordinateprojection, CoordinateProjection,
                    in(Real, "r0", "3").opt("0.0").describe("a point of the plane"));
 TAVRIN_ROUTINE_DOC(getcentroid, GetCentroid,
                    "Centroid of the area of a polygon with vertices (x(i), y(i)).",
-                   out(Real, "c", "2").describe("(x, y) of the centroid; (0, 0) for a polygon of zero "
-                                                "area"),
+                   out(Real, "c", "2").describe("(x, y) of the centroid; (0, 0) for a polygon of "
+                                                "zero area"),
                    in(Real, "x", "n").describe("x of the vertices in order, either sense; the last "
-                                               "joins the first (a repeated first vertex is allowed)"),
+                                               "joins the first (a repeated first vertex is "
+                                               "allowed)"),
                    in(Real, "y", "n").describe("y of the vertices"),
                    in(Int, "n").opt("len(x)").describe("number of vertices"));
 

@@ -17,7 +17,8 @@ TAVRIN_CALLBACK(root_function, math::RootFunction, "dfunc",
                 in(Int, "nfun").opt("0").describe("the solver's nfun, unchanged"));
 TAVRIN_CALLBACK(fixed_point_function, math::FixedPointFunction, "dfunc",
                 out(Real, "xnew").describe("0-d array to fill with g at the current iterate"),
-                in(Real, "fargs", "na").describe("the solver's args with fargs[0] the current iterate"),
+                in(Real, "fargs", "na").describe("the solver's args with fargs[0] the current "
+                                                 "iterate"),
                 in(Int, "na").opt("len(fargs)").describe("length of fargs"),
                 in(Int, "nfun").opt("0").describe("the solver's nfun, unchanged"));
 
@@ -52,7 +53,8 @@ constexpr const char* istat_doc =
 
 TAVRIN_ROUTINE_DOC(bdsafe, math::bdsafe,
                    "Root of a scalar function f(x) in the bracket [x1, x2] by Brent's method "
-                   "(inverse quadratic interpolation, secant and bisection steps); f' is not used.\n"
+                   "(inverse quadratic interpolation, secant and bisection steps); f' is not "
+                   "used.\n"
                    "f vanishing at an end returns that end at once.  A missing bracket (no sign "
                    "change) is reported only through the latch: root 0.0, istat 0, errstat -2.\n"
                    TAVRIN_BRACKET_FAILURES("BrentsMethod"),
@@ -60,17 +62,17 @@ TAVRIN_ROUTINE_DOC(bdsafe, math::bdsafe,
                    in(Real, "x1").describe("one end of the bracket"),
                    in(Real, "x2").describe("the other end; f(x1) and f(x2) of opposite sign"),
                    out(Real, "root").describe("the root (0.0 without a bracket; NaN when refused)"),
-                   in(Real, "args", "na").describe("extra values passed to the call-back unchanged, "
-                                                   "e.g. [0.0] when unused"),
+                   in(Real, "args", "na").describe("extra values passed to the call-back "
+                                                   "unchanged, e.g. [0.0] when unused"),
                    in(Real, "xacc").describe(xacc_bracket_doc),
                    in(Int, "maxit").describe("largest number of iterations after the two end "
                                              "evaluations"),
                    in(Int, "na").opt("len(args)").describe("number of entries of args"),
                    in(Int, "nfun").describe(nfun_doc), out(Int, "istat").describe(istat_doc));
 TAVRIN_ROUTINE_DOC(nrsafe, math::nrsafe,
-                   "Root of a scalar function f(x) in the bracket [x1, x2] by Newton-Raphson steps on "
-                   "f and f', replaced by bisection where a Newton step would leave the bracket or "
-                   "not halve the step.\n"
+                   "Root of a scalar function f(x) in the bracket [x1, x2] by Newton-Raphson steps "
+                   "on f and f', replaced by bisection where a Newton step would leave the bracket "
+                   "or not halve the step.\n"
                    "f vanishing at an end returns that end at once.  A missing bracket is latched "
                    "(errstat -2) and the iteration goes on, so the root returned is then not "
                    "trustworthy.\n"
@@ -79,41 +81,42 @@ TAVRIN_ROUTINE_DOC(nrsafe, math::nrsafe,
                    in(Real, "x1").describe("one end of the bracket"),
                    in(Real, "x2").describe("the other end; f(x1) and f(x2) of opposite sign"),
                    out(Real, "root").describe("the root (NaN when refused)"),
-                   in(Real, "args", "na").describe("extra values passed to the call-back unchanged, "
-                                                   "e.g. [0.0] when unused"),
+                   in(Real, "args", "na").describe("extra values passed to the call-back "
+                                                   "unchanged, e.g. [0.0] when unused"),
                    in(Real, "xacc").describe("tolerance: the search stops when a step is shorter "
                                              "than xacc, in the units of x; 0 or more"),
                    in(Int, "maxit").describe(maxit_doc),
                    in(Int, "na").opt("len(args)").describe("number of entries of args"),
                    in(Int, "nfun").describe(nfun_doc), out(Int, "istat").describe(istat_doc));
 TAVRIN_ROUTINE_DOC(fpsafe, math::fpsafe,
-                   "Fixed point x = g(x) by fixed-point iteration from the start value xs, until two "
-                   "successive values differ by at most xacc.\n"
+                   "Fixed point x = g(x) by fixed-point iteration from the start value xs, until "
+                   "two successive values differ by at most xacc.\n"
                    "Failures are latched, never raised (read errorhandling.errstat, errstring):\n"
-                   "  -1 \"Warning in FixPointIteration:Max iterations exceeded.\" (istat 1, xs the "
-                   "last value);\n"
+                   "  -1 \"Warning in FixPointIteration:Max iterations exceeded.\" (istat 1, xs "
+                   "the last value);\n"
                    "  -2 \"Error in FixPointIteration: Iterate is not a finite number.\" (xs that "
                    "value; also when the call-back does not fill xnew);\n"
                    "  -3 \"Error in FixPointIteration: Invalid tolerance.\" for a negative or NaN "
                    "xacc.",
                    callback("dfunc", fixed_point_function)
-                       .describe("the iteration function: a Python callable def dfunc(xnew, fargs): "
-                                 "xnew[...] = cos(fargs[0]).  xnew is a writable 0-d array to fill "
-                                 "(a returned value is ignored); fargs is args with fargs[0] the "
-                                 "current iterate; it may also take na and nfun, and then the entries "
-                                 "of dfunc_extra_args.  Also a routine object or a matching "
-                                 "_cpointer"),
+                       .describe("the iteration function: a Python callable def dfunc(xnew, "
+                                 "fargs): xnew[...] = cos(fargs[0]).  xnew is a writable 0-d array "
+                                 "to fill (a returned value is ignored); fargs is args with "
+                                 "fargs[0] the current iterate; it may also take na and nfun, and "
+                                 "then the entries of dfunc_extra_args.  Also a routine object or "
+                                 "a matching _cpointer"),
                    inout(Real, "xs").describe("start value; returned as the fixed point (the last "
                                               "iterate on failure)"),
-                   in(Real, "args", "na").describe("values handed to the call-back as fargs; args[0] "
-                                                   "is replaced by the iterate before every call"),
-                   in(Real, "xacc").describe("tolerance on the difference of successive iterates, 0 "
-                                             "or more"),
+                   in(Real, "args", "na").describe("values handed to the call-back as fargs; "
+                                                   "args[0] is replaced by the iterate before "
+                                                   "every call"),
+                   in(Real, "xacc").describe("tolerance on the difference of successive iterates, "
+                                             "0 or more"),
                    in(Int, "maxit").describe("largest number of iterations after the first "
                                              "evaluation"),
                    in(Int, "na").opt("len(args)").relation("na>=1")
-                       .describe("number of entries of args, at least 1; args(1) is replaced by the "
-                                 "iterate before every call"),
+                       .describe("number of entries of args, at least 1; args[0] is replaced by "
+                                 "the iterate before every call"),
                    in(Int, "nfun").describe(nfun_doc),
                    out(Int, "istat").describe("1 when the iteration limit was hit, else 0"));
 

@@ -33,13 +33,15 @@ TAVRIN_ROUTINE_DOC(dasinh, math::dasinh, "Inverse hyperbolic sine, log(x + sqrt(
 TAVRIN_ROUTINE_DOC(droundsf, math::droundsf,
                    "A number cut (toward zero, not rounded) after sig decimal places.",
                    result(Real, "droundsf").describe("a*10**sig without its fraction, divided by "
-                                                     "10**sig (unchanged once |a*10**sig| >= 2**52)"),
+                                                     "10**sig (unchanged once |a*10**sig| >= "
+                                                     "2**52)"),
                    in(Real, "a").describe("the number"),
                    in(Int, "sig").opt("8").describe("number of decimal places kept"));
 TAVRIN_ROUTINE_DOC(dceil, math::dceil,
-                   "Integer part of a (toward zero) plus 1: the ceiling for positive non-integral a, "
-                   "a + 1 for integral a.",
-                   result(Real, "dceil").describe("trunc(a) + 1"), in(Real, "a").describe("the number"));
+                   "Integer part of a (toward zero) plus 1: the ceiling for positive non-integral "
+                   "a, a + 1 for integral a.",
+                   result(Real, "dceil").describe("trunc(a) + 1"),
+                   in(Real, "a").describe("the number"));
 
 }  // namespace
 }  // namespace tavrin::bind

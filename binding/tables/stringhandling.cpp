@@ -30,12 +30,14 @@ TAVRIN_ROUTINE_DOC(split, sh::split, "Text cut at the first occurrence of a deli
                    in(Text, "sdelim", "1").describe("the delimiter, one character"),
                    in(Int, "n").describe("length of a and b, in characters"));
 TAVRIN_ROUTINE_DOC(extract, sh::extract,
-                   "Text between the last occurrence of startkey and the next occurrence of stopkey "
-                   "after it, left-adjusted.",
-                   out(Text, "extract", "n").describe("the text between the keys; blank when none"),
+                   "Text between the last occurrence of startkey and the next occurrence of "
+                   "stopkey after it, left-adjusted.",
+                   out(Text, "extract", "n").describe("the text between the keys (from the start "
+                                                      "of s when startkey does not occur); blank "
+                                                      "when stopkey does not follow"),
                    in(Text, "s").describe(s_text),
-                   in(Text, "startkey").describe("key before the text, compared at its whole length "
-                                                 "(trailing blanks included); non-blank"),
+                   in(Text, "startkey").describe("key before the text, compared at its whole "
+                                                 "length (trailing blanks included); non-blank"),
                    in(Text, "stopkey").describe("key after the text, compared at its whole length"),
                    in(Int, "n").describe(n_result));
 TAVRIN_ROUTINE_DOC(lowercase, sh::lowercase, "First n characters of a text in lower case.",
@@ -45,8 +47,8 @@ TAVRIN_ROUTINE_DOC(uppercase, sh::uppercase, "First n characters of a text in up
                    out(Text, "uppercase", "n").describe("the text with a-z mapped to A-Z"),
                    in(Text, "s").describe(s_text), in(Int, "n").describe(n_result));
 TAVRIN_ROUTINE_DOC(match, sh::match,
-                   "Whether two texts are equal without regard to case and trailing blanks (leading "
-                   "blanks count), e.g. keywords of a card file.",
+                   "Whether two texts are equal without regard to case and trailing blanks "
+                   "(leading blanks count), e.g. keywords of a card file.",
                    result(Logical, "match").describe("1 equal, 0 not"),
                    in(Text, "a").describe("first text"), in(Text, "b").describe("second text"));
 TAVRIN_ROUTINE_DOC(translate, sh::translate,
@@ -54,17 +56,17 @@ TAVRIN_ROUTINE_DOC(translate, sh::translate,
                    "code pairs.",
                    in(Text, "s0").describe(s_text),
                    out(Text, "sout", "n").describe("the translated text"),
-                   in(Int, "codes", "nc,2").describe("one pair per row: a character with the code of "
-                                                     "column 1 (low byte) becomes the character of "
-                                                     "column 2; the first matching row counts"),
+                   in(Int, "codes", "nc,2").describe("one pair per row: a character with the code "
+                                                     "of column 1 (low byte) becomes the character "
+                                                     "of column 2; the first matching row counts"),
                    in(Int, "n").describe(n_result),
                    in(Int, "nc").opt("shape(codes,0)").describe("number of code pairs"));
 TAVRIN_ROUTINE_DOC(replacetext, sh::replacetext,
                    "Text with every occurrence of a search text replaced (trailing blanks of both "
                    "ignored; a blank replacement deletes).\n"
                    "Each pass searches from the start again, so a replacement may form a new "
-                   "occurrence with its neighbours; when rep contains text the search resumes after "
-                   "each replacement, so the routine always ends.  A blank text returns s.",
+                   "occurrence with its neighbours; when rep contains text the search resumes "
+                   "after each replacement, so the routine always ends.  A blank text returns s.",
                    in(Text, "s").describe(s_text),
                    in(Text, "text").describe("the text searched for"),
                    in(Text, "rep").describe("the replacement"),
@@ -78,18 +80,20 @@ TAVRIN_ROUTINE_DOC(reduceblanks, sh::reduceblanks,
 TAVRIN_ROUTINE_DOC(int2aformat, sh::int2aformat,
                    "Integers of a matrix written with a Fortran format and joined into one text, "
                    "column by column.\n"
-                   "Each number is written with aw into a field of jmax characters, left-adjusted and "
-                   "appended to the text cut at its trimmed length (blanks around a number vanish, "
-                   "other separators stay); a number the format cannot write gives asterisks.",
+                   "Each number is written with aw into a field of jmax characters, left-adjusted "
+                   "and appended to the text cut at its trimmed length (blanks around a number "
+                   "vanish, other separators stay); a number the format cannot write gives "
+                   "asterisks.",
                    out(Text, "j2s", "sout").describe("the joined text"),
-                   in(Int, "jrray", "n,*").describe("the integers, n rows; columns 1..m are written, "
-                                                    "column by column"),
+                   in(Int, "jrray", "n,*").describe("the integers, n rows; columns 1..m are "
+                                                    "written, column by column"),
                    in(Text, "aw", "8").describe("Fortran integer format, e.g. (I5) or (I3,',')"),
                    in(Int, "jmax").describe("field width per number, in characters"),
                    in(Int, "sout").describe("length of j2s, in characters"),
                    in(Int, "n").opt("shape(jrray,0)").describe("rows of jrray"),
-                   in(Int, "m").relation("m<=shape(jrray,1)").describe("number of columns written, at "
-                                                                       "most the columns of jrray"));
+                   in(Int, "m").relation("m<=shape(jrray,1)").describe("number of columns written, "
+                                                                       "at most the columns of "
+                                                                       "jrray"));
 TAVRIN_ROUTINE_DOC(tally, sh::tally,
                    "Number of (possibly overlapping) occurrences of a text, without its trailing "
                    "blanks, in s.",
@@ -97,12 +101,13 @@ TAVRIN_ROUTINE_DOC(tally, sh::tally,
                                                  "is shorter than text"),
                    in(Text, "s").describe("the text searched"),
                    in(Text, "text").describe("the text counted"),
-                   in(Int, "csflag").opt("1").describe("1: case-sensitive; other: without regard to "
-                                                       "case, in s left-adjusted"));
+                   in(Int, "csflag").opt("1").describe("1: case-sensitive; other: without regard "
+                                                       "to case, in s left-adjusted"));
 TAVRIN_ROUTINE_DOC(occurs, sh::occurs,
                    "Whether b occurs in a without regard to case, e.g. an option such as TYPE=RATE "
                    "on a keyword line.",
-                   result(Logical, "occurs").describe("1 when b occurs in a (left-adjusted), else 0"),
+                   result(Logical, "occurs").describe("1 when b occurs in a (left-adjusted), else "
+                                                      "0"),
                    in(Text, "a").describe("the text searched"),
                    in(Text, "b").describe("the text looked for, trailing blanks ignored"));
 TAVRIN_ROUTINE_DOC(clen, sh::clen,
@@ -112,8 +117,9 @@ TAVRIN_ROUTINE_DOC(clen, sh::clen,
                    in(Text, "s").describe(s_text));
 TAVRIN_ROUTINE_DOC(clen_trim, sh::clen_trim,
                    "Trimmed length of a text, or the length of a NUL-terminated text held in it.",
-                   result(Int, "clen_trim").describe("the position of the last non-blank character (0 "
-                                                     "for a blank text), or before a NUL that ends it"),
+                   result(Int, "clen_trim").describe("the position of the last non-blank character "
+                                                     "(0 for a blank text), or before a NUL that "
+                                                     "ends it"),
                    in(Text, "s").describe(s_text));
 TAVRIN_ROUTINE_DOC(ctrim, sh::ctrim,
                    "Text cut at its trimmed length (or before the NUL that ends it), as a field of "
@@ -121,10 +127,11 @@ TAVRIN_ROUTINE_DOC(ctrim, sh::ctrim,
                    out(Text, "ctrim", "n").describe("the cut text, blank-padded"),
                    in(Text, "s").describe(s_text), in(Int, "n").describe(n_result));
 TAVRIN_ROUTINE_DOC(countitems, sh::countitems,
-                   "Number of items on a line, separated by commas, blanks (tabs count as blanks) or "
-                   "both.",
-                   result(Int, "countitems").describe("the count; 0 for a blank line; a blank before "
-                                                      "a comma adds an item, a leading comma none"),
+                   "Number of items on a line, separated by commas, blanks (tabs count as blanks) "
+                   "or both.",
+                   result(Int, "countitems").describe("the count; 0 for a blank line; a blank "
+                                                      "before a comma adds an item, a leading "
+                                                      "comma none"),
                    in(Text, "s0").describe("the line"));
 TAVRIN_ROUTINE_DOC(spack, sh::spack,
                    "Text reduced to the characters that occur in a set, in order.",
@@ -150,8 +157,8 @@ TAVRIN_ROUTINE_DOC(int2str, sh::int2str,
                    "values).",
                    in(Int, "integ").describe("the integer"),
                    out(Text, "ca", "n").describe("the digits, with the sign"),
-                   out(Int, "istat").describe("0; non-zero (with asterisks) when the number does not "
-                                              "fit"),
+                   out(Int, "istat").describe("0; non-zero (with asterisks) when the number does "
+                                              "not fit"),
                    hide(Int, "n", "floor(log10(max(abs(integ),1)))+1+(integ<0)")
                        .describe("number of characters of the decimal form"));
 TAVRIN_ROUTINE_DOC(str2int, sh::str2int,

@@ -20,7 +20,8 @@ constexpr Arg ext(const char* name, const char* expr) {
                          "the array; returned filled, the array passed in is left unchanged"),     \
                      in(kind, "lambda").describe("the fill value"), __VA_ARGS__)
 #define TAVRIN_FILL_FAMILY(prefix, kind, type_text)                                               \
-  TAVRIN_FILL(prefix##_fillvectorwithscalar, kind, type_text, "rank-1", "n1", ext("n1", "shape(a,0)")); \
+  TAVRIN_FILL(prefix##_fillvectorwithscalar, kind, type_text, "rank-1", "n1",                      \
+              ext("n1", "shape(a,0)"));                                                            \
   TAVRIN_FILL(prefix##_fillmatrixwithscalar, kind, type_text, "rank-2", "n1,n2",                   \
               ext("n1", "shape(a,0)"), ext("n2", "shape(a,1)"));                                   \
   TAVRIN_FILL(prefix##_fill3darraywithscalar, kind, type_text, "rank-3", "n1,n2,n3",               \
@@ -73,7 +74,8 @@ TAVRIN_ROUTINE_DOC(ini6darraywithzeros, Ini6DArraywithZeros, "Real rank-6 array 
                    in(Int, "o").describe(axis4), in(Int, "p").describe(axis5),
                    in(Int, "q").describe(axis6));
 TAVRIN_ROUTINE_DOC(inimaxdarraywithzeros, IniMaxDArraywithZeros, "Real rank-7 array of zeros.",
-                   out(Real, "a", "l,m,n,o,p,q,r").describe(zeros_doc), in(Int, "l").describe(axis1),
+                   out(Real, "a", "l,m,n,o,p,q,r").describe(zeros_doc),
+                   in(Int, "l").describe(axis1),
                    in(Int, "m").describe(axis2), in(Int, "n").describe(axis3),
                    in(Int, "o").describe(axis4), in(Int, "p").describe(axis5),
                    in(Int, "q").describe(axis6), in(Int, "r").describe(axis7));
@@ -104,8 +106,8 @@ TAVRIN_ROUTINE_DOC(vectorsort, VectorSort,
                    inout(Real, "a", "na").nooverwrite().describe(
                        "the vector updated; returned, the array passed in is left unchanged"),
                    in(Real, "b", "nb").describe("the source vector"),
-                   in(Int, "mask", "n").describe("1-based positions to copy; positions outside a or "
-                                                 "b are skipped"),
+                   in(Int, "mask", "n").describe("1-based positions to copy; positions outside a "
+                                                 "or b are skipped"),
                    in(Int, "n").opt("len(mask)").describe("number of positions in mask"),
                    in(Int, "na").opt("len(a)").describe("entries of a"),
                    in(Int, "nb").opt("len(b)").describe("entries of b"));
@@ -115,8 +117,8 @@ TAVRIN_ROUTINE_DOC(matrixsort, MatrixSort,
                    inout(Real, "a", "m,na").nooverwrite().describe(
                        "the matrix updated; returned, the array passed in is left unchanged"),
                    in(Real, "b", "m,nb").describe("the source matrix, as many rows as a"),
-                   in(Int, "mask", "n").describe("1-based column numbers to copy; columns outside a "
-                                                 "or b are skipped"),
+                   in(Int, "mask", "n").describe("1-based column numbers to copy; columns outside "
+                                                 "a or b are skipped"),
                    in(Int, "m").opt("shape(a,0)").describe("rows of a and b"),
                    in(Int, "n").opt("len(mask)").describe("number of columns in mask"),
                    in(Int, "na").opt("shape(a,1)").describe("columns of a"),
@@ -144,35 +146,39 @@ TAVRIN_ROUTINE_DOC(linspace, Linspace,
                                                 "without the end point; a single point is a"),
                    in(Real, "a").describe("first point"), in(Real, "b").describe("end point"),
                    in(Int, "n").describe("number of points"),
-                   in(Logical, "endpoint").opt("1").describe("true: b is the last point; false: b is "
-                                                             "not among the points"));
+                   in(Logical, "endpoint").opt("1").describe("true: b is the last point; false: b "
+                                                             "is not among the points"));
 
 TAVRIN_ROUTINE_DOC(gettriangularmatrix, GetTriangularMatrix,
-                   "Lower (or upper) triangle of a square matrix with its diagonal, zeros elsewhere.",
+                   "Lower (or upper) triangle of a square matrix with its diagonal, zeros "
+                   "elsewhere.",
                    out(Real, "lu", "n,n").describe("the triangle"),
                    in(Real, "a", "n,n").describe("the matrix"),
                    in(Int, "n").opt("shape(a,0)").describe("order of a"),
-                   in(Logical, "luflag").opt("0").describe("true: the upper triangle; false: the lower"));
+                   in(Logical, "luflag").opt("0").describe("true: the upper triangle; false: the "
+                                                           "lower"));
 TAVRIN_ROUTINE_DOC(getunpackedtriangle, GetUnpackedTriangle,
                    "Square matrix from a packed triangle (t11, t12, t22, t13, t23, t33, ...), the "
                    "upper triangle column by column.",
-                   out(Real, "lu", "nlu,nlu").describe("the triangle, zeros elsewhere: order F with "
-                                                       "upper true the upper triangle, F with upper "
-                                                       "false its transpose (lower); another order "
-                                                       "transposes once more, as a row-major reader "
-                                                       "sees it"),
-                   in(Real, "packed", "np").describe("the packed values, t(i,j) (i <= j) at position "
-                                                     "i + j(j-1)/2 (1-based)"),
+                   out(Real, "lu", "nlu,nlu").describe("the triangle, zeros elsewhere: order F "
+                                                       "with upper true the upper triangle, F with "
+                                                       "upper false its transpose (lower); another "
+                                                       "order transposes once more, as a row-major "
+                                                       "reader sees it"),
+                   in(Real, "packed", "np").describe("the packed values, t(i,j) (i <= j) at "
+                                                     "position i + j(j-1)/2 (1-based)"),
                    in(Int, "nlu").describe("order of the matrix"),
-                   in(Int, "np").opt("len(packed)").describe("number of packed values read; entries "
-                                                             "beyond stay zero"),
+                   in(Int, "np").opt("len(packed)").describe("number of packed values read; "
+                                                             "entries beyond stay zero"),
                    in(Text, "order", "1").describe("F: column-major, else row-major"),
-                   in(Logical, "upper").opt("0").describe("true: the upper triangle; false: the lower"));
+                   in(Logical, "upper").opt("0").describe("true: the upper triangle; false: the "
+                                                          "lower"));
 TAVRIN_ROUTINE_DOC(symmetrize, Symmetrize,
                    "Symmetric matrix completed from one triangle: sym(i,j) = lu(i,j) where that is "
                    "not 0.0, else lu(j,i).",
                    in(Real, "lu", "n,n").describe("the matrix holding one triangle (where both "
-                                                  "lu(i,j) and lu(j,i) are non-zero, lu(i,j) is kept)"),
+                                                  "lu(i,j) and lu(j,i) are non-zero, lu(i,j) is "
+                                                  "kept)"),
                    out(Real, "sym", "n,n").describe("the completed matrix"),
                    in(Int, "n").opt("shape(lu,0)").describe("order of lu"));
 TAVRIN_ROUTINE_DOC(fillmatrixoffdiagonals, FillMatrixOffDiagonals,
@@ -182,21 +188,22 @@ TAVRIN_ROUTINE_DOC(fillmatrixoffdiagonals, FillMatrixOffDiagonals,
                    inout(Real, "a", "n,n").nooverwrite().describe(
                        "the matrix; returned with the entries written (diagonal and unwritten "
                        "entries kept), the array passed in is left unchanged"),
-                   in(Real, "x", "k").describe("the values: n(n-1)/2 for the lower triangle, n(n-1) "
-                                               "for both"),
+                   in(Real, "x", "k").describe("the values: n(n-1)/2 for the lower triangle, "
+                                               "n(n-1) for both"),
                    in(Int, "n").opt("shape(a,0)").describe("order of a"),
                    in(Int, "k").opt("len(x)").describe("number of values of x; no more are read"));
 
 TAVRIN_ROUTINE_DOC(getsubarray, GetSubArray,
                    "The last (or first) nsub entries of a vector and their positions.",
-                   out(Real, "subarray", "nsub").describe("the entries; all 1.0 when nsub is outside "
-                                                          "1..narray"),
-                   out(Int, "subslice", "2").describe("1-based (first, last) position taken; (-1, -1) "
-                                                      "when nsub is outside 1..narray"),
+                   out(Real, "subarray", "nsub").describe("the entries; all 1.0 when nsub is "
+                                                          "outside 1..narray"),
+                   out(Int, "subslice", "2").describe("1-based (first, last) position taken; (-1, "
+                                                      "-1) when nsub is outside 1..narray"),
                    in(Real, "array", "narray").describe("the vector"),
                    in(Int, "narray").opt("len(array)").describe("entries of array"),
                    in(Int, "nsub").describe("number of entries taken"),
-                   in(Logical, "tail").opt("1").describe("true: the last entries, false: the first"));
+                   in(Logical, "tail").opt("1").describe("true: the last entries, false: the "
+                                                         "first"));
 TAVRIN_ROUTINE_DOC(matrixconcatenation, MatrixConcatenation,
                    "Two matrices joined side by side (ctype 0) or one above the other (ctype 1).",
                    out(Real, "ab", "k+m*ctype,l+n*(1-ctype)")
@@ -216,8 +223,8 @@ TAVRIN_ROUTINE_DOC(matrixconcatenation, MatrixConcatenation,
 TAVRIN_ROUTINE_DOC(vectorsplit, VectorSplit,
                    "Vector cut into k equal consecutive pieces, one per column.",
                    in(Real, "a", "n").describe("the vector"),
-                   out(Real, "b", "n/k,k").describe("column c holds piece c; all -1.0 when n is not "
-                                                    "a multiple of k"),
+                   out(Real, "b", "n/k,k").describe("column c holds piece c; all -1.0 when n is "
+                                                    "not a multiple of k"),
                    in(Int, "k").relation("k>=1").describe("number of pieces, at least 1"),
                    in(Int, "n").opt("len(a)").describe("entries of a"));
 TAVRIN_ROUTINE_DOC(matrixsplit, MatrixSplit,

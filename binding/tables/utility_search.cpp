@@ -36,27 +36,27 @@ TAVRIN_FIND(cmplx, c, Complex, "complex");
 #define TAVRIN_TESTS(prefix, letter, kind, type_text)                                             \
   TAVRIN_ROUTINE_DOC(prefix##_getpairs, letter##GetPairs,                                          \
                      "Position in b of each entry of a (" type_text " values).",                  \
-                     out(Int, "ainb", "n").describe("ainb(i): 1-based position of the first b equal " \
-                                                    "to a(i); -1 where none is"),                  \
+                     out(Int, "ainb", "n").describe("ainb(i): 1-based position of the first b "    \
+                                                    "equal to a(i); -1 where none is"),            \
                      in(kind, "a", "n").describe("the values sought"),                            \
                      in(kind, "b", "n").describe("the values searched"),                          \
                      in(Int, "n").opt("len(a)").describe("entries of a and b"));                  \
   TAVRIN_ROUTINE_DOC(prefix##_bounded, letter##Bounded,                                            \
                      "Whether xlow <= x <= xup (both ends included).",                            \
-                     result(Int, #prefix "_bounded").describe("1 inside, 0 outside, also for "      \
+                     result(Int, #prefix "_bounded").describe("1 inside, 0 outside, also for "     \
                                                               "xlow > xup and a NaN x"),          \
                      in(kind, "x").describe("the value"), in(kind, "xlow").describe("lower end"), \
                      in(kind, "xup").describe("upper end"));                                      \
   TAVRIN_ROUTINE_DOC(prefix##_inlist, letter##InList,                                              \
                      "Whether a value equals some entry of a list.",                              \
-                     result(Int, #prefix "_inlist").describe("1 when some entry equals scalar; 0 "  \
-                                                             "otherwise and for an empty list"),  \
+                     result(Int, #prefix "_inlist").describe("1 when some entry equals scalar; "   \
+                                                             "0 otherwise and for an empty list"), \
                      in(kind, "scalar").describe("the value"),                                    \
                      in(kind, "list", "n").describe("the list"),                                  \
                      in(Int, "n").opt("len(list)").describe("entries of the list"));              \
   TAVRIN_ROUTINE_DOC(prefix##_exlist, letter##ExList,                                              \
                      "Whether every entry of a list equals a value.",                             \
-                     result(Int, #prefix "_exlist").describe("1 when every entry equals scalar, "   \
+                     result(Int, #prefix "_exlist").describe("1 when every entry equals scalar, "  \
                                                              "also for an empty list; else 0"),   \
                      in(kind, "scalar").describe("the value"),                                    \
                      in(kind, "list", "n").describe("the list"),                                  \
@@ -66,8 +66,9 @@ TAVRIN_FIND(cmplx, c, Complex, "complex");
                      "ascending or descending order of their values.",                            \
                      in(kind, "xarr", "xdim").describe("the values"),                             \
                      in(Int, "xdim").opt("len(xarr)").describe("number of values"),               \
-                     out(Int, "iloc", "xdim").describe("1-based positions of xarr, sorted; equal "  \
-                                                       "values in position order, NaNs last"),    \
+                     out(Int, "iloc", "xdim").describe("1-based positions of xarr, sorted; "       \
+                                                       "equal values in position order, NaNs "    \
+                                                       "last"),                                   \
                      in(Int, "sflag").describe("-1: descending, else ascending"))
 TAVRIN_TESTS(int, i, Int, "integer");
 TAVRIN_TESTS(real, f, Real, "real");
@@ -79,14 +80,16 @@ constexpr const char* merged_doc =
 TAVRIN_ROUTINE_DOC(int_getmerged, iGetMerged,
                    "Merge of two integer lists without repeating the values they share.",
                    out(Int, "merged", "nx+ny").describe(merged_doc),
-                   in(Int, "x", "nx").describe("first list"), in(Int, "y", "ny").describe("second list"),
+                   in(Int, "x", "nx").describe("first list"),
+                   in(Int, "y", "ny").describe("second list"),
                    in(Int, "nx").opt("len(x)").describe("entries of x"),
                    in(Int, "ny").opt("len(y)").describe("entries of y"),
                    in(Int, "defval").opt("2147483647").describe("filler of the unused slots"));
 TAVRIN_ROUTINE_DOC(real_getmerged, fGetMerged,
                    "Merge of two real lists without repeating the values they share.",
                    out(Real, "merged", "nx+ny").describe(merged_doc),
-                   in(Real, "x", "nx").describe("first list"), in(Real, "y", "ny").describe("second list"),
+                   in(Real, "x", "nx").describe("first list"),
+                   in(Real, "y", "ny").describe("second list"),
                    in(Int, "nx").opt("len(x)").describe("entries of x"),
                    in(Int, "ny").opt("len(y)").describe("entries of y"),
                    in(Real, "defval").opt("1.7976931348623157e308").describe("filler of the unused "
@@ -94,7 +97,8 @@ TAVRIN_ROUTINE_DOC(real_getmerged, fGetMerged,
 
 TAVRIN_ROUTINE_DOC(getindicesexcludingsubarray, GetIndicesExcludingSubArray,
                    "Positions of an integer array whose values are none of a given set.",
-                   out(Int, "indices", "n").describe("the 1-based positions kept, increasing, then -1"),
+                   out(Int, "indices", "n").describe("the 1-based positions kept, increasing, then "
+                                                     "-1"),
                    in(Int, "a", "n").describe("the array"),
                    in(Int, "sub", "nsub").describe("the values excluded"),
                    in(Int, "n").opt("len(a)").describe("entries of a"),
@@ -107,8 +111,8 @@ TAVRIN_ROUTINE_DOC(getpackedlist, GetPackedList,
                    in(Real, "list", "nlist").describe("the list"),
                    in(Real, "condition").describe("the value compared with"),
                    in(Real, "padding").describe("filler of the unused slots"),
-                   in(Int, "cflag").describe("test of list(i) against condition: 1 <, 2 <=, 3 ==, 4 "
-                                             ">=, 5 >, 6 /= (a NaN entry passes only 6)"),
+                   in(Int, "cflag").describe("test of list(i) against condition: 1 <, 2 <=, 3 ==, "
+                                             "4 >=, 5 >, 6 /= (a NaN entry passes only 6)"),
                    in(Int, "npack").describe("length of packed"),
                    in(Int, "nlist").opt("len(list)").describe("entries of list"));
 
@@ -117,8 +121,8 @@ TAVRIN_ROUTINE_DOC(vectorflip, VectorFlip, "Vector in reverse order.",
                    out(Real, "b", "n").describe("b(i) = a(n-i+1)"),
                    in(Int, "n").opt("len(a)").describe("entries of a"));
 TAVRIN_ROUTINE_DOC(matrixflip, MatrixFlip,
-                   "Matrix with its rows in reverse order (every column reversed) or its columns in "
-                   "reverse order.",
+                   "Matrix with its rows in reverse order (every column reversed) or its columns "
+                   "in reverse order.",
                    in(Real, "a", "n,m").describe("the matrix"),
                    out(Real, "b", "n,m").describe("the flipped matrix"),
                    in(Int, "n").opt("shape(a,0)").describe("rows of a"),
@@ -144,13 +148,16 @@ TAVRIN_ROUTINE_DOC(real_inc, fINC, "Real increased by step.",
 
 TAVRIN_ROUTINE_DOC(logical_xor, lXOR, "Exclusive or of two flags.",
                    result(Int, "logical_xor").describe("1 when exactly one is true, else 0"),
-                   in(Logical, "a").describe("first flag"), in(Logical, "b").describe("second flag"));
+                   in(Logical, "a").describe("first flag"),
+                   in(Logical, "b").describe("second flag"));
 TAVRIN_ROUTINE_DOC(logical_nor, lNOR, "Nor of two flags.",
                    result(Int, "logical_nor").describe("1 when neither is true, else 0"),
-                   in(Logical, "a").describe("first flag"), in(Logical, "b").describe("second flag"));
+                   in(Logical, "a").describe("first flag"),
+                   in(Logical, "b").describe("second flag"));
 TAVRIN_ROUTINE_DOC(logical_nand, lNAND, "Nand of two flags.",
                    result(Int, "logical_nand").describe("0 only when both are true, else 1"),
-                   in(Logical, "a").describe("first flag"), in(Logical, "b").describe("second flag"));
+                   in(Logical, "a").describe("first flag"),
+                   in(Logical, "b").describe("second flag"));
 
 }  // namespace
 }  // namespace tavrin::bind
