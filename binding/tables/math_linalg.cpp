@@ -101,8 +101,8 @@ TAVRIN_ROUTINE_DOC(lufactdeterminant, LUFactDeterminant,
 TAVRIN_ROUTINE_DOC(determinant, Determinant,
                    "Determinant (or permanent) of a square matrix by cofactor expansion along the "
                    "first row.\n"
-                   "Exact products for orders up to 20 (each minor expanded once); beyond, the "
-                   "determinant comes from the LU factors and a permanent is refused with -3 "
+                   "Orders up to 20 are expanded (each minor once); beyond, the determinant comes "
+                   "from the LU factors and any other weight (the permanent) is refused with -3 "
                    "\"Matrix too large for the cofactor expansion\" (errorhandling.errstat) and 0.",
                    out(Real, "pd").describe("the determinant (or permanent); 0 for an empty "
                                             "matrix"),

@@ -49,7 +49,9 @@ TAVRIN_ROUTINE_DOC(getnearestcorrelationmatrix, GetNearestCorrelationMatrix,
                                                       "converted to linear first"));
 TAVRIN_ROUTINE_DOC(getnearestpdnorm, GetNearestPDNorm,
                    "Distance of a matrix from the nearest symmetric positive-definite matrix, in "
-                   "the Frobenius norm.",
+                   "the Frobenius norm.\n"
+                   "Entries that are not finite latch -3 \"Matrix entries must be finite numbers\" "
+                   "(errorhandling.errstat, errstring) and give NaN.",
                    result(Real, "getnearestpdnorm").describe("0 when x is positive definite (its "
                                                              "Cholesky factorisation succeeds), "
                                                              "else ||x - getnearestspd(x)||"),
