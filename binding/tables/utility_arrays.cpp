@@ -81,13 +81,13 @@ TAVRIN_ROUTINE_DOC(inimaxdarraywithzeros, IniMaxDArraywithZeros, "Real rank-7 ar
                    in(Int, "q").describe(axis6), in(Int, "r").describe(axis7));
 
 #define TAVRIN_VECTOR_COPY(name, fn, kind, type_text)                                            \
-  TAVRIN_ROUTINE_DOC(name, fn, "Copy of the first n entries of a " type_text " vector.",          \
+  TAVRIN_ROUTINE_DOC(name, fn, "Copy of the first n entries of " type_text " vector.",            \
                      in(kind, "a", "n").describe("the vector"),                                   \
                      out(kind, "b", "n").describe("the copy"),                                    \
                      in(Int, "n").opt("len(a)").describe("number of entries copied"))
-TAVRIN_VECTOR_COPY(real_vectorcopy, fVectorCopy, Real, "real");
-TAVRIN_VECTOR_COPY(int_vectorcopy, iVectorCopy, Int, "integer");
-TAVRIN_VECTOR_COPY(cmplx_vectorcopy, cVectorCopy, Complex, "complex");
+TAVRIN_VECTOR_COPY(real_vectorcopy, fVectorCopy, Real, "a real");
+TAVRIN_VECTOR_COPY(int_vectorcopy, iVectorCopy, Int, "an integer");
+TAVRIN_VECTOR_COPY(cmplx_vectorcopy, cVectorCopy, Complex, "a complex");
 TAVRIN_ROUTINE_DOC(matrixcopy, MatrixCopy, "Copy of an n x m real matrix.",
                    in(Real, "a", "n,m").describe("the matrix"),
                    out(Real, "b", "n,m").describe("the copy"),

@@ -14,14 +14,14 @@ constexpr Arg notfound =
 
 #define TAVRIN_FIND(prefix, letter, kind, type_text)                                              \
   TAVRIN_ROUTINE_DOC(prefix##_findlocation, letter##FindLocation,                                  \
-                     "First position of a value in a " type_text " array (exact comparison).",    \
+                     "First position of a value in " type_text " array (exact comparison).",      \
                      result(Int, #prefix "_findlocation")                                          \
                          .describe("1-based position of the first match; notfound when none"),     \
-                     in(kind, "element").describe("the value sought (a NaN is never found)"),     \
+                     in(kind, "element").describe("the value sought (a NaN never matches)"),      \
                      in(kind, "array", "ndim").describe("the array searched"),                    \
                      in(Int, "ndim").opt("len(array)").describe("entries searched"), notfound);   \
   TAVRIN_ROUTINE_DOC(prefix##_findsubarray, letter##FindSubArray,                                  \
-                     "First position at which a run of values occurs in a " type_text " array.",  \
+                     "First position at which a run of values occurs in " type_text " array.",    \
                      result(Int, #prefix "_findsubarray")                                          \
                          .describe("1-based position where the run starts; notfound when none "   \
                                    "or when it is longer than the array; 1 for an empty run"),     \
@@ -29,9 +29,9 @@ constexpr Arg notfound =
                      in(kind, "array", "ndim").describe("the array searched"),                    \
                      in(Int, "sdim").opt("len(subarray)").describe("length of the run"),          \
                      in(Int, "ndim").opt("len(array)").describe("entries searched"), notfound)
-TAVRIN_FIND(int, i, Int, "integer");
-TAVRIN_FIND(real, f, Real, "real");
-TAVRIN_FIND(cmplx, c, Complex, "complex");
+TAVRIN_FIND(int, i, Int, "an integer");
+TAVRIN_FIND(real, f, Real, "a real");
+TAVRIN_FIND(cmplx, c, Complex, "a complex");
 
 #define TAVRIN_TESTS(prefix, letter, kind, type_text)                                             \
   TAVRIN_ROUTINE_DOC(prefix##_getpairs, letter##GetPairs,                                          \
