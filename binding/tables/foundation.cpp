@@ -11,11 +11,13 @@ using namespace dsl;
 namespace datahandling_tables {
 TAVRIN_BINDING_MODULE(
     datahandling,
-    "creation and release of the shared-state tables.  The creators make each table only when "
-    "it is absent (an existing table keeps its extents and contents) and zero-fill what they "
-    "create; read the tables as live views through the data modules (e.g. "
-    "damagedata.generaldds).  deallocall frees the tables of one analysis.  Counts are plain "
-    "numbers; nothing here reports through the error latch.");
+    "creation and release of the shared-state tables\n"
+    "\n"
+    "The creators make each table only when it is absent (an existing table keeps its extents "
+    "and contents) and zero-fill what they create; read the tables as live views through the "
+    "data modules (e.g. damagedata.generaldds, of shape (3, plies, damage definitions)).  "
+    "deallocall frees the tables of one analysis; the error latch and the growable lists "
+    "outlive it.  Counts are plain numbers; nothing here reports through the error latch.");
 
 constexpr Arg istat_zero = out(Int, "istat").describe("status, always 0");
 
@@ -54,11 +56,14 @@ TAVRIN_ROUTINE_DOC(allocateelementdata, datahandling::allocateelementdata,
 namespace errorhandling_tables {
 TAVRIN_BINDING_MODULE(
     errorhandling,
-    "the first-error latch.  A routine that fails records the first failure since the last "
-    "reset and returns a neutral result; it never raises.  Read errstat (0: nothing latched; "
-    "-1 note or warning, -2 error, -3 unknown flag or invalid input), errstring (80 bytes, "
-    "blank-padded: errstring[()].decode().rstrip()) and the detail vectors errintv, "
-    "errrealv, errasciim; clear them with rsxerr(True).");
+    "the first-error latch\n"
+    "\n"
+    "A routine that fails records the first failure since the last reset and returns a neutral "
+    "result; it never raises.  After a call, read errstat (0: nothing latched; -1 note or "
+    "warning, -2 error, -3 unknown flag or invalid input), errstring (the message, 80 bytes, "
+    "blank-padded: errstring[()].decode().rstrip()) and the detail vectors errintv, errrealv "
+    "and errasciim; clear them with rsxerr(True) before the next call whose failure you want "
+    "to see, since a held failure keeps every later one out.");
 TAVRIN_ROUTINE_DOC(xerr, errorhandling::xerr,
                    "Record a failure in the first-error latch, or print it and end the process.\n"
                    "With pyerr 0 (the default) the message is printed after a blank and the "
@@ -94,12 +99,15 @@ TAVRIN_ROUTINE_DOC(rsxerr, errorhandling::rsxerr,
 namespace utility_tables {
 TAVRIN_BINDING_MODULE(
     utility,
-    "elementary array services: filling, zero-initialised arrays, copies, constructed matrices, "
-    "triangles, slicing, concatenation and splitting; searching, selecting and reordering; and "
-    "the process check-in list.  Arrays are column-major (first index fastest), extents default "
-    "to the array sizes, positions in results count from 1 and a value that does not occur is "
-    "reported as notfound (default -1).  Values compare exactly: a NaN equals nothing.  Logical "
-    "results come back as the integers 0 and 1.  Nothing here reports through the error latch.");
+    "array construction, search and the process check-in list\n"
+    "\n"
+    "Elementary array services: filling, zero-initialised arrays, copies, constructed "
+    "matrices, triangles, slicing, concatenation and splitting; searching, selecting and "
+    "reordering; and the check-in list of cooperating processes.  Arrays are column-major "
+    "(first index fastest) and extents default to the array sizes.  Positions in results count "
+    "from 1, and a value that does not occur is reported as notfound (default -1).  Values "
+    "compare exactly: a NaN equals nothing.  Logical results come back as the integers 0 and "
+    "1.  Nothing here reports through the error latch.");
 TAVRIN_ROUTINE_DOC(processlock, ProcessLock,
                    "Check process procid into the check-in list of maxid processes and tell "
                    "whether it was the last to arrive.\n"

@@ -8,13 +8,15 @@ using namespace dsl;
 
 TAVRIN_BINDING_MODULE(
     imageprocessing,
-    "point-in-shape tests: whether a point of the structure, projected onto a local plane, lies "
-    "inside a circle, ellipse, square, rectangle or polygon drawn in that plane, or near a line "
-    "segment.  A plane is its origin (3) and a 3x3 matrix whose columns are its axes nx, ny, nz "
-    "(used as given, not normalised); shapes are drawn in the plane's axes turned by theta "
-    "degrees about nz and centred on its origin.  Sizes a, b are half extents (semi-axes, half "
-    "sides).  Shape values are at most 1 inside and on the boundary; the polygon gives 0.0 "
-    "inside and -1.0 outside.  Nothing reports through the error latch.");
+    "point-in-shape tests\n"
+    "\n"
+    "Whether a point of the structure, projected onto a local plane, lies inside a circle, "
+    "ellipse, square, rectangle or polygon drawn in that plane, or near a line segment.  A "
+    "plane is its origin (3) and a 3x3 matrix whose columns are its axes nx, ny, nz (used as "
+    "given, not normalised); shapes are drawn in the plane's axes turned by theta degrees about "
+    "nz and centred on its origin.  Sizes a, b are half extents (semi-axes, half sides).  Shape "
+    "values are at most 1 inside and on the boundary; the polygon gives 0.0 inside and -1.0 "
+    "outside.  Nothing reports through the error latch.");
 
 constexpr const char* plane_axes_doc =
     "direction cosines of the plane: column 1 its in-plane x axis nx, column 2 its y axis ny, "

@@ -13,13 +13,15 @@ constexpr const char* complex_marker_doc =
 
 TAVRIN_BINDING_MODULE(
     listhandling,
-    "nine process-wide growable lists that routines far apart share by list number and type "
-    "flag instead of by reference.  listid 1..3 picks the list, ifflag its type: 0 integer, 1 "
-    "real, 2 complex.  A list is absent or exists with a capacity; its used part is the run of "
-    "entries before the first entry equal to the empty-slot marker (standard markers: "
-    "2147483647, 1.7976931348623157e308, and that value in both parts of a complex entry).  A "
-    "full list grows by allocinc slots.  Entries compare exactly (a NaN equals nothing).  A list "
-    "number or type flag out of range touches no list and reports -1; memory that cannot be had "
+    "growable lists shared by list number and type flag\n"
+    "\n"
+    "Nine process-wide growable lists that routines far apart share by number instead of by "
+    "reference: listid 1..3 picks the list, ifflag its type (0 integer, 1 real, 2 complex).  A "
+    "list is absent or exists with a capacity; its used part is the run of entries before the "
+    "first entry equal to the empty-slot marker (standard markers: 2147483647, "
+    "1.7976931348623157e308, and that value in both parts of a complex entry).  A full list "
+    "grows by allocinc slots.  Entries compare exactly (a NaN equals nothing).  A list number "
+    "or type flag out of range touches no list and reports -1; memory that cannot be had "
     "reports 5014 (-5014 from appends).  The lists outlive datahandling.deallocall; nothing "
     "here reports through the error latch.");
 
@@ -84,7 +86,7 @@ TAVRIN_ROUTINE_DOC(getsizeoflist, GetSizeOfList,
       "Copy the first ncopy entries of " type_text " list listid into copy.",                      \
       listid,                                                                                      \
       inout(kind, "copy", "ncopy").describe("receives entries 1..ncopy of the list (at most its "  \
-                                            "capacity; the rest keeps its values); returned"),     \
+                                            "capacity; the rest keeps its values)"),               \
       in(Int, "ncopy").opt("len(copy)").describe("number of entries to copy"),                    \
       out(Int, "ierror").describe("0 copied; -1 the list is absent or listid out of range (copy "  \
                                   "unchanged)"))

@@ -9,18 +9,20 @@ using namespace dsl;
 
 TAVRIN_BINDING_MODULE(
     math,
-    "numerics toolbox: dense linear algebra over LAPACK and BLAS, products and point "
-    "operations, norms, tensor and coordinate transforms, calculus, special functions, cubic "
-    "roots and polynomial fitting, nearest positive-definite and correlation matrices, "
-    "root finders on Python call-backs, a golden-section maximum search, a percentile, and "
-    "table interpolation (nearest, linear, monotone cubic Hermite).  Arrays are column-major "
-    "(first index fastest) and extents default to the array sizes; inputs are left unchanged "
-    "and results come back as new arrays (in/out arrays are returned updated, on a copy unless "
-    "overwrite_<name>=1).  Angles are in radians where a name ends in _r and in degrees where "
-    "it ends in _d.  Failures never raise: the first one is latched in errorhandling (errstat "
-    "-1 note or warning, -2 error, -3 invalid input; errstring, 80 bytes) and a neutral result "
-    "is returned; reset with errorhandling.rsxerr(True).  The Hermite interpolation ends the "
-    "process on a table it cannot use.");
+    "numerics toolbox\n"
+    "\n"
+    "Dense linear algebra over LAPACK and BLAS, products and point operations, norms, tensor "
+    "and coordinate transforms, calculus, special functions, cubic roots and polynomial "
+    "fitting, nearest positive-definite and correlation matrices, root finders on Python "
+    "call-backs, a golden-section maximum search, a percentile, and table interpolation "
+    "(nearest, linear, monotone cubic Hermite).  Arrays are column-major (first index fastest) "
+    "and extents default to the array sizes; inputs are left unchanged (but for the search "
+    "state that gssafe updates in place) and results come back as new arrays.  Angles are in "
+    "radians where a name ends in _r and in degrees where it ends in _d.  Failures never "
+    "raise: the first one is latched in errorhandling (errstat -1 note or warning, -2 error, "
+    "-3 invalid input; errstring, 80 bytes) and a neutral result is returned; reset with "
+    "errorhandling.rsxerr(True).  The Hermite interpolation ends the process on a table it "
+    "cannot use.");
 
 constexpr Arg n_square = in(Int, "n").opt("shape(a,0)").describe("order of a");
 

@@ -11,7 +11,7 @@ TAVRIN_BINDING_MODULE(math);
 constexpr const char* rows_a = "rows of a";
 constexpr const char* cols_a = "columns of a";
 constexpr const char* entries_a = "number of entries";
-constexpr const char* in_out_matrix = "the matrix updated; returned";
+constexpr const char* in_out_matrix = "the matrix scaled";
 constexpr const char* point_doc = "the point (x, y, z)";
 
 TAVRIN_ROUTINE_DOC(matrixproduct, MatrixProduct, "Matrix product c = a*b.",
@@ -136,7 +136,7 @@ TAVRIN_ROUTINE_DOC(matrixamplify, MatrixAmplify,
 TAVRIN_ROUTINE_DOC(vectoramplify, VectorAmplify,
                    "Vector scaled by c, only its non-zero entries (zero entries stay zero, also "
                    "for an infinite c).",
-                   inout(Real, "a", "n").describe("the vector updated; returned"),
+                   inout(Real, "a", "n").describe("the vector scaled"),
                    in(Real, "c").describe("the factor"),
                    in(Int, "n").opt("len(a)").describe(entries_a));
 TAVRIN_ROUTINE_DOC(getabvector, GetABVector, "Vector from point a to point b, v = b - a.",

@@ -37,10 +37,10 @@ TAVRIN_BINDING_MODULE(math);
   "Clear the latch with errorhandling.rsxerr(True) before the next solve."
 
 constexpr const char* root_callback_doc =
-    "the function: a Python callable def dfunc(f, d, x): f[...] = x*x - 2; d[...] = 2*x.  f and "
-    "d are writable 0-d arrays to fill (a returned value is ignored: f left unfilled is NaN); it "
-    "may also take args, na and nfun after x, and then the entries of dfunc_extra_args.  Also a "
-    "routine object or a routine's _cpointer of the same C type, called directly";
+    "the function and its derivative, e.g. def dfunc(f, d, x): f[...] = x*x - 2; d[...] = 2*x.  "
+    "f and d are writable 0-d arrays to fill (a returned value is ignored: f left unfilled is "
+    "NaN); the function may also take args, na and nfun after x, and then the entries of "
+    "dfunc_extra_args";
 constexpr const char* xacc_bracket_doc =
     "absolute tolerance on the root, in the units of x (Brent: on half the bracket, plus "
     "4.4e-16*|root|), 0 or more";
@@ -99,12 +99,11 @@ TAVRIN_ROUTINE_DOC(fpsafe, math::fpsafe,
                    "  -3 \"Error in FixPointIteration: Invalid tolerance.\" for a negative or NaN "
                    "xacc.",
                    callback("dfunc", fixed_point_function)
-                       .describe("the iteration function: a Python callable def dfunc(xnew, "
-                                 "fargs): xnew[...] = cos(fargs[0]).  xnew is a writable 0-d array "
-                                 "to fill (a returned value is ignored); fargs is args with "
-                                 "fargs[0] the current iterate; it may also take na and nfun, and "
-                                 "then the entries of dfunc_extra_args.  Also a routine object or "
-                                 "a matching _cpointer"),
+                       .describe("the iteration function g, e.g. def dfunc(xnew, fargs): xnew[...] "
+                                 "= cos(fargs[0]).  xnew is a writable 0-d array to fill (a "
+                                 "returned value is ignored); fargs is args with fargs[0] the "
+                                 "current iterate; the function may also take na and nfun, and "
+                                 "then the entries of dfunc_extra_args"),
                    inout(Real, "xs").describe("start value; returned as the fixed point (the last "
                                               "iterate on failure)"),
                    in(Real, "args", "na").describe("values handed to the call-back as fargs; "

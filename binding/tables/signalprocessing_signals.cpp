@@ -10,12 +10,13 @@ using namespace dsl;
 namespace signalprocessing_tables {
 TAVRIN_BINDING_MODULE(
     signalprocessing,
-    "clamps and one-dimensional signal processing: value clamps and cyclic wrapping, peak "
-    "detection, moving averages, sigmoid and logistic shape functions, power means, a "
-    "logarithmic barrier and smooth steps.  Signals are 1-D arrays with their length as an "
-    "optional extent; peak tables are column-major (n, 2) with (abscissa, value) rows.  Nothing "
-    "keeps state between calls (the moving-average window belongs to the caller) and nothing "
-    "reports through the error latch.");
+    "clamps and signal processing\n"
+    "\n"
+    "Value clamps and cyclic wrapping, peak detection, moving averages, sigmoid and logistic "
+    "shape functions, power means, a logarithmic barrier and smooth steps for one-dimensional "
+    "signals.  Signals are 1-D arrays with their length as an optional extent; peak tables are "
+    "(n, 2) with (abscissa, value) rows.  Nothing keeps state between calls (the moving-average "
+    "window belongs to the caller) and nothing reports through the error latch.");
 TAVRIN_ROUTINE_DOC(real_limit, fLimit, "Real value clamped to [xlow, xup].",
                    result(Real, "real_limit").describe("xup when x > xup, else max(x, xlow); a NaN "
                                                        "x comes back"),
@@ -59,10 +60,10 @@ TAVRIN_ROUTINE_DOC(weightedmovingaverage, WeightedMovingAverage,
                                              "their count; NaN for an empty window (wb < 1)"),
                    in(Real, "rval").describe("the new value"),
                    inout(Real, "a", "wb").nooverwrite().describe(
-                       "the window, oldest value first; returned updated (the oldest shifted out "
-                       "when full), the array passed in is left unchanged"),
-                   inout(Int, "denom").describe("the number of values held in a (0..wb); returned "
-                                                "updated"),
+                       "the window of the last values, oldest first; rval is stored after them "
+                       "(the oldest shifted out when the window is full)"),
+                   inout(Int, "denom").describe("the number of values held in a (0..wb), counting "
+                                                "rval on return"),
                    in(Int, "wb").opt("len(a)").describe("window length"),
                    in(Real, "wi", "wb").absent().describe("weights, oldest position first; absent "
                                                           "or summing to 0: all 1"));

@@ -9,14 +9,16 @@ namespace sh = stringhandling;
 
 TAVRIN_BINDING_MODULE(
     stringhandling,
-    "text routines of the card-file and deck readers: cutting at delimiters, case-insensitive "
-    "comparison, option tests, item counts, character tables and number conversions.  Texts are "
-    "fixed-length fields of Latin-1 characters padded on the right with blanks; only the blank "
-    "counts as padding (tab and NUL are ordinary characters) and case mapping touches only the "
-    "26 ASCII letters.  A text result of length n is the computed text cut or blank-padded to n "
-    "characters (empty for n < 1); reading past the end of an input reads blanks.  Positions "
-    "count from 1.  Nothing here reports through the error latch; the number conversions "
-    "return a status.");
+    "text routines: cutting, comparing, counting, converting\n"
+    "\n"
+    "The text routines of the card-file and deck readers: cutting at delimiters, "
+    "case-insensitive comparison, option tests, item counts, character tables and number "
+    "conversions.  Texts are fixed-length fields of Latin-1 characters padded on the right "
+    "with blanks; only the blank counts as padding (tab and NUL are ordinary characters) and "
+    "case mapping touches only the 26 ASCII letters.  A text result of length n is the "
+    "computed text cut or blank-padded to n characters (empty for n < 1); reading past the end "
+    "of an input reads blanks.  Positions count from 1.  Nothing here reports through the "
+    "error latch; the number conversions return a status.");
 
 constexpr const char* n_result = "length of the result text, in characters";
 constexpr const char* s_text = "the text";

@@ -17,7 +17,7 @@ constexpr Arg ext(const char* name, const char* expr) {
   TAVRIN_ROUTINE_DOC(name, ut::name, "Every element of a " rank_text " " type_text " array set "   \
                      "to lambda.",                                                                 \
                      inout(kind, "a", dims).nooverwrite().describe(                                \
-                         "the array; returned filled, the array passed in is left unchanged"),     \
+                         "the array to fill, of any shape of its rank"),                          \
                      in(kind, "lambda").describe("the fill value"), __VA_ARGS__)
 #define TAVRIN_FILL_FAMILY(prefix, kind, type_text)                                               \
   TAVRIN_FILL(prefix##_fillvectorwithscalar, kind, type_text, "rank-1", "n1",                      \
@@ -104,7 +104,7 @@ TAVRIN_ROUTINE_DOC(vectorsort, VectorSort,
                    "Selected entries of a replaced by those of b at the same positions: "
                    "a(mask(k)) = b(mask(k)) (no permutation).",
                    inout(Real, "a", "na").nooverwrite().describe(
-                       "the vector updated; returned, the array passed in is left unchanged"),
+                       "the vector whose entries at the mask positions are replaced"),
                    in(Real, "b", "nb").describe("the source vector"),
                    in(Int, "mask", "n").describe("1-based positions to copy; positions outside a "
                                                  "or b are skipped"),
@@ -115,7 +115,7 @@ TAVRIN_ROUTINE_DOC(matrixsort, MatrixSort,
                    "Selected columns of a replaced by those of b at the same positions: column "
                    "mask(k) of a becomes column mask(k) of b (no permutation).",
                    inout(Real, "a", "m,na").nooverwrite().describe(
-                       "the matrix updated; returned, the array passed in is left unchanged"),
+                       "the matrix whose columns at the mask positions are replaced"),
                    in(Real, "b", "m,nb").describe("the source matrix, as many rows as a"),
                    in(Int, "mask", "n").describe("1-based column numbers to copy; columns outside "
                                                  "a or b are skipped"),
@@ -186,8 +186,8 @@ TAVRIN_ROUTINE_DOC(fillmatrixoffdiagonals, FillMatrixOffDiagonals,
                    "triangle column by column, then, when k is not n(n-1)/2, the strict upper "
                    "triangle row by row.",
                    inout(Real, "a", "n,n").nooverwrite().describe(
-                       "the matrix; returned with the entries written (diagonal and unwritten "
-                       "entries kept), the array passed in is left unchanged"),
+                       "the matrix whose off-diagonal entries are written (the diagonal and the "
+                       "entries not written keep their values)"),
                    in(Real, "x", "k").describe("the values: n(n-1)/2 for the lower triangle, "
                                                "n(n-1) for both"),
                    in(Int, "n").opt("shape(a,0)").describe("order of a"),
