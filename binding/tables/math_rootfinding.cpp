@@ -40,7 +40,7 @@ constexpr const char* root_callback_doc =
     "the function and its derivative, e.g. def dfunc(f, d, x): f[...] = x*x - 2; d[...] = 2*x.  "
     "f and d are writable 0-d arrays to fill (a returned value is ignored: f left unfilled is "
     "NaN); the function may also take args, na and nfun after x, and then the entries of "
-    "dfunc_extra_args";
+    "dfunc_extra_args.";
 constexpr const char* xacc_bracket_doc =
     "absolute tolerance on the root, in the units of x (Brent: on half the bracket, plus "
     "4.4e-16*|root|), 0 or more";
@@ -103,7 +103,7 @@ TAVRIN_ROUTINE_DOC(fpsafe, math::fpsafe,
                                  "= cos(fargs[0]).  xnew is a writable 0-d array to fill (a "
                                  "returned value is ignored); fargs is args with fargs[0] the "
                                  "current iterate; the function may also take na and nfun, and "
-                                 "then the entries of dfunc_extra_args"),
+                                 "then the entries of dfunc_extra_args."),
                    inout(Real, "xs").describe("start value; returned as the fixed point (the last "
                                               "iterate on failure)"),
                    in(Real, "args", "na").describe("values handed to the call-back as fargs; "
