@@ -8,19 +8,24 @@ using namespace dsl;
 
 // A Python call-back receives f and d (xnew) as writable 0-d arrays and
 // fills them; it takes the arguments after x only when it asks for them.
-TAVRIN_CALLBACK(root_function, math::RootFunction, "dfunc",
-                out(Real, "f").describe("0-d array to fill with the function value at x"),
-                out(Real, "d").describe("0-d array to fill with the derivative at x"),
-                in(Real, "x").describe("the point"),
-                in(Real, "args", "na").opt("0.0").describe("the solver's args, unchanged"),
-                in(Int, "na").opt("len(args)").describe("length of args"),
-                in(Int, "nfun").opt("0").describe("the solver's nfun, unchanged"));
-TAVRIN_CALLBACK(fixed_point_function, math::FixedPointFunction, "dfunc",
-                out(Real, "xnew").describe("0-d array to fill with g at the current iterate"),
-                in(Real, "fargs", "na").describe("the solver's args with fargs[0] the current "
-                                                 "iterate"),
-                in(Int, "na").opt("len(fargs)").describe("length of fargs"),
-                in(Int, "nfun").opt("0").describe("the solver's nfun, unchanged"));
+TAVRIN_CALLBACK_DOC(root_function, math::RootFunction, "dfunc",
+                    "The function whose root is sought: fill f with its value at x and d with "
+                    "its derivative there (bdsafe never reads d).",
+                    "def dfunc(f, d, x):\n    f[()] = x * x - 2.0\n    d[()] = 2.0 * x",
+                    out(Real, "f").describe("0-d array to fill with the function value at x"),
+                    out(Real, "d").describe("0-d array to fill with the derivative at x"),
+                    in(Real, "x").describe("the point"),
+                    in(Real, "args", "na").opt("0.0").describe("the solver's args, unchanged"),
+                    in(Int, "na").opt("len(args)").describe("length of args"),
+                    in(Int, "nfun").opt("0").describe("the solver's nfun, unchanged"));
+TAVRIN_CALLBACK_DOC(fixed_point_function, math::FixedPointFunction, "dfunc",
+                    "The iteration function g: fill xnew with g at the current iterate fargs[0].",
+                    "def dfunc(xnew, fargs):\n    x = fargs[0]\n    xnew[()] = 0.5 * (x + 2.0 / x)",
+                    out(Real, "xnew").describe("0-d array to fill with g at the current iterate"),
+                    in(Real, "fargs", "na").describe("the solver's args with fargs[0] the "
+                                                     "current iterate"),
+                    in(Int, "na").opt("len(fargs)").describe("length of fargs"),
+                    in(Int, "nfun").opt("0").describe("the solver's nfun, unchanged"));
 
 TAVRIN_BINDING_MODULE(math);
 
