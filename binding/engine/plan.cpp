@@ -168,9 +168,16 @@ std::string literal_default(const ArgPlan& ap) {
     return s + "'";
   }
   if (ap.def_is_list) {
+    // A list of number literals; a list computed from other arguments
+    // (HalpinTsai's zeta from vf) shows as computed.
     std::string s = "[";
-    for (const std::string& v : split_top(def.substr(1, def.size() - 2)))
-      s += (s.size() > 1 ? ", " : "") + v;
+    for (const std::string& v : split_top(def.substr(1, def.size() - 2))) {
+      const std::string item = trim(v);
+      char* end = nullptr;
+      std::strtod(item.c_str(), &end);
+      if (item.empty() || end != item.c_str() + item.size()) return {};
+      s += (s.size() > 1 ? ", " : "") + item;
+    }
     return s + "]";
   }
   if (d.rank > 0 || def.empty()) return {};
