@@ -10,7 +10,9 @@ using namespace failure_args;
 
 constexpr Arg rdel = effort("rdel");
 
-TAVRIN_BINDING_MODULE(delcollection, "delamination-onset criteria");
+TAVRIN_BINDING_MODULE(delcollection,
+                      "delamination-onset criteria.\n\n"
+                      "Delamination-onset efforts (1.0 at onset) from the through-thickness stresses of a ply (s33 normal, s13 and s23 interlaminar shear), or from the two plies meeting at an interface (suffix l the lower ply, u the upper one).  Axes 1 fibre, 2 transverse, 3 thickness; stresses and strengths in MPa, strengths positive magnitudes, ilss the interlaminar shear strength.");
 TAVRIN_ROUTINE_DOC(dellee, DelLee, "Lee's delamination effort: the larger of the normal and the interlaminar shear ratio",
                    rdel, stress("s33"), stress("s12"), stress("s13"), strength("xt33"), strength("xc33"), strength("ilss"));
 TAVRIN_ROUTINE_DOC(delochoaengblom, DelOchoaEngblom, "Ochoa-Engblom quadratic delamination effort",

@@ -207,11 +207,11 @@ TAVRIN_ROUTINE_DOC(find_allowable_nogrowth_comp, Find_Allowable_nogrowth_comp,
 TAVRIN_ROUTINE_DOC(serr_delatension, sERR_delaTension,
                    "Energy release rate of the delaminations at a fibre crack when the ply's "
                    "principal stress component dir is released, shared among its interfaces.",
-                   in(Real, "dof_r", "6").describe("ply membrane strains in the principal axes "
+                   in(Real, "dof_r", "6").describe("ply strains rotated into the ply's principal axes, not an angle "
                                                    "(eps_11, eps_22, gamma_12 used)"),
-                   in(Real, "a_r", "3,3").describe("the ply's membrane stiffness A in the same axes"),
+                   in(Real, "a_r", "3,3").describe("the ply's membrane stiffness A rotated into the same axes, not an angle"),
                    in(Real, "a_dmg").describe("not used"), in(Real, "b_dmg").describe("not used"),
-                   in(Real, "l_crack_proj").describe("not used"), in(Real, "delta_angle").describe("not used"),
+                   in(Real, "l_crack_proj").describe("not used"), in(Real, "delta_angle").describe("the crack's angle θ in degrees (not used by the result)"),
                    out(Real, "serr_d_t").describe("energy release rate per interface"),
                    in(Int, "dir").describe("1 or 2: the principal stress released"),
                    in(Int, "outer").opt("0").describe("1: an outer ply (one interface); else two"));

@@ -20,17 +20,26 @@ TAVRIN_CALLBACK(real_stress_law, elasticity::RealStressLaw, "getstressfromelasti
 constexpr Arg stress = out(Real, "stress", "ntens").describe("solver order 11, 22, 33, 12, 13, 23");
 constexpr Arg strain = in(Real, "strain", "ntens").describe("solver order, engineering shears");
 constexpr Arg props = in(Real, "props", "nprops").describe("material constants");
-constexpr Arg ntens3d = in(Int, "ntens").opt("len(strain)").relation("ntens==6");
+constexpr Arg ntens3d = in(Int, "ntens").opt("len(strain)").relation("ntens==6").describe("stress and strain components: 6");
 constexpr Arg ndi3d = in(Int, "ndi").relation("ndi==3").describe("direct components: 3");
 constexpr Arg nprops = in(Int, "nprops").opt("len(props)").describe("values of props that are read");
-constexpr Arg ndi_tensor = in(Int, "ndi").opt("shape(endstrandev,0)").relation("ndi<=3");
+constexpr Arg ndi_tensor = in(Int, "ndi").opt("shape(endstrandev,0)").relation("ndi<=3").describe(
+    "dimension of the strain deviator (1, 2 or 3): the leading ndi x ndi block of stresstens is written");
 constexpr Arg endstrandev = in(Real, "endstrandev", "ndi,ndi").describe("strain deviator");
 constexpr Arg stresstens = out(Real, "stresstens", "3,3").describe("entries i, j <= ndi written");
 constexpr Arg spureps = in(Real, "spureps").describe("volumetric strain (trace)");
 constexpr Arg normdev = in(Real, "normdev").describe("Frobenius norm of the deviator");
 constexpr Arg normvol = in(Real, "normvol").describe("|trace|");
 
-TAVRIN_BINDING_MODULE(elasticity, "stress laws and their numerical tangent");
+TAVRIN_BINDING_MODULE(elasticity,
+                      "stress laws and their numerical tangent.\n\n"
+                      "Stress laws map a strain vector to a stress vector in the solver order 11, 22, 33, 12, "
+                      "13, 23 with engineering shears (ntens components, of which ndi direct), with the "
+                      "material constants in props; the tensor laws work on 3x3 stress tensors instead.  "
+                      "Moduli and stresses are in one consistent unit (e.g. MPa).  getnumericaltangent "
+                      "differentiates any such law by central differences or the complex step.  The 3-D laws "
+                      "need ntens = 6 and ndi = 3: otherwise errorhandling.errstat -2 is latched and the "
+                      "stress is zero.");
 TAVRIN_ROUTINE_DOC(
     getnumericaltangent, elasticity::getnumericaltangent,
     "material tangent dsigma/deps of a stress law by central differences or the complex step",
@@ -53,27 +62,29 @@ TAVRIN_ROUTINE_DOC(
 TAVRIN_ROUTINE_DOC(real_getstressfromanisotropichyperelasticity, fGetStressFromAnisotropicHyperelasticity,
                    "stress S·strain of a linear anisotropic law", stress, strain,
                    props.describe("S column by column (ntens² values) or its upper triangle row by row"),
-                   in(Int, "ntens").opt("len(strain)"), in(Int, "ndi").describe("direct components (not used)"),
+                   in(Int, "ntens").opt("len(strain)").describe("stress and strain components (order of S)"), in(Int, "ndi").describe("direct components (not used)"),
                    nprops.relation("nprops>=ntens*(ntens+1)/2"));
 TAVRIN_ROUTINE_DOC(cmplx_getstressfromanisotropichyperelasticity, cGetStressFromAnisotropicHyperelasticity,
                    "stress S·strain of a linear anisotropic law in complex arithmetic",
                    out(Complex, "stress", "ntens").describe("solver order"),
                    in(Complex, "strain", "ntens").describe("solver order, engineering shears"),
                    props.describe("S column by column (ntens² values) or its lower triangle row by row"),
-                   in(Int, "ntens").opt("len(strain)"), in(Int, "ndi").describe("direct components (not used)"),
+                   in(Int, "ntens").opt("len(strain)").describe("stress and strain components (order of S)"), in(Int, "ndi").describe("direct components (not used)"),
                    nprops.relation("nprops>=ntens*(ntens+1)/2"));
 TAVRIN_ROUTINE_DOC(getderivatef, elasticity::getderivatef,
                    "gradient of the yield function q² - a0 - a1·p",
                    out(Real, "getderivatef", "nstress").describe("layout of stressvector"),
                    in(Real, "stressvector", "nstress").describe("(11, 22, 12), (11, 22, 33, 12) or solver order"),
-                   in(Int, "nstress").opt("len(stressvector)").relation("nstress==3 || nstress==4 || nstress>=6"),
+                   in(Int, "nstress").opt("len(stressvector)").relation("nstress==3 || nstress==4 || nstress>=6")
+                       .describe("stress components: 3, 4 or at least 6 (the first six used)"),
                    in(Real, "a0").describe("constant of the yield function (does not enter)"),
                    in(Real, "a1").describe("pressure factor"));
 TAVRIN_ROUTINE_DOC(getderivateg, elasticity::getderivateg,
                    "gradient of the flow potential q² + alpha·p²",
                    out(Real, "getderivateg", "nstress").describe("layout of stressvector"),
                    in(Real, "stressvector", "nstress").describe("(11, 22, 12), (11, 22, 33, 12) or solver order"),
-                   in(Int, "nstress").opt("len(stressvector)").relation("nstress==3 || nstress==4 || nstress>=6"),
+                   in(Int, "nstress").opt("len(stressvector)").relation("nstress==3 || nstress==4 || nstress>=6")
+                       .describe("stress components: 3, 4 or at least 6 (the first six used)"),
                    in(Real, "alpha").describe("constant of the flow potential"));
 TAVRIN_ROUTINE_DOC(
     getstressfromplastitcity, elasticity::getstressfromplastitcity,
@@ -83,12 +94,13 @@ TAVRIN_ROUTINE_DOC(
     out(Real, "ddsdde", "ntens,ntens").describe("consistent tangent (C after an elastic step)"), in(Real, "stran", "ntens").describe("strain at the start, engineering shears"),
     in(Real, "dstran", "ntens").describe("strain increment"),
     props.describe("Et, Ec, G, nut, nuc, a0, a1, alpha"),
-    in(Int, "ntens").opt("len(stran)").relation("ntens==6"), in(Int, "ndi").describe("direct components"),
-    in(Int, "nprops").relation("nprops>=8"), in(Real, "temp").describe("not used"));
+    in(Int, "ntens").opt("len(stran)").relation("ntens==6").describe("stress and strain components: 6"),
+    in(Int, "ndi").describe("direct components"),
+    in(Int, "nprops").relation("nprops>=8").describe("values of props, at least 8 (not otherwise used)"), in(Real, "temp").describe("not used"));
 TAVRIN_ROUTINE_DOC(getstressfromorthotropicelasticity, GetStressFromOrthotropicElasticity,
                    "stress C·strain with the on-axis ply stiffness", stress, strain,
                    props.describe("ply constants E1, E2, E3, nu12, nu13, nu23, G12, G13, G23"),
-                   in(Int, "ntens").opt("len(strain)"), in(Int, "ndi").describe("direct components"), nprops);
+                   in(Int, "ntens").opt("len(strain)").describe("stress and strain components: 3, 4 or 6"), in(Int, "ndi").describe("direct components"), nprops);
 TAVRIN_ROUTINE_DOC(getstressfromisotropicviscoelasticity, GetStressFromIsotropicViscoElasticity,
                    "stress of the isotropic law with strain-softened moduli", stress, strain,
                    props.describe("E, gamma, nu, num, variant (0 Lame, 1 Kaestner, 2 Krause, 3 varying nu)"),
@@ -105,7 +117,7 @@ TAVRIN_ROUTINE_DOC(getstressfromdevvoldecomposition, GetStressFromDevVolDecompos
 TAVRIN_ROUTINE_DOC(getstressfromcubicelasticity, GetStressFromCubicElasticity,
                    "stress of the law with tabulated volumetric, normal and shear factors", stress,
                    in(Real, "endstran", "ntens").describe("solver order, engineering shears"),
-                   props.describe("temperature (K), E"), in(Int, "ntens").opt("len(endstran)").relation("ntens==6"),
+                   props.describe("temperature (K), E"), in(Int, "ntens").opt("len(endstran)").relation("ntens==6").describe("stress and strain components: 6"),
                    ndi3d, nprops.relation("nprops>=2"),
                    inplace(Real, "c", "ntens,ntens").describe("receives the secant stiffness"),
                    in(Int, "noel").describe("not used"));
@@ -127,7 +139,8 @@ TAVRIN_ROUTINE_DOC(getstressfromnonconstpoisson, GetStressFromNonConstPoisson,
 TAVRIN_ROUTINE_DOC(getcomponentstensioncompression, GetComponentsTensionCompression,
                    "tension or compression values of a nine-value set by the sign of a criterion",
                    in(Real, "full_set", "9").describe("1t, 1c, 2t, 2c, 3t, 3c, s12, s13, s23"),
-                   out(Real, "reduced_set", "6"),
+                   out(Real, "reduced_set", "6").describe(
+                       "1, 2, 3 the tension or compression value by the sign of criterion(1-3), then s12, s13, s23"),
                    in(Real, "criterion", "6").describe("entries 1-3: > 0 takes tension"));
 
 }  // namespace

@@ -13,7 +13,8 @@ constexpr const char* shell_matrix_doc =
 constexpr const char* shell_nodes_doc = "6: the 6-node triangle; 8: the 8-node quadrilateral";
 constexpr Arg ncoords = in(Real, "ncoords", "3,inodes").describe("x, y, z of each node (x and y enter)");
 constexpr Arg ncoords_inodes = in(Int, "inodes").opt("shape(ncoords,1)").describe(shell_nodes_doc);
-constexpr Arg shape_inodes = in(Int, "inodes").opt("shape(nshape,0)");
+constexpr Arg shape_inodes = in(Int, "inodes").opt("shape(nshape,0)").describe(
+    "nodes of the element (rows of nshape): 6 the 6-node triangle, 8 the 8-node quadrilateral");
 
 TAVRIN_BINDING_MODULE(elementhandling, "element kinds, kinematics and 3-D to element layouts");
 TAVRIN_ROUTINE_DOC(quad4shapefunmatrix, Quad4ShapeFunMatrix,
@@ -41,7 +42,7 @@ TAVRIN_ROUTINE_DOC(shelljacobian, ShellJacobian, "isoparametric Jacobian of a sh
                    ncoords_inodes, xi, eta);
 TAVRIN_ROUTINE_DOC(shelljacobianinverse, ShellJacobianInverse, "inverse of a 2×2 shell Jacobian",
                    out(Real, "jacinv", "2,2").describe("zero when jac is singular (status -3)"),
-                   in(Real, "jac", "2,2"));
+                   in(Real, "jac", "2,2").describe("Jacobian [[x,ξ, y,ξ], [x,η, y,η]] as from shelljacobian"));
 TAVRIN_ROUTINE_DOC(shellsecondderivjacobian, ShellSecondDerivJacobian,
                    "second derivatives of the shell geometry with respect to ξ and η",
                    out(Real, "jac2", "3,2").describe("[[x,ξξ, y,ξξ], [x,ηη, y,ηη], [x,ξη, y,ξη]]"),
@@ -55,7 +56,7 @@ TAVRIN_ROUTINE_DOC(shellfirstderivjacobian, ShellFirstDerivJacobian,
 TAVRIN_ROUTINE_DOC(shellfirstderivjacobianinverse, ShellFirstDerivJacobianInverse,
                    "inverse of the 3×3 second-derivative transformation by cofactors",
                    out(Real, "jac1inv", "3,3").describe("zero when jac1 is singular (status -3)"),
-                   in(Real, "jac1", "3,3"));
+                   in(Real, "jac1", "3,3").describe("second-derivative transformation as from shellfirstderivjacobian"));
 TAVRIN_ROUTINE_DOC(shellbmatrix, ShellBMatrix,
                    "strain-displacement matrix of a shear-deformable shell at (ξ, η)",
                    out(Real, "b", "8,40")
@@ -71,13 +72,15 @@ TAVRIN_ROUTINE_DOC(shellyderivbmatrix, ShellyDerivBMatrix,
                    ncoords, ncoords_inodes, xi, eta);
 TAVRIN_ROUTINE_DOC(shellxderivshearforces, ShellxDerivShearForces,
                    "x derivative of the two transverse shear forces of a shell",
-                   out(Real, "xderivr", "2"),
+                   out(Real, "xderivr", "2").describe(
+                       "x derivative hmat·(B,x·u) of the transverse shear forces, in the order γyz, γxz (force per length, per length)"),
                    in(Real, "u", "40").describe("u, v, w, θx, θy per node"),
                    in(Real, "hmat", "2,2").describe("transverse shear stiffness of the section"), ncoords,
                    ncoords_inodes, xi, eta);
 TAVRIN_ROUTINE_DOC(shellyderivshearforces, ShellyDerivShearForces,
                    "y derivative of the two transverse shear forces of a shell",
-                   out(Real, "yderivr", "2"),
+                   out(Real, "yderivr", "2").describe(
+                       "y derivative hmat·(B,y·u) of the transverse shear forces, in the order γyz, γxz (force per length, per length)"),
                    in(Real, "u", "40").describe("u, v, w, θx, θy per node"),
                    in(Real, "hmat", "2,2").describe("transverse shear stiffness of the section"), ncoords,
                    ncoords_inodes, xi, eta);
@@ -90,7 +93,9 @@ TAVRIN_ROUTINE_DOC(getdisplacementvector, GetDisplacementVector,
                    "shell displacement vector of up to 8 nodes from their nodal motion",
                    out(Real, "u", "40").describe("u, v, w, θx, θy per node"),
                    in(Real, "nmotion", "mdof,inodes").describe("one column per node"),
-                   in(Int, "inodes").opt("shape(nmotion,1)"), in(Int, "mdof").opt("shape(nmotion,0)"));
+                   in(Int, "inodes").opt("shape(nmotion,1)").describe("nodes of nmotion; the first 8 at most are copied"),
+                   in(Int, "mdof").opt("shape(nmotion,0)").describe(
+                       "degrees of freedom per node in nmotion; the first 5 at most (u, v, w, θx, θy) are copied"));
 
 }  // namespace
 }  // namespace tavrin::bind

@@ -12,7 +12,9 @@ using namespace failure_args;
 constexpr Arg rfb = effort("rfb");
 #define FB_STRESSES stress("s11"), stress("s22"), stress("s33"), stress("s12"), stress("s13"), stress("s23")
 
-TAVRIN_BINDING_MODULE(fbcollection, "fibre-breakage criteria");
+TAVRIN_BINDING_MODULE(fbcollection,
+                      "fibre-breakage criteria.\n\n"
+                      "Fibre-breakage efforts of a ply (1.0 at failure): LaRC05 and LaRC04 kink-band criteria and closed forms.  Stresses are in the ply axes 1 fibre, 2 transverse, 3 thickness, in MPa; strengths are positive magnitudes (MPa).  The kink-plane search angle, its step and the fracture angle a0 are in degrees; modes reported in failmode are counted from 1.");
 TAVRIN_ROUTINE_DOC(fblarc05, FBLaRC05,
                    "LaRC05 fibre effort: s11/xt11 in tension, the largest kink-band effort over the kink-plane angle in compression",
                    rfb, FB_STRESSES, strength("xt11"), strength("xc11"), strength("xt22"), strength("xc22"),

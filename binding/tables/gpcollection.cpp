@@ -14,7 +14,9 @@ constexpr Arg xt = in(Real, "xt").describe("tensile strength of the resin (MPa)"
 constexpr Arg xc = in(Real, "xc").describe("compressive strength of the resin, a positive magnitude (MPa)");
 constexpr Arg rgp = effort("rgp");
 
-TAVRIN_BINDING_MODULE(gpcollection, "general-failure criteria");
+TAVRIN_BINDING_MODULE(gpcollection,
+                      "general-failure criteria.\n\n"
+                      "General-failure efforts: isotropic resin criteria on the invariants of a stress 6-vector in the order 11, 22, 33, 12, 13, 23 (Drucker-Prager, Bauwens, Raghava, Ha), polynomial criteria of an orthotropic ply returning the inverse load factor to the surface, and closed-form interaction and nominal criteria (1.0 at failure).  Stresses and strengths in MPa, strengths positive magnitudes; axes 1 fibre, 2 transverse, 3 thickness.");
 TAVRIN_ROUTINE_DOC(gpdruckerprager, GPDruckerPrager,
                    "Drucker-Prager function of a resin fitted to its uniaxial strengths; damage 1 on the surface",
                    stress6, xt, xc,

@@ -7,7 +7,9 @@ namespace {
 using namespace dsl;
 using namespace element_args;
 
-TAVRIN_BINDING_MODULE(hex8, "shape functions of the 8-node brick");
+TAVRIN_BINDING_MODULE(hex8,
+                      "shape functions of the 8-node brick.\n\n"
+                      "Trilinear shape functions of the 8-node brick and their derivatives in the natural coordinates xi, eta, zeta in [-1, 1].  Nodes are counted from 1: nodes 1-4 the face zeta = -1 at (xi, eta) = (-1, -1), (1, -1), (1, 1), (-1, 1), nodes 5-8 the same corners on zeta = 1.  Derivative variables: 1 xi, 2 eta, 3 zeta.");
 TAVRIN_ROUTINE_DOC(hex8sf, Hex8SF, "trilinear shape function N of one node of the 8-node brick",
                    result(Real, "hex8sf").describe(bad_argument_doc), xi, eta, zeta, inode);
 TAVRIN_ROUTINE_DOC(hex8firstderivsf, Hex8FirstDerivSF,

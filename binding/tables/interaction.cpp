@@ -9,7 +9,15 @@ using namespace dsl;
 constexpr Arg args = in(Real, "args", "numargs");
 constexpr Arg numargs = in(Int, "numargs").opt("len(args)").describe("values of args that are read");
 
-TAVRIN_BINDING_MODULE(interaction, "impact contact laws");
+TAVRIN_BINDING_MODULE(interaction,
+                      "impact contact laws.\n\n"
+                      "Contact between an impactor and a laminate: the residual of the contact-force equation "
+                      "(a call-back of the root finder math.bdsafe), the contact stiffness and effective "
+                      "modulus, contact radius and indentation depth, the nearest element under each "
+                      "impactor, and the Hugoniot elastic limit.  Each law reads its constants from a vector "
+                      "args (numargs values, counted from 1 in the descriptions) and picks its variant by an "
+                      "integer flag; forces, lengths and moduli are in one consistent unit system (e.g. N, mm, "
+                      "MPa).");
 TAVRIN_ROUTINE_DOC(contactlaw, ContactLaw,
                    "residual k·δ^n - x of the contact-force equation and its derivative (bdsafe's call-back)",
                    out(Real, "fx").describe("residual k·δ^n - x"), out(Real, "dfx").describe("its derivative by x"), in(Real, "xold").describe("contact force x"),
@@ -40,7 +48,8 @@ TAVRIN_ROUTINE_DOC(contactarea, ContactArea,
                    in(Real, "elemlength", "3").absent().describe("element lengths (absent: none stored)"));
 TAVRIN_ROUTINE_DOC(gethugonoitelasticlimit, GetHugonoitElasticLimit,
                    "Hugoniot elastic limit yc·(1-nu)/(1-2nu)², the factor (1-2nu) squared",
-                   result(Real, "gethugonoitelasticlimit"), in(Real, "yc").describe("yield strength"),
+                   result(Real, "gethugonoitelasticlimit").describe(
+                       "Hugoniot elastic limit (unit of yc)"), in(Real, "yc").describe("yield strength"),
                    in(Real, "nu").describe("Poisson's ratio"));
 
 }  // namespace

@@ -12,7 +12,9 @@ using namespace failure_args;
 constexpr Arg rmc = effort("rmc");
 #define MC_TRANSVERSE stress("s22"), stress("s33"), stress("s12"), stress("s13"), stress("s23")
 
-TAVRIN_BINDING_MODULE(mccollection, "matrix-cracking criteria");
+TAVRIN_BINDING_MODULE(mccollection,
+                      "matrix-cracking criteria.\n\n"
+                      "Matrix-cracking (inter-fibre) efforts of a ply (1.0 at failure): fracture-plane searches (LaRC05, LaRC04, Puck, VDI 2014, SPC3D, Camanho, Wiegand), Cuntze's invariant criteria and closed forms.  Stresses in the ply axes 1 fibre, 2 transverse, 3 thickness, in MPa; strengths positive magnitudes (MPa).  Search bounds and steps are in degrees, the fracture angle returned in outtheta in radians; modes in failmode are counted from 1.");
 TAVRIN_ROUTINE_DOC(mcrcklarc05, MCrckLaRC05, "LaRC05 matrix effort, the largest over the fracture-plane angle",
                    rmc, MC_TRANSVERSE, strength("xt22"), strength("xc22"), strength("x12"), a0, outtheta,
                    sainc, gsflag);

@@ -10,7 +10,16 @@ using namespace dsl;
 
 TAVRIN_BINDING_MODULE(micromechanic,
                       "micromechanics: ply constants from fibre and matrix, Eshelby and concentration "
-                      "tensors, mean-field homogenisation");
+                      "tensors, mean-field homogenisation.\n\n"
+                      "Elastic constants (and strengths) of a unidirectional ply, fibres along axis 1, from "
+                      "those of fibre and matrix, with an interphase and voids: closed-form rules, Eshelby and "
+                      "concentration tensors, and the mean-field schemes (Voigt, Reuss, dilute, Mori-Tanaka, "
+                      "Chow, Lielens, Hashin-Shtrikman, Mura, self-consistent, bridging).  A four-value fibre "
+                      "is (Efa, Eft, Gfa, nu12), a five-value one (E1, E2, G12, G23, nu12), a matrix (Em, num); "
+                      "nine ply constants are (E1, E2, E3, G23, G13, G12, nu23, nu13, nu12).  6x6 stiffnesses "
+                      "and compliances are in the Voigt order 11, 22, 33, 23, 13, 12 with engineering shear "
+                      "strains.  Moduli in one consistent unit (e.g. MPa); volume fractions are clamped to "
+                      "[0, 1], except the void fraction of getporousresincompliancematrix.");
 
 // Arguments shared by the routines.
 constexpr Arg fibre4 = in(Real, "fiberprops", "4").describe("fibre (Efa, Eft, Gfa, nu12): axial and "
@@ -79,7 +88,7 @@ TAVRIN_ROUTINE_DOC(chamis, Chamis, "ply constants by Chamis' square-root rule",
                                  "unused)"),
                    matrix2, vf, in(Int, "csdim").opt("len(fiberprops)").describe("4, 5 or 6"));
 TAVRIN_ROUTINE_DOC(foye, Foye, "matrix Poisson ratio of Foye from the ply's E1 and nu12",
-                   out(Real, "nfoye"), in(Real, "laminaprops", "2").describe("(E1, nu12) of the ply"),
+                   out(Real, "nfoye").describe("in-situ Poisson's ratio of the matrix (dimensionless)"), in(Real, "laminaprops", "2").describe("(E1, nu12) of the ply"),
                    matrix2);
 TAVRIN_ROUTINE_DOC(krimmer, Krimmer, "in-situ matrix constants under the constraint of the fibres",
                    out(Real, "km", "5").describe("(Em parallel, Em perpendicular, Gm parallel, Gm "
@@ -118,14 +127,16 @@ TAVRIN_ROUTINE_DOC(geteshelbytensor, GetEshelbyTensor,
                    named(mat6, "c_m", "host stiffness of kind 11, Voigt order").opt("0"));
 TAVRIN_ROUTINE_DOC(getstrainconcentrationtensor, GetStrainConcentrationTensor,
                    "strain concentration tensor of an inclusion in a matrix by a mean-field rule",
-                   out(Real, "a", "6,6"), named(mat6, "et", "Eshelby tensor of the inclusion"),
+                   out(Real, "a", "6,6").describe(
+                       "strain concentration tensor of the inclusion by the rule atype, Voigt order"), named(mat6, "et", "Eshelby tensor of the inclusion"),
                    named(mat6, "cinc", "inclusion stiffness"), named(mat6, "cm", "matrix stiffness"),
                    in(Real, "vinc").describe("inclusion volume fraction, clamped to [0, 1]"),
                    in(Int, "atype").opt("0").describe("0 dilute, 1 and 3 Mori-Tanaka, 2 Hashin-Shtrikman "
                                                       "with the inclusion as reference, 4 Chow, 5 Lielens"));
 TAVRIN_ROUTINE_DOC(getaveragescfromdualequation, GetAverageSCFromDualEquation,
                    "average stiffness (or compliance) from a concentration tensor: scm + v*(scinc - scm)*bainc",
-                   out(Real, "sc", "6,6"), named(mat6, "bainc", "concentration tensor of the inclusion"),
+                   out(Real, "sc", "6,6").describe(
+                       "average stiffness (or compliance, as scinc and scm), Voigt order"), named(mat6, "bainc", "concentration tensor of the inclusion"),
                    named(mat6, "scinc", "inclusion stiffness or compliance"),
                    named(mat6, "scm", "matrix stiffness or compliance"),
                    in(Real, "vinc").describe("inclusion volume fraction, clamped to [0, 1]"));
@@ -139,13 +150,13 @@ TAVRIN_ROUTINE_DOC(getengconstsfromcompliancematrix, GetEngConstsFromComplianceM
                    named(mat6, "s", "compliance, Voigt order 11, 22, 33, 23, 13, 12"));
 TAVRIN_ROUTINE_DOC(getfiberbundlecompliancematrix, GetFiberBundleComplianceMatrix,
                    "compliance of a fibre in its interphase, homogenised by Mori-Tanaka",
-                   out(Real, "sfb", "6,6"), named(mat6, "sf", "fibre compliance"),
+                   out(Real, "sfb", "6,6").describe("compliance of the fibre bundle (fibre in its interphase), Voigt order"), named(mat6, "sf", "fibre compliance"),
                    named(mat6, "sinter", "interphase compliance"),
                    in(Real, "vf").describe("fibre volume fraction"),
                    in(Real, "vinter").describe("interphase volume fraction"));
 TAVRIN_ROUTINE_DOC(getporousresincompliancematrix, GetPorousResinComplianceMatrix,
                    "compliance of a resin with voids (Mori-Tanaka with empty inclusions)",
-                   out(Real, "spm", "6,6"), named(mat6, "sm", "isotropic resin compliance"),
+                   out(Real, "spm", "6,6").describe("compliance of the porous resin, Voigt order"), named(mat6, "sm", "isotropic resin compliance"),
                    in(Real, "vv").describe("void volume fraction, used as given"),
                    in(Int, "voidtype").describe("1: eight classes of void shapes, isotropic average; "
                                                 "other: spherical voids"));

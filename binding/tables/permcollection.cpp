@@ -10,7 +10,9 @@ constexpr Arg a0 = out(Real, "a0").describe("permanent indentation");
 constexpr Arg amax = in(Real, "amax").describe("largest indentation reached");
 constexpr Arg acr = in(Real, "acr").describe("critical indentation below which none remains");
 
-TAVRIN_BINDING_MODULE(permcollection, "permanent indentation laws");
+TAVRIN_BINDING_MODULE(permcollection,
+                      "permanent indentation laws.\n\n"
+                      "Permanent indentation (dent depth) left after a low-velocity impact on a laminate, from the largest indentation reached and a critical indentation, or empirically from the laminate thickness and the delaminated area.  Lengths are in one consistent unit (e.g. mm, areas in its square).");
 TAVRIN_ROUTINE_DOC(piairbus, PIAirbus, "empirical permanent indentation 0.0009·delarea·tges^-0.81", a0,
                    in(Real, "tges").describe("laminate thickness"),
                    in(Real, "delarea").describe("delaminated area"));

@@ -7,7 +7,9 @@ namespace {
 using namespace dsl;
 using namespace element_args;
 
-TAVRIN_BINDING_MODULE(quad4, "shape functions of the 4-node quadrilateral");
+TAVRIN_BINDING_MODULE(quad4,
+                      "shape functions of the 4-node quadrilateral.\n\n"
+                      "Bilinear shape functions of the 4-node quadrilateral and their first derivatives in the natural coordinates xi, eta in [-1, 1].  Nodes are counted from 1 anticlockwise from (-1, -1): (-1, -1), (1, -1), (1, 1), (-1, 1).  Derivative variables: 1 xi, 2 eta.");
 TAVRIN_ROUTINE_DOC(quad4sf, Quad4SF, "bilinear shape function N of one node of the 4-node quadrilateral",
                    result(Real, "quad4sf").describe(bad_argument_doc), xi, eta, inode);
 TAVRIN_ROUTINE_DOC(quad4firstderivsf, Quad4FirstDerivSF,

@@ -7,7 +7,9 @@ namespace {
 using namespace dsl;
 using namespace element_args;
 
-TAVRIN_BINDING_MODULE(quad8, "shape functions of the 8-node serendipity quadrilateral");
+TAVRIN_BINDING_MODULE(quad8,
+                      "shape functions of the 8-node serendipity quadrilateral.\n\n"
+                      "Quadratic serendipity shape functions of the 8-node quadrilateral and their first and second derivatives in the natural coordinates xi, eta in [-1, 1].  Nodes are counted from 1: corners 1-4 anticlockwise from (-1, -1), then mid-side nodes 5-8 at (0, -1), (1, 0), (0, 1), (-1, 0).  Derivative variables: 1 xi, 2 eta.");
 TAVRIN_ROUTINE_DOC(quad8sf, Quad8SF, "shape function N of one node of the 8-node quadrilateral",
                    result(Real, "quad8sf").describe(bad_argument_doc), xi, eta, inode);
 TAVRIN_ROUTINE_DOC(quad8firstderivsf, Quad8FirstDerivSF,

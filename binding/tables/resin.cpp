@@ -10,7 +10,15 @@ using namespace dsl;
 constexpr Arg temp = in(Real, "temp").describe("temperature (K)");
 constexpr Arg noel = in(Int, "noel").describe("element number (debug lines for debugdata.edebug)");
 
-TAVRIN_BINDING_MODULE(resin, "thermoset resin properties and viscoplasticity");
+TAVRIN_BINDING_MODULE(resin,
+                      "thermoset resin properties and viscoplasticity.\n\n"
+                      "Constants of a thermoset resin over temperature and strain: property vectors of two "
+                      "blocks, each with its temperature, interpolated linearly between them (the nearer "
+                      "block outside), an optional modulus law over temperature, calibration tables of "
+                      "materialdata read at a strain and interpolated over materialdata.temperatures; and the "
+                      "endochronic viscoplastic stress update.  Temperatures are absolute (K), moduli and "
+                      "strengths in one consistent unit (e.g. MPa), strains in the solver order 11, 22, 33, "
+                      "12, 13, 23; props entries are counted from 1.");
 TAVRIN_ROUTINE_DOC(getexternaldata, GetExternalData,
                    "value of a strain table at two temperatures, interpolated over materialdata.temperatures",
                    in(Real, "datafield", "nrows,npoints,2").describe(
@@ -31,7 +39,9 @@ TAVRIN_ROUTINE_DOC(getresinproperties, GetResinProperties,
                    in(Real, "props", "nprops").describe(
                        "two blocks (E, nu, num, Xt, np, gamma, Xc/Xt, Woehler factor, exponent, T (K)), degr; "
                        "from 32 values the modulus law c2, c1, c0, b1, b0, Ta, Tb, Tc, Tr, k, Einf"),
-                   in(Int, "nprops").opt("len(props)").relation("nprops>=21"), temp, out(Real, "e").describe("Young's modulus"),
+                   in(Int, "nprops").opt("len(props)").relation("nprops>=21")
+                       .describe("values of props that are read: at least 21, 32 with the modulus law"),
+                   temp, out(Real, "e").describe("Young's modulus"),
                    out(Real, "nu").describe("Poisson's ratio"), out(Real, "num").describe("slope of the effective Poisson's ratio"), out(Real, "gamma").describe("rate coefficient"), out(Real, "degr").describe("degradation value, as given"),
                    out(Real, "xt").describe("tensile strength"), out(Real, "xc").describe("compressive strength (Xc/Xt ratio times xt)"), out(Real, "np").describe("np of the block"), out(Real, "a_woehler").describe("Woehler factor"),
                    out(Real, "exp_woehler").describe("Woehler exponent"), noel);
@@ -40,7 +50,9 @@ TAVRIN_ROUTINE_DOC(getresinplasticproperties, GetResinPlasticProperties,
                    in(Real, "props", "nprops").describe(
                        "two blocks (Et, Ec, G, nut, nuc, alpha, Xt, Xc, np, Woehler factor, exponent, T (K)), "
                        "degr; from 36 values the modulus law c2, c1, c0, b1, b0, Ta, Tb, Tc, Tr, k, Einf"),
-                   in(Int, "nprops").opt("len(props)").relation("nprops>=25"), temp,
+                   in(Int, "nprops").opt("len(props)").relation("nprops>=25")
+                       .describe("values of props that are read: at least 25, 36 with the modulus law"),
+                   temp,
                    in(Real, "eqplaststrain").describe("equivalent plastic strain"), out(Real, "et").describe("Young's modulus in tension"),
                    out(Real, "ec").describe("Young's modulus in compression"), out(Real, "g").describe("shear modulus"), out(Real, "nut").describe("Poisson's ratio in tension"), out(Real, "nuc").describe("Poisson's ratio in compression"), out(Real, "a0").describe("constant of the yield function"),
                    out(Real, "a1").describe("pressure factor of the yield function"), out(Real, "alpha").describe("constant of the flow potential"), out(Real, "degr").describe("degradation value, as given"), out(Real, "xt").describe("tensile strength"), out(Real, "xc").describe("compressive strength (Xc/Xt ratio times xt)"),
@@ -48,7 +60,9 @@ TAVRIN_ROUTINE_DOC(getresinplasticproperties, GetResinPlasticProperties,
 TAVRIN_ROUTINE_DOC(getresinorthotropicproperties, GetResinOrthotropicProperties,
                    "strain-softened orthotropic secant constants of the resin",
                    in(Real, "props", "nprops").describe("as for getresinproperties"),
-                   in(Int, "nprops").opt("len(props)").relation("nprops>=21"), temp,
+                   in(Int, "nprops").opt("len(props)").relation("nprops>=21")
+                       .describe("values of props that are read: at least 21, 32 with the modulus law"),
+                   temp,
                    in(Real, "dt").describe("time increment (rate correction)"),
                    in(Real, "stran", "6").describe("strain at the start of the increment, solver order"),
                    in(Real, "endstran", "6").describe("strain at its end, solver order"), out(Real, "e1").describe("secant modulus 11"),
@@ -61,7 +75,7 @@ TAVRIN_ROUTINE_DOC(equivalentstrain, EquivalentStrain,
                    "signed equivalent strain ±sqrt(e:e), negative when the volumetric strain is",
                    in(Real, "strain", "ntens").describe("solver order, engineering shears (3, 4 or 6)"),
                    out(Real, "eqstrain").describe("signed equivalent strain"), in(Int, "ndi").describe("direct components (not used)"),
-                   in(Int, "ntens").opt("len(strain)"));
+                   in(Int, "ntens").opt("len(strain)").describe("strain components: 3, 4 or 6"));
 TAVRIN_ROUTINE_DOC(endochroneviscoplasticity, EndochroneViscoPlasticity,
                    "stress of the endochronic viscoplastic resin after one increment",
                    in(Real, "stran", "6").describe("strain at the start, solver order, tensor shears"),

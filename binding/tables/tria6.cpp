@@ -7,7 +7,9 @@ namespace {
 using namespace dsl;
 using namespace element_args;
 
-TAVRIN_BINDING_MODULE(tria6, "shape functions of the 6-node triangle (0 <= ξ, η; ξ + η <= 1)");
+TAVRIN_BINDING_MODULE(tria6,
+                      "shape functions of the 6-node triangle (0 <= ξ, η; ξ + η <= 1).\n\n"
+                      "Quadratic shape functions of the 6-node triangle and their first and second derivatives in the natural coordinates xi, eta (area coordinates, L = 1 - xi - eta the third).  Nodes are counted from 1: corners 1-3 at (0, 0), (1, 0), (0, 1), then mid-side nodes 4-6 at (0.5, 0), (0.5, 0.5), (0, 0.5).  Derivative variables: 1 xi, 2 eta.");
 TAVRIN_ROUTINE_DOC(tria6sf, Tria6SF, "shape function N of one node of the 6-node triangle",
                    result(Real, "tria6sf").describe(bad_argument_doc), xi, eta, inode);
 TAVRIN_ROUTINE_DOC(tria6firstderivsf, Tria6FirstDerivSF,

@@ -7,7 +7,9 @@ namespace {
 using namespace dsl;
 using namespace element_args;
 
-TAVRIN_BINDING_MODULE(truss3, "shape functions of the 3-node line");
+TAVRIN_BINDING_MODULE(truss3,
+                      "shape functions of the 3-node line.\n\n"
+                      "Quadratic shape functions of the 3-node line and their first derivative in the natural coordinate xi in [-1, 1].  Nodes are counted from 1 at xi = -1, 0, 1.");
 TAVRIN_ROUTINE_DOC(truss3sf, Truss3SF, "shape function N of one node of the 3-node line at ξ",
                    result(Real, "truss3sf").describe(bad_argument_doc), xi, inode);
 TAVRIN_ROUTINE_DOC(truss3firstderivsf, Truss3FirstDerivSF,

@@ -11,7 +11,8 @@ import numpy as np
 import pytest
 
 
-ANGLE = re.compile(r"(?<!rect)(?<!tri)angle|orientation|theta|^phi|^alpha_|_d$|_r$")  # not rectangle
+# Names taken as angles; not rectangle or triangle, nor delisio's dof_r and a_r (rotated, not radians).
+ANGLE = re.compile(r"(?<!rect)(?<!tri)angle|orientation|theta|^phi|^alpha_|_d$|(?<!^dof)(?<!^a)_r$")
 ENTRY = re.compile(r"^(\w+) : (.+)$")
 
 
