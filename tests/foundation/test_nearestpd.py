@@ -24,7 +24,12 @@ def test_fitting_refusals(m, latched, x, y, degree, want):
 
 
 def test_nearest_matrices_and_their_options(m, latched):
+    # Higham's example: the nearest correlation matrix of [[1,1,0],[1,1,1],[0,1,1]].
     corr = m.getnearestcorrelationmatrix(np.array([[1.0, 1, 0], [1, 1, 1], [0, 1, 1]]))
+    np.testing.assert_allclose(corr, [[1, 0.7607, 0.1573], [0.7607, 1, 0.7607], [0.1573, 0.7607, 1]], atol=1e-4)
+    # Kendall's τ = 0.5 is the linear correlation sin(π/4).
+    kendall = m.getnearestcorrelationmatrix([[1.0, 0.5], [0.5, 1.0]], cflag=2)
+    np.testing.assert_allclose(kendall, [[1, 0.5**0.5], [0.5**0.5, 1]], atol=1e-12)
     np.testing.assert_array_equal(m.getnearestcorrelationmatrix(corr, weights=[-1.0] * 3),
                                   m.getnearestcorrelationmatrix(corr))
     np.testing.assert_allclose(m.getnearestcorrelationmatrix(corr, cflag=2).diagonal(), 1.0, atol=1e-12)

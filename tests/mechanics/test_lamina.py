@@ -74,3 +74,14 @@ def test_optional_arguments_as_the_call_lines_give_them(tv, error, latched):
     # The call line's tflag 0 names no plane: refused, tv zero.
     assert not la.gettvectorfromarbitraryrotation(0.2, [1.0, 0, 0], *s).any()
     assert latched() == (-2, "Unknown PFlag in GetTVectorFromArbitraryRotation")
+
+
+# F = I, a stretch of 1 % along axis 1 (small strain diag(0.01, 0, 0)) and a general F.
+@pytest.mark.parametrize("f", [np.eye(3), np.diag([1.01, 1.0, 1.0]),
+                               np.array([[1.1, 0.05, 0.0], [0.2, 0.9, -0.2], [-0.1, 0.3, 1.2]])])
+def test_strain_measures_against_their_closed_forms(tv, f):
+    la, i = tv.lamina, np.eye(3)
+    np.testing.assert_allclose(la.getsmallstrain(f), 0.5 * (f + f.T) - i, atol=1e-15)
+    np.testing.assert_allclose(la.getgreenstrain(f), 0.5 * (f.T @ f - i), atol=1e-15)
+    np.testing.assert_allclose(la.getalmansistrain(f), 0.5 * (i - np.linalg.inv(f @ f.T)), atol=1e-15)
+

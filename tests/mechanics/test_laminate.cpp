@@ -318,7 +318,38 @@ TEST_F(Laminate, SmallF) {
   EXPECT_EQ(take(), latch(-2, "Error during the calculation of f(z)"));
   EXPECT_LT(max_difference(f, small_f(below, ply)), 1e-11);
   GetArbitrarySmallF(f.data(), &outside, &z, s.z.data(), s.f.data(), &s.n);
-  EXPECT_EQ(message(), "Ply outside the stack in GetArbitrarySmallF");
+  EXPECT_EQ(take(), latch(-3, "Ply outside the stack in GetArbitrarySmallF"));
+  // Two equal z of ply 2 (a ply of no thickness): no parabola through its
+  // rows, so the middle row (row 4, read as f11, f12, f21, f22) stands for
+  // the ply.
+  Section flat = s;
+  flat.z[2] = flat.z[3];
+  for (int c = 0; c < 4; ++c) flat.f[std::size_t(3 + c * (2 * s.n + 1))] = double(c + 1);
+  GetArbitrarySmallF(f.data(), &ply, &z, flat.z.data(), flat.f.data(), &flat.n);
+  EXPECT_EQ(take(), latch(-2, "Error during the calculation of f(z)"));
+  EXPECT_EQ(f.v, (Mat2{{1.0, 3.0, 2.0, 4.0}}.v));
+}
+
+// pij = p0 - (ki + kj) p1 + ki kj p2 entry by entry over 3·pdim·nzcrd
+// entries, nothing written after them; the section f table of a stack of
+// no plies has one row per section (nplies 0) or none (nplies < 0).
+TEST_F(Laminate, CurvatureCombinationAndEmptySectionTables) {
+  const std::vector<double> p0{10.0, 20.0, 30.0, 40.0, 50.0, 60.0}, p1{1.0, 2.0, 3.0, 4.0, 5.0, 6.0},
+      p2{0.5, 0.25, -1.0, 0.0, 2.0, 1.0};
+  std::vector<double> pij(7, 7.0);
+  lm::getpartialabwithcurvature(pij.data(), p0.data(), p1.data(), p2.data(), 2.0, 3.0, 1, 2);
+  EXPECT_EQ(pij, (std::vector<double>{8.0, 11.5, 9.0, 20.0, 37.0, 36.0, 7.0}));
+  const int nsec = 2;
+  const std::vector<int> list(4, 1);
+  const std::vector<double> plies(4, 0.2), z(4, 0.0), elastic(36, 1.0);
+  for (const int nplies : {0, -1, -5}) {
+    const std::size_t table = std::size_t(4 * nsec * std::max(2 * nplies + 1, 0));
+    std::vector<double> f(table + 8, 7.0);
+    GetSectionFMatrix(f.data(), list.data(), plies.data(), plies.data(), z.data(), elastic.data(), &nplies,
+                      &nsec, nullptr);
+    EXPECT_EQ(std::count(f.begin(), f.end(), 0.0), std::ptrdiff_t(table)) << nplies;
+    EXPECT_EQ(std::count(f.begin(), f.end(), 7.0), 8) << nplies;
+  }
 }
 
 // Homogeneous plate of thickness 2 in 1 or 4 plies: f = ¾(1 - z²) I, so σ33
