@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <numeric>
 
 #include "foundation/array.hpp"
 #include "foundation/linalg.hpp"
@@ -85,7 +86,7 @@ void MatrixSymmetrize(const double* a, double* sym, const int* n) {
   const View<const double, 2> x(a, k, k);
   const View<double, 2> s(sym, k, k);
   for (int j = 1; j <= k; ++j)
-    for (int i = 1; i <= k; ++i) s(i, j) = (x(i, j) + x(j, i)) * 0.5;
+    for (int i = 1; i <= k; ++i) s(i, j) = std::midpoint(x(i, j), x(j, i));  // (a + aᵀ)/2 without overflow
 }
 
 void MatrixDiagonal(double* diag, const double* a, const int* k, const int* n) {

@@ -22,6 +22,14 @@ CASES = [
      "try:\n    t.math.bdsafe(t.datahandling.allocatedamagedata, 0.5, 3.25, [0.0], 0.0, 0, 1)\n"
      "except Exception as e:\n    assert type(e).__name__ == 'error', e\n"
      "else:\n    raise AssertionError('accepted')\n"),
+    # An entry near overflow: (a + aᵀ)/2 once overflowed to inf on the
+    # diagonal and the singular value sweep on it never ended.
+    ("math.getnearestspd", "a=4x4 with 1e308 at (1,1), -1 at (3,1) and (4,1)",
+     "import _tavrin as t, numpy as np\n"
+     "a = np.zeros((4, 4)); a[0, 0] = 1e308; a[2:, 0] = -1.0\n"
+     "pd = t.math.getnearestspd(a)\n"
+     "assert abs(pd[0, 0] / 1e308 - 1) < 1e-15 and np.isfinite(pd).all() and t.errorhandling.errstat == 0, pd\n"
+     "b = t.math.getnearestcorrelationmatrix(a)\n"),
 ]
 
 
