@@ -17,7 +17,13 @@ REFUSED = [
     (lambda et: et.vadd([1.0], [1.0], q=1), TypeError, "unexpected keyword argument 'q'"),
     (lambda et: et.vadd([1.0], [1.0], a=[1.0]), TypeError, "multiple values for argument 'a'"),
     (lambda et: et.vadd([1.0], [1.0], 1, 2), TypeError, "takes at most 3 arguments"),
-    (lambda et: et.iadd("3", 1), "error", r"^_tavrin\.enginetest\.iadd\(\) 1st argument \(a\) can't be converted to int$"),
+    (lambda et: et.iadd("3.5", 1), "error", r"^_tavrin\.enginetest\.iadd\(\) 1st argument \(a\) can't be converted to int$"),
+    (lambda et: et.iadd(1, b"x"), "error", r"2nd argument \(b\) can't be converted to int"),
+    (lambda et: et.iadd(1, "2147483648"), "error", r"2nd argument \(b\) can't be converted to int"),
+    (lambda et: et.iadd(1j, 1), "error", r"1st argument \(a\) can't be converted to int"),
+    (lambda et: et.square("abc"), "error", r"1st argument \(x\) can't be converted to float"),
+    (lambda et: et.square("1j"), "error", r"1st argument \(x\) can't be converted to float"),
+    (lambda et: et.square(1j), "error", r"1st argument \(x\) can't be converted to float"),
     (lambda et: et.iadd(1, 2**31), "error", r"2nd argument \(b\) can't be converted to int"),
     (lambda et: et.iadd(float("nan"), 1), "error", r"1st argument \(a\) can't be converted to int"),
     (lambda et: et.square(None), "error", r"1st argument \(x\) can't be converted to float"),
@@ -72,6 +78,10 @@ def test_parameters_and_scalar_conversions(et):
     # scalars convert as int() and float() do
     assert et.iadd(2.9, np.int64(3)) == 5 and et.iadd(True, -1) == 0
     assert et.square(np.float32(1.5)) == 2.25 and et.square(3) == 9.0
+    # texts too, as int() and float() parse them
+    assert (et.iadd("3", " 4 "), et.iadd(b"3", -1)) == (7, 2)
+    assert (et.square("0.5"), et.square("1e-3"), et.square(b"-2")) == (0.25, 1e-6, 4.0)
+    assert np.isnan(et.square("nan")) and et.vadd([1.0], [2.0], n="1")[0] == 3.0
     assert et.positive(2) is True and et.positive(-1.0) is False
     assert et.flag(True) == 7 and et.flag(0) == 3 and et.flag([1]) == 7
     np.testing.assert_array_equal(et.conjugate([1 + 2j, 3]), [1 - 2j, 3])

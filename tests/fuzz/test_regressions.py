@@ -30,6 +30,15 @@ CASES = [
      "pd = t.math.getnearestspd(a)\n"
      "assert abs(pd[0, 0] / 1e308 - 1) < 1e-15 and np.isfinite(pd).all() and t.errorhandling.errstat == 0, pd\n"
      "b = t.math.getnearestcorrelationmatrix(a)\n"),
+    # Extents whose non-zero product overflows, beside an empty axis: NumPy's
+    # "array is too big" ValueError escaped; the size is refused as MemoryError.
+    ("utility.ini6darraywithzeros", "0, 10**6, 10**6, 4, 4, 10**6 and ini5darraywithzeros(3, -1, 2**31-1, 2**31-1, 5)",
+     "import _tavrin as t\n"
+     "for call in (lambda: t.utility.ini6darraywithzeros(0, 10**6, 10**6, 4, 4, 10**6),\n"
+     "             lambda: t.utility.ini5darraywithzeros(3, -1, 2**31 - 1, 2**31 - 1, 5)):\n"
+     "    try:\n        call()\n    except MemoryError:\n        pass\n"
+     "    else:\n        raise AssertionError('created')\n"
+     "assert t.utility.ini5darraywithzeros(3, -1, 2**31 - 1, 2, 5).shape == (3, 0, 2**31 - 1, 2, 5)\n"),
 ]
 
 
