@@ -71,9 +71,11 @@ def test_optional_arguments_as_the_call_lines_give_them(tv, error, latched):
     # Chang-Lessard's call line passes zero coefficients: no in-situ raise.
     np.testing.assert_array_equal(iss.insituchanglessard(60.0, 70.0, 2.0, 45.0), [60.0, 70.0])
     assert latched()[0] == 0
-    # The call line's tflag 0 names no plane: refused, tv zero.
-    assert not la.gettvectorfromarbitraryrotation(0.2, [1.0, 0, 0], *s).any()
-    assert latched() == (-2, "Unknown PFlag in GetTVectorFromArbitraryRotation")
+    # The call line's tflag 0 names no plane, nor does 4: refused, tv zero.
+    for tflag in (0, 4):
+        assert not la.gettvectorfromarbitraryrotation(0.2, [1.0, 0, 0], *s, tflag=tflag).any()
+        assert latched() == (-2, "Unknown PFlag in GetTVectorFromArbitraryRotation")
+        tv.errorhandling.rsxerr(True)
 
 
 # F = I, a stretch of 1 % along axis 1 (small strain diag(0.01, 0, 0)) and a general F.

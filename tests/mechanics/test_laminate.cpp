@@ -39,8 +39,11 @@ TEST_F(Laminate, KnownStacks) {
   SmallMatrix<4, 3> v;
   GetVMatrix(v.data(), radians.data(), l.thickness.data(), l.np());
   const auto u = la::lamination_invariants(la::reduced_stiffness(carbon_ply()));
-  const Mat3 a = lm::abd(l.stack()).a;
-  EXPECT_NEAR(a(1, 1), u[0] + u[1] * v(1, 1) + u[2] * v(2, 1), 1e-10 * a(1, 1));
+  const lm::Abd m = lm::abd(l.stack());
+  EXPECT_NEAR(m.a(1, 1), u[0] + u[1] * v(1, 1) + u[2] * v(2, 1), 1e-10 * m.a(1, 1));
+  // and B and D (h = 1): B11 = h²/4 (U2 V1B + U3 V2B), D11 = h³/12 (U1 + U2 V1D + U3 V2D).
+  EXPECT_NEAR(m.b(1, 1), 0.25 * (u[1] * v(1, 2) + u[2] * v(2, 2)), 1e-10 * m.a(1, 1));
+  EXPECT_NEAR(m.d(1, 1), (u[0] + u[1] * v(1, 3) + u[2] * v(2, 3)) / 12.0, 1e-10 * m.d(1, 1));
 }
 
 // The blocks about a moved reference plane follow the parallel axis
@@ -86,6 +89,10 @@ TEST_F(Laminate, SublaminatesAndDelamination) {
   double f[3];
   GetChaiDelamFactors(f, q.data(), q.data(), &ninety, &tl, &tu, &g23, &g23, &g13, &g13);
   EXPECT_NEAR(f[0], tl / tu, 1e-12);
+  // At 45° the upper Q11 is that of the ply turned by 45°.
+  const double fortyfive = 45.0, q45 = Layup({45.0}, 0.1).stack().reduced_stiffness(1)(1, 1);
+  GetChaiDelamFactors(f, q.data(), q.data(), &fortyfive, &tl, &tu, &g23, &g23, &g13, &g13);
+  EXPECT_NEAR(f[0], tl / tu * (q(1, 1) - q45) / (q(1, 1) - q(2, 2)), 1e-12);
   Mat3 lower = q;
   lower(1, 1) = q(2, 2);
   GetChaiDelamFactors(f, lower.data(), q.data(), &zero, &tl, &tu, &g23, &g23, &g13, &g13);
@@ -339,6 +346,10 @@ TEST_F(Laminate, CurvatureCombinationAndEmptySectionTables) {
   std::vector<double> pij(7, 7.0);
   lm::getpartialabwithcurvature(pij.data(), p0.data(), p1.data(), p2.data(), 2.0, 3.0, 1, 2);
   EXPECT_EQ(pij, (std::vector<double>{8.0, 11.5, 9.0, 20.0, 37.0, 36.0, 7.0}));
+  std::fill(pij.begin(), pij.end(), 7.0);
+  lm::getpartialabwithcurvature(pij.data(), p0.data(), p1.data(), p2.data(), 2.0, 3.0, -1, 2);  // no entries
+  lm::getpartialabwithcurvature(pij.data(), p0.data(), p1.data(), p2.data(), 2.0, 3.0, 1, -2);
+  EXPECT_EQ(pij, std::vector<double>(7, 7.0));
   const int nsec = 2;
   const std::vector<int> list(4, 1);
   const std::vector<double> plies(4, 0.2), z(4, 0.0), elastic(36, 1.0);
