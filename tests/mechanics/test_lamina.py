@@ -71,6 +71,11 @@ def test_optional_arguments_as_the_call_lines_give_them(tv, error, latched):
     # Chang-Lessard's call line passes zero coefficients: no in-situ raise.
     np.testing.assert_array_equal(iss.insituchanglessard(60.0, 70.0, 2.0, 45.0), [60.0, 70.0])
     assert latched()[0] == 0
+    # A ttype of neither form is reported and taken as the inverse rotation.
+    np.testing.assert_array_equal(la.getnyetransformationmatrix(0.3, 6, 2, 0),
+                                  la.getnyetransformationmatrix(0.3, 6, 1, 0))
+    assert latched() == (-2, "False input for TType in GetNyeTransformationMatrix")
+    tv.errorhandling.rsxerr(True)
     # The call line's tflag 0 names no plane, nor does 4: refused, tv zero.
     for tflag in (0, 4):
         assert not la.gettvectorfromarbitraryrotation(0.2, [1.0, 0, 0], *s, tflag=tflag).any()
