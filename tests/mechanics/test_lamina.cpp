@@ -104,7 +104,7 @@ TEST_F(Lamina, Generalized) {
   EXPECT_EQ(sym(5, 2), 25.0);
   EXPECT_EQ(four(2, 4), 24.0);
   EXPECT_EQ(status(), 0);
-  for (const int ntens : {6, 1, 2, 5, 7}) {
+  for (const int ntens : {6, 1, 2, 5, 7, 0, -2}) {  // 0 and -2: an empty array
     Guarded sc(ntens);
     generalized(sc, carbon, ntens, ntens == 6 ? 7 : 9, nullptr);
     EXPECT_EQ(take().second, "Unsupported number of properties or dimensions in GetGeneralizedNyeOnAxisSC.");
