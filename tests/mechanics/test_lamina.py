@@ -37,6 +37,10 @@ def test_stress_update_in_place(tv, error, carbon):
         la.getstressvector(stress, c[:4, :4], strain, strain, 3, True, False)
     sse = la.getspecificstrainenergy(1.0, stress, stress, strain, strain, 3, False, False)
     assert sse == pytest.approx(1.0 + stress @ strain)
+    # ntens below the array length: entries beyond it are not read.
+    s4, e4 = np.array([1.0, 2.0, 3.0, 4.0]), np.array([0.1, 0.2, 0.3, 0.4])
+    assert la.getspecificstrainenergy(1.0, s4, s4, e4, e4, 3, False, False, ntens=3) == pytest.approx(2.4)
+    assert la.getspecificstrainenergy(1.0, s4, s4, e4, e4, 3, True, False, ntens=3) == pytest.approx(1.4)
 
 
 def test_hardening_table(tv, latched):
