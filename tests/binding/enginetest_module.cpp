@@ -168,7 +168,7 @@ TAVRIN_ROUTINE(heron, et::heron, out(Real, "xnew"), in(Real, "fargs", "na"),
 TAVRIN_ROUTINE(grid, et::grid, out(Real, "x", "n,m"), in(Int, "n"), in(Int, "m"));
 TAVRIN_ROUTINE(exhaust, et::exhaust, in(Int, "n"));
 TAVRIN_ROUTINE(ramp, et::ramp, out(Real, "x", "-m"), hide(Int, "k", "max(-m,0)"), in(Int, "m"),
-               in(Real, "s").opt("-m/2"));
+               in(Real, "s").opt("max(-m/2,0.5)"));
 TAVRIN_ROUTINE(split_checked, et::fill, inplace(Real, "x", "n"), in(Int, "n").opt("len(x)").relation("n>=1"),
                in(Real, "v"));
 

@@ -101,8 +101,10 @@ def test_array_layouts_types_and_extents(et):
     assert et.isum(np.array([7], dtype=np.int64)) == 7
     assert et.grid(2, 3).shape == (2, 3)
     assert et.grid(-1, 3).shape == (0, 3)  # a negative extent gives an empty axis
-    # Unary minus in an extent (-m), a computed argument (max(-m,0)) and a default (-m/2).
+    # Unary minus in an extent (-m), a computed argument (max(-m,0)) and a
+    # default (max(-m/2,0.5): an integer or the real, whichever is larger).
     np.testing.assert_array_equal(et.ramp(-3), [1.0, 1.0, 1.0])
+    np.testing.assert_array_equal(et.ramp(-1), [0.5])
     np.testing.assert_array_equal(et.ramp(-2, 0.5), [0.5, 0.5])
     assert et.ramp(4).shape == (0,)
     et.exhaust(0)
