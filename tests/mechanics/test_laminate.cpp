@@ -148,11 +148,13 @@ TEST_F(Laminate, BottomAndTopStresses) {
 }
 
 TEST_F(Laminate, DecouplingAngleAndAngleDifferences) {
-  // One group; -45 and 135 group; a tie: the first group.
+  // One group; -45 and 135 group; a tie: the first group; one ply; none.
   const std::pair<Layup, double> stacks[] = {{Layup({0.0, 90.0}, 0.2), 0.0},
                                              {Layup({0.0, 45.0, 45.0}, 0.2), 45.0},
                                              {Layup({-45.0, 30.0, 135.0}, 0.2), -45.0},
-                                             {Layup({30.0, -60.0, 10.0, 10.0}, 0.2), 30.0}};
+                                             {Layup({30.0, -60.0, 10.0, 10.0}, 0.2), 30.0},
+                                             {Layup({30.0}, 0.2), 30.0},  // a single ply: its angle
+                                             {Layup({}, 0.2), 0.0}};      // no plies
   for (const auto& [l, angle] : stacks)
     EXPECT_EQ(GetDecoupAngle(l.elastic.data(), l.angle.data(), l.thickness.data(), l.np()), angle);
   const std::vector<double> a{0.0, 45.0, -45.0};
