@@ -157,6 +157,10 @@ TEST_F(Laminate, DecouplingAngleAndAngleDifferences) {
                                              {Layup({}, 0.2), 0.0}};      // no plies
   for (const auto& [l, angle] : stacks)
     EXPECT_EQ(GetDecoupAngle(l.elastic.data(), l.angle.data(), l.thickness.data(), l.np()), angle);
+  // A thin 30° ply, then a tie of 45° and 0°: the group that opened first.
+  Layup tie({30.0, 45.0, 0.0}, 0.2);
+  tie.thickness[0] = 0.1;
+  EXPECT_EQ(GetDecoupAngle(tie.elastic.data(), tie.angle.data(), tie.thickness.data(), tie.np()), 45.0);
   const std::vector<double> a{0.0, 45.0, -45.0};
   const int n = 3;
   const auto dangle = [&](int luflag, int iply) { return GetdAngle(a.data(), &luflag, &iply, &n); };
