@@ -138,9 +138,14 @@ TEST_F(Laminate, BottomAndTopStresses) {
   };
   for (const auto& [counts, points, expected] : cases) {
     std::vector<double> s(std::size_t(6 * points), 0.0), sbt(6 * 2 * n + 12, 7.0), first;
-    for (int j = 0; j < points; ++j) s[std::size_t(6 * j)] = j + 1;
+    // Component i of point j is (j + 1)(i + 1): every column is a whole point.
+    for (int j = 0; j < points; ++j)
+      for (int i = 0; i < 6; ++i) s[std::size_t(6 * j + i)] = (j + 1) * (i + 1);
     GetPlyBottomTopStress(sbt.data(), s.data(), counts.data(), &points, &n);
-    for (int c = 0; c < 2 * n; ++c) first.push_back(sbt[std::size_t(6 * c)]);
+    for (int c = 0; c < 2 * n; ++c) {
+      first.push_back(sbt[std::size_t(6 * c)]);
+      for (int i = 1; i < 6; ++i) EXPECT_EQ(sbt[std::size_t(6 * c + i)], first.back() * (i + 1)) << c << ' ' << i;
+    }
     EXPECT_EQ(first, expected);
     EXPECT_EQ(std::vector<double>(sbt.begin() + 6 * 2 * n, sbt.end()), std::vector<double>(12, 7.0));
   }
