@@ -54,7 +54,8 @@ TEST(VectorHelpers, SortedNearestAndBracket) {
   // returns at once, also among equal neighbours.
   const std::tuple<Vector, double, int> nearest[] = {
       {{}, 1, -1}, {{3}, -10, 1}, {{0, 1, 2, 3, 4}, 2.5, 4}, {{4, 3, 2, 1, 0}, 2.5, 2},
-      {{0, 1, 2}, nan, -1}, {{0, 1, 1, 1, 1, 1, 9}, 1, 4}};
+      {{0, 1, 2}, nan, -1}, {{0, 1, 1, 1, 1, 1, 9}, 1, 4},
+      {{5, 5, 5}, 4, 3}};  // equal ends read as descending: the smaller entries at the end
   for (const auto& [a, v, expected] : nearest) {
     const int n = int(a.size());
     EXPECT_EQ(r8vec_sorted_nearest(&n, a.data(), &v), expected) << v;
