@@ -266,6 +266,15 @@ TEST_F(Laminate, HomogeneousPlateGivesFiveSixthsGh) {
           << n << " plies at " << angle << ", method " << method;
     }
   }
+  // Shear corrected [0/30]: H(i,j) = √(kᵢkⱼ)·Hlam(i,j), Hlam = Σ t·C(θ) over every ply.
+  const Layup l({0.0, 30.0}, 0.2);
+  Mat2 hlam;
+  for (const double a : l.angle) hlam += 0.2 * lamina::off_axis_shear_stiffness(g13, g23, a * math::deg2rad);
+  double sk[2];
+  GetShearCorrectFactors(sk, hlam.data(), l.elastic.data(), l.angle.data(), l.thickness.data(), l.np());
+  const Mat2 corrected = shear(l, 0);
+  EXPECT_NEAR(corrected(1, 2), std::sqrt(sk[0] * sk[1]) * hlam(1, 2), 1e-12 * corrected(1, 1));
+  EXPECT_NE(hlam(1, 2), 0.0);
   EXPECT_EQ(status(), 0);
 }
 
