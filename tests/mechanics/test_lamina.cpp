@@ -355,6 +355,8 @@ TEST_F(Lamina, RotatedStressesAndTractions) {
   GetTVectorOnRotatedXYPlane(tv.data(), &theta, s + 1, s + 2, s + 3, s + 4, s + 5);
   GetTVectorFromArbitraryRotation(turned.data(), &theta, x.data(), s, s + 1, s + 2, s + 3, s + 4, s + 5, &three);
   EXPECT_LT(max_difference(tv, turned), 1e-13);
+  GetTVectorFromArbitraryRotation(turned.data(), &theta, x.data(), s, s + 1, s + 2, s + 3, s + 4, s + 5, nullptr);
+  EXPECT_LT(max_difference(tv, turned), 1e-13);  // the 3-plane when tflag is absent
   double phixz;
   GetPhiMeasuredFromXZPlane(&phixz, &phixy, &clockwise);
   EXPECT_NEAR(phixz, pi / 2 + phixy, 1e-15);
@@ -388,8 +390,9 @@ TEST_F(Lamina, StressMeasures) {
   const int n3 = 3, n4 = 4;
   EXPECT_EQ(GetMisesStress(four, &n4), std::sqrt(s * s + 3 * 40.0 * 40.0));
   EXPECT_EQ(GetMisesStress(three, &n3), GetMisesStress(four, &n4));
-  const double mixed[3] = {3, 1, -2}, compressive[3] = {-1, -2, -5};
+  const double mixed[3] = {3, 1, -2}, compressive[3] = {-1, -2, -5}, small[3] = {0.5, 0.2, -0.3};
   EXPECT_EQ(GetRankineStress(compressive), 5.0);
+  EXPECT_EQ(GetRankineStress(small), 0.5);
   EXPECT_EQ(GetTrescaStress(mixed), 5.0);
   const Vec6 nye = Vec6::load(state), voigt = la::voigt(la::tensor_from_nye(nye));
   const Vec3 p0 = principals(voigt), axis = (1.0 / 7.0) * Vec3{{2.0, 3.0, 6.0}};
