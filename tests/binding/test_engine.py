@@ -120,6 +120,9 @@ def test_in_out_and_in_place(et):
     assert r is a
     np.testing.assert_array_equal(a, [2, 3])
     np.testing.assert_array_equal(et.axpy([1.0, 2.0], [1.0, 1.0], overwrite_a=1), [2, 3])
+    # The flag holds for its own call only: the next call without it copies.
+    assert et.axpy(a, [1.0, 1.0]) is not a
+    np.testing.assert_array_equal(a, [2, 3])
     # without an overwrite flag: always a copy
     assert et.refill.__doc__.splitlines()[0] == "x = refill(x,v,[n])"
     x = np.zeros(2)
