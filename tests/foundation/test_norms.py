@@ -31,6 +31,7 @@ def test_distances_and_norms(m):
     assert (m.vectornorm([3.0, 4.0]), m.vectornorm([3.0], n=0), m.matrixnorm([[1.0, 2.0], [2.0, 4.0]])) == (5, 0, 5)
     assert (m.lpvectornorm(x, 2.0), m.lpvectornorm(x, 1.0), m.lpmatrixnorm([[3.0, 0.0], [0.0, -4.0]], 2.0)) == (13, 19, 5)
     assert m.lpmatrixnorm([[1.0, 2.0, 3.0], [4.0, 5.0, 6.0]], 1.0) == 21  # every entry of a 2x3 matrix
+    assert (m.trace([[1.0, 2.0], [3.0, 4.0]]), m.trace(np.zeros((0, 0)))) == (5.0, 0.0)
     # |x|^tiny = 1, 1^(1/tiny) = 1; 3^(1/tiny) = inf.
     assert (m.lpvectornorm([2.0], 0.0), m.lpvectornorm(x, 0.0), m.scalarprojection([1.0, 1.0], [0.0, 2.0])) == (
         1.0, math.inf, 1.0)
