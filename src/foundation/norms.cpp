@@ -209,8 +209,13 @@ double LpMatrixNorm(const double* x, const double* p, const int* n, const int* m
 
 double SpectralNorm(const double* x, const int* m, const int* n) {
   const SingularValues sv(x, extent(m), extent(n));
+  // The largest singular value; NaN when they are not numbers (a matrix
+  // with a non-finite entry), the lowest number when there are none.
   double largest = -std::numeric_limits<double>::max();
-  for (const double s : sv.sigma) largest = std::max(largest, s);
+  for (int i = 1; i <= sv.count(); ++i) {
+    if (std::isnan(sv.sigma(i, i))) return sv.sigma(i, i);
+    largest = std::max(largest, sv.sigma(i, i));
+  }
   return largest;
 }
 
