@@ -1,5 +1,6 @@
 """Per-call cost of the binding engine: a routine of three arrays (two read,
-one created) beside numpy.add on the same arrays, in one run.
+one created) beside numpy.add on the same arrays, in one run, the calls
+taking turns (bench/timing.py).
 
     .venv/bin/python bench/binding_overhead.py [--size N]
 
@@ -8,18 +9,15 @@ Runs against the build tree (build/python) or an installed _tavrin.
 import argparse
 import pathlib
 import sys
-import timeit
 
 import numpy as np
 
 root = pathlib.Path(__file__).resolve().parents[1]
 sys.path.insert(0, str(root / "build" / "python"))
+sys.path.insert(0, str(root / "bench"))
 import _tavrin  # noqa: E402
+import timing  # noqa: E402
 import _tavrin_enginetest  # noqa: E402  (the engine's own test module: same engine as _tavrin)
-
-
-def per_call_ns(fn, number=200_000, repeat=7):
-    return min(timeit.repeat(fn, number=number, repeat=repeat)) / number * 1e9
 
 
 def main():
@@ -32,13 +30,14 @@ def main():
     assert np.array_equal(vadd(a, b), np.add(a, b))
     cross = _tavrin.math.crossproduct
     a3, b3 = np.array([1.0, 2.0, 3.0]), np.array([4.0, 5.0, 6.0])
-    rows = [
-        ("_tavrin engine: c = vadd(a, b)", per_call_ns(lambda: vadd(a, b))),
-        ("_tavrin.math.crossproduct(a3, b3)", per_call_ns(lambda: cross(a3, b3))),
-        ("numpy.add(a3, b3)", per_call_ns(lambda: np.add(a3, b3))),
-        ("numpy.add(a, b)", per_call_ns(lambda: np.add(a, b))),
-        ("empty Python call", per_call_ns(lambda: None)),
-    ]
+    fns = {
+        "_tavrin engine: c = vadd(a, b)": lambda: vadd(a, b),
+        "_tavrin.math.crossproduct(a3, b3)": lambda: cross(a3, b3),
+        "numpy.add(a3, b3)": lambda: np.add(a3, b3),
+        "numpy.add(a, b)": lambda: np.add(a, b),
+        "empty Python call": lambda: None,
+    }
+    rows = [(name, seconds * 1e9) for name, seconds in timing.per_call(fns).items()]
     print(f"arrays of {n} float64")
     for name, ns in rows:
         print(f"  {name:34s} {ns:8.0f} ns/call")

@@ -1,6 +1,7 @@
 """Monotone cubic Hermite table interpolation: math.cubichermitianinterpolation
 beside SciPy's PchipInterpolator (build and evaluate) on the same data, in one
-run, with the largest difference of their values.
+run (the calls taking turns, bench/timing.py), with the largest difference
+of their values.
 
     .venv/bin/python bench/interpolation.py [--table N] [--points M]
 
@@ -10,18 +11,15 @@ the build tree (build/python) or an installed _tavrin.
 import argparse
 import pathlib
 import sys
-import timeit
 
 import numpy as np
 
 root = pathlib.Path(__file__).resolve().parents[1]
 sys.path.insert(0, str(root / "build" / "python"))
+sys.path.insert(0, str(root / "bench"))
 import _tavrin  # noqa: E402
+import timing  # noqa: E402
 from scipy.interpolate import PchipInterpolator  # noqa: E402
-
-
-def best_ms(fn, number=3, repeat=15):
-    return min(timeit.repeat(fn, number=number, repeat=repeat)) / number * 1e3
 
 
 def main():
@@ -48,8 +46,9 @@ def main():
     print(f"  {'points':8s} {'tavrin ms':>10s} {'SciPy ms':>10s} {'speed-up':>9s} {'max |diff|':>11s}")
     for label, p in (("sorted", sorted_points), ("random", random_points)):
         diff = np.max(np.abs(tavrin_fn(x, y, p) - scipy_fn(p)))
-        t_tavrin = best_ms(lambda: tavrin_fn(x, y, p))
-        t_scipy = best_ms(lambda: scipy_fn(p))
+        t = timing.per_call({"ours": lambda: tavrin_fn(x, y, p), "scipy": lambda: scipy_fn(p)},
+                            seconds=0.1, rounds=15)
+        t_tavrin, t_scipy = t["ours"] * 1e3, t["scipy"] * 1e3
         print(f"  {label:8s} {t_tavrin:10.2f} {t_scipy:10.2f} {t_scipy / t_tavrin:8.1f}x {diff:11.2e}")
 
 

@@ -3,7 +3,9 @@ Google Benchmark program build/bench/bench_laminate_stiffness when it is
 built), through _tavrin (getamatrix, getbmatrix, getdmatrix, getabdmatrix
 from ply constants, angles and thicknesses), in plain NumPy (Q and Q̄ per
 ply, Σ Q̄·Δz terms) and with the laminate package composipy, whose A, B, D
-are first checked against ours.
+are first checked against ours.  The calls take turns (bench/timing.py); the
+NumPy references use its threaded BLAS for the matrix products, so the table
+is printed with BLAS's default threads and again on one thread.
 
     .venv/bin/python bench/laminate.py
 
@@ -18,20 +20,17 @@ The native numbers need a build with benchmarks:
     cmake -S . -B build-bench -DTAVRIN_BUILD_BENCH=ON && cmake --build build-bench --target bench_laminate_stiffness
 """
 import json
-import os
 import pathlib
 import subprocess
 import sys
-import timeit
 
-# One thread for NumPy's BLAS: its idle threads otherwise compete with the
-# timed loops.
-os.environ.setdefault("OPENBLAS_NUM_THREADS", "1")
-import numpy as np  # noqa: E402
+import numpy as np
 
 root = pathlib.Path(__file__).resolve().parents[1]
 sys.path.insert(0, str(root / "build" / "python"))
+sys.path.insert(0, str(root / "bench"))
 import _tavrin  # noqa: E402
+import timing  # noqa: E402
 
 # E1, E2, E3, ν12, ν13, ν23, G12, G13, G23 of a carbon-epoxy ply (MPa).
 PLY = np.array([161.0e3, 11.38e3, 11.38e3, 0.32, 0.32, 0.44, 5.17e3, 5.17e3, 3.98e3])
@@ -45,15 +44,8 @@ def stack(n):
     return np.asfortranarray(np.tile(PLY[:, None], (1, n))), angles, np.full(n, T)
 
 
-def per_call_ns(fns, seconds=0.1, rounds=7):
-    """The least ns per call of each function over rounds that take turns,
-    so that a slow spell of the machine does not favour one of them."""
-    numbers = {k: max(1, int(seconds / max(timeit.timeit(f, number=3) / 3, 1e-9))) for k, f in fns.items()}
-    best = {k: float("inf") for k in fns}
-    for _ in range(rounds):
-        for k, f in fns.items():
-            best[k] = min(best[k], timeit.timeit(f, number=numbers[k]) / numbers[k] * 1e9)
-    return best
+def per_call_ns(fns):
+    return {k: t * 1e9 for k, t in timing.per_call(fns, seconds=0.1).items()}
 
 
 getamatrix, getbmatrix, getdmatrix, getabdmatrix = (
@@ -129,6 +121,7 @@ def main():
         if native is not None:
             rows[n]["native GetA/B/D/ABDMatrix"] = native[f"ExportedABD/{n}"]
             rows[n]["native laminate::abd()"] = native[f"CppABD/{n}"]
+    print(timing.blas_label())
     print(f"{'ns per ABD':32s} {'8 plies':>12s} {'64 plies':>12s} {'64/8':>8s}")
     for name in rows[8]:
         print(f"  {name:30s} {rows[8][name]:12.0f} {rows[64][name]:12.0f} {rows[64][name] / rows[8][name]:8.1f}")
@@ -137,6 +130,7 @@ def main():
             ours = "_tavrin (4 calls)"
             print(f"  {ref} / _tavrin: {rows[8][ref] / rows[8][ours]:.0f}x for 8 plies, "
                   f"{rows[64][ref] / rows[64][ours]:.0f}x for 64 plies")
+    timing.rerun_on_one_blas_thread()
 
 
 if __name__ == "__main__":

@@ -1,6 +1,6 @@
 """Root finders through the binding beside scipy.optimize.brentq, in one run.
 
-    .venv/bin/python bench/rootfinding.py [--number N]
+    .venv/bin/python bench/rootfinding.py [--seconds S]
 
 Needs SciPy (bench/requirements.txt: `.venv/bin/python -m pip install -r
 bench/requirements.txt`).  The root problem is x² - 2 = 0 (√2) to 1e-12:
@@ -12,7 +12,7 @@ solver runs with the function as
   - a routine's _cpointer (the library calls the compiled function directly;
     the functions come from the engine's test module _tavrin_enginetest),
   - a Python callable that fills the writable 0-d arrays it is handed.
-Per solve: the time of one call from Python (from C++ for the C++ rows); per
+The solves take turns (bench/timing.py).  Per solve: the time of one call from Python (from C++ for the C++ rows); per
 evaluation: that time over the number of function evaluations of the solve.
 Targets per solve: _cpointer at least 2 times faster than brentq, a Python
 call-back no more than 2 times brentq's time.
@@ -23,20 +23,17 @@ import math
 import pathlib
 import subprocess
 import sys
-import timeit
 
 root = pathlib.Path(__file__).resolve().parents[1]
 sys.path.insert(0, str(root / "build" / "python"))
+sys.path.insert(0, str(root / "bench"))
 import _tavrin  # noqa: E402
+import timing  # noqa: E402
 import _tavrin_enginetest  # noqa: E402  (compiled functions in the call-backs' shapes)
 from scipy.optimize import brentq  # noqa: E402
 
 XACC = 1e-12
 SQRT2 = math.sqrt(2.0)
-
-
-def per_call_us(fn, number, repeat=7):
-    return min(timeit.repeat(fn, number=number, repeat=repeat)) / number * 1e6
 
 
 def counted(fn):
@@ -80,8 +77,8 @@ def cpp_rows():
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--number", type=int, default=20000, help="calls per timing")
-    number = parser.parse_args().number
+    parser.add_argument("--seconds", type=float, default=0.05, help="length of one timed round of a solver")
+    seconds = parser.parse_args().seconds
     m = _tavrin.math
     native = _tavrin_enginetest.enginetest
     solvers = {
@@ -93,7 +90,7 @@ def main():
                  "fpsafe": (native.heron, heron)}
     cpp = cpp_rows()
 
-    rows = []  # (label, µs per solve, evaluations)
+    fns, evaluations = {}, {}  # label -> solve, evaluations per solve
     for name, solve in solvers.items():
         capsule, python = callbacks[name]
         probe, calls = counted(python)
@@ -101,16 +98,24 @@ def main():
         assert abs(value - SQRT2) < 1e-12 and istat == 0, (name, value, istat)
         pointer = capsule._cpointer
         assert abs(solve(pointer)[0] - SQRT2) < 1e-12
-        if name in cpp:
-            rows.append((f"{name}, C++ call-back", *cpp[name]))
-        rows.append((f"{name}, _cpointer", per_call_us(lambda: solve(pointer), 10 * number),
-                     calls[0]))
-        rows.append((f"{name}, Python callable", per_call_us(lambda: solve(python), number),
-                     calls[0]))
+        fns[f"{name}, _cpointer"] = lambda solve=solve, pointer=pointer: solve(pointer)
+        fns[f"{name}, Python callable"] = lambda solve=solve, python=python: solve(python)
+        evaluations[name] = calls[0]
     probe, calls = counted(square_minus_two)
     assert abs(brentq(probe, 0.0, 2.0, xtol=XACC) - SQRT2) < 1e-12
-    theirs = per_call_us(lambda: brentq(square_minus_two, 0.0, 2.0, xtol=XACC), number)
-    rows.append(("scipy.optimize.brentq, Python function", theirs, calls[0]))
+    brent = "scipy.optimize.brentq, Python function"
+    fns[brent] = lambda: brentq(square_minus_two, 0.0, 2.0, xtol=XACC)
+    evaluations[brent] = calls[0]
+    # The solves take turns; µs per solve.
+    timed = {label: t * 1e6 for label, t in timing.per_call(fns, seconds=seconds).items()}
+    theirs = timed[brent]
+    rows = []  # (label, µs per solve, evaluations)
+    for name in solvers:
+        if name in cpp:
+            rows.append((f"{name}, C++ call-back", *cpp[name]))
+        for kind in ("_cpointer", "Python callable"):
+            rows.append((f"{name}, {kind}", timed[f"{name}, {kind}"], evaluations[name]))
+    rows.append((brent, theirs, evaluations[brent]))
 
     print(f"x² - 2 = 0 to {XACC:g}; SciPy {__import__('scipy').__version__}")
     print(f"  {'solver, function':40s} {'per solve':>11s} {'evals':>6s} {'per eval':>10s} "

@@ -248,22 +248,12 @@ bool eval_int(const CallState& st, const Expr& e, std::int64_t& out) {
 // Creates a zero-filled Fortran-ordered array with the extents of `ap`;
 // negative extents count as 0, as for an explicit-shape array.
 PyObject* new_array(const Plan& p, const CallState& st, const ArgPlan& ap) {
-  npy_intp dims[NPY_MAXDIMS];
-  npy_intp total = 1;
-  for (int k = 0; k < ap.desc->rank; ++k) {
-    std::int64_t e = 0;
-    if (!eval_int(st, ap.dims[std::size_t(k)], e))
+  std::int64_t extents[NPY_MAXDIMS];
+  for (int k = 0; k < ap.desc->rank; ++k)
+    if (!eval_int(st, ap.dims[std::size_t(k)], extents[k]))
       return fail(p.qualname + "(): extent " + ap.dims[std::size_t(k)].text() + " of " +
                   ap.desc->name + " can't be evaluated");
-    if (e < 0) e = 0;
-    if (e > 0 && total > NPY_MAX_INTP / 16 / e) {
-      PyErr_NoMemory();
-      return nullptr;
-    }
-    total *= npy_intp(e);
-    dims[k] = npy_intp(e);
-  }
-  return PyArray_ZEROS(ap.desc->rank, dims, npy_type(ap.desc->kind), 1);
+  return zero_array(ap.desc->kind, ap.desc->rank, extents);
 }
 
 PyObject* set_array(CallState& st, int a, PyObject* arr) {

@@ -5,6 +5,7 @@
 // arrays for the scalars it writes, and arrays for the arrays; everything is
 // a copy, copied back after the call, so a view the function keeps cannot
 // outlive the library's storage.
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <stdexcept>
@@ -121,20 +122,23 @@ void invoke_callback(RawFn tag, const Slot* slots, std::size_t n, void* result) 
         if (o) std::memcpy(PyArray_DATA(reinterpret_cast<PyArrayObject*>(o)), s.p, elem_size(d.kind));
       }
     } else {
-      npy_intp dims[NPY_MAXDIMS];
+      std::int64_t extents[NPY_MAXDIMS];
       bool ok = true;
       for (int k = 0; k < d.rank && ok; ++k) {
         Value v = Value::of(0);
         const Expr& e = cp.args[a].dims[std::size_t(k)];
         ok = !e.empty() && e.eval(env, v);
-        const std::int64_t x = v.real ? std::int64_t(v.d) : v.i;
-        dims[k] = ok && x > 0 ? npy_intp(x) : 0;
+        // A real extent: truncated, NaN as 0, beyond 64 bits too big to create.
+        extents[k] = !v.real        ? v.i
+                     : !(v.d > 0.0) ? 0
+                     : v.d < 9.2e18 ? std::int64_t(v.d)
+                                    : INT64_MAX;
       }
       if (!ok) {
         PyErr_Format(error_class, "extents of call-back argument %s can't be evaluated", d.name);
         abandon(*c);
       }
-      o = PyArray_ZEROS(d.rank, dims, npy_type(d.kind), 1);
+      o = zero_array(d.kind, d.rank, extents);
       if (o && s.p) {
         auto* arr = reinterpret_cast<PyArrayObject*>(o);
         std::memcpy(PyArray_DATA(arr), s.p, std::size_t(PyArray_NBYTES(arr)));

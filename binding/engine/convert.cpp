@@ -1,5 +1,7 @@
 // Conversions between Python objects and the library's argument kinds.
+#include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <cmath>
 #include <cstring>
 
@@ -48,11 +50,9 @@ bool int_from_object(PyObject* o, int& out) {
       return false;
     }
   } else {
-    if (PyUnicode_Check(o) || PyBytes_Check(o) || PyComplex_Check(o)) {
-      // int() would parse a text; a number is what an integer argument takes.
-      return false;
-    }
-    PyObject* l = PyNumber_Long(o);  // as int() does: truncates floats
+    // As int() does: truncates reals, parses texts of an integer ('3',
+    // ' 3 ', b'3'); refuses complex numbers, other texts and None.
+    PyObject* l = PyNumber_Long(o);
     if (!l) {
       PyErr_Clear();
       return false;
@@ -75,7 +75,7 @@ bool real_from_object(PyObject* o, double& out) {
     out = PyFloat_AS_DOUBLE(o);
     return true;
   }
-  if (PyUnicode_Check(o) || PyBytes_Check(o) || PyComplex_Check(o)) return false;
+  // As float() does: also texts of a real ('0.5', '1e-3', 'nan').
   PyObject* f = PyNumber_Float(o);
   if (!f) {
     PyErr_Clear();
@@ -137,6 +137,22 @@ PyObject* scalar_to_object(Kind k, const void* value) {
     }
     default: Py_RETURN_NONE;
   }
+}
+
+PyObject* zero_array(Kind k, int rank, const std::int64_t* extents) {
+  npy_intp dims[NPY_MAXDIMS];
+  const npy_intp limit = NPY_MAX_INTP / npy_intp(std::max<std::size_t>(elem_size(k), 1));
+  npy_intp nonzero = 1;
+  for (int d = 0; d < rank; ++d) {
+    const std::int64_t e = std::max<std::int64_t>(extents[d], 0);
+    if (e > 0 && nonzero > limit / npy_intp(e)) {
+      PyErr_NoMemory();
+      return nullptr;
+    }
+    if (e > 0) nonzero *= npy_intp(e);
+    dims[d] = npy_intp(e);
+  }
+  return PyArray_ZEROS(rank, dims, npy_type(k), 1);
 }
 
 namespace {

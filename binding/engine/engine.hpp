@@ -6,6 +6,7 @@
 #define PY_SSIZE_T_CLEAN
 #include <Python.h>
 
+#include <cstdint>
 #include <deque>
 #include <memory>
 #include <string>
@@ -128,6 +129,11 @@ bool logical_from_object(PyObject* o, int& out);
 // `why` saying what is wrong (no Python error set).
 PyObject* array_from_object(PyObject* o, Kind k, int rank, bool copy, std::string& why);
 PyObject* scalar_to_object(Kind k, const void* value);
+// New reference to a zero-filled Fortran-ordered array of the kind with these
+// extents (negative ones count as 0), or null with MemoryError set when its
+// non-zero extents multiply beyond what can be addressed (NumPy refuses such
+// a size even with an empty axis).
+PyObject* zero_array(Kind k, int rank, const std::int64_t* extents);
 // Bytes of one element of the kind (texts and call-backs: 0).
 std::size_t elem_size(Kind k);
 // Stores a converted scalar of the kind at `dst`; false when `o` does not

@@ -1,7 +1,10 @@
 #include "foundation/lapack.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
+#include <limits>
+#include <utility>
 
 #include "foundation/numerics_latch.hpp"
 #include "foundation/scratch.hpp"
@@ -48,6 +51,28 @@ int queried(double optimum, int minimum) {
 bool empty(View<double, 2> a) { return a.size(1) <= 0 || a.size(2) <= 0; }
 int ld(int rows) { return std::max(rows, 1); }
 
+constexpr double not_a_number = std::numeric_limits<double>::quiet_NaN();
+
+// Whether the entries the routine reads (the upper triangle only, or all)
+// are finite; if not, the refusal is latched.  The QR sweeps of the
+// eigenvalue and singular value routines need not end on a NaN.
+bool finite_input(View<double, 2> a, bool upper_only) {
+  for (int j = 1; j <= a.size(2); ++j)
+    for (int i = 1; i <= (upper_only ? std::min(j, a.size(1)) : a.size(1)); ++i)
+      if (!std::isfinite(a(i, j))) {
+        latch_failure(status_invalid, "Matrix entries must be finite numbers");
+        return false;
+      }
+  return true;
+}
+
+// The results of a refused call: not numbers.
+template <class... Spans>
+void not_numbers(Spans... spans) {
+  (std::fill_n(spans.first, spans.second, not_a_number), ...);
+}
+using Span = std::pair<double*, std::ptrdiff_t>;
+
 }  // namespace
 
 int getrf(View<double, 2> a, int* ipiv) {
@@ -78,6 +103,10 @@ int potrf_upper(View<double, 2> a) {
 int syev(View<double, 2> a, double* w) {
   if (empty(a)) return 0;
   const int n = a.size(1), lda = ld(n), query = -1;
+  if (!finite_input(a, true)) {
+    not_numbers(Span{a.data(), a.size()}, Span{w, n});
+    return -4;
+  }
   double optimum = 0.0;
   int info = 0;
   dsyev_("V", "U", &n, a.data(), &lda, w, &optimum, &query, &info, 1, 1);
@@ -90,6 +119,10 @@ int syev(View<double, 2> a, double* w) {
 int sytrd_upper(View<double, 2> a, double* d, double* e, double* tau) {
   if (empty(a)) return 0;
   const int n = a.size(1), lda = ld(n), query = -1;
+  if (!finite_input(a, true)) {
+    not_numbers(Span{d, n}, Span{e, n - 1}, Span{tau, n - 1});
+    return -2;
+  }
   double optimum = 0.0;
   int info = 0;
   dsytrd_("U", &n, a.data(), &lda, d, e, tau, &optimum, &query, &info, 1);
@@ -101,6 +134,12 @@ int sytrd_upper(View<double, 2> a, double* d, double* e, double* tau) {
 
 int sterf(int n, double* d, double* e) {
   if (n <= 0) return 0;
+  if (!std::all_of(d, d + n, [](double v) { return std::isfinite(v); }) ||
+      !std::all_of(e, e + n - 1, [](double v) { return std::isfinite(v); })) {
+    latch_failure(status_invalid, "Matrix entries must be finite numbers");
+    not_numbers(Span{d, n});
+    return -2;
+  }
   int info = 0;
   dsterf_(&n, d, e, &info);
   return info;
@@ -110,6 +149,10 @@ int gesvd_all(View<double, 2> a, double* s, View<double, 2> u, View<double, 2> v
   if (empty(a)) return 0;
   const int m = a.size(1), n = a.size(2), lda = ld(m), ldu = ld(m), ldvt = ld(n), query = -1;
   const int mn = std::min(m, n);
+  if (!finite_input(a, false)) {
+    not_numbers(Span{s, mn}, Span{u.data(), u.size()}, Span{vt.data(), vt.size()});
+    return -5;
+  }
   double optimum = 0.0;
   int info = 0;
   dgesvd_("A", "A", &m, &n, a.data(), &lda, s, u.data(), &ldu, vt.data(), &ldvt, &optimum, &query,

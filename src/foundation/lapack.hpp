@@ -12,6 +12,11 @@
 //     LAPACK's documented minimum, and kept on the stack for small matrices;
 //   - a transpose flag other than N, T or C (either case) latches status -3
 //     "Unknown matrix transpose flag" and nothing is computed.
+// The eigenvalue and singular value routines (syev, sytrd_upper, sterf,
+// gesvd_all) are not handed a non-finite entry, on which their iterations
+// need not end: they latch status -3 "Matrix entries must be finite numbers",
+// fill their results with NaN and return minus the argument number of the
+// matrix.
 // As a backstop the library also supplies xerbla itself: should an illegal
 // argument ever reach LAPACK, it latches status -3 "Illegal argument in a
 // LAPACK call" (the first integer detail is LAPACK's argument number) and

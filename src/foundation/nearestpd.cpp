@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numeric>
 
 #include "foundation/array.hpp"
 #include "foundation/lapack.hpp"
@@ -119,7 +120,7 @@ bool nearest_spd(ConstMatrix a, View<double, 2> pd) {
   for (int j = 1; j <= n; ++j)
     for (int i = 1; i <= n; ++i) u(i, j) = sigma(i, i) * vt(i, j);  // Σ·Vᵀ
   tavrin::lapack::gemm('T', 'N', n, n, n, 1.0, vt.data(), u.data(), 0.0, h.data());
-  for (std::ptrdiff_t i = 0; i < b.m.size(); ++i) h.data()[i] = (b.data()[i] + h.data()[i]) * 0.5;
+  for (std::ptrdiff_t i = 0; i < b.m.size(); ++i) h.data()[i] = std::midpoint(b.data()[i], h.data()[i]);
   symmetrize(h, p);
   if (!finite(p)) return refuse();
   for (double k = 1.0;; k += 1.0) {
@@ -205,6 +206,7 @@ void nearest_correlation(ConstMatrix a, View<double, 2> corr, const CorrelationS
   for (double j = 1.0;; j += 1.0) {
     if (passes_cholesky(x)) break;
     const double alpha = 1.0 - (std::abs(smallest_eigenvalue(x)) * j * j + epsilon);
+    if (std::isnan(alpha)) return latch_non_finite();
     tm::shrink(x.data(), identity.data(), x.data(), alpha, size);
   }
   std::copy(x.begin(), x.end(), corr.begin());

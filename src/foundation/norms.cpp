@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <numeric>
 
 #include "foundation/array.hpp"
 #include "foundation/linalg.hpp"
@@ -85,7 +86,7 @@ void MatrixSymmetrize(const double* a, double* sym, const int* n) {
   const View<const double, 2> x(a, k, k);
   const View<double, 2> s(sym, k, k);
   for (int j = 1; j <= k; ++j)
-    for (int i = 1; i <= k; ++i) s(i, j) = (x(i, j) + x(j, i)) * 0.5;
+    for (int i = 1; i <= k; ++i) s(i, j) = std::midpoint(x(i, j), x(j, i));  // (a + aᵀ)/2 without overflow
 }
 
 void MatrixDiagonal(double* diag, const double* a, const int* k, const int* n) {
@@ -208,8 +209,13 @@ double LpMatrixNorm(const double* x, const double* p, const int* n, const int* m
 
 double SpectralNorm(const double* x, const int* m, const int* n) {
   const SingularValues sv(x, extent(m), extent(n));
+  // The largest singular value; NaN when they are not numbers (a matrix
+  // with a non-finite entry), the lowest number when there are none.
   double largest = -std::numeric_limits<double>::max();
-  for (const double s : sv.sigma) largest = std::max(largest, s);
+  for (int i = 1; i <= sv.count(); ++i) {
+    if (std::isnan(sv.sigma(i, i))) return sv.sigma(i, i);
+    largest = std::max(largest, sv.sigma(i, i));
+  }
   return largest;
 }
 

@@ -81,7 +81,7 @@ extern "C" {
 
 void GetSectionZCoord(double* plyzcoord, const int* sectionlist, const double* plythickness,
                       const int* nplies, const int* nsec, const int* defint) {
-  const int rows = 2 * std::max(*nplies, 0) + 1;
+  const int rows = lm::section_rows(*nplies);
   const View<double, 2> z(plyzcoord, rows, *nsec);
   std::fill(z.begin(), z.end(), 0.0);
   const lm::SectionTables t{sectionlist, nullptr, plythickness, nullptr, std::max(*nplies, 0), *nsec,

@@ -48,6 +48,10 @@ struct SectionTables {
   TAVRIN_API bool has_elastic_constants(int sec, int count) const;
 };
 
+// The rows of the section z and f tables of nplies plies: the bottom and
+// middle of every ply, then the top face; none for a negative count.
+constexpr int section_rows(int nplies) { return nplies < 0 ? 0 : 2 * nplies + 1; }
+
 // The 2n+1 entries of the section z table of a stack (bottom and middle of
 // every ply, then the top face).
 TAVRIN_API void section_z(const Stack& s, double* z);

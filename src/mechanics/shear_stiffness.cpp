@@ -250,7 +250,7 @@ void GetSectionFMatrix(double* plysmallf, const int* sectionlist, const double* 
                        const int* nplies, const int* nsec, const int* defint) {
   const lm::SectionTables t =
       sections(sectionlist, plyorientation, plythickness, plyelastic, nplies, nsec, defint);
-  const int rows = 2 * t.nplies + 1;
+  const int rows = lm::section_rows(*nplies);
   const View<double, 3> f(plysmallf, rows, 4, t.nsec);
   std::fill(f.begin(), f.end(), 0.0);
   for (int sec = 1; sec <= t.nsec; ++sec) {
@@ -301,7 +301,7 @@ void GetArbitrarySectionFG(double* fg, const int* sectionlist, const double* ply
                            const double* xycurv, const int* defint) {
   const lm::SectionTables t =
       sections(sectionlist, plyorientation, plythickness, plyelastic, nplies, nsec, defint);
-  const int rows = 2 * t.nplies + 1;
+  const int rows = lm::section_rows(*nplies);
   const View<double, 3> out(fg, rows, 4, t.nsec);
   std::fill(out.begin(), out.end(), 0.0);
   const double k1 = xycurv ? xycurv[0] : 0.0, k2 = xycurv ? xycurv[1] : 0.0;

@@ -70,6 +70,8 @@ void bytes(bool* on, bool& off, const bool* given) {
 
 // A result whose extents the caller chooses.
 void grid(double* x, int n, int m) { std::fill(x, x + std::max(n, 0) * std::max(m, 0), 1.0); }
+// x(1..k) = s: a result whose extent is negated, and a negated default.
+void ramp(double* x, int k, int /*m*/, double s) { std::fill(x, x + std::max(k, 0), s); }
 // Memory exhaustion inside a routine.
 void exhaust(int n) {
   if (n > 0) throw std::bad_alloc();
@@ -187,6 +189,8 @@ TAVRIN_ROUTINE(heron, et::heron, out(Real, "xnew"), in(Real, "fargs", "na"),
 TAVRIN_ROUTINE(grid, et::grid, out(Real, "x", "n,m"), in(Int, "n"), in(Int, "m"));
 TAVRIN_ROUTINE(exhaust, et::exhaust, in(Int, "n"));
 TAVRIN_ROUTINE(square_checked, et::square, result(Real, "square"), in(Real, "x").relation("x>=0.5"));
+TAVRIN_ROUTINE(ramp, et::ramp, out(Real, "x", "-m"), hide(Int, "k", "max(-m,0)"), in(Int, "m"),
+               in(Real, "s").opt("max(-m/2,0.5)"));
 TAVRIN_ROUTINE(split_checked, et::fill, inplace(Real, "x", "n"), in(Int, "n").opt("len(x)").relation("n>=1"),
                in(Real, "v"));
 

@@ -17,7 +17,13 @@ REFUSED = [
     (lambda et: et.vadd([1.0], [1.0], q=1), TypeError, "unexpected keyword argument 'q'"),
     (lambda et: et.vadd([1.0], [1.0], a=[1.0]), TypeError, "multiple values for argument 'a'"),
     (lambda et: et.vadd([1.0], [1.0], 1, 2), TypeError, "takes at most 3 arguments"),
-    (lambda et: et.iadd("3", 1), "error", r"^_tavrin\.enginetest\.iadd\(\) 1st argument \(a\) can't be converted to int: received '3' of type str$"),
+    (lambda et: et.iadd("3.5", 1), "error", r"^_tavrin\.enginetest\.iadd\(\) 1st argument \(a\) can't be converted to int: received '3\.5' of type str$"),
+    (lambda et: et.iadd(1, b"x"), "error", r"2nd argument \(b\) can't be converted to int"),
+    (lambda et: et.iadd(1, "2147483648"), "error", r"2nd argument \(b\) can't be converted to int"),
+    (lambda et: et.iadd(1j, 1), "error", r"1st argument \(a\) can't be converted to int"),
+    (lambda et: et.square("abc"), "error", r"1st argument \(x\) can't be converted to float"),
+    (lambda et: et.square("1j"), "error", r"1st argument \(x\) can't be converted to float"),
+    (lambda et: et.square(1j), "error", r"1st argument \(x\) can't be converted to float"),
     (lambda et: et.iadd(1, 2**31), "error", r"2nd argument \(b\) can't be converted to int"),
     (lambda et: et.iadd(float("nan"), 1), "error", r"1st argument \(a\) can't be converted to int"),
     (lambda et: et.square(None), "error", r"1st argument \(x\) can't be converted to float"),
@@ -73,6 +79,10 @@ def test_parameters_and_scalar_conversions(et):
     # scalars convert as int() and float() do
     assert et.iadd(2.9, np.int64(3)) == 5 and et.iadd(True, -1) == 0
     assert et.square(np.float32(1.5)) == 2.25 and et.square(3) == 9.0
+    # texts too, as int() and float() parse them
+    assert (et.iadd("3", " 4 "), et.iadd(b"3", -1)) == (7, 2)
+    assert (et.square("0.5"), et.square("1e-3"), et.square(b"-2")) == (0.25, 1e-6, 4.0)
+    assert np.isnan(et.square("nan")) and et.vadd([1.0], [2.0], n="1")[0] == 3.0
     assert et.positive(2) is True and et.positive(-1.0) is False
     assert et.flag(True) == 7 and et.flag(0) == 3 and et.flag([1]) == 7
     np.testing.assert_array_equal(et.conjugate([1 + 2j, 3]), [1 - 2j, 3])
@@ -92,6 +102,12 @@ def test_array_layouts_types_and_extents(et):
     assert et.isum(np.array([7], dtype=np.int64)) == 7
     assert et.grid(2, 3).shape == (2, 3)
     assert et.grid(-1, 3).shape == (0, 3)  # a negative extent gives an empty axis
+    # Unary minus in an extent (-m), a computed argument (max(-m,0)) and a
+    # default (max(-m/2,0.5): an integer or the real, whichever is larger).
+    np.testing.assert_array_equal(et.ramp(-3), [1.0, 1.0, 1.0])
+    np.testing.assert_array_equal(et.ramp(-1), [0.5])
+    np.testing.assert_array_equal(et.ramp(-2, 0.5), [0.5, 0.5])
+    assert et.ramp(4).shape == (0,)
     et.exhaust(0)
 
 
@@ -105,6 +121,9 @@ def test_in_out_and_in_place(et):
     assert r is a
     np.testing.assert_array_equal(a, [2, 3])
     np.testing.assert_array_equal(et.axpy([1.0, 2.0], [1.0, 1.0], overwrite_a=1), [2, 3])
+    # The flag holds for its own call only: the next call without it copies.
+    assert et.axpy(a, [1.0, 1.0]) is not a
+    np.testing.assert_array_equal(a, [2, 3])
     # without an overwrite flag: always a copy
     assert et.refill.__doc__.splitlines()[0] == "x = refill(x,v,[n])"
     x = np.zeros(2)

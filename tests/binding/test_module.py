@@ -54,7 +54,8 @@ class TestFixedVariables:
         tv.sectiondata.nsec = 0
 
     def test_kind_constants_are_read_only(self, tv):
-        assert tv.types.dp == 8 and tv.types.qp == 16 and tv.types.cb == 1
+        sizes = {name: int(getattr(tv.types, name)) for name in ("i2", "i4", "i8", "sp", "dp", "qp", "cb")}
+        assert sizes == {"i2": 2, "i4": 4, "i8": 8, "sp": 4, "dp": 8, "qp": 16, "cb": 1}
         with pytest.raises(AttributeError, match="types.dp is read-only"):
             tv.types.dp = 4
         with pytest.raises(ValueError):
@@ -80,7 +81,15 @@ class TestFixedVariables:
                   "assert t.jobdata.jobname.tobytes() == bytes(256)\n"
                   "assert t.errorhandling.errstring.tobytes() == bytes(80)\n"
                   "assert t.materialdata.peprops is None and t.jobdata.processid is None\n"
-                  "assert t.sectiondata.nplies == 0\n")
+                  "assert t.sectiondata.nplies == 0\n"
+                  # every integer count and flag of the data modules starts at 0
+                  "import numpy as np\n"
+                  f"for name in {DATA_MODULES[1:]!r}:\n"
+                  "    m = getattr(t, name)\n"
+                  "    for v in m.__doc__.split('Variables:')[1].split('Routines:')[0].split():\n"
+                  "        x = getattr(m, v, None)\n"
+                  "        if isinstance(x, np.ndarray) and x.shape == () and x.dtype == np.int32:\n"
+                  "            assert x == 0, (name, v, x)\n")
         assert r.returncode == 0, r.stderr
 
 

@@ -30,3 +30,14 @@ def test_doc_strings_match_the_signature_files(tv):
         if names:
             exposed[mod] = names
     assert listed == exposed
+
+
+def test_doc_strings_give_each_parameter_its_type(tv):
+    # The type lines of a routine's parameters and result, as the fuzzer and
+    # readers parse them (description lines may follow each).
+    lines = tv.math.determinant.__doc__.splitlines()
+    for line in ("a : input rank-2 array('d') with bounds (n,n)", "n : input int, optional",
+                 "pdflag : input int, optional", "pd : float"):
+        assert line in lines, line
+    assert lines.index("Parameters") < lines.index("a : input rank-2 array('d') with bounds (n,n)") < \
+        lines.index("Other Parameters") < lines.index("n : input int, optional") < lines.index("Returns")

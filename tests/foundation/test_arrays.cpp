@@ -3,6 +3,8 @@
 // access).
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <iterator>
 #include <tuple>
 #include <vector>
 
@@ -22,6 +24,43 @@ TEST(Arrays, FillsAndSplitsWriteTheWholeTargetOrNothing) {
   EXPECT_EQ(b, V(6, 0.0));
   VectorSplit(a.data(), c.data(), &four, &n);  // 6 is no multiple of 4: a 1x4 result of -1.0
   EXPECT_EQ(c, V(4, -1.0));
+}
+
+// Every rank of the fill and zero families over the first 3 of 6 values
+// (extents 3, 1, 1, ...): the rest keeps its values.
+TEST(Arrays, FillsOfAPrefixLeaveTheRest) {
+  namespace u = tavrin::utility;
+  const int three = 3, one = 1;
+  const V prefix_zero{0, 0, 0, 9, 9, 9}, prefix_five{5, 5, 5, 9, 9, 9};
+  const std::function<void(double*)> zeros[] = {
+      [&](double* a) { IniVectorwithZeros(a, &three); },
+      [&](double* a) { IniMatrixwithZeros(a, &three, &one); },
+      [&](double* a) { Ini3DArraywithZeros(a, &one, &three, &one); },
+      [&](double* a) { Ini4DArraywithZeros(a, &one, &one, &three, &one); },
+      [&](double* a) { Ini5DArraywithZeros(a, &one, &one, &one, &three, &one); },
+      [&](double* a) { Ini6DArraywithZeros(a, &one, &one, &one, &one, &three, &one); },
+      [&](double* a) { IniMaxDArraywithZeros(a, &one, &one, &one, &one, &one, &three, &one); }};
+  for (std::size_t r = 0; r < std::size(zeros); ++r) {
+    V a(6, 9.0);
+    zeros[r](a.data());
+    EXPECT_EQ(a, prefix_zero) << "rank " << r + 1;
+  }
+  const std::function<void(double*)> fills[] = {
+      [](double* a) { u::real_fillvectorwithscalar(a, 5.0, 3); },
+      [](double* a) { u::real_fillmatrixwithscalar(a, 5.0, 3, 1); },
+      [](double* a) { u::real_fill3darraywithscalar(a, 5.0, 1, 3, 1); },
+      [](double* a) { u::real_fill4darraywithscalar(a, 5.0, 1, 1, 3, 1); },
+      [](double* a) { u::real_fill5darraywithscalar(a, 5.0, 1, 1, 1, 3, 1); },
+      [](double* a) { u::real_fill6darraywithscalar(a, 5.0, 1, 1, 1, 1, 3, 1); },
+      [](double* a) { u::real_fill7darraywithscalar(a, 5.0, 1, 1, 1, 1, 1, 1, 3); }};
+  for (std::size_t r = 0; r < std::size(fills); ++r) {
+    V a(6, 9.0);
+    fills[r](a.data());
+    EXPECT_EQ(a, prefix_five) << "rank " << r + 1;
+  }
+  std::vector<int> i(6, 9);
+  u::int_fill3darraywithscalar(i.data(), 5, 3, 1, 1);
+  EXPECT_EQ(i, (std::vector<int>{5, 5, 5, 9, 9, 9}));
 }
 
 TEST(Arrays, ReadsStayInsideTheGivenCounts) {

@@ -75,6 +75,28 @@ TEST_F(GoldenSection, GoldenModeNarrowsByPhiAndScanModeKeepsTheBestSample) {
   EXPECT_EQ(take(), latch(0));
 }
 
+// The four start points of f(x) = x(1 - x) on [0, 1], called directly:
+// each start call takes the previous value into ymove and leaves xdir 0,
+// whatever it held.  The vertex asked for then is that of the parabola
+// through the lower end, the left inner point and the right inner point
+// with ymove(4) still 0: the midpoint of its roots 0 and φ - 1.
+TEST_F(GoldenSection, StartPointsResetTheDirection) {
+  Search s(0.0, 1.0, 1e-3, 1, 10);
+  s.xdir = 5;
+  for (int k = 1; k <= 4; ++k) {
+    double xnext = 0.0;
+    GetNextFromGoldenSearch(&xnext, &s.dx, s.x.data(), s.y.data(), s.xmove.data(), s.ymove.data(), &s.xdir,
+                            &s.increment, &s.npoints);
+    s.y[std::size_t(k - 1)] = xnext * (1.0 - xnext);
+    EXPECT_EQ(std::pair(s.xdir, s.increment), std::pair(0, k));
+  }
+  double xmax = 0.0;
+  GetMaximumFromGoldenSearch(&xmax, s.y.data(), s.xmove.data(), s.ymove.data(), &s.defaultvalue, &s.xdir,
+                             &s.increment, &s.npoints);
+  EXPECT_NEAR(xmax, 0.5 * (std::numbers::phi - 1.0), 1e-15);
+  EXPECT_EQ(take(), latch(0));
+}
+
 TEST_F(GoldenSection, DegenerateStatesEndTheSearch) {
   const std::string few = "Golden-section search needs at least four points",
                     outside = "Golden-section search index outside the sample points";

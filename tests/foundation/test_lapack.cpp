@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
+#include <limits>
 
 #include "foundation/lapack.hpp"
 #include "numerics_support.hpp"
@@ -34,6 +36,27 @@ TEST_F(LapackGuard, EmptyMatricesReturnAtOnceAndIllegalArgumentsDoNotStopTheProc
   dgetrf_(&n, &n, a.data(), &lda, ipiv.data(), &info);
   EXPECT_EQ(std::pair(info, errorhandling::errintv(1)), std::pair(-4, 4));  // LAPACK's argument number
   EXPECT_EQ(take(), latch(-3, "Illegal argument in a LAPACK call"));
+}
+
+// A non-finite entry where the eigenvalue and singular value routines read
+// (the upper triangle for the symmetric ones) is refused with NaN results;
+// the lower triangle of a symmetric matrix is not read.
+TEST_F(LapackGuard, NonFiniteEntriesAreRefusedBeforeTheIterations) {
+  const double inf = std::numeric_limits<double>::infinity(), nan = std::nan("");
+  std::array<double, 4> a{1.0, nan, 0.5, 2.0}, w{}, u{}, vt{}, d{}, e{}, tau{};
+  EXPECT_EQ(lapack::syev(View<double, 2>(a.data(), 2, 2), w.data()), 0);  // NaN below the diagonal
+  EXPECT_EQ(take(), latch(0));
+  a = {1.0, 0.0, inf, 2.0};
+  EXPECT_EQ(lapack::sytrd_upper(View<double, 2>(a.data(), 2, 2), d.data(), e.data(), tau.data()), -2);
+  EXPECT_EQ(lapack::syev(View<double, 2>(a.data(), 2, 2), w.data()), -4);
+  a = {1.0, 0.0, inf, 2.0};
+  EXPECT_EQ(lapack::gesvd_all(View<double, 2>(a.data(), 2, 2), w.data(), View<double, 2>(u.data(), 2, 2),
+                              View<double, 2>(vt.data(), 2, 2)),
+            -5);
+  e[0] = nan;
+  EXPECT_EQ(lapack::sterf(2, d.data(), e.data()), -2);
+  for (const auto* r : {&w, &u, &vt, &d}) EXPECT_TRUE(std::isnan((*r)[0]) && std::isnan((*r)[1]));
+  EXPECT_EQ(take(), latch(-3, "Matrix entries must be finite numbers"));
 }
 
 }  // namespace

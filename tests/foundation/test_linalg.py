@@ -14,6 +14,9 @@ def test_determinant_and_empty_matrices(m, latched):
     assert m.matrixeigenvalues(e).shape == m.matrixeigenvectors(e)[1].shape == (0,)
     u, s, v = m.singularvaluedecomposition(np.zeros((0, 3)))
     assert u.shape == (0, 0) and s.shape == (0, 3) and not v.any()
+    # A single row (a leading dimension of 1): σ = |(3, 4)| = 5.
+    u, s, v = m.singularvaluedecomposition([[3.0, 4.0]])
+    np.testing.assert_allclose((abs(u[0, 0]), s[0, 0], abs(v[0, 0]), abs(v[1, 0])), (1, 5, 0.6, 0.8), rtol=1e-15)
     assert (m.spectralnorm(e), m.nuclearnorm(e), m.schattennorm(e, 2.0)) == (-1.7976931348623157e308, 0.0, 0.0)
     gemm = m.generalmatrixproduct
     assert gemm(1.0, np.zeros((0, 2)), np.zeros((2, 3)), 0.0, np.zeros((0, 3)), "N", "N").shape == (0, 3)

@@ -24,11 +24,25 @@ def test_fitting_refusals(m, latched, x, y, degree, want):
 
 
 def test_nearest_matrices_and_their_options(m, latched):
+    # Higham's example: the nearest correlation matrix of [[1,1,0],[1,1,1],[0,1,1]].
     corr = m.getnearestcorrelationmatrix(np.array([[1.0, 1, 0], [1, 1, 1], [0, 1, 1]]))
+    np.testing.assert_allclose(corr, [[1, 0.7607, 0.1573], [0.7607, 1, 0.7607], [0.1573, 0.7607, 1]], atol=1e-4)
+    # Kendall's τ = 0.5 is the linear correlation sin(π/4).
+    kendall = m.getnearestcorrelationmatrix([[1.0, 0.5], [0.5, 1.0]], cflag=2)
+    np.testing.assert_allclose(kendall, [[1, 0.5**0.5], [0.5**0.5, 1]], atol=1e-12)
     np.testing.assert_array_equal(m.getnearestcorrelationmatrix(corr, weights=[-1.0] * 3),
                                   m.getnearestcorrelationmatrix(corr))
     np.testing.assert_allclose(m.getnearestcorrelationmatrix(corr, cflag=2).diagonal(), 1.0, atol=1e-12)
     assert latched()[0] == 0
+    # A correlation matrix is its own nearest one: found in the first (and only allowed) iteration.
+    np.testing.assert_allclose(m.getnearestcorrelationmatrix([[1.0, 0.5], [0.5, 1.0]], maxiter=1),
+                               [[1.0, 0.5], [0.5, 1.0]], atol=1e-14)
+    assert latched()[0] == 0
+    # Entries near overflow: (a + aᵀ)/2 stays finite, and so does the answer.
+    a = np.zeros((4, 4))
+    a[0, 0], a[2:, 0] = 1e308, -1.0
+    pd = m.getnearestspd(a)
+    assert np.isfinite(pd).all() and pd[0, 0] == pytest.approx(1e308, rel=1e-15) and latched()[0] == 0
     assert not m.getnearestcorrelationmatrix([[1, 0.9, -0.9], [0.9, 1, 0.9], [-0.9, 0.9, 1]], maxiter=1).any()
     assert latched() == (-1, "Warning: Nearest correlation matrix did not converge")
     ispd = m.ispositivedefinite

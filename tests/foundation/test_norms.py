@@ -24,12 +24,14 @@ def test_monotonicity_classes(m, x, want):
     assert m.monoticity(list(x)) == want
 
 
-def test_distances_and_norms(m):
+def test_distances_and_norms(m, latched):
     x = [3.0, -4.0, 12.0]
     assert (m.euclideandistance([0.0, 0.0], [3.0, 4.0]), m.rootmeansquareerror([0.0, 0.0], [3.0, 4.0]),
             m.meanabsoluteerror([0.0, 0.0], [3.0, -4.0])) == (5.0, 5.0 * math.sqrt(0.5), 3.5)
     assert (m.vectornorm([3.0, 4.0]), m.vectornorm([3.0], n=0), m.matrixnorm([[1.0, 2.0], [2.0, 4.0]])) == (5, 0, 5)
     assert (m.lpvectornorm(x, 2.0), m.lpvectornorm(x, 1.0), m.lpmatrixnorm([[3.0, 0.0], [0.0, -4.0]], 2.0)) == (13, 19, 5)
+    assert m.lpmatrixnorm([[1.0, 2.0, 3.0], [4.0, 5.0, 6.0]], 1.0) == 21  # every entry of a 2x3 matrix
+    assert (m.trace([[1.0, 2.0], [3.0, 4.0]]), m.trace(np.zeros((0, 0)))) == (5.0, 0.0)
     # |x|^tiny = 1, 1^(1/tiny) = 1; 3^(1/tiny) = inf.
     assert (m.lpvectornorm([2.0], 0.0), m.lpvectornorm(x, 0.0), m.scalarprojection([1.0, 1.0], [0.0, 2.0])) == (
         1.0, math.inf, 1.0)
@@ -37,6 +39,10 @@ def test_distances_and_norms(m):
     s = np.linalg.svd(a, compute_uv=False)
     assert (m.spectralnorm(a), m.nuclearnorm(a), m.schattennorm(a, 2.0)) == pytest.approx(
         (s[0], s.sum(), np.linalg.norm(a)), rel=1e-14)
+    # A non-finite entry: the singular values are refused (-3) and every norm is NaN.
+    a[1, 2] = math.nan
+    assert all(math.isnan(v) for v in (m.spectralnorm(a), m.nuclearnorm(a), m.schattennorm(a, 2.0)))
+    assert latched() == (-3, "Matrix entries must be finite numbers")
 
 
 def test_angles_arcs_polar_coordinates_and_normalisation(m):

@@ -28,6 +28,8 @@ TEST_F(Polynomials, CubicRoots) {
   // (x - 1)(x - 2)²: found to about the square root of the rounding.
   expect_all_near(roots(2.0, -2.0, 2.0, -2.0), Roots{1.0, 1.0, 1.0}, 1e-14);
   expect_all_near(roots(1.0, -5.0, 8.0, -4.0), Roots{1.0, 2.0, 2.0}, 1e-7);
+  // x³ - 3x + 2 = (x + 2)(x - 1)²: the discriminant is exactly 0.
+  expect_all_near(roots(1.0, 0.0, -3.0, 2.0), Roots{-2.0, 1.0, 1.0}, 1e-15);
   // Three distinct real roots come back ascending.
   std::mt19937 gen(7);
   std::uniform_real_distribution<double> u(-10.0, 10.0);

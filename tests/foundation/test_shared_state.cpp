@@ -33,7 +33,9 @@ bool all_zero(const AllocatableBase& a) {
 TEST_F(SharedState, CreatorsSizeZeroFilledTablesOnTheFirstCallOnly) {
   damagedata::ndmg = 3;
   for (const int k : {1, 2}) {  // the second call finds every table there
+    istat = 5;  // a caller's stale status is cleared by the success
     datahandling::allocatedamagedata(istat, 4 * k, 2 * k, 2 * k);  // kdmg below ndmg keeps ndmg
+    EXPECT_EQ(istat, 0);
     datahandling::allocatenodaldata(istat, 6 * k, 4 * k, 10 * k);
     datahandling::allocateelementdata(istat, 4 * k, 10 * k);
   }

@@ -12,7 +12,8 @@ CODES = [[ord("l"), ord("L")], [ord("l"), ord("x")], [ord("o"), ord("0")]]
 @pytest.mark.parametrize("name, args, expected", [
     ("split", ("a,b,c", ",", 5), ("a    ", "b,c  ")),
     ("extract", ("[a] [ b]", "[", "]", 3), "b  "),  # the last start key; leading blanks move to the end
-    ("lowercase", ("ABC xyz ÄÖ", 10), "abc xyz ÄÖ"), ("uppercase", ("a1b[`{", 6), "A1B[`{"),  # ASCII letters only
+    ("lowercase", ("ABC xyz ÄÖ", 10), "abc xyz ÄÖ"), ("lowercase", ("ABC", -1), ""),
+    ("inistringwithcharacter", ("xy", 3), "xxx"),  # the first character ("uppercase", ("a1b[`{", 6), "A1B[`{"),  # ASCII letters only
     ("match", ("Elastic   ", "ELASTIC"), True), ("match", (" Elastic", "Elastic"), False),
     ("tally", ("aaa", "aa"), 2), ("tally", ("ABC", "b"), 0), ("tally", ("ABC", "b", 0), 1),
     ("tally", ("abcd", "   "), 5),  # a blank text occurs at every position

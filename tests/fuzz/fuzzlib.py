@@ -8,7 +8,8 @@ rank and extents.  Arguments start from a well-formed call (extents chosen
 small, arrays shaped from the extent expressions) and are then mutated with
 Hypothesis: wrong types and dtypes, wrong ranks, extents larger, smaller,
 zero and negative, non-contiguous and C-ordered arrays, special reals,
-integers beyond 32 bits, empty and over-long texts, hostile call-backs.
+integers beyond 32 bits, numbers as texts, empty and over-long texts, hostile
+call-backs.
 
 A call may return or raise the module's error class, MemoryError or the
 call-back's own exception; anything else is a finding.  Paths that end the
@@ -265,11 +266,14 @@ def extreme_value(p, current):
     """A value of the parameter's own kind that stresses the routine."""
     if p.kind in ("int", "logical"):
         near = [current + d for d in (-1, 1, 2)] if isinstance(current, int) else []
-        return st.one_of(st.sampled_from(SPECIAL_INTS + near), st.integers(-2**40, 2**40))
+        values = st.sampled_from(SPECIAL_INTS + near)
+        return st.one_of(values, st.integers(-2**40, 2**40),
+                         *([values.flatmap(_as_text)] if p.kind == "int" else []))
     if p.kind in ("float", "complex"):
         return st.one_of(st.sampled_from(SPECIAL_REALS + SPECIAL_INTS[:6]),
                          st.complex_numbers(allow_nan=True) if p.kind == "complex"
-                         else st.floats(allow_nan=True, allow_infinity=True))
+                         else st.floats(allow_nan=True, allow_infinity=True),
+                         *([st.sampled_from(SPECIAL_REALS).flatmap(_as_text)] if p.kind == "float" else []))
     if p.kind == "string":
         return st.one_of(st.sampled_from(["", " " * 300, "x" * 5000, "\u20ac", "\xe9", "\x00\x00",
                                           "a,b,c", b"bytes", "   "]),
@@ -277,6 +281,12 @@ def extreme_value(p, current):
     if p.kind == "array":
         return array_mutations(p, current)
     return st.sampled_from(HOSTILE_OBJECTS)
+
+
+def _as_text(value):
+    """A number as the texts int() and float() parse: plain, padded, bytes."""
+    text = repr(value)
+    return st.sampled_from([text, f" {text} ", text.encode()])
 
 
 @st.composite

@@ -29,6 +29,23 @@ CASES = [
      "args = (-60.0, 15.0, 25.0, 10.0, 12.0, 1500.0, 1200.0, 50.0, 200.0, 45.0, 190.0, 70.0, 65.0, 40.0)\n"
      "t.mccollection.mcrckspc3d(*args, salims=[0.0, 1e12])\n"
      "t.mccollection.mcrckspc3d(*args, sainc=0.0)\n"),
+    # An entry near overflow: (a + aᵀ)/2 once overflowed to inf on the
+    # diagonal and the singular value sweep on it never ended.
+    ("math.getnearestspd", "a=4x4 with 1e308 at (1,1), -1 at (3,1) and (4,1)",
+     "import _tavrin as t, numpy as np\n"
+     "a = np.zeros((4, 4)); a[0, 0] = 1e308; a[2:, 0] = -1.0\n"
+     "pd = t.math.getnearestspd(a)\n"
+     "assert abs(pd[0, 0] / 1e308 - 1) < 1e-15 and np.isfinite(pd).all() and t.errorhandling.errstat == 0, pd\n"
+     "b = t.math.getnearestcorrelationmatrix(a)\n"),
+    # Extents whose non-zero product overflows, beside an empty axis: NumPy's
+    # "array is too big" ValueError escaped; the size is refused as MemoryError.
+    ("utility.ini6darraywithzeros", "0, 10**6, 10**6, 4, 4, 10**6 and ini5darraywithzeros(3, -1, 2**31-1, 2**31-1, 5)",
+     "import _tavrin as t\n"
+     "for call in (lambda: t.utility.ini6darraywithzeros(0, 10**6, 10**6, 4, 4, 10**6),\n"
+     "             lambda: t.utility.ini5darraywithzeros(3, -1, 2**31 - 1, 2**31 - 1, 5)):\n"
+     "    try:\n        call()\n    except MemoryError:\n        pass\n"
+     "    else:\n        raise AssertionError('created')\n"
+     "assert t.utility.ini5darraywithzeros(3, -1, 2**31 - 1, 2, 5).shape == (3, 0, 2**31 - 1, 2, 5)\n"),
 ]
 
 

@@ -2,6 +2,7 @@
 // helpers; the table routines of module math over the Hermite package.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -20,8 +21,11 @@ constexpr double nan = std::numeric_limits<double>::quiet_NaN();
 
 Vector interpolate(Package fn, const Vector& t, const Vector& p, const Vector& at, int m = 1) {
   const int n = int(t.size()), ni = int(at.size());
-  Vector out(std::size_t(m * ni), -7.0);
+  const std::size_t size = std::size_t(std::max(m, 0) * ni);
+  Vector out(size + 4, -7.0);  // four guard entries after the result
   fn(&m, &n, t.data(), p.data(), &ni, at.data(), out.data());
+  EXPECT_EQ(Vector(out.begin() + std::ptrdiff_t(size), out.end()), Vector(4, -7.0));
+  out.resize(size);
   return out;
 }
 
@@ -44,6 +48,8 @@ TEST(Interpolation, LinearAndNearest) {
       {interp_nearest, 1, {4, 3, 2, 1, 0}, {10, 11, 12, 13, 14}, {2.2, 2.5, 9, -1}, {12, 11, 10, 14}},
       {interp_nearest, 1, {5}, {1}, {-3, 5, 100, nan}, {1, 1, 1, nan}},
       {interp_nearest, 2, {0, 1, 2}, {10, 11, 12, 20, 21, 22}, {nan, 1.2}, {nan, nan, 12, 20}},
+      {interp_linear, 0, {0, 1}, {}, {0.5}, {}},  // no dimensions: nothing written
+      {interp_nearest, -1, {0, 1}, {}, {0.5}, {}},
   };
   for (const auto& [fn, m, t, p, at, expected] : cases)
     EXPECT_TRUE(same(interpolate(fn, t, p, at, m), expected)) << (fn == interp_linear) << " " << at.size();
@@ -54,7 +60,8 @@ TEST(VectorHelpers, SortedNearestAndBracket) {
   // returns at once, also among equal neighbours.
   const std::tuple<Vector, double, int> nearest[] = {
       {{}, 1, -1}, {{3}, -10, 1}, {{0, 1, 2, 3, 4}, 2.5, 4}, {{4, 3, 2, 1, 0}, 2.5, 2},
-      {{0, 1, 2}, nan, -1}, {{0, 1, 1, 1, 1, 1, 9}, 1, 4}};
+      {{0, 1, 2}, nan, -1}, {{0, 1, 1, 1, 1, 1, 9}, 1, 4},
+      {{5, 5, 5}, 4, 3}};  // equal ends read as descending: the smaller entries at the end
   for (const auto& [a, v, expected] : nearest) {
     const int n = int(a.size());
     EXPECT_EQ(r8vec_sorted_nearest(&n, a.data(), &v), expected) << v;

@@ -28,6 +28,7 @@ TEST_F(Lamina, NineConstantsFromEveryInputForm) {
   const double e = 210.0e3, g = e / 2.6;
   const std::pair<std::vector<double>, C> cases[] = {
       {{e, 0.3}, {e, e, e, 0.3, 0.3, 0.3, g, g, g}},
+      {{1.0e5, 8.0e3, 0.3, 0.5, 4.0e3}, {1.0e5, 8.0e3, 8.0e3, 0.3, 0.3, 0.5, 4.0e3, 4.0e3, 8.0e3 / 3.0}},
       {{1.0e5, 8.0e3, 0.3, 0.0, 4.0e3}, {1.0e5, 8.0e3, 8.0e3, 0.3, 0.3, 0.0, 4.0e3, 4.0e3, 4.0e3}},
       {{1.0e5, 8.0e3, 4.0e3, 0.0, 0.3}, {1.0e5, 8.0e3, 8.0e3, 0.3, 0.3, 0.0, 4.0e3, 4.0e3, 4.0e3}},
       {{1.0e5, 8.0e3, 4.0e3, 3.2e3, 0.3}, {1.0e5, 8.0e3, 8.0e3, 0.3, 0.3, 0.25, 4.0e3, 4.0e3, 3.2e3}},
@@ -110,7 +111,7 @@ TEST_F(Lamina, Generalized) {
   EXPECT_EQ(sym(5, 2), 25.0);
   EXPECT_EQ(four(2, 4), 24.0);
   EXPECT_EQ(status(), 0);
-  for (const int ntens : {6, 1, 2, 5, 7}) {
+  for (const int ntens : {6, 1, 2, 5, 7, 0, -2}) {  // 0 and -2: an empty array
     Guarded sc(ntens);
     generalized(sc, carbon, ntens, ntens == 6 ? 7 : 9, nullptr);
     EXPECT_EQ(take().second, "Unsupported number of properties or dimensions in GetGeneralizedNyeOnAxisSC.");
@@ -361,6 +362,8 @@ TEST_F(Lamina, RotatedStressesAndTractions) {
   GetTVectorOnRotatedXYPlane(tv.data(), &theta, s + 1, s + 2, s + 3, s + 4, s + 5);
   GetTVectorFromArbitraryRotation(turned.data(), &theta, x.data(), s, s + 1, s + 2, s + 3, s + 4, s + 5, &three);
   EXPECT_LT(max_difference(tv, turned), 1e-13);
+  GetTVectorFromArbitraryRotation(turned.data(), &theta, x.data(), s, s + 1, s + 2, s + 3, s + 4, s + 5, nullptr);
+  EXPECT_LT(max_difference(tv, turned), 1e-13);  // the 3-plane when tflag is absent
   double phixz;
   GetPhiMeasuredFromXZPlane(&phixz, &phixy, &clockwise);
   EXPECT_NEAR(phixz, pi / 2 + phixy, 1e-15);
@@ -394,8 +397,9 @@ TEST_F(Lamina, StressMeasures) {
   const int n3 = 3, n4 = 4;
   EXPECT_EQ(GetMisesStress(four, &n4), std::sqrt(s * s + 3 * 40.0 * 40.0));
   EXPECT_EQ(GetMisesStress(three, &n3), GetMisesStress(four, &n4));
-  const double mixed[3] = {3, 1, -2}, compressive[3] = {-1, -2, -5};
+  const double mixed[3] = {3, 1, -2}, compressive[3] = {-1, -2, -5}, small[3] = {0.5, 0.2, -0.3};
   EXPECT_EQ(GetRankineStress(compressive), 5.0);
+  EXPECT_EQ(GetRankineStress(small), 0.5);
   EXPECT_EQ(GetTrescaStress(mixed), 5.0);
   const Vec6 nye = Vec6::load(state), voigt = la::voigt(la::tensor_from_nye(nye));
   const Vec3 p0 = principals(voigt), axis = (1.0 / 7.0) * Vec3{{2.0, 3.0, 6.0}};

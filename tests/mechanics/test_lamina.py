@@ -40,6 +40,10 @@ def test_stress_update_in_place(tv, error, carbon):
         la.getstressvector(stress, c[:4, :4], strain, strain, 3, True, False)
     sse = la.getspecificstrainenergy(1.0, stress, stress, strain, strain, 3, False, False)
     assert sse == pytest.approx(1.0 + stress @ strain)
+    # ntens below the array length: entries beyond it are not read.
+    s4, e4 = np.array([1.0, 2.0, 3.0, 4.0]), np.array([0.1, 0.2, 0.3, 0.4])
+    assert la.getspecificstrainenergy(1.0, s4, s4, e4, e4, 3, False, False, ntens=3) == pytest.approx(2.4)
+    assert la.getspecificstrainenergy(1.0, s4, s4, e4, e4, 3, True, False, ntens=3) == pytest.approx(1.4)
 
 
 def test_hardening_table(tv, latched):
@@ -74,6 +78,24 @@ def test_optional_arguments_as_the_call_lines_give_them(tv, error, latched):
     # Chang-Lessard's call line passes zero coefficients: no in-situ raise.
     np.testing.assert_array_equal(iss.insituchanglessard(60.0, 70.0, 2.0, 45.0), [60.0, 70.0])
     assert latched()[0] == 0
-    # The call line's tflag 0 names no plane: refused, tv zero.
-    assert not la.gettvectorfromarbitraryrotation(0.2, [1.0, 0, 0], *s).any()
-    assert latched() == (-2, "Unknown PFlag in GetTVectorFromArbitraryRotation")
+    # A ttype of neither form is reported and taken as the inverse rotation.
+    np.testing.assert_array_equal(la.getnyetransformationmatrix(0.3, 6, 2, 0),
+                                  la.getnyetransformationmatrix(0.3, 6, 1, 0))
+    assert latched() == (-2, "False input for TType in GetNyeTransformationMatrix")
+    tv.errorhandling.rsxerr(True)
+    # The call line's tflag 0 names no plane, nor does 4: refused, tv zero.
+    for tflag in (0, 4):
+        assert not la.gettvectorfromarbitraryrotation(0.2, [1.0, 0, 0], *s, tflag=tflag).any()
+        assert latched() == (-2, "Unknown PFlag in GetTVectorFromArbitraryRotation")
+        tv.errorhandling.rsxerr(True)
+
+
+# F = I, a stretch of 1 % along axis 1 (small strain diag(0.01, 0, 0)) and a general F.
+@pytest.mark.parametrize("f", [np.eye(3), np.diag([1.01, 1.0, 1.0]),
+                               np.array([[1.1, 0.05, 0.0], [0.2, 0.9, -0.2], [-0.1, 0.3, 1.2]])])
+def test_strain_measures_against_their_closed_forms(tv, f):
+    la, i = tv.lamina, np.eye(3)
+    np.testing.assert_allclose(la.getsmallstrain(f), 0.5 * (f + f.T) - i, atol=1e-15)
+    np.testing.assert_allclose(la.getgreenstrain(f), 0.5 * (f.T @ f - i), atol=1e-15)
+    np.testing.assert_allclose(la.getalmansistrain(f), 0.5 * (i - np.linalg.inv(f @ f.T)), atol=1e-15)
+

@@ -39,8 +39,11 @@ TEST_F(Laminate, KnownStacks) {
   SmallMatrix<4, 3> v;
   GetVMatrix(v.data(), radians.data(), l.thickness.data(), l.np());
   const auto u = la::lamination_invariants(la::reduced_stiffness(carbon_ply()));
-  const Mat3 a = lm::abd(l.stack()).a;
-  EXPECT_NEAR(a(1, 1), u[0] + u[1] * v(1, 1) + u[2] * v(2, 1), 1e-10 * a(1, 1));
+  const lm::Abd m = lm::abd(l.stack());
+  EXPECT_NEAR(m.a(1, 1), u[0] + u[1] * v(1, 1) + u[2] * v(2, 1), 1e-10 * m.a(1, 1));
+  // and B and D (h = 1): B11 = h²/4 (U2 V1B + U3 V2B), D11 = h³/12 (U1 + U2 V1D + U3 V2D).
+  EXPECT_NEAR(m.b(1, 1), 0.25 * (u[1] * v(1, 2) + u[2] * v(2, 2)), 1e-10 * m.a(1, 1));
+  EXPECT_NEAR(m.d(1, 1), (u[0] + u[1] * v(1, 3) + u[2] * v(2, 3)) / 12.0, 1e-10 * m.d(1, 1));
 }
 
 // The blocks about a moved reference plane follow the parallel axis
@@ -86,6 +89,10 @@ TEST_F(Laminate, SublaminatesAndDelamination) {
   double f[3];
   GetChaiDelamFactors(f, q.data(), q.data(), &ninety, &tl, &tu, &g23, &g23, &g13, &g13);
   EXPECT_NEAR(f[0], tl / tu, 1e-12);
+  // At 45° the upper Q11 is that of the ply turned by 45°.
+  const double fortyfive = 45.0, q45 = Layup({45.0}, 0.1).stack().reduced_stiffness(1)(1, 1);
+  GetChaiDelamFactors(f, q.data(), q.data(), &fortyfive, &tl, &tu, &g23, &g23, &g13, &g13);
+  EXPECT_NEAR(f[0], tl / tu * (q(1, 1) - q45) / (q(1, 1) - q(2, 2)), 1e-12);
   Mat3 lower = q;
   lower(1, 1) = q(2, 2);
   GetChaiDelamFactors(f, lower.data(), q.data(), &zero, &tl, &tu, &g23, &g23, &g13, &g13);
@@ -131,9 +138,14 @@ TEST_F(Laminate, BottomAndTopStresses) {
   };
   for (const auto& [counts, points, expected] : cases) {
     std::vector<double> s(std::size_t(6 * points), 0.0), sbt(6 * 2 * n + 12, 7.0), first;
-    for (int j = 0; j < points; ++j) s[std::size_t(6 * j)] = j + 1;
+    // Component i of point j is (j + 1)(i + 1): every column is a whole point.
+    for (int j = 0; j < points; ++j)
+      for (int i = 0; i < 6; ++i) s[std::size_t(6 * j + i)] = (j + 1) * (i + 1);
     GetPlyBottomTopStress(sbt.data(), s.data(), counts.data(), &points, &n);
-    for (int c = 0; c < 2 * n; ++c) first.push_back(sbt[std::size_t(6 * c)]);
+    for (int c = 0; c < 2 * n; ++c) {
+      first.push_back(sbt[std::size_t(6 * c)]);
+      for (int i = 1; i < 6; ++i) EXPECT_EQ(sbt[std::size_t(6 * c + i)], first.back() * (i + 1)) << c << ' ' << i;
+    }
     EXPECT_EQ(first, expected);
     EXPECT_EQ(std::vector<double>(sbt.begin() + 6 * 2 * n, sbt.end()), std::vector<double>(12, 7.0));
   }
@@ -141,13 +153,19 @@ TEST_F(Laminate, BottomAndTopStresses) {
 }
 
 TEST_F(Laminate, DecouplingAngleAndAngleDifferences) {
-  // One group; -45 and 135 group; a tie: the first group.
+  // One group; -45 and 135 group; a tie: the first group; one ply; none.
   const std::pair<Layup, double> stacks[] = {{Layup({0.0, 90.0}, 0.2), 0.0},
                                              {Layup({0.0, 45.0, 45.0}, 0.2), 45.0},
                                              {Layup({-45.0, 30.0, 135.0}, 0.2), -45.0},
-                                             {Layup({30.0, -60.0, 10.0, 10.0}, 0.2), 30.0}};
+                                             {Layup({30.0, -60.0, 10.0, 10.0}, 0.2), 30.0},
+                                             {Layup({30.0}, 0.2), 30.0},  // a single ply: its angle
+                                             {Layup({}, 0.2), 0.0}};      // no plies
   for (const auto& [l, angle] : stacks)
     EXPECT_EQ(GetDecoupAngle(l.elastic.data(), l.angle.data(), l.thickness.data(), l.np()), angle);
+  // A thin 30° ply, then a tie of 45° and 0°: the group that opened first.
+  Layup tie({30.0, 45.0, 0.0}, 0.2);
+  tie.thickness[0] = 0.1;
+  EXPECT_EQ(GetDecoupAngle(tie.elastic.data(), tie.angle.data(), tie.thickness.data(), tie.np()), 45.0);
   const std::vector<double> a{0.0, 45.0, -45.0};
   const int n = 3;
   const auto dangle = [&](int luflag, int iply) { return GetdAngle(a.data(), &luflag, &iply, &n); };
@@ -248,6 +266,15 @@ TEST_F(Laminate, HomogeneousPlateGivesFiveSixthsGh) {
           << n << " plies at " << angle << ", method " << method;
     }
   }
+  // Shear corrected [0/30]: H(i,j) = √(kᵢkⱼ)·Hlam(i,j), Hlam = Σ t·C(θ) over every ply.
+  const Layup l({0.0, 30.0}, 0.2);
+  Mat2 hlam;
+  for (const double a : l.angle) hlam += 0.2 * lamina::off_axis_shear_stiffness(g13, g23, a * math::deg2rad);
+  double sk[2];
+  GetShearCorrectFactors(sk, hlam.data(), l.elastic.data(), l.angle.data(), l.thickness.data(), l.np());
+  const Mat2 corrected = shear(l, 0);
+  EXPECT_NEAR(corrected(1, 2), std::sqrt(sk[0] * sk[1]) * hlam(1, 2), 1e-12 * corrected(1, 1));
+  EXPECT_NE(hlam(1, 2), 0.0);
   EXPECT_EQ(status(), 0);
 }
 
@@ -318,7 +345,42 @@ TEST_F(Laminate, SmallF) {
   EXPECT_EQ(take(), latch(-2, "Error during the calculation of f(z)"));
   EXPECT_LT(max_difference(f, small_f(below, ply)), 1e-11);
   GetArbitrarySmallF(f.data(), &outside, &z, s.z.data(), s.f.data(), &s.n);
-  EXPECT_EQ(message(), "Ply outside the stack in GetArbitrarySmallF");
+  EXPECT_EQ(take(), latch(-3, "Ply outside the stack in GetArbitrarySmallF"));
+  // Two equal z of ply 2 (a ply of no thickness): no parabola through its
+  // rows, so the middle row (row 4, read as f11, f12, f21, f22) stands for
+  // the ply.
+  Section flat = s;
+  flat.z[2] = flat.z[3];
+  for (int c = 0; c < 4; ++c) flat.f[std::size_t(3 + c * (2 * s.n + 1))] = double(c + 1);
+  GetArbitrarySmallF(f.data(), &ply, &z, flat.z.data(), flat.f.data(), &flat.n);
+  EXPECT_EQ(take(), latch(-2, "Error during the calculation of f(z)"));
+  EXPECT_EQ(f.v, (Mat2{{1.0, 3.0, 2.0, 4.0}}.v));
+}
+
+// pij = p0 - (ki + kj) p1 + ki kj p2 entry by entry over 3·pdim·nzcrd
+// entries, nothing written after them; the section f table of a stack of
+// no plies has one row per section (nplies 0) or none (nplies < 0).
+TEST_F(Laminate, CurvatureCombinationAndEmptySectionTables) {
+  const std::vector<double> p0{10.0, 20.0, 30.0, 40.0, 50.0, 60.0}, p1{1.0, 2.0, 3.0, 4.0, 5.0, 6.0},
+      p2{0.5, 0.25, -1.0, 0.0, 2.0, 1.0};
+  std::vector<double> pij(7, 7.0);
+  lm::getpartialabwithcurvature(pij.data(), p0.data(), p1.data(), p2.data(), 2.0, 3.0, 1, 2);
+  EXPECT_EQ(pij, (std::vector<double>{8.0, 11.5, 9.0, 20.0, 37.0, 36.0, 7.0}));
+  std::fill(pij.begin(), pij.end(), 7.0);
+  lm::getpartialabwithcurvature(pij.data(), p0.data(), p1.data(), p2.data(), 2.0, 3.0, -1, 2);  // no entries
+  lm::getpartialabwithcurvature(pij.data(), p0.data(), p1.data(), p2.data(), 2.0, 3.0, 1, -2);
+  EXPECT_EQ(pij, std::vector<double>(7, 7.0));
+  const int nsec = 2;
+  const std::vector<int> list(4, 1);
+  const std::vector<double> plies(4, 0.2), z(4, 0.0), elastic(36, 1.0);
+  for (const int nplies : {0, -1, -5}) {
+    const std::size_t table = std::size_t(4 * nsec * std::max(2 * nplies + 1, 0));
+    std::vector<double> f(table + 8, 7.0);
+    GetSectionFMatrix(f.data(), list.data(), plies.data(), plies.data(), z.data(), elastic.data(), &nplies,
+                      &nsec, nullptr);
+    EXPECT_EQ(std::count(f.begin(), f.end(), 0.0), std::ptrdiff_t(table)) << nplies;
+    EXPECT_EQ(std::count(f.begin(), f.end(), 7.0), 8) << nplies;
+  }
 }
 
 // Homogeneous plate of thickness 2 in 1 or 4 plies: f = ¾(1 - z²) I, so σ33

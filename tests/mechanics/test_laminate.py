@@ -34,6 +34,20 @@ def test_abd_routines_and_their_defaults(tv, latched, stack):
     assert latched()[0] == 0
 
 
+def test_inverse_blocks_of_an_unsymmetric_stack(tv, stack):
+    # [0/90]: B ≠ 0, so every term of the inverse blocks counts.
+    lm = tv.laminate
+    e, a, t = stack([0, 90])
+    A, B, D = lm.getamatrix(e, a, t), lm.getbmatrix(e, a, t), lm.getdmatrix(e, a, t)
+    assert abs(B[0, 0]) > 1e2
+    at, bt, dt = lm.getabdtilde(A, B, D)
+    np.testing.assert_allclose(np.block([[at, -bt.T], [-bt, dt]]) @ lm.getabdmatrix(A, B, D), np.eye(6),
+                               atol=1e-12)
+    dred = lm.getreducedbendingstiffness(A, B, D)
+    np.testing.assert_allclose(dred, D - B @ np.linalg.solve(A, B), rtol=1e-13, atol=1e-12 * D[0, 0])
+    np.testing.assert_allclose(np.linalg.inv(dred), dt, rtol=1e-12, atol=1e-14)
+
+
 def test_extent_relations(tv, error, stack, carbon):
     lm = tv.laminate
     e, a, t = stack([0, 90, 0])

@@ -25,6 +25,13 @@ Curve spline(const Vector& x, const Vector& f, int ibeg, int iend, Vector vc = {
 
 class Derivatives : public FatalPaths {};
 
+// The sign test: the product of the signs, 0 when either value is zero.
+TEST(SignTest, ProductOfSigns) {
+  const std::tuple<double, double, double> cases[] = {{-2.0, 3.0, -1.0}, {2.0, 0.5, 1.0}, {-1e-300, -4.0, 1.0},
+                                                      {0.0, 3.0, 0.0},   {5.0, -0.0, 0.0}};
+  for (const auto& [a, b, sign] : cases) EXPECT_EQ(dpchst(&a, &b), sign) << a << ' ' << b;
+}
+
 // Data errors leave d untouched.
 TEST_F(Derivatives, MonotoneWorkedCases) {
   errors_return_silently();
