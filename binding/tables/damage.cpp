@@ -56,5 +56,41 @@ TAVRIN_ROUTINE_DOC(corecrushing, damage::corecrushing, "core crushing of a ply (
                    flag_of("fcc"), effort_of("rcc"), plystress, psprops, plyorientation, layer, nlayer, isec, nsec,
                    in(Int, "ccflag").describe("0, 1, 2: no evaluation; other values are refused"));
 
+constexpr Arg refcos = in(Real, "refcos", "3,3").describe(
+    "reference directions as columns: 1 and 2 in the shell plane, 3 its normal");
+constexpr Arg gpcoords = in(Real, "gpcoords", "3").describe("global coordinates of the point");
+
+TAVRIN_ROUTINE_DOC(pointindamage, PointInDamage, "whether a point lies in a damage footprint (polygon or ellipse)",
+                   result(Logical, "pointindamage"), in(Real, "point", "3").describe("global coordinates"),
+                   in(Real, "dmgcos", "3,3").describe("the damage plane's axes as columns (3: its normal)"),
+                   in(Real, "dmgorigin", "3").describe("the damage's origin, global coordinates"),
+                   in(Real, "dmgangle").describe("damage angle about the plane normal (degrees)"),
+                   in(Real, "plyangle").describe("ply angle added for the ellipse (degrees)"),
+                   in(Real, "a").describe("half-axis along the ellipse's first axis"),
+                   in(Real, "b").describe("half-axis along its second axis"),
+                   in(Int, "modeid").describe("1 general, 2 fibre, 3 matrix, 4 delamination, 5 core"),
+                   in(Int, "dmgid").describe("damage (1-based)"),
+                   in(Int, "layid").describe("ply or interface of the polygon column (1-based)"),
+                   in(Logical, "skip").describe("true: the point is not tested (false returned)"));
+TAVRIN_ROUTINE_DOC(getdamagefromdds, GetDamageFromDDS,
+                   "mode flags of a point seeded from the damage definitions and buckled delaminations",
+                   inplace(Real, "sdv", "12").describe(
+                       "mode flags (1-5 general, fibre, matrix, delamination, core; 6 buckled delamination), "
+                       "7-11 efforts (untouched), 12 buckled-delamination factor; updated in place").relation("len(sdv)==12"),
+                   gpcoords, refcos, in(Int, "ilay").describe("ply (1-based)"),
+                   in(Int, "isec").describe("section (1-based)"));
+TAVRIN_ROUTINE_DOC(updatedds, UpdateDDS, "grows the damage footprints of a ply to reach a damaged point",
+                   out(Int, "ierror").describe("0; 1 when ilay, isec or idmg select nothing"),
+                   in(Real, "sdv", "5").describe("mode flags general, fibre, matrix, delamination, core (>= 1: damaged)"),
+                   gpcoords, in(Real, "refcoords", "3").describe("the damage's reference point"), refcos,
+                   in(Int, "ilay").describe("ply (1-based)"), in(Int, "isec").describe("section (1-based)"),
+                   in(Int, "idmg").describe("damage (1-based)"));
+TAVRIN_ROUTINE_DOC(getextentofprojecteddamage, damage::getextentofprojecteddamage,
+                   "half-axes of a damage grown to reach a projected point",
+                   inout(Real, "halfaxis", "2").describe("half-axes a, b; only grow"), gpcoords,
+                   in(Real, "refcoords", "3").describe("the damage's reference point"), refcos,
+                   in(Real, "theta").describe("damage axis angle about column 3 (degrees)"),
+                   in(Real, "mdmg").describe("mode flag: nothing changes below 1.0"));
+
 }  // namespace
 }  // namespace tavrin::bind

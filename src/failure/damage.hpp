@@ -53,3 +53,51 @@ TAVRIN_API void MatrixCracking(double* fmc, double* rmc, const double* plystress
                                const int* isec, const int* nsec, const int* nprops, const int* mcflag,
                                double* outtheta, const double* defreal);
 }
+
+// Damage definitions and point-in-damage tests.
+//
+// The known damages live in `damagedata`: per mode a descriptor (3, plies,
+// ndmg) whose rows 1 and 2 are the half-axes of the damage's elliptic
+// footprint in a ply (delamination: per interface, row 3 its angle),
+// `dmgplane`(:, idmg) the damage's origin (entries 1-3) and angle (the last
+// given entry, degrees; 0 when fewer than four are given), and optional
+// polygon footprints `dmgpoints`(:, ply, mode, idmg) of (x, y, z) triples
+// filled up with 1.7976931348623157e308.  Mode ids: 1 general, 2 fibre,
+// 3 matrix, 4 delamination, 5 core.
+//
+// The mode flags of a point (sdv, the 12 slots 7-18 of its damage state
+// variables): 1-5 the five modes, 6 buckled delamination (0 or 1), 7-11 the
+// efforts (not touched here), 12 the buckled-delamination factor.
+extern "C" {
+
+// Whether the point lies in a damage footprint: the polygon of
+// dmgpoints(:, layid, modeid, dmgid) when it holds at least two points,
+// else the ellipse of half-axes a, b at dmgangle + plyangle (degrees), both
+// in the plane (dmgorigin, dmgcos).  False when skip.
+TAVRIN_API int PointInDamage(const double* point, const double* dmgcos, const double* dmgorigin,
+                             const double* dmgangle, const double* plyangle, const double* a,
+                             const double* b, const int* modeid, const int* dmgid, const int* layid,
+                             const int* skip);
+// Raises the mode flags sdv(1..6) of a point of ply ilay, section isec, for
+// the damages it lies in, and lowers sdv(12) to the buckling ratio of a
+// buckled delamination holding it (1.0 otherwise, once delamination data
+// exist).  Builds the buckling lists on first use.
+TAVRIN_API void GetDamageFromDDS(double* sdv, const double* gpcoords, const double* refcos,
+                                 const int* ilay, const int* isec);
+// Grows the half-axes of damage idmg in ply ilay so that they reach the
+// point, for every mode whose flag sdv(1..5) is at least 1; allocates the
+// damage arrays when missing.  ierror 0 (1 when ilay, isec or idmg select
+// nothing, latched -3).
+TAVRIN_API void UpdateDDS(int* ierror, const double* sdv, const double* gpcoords,
+                          const double* refcoords, const double* refcos, const int* ilay,
+                          const int* isec, const int* idmg);
+}
+
+namespace tavrin::damage {
+// halfaxis(2) grown to the extent of the point along the damage's axes
+// (angle theta, degrees, in the plane of refcos columns 1 and 2) when
+// mdmg ≥ 1.
+TAVRIN_API void getextentofprojecteddamage(double* halfaxis, const double* gpcoords,
+                                           const double* refcoords, const double* refcos,
+                                           const double* theta, const double* mdmg);
+}  // namespace tavrin::damage
