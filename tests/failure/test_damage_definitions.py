@@ -169,6 +169,38 @@ def test_growing_footprints(dm, state, tv):
     assert dm.updatedds(flags, [4.0, 0.0, 0.0], ORIGIN, I3, 1, 1, 2) == 1  # no damage 2
 
 
+def rodrigues(n, deg):
+    n = np.asarray(n, float)
+    c, s = np.cos(np.radians(deg)), np.sin(np.radians(deg))
+    k = np.array([[0, -n[2], n[1]], [n[2], 0, -n[0]], [-n[1], n[0], 0]])
+    return c * np.eye(3) + s * k + (1 - c) * np.outer(n, n)
+
+
+def test_growing_in_the_ply_frame(dm, state, tv):
+    # A left-handed reference frame turned by the ply angle: the normal of
+    # the ply frame is the cross product of its in-plane axes.
+    sd = tv.sectiondata
+    sd.nplies, sd.nsec = 1, 1
+    sd.plyorientation = np.full((1, 1), 30.0)
+    refcos = np.asfortranarray(np.diag([1.0, 1.0, -1.0]))
+    r = rodrigues(refcos[:, 2], 30.0)
+    f1, f2 = r @ refcos[:, 0], r @ refcos[:, 1]
+    frame = np.asfortranarray(np.column_stack([f1, f2, np.cross(f1, f2)]))
+    point, ref = [3.0, 1.0, 0.5], [0.5, -0.5, 0.0]
+    want = dm.getextentofprojecteddamage([0.0, 0.0], point, ref, frame, 30.0, 1.0)
+    dm.updatedds([1.0, 0, 0, 0, 0], point, ref, refcos, 1, 1, 1)
+    np.testing.assert_allclose(tv.damagedata.generaldds[:2, 0, 0], want, rtol=1e-14)
+    assert abs(want[0] - want[1]) > 0.1
+
+
+def test_buckling_data_need_whole_tables(dm, state, tv):
+    dd = section(state, [0.0, 0.0, 0.0], thick=[0.2, 1.0, 1.0])
+    dd.delamdds = np.full((3, 1, 1), 10.0)  # one interface of two
+    sdv = np.zeros(12)
+    dm.getdamagefromdds(sdv, [1.0, 1.0, 0.0], I3, 1, 1)
+    assert not tv.bukdata.bukrealdatalist.any() and sdv[5] == 0.0 and sdv[3] == 1.0
+
+
 def test_extent_of_projected_damage(dm):
     h = dm.getextentofprojecteddamage([0.5, 0.5], [3.0, 1.0, 8.0], ORIGIN, I3, 90.0, 1.0)
     np.testing.assert_allclose(h, [1.0, 3.0], rtol=1e-15)

@@ -78,6 +78,37 @@ def test_efforts_and_flags(tv, dm, latched):
         ("mc", 11, mc.mcrckcamanho(s22, s33, s12, s13, s23, xt22, xc22, x12, x23, a0=53.0, sainc=5.0, gsflag=1)[0]),
         ("mc", 14, mc.mcrcklarc04(s11, s22, s33, s12, s13, s23, xt11, xc11, xt22, xc22, x12, EL[0], EL[1], EL[6], EL[3], gsflag=1)[0]),
     ]
+    inter = (s11, s22, s12, xt11, xc11, xt22, xc22, x12)
+    trans = (s22, s33, s12, s13, s23)
+    search = dict(sainc=5.0, gsflag=1)
+    cases += [
+        ("gp", 1, gp.gpmaxnominal(s11, xt11, xc11)), ("fb", 1, gp.gpmaxnominal(s11, xt11, xc11)),
+        ("gp", 2, gp.gpquadnominal(s11, s12, s13, xt11, x12, x13)), ("fb", 2, gp.gpquadnominal(s11, s12, s13, xt11, x12, x13)),
+        ("gp", 4, gp.gpquadinteraction(*inter)), ("fb", 9, gp.gpquadinteraction(*inter)),
+        ("gp", 5, gp.gpnorrisinteraction(*inter)), ("fb", 10, gp.gpnorrisinteraction(*inter)),
+        ("fb", 8, gp.gplininteraction(*inter)),
+        ("gp", 6, gp.gpyamadasuninteraction(s11, s12, s13, xt11, xc11, x12, x13)),
+        ("gp", 7, gp.gppolycamanho(s11, s22, s33, s12, s13, s23, xt11, xc11, xt22, xc22, x12, x13, x23, ptype=0)),
+        ("fb", 6, gp.gppolycamanho(s11, s22, s33, s12, s13, s23, xt11, xc11, xt22, xc22, x12, x13, x23, ptype=0)),
+        ("fb", 7, gp.gppolynomial(s11, s22, s33, s12, s13, s23, xt11, xc11, xt22, xc22, xt33, xc33, x12, x13, x23, ptype=0)),
+        ("fb", 3, fb.fbhashin(s11, s12, s13, xt11, xc11, x12, x13)),
+        ("fb", 4, fb.fbchangchang(s11, s12, xt11, xc11, x12)),
+        ("fb", 5, fb.fbchristensen(s11, s22, s33, xt11, xc11)),
+        ("mc", 1, mc.mcrckhashinps(s22, s12, xt22, xc22, x12, x23)),
+        ("mc", 2, mc.mcrckhashin3d(s22, s12, s13, s23, xt22, xc22, x12, x23)),
+        ("mc", 3, mc.mcrckhashincomplete(*trans, xt22, xc22, x12, x23)),
+        ("mc", 5, mc.mcrckchai(s22, s12, s23, xt22, xc22, x12, x23)),
+        ("mc", 6, mc.mcrckchangchang(s22, s12, xt22, xc22, x12)),
+        ("mc", 7, mc.mcrckcuntze2004(*trans, xt22, xc22, x12, x13)),
+        ("mc", 8, mc.mcrckcuntze2012(*trans, xt22, xc22, x12)),
+        ("mc", 9, mc.mcrckpuck(*trans, xt22, xc22, x12, **search)[0]),
+        ("mc", 10, mc.mcrckwiegand(*trans, xt22, xc22, x12, a0=53.0, **search)[0]),
+        ("mc", 12, mc.mcrckspc3d(*trans, xt11, xc11, xt22, xc22, xt33, xc33, x12, x13, x23, xcs=[x12, x13, x23],
+                                 gp=[0.3, -0.3], **search)[0]),
+        ("mc", 13, mc.mcrckvdi2014(s11, *trans, xt11, xc11, xt22, xc22, x12, gp=[0.3, 0.3, 0.25, 0.25],
+                                   wp=[0.5, 0.5], **search)[0]),
+        ("mc", 15, mc.mcrcklarc05(*trans, xt22, xc22, x12, **search)[0]),
+    ]
     for mode, flag, want in cases:
         f, r = run(dm, mode, flag)
         assert r == pytest.approx(want, rel=1e-14, abs=1e-300), (mode, flag)
@@ -148,6 +179,22 @@ def test_delamination_plies(tv, dm):
     ps[9, 1, 0] = 0.0
     want = dc.delchoichang(lower[1], lower[4], upper[5], xt22, xc22, ilss, ilss)
     assert dm.delamination(s33i, lower, upper, pe, ps, orient, thick, 1, 1, 2)[1] == want
+    # Puck, SPC3D, Ochoa-Engblom and Lee on both plies: the larger effort.
+    ps = tables()[0]
+    mc = tv.mccollection
+    xt11, _, xt33, xc11, _, xc33, x12, x13, x23, _ = X
+    spc = lambda s: mc.mcrckspc3d(*s[1:], xt11, xc11, xt22, xc22, xt33, xc33, x12, x13, x23, sainc=1.0,
+                                  salims=[178.0, 182.0], gsflag=0)[0]
+    pairs = {
+        3: lambda s: dc.delpuck(s33i, s[4], s[5], xt22, xc22, ilss),
+        4: spc,
+        6: lambda s: dc.delochoaengblom(s33i, s[4], s[5], xt33, xc33, ilss),
+        7: lambda s: dc.dellee(s33i, s[3], s[4], xt33, xc33, ilss),
+    }
+    for flag, f in pairs.items():
+        want = max(f(lower), f(upper))
+        assert dm.delamination(s33i, lower, upper, pe, ps, orient, thick, 1, 1, flag)[1] == pytest.approx(want, rel=1e-14), flag
+        assert f(lower) != f(upper), flag
 
 
 def test_indices_selecting_no_column(dm, latched, tv):

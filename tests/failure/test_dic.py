@@ -35,6 +35,14 @@ def test_single_maximum_takes_the_smallest_weighted_stress(dic, latched):
     assert res3[0] == 2.0
 
 
+def test_peaks_relative_to_the_curve(dic):
+    # Bumps of 1 % stay below the peak threshold of the unit-length curve:
+    # one maximum, the smallest stress (the first) governs.
+    res, _ = dic.getcomprfailurebydic([1000.0, 1010.0, 1000.0, 1000.0, 1010.0, 1000.0], np.arange(1.0, 7.0),
+                                      [1.0], 0.0, 10.0, 3.0, 0.5, 2.0, 4.0)
+    assert res[3] == 1.0 and res[0] == 3.0 * 10.0 / 1000.0
+
+
 def test_two_peaks(dic, latched, tv):
     coords = np.arange(1.0, 8.0)
     stress = np.array([1.0, 5.0, 1.0, 1.0, 1.0, 4.0, 1.0])

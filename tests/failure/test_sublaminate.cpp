@@ -46,5 +46,20 @@ TEST_F(Sublaminate, PeelingWritesOnlyItsColumns) {
   EXPECT_EQ(take(), latch(0));
 }
 
+// A section of one ply has no interface: the lists of every damage and
+// section are empty, nothing is written.
+TEST_F(Sublaminate, OnePlyListsAreEmpty) {
+  const double iso[9] = {70000, 70000, 70000, 0.3, 0.3, 0.3, 26923.0, 26923.0, 26923.0};
+  const double angle = 0.0, thick = 1.0, compr = 500.0, delam = 0.0;
+  const int shape = 1, id = 1, ndmg = 2, nplies = 1, nsec = 1;
+  double real[4] = {guard, guard, guard, guard};
+  int ints[4] = {-7, -7, -7, -7};
+  GetBukDataFromDDS(real, ints, &delam, &shape, &compr, iso, &angle, &thick, &id, &ndmg, &nplies, &nsec, nullptr);
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(real[i], guard);
+    EXPECT_EQ(ints[i], -7);
+  }
+}
+
 }  // namespace
 }  // namespace tavrin

@@ -150,9 +150,9 @@ def test_buckling_data_per_damage_and_section(sl):
     nplies, nsec = 4, 2
     elastic = np.tile(ISO[:, None, None], (1, nplies, nsec))
     orient = np.zeros((nplies, nsec))
-    thick = np.array([[0.2, 1.0, 1.0, 1.0]] * nsec).T
+    thick = np.array([[0.2, 1.0, 1.0, 1.0], [1.0, 1.0, 0.3, 1.0]]).T
     big = 2147483647
-    sections = np.array([[1, 1, 1, big], [big] * 4]).T
+    sections = np.array([[1, 1, 1, big], [1] * 4]).T
     delam = np.zeros((3, nplies - 1, 2))
     delam[:, 0, 0] = (10, 10, 0)
     shapes = np.ones((nplies - 1, 2), np.int32)
@@ -162,6 +162,12 @@ def test_buckling_data_per_damage_and_section(sl):
     np.testing.assert_array_equal(ints[:, :2, 0, 0], i3)
     assert ints[:, 0, 1, 0].tolist() == [1, 1, 3, 0]  # damage 2: nothing delaminated
     assert (ints[:, 2, :, 0] == -1).all() and not real[:, 2, :, 0].any()  # past the section's plies
+    for idmg in range(2):  # the second section, all four plies
+        e4, r4, i4 = sl.delaminatedbucklinganalysis(400.0, elastic[..., 1], orient[:, 1], thick[:, 1], delam[..., idmg], shapes[:, idmg])
+        np.testing.assert_array_equal(real[:, :, idmg, 1], r4)
+        np.testing.assert_array_equal(ints[:, :, idmg, 1], i4)
+    sections[:, 1] = big
+    real, ints = sl.getbukdatafromdds(delam, shapes, [500.0, 400.0], elastic, orient, thick, sections)
     assert (ints[..., 1] == -1).all() and not real[..., 1].any()  # no ply defined
 
 
