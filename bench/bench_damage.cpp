@@ -56,8 +56,9 @@ void delamination(benchmark::State& state) {
   });
 }
 
-// ndmg damages of elliptic general and matrix footprints in every ply of a
-// section of nplies plies; no delamination data.
+// ndmg damages of elliptic general and matrix footprints in every ply and
+// delamination footprints at every interface of a section of nplies plies
+// (no buckling data: the section's material tables are absent).
 void seeding(benchmark::State& state) {
   using namespace tavrin;
   const int ndmg = int(state.range(0)), np = int(state.range(1));
@@ -70,6 +71,8 @@ void seeding(benchmark::State& state) {
     for (int j = 1; j <= ndmg; ++j)
       for (int k = 1; k <= np; ++k) (*dds)(1, k, j) = (*dds)(2, k, j) = 1.0 + j;
   }
+  damagedata::delamdds.allocate(3, np - 1, ndmg);
+  damagedata::delamdds.fill(2.0);
   damagedata::dmgplane.allocate(4, ndmg);
   const double point[3] = {0.5, 0.5, 0.0}, frame[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
   const int ilay = np, sec = 1;
@@ -78,12 +81,13 @@ void seeding(benchmark::State& state) {
     GetDamageFromDDS(sdv, point, frame, &ilay, &sec);
     benchmark::DoNotOptimize(sdv[0]);
   }
-  state.counters["per damage"] = benchmark::Counter(double(ndmg), benchmark::Counter::kIsIterationInvariantRate |
-                                                                       benchmark::Counter::kInvert);
+  state.counters["per damage and ply"] = benchmark::Counter(
+      double(ndmg) * np, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
   state.SetComplexityN(std::int64_t(ndmg) * np);
   sectiondata::plyorientation.deallocate();
   damagedata::generaldds.deallocate();
   damagedata::matrixdds.deallocate();
+  damagedata::delamdds.deallocate();
   damagedata::dmgplane.deallocate();
   damagedata::ndmg = 0;
 }
