@@ -105,7 +105,7 @@ def test_flags_from_definitions(dm, state):
 
 
 def test_buckled_delamination(dm, state, tv):
-    dd = section(state, [0.0, 0.0, 0.0], thick=[0.2, 1.0, 1.0], ndmg=2)
+    dd = section(state, [10.0, 20.0, 30.0], thick=[0.2, 1.0, 1.0], ndmg=2)  # isotropic: angles only stored
     dd.delamdds[:2, 0, 0] = (10.0, 10.0)
     dd.delamdds[2, :, 1] = 7.0  # damage 2 has no section of its index
     sdv = np.zeros(12)
@@ -113,7 +113,7 @@ def test_buckled_delamination(dm, state, tv):
     dm.getdamagefromdds(sdv, [1.0, 1.0, 0.0], I3, 1, 1)
     real, ints = tv.bukdata.bukrealdatalist, tv.bukdata.bukintdatalist
     assert ints[:, :, 0, 0].T.tolist() == [[1, 1, 1, 0], [1, 2, 3, 0]]
-    assert dd.delamdds[2, :, 0].tolist() == [0.0, 0.0] and dd.delamdds[2, :, 1].tolist() == [7.0, 7.0]
+    assert dd.delamdds[2, :, 0].tolist() == [10.0, 20.0] and dd.delamdds[2, :, 1].tolist() == [7.0, 7.0]
     # The thin bottom ply buckled: delaminated, buckled, and its ratio
     # replaces the incoming factor even where that was lower.
     assert sdv[3] == sdv[5] == 1.0 and sdv[11] == real[1, 0, 0, 0] > 0.1
@@ -182,7 +182,8 @@ def test_growing_in_the_ply_frame(dm, state, tv):
     sd = tv.sectiondata
     sd.nplies, sd.nsec = 1, 1
     sd.plyorientation = np.full((1, 1), 30.0)
-    refcos = np.asfortranarray(np.diag([1.0, 1.0, -1.0]))
+    tilt = rodrigues(np.array([1.0, 2.0, 2.0]) / 3.0, 40.0)
+    refcos = np.asfortranarray(tilt @ np.diag([1.0, 1.0, -1.0]))
     r = rodrigues(refcos[:, 2], 30.0)
     f1, f2 = r @ refcos[:, 0], r @ refcos[:, 1]
     frame = np.asfortranarray(np.column_stack([f1, f2, np.cross(f1, f2)]))
@@ -199,6 +200,10 @@ def test_buckling_data_need_whole_tables(dm, state, tv):
     sdv = np.zeros(12)
     dm.getdamagefromdds(sdv, [1.0, 1.0, 0.0], I3, 1, 1)
     assert not tv.bukdata.bukrealdatalist.any() and sdv[5] == 0.0 and sdv[3] == 1.0
+    dd.delamdds = np.full((3, 2, 1), 10.0)
+    tv.materialdata.matidlist = None  # no material table
+    dm.getdamagefromdds(sdv, [1.0, 1.0, 0.0], I3, 1, 1)
+    assert not tv.bukdata.bukrealdatalist.any() and sdv[5] == 0.0
 
 
 def test_extent_of_projected_damage(dm):

@@ -43,6 +43,14 @@ def test_peaks_relative_to_the_curve(dic):
     assert res[3] == 1.0 and res[0] == 3.0 * 10.0 / 1000.0
 
 
+def test_two_highest_stresses_side_by_side(dic, latched):
+    # The highest stresses (4.9, 5 at the end, no peak there) stand side by
+    # side: the walks start from the two highest peaks (2 and 4).
+    res, _ = dic.getcomprfailurebydic([1.0, 4.0, 1.0, 3.0, 1.0, 4.9, 5.0], np.arange(1.0, 8.0), [1.0], 0.0,
+                                      10.0, 3.0, 0.5, 2.0, 4.0)
+    assert res[3] == 5.0 and latched()[0] == 0
+
+
 def test_two_peaks(dic, latched, tv):
     coords = np.arange(1.0, 8.0)
     stress = np.array([1.0, 5.0, 1.0, 1.0, 1.0, 4.0, 1.0])

@@ -46,6 +46,26 @@ TEST_F(Sublaminate, PeelingWritesOnlyItsColumns) {
   EXPECT_EQ(take(), latch(0));
 }
 
+// Without a delaminated interface the whole stack is the record of column
+// 1 (every other entry zeroed), column 2 zero.
+TEST_F(Sublaminate, UndelaminatedStackRecord) {
+  const double iso[27] = {70000, 70000, 70000, 0.3, 0.3, 0.3, 26923.0, 26923.0, 26923.0,
+                          70000, 70000, 70000, 0.3, 0.3, 0.3, 26923.0, 26923.0, 26923.0,
+                          70000, 70000, 70000, 0.3, 0.3, 0.3, 26923.0, 26923.0, 26923.0};
+  const double angle[3] = {}, thick[3] = {1.0, 1.0, 1.0}, delam[6] = {}, compr = 500.0;
+  const int shapes[2] = {1, 1}, n = 3;
+  std::vector<double> real(24, guard);
+  std::vector<int> ints(8, -7);
+  double eps = guard;
+  DelaminatedBucklingAnalysis(&eps, real.data(), ints.data(), &compr, iso, angle, thick, delam, shapes, &n);
+  std::vector<double> want(24, 0.0);
+  want[1] = 1.0;
+  want[2] = 500.0;
+  EXPECT_EQ(real, want);
+  EXPECT_EQ(ints, (std::vector<int>{1, 1, 3, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(eps, 0.0);
+}
+
 // A section of one ply has no interface: the lists of every damage and
 // section are empty, nothing is written.
 TEST_F(Sublaminate, OnePlyListsAreEmpty) {
