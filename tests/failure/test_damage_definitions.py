@@ -72,7 +72,7 @@ def test_polygon_footprints(dm, state):
     pts[:, 0, 0, 0] = FILL
     pts[:12, 0, 0, 0] = (-1, -1, 0, 1, -1, 0, 1, 1, 0, -1, 1, 0)
     dd.dmgpoints = pts
-    inside, outside = rot(30, 0.9, 0.9), rot(30, 1.1, 0.0)
+    inside, outside = rot(30, -0.8, 0.8), rot(30, 1.1, 0.0)
     assert test(inside, angle=30) and test(inside, angle=30, ply=45) and not test(outside, angle=30)
     assert not test(inside)  # unturned, the same point lies outside
 
@@ -99,6 +99,16 @@ def test_flags_from_definitions(dm, state):
     dd.dmgplane[:, 0] = FILL
     dd.dmgplane[:3, 0] = (0.0, 0.0, 5.0)
     dd.generaldds[:2, 0, 0] = (5.0, 1.0)
+    sdv = np.zeros(12)
+    dm.getdamagefromdds(sdv, [4.9, 0.0, 0.0], I3, 1, 1)
+    assert sdv[0] == 1.0
+    # An origin away from zero; then nothing given at all (origin 0, angle 0).
+    dd.dmgplane[:2, 0] = (10.0, -3.0)
+    for point, hit in (([14.9, -3.0, 0.0], 1.0), ([4.9, 0.0, 0.0], 0.0)):
+        sdv = np.zeros(12)
+        dm.getdamagefromdds(sdv, point, I3, 1, 1)
+        assert sdv[0] == hit
+    dd.dmgplane[:, 0] = FILL
     sdv = np.zeros(12)
     dm.getdamagefromdds(sdv, [4.9, 0.0, 0.0], I3, 1, 1)
     assert sdv[0] == 1.0

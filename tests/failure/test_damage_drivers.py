@@ -144,8 +144,20 @@ def test_puck_parameters_from_pdprops(tv, dm):
     assert run(dm, "mc", 10, t=t)[1] == want
 
 
+def test_vdi_parameters_from_pdprops(tv, dm):
+    t = tables()
+    vdi = (0.35, 0.28, 0.3, 0.2, 0.6, 0.4)
+    t[2][:6, 0, 0] = vdi
+    s11, s22, s33, s12, s13, s23 = STRESS
+    want = tv.mccollection.mcrckvdi2014(s11, s22, s33, s12, s13, s23, X[0], X[3], X[1], X[4], X[6],
+                                        gp=list(vdi[:4]), wp=list(vdi[4:]), sainc=5.0, gsflag=1)[0]
+    assert run(dm, "mc", 13, t=t)[1] == want
+
+
 def test_fracture_angle_handed_back(dm):
     ps, pe, pd, orient, thick = t = tables()
+    failing = np.array([0, 200.0, 0, 0, 0, 0])
+    assert dm.matrixcracking(failing, pe, ps, pd, orient, 1, 1, 1, outtheta=-2.0)[2] == -1.0  # none given
     pd[0, 0, 0] = 30.0
     failing = np.array([0, 200.0, 0, 0, 0, 0])
     f, r, theta = dm.matrixcracking(failing, pe, ps, pd, orient, 1, 1, 1, outtheta=-1.0)

@@ -42,6 +42,12 @@ TEST_F(Sublaminate, PeelingWritesOnlyItsColumns) {
     EXPECT_EQ(ints[2], n);
     EXPECT_EQ(ints[3], 1);
     EXPECT_EQ(real[0], epsbuck);
+    if (n == 3) {  // a second pass: plies 1 and 2 alike, the one above comes first
+      EXPECT_EQ(ints[4], 1);
+      EXPECT_EQ(ints[5], 1);
+      EXPECT_EQ(ints[6], 1);
+      EXPECT_EQ(ints[7], 0);
+    }
   }
   EXPECT_EQ(take(), latch(0));
 }

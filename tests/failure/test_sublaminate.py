@@ -117,6 +117,16 @@ def test_clamped_isotropic_plate(sl):
     assert 14.682 <= nx * 0.5 * 100 / d < 14.75
 
 
+def test_delamination_axis(sl):
+    # Turning the delamination axis by 90° is turning the plies and the load:
+    # [0/90] under N11 with the axis at 90° is [-90/0] under N22.
+    ply = np.array([140000.0, 9000.0, 9000.0, 0.3, 0.3, 0.45, 5000.0, 5000.0, 3100.0])
+    two = np.column_stack([ply, ply])
+    a = sl.getsublambucklingstrain([12, 8, 90], [-1, 0, 0], two, [0.0, 90.0], [0.2, 0.3], 1)
+    b = sl.getsublambucklingstrain([12, 8, 0], [0, -1, 0], two, [-90.0, 0.0], [0.2, 0.3], 1)
+    assert a[1] == pytest.approx(b[1], rel=1e-12)
+
+
 def test_peeling_without_delamination(sl):
     for size in ([0.0, 0.0, 0.0], [10.0, 1e-11, 0.0], [1e-11, 10.0, 0.0]):  # one size below 1e-10: never analysed
         eps, real, ints = sl.delaminatedbucklinganalysis(
