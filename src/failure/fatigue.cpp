@@ -190,14 +190,17 @@ void CycleCount(double* njimp, double* n, const double* maxcycle, const double* 
         no_table();
         break;
       }
-      const int ic = int(std::lround(*time));
-      const int k = int(std::floor(double(float(ic)) / *time_period)) + 1;
+      // Row of the step time (nearest integer, in single precision), counted
+      // in reals so that no time or period overflows an integer.
+      double k = std::floor(double(float(std::round(*time))) / *time_period) + 1.0;
+      if (!(k >= 1.0)) k = 1.0;
+      const auto row = [&](double r) { return int(std::min(r, double(cycles.size(1)))); };
       if (*ncycles >= k)
-        *njimp = entry(k, *istep) - *n;
+        *njimp = entry(row(k), *istep) - *n;
       else if (*nstep > *istep)
         *njimp = entry(1, *istep + 1) - *n;
       else
-        *njimp = entry(k - 1, *istep) - *n;
+        *njimp = entry(row(k - 1.0), *istep) - *n;
       break;
     }
     case 4: {

@@ -114,6 +114,7 @@ TEST_F(Degradation, FalcomGrids) {
   const Case cases[] = {
       {core, 5, true, {e, e, e, e, e, e, e, e, e}},
       {core, 0, false, {e, e, e, e, e, e, e, e, e}},
+      {{0, 0, 0, 0, 0, 0, 0, 0, 0, 1}, 0, true, {e, e, e, e, e, e, e, e, e}},  // any of the ten flags
       {core, 3, true, {e, e, e, e, e, e, e, e, 0.015}},
       {matrix, 5, true, {1, e, e, e, e, 1, 1, e, 1}},  // matrix cracking degrades grid 5
       {matrix, 5, false, {1, e, 1, e, e, e, e, e, 1}},

@@ -105,6 +105,7 @@ TEST_F(FatigueLife, TemperatureLaws) {
   std::copy(q, q + 9, p.begin() + 150);
   const auto e = [&](double t) { return properties(p, t).e; };
   EXPECT_EQ(e(225.0)[1], 1002.0);  // at or below P154: the lower set
+  EXPECT_EQ(e(230.0)[1], 1002.0);
   const double dt = 280.0 - 273.15;
   EXPECT_NEAR(e(280.0)[1], (-1e-4 * dt * dt + 2e-3 * dt + 0.95) * 1002.0, 1e-10);
   const double c = 394.0225000000009 * q[0] + 19.850000000000023 * q[1] + q[2];
@@ -113,6 +114,7 @@ TEST_F(FatigueLife, TemperatureLaws) {
   EXPECT_NEAR(e(320.0)[0], (1 - 0.2 * std::exp(-std::pow(d2 / 100.0, 3.0))) * 1001.0, 1e-10);
   EXPECT_NEAR(e(280.0)[0], 1001.0 + 1000.0 * 0.3, 1e-10);  // the line through the sets
   EXPECT_EQ(e(240.0)[0], 1001.0);
+  EXPECT_NEAR(e(293.0)[0], 1001.0 + 1000.0 * 0.43, 1e-10);  // 293 K still on the line
   EXPECT_EQ(e(320.0)[6], properties(p, 320.0, 150).e[6]);  // Poisson ratios keep the set values
   // The continuity constant is the quadratic at 293 K.
   EXPECT_NEAR(c, q[0] * 19.85 * 19.85 + q[1] * 19.85 + q[2], 1e-15);
@@ -126,6 +128,17 @@ TEST_F(FatigueLife, EquivalentStressOfUniaxialStates) {
     GetEquivalentFatigueStress(stress, &xt, &xc, &np, &eq);
     EXPECT_NEAR(eq, s, 1e-13 * s) << s;
   }
+  // Shear with a little pressure: di1/dmises between -0.1 and -0.05 is below
+  // the -0.05 threshold and takes the compressive branch.
+  for (const auto& [tau, expect] : {std::pair{16.0, -38.72053033807676}, std::pair{16.32, -39.503804819041896},
+                                    std::pair{20.0, 24.256376721171986}}) {
+    const double stress[6] = {-1.0, 0, 0, tau, 0, 0};
+    double eq = 0;
+    GetEquivalentFatigueStress(stress, &xt, &xc, &np, &eq);
+    EXPECT_NEAR(eq, expect, 1e-12 * std::abs(expect)) << tau;
+  }
+  const double i1 = -1.0, svm2 = 1.0 + 3 * 16.32 * 16.32;
+  EXPECT_NEAR(-39.503804819041896, -0.5 * i1 - 0.5 * std::sqrt(8 * svm2 + i1 * i1), 1e-12);
 }
 
 TEST_F(FatigueLife, MeanStressCorrectedLife) {
@@ -237,6 +250,9 @@ TEST_F(FatigueLife, CycleCountWithTable) {
   EXPECT_EQ(count(3, n, 0, 1, 7.0, 2, 9, 2), 29900.0);  // k = 8 clamped to the table's 2 rows
   n = 100;
   EXPECT_EQ(count(3, n, 0, 1, 0.0, 5, 2, 2), 19900.0);  // step 5 clamped to the table's columns
+  n = 100;
+  EXPECT_EQ(count(3, n, 0, 1, 1e300, 1, 2, 1), 4900.0);  // a time beyond any row: the last row
+  EXPECT_EQ(take().first, 0);
   EXPECT_EQ(take().first, 0);
 }
 
