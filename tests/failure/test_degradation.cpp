@@ -119,6 +119,10 @@ TEST_F(Degradation, FalcomGrids) {
       {matrix, 5, true, {1, e, e, e, e, 1, 1, e, 1}},  // matrix cracking degrades grid 5
       {matrix, 5, false, {1, e, 1, e, e, e, e, e, 1}},
       {matrix, 4, true, {1, 0.1, 0.1, 0.1, 1, 1, 1, 1, 1}},
+      {{1, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 4, true, {0.5, 0.1, 0.1, 0.1, 1, 1, 1, 1, 1}},
+      {{1, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 4, false, {0.5, 0.1, 1, 0.1, 1, 1, 1, 1, 1}},
+      {{1, 1, 0, 0, 0, 0, 0, 0, 0, 0}, 4, false, {0.5, 0.1, 0.5, 0.1, 1, 1, 1, 1, 1}},
+      {{0, 1, 0, 0, 0, 0, 0, 0, 0, 0}, 4, false, {1, 0.1, 0.5, 0.1, 1, 1, 1, 1, 1}},
       {{1, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 1, false, {0.3, 1, 1, 1, 1, 1, 1, 1, 1}},
       {{1, 1, 0, 0, 0, 0, 0, 0, 0, 0}, 1, false, {0.3, 1, 0.3, 1, 1, 1, 1, 1, 1}},
       {{0, 0, 0, 1, 0, 1, 0, 0, 0, 0}, 2, true, {1, 0.5, 0.5, 0.5, 0.5, 0.5, 1, 0.5, 1}},
@@ -229,6 +233,16 @@ TEST_F(Degradation, FalzonPlaneDamage) {
   // Unloading keeps the damage.
   FalzonDegradationParameters(stress, onset_strain, &phi, dsix, &epsi, &epsu, &sigi, &gmix, &w, gc, lengths);
   EXPECT_NEAR(w, expect_w, 1e-12);
+  // Once damaged the stored failure strain epsu is used as it stands.
+  double epsu2 = 2 * epsi, w2 = 1e-12, epsi2 = epsi, sigi2 = sigi, gmix2 = gmix;
+  FalzonDegradationParameters(stress, later_strain, &phi, dsix, &epsi2, &epsu2, &sigi2, &gmix2, &w2, gc, lengths);
+  EXPECT_NEAR(w2, 2.0 * (1 - 1 / 1.1), 1e-12);
+  EXPECT_EQ(epsu2, 2 * epsi);
+  // A thickness stress is not on the fracture plane at 0: its factor stays 1.
+  const double with33[6] = {10.0, 60.0, 30.0, 20.0, 0.0, 0.0};
+  FalzonDegradationParameters(with33, onset_strain, &phi, dsix, &epsi2, &epsu2, &sigi2, &gmix2, &w2, gc, lengths);
+  EXPECT_NEAR(dsix[2], 1.0, 1e-15);
+  EXPECT_NEAR(dsix[1], 1 - w2, 1e-12);
   // A closing normal traction is not degraded.
   const double closing[6] = {0, -60.0, 0, 0, 0, 0};
   FalzonDegradationParameters(closing, onset_strain, &phi, dsix, &epsi, &epsu, &sigi, &gmix, &w, gc, lengths);
@@ -252,6 +266,13 @@ TEST_F(Degradation, BogenfeldKeepsTheOnsetState) {
   EXPECT_NEAR(epsf, std::max(2 * onset[2] / onset[1], 1.2 * onset[0]), 1e-17);
   EXPECT_NEAR(d, epsf / (epsf - onset[0]) * (1 - 1 / 1.1), 1e-12);
   EXPECT_EQ(take().first, 0);
+  // A plane at 60°: the element length across it is lc3/sin φ when that is shorter.
+  const double short3[3] = {1.0, 1.0, 0.5}, props60[5] = {std::numbers::pi / 3, 0.2, 0.8, 0.6, 0.6};
+  double sdv60[4] = {-1, -1, -1, -1};
+  BogenfeldDegradation(&d, sdv60, s, e0, short3, props60, &three, &four, &five);
+  const double lm = 0.5 / std::sin(std::numbers::pi / 3);
+  EXPECT_NEAR(sdv60[3], std::max(2 * sdv60[2] / (lm * sdv60[1]), 1.2 * sdv60[0]), 1e-15);
+  EXPECT_GT(2 * sdv60[2] / (lm * sdv60[1]), 1.2 * sdv60[0]);  // the length decides
   BogenfeldDegradation(&d, sdv, s, e1, lengths, props5, &zero, &four, &five);
   EXPECT_EQ(d, 0.0);
   d = 0.5;

@@ -73,6 +73,15 @@ TEST_F(Fatigue, LifeFractionVariantFollowsTheCurve) {
   EXPECT_EQ(comp.df_t, comp.df_c);
 }
 
+TEST_F(Fatigue, ConstantLifeRelationUsesAmplitudeAndMean) {
+  Block blk;  // amplitude 0.18, mean 0.22, c 1.5
+  blk.u = 1.0, blk.v = 0.5, blk.cjimp = 1.0;
+  blk.run();
+  const double f = 0.18 / (std::pow(1.72, 0.5) * 0.78);
+  const double nf = std::pow(f / blk.a, 1 / blk.b);
+  EXPECT_NEAR(blk.nm, 1 / nf, 1e-12 / nf);
+}
+
 TEST_F(Fatigue, StressRatioOneAndZeroStresses) {
   Block flat;
   flat.speak_t = flat.sbottom_t = 0.5;

@@ -253,6 +253,10 @@ TEST_F(FatigueLife, CycleCountWithTable) {
   n = 100;
   EXPECT_EQ(count(3, n, 0, 1, 1e300, 1, 2, 1), 4900.0);  // a time beyond any row: the last row
   EXPECT_EQ(take().first, 0);
+  cycles.allocate(3, 1);
+  cycles(1, 1) = 1000, cycles(2, 1) = 5000, cycles(3, 1) = 9000;
+  n = 100;
+  EXPECT_EQ(count(3, n, 0, 1, 1e300, 1, 9, 1), 8900.0);
   EXPECT_EQ(take().first, 0);
 }
 
@@ -268,11 +272,11 @@ double gradual_life(double speak, double sbottom, double a, double b) {
 }
 
 double allowable(double speak, double sbottom, double a, double b, double nm, double x_n, double e_n,
-                 double df = 0.5) {
+                 double df = 0.5, double eps_f = 1.0) {
   const double one = 1.0, fc = 1.5, zero = 0.0, al = 1.3, be = 2.1, ga = 0.9, la = 1.4, degr = 0.1, dtol = 1.0;
   double cjimp = -1, sb = sbottom;
-  AllowableCycleJump(&speak, &sb, &one, &fc, &one, &one, &one, &a, &b, &zero, &zero, &nm, &cjimp, &al, &be, &ga, &la,
-                     &x_n, &e_n, &zero, &df, &degr, &dtol);
+  AllowableCycleJump(&speak, &sb, &one, &fc, &one, &one, &eps_f, &a, &b, &zero, &zero, &nm, &cjimp, &al, &be, &ga,
+                     &la, &x_n, &e_n, &zero, &df, &degr, &dtol);
   return cjimp;
 }
 
@@ -292,6 +296,10 @@ TEST_F(FatigueLife, AllowableJumpFollowsTheGradualLife) {
   // A strength bound that is not a number leaves the stiffness bound.
   EXPECT_EQ(allowable(1.2, 0.12, 2.0, b, 0.0, 1.3, x), allowable(1.2, 0.12, 2.0, b, 0.0, x, x));
   EXPECT_LT(allowable(0.5, 0.125, 0.7, b, 0.0, 0.5, 0.75), 1e8 - 1.0);  // a stiffness bound below the life
+  // The stiffness bound works on σmax/eps_f: peak 1.5, bottom 0.375 (σmax
+  // exactly 1.5) with eps_f 2 put a stiffness fraction of 0.75 at the life.
+  const double nf2 = gradual_life(1.5, 0.375, 2.0, b);
+  EXPECT_NEAR(allowable(1.5, 0.375, 2.0, b, 0.0, 1.6, 0.75, 0.5, 2.0), nf2 - 1.0, 1e-9 * nf2);
   // Fully degraded: 1e8 and the bottom stress untouched.
   double sb = 0.0, cjimp = 0.0, speak = 1.2, one = 1.0, zero = 0.0, fac = 0.1, dtol = 0.9;
   AllowableCycleJump(&speak, &sb, &one, &one, &one, &one, &one, &one, &one, &zero, &zero, &zero, &cjimp, &one, &one,
