@@ -91,5 +91,30 @@ TAVRIN_ROUTINE_DOC(getenergyreleaserate8, GetEnergyReleaseRate8,
                    in(Real, "tol").opt("1e-15").describe("Newton tolerance of the perturbed solves"),
                    in(Int, "maxiter").opt("100").describe("Newton iteration limit"));
 
+TAVRIN_ROUTINE_DOC(
+    delaminationgrowthanalysis, DelaminationGrowthAnalysis,
+    "Growth of a buckled elliptical delamination under a rising in-plane strain: linear buckling "
+    "strain of the sublaminate, load level where the plate buckles and where the delamination "
+    "first grows.",
+    out(Real, "success").describe("1 completed, -1 no convergence in a load increment, -2 trivial "
+                                  "solution, -3 no convergence while growing, 0 not run (bad input)"),
+    out(Real, "strains", "3").describe("linear buckling strain, load level of buckling, load level of "
+                                       "first growth (0 when not reached), each times relstrain(1)"),
+    in(Real, "limstrain", "2").describe("start and end of the load level (Eps_Start, Eps_End)"),
+    in(Real, "relstrain", "3").describe("load ratio (eps_x, eps_y, gamma_xy), laminate frame"),
+    in(Real, "plyelastic", "9,nplies").describe("ply constants E1, E2, E3, nu12, nu13, nu23, G12, G13, "
+                                                "G23, one column per ply"),
+    in(Real, "plyorientation", "nplies").describe("ply angles in degrees"),
+    in(Real, "plythickness", "nplies").describe("ply thicknesses"),
+    in(Real, "delamination", "3").describe("semi-axes a, b and the ellipse's angle in degrees"),
+    in(Int, "sublamstack", "2").describe("first and last ply (1-based) of the sublaminate above the "
+                                         "delamination"),
+    kmd, in(Real, "gamma").describe("critical energy release rate"),
+    in(Real, "width").describe("laminate width: growth ends when the ellipse spans it"),
+    in(Real, "radius").describe("largest admissible semi-axis"),
+    in(Int, "ninc").describe("number of load increments (at least 1)"),
+    in(Int, "nprec").describe("contact grid cells along the shorter semi-axis"),
+    in(Int, "nplies").opt("shape(plyelastic,1)").describe("number of plies"));
+
 }  // namespace
 }  // namespace tavrin::bind

@@ -66,4 +66,19 @@ TAVRIN_API void GetEnergyReleaseRate8(double* serr, double* fa, double* fb, cons
                                       const double* epsbucklin, const double* relepsellipse,
                                       const double* abd, const int* nk, const int* w,
                                       const double* tol, const int* maxiter);
+// Follows the delamination `delamination` = (a, b, angle in degrees) above
+// the sublaminate of plies sublamstack(1..2) of the laminate as the load
+// level rises from limstrain(1) to limstrain(2) in ninc increments (applied
+// strain = level·relstrain, laminate frame); success 1 completed, -1 no
+// convergence in a load increment, -2 trivial solution, -3 no convergence
+// while growing, 0 not run (bad input, latched); strains = (linear
+// buckling strain, level where buckling showed, level of first growth,
+// 0 when not reached)·relstrain(1).
+TAVRIN_API void DelaminationGrowthAnalysis(double* success, double* strains, const double* limstrain,
+                                           const double* relstrain, const double* plyelastic,
+                                           const double* plyorientation, const double* plythickness,
+                                           const double* delamination, const int* sublamstack,
+                                           const double* kmd, const double* gamma,
+                                           const double* width, const double* radius,
+                                           const int* ninc, const int* nprec, const int* nplies);
 }

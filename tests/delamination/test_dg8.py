@@ -267,3 +267,95 @@ def test_release_rate_reports_a_failed_solve(d, latched):
                                            ABD, 4, 0, 1e-15, 1)
     assert latched() == (-2, "Error: No convergence while computing energy release rate!")
     assert np.isfinite(serr) and {fa, fb} == {1.0, 1.001}
+
+
+# The growth driver on a quasi-isotropic laminate; the sublaminate is plies 1-3.
+PLY = np.array([140000, 10000, 10000, 0.3, 0.3, 0.45, 5000, 5000, 3500.0])
+LAYUP = np.array([0, 45, -45, 90, 90, -45, 45, 0] * 2, float)
+COMPRESSION = np.array([-1.0, 0.3, 0.0])
+INF = float("inf")
+
+
+def grow(tv, lim, rel=COMPRESSION, dela=(15.0, 10.0, 0.0), kmd=1e4, gamma=0.3, width=100.0,
+         radius=40.0, ninc=100, nprec=10, thickness=0.125, stack=(1, 3)):
+    n = len(LAYUP)
+    return tv.dg8.delaminationgrowthanalysis(
+        np.array(lim, float), np.array(rel, float), np.tile(PLY[:, None], (1, n)), LAYUP,
+        np.full(n, thickness), np.array(dela, float), np.array(stack, np.int32), kmd, gamma, width,
+        radius, ninc, nprec)
+
+
+def linear_buckling(tv, dela=(15.0, 10.0, 0.0), thickness=0.125):
+    eps, _, _ = tv.sublaminate.getsublambucklingstrain(
+        np.array(dela), COMPRESSION, np.tile(PLY[:, None], (1, 3)), LAYUP[:3], np.full(3, thickness), 1)
+    return eps
+
+
+@pytest.mark.parametrize("dela", [(15.0, 10.0, 0.0), (12.0, 8.0, 30.0)])
+def test_driver_without_buckling_or_without_increments(tv, latched, dela):
+    eb = linear_buckling(tv, dela)
+    assert eb > 0
+    # An empty range runs no increment; a range below buckling shows none.
+    for lim in [(0.002, 0.002), (0.003, 0.001), (0.0, 0.5 * eb)]:
+        success, strains = grow(tv, lim, dela=dela)
+        assert success == 1.0
+        np.testing.assert_array_equal(strains, [eb * COMPRESSION[0], 0.0, 0.0])
+    assert latched()[0] == 0
+
+
+def test_driver_finds_buckling_then_growth(tv, latched):
+    eb = linear_buckling(tv)
+    success, strains = grow(tv, (0.0, 3 * eb))
+    assert success == 1.0 and latched()[0] == 0
+    # The imperfect plate shows buckling before the linear strain.
+    assert strains[0] == eb * -1.0
+    assert -eb < strains[1] < 0.5 * -eb
+    success, strains = grow(tv, (0.0, 0.05))
+    assert success == 1.0 and latched()[0] == 0
+    assert strains[2] < strains[1] < 0
+    # A toughness never reached leaves growth out; the buckling strain stays.
+    success, tough = grow(tv, (0.0, 0.05), gamma=1e30)
+    assert success == 1.0 and tough[2] == 0.0 and tough[1] == strains[1]
+
+
+def test_growth_beyond_the_radius_ends_at_once(tv, latched):
+    # Every release rate exceeds the toughness, so the first growth step
+    # already takes a semi-axis past the radius.
+    success, strains = grow(tv, (0.0, 0.05), dela=(15.0, 15.0, 0.0), gamma=-INF, radius=15.0)
+    assert success == 1.0 and strains[2] == 0.0 and strains[1] == 0.0
+    # The width bounds the rotated ellipse's extent across the laminate.
+    success, strains = grow(tv, (0.0, 0.05), dela=(15.0, 15.0, 0.0), gamma=-INF, width=30.0)
+    assert success == 1.0 and strains[2] == 0.0
+    success, strains = grow(tv, (0.001, 0.05), dela=(15.0, 15.0, 0.0), gamma=-INF, width=30.1)
+    assert success == 1.0 and strains[2] == -0.001
+    assert latched()[0] == 0
+
+
+@pytest.mark.parametrize("case, status, message", [
+    (dict(lim=(0.0, 0.05), ninc=5), -1.0,
+     "Error: No convergence in load increment iteration! Error after 150 iterations. T"),
+    (dict(lim=(0.0, 1e-6), thickness=1e-5), -2.0,
+     "Error: Encountered trivial solution! Try playing with Eps_Start parameter and/or"),
+    (dict(lim=(0.0, 0.003), dela=(1e4, 1e4, 0.0), gamma=-INF, radius=INF, width=INF, nprec=0, ninc=2),
+     -3.0, "Error: No convergence in delamination grow loop! Error after 150 iterations. Try"),
+])
+def test_driver_failures_and_their_messages(tv, latched, case, status, message):
+    success, strains = grow(tv, **case)
+    assert success == status
+    assert latched() == (-2, message)
+
+
+def test_driver_bad_input_is_refused(tv, latched):
+    # A singular sublaminate is a failed solve, not a converged one.
+    n = len(LAYUP)
+    success, _ = tv.dg8.delaminationgrowthanalysis(
+        np.array([0.0, 0.01]), COMPRESSION, np.zeros((9, n)), LAYUP, np.full(n, 0.125),
+        np.array([15.0, 10, 0]), np.array([1, 3], np.int32), 1e4, 0.3, 100.0, 40.0, 10, 4)
+    assert success == -1.0 and latched()[0] == -2
+    tv.errorhandling.rsxerr(True)
+    for case in [dict(ninc=0), dict(ninc=-3), dict(lim=(0.0, INF)), dict(lim=(float("nan"), 0.01)),
+                 dict(stack=(0, 3)), dict(stack=(3, 2)), dict(stack=(1, 17))]:
+        success, strains = grow(tv, **{"lim": (0.0, 0.01), **case})
+        assert success == 0.0 and not strains.any(), case
+        assert latched()[0] == -2
+        tv.errorhandling.rsxerr(True)
