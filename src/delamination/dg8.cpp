@@ -16,6 +16,7 @@ namespace tavrin::dg8 {
 namespace {
 
 constexpr double pi = std::numbers::pi;
+constexpr double max_grid_points = 1e7;
 
 // abd(6,6) column-major: entry (i, j), 1-based, of the upper triangle.
 PlateStiffness stiffness(const double* abd) {
@@ -55,6 +56,11 @@ template <class Visit>
 void for_each_contact_point(const double* vec, double a, double b, int nk, Visit&& visit) {
   const double h = nk < 1 ? 3.0 * a : std::min(a, b) / nk;
   if (!(h > 0.0) || !std::isfinite(a) || !std::isfinite(b)) return;
+  // A grid of more points than any analysis needs would run for hours.
+  if ((2.0 * a / h + 1.0) * (2.0 * b / h + 1.0) > max_grid_points) {
+    tavrin::xerr(-2, "Error: Contact grid too fine (nk or the ratio of the semi-axes too large)!");
+    return;
+  }
   const double cell = h * h;
   for (int i = 0;; ++i) {
     const double x = h / 2.0 - a + i * h;

@@ -134,14 +134,15 @@ extern "C" void DelaminationGrowthAnalysis(double* success, double* strains, con
                             rel.data(), abd.data(), nprec, &w, nullptr, nullptr);
 
       // Grow the semi-axis with the larger release rate while it exceeds the
-      // toughness; the analysis ends when the ellipse outgrows its bounds.
+      // toughness; the analysis ends when the ellipse outgrows its bounds
+      // (or the bounds are not numbers).
       bool outgrown = false;
       while (serr > *gamma) {
         a *= fa;
         b *= fb;
         std::array<double, 2> box;
         GetBoundingBoxFromEllipse(box.data(), &a, &b, &phi);
-        if (a > *radius || b > *radius || 2.0 * box[1] >= *width) {
+        if (!(a <= *radius && b <= *radius && 2.0 * box[1] < *width)) {
           outgrown = true;
           break;
         }

@@ -195,6 +195,14 @@ def test_grid_below_one_cell_samples_one_column(d):
     assert d.getcontactenergy8(vec, 1.0, 0.0, 1.0, 3) == 0.0
 
 
+def test_grid_of_more_points_than_an_analysis_needs_is_refused(d, latched):
+    vec = [0, 0, 0, 0, -1.0, 0, 0, 0]
+    assert d.getareaofoverlap8(vec, 1.0, 1.0, 1500) > 0.0 and latched()[0] == 0
+    for a, b, nk in [(1.0, 1.0, 2**31 - 1), (1e12, 1.0, 1), (1.0, 1e-12, 1)]:
+        assert d.getareaofoverlap8(vec, a, b, nk) == 0.0
+        assert latched()[0] == -2
+
+
 def test_total_residual_adds_contact_to_the_deflection_block(d):
     vec = np.array([0.01, 0, 0, 0.02, -0.3, 0.1, 0.05, 0.02])
     kmd, nk = 500.0, 4
@@ -328,6 +336,10 @@ def test_growth_beyond_the_radius_ends_at_once(tv, latched):
     assert success == 1.0 and strains[2] == 0.0
     success, strains = grow(tv, (0.001, 0.05), dela=(15.0, 15.0, 0.0), gamma=-INF, width=30.1)
     assert success == 1.0 and strains[2] == -0.001
+    # Bounds that are not numbers stop the growth instead of letting it run on.
+    for bounds in [dict(radius=float("nan")), dict(width=float("nan"))]:
+        success, strains = grow(tv, (0.001, 0.05), dela=(15.0, 15.0, 0.0), gamma=-INF, **bounds)
+        assert success == 1.0 and strains[2] == 0.0
     assert latched()[0] == 0
 
 
