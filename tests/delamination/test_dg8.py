@@ -245,9 +245,17 @@ def test_newton_stops_at_a_singular_jacobian(d, latched):
 
 
 def test_newton_tolerance_is_strict(d):
-    # One step from zero solves exactly (check 0): a tolerance of 0 keeps going.
-    sol, nrerr = newton(d, np.zeros(8), tol=0.0, maxiter=3)
-    assert nrerr == 0.0
+    # Without B and deflection the problem is linear in p, q: the first step
+    # solves it; a tolerance equal to that step's check does not stop there.
+    membrane = ABD.copy()
+    membrane[:3, 3:] = membrane[3:, :3] = 0.0
+    start = np.concatenate([VEC[:4], np.zeros(4)])
+    _, first = newton(d, start, abd=membrane, maxiter=1)
+    assert first > 0
+    sol, nrerr = newton(d, start, abd=membrane, tol=first, maxiter=5)
+    assert nrerr < 1e-20 * first
+    sol, nrerr = newton(d, start, abd=membrane, tol=np.nextafter(first, 1), maxiter=5)
+    assert nrerr == first
 
 
 def test_release_rate_of_an_unbuckled_plate(tv, d, latched):
@@ -267,6 +275,33 @@ def test_release_rate_of_an_unbuckled_plate(tv, d, latched):
     assert serr == pytest.approx(9.99985000e-7, rel=1e-8)
     assert (fa, fb) == (1.001, 1.0)
     assert latched()[0] == 0
+
+
+def test_release_rate_from_two_perturbed_equilibria(d, latched):
+    rel, g0, epsnom, eb, kmd, nk = np.array([-1.0, 0.4, 0.3]), 30.0, 0.004, 0.002, 1e4, 6
+    vec, nrerr = newton(d, np.array([0, 0, 0, 0, 0.01, 0, 0, 0]), epsnom=epsnom, rel=rel, g0=g0,
+                        w=0, kmd=kmd, nk=nk, maxiter=100)
+    assert nrerr < 1e-15 and latched()[0] == 0
+    a, b = SIZE
+    e0 = epsnom * rel
+
+    def potential(v, aa, bb):
+        return d.getstrainenergy8(v, e0, aa, bb, ABD) + d.getcontactenergy8(v, aa, bb, kmd, nk)
+
+    def solve(v, aa, bb):
+        return d.newtonraphson8(v.copy(), aa, bb, kmd, g0, epsnom, eb, rel, ABD, 1e-15, 100, nk, 0)[0]
+
+    pi0 = potential(vec, a, b)
+    ap, bp = 1.00001 * a, 1.00001 * b
+    sa = solve(vec, ap, b)
+    sb = solve(sa, a, bp)
+    g1 = g0 * epsnom**2
+    ga = g1 - (potential(sa, ap, b) - pi0) / (1e-5 * ap) / (np.pi * bp)
+    gb = g1 - (potential(sb, a, bp) - pi0) / (1e-5 * bp) / (np.pi * ap)
+    serr, fa, fb = d.getenergyreleaserate8(vec, a, b, kmd, g0, epsnom, eb, rel, ABD, nk, 0)
+    assert serr == pytest.approx(max(ga, gb), rel=1e-9)
+    assert (fa, fb) == ((1.001, 1.0) if ga >= gb else (1.0, 1.001))
+    assert ga != gb
 
 
 def test_release_rate_reports_a_failed_solve(d, latched):
@@ -324,6 +359,24 @@ def test_driver_finds_buckling_then_growth(tv, latched):
     # A toughness never reached leaves growth out; the buckling strain stays.
     success, tough = grow(tv, (0.0, 0.05), gamma=1e30)
     assert success == 1.0 and tough[2] == 0.0 and tough[1] == strains[1]
+
+
+def test_driver_depends_only_on_the_applied_strain(tv):
+    # Level x ratio is what loads the plate: half the range under twice the
+    # ratio gives the same results, each reported times relstrain(1).
+    base = grow(tv, (0.0, 0.05), rel=[-1.0, 0.3, 0.2])
+    twice = grow(tv, (0.0, 0.025), rel=[-2.0, 0.6, 0.4])
+    assert base[0] == twice[0] == 1.0
+    np.testing.assert_allclose(twice[1], base[1], rtol=1e-9)
+    assert base[1][1] != 0.0 and base[1][2] != 0.0
+
+
+def test_first_three_increments_never_report_a_trivial_solution(tv, latched):
+    # The same thin sublaminate whose flat solution is reported from the
+    # fourth increment on.
+    assert grow(tv, (0.0, 1e-6), thickness=1e-5, ninc=3)[0] == 1.0
+    assert latched()[0] == 0
+    assert grow(tv, (0.0, 1e-6), thickness=1e-5, ninc=4)[0] == -2.0
 
 
 def test_growth_beyond_the_radius_ends_at_once(tv, latched):
