@@ -7,6 +7,7 @@
 #include <cmath>
 #include <complex>
 #include <limits>
+#include <utility>
 
 #include "foundation/errorhandling.hpp"
 #include "foundation/lists.hpp"
@@ -28,8 +29,7 @@ int element_rows() {
 }
 
 int node_columns() {
-  const int n = elementdata::elemnodes.allocated() ? elementdata::elemnodes.size(1) : 0;
-  return std::max(std::min(nodaldata::nnodes, n), 0);
+  return std::max(std::min(nodaldata::nnodes, elementdata::elemnodes.size(1)), 0);
 }
 
 std::vector<int> visited_rows() {
@@ -241,32 +241,14 @@ struct Patch {
     std::copy(p, p + 3, points + 3 * count);
     ++count;
   }
-  // Exact duplicates after their first occurrence are dropped, the rest
-  // packed to the front.
-  void unique() {
-    int kept = 0;
-    for (int j = 0; j < count; ++j) {
-      const double* p = points + 3 * j;
-      bool seen = false;
-      for (int i = 0; i < kept && !seen; ++i)
-        seen = points[3 * i] == p[0] && points[3 * i + 1] == p[1] && points[3 * i + 2] == p[2];
-      if (!seen) {
-        std::copy(p, p + 3, points + 3 * kept);
-        ++kept;
-      }
-    }
-    std::fill(points + 3 * kept, points + 3 * count, unfilled);
-    count = kept;
-  }
   void gather(int elemid, int ntree, int exflag, double tol) {
     int waiting = 0;
     for (int e = 1; e <= nelem; ++e) {
       if (e == elemid && exflag != 1) continue;
-      if (waiting != 0 && ntree >= 2) {
-        gather(waiting, ntree - 1, 0, default_tolerance);
-        unique();
-        waiting = 0;
-      }
+      // The neighbour found last is expanded before the scan goes on; its
+      // points join the patch behind those already found.
+      if (const int expand = std::exchange(waiting, 0); expand != 0 && ntree >= 2)
+        gather(expand, ntree - 1, 0, default_tolerance);
       if (!neighbour(e, elemid)) continue;
       waiting = e;
       const int* col = column(e);

@@ -133,8 +133,8 @@ void GetElementTransformation(double* tcurv, double* origin, double* kappa, cons
     Tria6ShapeFunMatrix(nshape.data(), &zero, &zero);
     // The origin at the first node of the longest corner edge.
     int best = 1;
-    double longest = -1.0;
-    for (int i = 1; i <= 3; ++i) {
+    double longest = norm(node(on, 2) - node(on, 1));
+    for (int i = 2; i <= 3; ++i) {
       const double len = norm(node(on, i % 3 + 1) - node(on, i));
       if (len > longest) {
         longest = len;
@@ -179,9 +179,9 @@ void GetNodeReferenceData(int* lop, const int* tflag) {
   using namespace elementdata;
   using namespace nodaldata;
   *lop = 1;
-  if (!elemkind.allocated() || !nodalcoords.allocated() || !tcurvmatrices.allocated() ||
-      !tnodalmatrices.allocated() || !elemcurvatures.allocated() || !elemreforientation.allocated() ||
-      elemcurvatures.size(1) < 2 || elemreforientation.size(1) < 7 || nodalcoords.size(1) < 3) {
+  // An absent table has extents 0.
+  if (!elemkind.allocated() || !tcurvmatrices.allocated() || !tnodalmatrices.allocated() ||
+      nodalcoords.size(1) < 3 || elemcurvatures.size(1) < 2 || elemreforientation.size(1) < 7) {
     *lop = 0;
     return;
   }

@@ -55,6 +55,10 @@ def test_registration_of_element_lines(tv, tables, latched):
     tv.errorhandling.rsxerr(True)
     assert eh.getabqelementconnectivity(0, np.arange(1, 6, dtype=np.int32), 16, "S4") == 0
     assert latched()[0] == -3
+    tv.errorhandling.rsxerr(True)
+    tv.nodaldata.nnodes = 0  # no node columns: any connectivity is too long
+    assert eh.getabqelementconnectivity(0, np.array([1], np.int32), 16, "S4") == 0
+    assert latched()[0] == -3
     np.testing.assert_array_equal(ed.elemlist, before[0])
     np.testing.assert_array_equal(ed.elemnodes, before[1])
     # Without element tables nothing is registered.
@@ -84,6 +88,22 @@ def test_node_coordinates_reach_every_element_holding_the_node(tv, tables, latch
     np.testing.assert_array_equal(tv.nodaldata.nodalcoords, before)
 
 
+def test_node_coordinates_with_sparse_numbers_and_listed_rows(tv, tables):
+    eh = tv.elementhandling
+    ed = tables(3, nnodes=2)
+    # Node numbers far apart: the index sorts instead of addressing directly.
+    ed.elemnodes = np.asfortranarray(np.array([[5, 3_000_000], [3_000_000, 7], [7, 5]], np.int32).T)
+    xyz = np.array([[1.0, 2.0, 3.0], [4.0, 5.0, 6.0], [7.0, 8.0, 9.0]]).T.copy()
+    eh.getnodalcoordinates(xyz, np.array([3_000_000, 5, 6], np.int32))
+    c = tv.nodaldata.nodalcoords
+    assert c[:, :, 0].T.tolist() == [[4, 5, 6], [1, 2, 3]]
+    assert c[:, :, 1].T.tolist() == [[1, 2, 3], [0, 0, 0]] and c[:, :, 2].T.tolist() == [[0, 0, 0], [4, 5, 6]]
+    # Listed rows only, row 1 among them; entries outside the table are skipped.
+    ed.elemindices = np.array([1, 9, -1], np.int32)
+    eh.getnodalcoordinates(np.zeros((3, 1)), np.array([5], np.int32))
+    assert c[:, 0, 0].tolist() == [0, 0, 0] and c[:, 1, 2].tolist() == [4, 5, 6]
+
+
 def flat(angle_d=0.0):
     # tdirect of an element in the x-y plane, turned about z by angle_d.
     c, s = np.cos(np.radians(angle_d)), np.sin(np.radians(angle_d))
@@ -97,7 +117,8 @@ def test_reference_data_pairs_records_with_their_elements(tv, tables):
     ed.elemkind = np.array([2, 4, 2, 1], np.int32)
     plies = np.array([[0.0, 45.0], [30.0, 0.0]]).T.copy()  # (nplies 2, nsec 2)
     # Registered out of row order: 30 (section 2, 30°), then 10 (section 1, 0°).
-    calls = [(30, 1, 1, 2, 0, 1), (10, 3, 1, 1, 0, 1), (30, 2, 2, 2, 0, 0), (10, 1, 1, 1, 2, 0),
+    # Element 99 has no row: its record and section point are dropped.
+    calls = [(99, 9, 1, 1, 0, 1), (30, 1, 1, 2, 0, 1), (10, 3, 1, 1, 0, 1), (30, 2, 2, 2, 0, 0), (10, 1, 1, 1, 2, 0),
              (30, 5, 1, 2, -1, 0)]
     for noel, kspt, layid, secid, nextid, appended in calls:
         assert eh.getelementreforientation(1, np.eye(3), flat(), plies, noel, kspt, layid, secid,

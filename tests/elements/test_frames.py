@@ -68,6 +68,11 @@ def test_frames_of_curved_skewed_and_triangular_elements_are_orthonormal(tv, lat
         tcurv, _, kappa = eh.getelementtransformation(on, ALONG_X, n)
         assert_frame(tcurv, 0)
     assert abs(kappa[0]) >= abs(kappa[1]) and latched()[0] == 0
+    # A flat parallelogram with 60° between its edges: the first axis 15° clockwise of the first edge.
+    skew = np.column_stack([QUAD8 @ [[1.0, 0.0], [0.5, np.sqrt(0.75)]], np.zeros(8)])
+    tcurv = eh.getelementtransformation(block(skew), ALONG_X, 8)[0]
+    c, s = np.cos(np.radians(15.0)), np.sin(np.radians(15.0))
+    np.testing.assert_allclose(tcurv, [[c, -s, 0], [s, c, 0], [0, 0, 1]], atol=1e-14)
     # Other node counts: zero frames and status -3.
     assert not eh.getelementtransformation(block(rect()), ALONG_X, 4)[0].any() and latched()[0] == -3
 
@@ -79,6 +84,11 @@ def test_triangle_frame_at_the_longest_edge_and_cylinder_curvature(tv):
     # Longest corner edge 2-3: origin at node 2; x turned by the angle from that edge to x.
     assert origin.tolist() == [2.0, 0.0, 0.0] and kappa.tolist() == [0.0, 0.0]
     np.testing.assert_allclose(tcurv[0], [-2 / np.sqrt(5), -1 / np.sqrt(5), 0.0], atol=1e-15)
+    # Longest edge 1-2 (equal to 2-3 would still pick 1-2): origin at node 1.
+    tri = np.column_stack([TRIA6 @ [[2.0, 0.0], [1.0, 1.0]], np.zeros(6)])
+    assert eh.getelementtransformation(block(tri), ALONG_X, 6)[1].tolist() == [0.0, 0.0, 0.0]
+    iso = np.column_stack([TRIA6 @ [[2.0, 0.0], [1.0, np.sqrt(3.0)]], np.zeros(6)])
+    assert eh.getelementtransformation(block(iso), ALONG_X, 6)[1].tolist() == [0.0, 0.0, 0.0]
     # A panel of a cylinder of radius 10 about y: curvature 1/10 along x, frame along x.
     r, half = 10.0, 0.5
     phi = QUAD8[:, 0] * half / r
@@ -165,8 +175,9 @@ def test_node_reference_data_passes_over_and_refuses_kinds(tv, tables, latched):
     assert eh.getnodereferencedata(tflag=1) == 0 and tv.nodaldata.tcurvmatrices.any()
     ed.elemkind = np.array([12], np.int32)
     assert eh.getnodereferencedata() == -3 and latched() == (-3, "Unknown element type detected")
-    ed.elemcurvatures = None
-    assert eh.getnodereferencedata() == 0
+    for name in ("elemreforientation", "elemcurvatures"):
+        setattr(ed, name, None)
+        assert eh.getnodereferencedata() == 0
 
 
 def test_motion_without_frames_is_global_and_traction_transformation(tv, tables):

@@ -115,7 +115,19 @@ def test_cases_that_leave_both_tables_unchanged(tv, latched):
         plate.kind[0] = kind
         plate.run()
         assert not plate.tnormal.any() and not plate.tshear.any()
-    plate.kind[0] = 2  # 4-node kind with mid-side data: an 8-node element
+    # A 4-node kind is an 8-node element only with mid-side motion: here at node 5 alone.
+    plate.kind[0] = 2
+    corners_only = plate.motion.copy()
+    corners_only[:, 4:] = 0.0
+    plate.motion, mid = corners_only, plate.motion
+    plate.run()
+    assert not plate.tnormal.any() and not plate.tshear.any()
+    plate.motion = np.zeros((6, 8, 1), order="F")
+    plate.motion[2, 4, 0] = 0.01
+    plate.run(itnsflag=0)
+    assert plate.tshear[:, :, 0].any()
+    plate.tshear[:] = 0.0
+    plate.motion = mid
     plate.run(itnsflag=0, itshrflag=0)
     assert not plate.tnormal.any() and not plate.tshear.any()
     plate.run()
