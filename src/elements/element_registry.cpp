@@ -48,6 +48,7 @@ std::vector<int> visited_rows() {
 NodeIndex::NodeIndex(std::span<const int> rows, const int* elemnodes, int ldnodes, int nnodes) {
   // The first position of each node within a row: a repeated entry later in
   // the same column is not a slot of its own.
+  const auto column = [&](int r) { return elemnodes + std::ptrdiff_t(r - 1) * ldnodes; };
   const auto first_in_column = [&](const int* col, int k) {
     for (int j = 0; j < k; ++j)
       if (col[j] == col[k]) return false;
@@ -56,7 +57,7 @@ NodeIndex::NodeIndex(std::span<const int> rows, const int* elemnodes, int ldnode
   int lo = std::numeric_limits<int>::max(), hi = std::numeric_limits<int>::min();
   std::size_t entries = 0;
   for (const int r : rows) {
-    const int* col = elemnodes + std::ptrdiff_t(r - 1) * ldnodes;
+    const int* col = column(r);
     for (int k = 0; k < nnodes; ++k) {
       lo = std::min(lo, col[k]);
       hi = std::max(hi, col[k]);
@@ -71,7 +72,7 @@ NodeIndex::NodeIndex(std::span<const int> rows, const int* elemnodes, int ldnode
     first_ = lo;
     start_.assign(std::size_t(range) + 1, 0);
     for (const int r : rows) {
-      const int* col = elemnodes + std::ptrdiff_t(r - 1) * ldnodes;
+      const int* col = column(r);
       for (int k = 0; k < nnodes; ++k)
         if (first_in_column(col, k)) ++start_[std::size_t(col[k] - lo) + 1];
     }
@@ -79,7 +80,7 @@ NodeIndex::NodeIndex(std::span<const int> rows, const int* elemnodes, int ldnode
     slots_.resize(std::size_t(start_.back()));
     std::vector<int> next(start_.begin(), start_.end() - 1);
     for (const int r : rows) {
-      const int* col = elemnodes + std::ptrdiff_t(r - 1) * ldnodes;
+      const int* col = column(r);
       for (int k = 0; k < nnodes; ++k)
         if (first_in_column(col, k)) slots_[std::size_t(next[std::size_t(col[k] - lo)]++)] = {r, k + 1};
     }
@@ -92,7 +93,7 @@ NodeIndex::NodeIndex(std::span<const int> rows, const int* elemnodes, int ldnode
     std::vector<Entry> all;
     all.reserve(entries);
     for (const int r : rows) {
-      const int* col = elemnodes + std::ptrdiff_t(r - 1) * ldnodes;
+      const int* col = column(r);
       for (int k = 0; k < nnodes; ++k)
         if (first_in_column(col, k)) all.push_back({col[k], {r, k + 1}});
     }
@@ -206,6 +207,12 @@ std::vector<T> copy_of_list(int ind, int flag, int& ierror) {
   copy.resize(std::size_t(n));
   ierror = status;
   return copy;
+}
+
+// The element number a real list entry holds; 0 (no element) when it is no
+// integer of the 32-bit range.
+int element_number(double x) {
+  return (x >= -2147483648.0 && x <= 2147483647.0) ? int(x) : 0;
 }
 
 // Squared distance over ndim components.
@@ -326,8 +333,8 @@ void GetElementReferenceData(int* nshell, int* ierror, const int* ind) {
       const int n = std::min(rows, nsp.size(1));
       for (int r = 1; r <= n; ++r) nsp(r) = 1;
       for (const auto& pair : sections) {
-        const int r = row_of(int(pair.real()));
-        if (r >= 1 && r <= n) nsp(r) = std::max(int(pair.imag()), nsp(r));
+        const int r = row_of(element_number(pair.real()));
+        if (r >= 1 && r <= n) nsp(r) = std::max(element_number(pair.imag()), nsp(r));
       }
     }
   }
@@ -341,11 +348,16 @@ void GetElementRefOrientation(int* istatus, const int* ind, const double*, const
                               const double* plyorientation, const int* noel, const int* kspt, const int* layid,
                               const int* secid, const int* nplies, const int* nsec, const int* nextid) {
   *istatus = 0;
-  if (*layid == 1) {
+  if (*layid == 1 && (*secid < 1 || *secid > *nsec || *nplies < 1)) {
+    // A record the element list had no orientation for would pair the
+    // following records with the wrong elements: nothing is appended.
+    const std::array<int, 3> detail{*noel, *secid, *nsec};
+    xerr(-3, "Section outside the ply orientation table.", detail);
+  } else if (*layid == 1) {
     const int unique = 1;
     int appended = 0;
     iAppendScalar2List(ind, noel, &unique, &appended, nullptr, nullptr);
-    if (appended == 1 && *secid >= 1 && *secid <= *nsec && *nplies >= 1) {
+    if (appended == 1) {
       *istatus = 1;
       const Vec3 ex{{1.0, 0.0, 0.0}}, ey{{0.0, 1.0, 0.0}}, ez{{0.0, 0.0, 1.0}};
       // The section's first ply direction, turned by the element's Euler angles.
@@ -389,8 +401,8 @@ double GetABQElementOrientation(const double* rm, const double* tdirect) {
   CoordinateProjection(tdirect, tdirect + 3, ey.data(), py.data(), nullptr);
   const Vec3 n = cross(px, py);
   const Vec3 c = cross(px, Vec3::load(rm));
-  const int three = 3;
-  const double angle = EuclideanAngle(px.data(), rm, &three) * rad2deg;
+  const int size = Vec3::size;
+  const double angle = EuclideanAngle(px.data(), rm, &size) * rad2deg;
   return dot(n, c) < 0.0 ? -angle : angle;
 }
 

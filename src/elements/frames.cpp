@@ -70,6 +70,13 @@ int reference_nodes(int kind, int e) {
   return 0;
 }
 
+// The frame tables exist with 3×3 frames, eight per element.
+bool frames_fit() {
+  const auto& ti = nodaldata::tnodalmatrices;
+  const auto& tc = nodaldata::tcurvmatrices;
+  return ti.size(1) == 3 && ti.size(2) == 3 && ti.size(3) == 8 && tc.size(1) == 3 && tc.size(2) == 3;
+}
+
 }  // namespace
 
 extern "C" {
@@ -180,8 +187,8 @@ void GetNodeReferenceData(int* lop, const int* tflag) {
   using namespace nodaldata;
   *lop = 1;
   // An absent table has extents 0.
-  if (!elemkind.allocated() || !tcurvmatrices.allocated() || !tnodalmatrices.allocated() ||
-      nodalcoords.size(1) < 3 || elemcurvatures.size(1) < 2 || elemreforientation.size(1) < 7) {
+  if (!elemkind.allocated() || !frames_fit() || nodalcoords.size(1) < 3 || elemcurvatures.size(1) < 2 ||
+      elemreforientation.size(1) < 7) {
     *lop = 0;
     return;
   }
@@ -229,9 +236,7 @@ void GetNodesMotion(const double* ntraction, const double* nrotation, const int*
                     const int* nblock, const double* defreal) {
   using namespace nodaldata;
   const auto& elemnodes = elementdata::elemnodes;
-  if (!elemnodes.allocated() || !nodesmotion.allocated() || !tcurvmatrices.allocated() ||
-      !tnodalmatrices.allocated() || *nblock < 1)
-    return;
+  if (!elemnodes.allocated() || !nodesmotion.allocated() || !frames_fit() || *nblock < 1) return;
   const double marker = defreal ? *defreal : not_given;
   const int dim = std::max(*ndim, 0);
   const int nrotk = std::min({std::min(ndof, 6) - 3, nodesmotion.size(1) - 3, 3});

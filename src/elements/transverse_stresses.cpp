@@ -73,7 +73,7 @@ void GetShellTransverseStresses(double* tnormalstress, double* tshearstress, con
   const int e = *elemid, n = *nplies, nz = *nzcoord, ni = *nintpoint, nd = *ndof, nn = *nnodes;
   const int nspt = (e >= 1 && e <= *nelem) ? elemsectionpoints[e - 1] : 0;
   const bool inside = e >= 1 && e <= *nelem && *gpid >= 1 && *gpid <= 4 && *secid >= 1 && *secid <= *nsec &&
-                      n >= 1 && nz >= 2 * n + 1 && nspt >= 1 && ni >= std::ptrdiff_t(nspt) * n && nd >= 1 &&
+                      n >= 1 && nz == 2 * n + 1 && nspt >= 1 && ni >= std::ptrdiff_t(nspt) * n && nd >= 1 &&
                       nn >= 1;
   if (!inside) {
     const std::array<int, 4> detail{e, *gpid, *secid, nspt};

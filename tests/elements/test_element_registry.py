@@ -71,6 +71,8 @@ def test_node_coordinates_reach_every_element_holding_the_node(tv, tables, latch
     ed = tables(3, nnodes=4)
     ed.elemnodes = np.asfortranarray(np.array([[1, 2, 3, 4], [3, 4, 5, 6], [7, 3, 3, 8]], np.int32).T)
     xyz = np.array([[1.0, 2.0, 3.0], [4.0, 5.0, 6.0]]).T
+    eh.getnodalcoordinates(np.full((3, 3), 9.0), np.array([0, 9, -5], np.int32))  # nodes of no element
+    assert not tv.nodaldata.nodalcoords.any()
     eh.getnodalcoordinates(xyz, np.array([3, 8], np.int32))
     c = tv.nodaldata.nodalcoords
     assert c[:, 2, 0].tolist() == [1, 2, 3] and c[:, 0, 1].tolist() == [1, 2, 3]
@@ -123,6 +125,9 @@ def test_reference_data_pairs_records_with_their_elements(tv, tables):
     for noel, kspt, layid, secid, nextid, appended in calls:
         assert eh.getelementreforientation(1, np.eye(3), flat(), plies, noel, kspt, layid, secid,
                                            nextid) == appended
+    # A section outside the table: refused before the element is listed.
+    assert eh.getelementreforientation(1, np.eye(3), flat(), plies, 20, 1, 1, 3, 0) == 0
+    tv.errorhandling.rsxerr(True)
     nshell, ierror = eh.getelementreferencedata(1)
     assert (nshell, ierror) == (4, 0) and ed.elemindices is None
     ro = ed.elemreforientation

@@ -175,6 +175,11 @@ def test_node_reference_data_passes_over_and_refuses_kinds(tv, tables, latched):
     assert eh.getnodereferencedata(tflag=1) == 0 and tv.nodaldata.tcurvmatrices.any()
     ed.elemkind = np.array([12], np.int32)
     assert eh.getnodereferencedata() == -3 and latched() == (-3, "Unknown element type detected")
+    # Frame tables of another shape count as missing: nothing is written past them.
+    tv.nodaldata.tnodalmatrices = np.zeros((3, 3, 4, 1), order="F")
+    assert eh.getnodereferencedata() == 0 and not tv.nodaldata.tnodalmatrices.any()
+    eh.getnodesmotion(np.ones((3, 1)), np.ones((3, 1)), np.array([1], np.int32))
+    assert (tv.nodaldata.nodesmotion == 0).all()
     for name in ("elemreforientation", "elemcurvatures"):
         setattr(ed, name, None)
         assert eh.getnodereferencedata() == 0

@@ -15,11 +15,13 @@ class Plate:
     def __init__(self, tv, angles=(0.0, 0.0, 0.0), kind=4, curvatures=(0.0, 0.0)):
         lm = tv.laminate
         self.tv = tv
-        self.lists = np.ones((NPLIES, 1), np.int32)
-        self.angles = np.array(angles, float).reshape(NPLIES, 1)
-        self.thickness = np.full((NPLIES, 1), 0.2)
+        # Section 2 is the plate's; section 1 a thicker cross-ply the routine must not read.
+        self.lists = np.ones((NPLIES, 2), np.int32)
+        self.angles = np.asfortranarray(np.column_stack([[90.0, 0.0, 90.0], angles]))
+        self.thickness = np.asfortranarray(np.column_stack([np.full(NPLIES, 0.5), np.full(NPLIES, 0.2)]))
         self.z = lm.getsectionzcoord(self.lists, self.thickness)
-        self.elastic = np.asfortranarray(np.tile(ISOTROPIC[:, None, None], (1, NPLIES, 1)))
+        self.elastic = np.asfortranarray(np.tile(ISOTROPIC[:, None, None], (1, NPLIES, 2)))
+        self.elastic[1, :, 0] = 7e3
         self.h = lm.getsectionhmatrix(self.lists, self.angles, self.thickness, self.elastic)
         self.f = lm.getsectionfmatrix(self.lists, self.angles, self.thickness, self.z, self.elastic)
         self.coords = np.asfortranarray(np.column_stack([QUAD8, np.zeros(8)]).T.reshape(3, 8, 1))
@@ -34,7 +36,7 @@ class Plate:
         """Transverse displacement w(x, y) at the nodes."""
         self.motion[2, :, 0] = [w(x, y) for x, y in QUAD8]
 
-    def run(self, gpid=1, secid=1, itnsflag=1, itshrflag=1, elemid=1, **kw):
+    def run(self, gpid=1, secid=2, itnsflag=1, itshrflag=1, elemid=1, **kw):
         self.tnormal, self.tshear = self.tv.elementhandling.getshelltransversestresses(
             self.tnormal, self.tshear, self.coords, self.motion, self.sestress, self.h, self.f, self.angles,
             self.thickness, self.z, self.elastic, np.array([NSPT], np.int32), self.curvatures, self.kind,
@@ -43,12 +45,12 @@ class Plate:
 
     def shear_force_derivatives(self, centre=False):
         eh = self.tv.elementhandling
-        u = eh.getdisplacementvector(self.motion[:, :, 0])
+        u = eh.getdisplacementvector(self.motion[:, :, -1])
         g = 0.5773502691896257
         points = [(0.0, 0.0, 1.0)] if centre else [(-g, -g, .25), (g, -g, .25), (g, g, .25), (-g, g, .25)]
-        c = self.coords[:, :, 0]
-        rdx = sum(w * eh.shellxderivshearforces(u, self.h[:, :, 0], c, xi, eta) for xi, eta, w in points)
-        rdy = sum(w * eh.shellyderivshearforces(u, self.h[:, :, 0], c, xi, eta) for xi, eta, w in points)
+        c = self.coords[:, :, -1]
+        rdx = sum(w * eh.shellxderivshearforces(u, self.h[:, :, -1], c, xi, eta) for xi, eta, w in points)
+        rdy = sum(w * eh.shellyderivshearforces(u, self.h[:, :, -1], c, xi, eta) for xi, eta, w in points)
         return rdx, rdy
 
 
@@ -58,23 +60,24 @@ def test_flat_normal_stress_is_the_bottom_integration_on_the_small_f_table(tv, l
     for itnsflag in (1, 2):
         s33, _ = plate.run(itnsflag=itnsflag, itshrflag=0)
         rdx, rdy = plate.shear_force_derivatives(centre=itnsflag == 2)
-        expected = tv.laminate.getnormalstressfrombottom(rdx, rdy, plate.z[:, 0], plate.f[:, :, 0])
+        expected = tv.laminate.getnormalstressfrombottom(rdx, rdy, plate.z[:, -1], plate.f[:, :, -1])
         np.testing.assert_allclose(s33[:, 0], expected, rtol=1e-12, atol=1e-12 * abs(expected).max())
         assert s33[0, 0] == 0.0 and abs(s33).max() > 0.0
         plate.tnormal[:] = 0.0
     assert latched()[0] == 0
 
 
-def test_curved_normal_stress_adds_the_membrane_integrals(tv):
-    k = (0.05, 0.2)
+@pytest.mark.parametrize("k", [(0.05, 0.2), (0.0, -0.15)])
+def test_curved_normal_stress_adds_the_membrane_integrals(tv, k):
+    k1, k2 = max(k), min(k)
     plate = Plate(tv, curvatures=k)
     plate.move(lambda x, y: 0.01 * x * x - 0.003 * y * y)
     s33, _ = plate.run(itshrflag=0)
     lm = tv.laminate
     fg = lm.getarbitrarysectionfg(plate.lists, plate.angles, plate.thickness, plate.z, plate.elastic, 1, 1,
-                                  xycurv=[0.2, 0.05])
+                                  xycurv=[k1, k2])[:, :, [-1]]
     rdx, rdy = plate.shear_force_derivatives()
-    shear_part = lm.getnormalstressfrombottom(rdx, rdy, plate.z[:, 0], fg[:, :, 0])
+    shear_part = lm.getnormalstressfrombottom(rdx, rdy, plate.z[:, -1], fg[:, :, -1])
     # Without membrane stresses only the shear-force part.
     np.testing.assert_allclose(s33[:, 0], shear_part, rtol=1e-12, atol=1e-12 * abs(shear_part).max())
     assert s33[0, 0] == 0.0
@@ -83,9 +86,9 @@ def test_curved_normal_stress_adds_the_membrane_integrals(tv):
     plate.sestress[1, :, 2, 0] = -40.0
     plate.tnormal[:] = 0.0
     s33, _ = plate.run(itshrflag=0)
-    z, three = plate.z[:, 0], np.full(NPLIES, 3, np.int32)
-    i11 = lm.getintegralofmembranenormalstress(np.full(2 * NPLIES, 100.0), z, three, 0.2, 0.05)
-    i22 = lm.getintegralofmembranenormalstress(np.full(2 * NPLIES, -40.0), z, three, 0.05, 0.2)
+    z, three = plate.z[:, -1], np.full(NPLIES, 3, np.int32)
+    i11 = lm.getintegralofmembranenormalstress(np.full(2 * NPLIES, 100.0), z, three, k1, k2)
+    i22 = lm.getintegralofmembranenormalstress(np.full(2 * NPLIES, -40.0), z, three, k2, k1)
     np.testing.assert_allclose(s33[:, 0], shear_part + 0.25 * (i11 + i22), rtol=1e-12, atol=1e-9)
     assert s33[0, 0] == 0.0
 
@@ -95,7 +98,7 @@ def test_uniform_shear_force_through_a_homogeneous_plate(tv):
     plate.move(lambda x, y: 0.002 * x + 0.001 * y)  # γxz = 0.002, γyz = 0.001 everywhere
     for gpid in (1, 3):
         _, tau = plate.run(gpid=gpid, itnsflag=0)
-        q = plate.h[:, :, 0] @ [0.001, 0.002]  # (23, 13) order
+        q = plate.h[:, :, -1] @ [0.001, 0.002]  # (23, 13) order
         for comp in (0, 1):
             t = tau[:, comp, gpid - 1, 0].reshape(NPLIES, NSPT)
             assert t[0, 0] == pytest.approx(0.0, abs=1e-9 * abs(q[comp])) and t[-1, -1] == pytest.approx(
@@ -141,7 +144,7 @@ def test_cases_that_leave_both_tables_unchanged(tv, latched):
     np.testing.assert_array_equal(plate.tshear, before[1])
     assert latched()[0] == 0
     # Rows, points and sections outside the tables, or too few section-point rows: refused.
-    for kw in [dict(elemid=2), dict(elemid=0), dict(gpid=5), dict(secid=2), dict(rows=8)]:
+    for kw in [dict(elemid=2), dict(elemid=0), dict(gpid=5), dict(secid=3), dict(secid=0), dict(rows=8)]:
         rows = kw.pop("rows", NPLIES * NSPT)
         plate.tnormal[:] = 0.0
         plate.tshear = np.zeros((rows, 2, 4, 1), order="F")
