@@ -69,7 +69,7 @@ def test_registration_of_element_lines(tv, tables, latched):
 def test_node_coordinates_reach_every_element_holding_the_node(tv, tables, latched):
     eh = tv.elementhandling
     ed = tables(3, nnodes=4)
-    ed.elemnodes = np.asfortranarray(np.array([[1, 2, 3, 4], [3, 4, 5, 6], [7, 3, 3, 8]], np.int32).T)
+    ed.elemnodes = np.asfortranarray(np.array([[1, 2, 3, 4], [3, 4, 5, 6], [3, 7, 3, 8]], np.int32).T)
     xyz = np.array([[1.0, 2.0, 3.0], [4.0, 5.0, 6.0]]).T
     eh.getnodalcoordinates(np.full((3, 3), 9.0), np.array([0, 9, -5], np.int32))  # nodes of no element
     assert not tv.nodaldata.nodalcoords.any()
@@ -77,12 +77,18 @@ def test_node_coordinates_reach_every_element_holding_the_node(tv, tables, latch
     c = tv.nodaldata.nodalcoords
     assert c[:, 2, 0].tolist() == [1, 2, 3] and c[:, 0, 1].tolist() == [1, 2, 3]
     # Within a row only the first position of a repeated node.
-    assert c[:, 1, 2].tolist() == [1, 2, 3] and c[:, 2, 2].tolist() == [0, 0, 0]
+    assert c[:, 0, 2].tolist() == [1, 2, 3] and c[:, 2, 2].tolist() == [0, 0, 0]
     assert c[:, 3, 2].tolist() == [4, 5, 6]
     # Two coordinates per node; elemindices limits the rows visited.
     ed.elemindices = np.array([2, -1, -1], np.int32)
     eh.getnodalcoordinates(np.array([[-1.0, -2.0]]).T, np.array([3], np.int32))
     assert c[:, 0, 1].tolist() == [-1, -2, 3] and c[:, 2, 0].tolist() == [1, 2, 3]
+    # No node columns: nothing to find.
+    before = c.copy()
+    tv.nodaldata.nnodes = 0
+    eh.getnodalcoordinates(np.ones((3, 1)), np.array([3], np.int32))
+    np.testing.assert_array_equal(tv.nodaldata.nodalcoords, before)
+    tv.nodaldata.nnodes = 4
     # More than three coordinates: refused.
     before = c.copy()
     eh.getnodalcoordinates(np.ones((4, 1)), np.array([3], np.int32))
@@ -167,12 +173,13 @@ def test_element_orientation_and_truss_geometry(tv):
 def test_data_from_patch_takes_the_last_coinciding_node(tv):
     refcoords = np.zeros((2, 2, 2), order="F")
     refcoords[:, 1, 0] = [1.0, 0.0]
-    refcoords[:, 0, 1] = [1.0, 1e-12]
+    refcoords[:, 0, 1] = [1.0, 5e-10]  # beyond the default tolerance
     refcoords[:, 1, 1] = [2.0, 0.0]
     refdata = np.asfortranarray(np.arange(1.0, 5.0).reshape(1, 2, 2, order="F"))
     patch = np.array([[1.0, 0.0], [5.0, 5.0], [0.0, 0.0]]).T.copy()
     data = tv.elementhandling.getdatafrompatch(refdata, patch, refcoords)
-    assert data.tolist() == [[3.0, 0.0, 1.0]]
+    assert data.tolist() == [[2.0, 0.0, 1.0]]
+    assert tv.elementhandling.getdatafrompatch(refdata, patch, refcoords, tolerance=1e-9).tolist() == [[3.0, 0.0, 1.0]]
 
 
 def test_nodal_patch_levels(tv):
