@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 
+#include "elements/element_registry.hpp"
 #include "elements/layouts.hpp"
 #include "elements/shape_functions.hpp"
 #include "elements/shell_kinematics.hpp"
@@ -127,6 +128,21 @@ TEST_F(Loads, OutputsStayWithinTheirExtents) {
   const int nodes = 8, none = 0;
   GetDisplacementVector(u.data(), motion.data(), &nodes, &none);
   EXPECT_EQ(u, (std::array<double, 40>{}));
+}
+
+// A C caller's patch array is cleared where no node coincides, and the
+// default tolerance applies when none is given.
+TEST(Patch, UnmatchedPointsClearedAndDefaultTolerance) {
+  const double refdata[2] = {5.0, 6.0}, refcoords[4] = {0.0, 0.0, 1.0, 5e-10};
+  const double patchcoords[4] = {3.0, 3.0, 1.0, 0.0};
+  double patchdata[2] = {7.0, 7.0};
+  const int ndata = 1, npt = 2, ndim = 2, nnodes = 2, nelem = 1;
+  GetDataFromPatch(patchdata, refdata, patchcoords, refcoords, &ndata, &npt, &ndim, &nnodes, &nelem, nullptr);
+  EXPECT_EQ(patchdata[0], 0.0);
+  EXPECT_EQ(patchdata[1], 0.0);
+  const double wide = 1e-9;
+  GetDataFromPatch(patchdata, refdata, patchcoords, refcoords, &ndata, &npt, &ndim, &nnodes, &nelem, &wide);
+  EXPECT_EQ(patchdata[1], 6.0);
 }
 
 }  // namespace

@@ -1,0 +1,98 @@
+"""Nodal motion into the element tables through _tavrin beside the same
+scatter written with NumPy fancy indexing, in one run: getnodesmotion for
+every node of a grid of 8-node shells with orthonormal node and curvature
+frames, against NumPy that finds each element node's position in the node
+block (searchsorted), turns translations and rotations by the element's
+curvature frame (einsum) and scatters them into nodesmotion.
+
+    .venv/bin/python bench/elementhandling.py
+
+Rounds take turns between ours and NumPy and the least time of each counts.
+Target: getnodesmotion no slower than NumPy.  The native cost per node over
+10³ to 10⁵ elements is in build/bench/bench_elementhandling (configure with
+-DTAVRIN_BUILD_BENCH=ON).
+"""
+import os
+import pathlib
+import sys
+
+os.environ.setdefault("OPENBLAS_NUM_THREADS", "1")
+import numpy as np  # noqa: E402
+
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent))
+from laminate import _tavrin, per_call_ns  # noqa: E402  (the build tree's module, interleaved timing)
+
+XI = np.array([-1, 1, 1, -1, 0, 1, 0, -1])
+ETA = np.array([-1, -1, 1, 1, -1, 0, 1, 0])
+
+
+def mesh(nx, ny):
+    """elemnodes(8, nelem) of the grid and the node numbers of its lattice."""
+    width = 2 * nx + 1
+    a, b = np.meshgrid(np.arange(nx), np.arange(ny), indexing="xy")
+    i = 2 * a.ravel()[None, :] + 1 + XI[:, None]
+    j = 2 * b.ravel()[None, :] + 1 + ETA[:, None]
+    return np.asfortranarray((1 + i + width * j).astype(np.int32)), np.arange(1, width * (2 * ny + 2), dtype=np.int32)
+
+
+def frames(nelem, rng):
+    """Rotations about z by random angles: curvature frames (3, 3, nelem)."""
+    t = rng.uniform(0, 2 * np.pi, nelem)
+    c, s = np.cos(t), np.sin(t)
+    r = np.zeros((3, 3, nelem), order="F")
+    r[0, 0], r[0, 1], r[1, 0], r[1, 1], r[2, 2] = c, s, -s, c, 1.0
+    return r
+
+
+def numpy_scatter(motion, elemnodes, tcurv, nodeid, trans, rot):
+    """nodesmotion(1:6, k, e) = tcurv(e)·(translation, rotation) of node elemnodes(k, e)."""
+    order = np.argsort(nodeid, kind="stable")
+    pos = np.searchsorted(nodeid, elemnodes, sorter=order)
+    pos = np.minimum(pos, len(nodeid) - 1)
+    idx = order[pos]
+    hit = nodeid[idx] == elemnodes
+    k, e = np.nonzero(hit)
+    j = idx[k, e]
+    motion[:3, k, e] = np.einsum("abe,be->ae", tcurv[:, :, e], trans[:, j])
+    motion[3:6, k, e] = np.einsum("abe,be->ae", tcurv[:, :, e], rot[:, j])
+
+
+def main():
+    rng = np.random.default_rng(5)
+    tv = _tavrin
+    ed, nd = tv.elementdata, tv.nodaldata
+    print("getnodesmotion, all nodes of a grid of 8-node shells (ns per node)")
+    print(f"{'elements':>9} {'nodes':>8} {'_tavrin':>9} {'NumPy':>9} {'NumPy/_tavrin':>14}")
+    for n in (32, 100):
+        elemnodes, nodeid = mesh(n, n)
+        nelem = elemnodes.shape[1]
+        ed.nelem, nd.nnodes, nd.ndof = nelem, 8, 6
+        ed.elemnodes = elemnodes
+        ed.elemindices = None
+        tcurv = frames(nelem, rng)
+        nd.tcurvmatrices = tcurv
+        ti = np.zeros((3, 3, 8, nelem), order="F")
+        ti[0, 0], ti[1, 1], ti[2, 2] = 1.0, 1.0, 1.0
+        nd.tnodalmatrices = ti
+        nd.nodesmotion = np.zeros((6, 8, nelem), order="F")
+        trans = np.asfortranarray(rng.standard_normal((3, len(nodeid))))
+        rot = np.asfortranarray(rng.standard_normal((3, len(nodeid))))
+        ours = np.zeros((6, 8, nelem), order="F")
+        numpy_scatter(ours, elemnodes, tcurv, nodeid, trans, rot)
+        tv.elementhandling.getnodesmotion(trans, rot, nodeid)
+        np.testing.assert_allclose(nd.nodesmotion, ours, rtol=1e-12, atol=1e-12)
+        scratch = np.zeros((6, 8, nelem), order="F")
+        best = per_call_ns({
+            "ours": lambda: tv.elementhandling.getnodesmotion(trans, rot, nodeid),
+            "numpy": lambda: numpy_scatter(scratch, elemnodes, tcurv, nodeid, trans, rot)})
+        m = len(nodeid)
+        print(f"{nelem:>9} {m:>8} {best['ours'] / m:>9.1f} {best['numpy'] / m:>9.1f} "
+              f"{best['numpy'] / best['ours']:>14.2f}")
+    for name in ("elemnodes", "elemindices"):
+        setattr(ed, name, None)
+    for name in ("tcurvmatrices", "tnodalmatrices", "nodesmotion"):
+        setattr(nd, name, None)
+
+
+if __name__ == "__main__":
+    main()
