@@ -409,8 +409,15 @@ PyObject* call_routine(const Plan& p, PyObject* const* args, std::size_t nargsf,
     if (!ap.def_is_list && !ap.def.eval(st, fillv))
       return fail(p.qualname + "(): default " + ap.def.text() + " of " + d.name + " can't be evaluated");
     for (npy_intp i = 0; i < size; ++i) {
-      const double x = ap.def_is_list ? (std::size_t(i) < ap.def_list.size() ? ap.def_list[std::size_t(i)] : 0.0)
-                                      : fillv.as_real();
+      // A list entry may be an expression of other arguments (a computed default).
+      Value entry = fillv;
+      if (ap.def_is_list) {
+        entry = Value::of(0);
+        if (std::size_t(i) < ap.def_list.size() && !ap.def_list[std::size_t(i)].eval(st, entry))
+          return fail(p.qualname + "(): default " + ap.def_list[std::size_t(i)].text() + " of " + d.name +
+                      " can't be evaluated");
+      }
+      const double x = entry.as_real();
       switch (d.kind) {
         case Kind::Real: static_cast<double*>(PyArray_DATA(pa))[i] = x; break;
         case Kind::Complex: static_cast<std::complex<double>*>(PyArray_DATA(pa))[i] = x; break;

@@ -22,8 +22,9 @@
 // argument names (their values; for arrays and texts see the functions),
 // + - * / (integer division for integers), comparisons, && and ||, and the
 // functions shape(x,k) (k from 0), len(x), size(x), max, min, abs, mod,
-// ceiling, floor, log10.  The default of an array is a fill value, or a list
-// of values in brackets; the default of a text a quoted string.
+// ceiling, floor, log10, pow(x,y) (real).  The default of an array is a fill
+// value, or a list of expressions in brackets (entries beyond it are 0); the
+// default of a text a quoted string.
 #pragma once
 
 #include <array>

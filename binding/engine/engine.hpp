@@ -42,7 +42,7 @@ struct ArgPlan {
   Expr len;                // text length
   Expr check;              // extra relation
   bool def_is_list = false;
-  std::vector<double> def_list;
+  std::vector<Expr> def_list;  // one expression per leading entry; the rest are 0
   bool def_is_text = false;
   std::string def_text;
   int overwrite_param = -1;

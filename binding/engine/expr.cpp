@@ -188,7 +188,7 @@ class ExprParser {
     static constexpr Fn fns[] = {{"max", Op::Max, -1}, {"min", Op::Min, -1},
                                  {"abs", Op::Abs, 1},  {"mod", Op::Mod, 2},
                                  {"ceiling", Op::Ceil, 1}, {"floor", Op::Floor, 1},
-                                 {"log10", Op::Log10, 1}};
+                                 {"log10", Op::Log10, 1}, {"pow", Op::Pow, 2}};
     for (const Fn& f : fns) {
       if (f.name != n) continue;
       if (f.arity < 0 ? count < 1 : count != f.arity) fail("wrong argument count of " + std::string(n));
@@ -315,7 +315,7 @@ bool Expr::eval(const ExprEnv& env, Value& out) const {
         const Value b = pop();
         const Value a = pop();
         Value r;
-        if (a.real || b.real) {
+        if (a.real || b.real || c.op == Op::Pow) {  // pow is real
           const double x = a.as_real(), y = b.as_real();
           switch (c.op) {
             case Op::Add: r = Value::of_real(x + y); break;
@@ -323,6 +323,7 @@ bool Expr::eval(const ExprEnv& env, Value& out) const {
             case Op::Mul: r = Value::of_real(x * y); break;
             case Op::Div: r = Value::of_real(x / y); break;
             case Op::Mod: r = Value::of_real(std::fmod(x, y)); break;
+            case Op::Pow: r = Value::of_real(std::pow(x, y)); break;
             case Op::Eq: r = Value::of(x == y); break;
             case Op::Ne: r = Value::of(x != y); break;
             case Op::Lt: r = Value::of(x < y); break;

@@ -52,7 +52,7 @@ class Expr {
 
   enum class Op : std::uint8_t {
     Int, Real, Arg, Shape, Len, Size, Neg, Not, Add, Sub, Mul, Div, Eq, Ne, Lt, Le, Gt, Ge,
-    And, Or, Max, Min, Abs, Mod, Ceil, Floor, Log10,
+    And, Or, Max, Min, Abs, Mod, Ceil, Floor, Log10, Pow,
   };
   struct Code {
     Op op;

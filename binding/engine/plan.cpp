@@ -118,7 +118,7 @@ void compile_arg(ArgPlan& ap, const std::function<int(std::string_view)>& lookup
     } else if (d.rank > 0 && !def.empty() && def[0] == '[') {
       ap.def_is_list = true;
       for (const std::string& v : split_top(def.substr(1, def.size() - 2)))
-        ap.def_list.push_back(std::stod(v));
+        ap.def_list.push_back(Expr::compile(v, lookup));
     } else {
       ap.def = Expr::compile(def, lookup);
     }
@@ -301,6 +301,7 @@ void build_plan(Plan& p, const Routine& r, const std::string& module) {
   auto deps_of = [&](int i) {
     const ArgPlan& ap = p.args[std::size_t(i)];
     std::vector<int> deps = ap.def.depends();
+    for (const Expr& e : ap.def_list) deps.insert(deps.end(), e.depends().begin(), e.depends().end());
     for (const Expr& e : ap.dims) deps.insert(deps.end(), e.depends().begin(), e.depends().end());
     deps.insert(deps.end(), ap.len.depends().begin(), ap.len.depends().end());
     return deps;

@@ -53,6 +53,8 @@ bool positive(const double& x) { return x > 0.0; }
 int iadd(int a, int b) { return a + b; }
 void maybe(const double* x, double& out) { out = x ? *x : -1.0; }
 void sum3(const double* d, double& s) { s = d[0] + d[1] + d[2]; }
+// out = d; x only feeds d's computed default.
+void scaled3(const double&, const double* d, double* out) { std::copy(d, d + 3, out); }
 void bump(int* i) { *i += 1; }
 void flag(int& out, const int& on) { out = on ? 7 : 3; }
 
@@ -146,6 +148,8 @@ TAVRIN_ROUTINE(positive, et::positive, result(Logical, "positive"), in(Real, "x"
 TAVRIN_ROUTINE(iadd, et::iadd, result(Int, "iadd"), in(Int, "a"), in(Int, "b"));
 TAVRIN_ROUTINE(maybe, et::maybe, in(Real, "x").absent(), out(Real, "out"));
 TAVRIN_ROUTINE(sum3, et::sum3, in(Real, "d", "3").opt("[1.0, 2.0, 4.0]"), out(Real, "s"));
+TAVRIN_ROUTINE(scaled3, et::scaled3, in(Real, "x"), in(Real, "d", "3").opt("[2*x, 1+pow(x,3)]"),
+               out(Real, "out", "3"));
 TAVRIN_ROUTINE(bump, et::bump, inplace(Int, "i"));
 TAVRIN_ROUTINE(flag, et::flag, out(Int, "out"), in(Logical, "on"));
 TAVRIN_ROUTINE(square, et::square, result(Real, "square"), in(Real, "x"));

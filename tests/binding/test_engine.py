@@ -138,6 +138,9 @@ def test_one_byte_logicals(et):
 def test_optional_absent_defaults_and_texts(et):
     assert et.maybe() == -1.0 and et.maybe(2.5) == 2.5
     assert et.sum3() == 7.0 and et.sum3([1.0, 1.0, 1.0]) == 3.0
+    # A list default computed from another argument; missing entries are 0.
+    assert et.scaled3(1.5).tolist() == [3.0, 1.0 + 1.5**3, 0.0]
+    assert et.scaled3(2, [7, 8, 9]).tolist() == [7.0, 8.0, 9.0]
     assert et.upper("abc") == ("ABC       ", 3)
     assert et.upper(b"hello world!") == ("HELLO WORL", 12)
     assert et.upper("é")[0][0] in ("É", "é")
