@@ -4,12 +4,112 @@
 #include <cmath>
 #include <string>
 
+#include <fstream>
+#include <initializer_list>
+
 #include "boxbeam/box_data.hpp"
 #include "foundation/errorhandling.hpp"
+#include "foundation/format_record.hpp"
+#include "foundation/list_record.hpp"
 
 namespace tavrin::boxbeam {
 
 namespace {
+
+// The report lines, in the order the analysis writes them.
+namespace layout {
+const io::Format record1("(///1H ,'GURTPARAMETER'/1H ,                                              '============='//1H                                 ,'NR',9X,'YI ',9X,'ZI ',9X,'BI ',9X,                                       'MYI',9X)");
+const io::Format record2("(i3,2f12.3,2e12.3)");
+const io::Format record3("(///1H ,'WANDPARAMETER'/1H ,                                              '============='//1H                                 ,'NR',5X,'IG1',5X,'IG2',5X,'TYPE',4X,                                      'MAT',9X,'YK1',9X,'ZK1',9X,                                       'YK2',9X,'ZK2',9X,'BK ',9X,                                       'GK ',9X,'RHO',9X)");
+const io::Format record4("(i3,4i8,4f12.3,3e12.3)");
+const io::Format record5("(///1H ,'ZELLENPARAMETER'/1H ,                                            '==============='//1H                               ,'NR',5X,'IG1',5X,'IG2',5X,'IG3',5X,                                       'IG4',5X)");
+const io::Format record6("(i3,4i8)");
+const io::Format record7("(//5X,'KRAEFTE UND MOMENTE BEZOGEN AUF QUERSCHNITTSKO',            'ORDINATEN:'/3X,'QX = ',D16.9,5X,                                 'QY = ',D16.9,5X,'QZ = ',D16.9/3X,'MX = ',D16.9,                  5X,'MY = ',D16.9,5X,'MZ = ',D16.9///)");
+const io::Format record8("(1H+,T21,'Q U E R S C H N I T T S G R O E S S E N'/                T21,39('-')//)");
+const io::Format record9("(1H0,T21,'DEHNSTEIFIGKEIT DES TRAEGERS = ',D16.9,2X,'(K)',/        T8,'GESAMTMASSE PRO EINHEIT DER TRAEGERLAENGE = ',D16.9,          2X,'(M/L)'//T3,'KOORDINATEN DES STEIFIGKEITSMITTEL',              'PUNKTS:   YS = ',D16.9,2X,'(L)'/T47,'ZS = ',D16.9,               2X,'(L)'//T15,'KOORDINATEN DES SCHWERPUNKTS:   YT = ',            D16.9,2X,'(L)'/T47,'ZT = ',D16.9,2X,'(L)'///)");
+const io::Format record10("(T14,'STEIFIGKEITSMOMENTE 2.GRADES:   DYY = ',                     D16.9,2X,'(K * L**2)'/T46,                                        'DZY = ',D16.9,2X,'(K * L**2)'/T46,                               'DZZ = ',D16.9,2X,'(K * L**2)'//)");
+const io::Format record11("(T14,'STEIFIGKEITSMOM (BEZUGSSYSTEM): DYY = ',                     D16.9,2X,'(K * L**2)'/T46,                                        'DZY = ',D16.9,2X,'(K * L**2)'/T46,                               'DZZ = ',D16.9,2X,'(K * L**2)'//)");
+const io::Format record12("(/T11,'MASSENTRAEGHEITSMOMENT UM LAENGSACHSE:',5X,                 '( BEZ. AUF SCHWERPUNKT )'/T46,'IT  =',                            D16.9,2X,'(M*L)'//)");
+const io::Format record13("(/T11,'MASSENTRAEGHEITSMOMENT UM LAENGSACHSE:',5X,                 '( BEZUGSSYSTEM )'/T46,'IT  =',                                    D16.9,2X,'(M*L)'//)");
+const io::Format record14("(1H0,T32,'HAUPTACHSENWINKEL = ',D16.9,2X,'(RADIAN)',3X,            '=',F9.2,2X,'(GRAD)'//T13,                                        'STEIFIGKEITSMOMENTE 2.GRADES:   DYY* = ',D16.9,2X,               '(K * L**2)'/T45,'DZZ* = ',D16.9,2X,'(K * L**2)'///)");
+const io::Format record15("(1H0,' GURT',T10,'LAENGSKRAFT (K)',T38,'DEHNUNG'/                  T15,'N(I)',T39,'EPS(I)'/)");
+const io::Format record16("(1H ,I4,3X,D16.9,8X,D16.9)");
+const io::Format record17("(///'  WAND',T14,'L A E N G S K R A F T F L U E S S E    ',        '(K/L)',T81,'D   E   H   N   U   N   G   E   N'/T17,              'NK(0)',T33,'NK(LK/2)',T54,'NK(LK)',T77,'EPSK(0)',T94,            'EPSK(LK/2)',T114,'EPSK(LK)'/)");
+const io::Format record18("(1H ,I4,3(3X,D16.9),5X,3(3X,D16.9))");
+const io::Format resultants("(1H1////T11,'SPX = ',D16.9/T11,'SPY = ',D16.9/                     T11,'SPZ = ',D16.9)");
+const io::Format four_empty("(////)");
+const io::Format nodal_line("(1H ,I6,I10,6X,3(D16.9,5X),I2)");
+const io::Format nodal_heading[3] = {io::Format("(1H0,T6,'AEQUIVALENTE KNOTENKRAEFTE IN  X-RICHTUNG'///T4,          'WAND NR.',T16,'IG1',T27,'PKNT(I,1,1)',T48,'PKNT(I,2,1)',         T69,'PKNT(I,3,1)',T87,'IG2'/)"),
+    io::Format("(1H0,T6,'AEQUIVALENTE KNOTENKRAEFTE IN  Y-RICHTUNG'///T4,          'WAND NR.',T16,'IG1',T27,'PKNT(I,1,2)',T48,'PKNT(I,2,2)',         T69,'PKNT(I,3,2)',T87,'IG2'/)"),
+    io::Format("(1H0,T6,'AEQUIVALENTE KNOTENKRAEFTE IN  Z-RICHTUNG'///T4,          'WAND NR.',T16,'IG1',T27,'PKNT(I,1,3)',T48,'PKNT(I,2,3)',         T69,'PKNT(I,3,3)',T87,'IG2'/)"),
+};
+}  // namespace layout
+
+// The report file and the extended print file of one run: both are appended
+// to (created when missing), only with the report switch set, the extended
+// one only with its own switch too.  Closing (and flushing) is left to the
+// destructor, so that every way out of a run leaves complete files.
+class Report {
+ public:
+  Report() : druck_(steuer::druck), exdru_(steuer::druck && steuer::exdru) {
+    if (exdru_) open(ext_, path::vbinfopath.view());
+    if (druck_) open(rep_, path::csinfopath.view());
+  }
+  bool on() const { return druck_; }
+  bool extended() const { return exdru_; }
+
+  void write(const io::Format& format, std::initializer_list<io::FormatItem> items) {
+    if (!rep_.is_open()) return;
+    for (const std::string& line : io::format_records(format, items)) rep_ << line << '\n';
+  }
+  // A free-format record of the extended print file: label, then values.
+  void extra(std::string_view label = {}, std::initializer_list<double> values = {}) {
+    if (!ext_.is_open()) return;
+    io::ListRecord r;
+    if (!label.empty()) r << label;
+    for (double v : values) r << v;
+    ext_ << (label.empty() && values.size() == 0 ? std::string() : r.str()) << '\n';
+  }
+  void extra(std::string_view label, int value) {
+    if (!ext_.is_open()) return;
+    io::ListRecord r;
+    r << label << value;
+    ext_ << r.str() << '\n';
+  }
+
+ private:
+  static void open(std::ofstream& f, std::string_view field) {
+    // The path is the field up to its first NUL, without trailing blanks.
+    field = field.substr(0, field.find('\0'));
+    while (!field.empty() && field.back() == ' ') field.remove_suffix(1);
+    f.open(std::string(field), std::ios::out | std::ios::app);
+    if (!f.is_open()) xerr(-2, "Box_GetXSection: cannot open report file " + std::string(field));
+  }
+  bool druck_, exdru_;
+  std::ofstream rep_, ext_;
+};
+
+// The input tables and the loads.
+void report_input(Report& out) {
+  if (!out.on()) return;
+  out.write(layout::record1, {});
+  for (int i = 1; i <= gurt::ig; ++i)
+    out.write(layout::record2, {i, gurt::yi(i), gurt::zi(i), gurt::bi(i), gurt::myi(i)});
+  out.write(layout::record3, {});
+  using namespace wand;
+  for (int k = 1; k <= kw; ++k)
+    out.write(layout::record4, {k, ig1(k), ig2(k), it(k), k, yk0(k), zk0(k), yklk(k), zklk(k),
+                                bk(k), gk(k), rhok(k)});
+  out.write(layout::record5, {});
+  for (int c = 1; c <= zelle::az; ++c) {
+    // The first four booms of the cell (0 beyond the boom capacity).
+    int b[4];
+    for (int j = 1; j <= 4; ++j) b[j - 1] = j <= restr::maxgu ? zelle::ia(j, c) : 0;
+    out.write(layout::record6, {c, b[0], b[1], b[2], b[3]});
+  }
+  using namespace spanug;
+  out.write(layout::record7, {qqx, qqy, qqz, qmx, qmy, qmz});
+}
 
 // Why the section cannot be analysed, or empty when it can.
 std::string section_fault(int& where) {
@@ -73,6 +173,8 @@ void get_equivalent_xsection() {
   using namespace gurt;
   const double QX = spanug::qqx, MY = spanug::qmy, MZ = spanug::qmz;
 
+  Report out;
+  report_input(out);
   zero_results();
   std::vector<double> lk(std::size_t(kw) + 1), skyk(lk.size()), skzk(lk.size());
 
@@ -107,11 +209,15 @@ void get_equivalent_xsection() {
 
   // Second moments about the stiffness centre; polar mass moment about the
   // centre of mass.
+  double iyyd = 0.0, izyd = 0.0, izzd = 0.0;
   for (int i = 1; i <= ig; ++i) {
     const double h1 = zi(i) - zs, h2 = yi(i) - ys;
     dyy += bi(i) * h1 * h1;
     dzy += bi(i) * h1 * h2;
     dzz += bi(i) * h2 * h2;
+    iyyd += myi(i) * h1 * h1;
+    izyd += myi(i) * h1 * h2;
+    izzd += myi(i) * h2 * h2;
     const double g1 = zi(i) - zt, g2 = yi(i) - yt;
     itt += (g2 * g2 + g1 * g1) * myi(i);
   }
@@ -121,8 +227,36 @@ void get_equivalent_xsection() {
     dyy += bk(k) * s.yy;
     dzy += bk(k) * s.zy;
     dzz += bk(k) * s.zz;
+    iyyd += rhok(k) * s.yy;
+    izyd += rhok(k) * s.zy;
+    izzd += rhok(k) * s.zz;
     const WallMoments t = wall_moments(zk0(k) - zt, yk0(k) - yt, phi, lambda, l);
     itt += (t.zz + t.yy) * rhok(k);
+    if (out.extended()) {
+      out.extra("Wand:", k);
+      out.extra("PHIK,ZKLK,ZK0", {phi, zklk(k), zk0(k)});
+      out.extra("LAMK,YKLK,YK0", {lambda, yklk(k), yk0(k)});
+      out.extra("SZ", {sz});
+      out.extra("SY", {sy});
+      out.extra("BX", {bx});
+      out.extra("H1", {zk0(k) - zs});
+      out.extra("H2", {yk0(k) - ys});
+      out.extra("BI", {k <= restr::maxgu ? bi(k) : 0.0});  // the boom numbered like the wall
+      out.extra("BK", {bk(k)});
+      out.extra("DYYK", {s.yy});
+      out.extra("DZZK", {s.zz});
+      out.extra("DZYK", {s.zy});
+      out.extra("DYY", {dyy});
+      out.extra("DZY", {dzy});
+      out.extra("DZZ", {dzz});
+      out.extra();
+      out.extra("IYYD", {iyyd});
+      out.extra("IZYD", {izyd});
+      out.extra("IZZD", {izzd});
+      out.extra();
+      out.extra("ITT", {itt});
+      out.extra();
+    }
   }
 
   // Principal axes; dyyste is the smaller value when dzz >= dyy.
@@ -138,19 +272,50 @@ void get_equivalent_xsection() {
   else if (dzy == 0.0) alpha = 0.0;
   else alpha = std::copysign(std::atan(1.0), dzy);  // the limit of the formula as d -> 0+
   const double sa = std::sin(alpha), ca = std::cos(alpha);
+  const double degrees = 180.0 * alpha / 3.141592654;
+  out.extra("H1", {w});
+  out.extra("H2", {d});
+  out.extra("DZY", {dzy});
+  out.extra("ALPHA", {alpha});
+  out.extra("SINA", {sa});
+  out.extra("COSA", {ca});
+  out.extra();
+
+  // Stiffnesses about the reference origin; polar mass moments about the
+  // stiffness centre and the origin.
+  const double dyyvrt = dyy + zs * zs * bx, dzyvrt = dzy + ys * zs * bx, dzzvrt = dzz + ys * ys * bx;
+  const double ditt = izzd + iyyd, dittvrt = ditt + (ys * ys + zs * zs) * m;
+  out.write(layout::record8, {});
+  if (out.extended()) out.write(layout::record9, {bx, m, ys, zs, yt, zt});
+  out.write(layout::record10, {dyy, dzy, dzz});
+  out.write(layout::record11, {dyyvrt, dzyvrt, dzzvrt});
+  out.write(layout::record12, {ditt});
+  out.write(layout::record13, {dittvrt});
+  out.write(layout::record14, {alpha, degrees, dyyste, dzzste});
 
   // Axial strains under the section loads, in the principal system.
   const double m1 = MY - QX * zs, m2 = MZ + ys * QX;
   const double mys = ca * m1 + sa * m2, mzs = ca * m2 - sa * m1;
+  out.extra("H1, MY, ZS, QX", {m1, MY, zs, QX});
+  out.extra("H2, MZ ,YS ,QX", {m2, MZ, ys, QX});
+  out.extra("H3", {degrees});
+  out.extra();
   const auto strain = [&](double y, double z) {
     const double dy = y - ys, dz = z - zs;
     const double zstar = ca * dz - sa * dy, ystar = ca * dy + sa * dz;
     return QX / bx + mys / dyyste * zstar - mzs / dzzste * ystar;
   };
+  out.write(layout::record15, {});
   for (int i = 1; i <= ig; ++i) {
     const double n = strain(yi(i), zi(i)) * bi(i);
     epigam::epigu(i) = bi(i) == 0.0 ? 0.0 : n / bi(i);
+    out.write(layout::record16, {i, n, epigam::epigu(i)});
   }
+  out.extra("H1, MY, ZS, QX", {QX / bx, mys, zs, QX});
+  out.extra("H2, MZ ,YS ,QX", {mys / dyyste, mzs, ys, QX});
+  out.extra("H3", {-mzs / dzzste});
+  out.extra();
+  out.write(layout::record17, {});
   for (int k = 1; k <= kw; ++k) {
     const double ym = (yk0(k) + yklk(k)) / 2.0, zm = (zk0(k) + zklk(k)) / 2.0;
     kraft::nx0(k) = strain(yk0(k), zk0(k)) * bk(k);
@@ -160,6 +325,8 @@ void get_equivalent_xsection() {
     epigam::epi(k, 1) = stiff ? kraft::nx0(k) / bk(k) : 0.0;
     epigam::epi(k, 2) = stiff ? kraft::nxl2(k) / bk(k) : 0.0;
     epigam::epi(k, 3) = stiff ? kraft::nxl(k) / bk(k) : 0.0;
+    out.write(layout::record18, {k, kraft::nx0(k), kraft::nxl2(k), kraft::nxl(k), epigam::epi(k, 1),
+                                 epigam::epi(k, 2), epigam::epi(k, 3)});
   }
 }
 
@@ -186,9 +353,32 @@ std::vector<std::array<std::array<double, 3>, 3>> wall_nodal_forces(int nwalls) 
   return p;
 }
 
+namespace {
+void report_nodal_forces(Report& out, const std::vector<std::array<std::array<double, 3>, 3>>& p) {
+  if (!out.on()) return;
+  double sum[3] = {0, 0, 0};
+  for (const auto& f : p)
+    for (int dir = 0; dir < 3; ++dir) sum[dir] += f[0][std::size_t(dir)] + f[1][std::size_t(dir)] + f[2][std::size_t(dir)];
+  if (out.extended()) out.write(layout::resultants, {sum[0], sum[1], sum[2]});
+  for (std::size_t dir = 0; dir < 3; ++dir) {
+    out.write(layout::four_empty, {});
+    out.write(layout::nodal_heading[dir], {});
+    for (std::size_t i = 0; i < p.size(); ++i) {
+      const int k = int(i) + 1;
+      out.write(layout::nodal_line, {k, wand::ig1(k), p[i][0][dir], p[i][1][dir], p[i][2][dir], wand::ig2(k)});
+    }
+  }
+}
+}  // namespace
+
 }  // namespace tavrin::boxbeam
 
 extern "C" {
 TAVRIN_API void Box_GetXSection() { tavrin::boxbeam::get_equivalent_xsection(); }
-TAVRIN_API void KNKRFT(const int* maxw) { (void)tavrin::boxbeam::wall_nodal_forces(maxw ? *maxw : 0); }
+TAVRIN_API void KNKRFT(const int* maxw) {
+  using namespace tavrin::boxbeam;
+  if (!steuer::druck) return;  // the forces are only reported
+  Report out;
+  report_nodal_forces(out, wall_nodal_forces(maxw ? *maxw : 0));
+}
 }

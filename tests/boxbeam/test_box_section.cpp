@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <numbers>
 #include <utility>
 #include <vector>
@@ -246,15 +247,17 @@ TEST_F(BoxSection, NodalForcesOfConstantFlows) {
 // Initialisation and refused sections.
 
 TEST(BoxData, RunBeforeInitialisationIsRefused) {
-  // Runs in its own process under ctest: nothing was initialised yet.
-  int done = 0;
-  errorhandling::rsxerr(done, 1);
-  wand::kw = 1;
-  get_equivalent_xsection();
-  EXPECT_EQ(errorhandling::errstat, -2);
-  EXPECT_NE(errorhandling::errstring.trimmed().find("box_initialize"), std::string_view::npos);
-  EXPECT_EQ(quer::bx, 0.0);
-  errorhandling::rsxerr(done, 1);
+  // In a freshly started process, where nothing was initialised yet.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        wand::kw = 1;
+        get_equivalent_xsection();
+        const bool refused = errorhandling::errstat == -2 && quer::bx == 0.0 &&
+                             errorhandling::errstring.trimmed().find("box_initialize") != std::string_view::npos;
+        std::exit(refused ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(BoxSection, CapacitiesDefaultAndRecord) {
