@@ -4,7 +4,10 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <cmath>
 #include <fstream>
+#include <sstream>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -92,6 +95,7 @@ TEST_F(BoxReport, SwitchesDecideTheFiles) {
   EXPECT_EQ(b.size(), 2 * a.size() + 11);  // record 9: eleven lines more
   EXPECT_TRUE(std::equal(a.begin(), a.end(), b.begin()));
   EXPECT_TRUE(has_line(b, "0                   DEHNSTEIFIGKEIT DES TRAEGERS =  0.140000000D+05  (K)"));
+  EXPECT_EQ(count_prefix(b, "    1    0.10528442"), 2);  // boom 1's force, once per run
   const auto e = lines_of(ext);
   EXPECT_EQ(count_prefix(e, " Wand:"), 4);
   EXPECT_TRUE(has_line(e, " BX 14000"));
@@ -112,6 +116,7 @@ TEST_F(BoxReport, RecordsOfTheWallsOnlyBox) {
            "  1       0.000       0.000   0.000E+00   0.000E+00",
            "  1       1       2       0       1       0.000       0.000       4.000       0.000   0.100E+04   0.400E+03   0.200E-02",
            "  1       1       2       3       4",
+           "  4       4       1       0       4       0.000       2.000       0.000       0.000   0.100E+04   0.400E+03   0.200E-02",
            "   QX =  0.100000000D+04     QY =  0.100000000D+03     QZ =  0.200000000D+03",
            "+                   Q U E R S C H N I T T S G R O E S S E N",
            "                    ---------------------------------------",
@@ -149,6 +154,7 @@ TEST_F(BoxReport, NodalForceRecords) {
   EXPECT_TRUE(has_line(r, "0    AEQUIVALENTE KNOTENKRAEFTE IN  X-RICHTUNG"));
   EXPECT_TRUE(has_line(r, "0    AEQUIVALENTE KNOTENKRAEFTE IN  Z-RICHTUNG"));
   EXPECT_TRUE(has_line(r, "   WAND NR.    IG1        PKNT(I,1,2)          PKNT(I,2,2)          PKNT(I,3,2)       IG2"));
+  EXPECT_EQ(r.size(), 7u + 3 * (5 + 5 + 4));  // resultants; per direction blanks, heading, walls
   EXPECT_EQ(count_prefix(r, "1"), 1);  // the resultants' new page
   EXPECT_EQ(count_prefix(r, "          SPX = "), 1);
   int stars = 0;
@@ -177,6 +183,46 @@ TEST_F(BoxReport, UnwritablePathIsLatchedAndTheResultsStillComputed) {
   get_equivalent_xsection();
   EXPECT_EQ(take().first, -2);
   EXPECT_NEAR(quer::bx, 14000.0, 1e-9);
+}
+
+// The extended print file of the walls-only box: every record's label and
+// values in order.
+TEST_F(BoxReport, ExtendedPrintRecords) {
+  describe();
+  for (int i = 1; i <= 4; ++i) gurt::bi(i) = 0, gurt::myi(i) = 0;
+  steuer::druck = steuer::exdru = true;
+  get_equivalent_xsection();
+  const auto e = lines_of(ext);
+  using Rec = std::pair<std::string, std::vector<double>>;
+  const std::vector<Rec> wall1 = {
+      {"Wand:", {1}}, {"PHIK,ZKLK,ZK0", {0, 0, 0}}, {"LAMK,YKLK,YK0", {4, 4, 0}}, {"SZ", {24000}},
+      {"SY", {12000}}, {"BX", {12000}}, {"H1", {-1}}, {"H2", {-2}}, {"BI", {0}}, {"BK", {1000}},
+      {"DYYK", {4}}, {"DZZK", {16.0 / 3}}, {"DZYK", {0}}, {"DYY", {4000}}, {"DZY", {0}},
+      {"DZZ", {16000.0 / 3}}, {"", {}}, {"IYYD", {0.008}}, {"IZYD", {0}}, {"IZZD", {0.032 / 3}},
+      {"", {}}, {"ITT", {0.056 / 3}}, {"", {}}};
+  const std::vector<Rec> tail = {
+      {"H1", {52000.0 / 3}}, {"H2", {52000.0 / 3}}, {"DZY", {0}}, {"ALPHA", {0}}, {"SINA", {0}},
+      {"COSA", {1}}, {"", {}}, {"H1, MY, ZS, QX", {3000, 4000, 1, 1000}},
+      {"H2, MZ ,YS ,QX", {7000, 5000, 2, 1000}}, {"H3", {0}}, {"", {}},
+      {"H1, MY, ZS, QX", {1.0 / 12, 3000, 1, 1000}}, {"H2, MZ ,YS ,QX", {9.0 / 28, 7000, 2, 1000}},
+      {"H3", {-0.2625}}, {"", {}}};
+  ASSERT_EQ(e.size(), 4 * wall1.size() + tail.size());
+  const auto check = [&](const std::string& line, const Rec& want) {
+    if (want.first.empty()) {
+      EXPECT_EQ(line, "");
+      return;
+    }
+    ASSERT_EQ(line.rfind(" " + want.first + " ", 0), 0u) << line;
+    std::istringstream in(line.substr(want.first.size() + 2));
+    for (double v : want.second) {
+      double got = 0;
+      in >> got;
+      EXPECT_NEAR(got, v, 1e-12 * (1 + std::fabs(v))) << line;
+    }
+  };
+  for (std::size_t j = 0; j < wall1.size(); ++j) check(e[j], wall1[j]);
+  for (std::size_t j = 0; j < tail.size(); ++j) check(e[4 * wall1.size() + j], tail[j]);
+  EXPECT_EQ(e[wall1.size()], " Wand: 2");
 }
 
 }  // namespace

@@ -117,6 +117,7 @@ def test_faulty_section_reports_in_the_latch(tv):
 
 def test_arrays_absent_before_the_first_initialisation():
     code = ("import _tavrin as t; assert t.wand.bk is None and t.kraft.nx0 is None; "
-            "assert int(t.restr.maxwa) == 0; t.boxbeam.box_getxsection(); "
+            "assert int(t.restr.maxwa) == 0 and int(t.steuer.klog) == 0 and int(t.gurt.ig) == 0; "
+            "assert not t.steuer.druck; t.boxbeam.box_getxsection(); "
             "assert int(t.errorhandling.errstat) == -2")
     subprocess.run([sys.executable, "-c", code], check=True, env=os.environ.copy())
