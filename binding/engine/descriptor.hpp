@@ -323,6 +323,10 @@ constexpr int param_index(const Arg (&args)[N], std::size_t i) {
   return k;
 }
 
+// A routine without arguments lists them in an empty std::array.
+constexpr std::size_t parameter_count(const std::array<Arg, 0>&) { return 0; }
+constexpr int result_count(const std::array<Arg, 0>&) { return 0; }
+
 template <std::size_t N>
 constexpr std::size_t parameter_count(const Arg (&args)[N]) {
   std::size_t k = 0;
@@ -538,6 +542,15 @@ struct RoutineRegistrar {
 // same, with the routine's one-line summary for its doc string.
 #define TAVRIN_ROUTINE_DOC(name, fn, summary, ...)                                          \
   static constexpr ::tavrin::bind::Arg name##_args_[] = {__VA_ARGS__};                    \
+  static const ::tavrin::bind::Routine name##_routine_ =                                  \
+      ::tavrin::bind::make_routine<&fn, name##_args_>(#name, summary);                     \
+  static const ::tavrin::bind::RoutineRegistrar name##_registrar_{tavrin_binding_module_, \
+                                                                  name##_routine_}
+
+// TAVRIN_ROUTINE_NOARGS(host_name, function, "what it computes"): a routine
+// without arguments and without a function value.
+#define TAVRIN_ROUTINE_NOARGS(name, fn, summary)                                            \
+  static constexpr std::array<::tavrin::bind::Arg, 0> name##_args_{};                      \
   static const ::tavrin::bind::Routine name##_routine_ =                                  \
       ::tavrin::bind::make_routine<&fn, name##_args_>(#name, summary);                     \
   static const ::tavrin::bind::RoutineRegistrar name##_registrar_{tavrin_binding_module_, \

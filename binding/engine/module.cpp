@@ -272,6 +272,7 @@ int var_npy_type(ElemType t) {
   switch (t) {
     case ElemType::Real: return NPY_FLOAT64;
     case ElemType::Complex: return NPY_COMPLEX128;
+    case ElemType::Logical: return NPY_BOOL;
     default: return NPY_INT32;
   }
 }
@@ -299,7 +300,8 @@ PyObject* read_variable(const VariableInfo& v) {
       return PyArray_New(&PyArray_Type, 0, nullptr, var_npy_type(v.type), nullptr, v.address, 0,
                          NPY_ARRAY_CARRAY, nullptr);
     }
-    case VarKind::Allocatable: {
+    case VarKind::Allocatable:
+    case VarKind::Sized: {
       const auto* a = static_cast<const AllocatableBase*>(v.address);
       if (!a->allocated()) Py_RETURN_NONE;
       npy_intp dims[AllocatableBase::max_rank];
@@ -359,7 +361,11 @@ int write_variable(const ModuleEntry& e, const VariableInfo& v, PyObject* value)
         Py_DECREF(b);
         return 0;
       }
-      if (v.type == ElemType::Int) {
+      if (v.type == ElemType::Logical) {
+        const int t = PyObject_IsTrue(value);
+        if (t < 0) return -1;
+        *static_cast<bool*>(v.address) = t != 0;
+      } else if (v.type == ElemType::Int) {
         int x;
         if (!int_from_object(value, x)) return write_error(e, v, "can't be converted to int");
         *static_cast<int*>(v.address) = x;
@@ -368,6 +374,27 @@ int write_variable(const ModuleEntry& e, const VariableInfo& v, PyObject* value)
         if (!real_from_object(value, x)) return write_error(e, v, "can't be converted to float");
         *static_cast<double*>(v.address) = x;
       }
+      return 0;
+    }
+    case VarKind::Sized: {
+      // The owner fixes the extents: copy in values of exactly that shape.
+      const auto* a = static_cast<const AllocatableBase*>(v.address);
+      if (!a->allocated()) return write_error(e, v, "not allocated yet");
+      std::string why;
+      PyObject* arr = array_from_object(value, var_kind(v.type), a->rank(), false, why);
+      if (!arr) return PyErr_Occurred() ? -1 : write_error(e, v, why);
+      auto* pa = reinterpret_cast<PyArrayObject*>(arr);
+      std::string shape, want;
+      for (int k = 0; k < a->rank(); ++k) {
+        shape += (k ? "," : "") + std::to_string(PyArray_DIM(pa, k));
+        want += (k ? "," : "") + std::to_string(a->size(k + 1));
+      }
+      if (shape != want) {
+        Py_DECREF(arr);
+        return write_error(e, v, "shape (" + shape + ") does not match the allocated (" + want + ")");
+      }
+      std::memmove(a->raw_data(), PyArray_DATA(pa), std::size_t(PyArray_NBYTES(pa)));
+      Py_DECREF(arr);
       return 0;
     }
     case VarKind::Allocatable: {
@@ -481,6 +508,7 @@ const char* var_type_text(const VariableInfo& v) {
     case ElemType::Real: return "float";
     case ElemType::Complex: return "complex";
     case ElemType::Char: return "string";
+    case ElemType::Logical: return "bool";
   }
   return "";
 }
@@ -504,10 +532,11 @@ std::string module_doc(const ModuleEntry& e) {
     for (const VariableInfo& v : e.variables->variables) {
       doc += std::string("  ") + v.name + " : ";
       if (v.kind == VarKind::Allocatable) doc += "allocatable rank-" + std::to_string(v.rank) + " ";
+      else if (v.kind == VarKind::Sized) doc += "rank-" + std::to_string(v.rank) + " ";
       else if (v.kind == VarKind::Constant) doc += "constant ";
       doc += var_type_text(v);
       if (v.type == ElemType::Char) doc += "(len=" + std::to_string(v.length) + ")";
-      if (v.kind == VarKind::Allocatable) doc += " array";
+      if (v.kind == VarKind::Allocatable || v.kind == VarKind::Sized) doc += " array";
       doc += std::string(", ") + v.doc + "\n";
     }
   }
@@ -572,6 +601,7 @@ void flush_python_streams() {
 bool prepare(std::string& why) {
   // The shared-state modules join the routine modules of the same name.
   for (const ModuleInfo& m : data_modules()) entry(m.name).variables = &m;
+  for (const ModuleInfo& m : subsystem_data_modules()) entry(m.name).variables = &m;
   auto& reg = registry();
   std::sort(reg.begin(), reg.end(), [](const ModuleEntry& a, const ModuleEntry& b) { return a.name < b.name; });
   for (ModuleEntry& e : reg) {

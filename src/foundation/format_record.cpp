@@ -125,6 +125,23 @@ class Parser {
         node.kind = Edit::scale;
         node.width = count;
         return node;
+      case 'H': {
+        // Hollerith text: the next `count` characters as they stand (1H0,
+        // 1H , 1H1, 1H+ are the line-printer control characters).
+        if (count < 1) fail("H needs a character count in front");
+        if (pos_ + std::size_t(count) > s_.size()) fail("Hollerith text runs past the format");
+        node.kind = Edit::text;
+        node.text = std::string(s_.substr(pos_, std::size_t(count)));
+        pos_ += std::size_t(count);
+        return node;
+      }
+      case 'T': {
+        if (count >= 0) fail("T takes its column after the letter");
+        node.kind = Edit::tab;
+        node.width = plain_number();
+        if (node.width < 1) fail("T needs a column of at least 1");
+        return node;
+      }
       case '(':
         node.kind = Edit::group;
         node.repeat = count < 0 ? 1 : count;
@@ -240,6 +257,7 @@ class Writer {
   void end_record() {
     records_.push_back(std::move(record_));
     record_.clear();
+    column_ = 0;
   }
 
   void run_list(std::span<const FormatNode> nodes) {
@@ -251,8 +269,9 @@ class Writer {
 
   void run_node(const FormatNode& node) {
     switch (node.kind) {
-      case Edit::text: record_ += node.text; return;
-      case Edit::blanks: record_.append(std::size_t(node.width), ' '); return;
+      case Edit::text: put(node.text); return;
+      case Edit::blanks: put(std::string(std::size_t(node.width), ' ')); return;
+      case Edit::tab: column_ = std::size_t(node.width - 1); return;
       case Edit::slash: end_record(); return;
       case Edit::scale: scale_ = node.width; return;
       case Edit::group: run_list(node.children); return;
@@ -262,7 +281,15 @@ class Writer {
       stopped_ = true;
       return;
     }
-    record_ += edit_item(node, items_[next_++]);
+    put(edit_item(node, items_[next_++]));
+  }
+
+  // Writes at the current column (a tab may have moved it back, so the text
+  // overwrites what stands there, or forward, filling with blanks).
+  void put(const std::string& field) {
+    if (record_.size() < column_) record_.resize(column_, ' ');
+    record_.replace(column_, std::min(field.size(), record_.size() - column_), field);
+    column_ += field.size();
   }
 
   std::string edit_item(const FormatNode& node, const FormatItem& item) const {
@@ -293,6 +320,7 @@ class Writer {
   int scale_ = 0;
   bool stopped_ = false;
   std::string record_;
+  std::size_t column_ = 0;
   std::vector<std::string> records_;
 };
 

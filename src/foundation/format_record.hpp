@@ -10,6 +10,11 @@
 //
 //   'text' "text"  written as it stands ('' inside is one quote)
 //   nX             n blanks
+//   Tn             next character at column n (the first character of the
+//                  record, a control character included, is column 1);
+//                  moving back overwrites
+//   nHtext         the next n characters of the format as they stand; 1H0,
+//                  1H , 1H1 and 1H+ write the line-printer control characters
 //   /              ends the record: a leading / first writes an empty record
 //   Iw  Iw.m       integer right-aligned in w columns, at least m digits
 //   Fw.d           real in fixed point, d decimals; the 0 before the point
@@ -65,6 +70,7 @@ struct FormatItem {
 enum class Edit {
   text,      // quoted text
   blanks,    // nX
+  tab,       // Tn (column in `width`)
   slash,     // /
   scale,     // kP
   integer,   // Iw, Iw.m

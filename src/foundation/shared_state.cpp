@@ -145,30 +145,7 @@ Allocatable<int, 2> errasciim;
 
 namespace {
 
-constexpr VariableInfo constant(const char* name, const int& v, const char* doc) {
-  return {name, ElemType::Int, VarKind::Constant, 0, 0, const_cast<int*>(&v), doc};
-}
-constexpr VariableInfo scalar(const char* name, int& v, const char* doc) {
-  return {name, ElemType::Int, VarKind::Fixed, 0, 0, &v, doc};
-}
-constexpr VariableInfo scalar(const char* name, double& v, const char* doc) {
-  return {name, ElemType::Real, VarKind::Fixed, 0, 0, &v, doc};
-}
-template <std::size_t N>
-constexpr VariableInfo text(const char* name, FixedText<N>& v, const char* doc) {
-  return {name, ElemType::Char, VarKind::Fixed, 0, int(N), v.chars.data(), doc};
-}
-template <class T>
-constexpr ElemType elem_type() {
-  if constexpr (std::is_same_v<T, int>) return ElemType::Int;
-  else if constexpr (std::is_same_v<T, double>) return ElemType::Real;
-  else return ElemType::Complex;
-}
-template <class T, int R>
-VariableInfo array(const char* name, Allocatable<T, R>& v, const char* doc) {
-  return {name, elem_type<T>(), VarKind::Allocatable, R, 0,
-          static_cast<AllocatableBase*>(&v), doc};
-}
+using namespace registry;
 
 const VariableInfo types_vars[] = {
     constant("i2", types::i2, "bytes of a short integer"),
@@ -345,5 +322,18 @@ const ModuleInfo modules[] = {
 }  // namespace
 
 std::span<const ModuleInfo> data_modules() { return modules; }
+
+namespace {
+std::vector<ModuleInfo>& subsystem_modules() {
+  static std::vector<ModuleInfo> list;
+  return list;
+}
+}  // namespace
+
+void register_data_modules(std::span<const ModuleInfo> m) {
+  subsystem_modules().insert(subsystem_modules().end(), m.begin(), m.end());
+}
+
+std::span<const ModuleInfo> subsystem_data_modules() { return subsystem_modules(); }
 
 }  // namespace tavrin

@@ -13,6 +13,8 @@
 
 #include <complex>
 #include <span>
+#include <type_traits>
+#include <vector>
 
 #include "foundation/allocatable.hpp"
 #include "foundation/api.hpp"
@@ -177,11 +179,13 @@ extern TAVRIN_API Allocatable<int, 2> errasciim;  // at most 8 rows
 // ---------------------------------------------------------------------------
 // Registry of the module variables.
 
-enum class ElemType : unsigned char { Int, Real, Complex, Char };
+enum class ElemType : unsigned char { Int, Real, Complex, Char, Logical };
 enum class VarKind : unsigned char {
   Constant,     // read-only scalar (kind constants of `types`)
   Fixed,        // scalar or character field with static storage
   Allocatable,  // address is an AllocatableBase
+  Sized,        // AllocatableBase whose extents only its owner sets: an
+                // assignment copies in and must match them
 };
 
 struct VariableInfo {
@@ -201,5 +205,43 @@ struct ModuleInfo {
 
 // The thirteen data modules, in the order of the shared-state tables.
 TAVRIN_API std::span<const ModuleInfo> data_modules();
+
+// Data modules of the other subsystems, added when the library is loaded.
+TAVRIN_API void register_data_modules(std::span<const ModuleInfo> modules);
+TAVRIN_API std::span<const ModuleInfo> subsystem_data_modules();
+
+// Entries of the registry tables.
+namespace registry {
+constexpr VariableInfo constant(const char* name, const int& v, const char* doc) {
+  return {name, ElemType::Int, VarKind::Constant, 0, 0, const_cast<int*>(&v), doc};
+}
+constexpr VariableInfo scalar(const char* name, int& v, const char* doc) {
+  return {name, ElemType::Int, VarKind::Fixed, 0, 0, &v, doc};
+}
+constexpr VariableInfo scalar(const char* name, double& v, const char* doc) {
+  return {name, ElemType::Real, VarKind::Fixed, 0, 0, &v, doc};
+}
+constexpr VariableInfo scalar(const char* name, bool& v, const char* doc) {
+  return {name, ElemType::Logical, VarKind::Fixed, 0, 0, &v, doc};
+}
+template <std::size_t N>
+constexpr VariableInfo text(const char* name, FixedText<N>& v, const char* doc) {
+  return {name, ElemType::Char, VarKind::Fixed, 0, int(N), v.chars.data(), doc};
+}
+template <class T>
+constexpr ElemType elem_type() {
+  if constexpr (std::is_same_v<T, int>) return ElemType::Int;
+  else if constexpr (std::is_same_v<T, double>) return ElemType::Real;
+  else return ElemType::Complex;
+}
+template <class T, int R>
+VariableInfo array(const char* name, Allocatable<T, R>& v, const char* doc) {
+  return {name, elem_type<T>(), VarKind::Allocatable, R, 0, static_cast<AllocatableBase*>(&v), doc};
+}
+template <class T, int R>
+VariableInfo sized_array(const char* name, Allocatable<T, R>& v, const char* doc) {
+  return {name, elem_type<T>(), VarKind::Sized, R, 0, static_cast<AllocatableBase*>(&v), doc};
+}
+}  // namespace registry
 
 }  // namespace tavrin

@@ -99,6 +99,16 @@ TEST(FormatRecords, WholeFormats) {
       {"('a',0X,'b',X,'c')", {}, {"ab c"}},
       // An item of the wrong kind spoils only its own field.
       {"(I3,F5.1)", {2.5, 1}, {"********"}},
+      // Control characters as Hollerith text; a tab counts them as column 1.
+      {"(1H0,T6,'AB',T3,'x'/1H ,I2,T10,'|'/1H1/1H+,2HAB)", {7},
+       {"0 x  AB", "  7      |", "1", "+AB"}},
+      {"(T4,'abcd',T2,'XY',T12,'.')", {}, {" XYabcd    ."}},
+      {"(1H                 ,'NR',9X,'YI ')", {}, {" NR         YI "}},
+      // Reversion into a final group that starts with a control character.
+      {"(1H0,'FEHLER'//(1H ,D16.9))", {-0.0, 1e100, -1.5e-101},
+       {"0FEHLER", "", "  0.000000000D+00", "  0.100000000+101", " -0.150000000-100"}},
+      {"(T13,'DYY = ',D16.9,2X,'(K * L**2)')", {28000.0 / 3},
+       {"            DYY =  0.933333333D+04  (K * L**2)"}},
   };
   for (const auto& [format, items, expected] : cases)
     EXPECT_EQ(io::format_records(io::Format(format), items), expected) << format;
@@ -106,7 +116,7 @@ TEST(FormatRecords, WholeFormats) {
 
 TEST(FormatRecords, ParserRefusesMalformedFormats) {
   for (const char* bad : {"I5", "(I)", "(F5)", "(E10)", "(Q5)", "(5X", "('abc)", "(I5) x", "(P)", "(0I3)",
-                          "(I99999)", "(F0.1)"})
+                          "(I99999)", "(F0.1)", "(T)", "(T0)", "(3T4)", "(H)", "(0Ha)", "(4Hab)"})
     EXPECT_THROW(io::Format{bad}, std::invalid_argument) << bad;
 }
 

@@ -1,0 +1,384 @@
+#include "boxbeam/box_main.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include <fstream>
+#include <initializer_list>
+
+#include "boxbeam/box_data.hpp"
+#include "foundation/errorhandling.hpp"
+#include "foundation/format_record.hpp"
+#include "foundation/list_record.hpp"
+
+namespace tavrin::boxbeam {
+
+namespace {
+
+// The report lines, in the order the analysis writes them.
+namespace layout {
+const io::Format record1("(///1H ,'GURTPARAMETER'/1H ,                                              '============='//1H                                 ,'NR',9X,'YI ',9X,'ZI ',9X,'BI ',9X,                                       'MYI',9X)");
+const io::Format record2("(i3,2f12.3,2e12.3)");
+const io::Format record3("(///1H ,'WANDPARAMETER'/1H ,                                              '============='//1H                                 ,'NR',5X,'IG1',5X,'IG2',5X,'TYPE',4X,                                      'MAT',9X,'YK1',9X,'ZK1',9X,                                       'YK2',9X,'ZK2',9X,'BK ',9X,                                       'GK ',9X,'RHO',9X)");
+const io::Format record4("(i3,4i8,4f12.3,3e12.3)");
+const io::Format record5("(///1H ,'ZELLENPARAMETER'/1H ,                                            '==============='//1H                               ,'NR',5X,'IG1',5X,'IG2',5X,'IG3',5X,                                       'IG4',5X)");
+const io::Format record6("(i3,4i8)");
+const io::Format record7("(//5X,'KRAEFTE UND MOMENTE BEZOGEN AUF QUERSCHNITTSKO',            'ORDINATEN:'/3X,'QX = ',D16.9,5X,                                 'QY = ',D16.9,5X,'QZ = ',D16.9/3X,'MX = ',D16.9,                  5X,'MY = ',D16.9,5X,'MZ = ',D16.9///)");
+const io::Format record8("(1H+,T21,'Q U E R S C H N I T T S G R O E S S E N'/                T21,39('-')//)");
+const io::Format record9("(1H0,T21,'DEHNSTEIFIGKEIT DES TRAEGERS = ',D16.9,2X,'(K)',/        T8,'GESAMTMASSE PRO EINHEIT DER TRAEGERLAENGE = ',D16.9,          2X,'(M/L)'//T3,'KOORDINATEN DES STEIFIGKEITSMITTEL',              'PUNKTS:   YS = ',D16.9,2X,'(L)'/T47,'ZS = ',D16.9,               2X,'(L)'//T15,'KOORDINATEN DES SCHWERPUNKTS:   YT = ',            D16.9,2X,'(L)'/T47,'ZT = ',D16.9,2X,'(L)'///)");
+const io::Format record10("(T14,'STEIFIGKEITSMOMENTE 2.GRADES:   DYY = ',                     D16.9,2X,'(K * L**2)'/T46,                                        'DZY = ',D16.9,2X,'(K * L**2)'/T46,                               'DZZ = ',D16.9,2X,'(K * L**2)'//)");
+const io::Format record11("(T14,'STEIFIGKEITSMOM (BEZUGSSYSTEM): DYY = ',                     D16.9,2X,'(K * L**2)'/T46,                                        'DZY = ',D16.9,2X,'(K * L**2)'/T46,                               'DZZ = ',D16.9,2X,'(K * L**2)'//)");
+const io::Format record12("(/T11,'MASSENTRAEGHEITSMOMENT UM LAENGSACHSE:',5X,                 '( BEZ. AUF SCHWERPUNKT )'/T46,'IT  =',                            D16.9,2X,'(M*L)'//)");
+const io::Format record13("(/T11,'MASSENTRAEGHEITSMOMENT UM LAENGSACHSE:',5X,                 '( BEZUGSSYSTEM )'/T46,'IT  =',                                    D16.9,2X,'(M*L)'//)");
+const io::Format record14("(1H0,T32,'HAUPTACHSENWINKEL = ',D16.9,2X,'(RADIAN)',3X,            '=',F9.2,2X,'(GRAD)'//T13,                                        'STEIFIGKEITSMOMENTE 2.GRADES:   DYY* = ',D16.9,2X,               '(K * L**2)'/T45,'DZZ* = ',D16.9,2X,'(K * L**2)'///)");
+const io::Format record15("(1H0,' GURT',T10,'LAENGSKRAFT (K)',T38,'DEHNUNG'/                  T15,'N(I)',T39,'EPS(I)'/)");
+const io::Format record16("(1H ,I4,3X,D16.9,8X,D16.9)");
+const io::Format record17("(///'  WAND',T14,'L A E N G S K R A F T F L U E S S E    ',        '(K/L)',T81,'D   E   H   N   U   N   G   E   N'/T17,              'NK(0)',T33,'NK(LK/2)',T54,'NK(LK)',T77,'EPSK(0)',T94,            'EPSK(LK/2)',T114,'EPSK(LK)'/)");
+const io::Format record18("(1H ,I4,3(3X,D16.9),5X,3(3X,D16.9))");
+const io::Format resultants("(1H1////T11,'SPX = ',D16.9/T11,'SPY = ',D16.9/                     T11,'SPZ = ',D16.9)");
+const io::Format four_empty("(////)");
+const io::Format nodal_line("(1H ,I6,I10,6X,3(D16.9,5X),I2)");
+const io::Format nodal_heading[3] = {io::Format("(1H0,T6,'AEQUIVALENTE KNOTENKRAEFTE IN  X-RICHTUNG'///T4,          'WAND NR.',T16,'IG1',T27,'PKNT(I,1,1)',T48,'PKNT(I,2,1)',         T69,'PKNT(I,3,1)',T87,'IG2'/)"),
+    io::Format("(1H0,T6,'AEQUIVALENTE KNOTENKRAEFTE IN  Y-RICHTUNG'///T4,          'WAND NR.',T16,'IG1',T27,'PKNT(I,1,2)',T48,'PKNT(I,2,2)',         T69,'PKNT(I,3,2)',T87,'IG2'/)"),
+    io::Format("(1H0,T6,'AEQUIVALENTE KNOTENKRAEFTE IN  Z-RICHTUNG'///T4,          'WAND NR.',T16,'IG1',T27,'PKNT(I,1,3)',T48,'PKNT(I,2,3)',         T69,'PKNT(I,3,3)',T87,'IG2'/)"),
+};
+}  // namespace layout
+
+// The report file and the extended print file of one run: both are appended
+// to (created when missing), only with the report switch set, the extended
+// one only with its own switch too.  Closing (and flushing) is left to the
+// destructor, so that every way out of a run leaves complete files.
+class Report {
+ public:
+  Report() : druck_(steuer::druck), exdru_(steuer::druck && steuer::exdru) {
+    if (exdru_) open(ext_, path::vbinfopath.view());
+    if (druck_) open(rep_, path::csinfopath.view());
+  }
+  bool on() const { return druck_; }
+  bool extended() const { return exdru_; }
+
+  void write(const io::Format& format, std::initializer_list<io::FormatItem> items) {
+    if (!rep_.is_open()) return;
+    for (const std::string& line : io::format_records(format, items)) rep_ << line << '\n';
+  }
+  // A free-format record of the extended print file: label, then values.
+  void extra(std::string_view label = {}, std::initializer_list<double> values = {}) {
+    if (!ext_.is_open()) return;
+    io::ListRecord r;
+    if (!label.empty()) r << label;
+    for (double v : values) r << v;
+    ext_ << (label.empty() && values.size() == 0 ? std::string() : r.str()) << '\n';
+  }
+  void extra(std::string_view label, int value) {
+    if (!ext_.is_open()) return;
+    io::ListRecord r;
+    r << label << value;
+    ext_ << r.str() << '\n';
+  }
+
+ private:
+  static void open(std::ofstream& f, std::string_view field) {
+    // The path is the field up to its first NUL, without trailing blanks.
+    field = field.substr(0, field.find('\0'));
+    while (!field.empty() && field.back() == ' ') field.remove_suffix(1);
+    f.open(std::string(field), std::ios::out | std::ios::app);
+    if (!f.is_open()) xerr(-2, "Box_GetXSection: cannot open report file " + std::string(field));
+  }
+  bool druck_, exdru_;
+  std::ofstream rep_, ext_;
+};
+
+// The input tables and the loads.
+void report_input(Report& out) {
+  if (!out.on()) return;
+  out.write(layout::record1, {});
+  for (int i = 1; i <= gurt::ig; ++i)
+    out.write(layout::record2, {i, gurt::yi(i), gurt::zi(i), gurt::bi(i), gurt::myi(i)});
+  out.write(layout::record3, {});
+  using namespace wand;
+  for (int k = 1; k <= kw; ++k)
+    out.write(layout::record4, {k, ig1(k), ig2(k), it(k), k, yk0(k), zk0(k), yklk(k), zklk(k),
+                                bk(k), gk(k), rhok(k)});
+  out.write(layout::record5, {});
+  for (int c = 1; c <= zelle::az; ++c) {
+    // The first four booms of the cell (0 beyond the boom capacity).
+    int b[4];
+    for (int j = 1; j <= 4; ++j) b[j - 1] = j <= restr::maxgu ? zelle::ia(j, c) : 0;
+    out.write(layout::record6, {c, b[0], b[1], b[2], b[3]});
+  }
+  using namespace spanug;
+  out.write(layout::record7, {qqx, qqy, qqz, qmx, qmy, qmz});
+}
+
+// Why the section cannot be analysed, or empty when it can.
+std::string section_fault(int& where) {
+  using namespace restr;
+  where = 0;
+  if (!initialized()) return "section data not initialised (call box_initialize first)";
+  const int kw = wand::kw, ig = gurt::ig, az = zelle::az;
+  if (kw < 1) return "at least one wall is needed (kw >= 1)";
+  if (kw > maxwa) return (where = kw), "kw exceeds the wall capacity maxwa";
+  if (ig < 0 || ig > maxgu) return (where = ig), "ig outside 0..maxgu";
+  if (az < 0 || az > maxze) return (where = az), "az outside 0..maxze";
+  for (int k = 1; k <= kw; ++k) {
+    const int a = wand::ig1(k), b = wand::ig2(k);
+    if (a < 1 || a > ig || b < 1 || b > ig) return (where = k), "wall boom outside 1..ig";
+  }
+  for (int c = 1; c <= az; ++c) {
+    const int n = zelle::iak(c);
+    if (n < 1 || n > maxgu) return (where = c), "cell boom count iak outside 1..maxgu";
+    for (int j = 1; j <= n; ++j)
+      if (zelle::ia(j, c) < 1 || zelle::ia(j, c) > ig) return (where = c), "cell boom ia outside 1..ig";
+  }
+  if (kw + 1 != ig + az) return (where = kw), "section not connected: kw + 1 must equal ig + az";
+  return {};
+}
+
+void zero_results() {
+  using namespace quer;
+  for (double* r : {&bx, &m, &ys, &zs, &yt, &zt, &dyy, &dzy, &dzz, &alpha, &dyyste, &dzzste, &itt,
+                    &ymst, &zmst, &ymstac, &zmstac, &iyys, &izys, &izzs, &dt})
+    *r = 0.0;
+  for (auto* a : {&kraft::nx0, &kraft::nxl2, &kraft::nxl, &kraft::t0, &kraft::tl2, &kraft::tl,
+                  &epigam::epigu})
+    if (a->allocated()) a->fill(0.0);
+  for (auto* a : {&epigam::epi, &epigam::gam})
+    if (a->allocated()) a->fill(0.0);
+}
+
+// Second-moment integrals of a straight wall of length lk from (h2, h1)
+// (y, z relative to the reference point) along (lambda, phi).
+struct WallMoments {
+  double yy, zz, zy;
+};
+WallMoments wall_moments(double h1, double h2, double phi, double lambda, double lk) {
+  return {(phi * phi / 3.0 + h1 * h1 + h1 * phi) * lk,
+          (lambda * lambda / 3.0 + h2 * h2 + h2 * lambda) * lk,
+          (phi * lambda / 3.0 + h1 * h2 + 0.5 * (h2 * phi + lambda * h1)) * lk};
+}
+
+}  // namespace
+
+void get_equivalent_xsection() {
+  int where = 0;
+  if (const std::string fault = section_fault(where); !fault.empty()) {
+    zero_results();
+    const int detail[] = {where};
+    xerr(-2, "Box_GetXSection: " + fault, detail);
+    return;
+  }
+  using namespace quer;
+  using namespace wand;
+  using namespace gurt;
+  const double QX = spanug::qqx, MY = spanug::qmy, MZ = spanug::qmz;
+
+  Report out;
+  report_input(out);
+  zero_results();
+  std::vector<double> lk(std::size_t(kw) + 1), skyk(lk.size()), skzk(lk.size());
+
+  // Axial stiffness, mass and their first moments.
+  double sy = 0.0, sz = 0.0;
+  for (int i = 1; i <= ig; ++i) {
+    bx += bi(i);
+    sy += bi(i) * zi(i);
+    sz += bi(i) * yi(i);
+    m += myi(i);
+    yt += myi(i) * yi(i);
+    zt += myi(i) * zi(i);
+  }
+  for (int k = 1; k <= kw; ++k) {
+    const double ym = (yk0(k) + yklk(k)) / 2.0, zm = (zk0(k) + zklk(k)) / 2.0;
+    const double l = std::sqrt((zklk(k) - zk0(k)) * (zklk(k) - zk0(k)) +
+                               (yklk(k) - yk0(k)) * (yklk(k) - yk0(k)));
+    lk[std::size_t(k)] = l;
+    bx += bk(k) * l;
+    m += rhok(k) * l;
+    skyk[std::size_t(k)] = zm * l;
+    skzk[std::size_t(k)] = l * ym;
+    sy += bk(k) * skyk[std::size_t(k)];
+    sz += bk(k) * skzk[std::size_t(k)];
+    yt += rhok(k) * skzk[std::size_t(k)];
+    zt += rhok(k) * skyk[std::size_t(k)];
+  }
+  ys = sz / bx;
+  zs = sy / bx;
+  yt /= m;
+  zt /= m;
+
+  // Second moments about the stiffness centre; polar mass moment about the
+  // centre of mass.
+  double iyyd = 0.0, izyd = 0.0, izzd = 0.0;
+  for (int i = 1; i <= ig; ++i) {
+    const double h1 = zi(i) - zs, h2 = yi(i) - ys;
+    dyy += bi(i) * h1 * h1;
+    dzy += bi(i) * h1 * h2;
+    dzz += bi(i) * h2 * h2;
+    iyyd += myi(i) * h1 * h1;
+    izyd += myi(i) * h1 * h2;
+    izzd += myi(i) * h2 * h2;
+    const double g1 = zi(i) - zt, g2 = yi(i) - yt;
+    itt += (g2 * g2 + g1 * g1) * myi(i);
+  }
+  for (int k = 1; k <= kw; ++k) {
+    const double phi = zklk(k) - zk0(k), lambda = yklk(k) - yk0(k), l = lk[std::size_t(k)];
+    const WallMoments s = wall_moments(zk0(k) - zs, yk0(k) - ys, phi, lambda, l);
+    dyy += bk(k) * s.yy;
+    dzy += bk(k) * s.zy;
+    dzz += bk(k) * s.zz;
+    iyyd += rhok(k) * s.yy;
+    izyd += rhok(k) * s.zy;
+    izzd += rhok(k) * s.zz;
+    const WallMoments t = wall_moments(zk0(k) - zt, yk0(k) - yt, phi, lambda, l);
+    itt += (t.zz + t.yy) * rhok(k);
+    if (out.extended()) {
+      out.extra("Wand:", k);
+      out.extra("PHIK,ZKLK,ZK0", {phi, zklk(k), zk0(k)});
+      out.extra("LAMK,YKLK,YK0", {lambda, yklk(k), yk0(k)});
+      out.extra("SZ", {sz});
+      out.extra("SY", {sy});
+      out.extra("BX", {bx});
+      out.extra("H1", {zk0(k) - zs});
+      out.extra("H2", {yk0(k) - ys});
+      out.extra("BI", {k <= restr::maxgu ? bi(k) : 0.0});  // the boom numbered like the wall
+      out.extra("BK", {bk(k)});
+      out.extra("DYYK", {s.yy});
+      out.extra("DZZK", {s.zz});
+      out.extra("DZYK", {s.zy});
+      out.extra("DYY", {dyy});
+      out.extra("DZY", {dzy});
+      out.extra("DZZ", {dzz});
+      out.extra();
+      out.extra("IYYD", {iyyd});
+      out.extra("IZYD", {izyd});
+      out.extra("IZZD", {izzd});
+      out.extra();
+      out.extra("ITT", {itt});
+      out.extra();
+    }
+  }
+
+  // Principal axes; dyyste is the smaller value when dzz >= dyy.
+  const double d = dzz - dyy, w = std::sqrt(4.0 * dzy * dzy + d * d);
+  if (d >= 0.0) {
+    dyyste = 0.5 * (dzz + dyy - w);
+    dzzste = 0.5 * (dyy + dzz + w);
+  } else {
+    dyyste = 0.5 * (dyy + dzz + w);
+    dzzste = 0.5 * (dzz + dyy - w);
+  }
+  if (std::fabs(d) > 1e-30 * std::fabs(dzy)) alpha = 0.5 * std::atan(2.0 * dzy / d);
+  else if (dzy == 0.0) alpha = 0.0;
+  else alpha = std::copysign(std::atan(1.0), dzy);  // the limit of the formula as d -> 0+
+  const double sa = std::sin(alpha), ca = std::cos(alpha);
+  const double degrees = 180.0 * alpha / 3.141592654;
+  out.extra("H1", {w});
+  out.extra("H2", {d});
+  out.extra("DZY", {dzy});
+  out.extra("ALPHA", {alpha});
+  out.extra("SINA", {sa});
+  out.extra("COSA", {ca});
+  out.extra();
+
+  // Stiffnesses about the reference origin; polar mass moments about the
+  // stiffness centre and the origin.
+  const double dyyvrt = dyy + zs * zs * bx, dzyvrt = dzy + ys * zs * bx, dzzvrt = dzz + ys * ys * bx;
+  const double ditt = izzd + iyyd, dittvrt = ditt + (ys * ys + zs * zs) * m;
+  out.write(layout::record8, {});
+  if (out.extended()) out.write(layout::record9, {bx, m, ys, zs, yt, zt});
+  out.write(layout::record10, {dyy, dzy, dzz});
+  out.write(layout::record11, {dyyvrt, dzyvrt, dzzvrt});
+  out.write(layout::record12, {ditt});
+  out.write(layout::record13, {dittvrt});
+  out.write(layout::record14, {alpha, degrees, dyyste, dzzste});
+
+  // Axial strains under the section loads, in the principal system.
+  const double m1 = MY - QX * zs, m2 = MZ + ys * QX;
+  const double mys = ca * m1 + sa * m2, mzs = ca * m2 - sa * m1;
+  out.extra("H1, MY, ZS, QX", {m1, MY, zs, QX});
+  out.extra("H2, MZ ,YS ,QX", {m2, MZ, ys, QX});
+  out.extra("H3", {degrees});
+  out.extra();
+  const auto strain = [&](double y, double z) {
+    const double dy = y - ys, dz = z - zs;
+    const double zstar = ca * dz - sa * dy, ystar = ca * dy + sa * dz;
+    return QX / bx + mys / dyyste * zstar - mzs / dzzste * ystar;
+  };
+  out.write(layout::record15, {});
+  for (int i = 1; i <= ig; ++i) {
+    const double n = strain(yi(i), zi(i)) * bi(i);
+    epigam::epigu(i) = bi(i) == 0.0 ? 0.0 : n / bi(i);
+    out.write(layout::record16, {i, n, epigam::epigu(i)});
+  }
+  out.extra("H1, MY, ZS, QX", {QX / bx, mys, zs, QX});
+  out.extra("H2, MZ ,YS ,QX", {mys / dyyste, mzs, ys, QX});
+  out.extra("H3", {-mzs / dzzste});
+  out.extra();
+  out.write(layout::record17, {});
+  for (int k = 1; k <= kw; ++k) {
+    const double ym = (yk0(k) + yklk(k)) / 2.0, zm = (zk0(k) + zklk(k)) / 2.0;
+    kraft::nx0(k) = strain(yk0(k), zk0(k)) * bk(k);
+    kraft::nxl2(k) = strain(ym, zm) * bk(k);
+    kraft::nxl(k) = strain(yklk(k), zklk(k)) * bk(k);
+    const bool stiff = std::fabs(bk(k)) >= 1e-9;
+    epigam::epi(k, 1) = stiff ? kraft::nx0(k) / bk(k) : 0.0;
+    epigam::epi(k, 2) = stiff ? kraft::nxl2(k) / bk(k) : 0.0;
+    epigam::epi(k, 3) = stiff ? kraft::nxl(k) / bk(k) : 0.0;
+    out.write(layout::record18, {k, kraft::nx0(k), kraft::nxl2(k), kraft::nxl(k), epigam::epi(k, 1),
+                                 epigam::epi(k, 2), epigam::epi(k, 3)});
+  }
+}
+
+std::vector<std::array<std::array<double, 3>, 3>> wall_nodal_forces(int nwalls) {
+  using namespace wand;
+  using namespace kraft;
+  const int n = std::max(0, std::min({nwalls, kw, restr::maxwa}));
+  std::vector<std::array<std::array<double, 3>, 3>> p(static_cast<std::size_t>(n));
+  for (int i = 1; i <= n; ++i) {
+    const double dely = (yklk(i) - yk0(i)) / 30.0, delz = (zklk(i) - zk0(i)) / 30.0;
+    const double alng = std::sqrt(delz * delz + dely * dely);
+    const double na = nx0(i), nm = nxl2(i), ne = nxl(i);
+    const double ta = t0(i), tm = tl2(i), te = tl(i);
+    const double hi[3] = {2 * tm + 4 * ta - te, 16 * tm + 2 * ta + 2 * te, 4 * te + 2 * tm - ta};
+    auto& f = p[std::size_t(i - 1)];
+    f[0][0] = (2 * nm + 4 * na - ne) * alng;
+    f[1][0] = (2 * ne + 16 * nm + 2 * na) * alng;
+    f[2][0] = (4 * ne + 2 * nm - na) * alng;
+    for (int j = 0; j < 3; ++j) {
+      f[std::size_t(j)][1] = hi[j] * dely;
+      f[std::size_t(j)][2] = hi[j] * delz;
+    }
+  }
+  return p;
+}
+
+namespace {
+void report_nodal_forces(Report& out, const std::vector<std::array<std::array<double, 3>, 3>>& p) {
+  if (!out.on()) return;
+  double sum[3] = {0, 0, 0};
+  for (const auto& f : p)
+    for (int dir = 0; dir < 3; ++dir) sum[dir] += f[0][std::size_t(dir)] + f[1][std::size_t(dir)] + f[2][std::size_t(dir)];
+  if (out.extended()) out.write(layout::resultants, {sum[0], sum[1], sum[2]});
+  for (std::size_t dir = 0; dir < 3; ++dir) {
+    out.write(layout::four_empty, {});
+    out.write(layout::nodal_heading[dir], {});
+    for (std::size_t i = 0; i < p.size(); ++i) {
+      const int k = int(i) + 1;
+      out.write(layout::nodal_line, {k, wand::ig1(k), p[i][0][dir], p[i][1][dir], p[i][2][dir], wand::ig2(k)});
+    }
+  }
+}
+}  // namespace
+
+}  // namespace tavrin::boxbeam
+
+extern "C" {
+TAVRIN_API void Box_GetXSection() { tavrin::boxbeam::get_equivalent_xsection(); }
+TAVRIN_API void KNKRFT(const int* maxw) {
+  using namespace tavrin::boxbeam;
+  if (!steuer::druck) return;  // the forces are only reported
+  Report out;
+  report_nodal_forces(out, wall_nodal_forces(maxw ? *maxw : 0));
+}
+}

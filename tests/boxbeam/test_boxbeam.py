@@ -1,0 +1,123 @@
+"""The box-beam section described from Python through the data modules."""
+import os
+import subprocess
+import sys
+
+import numpy as np
+import pytest
+
+
+@pytest.fixture(autouse=True)
+def clean_latch(tv):
+    tv.errorhandling.rsxerr(True)
+    yield
+    tv.errorhandling.rsxerr(True)
+
+
+def latched(tv):
+    eh = tv.errorhandling
+    return int(eh.errstat), eh.errstring.tobytes().decode().rstrip()
+
+
+def describe_box(tv, booms=0.0):
+    # 4 x 2 box: booms at the corners, walls 1->2->3->4->1, one cell.
+    tv.boxbeam.box_initialize()
+    g, w, z, s = tv.gurt, tv.wand, tv.zelle, tv.spanug
+    y, zz = np.array([0.0, 4, 4, 0]), np.array([0.0, 0, 2, 2])
+    g.ig, w.kw, z.az = 4, 4, 1
+    g.yi[:4], g.zi[:4] = y, zz
+    g.bi[:4], g.myi[:4] = booms, booms * 2e-5
+    w.ig1[:4], w.ig2[:4] = [1, 2, 3, 4], [2, 3, 4, 1]
+    w.yk0[:4], w.zk0[:4] = y, zz
+    w.yklk[:4], w.zklk[:4] = np.roll(y, -1), np.roll(zz, -1)
+    w.bk[:4], w.gk[:4], w.rhok[:4] = 1000.0, 400.0, 0.002
+    z.iak[0] = 4
+    z.ia[:4, 0] = [1, 2, 3, 4]
+    s.qqx, s.qqy, s.qqz, s.qmx, s.qmy, s.qmz = 1000, 100, 200, 300, 4000, 5000
+
+
+def test_box_from_python(tv):
+    describe_box(tv)
+    assert tv.boxbeam.box_getxsection() is None
+    assert latched(tv)[0] == 0
+    q = tv.quer
+    assert float(q.bx) == pytest.approx(12000)
+    assert float(q.m) == pytest.approx(0.024)
+    assert (float(q.ys), float(q.zs)) == pytest.approx((2, 1))
+    assert float(q.dyy) == pytest.approx(28000 / 3)
+    assert float(q.dzz) == pytest.approx(80000 / 3)
+    assert float(q.itt) == pytest.approx(0.072)
+    np.testing.assert_allclose(tv.kraft.nx0[:4], [286.904762, -763.095238, -120.238095, 929.761905],
+                               atol=5e-7)
+
+    describe_box(tv, booms=500.0)
+    tv.boxbeam.box_getxsection()
+    np.testing.assert_allclose(tv.epigam.epigu[:4] * 500,
+                               [105.284421, -298.561732, -33.855850, 369.990304], atol=5e-7)
+
+
+def test_arrays_are_live_views_and_assignment_keeps_the_extents(tv, error):
+    tv.boxbeam.box_initialize(nw=5, ng=4, nz=2)
+    r = tv.restr
+    assert (int(r.maxwa), int(r.maxgu), int(r.maxze)) == (5, 4, 2)
+    bk = tv.wand.bk
+    assert bk.shape == (5,) and bk.flags.f_contiguous
+    assert tv.zelle.ia.shape == (4, 2)
+    assert tv.kraft.t0.shape == (10,)
+    assert tv.epigam.epi.shape == (5, 3)
+    bk[1] = 3.5
+    assert tv.wand.bk[1] == 3.5                      # a view, not a copy
+    tv.wand.bk = np.arange(5.0)                      # whole-array copy-in
+    assert bk[4] == 4.0
+    tv.zelle.ia = np.ones((4, 2), dtype=np.int32, order="F")
+    with pytest.raises(error, match="does not match"):
+        tv.wand.bk = np.zeros(6)
+    with pytest.raises(error):
+        tv.zelle.ia = np.zeros((2, 4))
+    with pytest.raises(error):
+        tv.wand.bk = None
+    assert bk[4] == 4.0                              # nothing changed by a refusal
+    # Same capacities: the storage (and the view) stays and is zeroed.
+    tv.boxbeam.box_initialize(5, 4, 2)
+    assert bk[4] == 0.0
+    bk[4] = 1.0
+    assert tv.wand.bk[4] == 1.0
+
+
+def test_scalars_texts_switches_and_constants(tv):
+    tv.boxbeam.box_initialize()
+    tv.steuer.druck = True
+    assert bool(tv.steuer.druck) is True
+    tv.steuer.druck = 0
+    assert not bool(tv.steuer.druck)
+    tv.steuer.klog = 6
+    assert int(tv.steuer.klog) == 6
+    tv.path.csinfopath = "box.rep"
+    text = tv.path.csinfopath.tobytes().decode()
+    assert len(text) == 240 and text.rstrip() == "box.rep"
+    assert len(tv.spanug.kennz.tobytes()) == 80
+    for name in ("maxgu", "maxwa", "maxze"):
+        with pytest.raises(AttributeError):
+            setattr(tv.restr, name, 3)
+    with pytest.raises(AttributeError):
+        tv.boxtypes.dp = 4
+    assert (int(tv.boxtypes.dp), int(tv.boxtypes.i4), int(tv.boxtypes.qp)) == (8, 4, 16)
+
+
+def test_faulty_section_reports_in_the_latch(tv):
+    describe_box(tv)
+    tv.wand.ig1[1] = 0
+    tv.boxbeam.box_getxsection()
+    status, message = latched(tv)
+    assert status == -2 and "ig" in message
+    assert float(tv.quer.bx) == 0.0
+    tv.boxbeam.box_initialize(0)
+    assert latched(tv)[0] == -2
+
+
+def test_arrays_absent_before_the_first_initialisation():
+    code = ("import _tavrin as t; assert t.wand.bk is None and t.kraft.nx0 is None; "
+            "assert int(t.restr.maxwa) == 0 and int(t.steuer.klog) == 0 and int(t.gurt.ig) == 0; "
+            "assert not t.steuer.druck; t.boxbeam.box_getxsection(); "
+            "assert int(t.errorhandling.errstat) == -2")
+    subprocess.run([sys.executable, "-c", code], check=True, env=os.environ.copy())
