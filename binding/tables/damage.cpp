@@ -17,10 +17,19 @@ constexpr Arg peprops = in(Real, "peprops", "9,nlayer,nsec").describe(
 constexpr Arg plyorientation = in(Real, "plyorientation", "nlayer,nsec").describe("ply angles (degrees) per section");
 constexpr Arg layer = in(Int, "layer").describe("ply (1-based; status -3 and zeros when no column)");
 constexpr Arg isec = in(Int, "isec").describe("section (1-based; status -3 and zeros when no column)");
-constexpr Arg nlayer = in(Int, "nlayer").opt("shape(psprops,1)");
-constexpr Arg nsec = in(Int, "nsec").opt("shape(psprops,2)");
+constexpr Arg nlayer = in(Int, "nlayer").opt("shape(psprops,1)").describe("plies per section (ply extent of the tables)");
+constexpr Arg nsec = in(Int, "nsec").opt("shape(psprops,2)").describe("number of sections (section extent of the tables)");
 
-TAVRIN_BINDING_MODULE(damage, "failure-mode drivers: one (flag, effort) pair per damage mode of a ply");
+TAVRIN_BINDING_MODULE(damage,
+                      "failure-mode drivers: one (flag, effort) pair per damage mode of a ply.\n\n"
+                      "General failure, fibre breakage, matrix cracking, delamination onset and core crushing of a ply, "
+                      "each by the criterion its flag selects, with the effort 1.0 at failure and the flag 1.0 once it is "
+                      "reached; and the footprints of the damage definitions (polygons or ellipses in a damage plane): "
+                      "whether a point lies in one, the mode flags they seed, their growth.  Ply stresses are in the ply "
+                      "axes, order s11, s22, s33, s12, s13, s23; strengths are positive magnitudes in the stresses' unit.  "
+                      "Property tables hold one column per ply and section; plies, sections, damages and modes are "
+                      "counted from 1.  Ply and damage angles are in degrees, the matrix fracture angle outtheta in "
+                      "radians.  A ply or section outside the tables latches errorhandling.errstat -3 with zero results.");
 TAVRIN_ROUTINE_DOC(generalfailure, damage::generalfailure, "general failure of a ply by the criterion gpflag selects",
                    flag_of("fgp"), effort_of("rgp"), plystress, psprops, plyorientation, layer, nlayer, isec, nsec,
                    in(Int, "gpflag").describe("0 none; 1 max nominal, 2 quadratic nominal, 3 linear, 4 quadratic, "
@@ -36,7 +45,8 @@ TAVRIN_ROUTINE_DOC(matrixcracking, MatrixCracking, "matrix cracking of a ply by 
                        "criterion parameters per ply and section, given up to the first defreal: Puck (4), a0 "
                        "(Wiegand, Camanho: 1), SPC3D (5), VDI 2014 (6), or the last two sainc (degrees), gsflag; "
                        "a -1.0 keeps every default; other flags: entry 1 the fracture angle (degrees)"),
-                   plyorientation, layer, nlayer, isec, nsec, in(Int, "nprops").opt("shape(pdprops,0)"),
+                   plyorientation, layer, nlayer, isec, nsec,
+                   in(Int, "nprops").opt("shape(pdprops,0)").describe("criterion parameters per ply (first extent of pdprops)"),
                    in(Int, "mcflag").describe("0 none; 1-4 Hashin, 5 Chai, 6 Chang-Chang, 7, 8 Cuntze, 9 Puck, "
                                               "10 Wiegand, 11 Camanho, 12 SPC3D, 13 VDI 2014, 14 LaRC04, 15 LaRC05"),
                    inout(Real, "outtheta").opt("-1.0").describe(
@@ -61,7 +71,10 @@ constexpr Arg refcos = in(Real, "refcos", "3,3").describe(
 constexpr Arg gpcoords = in(Real, "gpcoords", "3").describe("global coordinates of the point");
 
 TAVRIN_ROUTINE_DOC(pointindamage, PointInDamage, "whether a point lies in a damage footprint (polygon or ellipse)",
-                   result(Logical, "pointindamage"), in(Real, "point", "3").describe("global coordinates"),
+                   result(Logical, "pointindamage").describe(
+                       "true when the point lies in the footprint: the polygon of column (layid, modeid, dmgid) of the "
+                       "damage points when it holds at least two vertices, else the ellipse a, b turned by dmgangle + "
+                       "plyangle; false when skip"), in(Real, "point", "3").describe("global coordinates"),
                    in(Real, "dmgcos", "3,3").describe("the damage plane's axes as columns (3: its normal)"),
                    in(Real, "dmgorigin", "3").describe("the damage's origin, global coordinates"),
                    in(Real, "dmgangle").describe("damage angle about the plane normal (degrees)"),

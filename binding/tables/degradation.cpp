@@ -26,7 +26,16 @@ constexpr Arg charelemlength = in(Real, "charelemlength", "3").describe("charact
       in(Real, "degrfac").describe("discount factor of a failed property"),                                            \
       in(Real, "nm", "6").opt("-1.0").describe("failure indices (1 fibre, 2-6 matrix); all -1.0: not given")
 
-TAVRIN_BINDING_MODULE(degradation, "stiffness and strength degradation of failed, damaged and fatigued plies");
+TAVRIN_BINDING_MODULE(degradation,
+                      "stiffness and strength degradation of failed, damaged and fatigued plies.\n\n"
+                      "Degradation grids and factor matrices, sudden and isotropic discounts, damaged stiffnesses "
+                      "(Matzenmiller, fracture-plane softening of Falzon and Bogenfeld, tensor degradation), viscous "
+                      "regularisation and the gradual fatigue degradation of a ply.  Factors are 1.0 intact and fall with "
+                      "damage; a damage is 0 intact and 1 fully damaged.  Moduli and stresses are in MPa, energy release "
+                      "rates in N/mm, lengths in mm; each six-component argument names its order, Voigt 11, 22, 33, 23, "
+                      "13, 12 (stiffness matrices, on tensor shear strains) or solver 11, 22, 33, 12, 13, 23; "
+                      "fracture-plane angles are in radians.  An unknown mode, variant or ntens latches "
+                      "errorhandling.errstat -2.");
 TAVRIN_ROUTINE_DOC(getnyedegradationmatrix, GetNyeDegradationMatrix,
                    "matrix of degradation factors for a stiffness of ntens components, applied entry by entry",
                    out(Real, "d", "ntens,ntens").describe("factors in the stiffness layout (3: 11, 22, 12; else solver order 11, 22, 33, 12, 13, 23)"),
@@ -113,7 +122,9 @@ TAVRIN_ROUTINE_DOC(isotropicdegradation_viscouse, IsotropicDegradation_viscouse,
                    in(Real, "eta").describe("viscosity (time)"), in(Real, "dt").describe("time increment"));
 TAVRIN_ROUTINE_DOC(getaccumulateddamage, degradation::getaccumulateddamage,
                    "accumulated damage of a laminate: mean of log10(factor)/(-20) over factors and plies",
-                   result(Real, "getaccumulateddamage"),
+                   result(Real, "getaccumulateddamage")
+                       .describe("log10(x)/(-20) per factor, x = degr/nodmg (1 - degr when nodmg <= 1e-20), "
+                                 "1.0 where x <= 1e-20; averaged over each ply's factors, then over the plies; 0.0 for no factor or ply"),
                    in(Real, "degr", "ndegr,nply").describe("degradation factors, one column per ply"),
                    in(Real, "nodmg").describe("the undamaged value; ≤ 1e-20: degr holds damages (x = 1 - degr)"),
                    in(Int, "ndegr").opt("shape(degr,0)").describe("factors per ply"),
@@ -131,9 +142,9 @@ TAVRIN_ROUTINE_DOC(gradualdegradation, GradualDegradation,
                    inplace(Real, "nm").describe("consumed life fraction, 0 to 1"),
                    in(Real, "n").describe("current cycle number"),
                    in(Real, "cjimp").describe("cycles of the current block (the jump just made)"),
-                   in(Real, "alpha_t").describe("tensile strength curve: exponent α"),
+                   in(Real, "alpha_t").describe("tensile residual-strength curve: dimensionless exponent α (not an angle)"),
                    in(Real, "beta_t").describe("tensile strength curve: exponent β"),
-                   in(Real, "alpha_c").describe("compressive strength curve: exponent α"),
+                   in(Real, "alpha_c").describe("compressive residual-strength curve: dimensionless exponent α (not an angle)"),
                    in(Real, "beta_c").describe("compressive strength curve: exponent β"),
                    in(Real, "gamma").describe("stiffness curve: exponent α"),
                    in(Real, "lambda").describe("stiffness curve: exponent β"),

@@ -30,7 +30,9 @@ TAVRIN_ROUTINE_DOC(getelementtransformation, GetElementTransformation,
 TAVRIN_ROUTINE_DOC(getsectionreforientation, GetSectionRefOrientation,
                    "signed angle from r12 to so about nvector",
                    out(Real, "theta").describe("radians in (-π, π]; 0 or π for parallel vectors"),
-                   in(Real, "so", "3"), in(Real, "nvector", "3"), in(Real, "r12", "3"));
+                   in(Real, "so", "3").describe("the direction whose angle is sought"),
+                   in(Real, "nvector", "3").describe("normal fixing the sense: theta > 0 when r12 × so points along it"),
+                   in(Real, "r12", "3").describe("reference direction the angle is measured from"));
 TAVRIN_ROUTINE_DOC(getnodereferencedata, GetNodeReferenceData,
                    "node and curvature frames, curvatures and local node coordinates of every shell element",
                    out(Int, "lop").describe("0 done or a table missing; -3 unknown element kind"),
@@ -40,7 +42,8 @@ TAVRIN_ROUTINE_DOC(getnodesmotion, GetNodesMotion,
                    in(Real, "ntraction", "3,nblock").describe("translation of each node (columns)"),
                    in(Real, "nrotation", "ndim,nblock").describe("rotation of each node (columns)"),
                    in(Int, "nodeid", "nblock").describe("host node numbers"),
-                   in(Int, "ndim").opt("shape(nrotation,0)"), in(Int, "nblock").opt("len(nodeid)"),
+                   in(Int, "ndim").opt("shape(nrotation,0)").describe("rotation components per node, at most 3 used"),
+                   in(Int, "nblock").opt("len(nodeid)").describe("number of nodes"),
                    in(Real, "defreal").opt("1.7976931348623157e308")
                        .describe("marker of a missing translation or rotation (all components equal)"));
 TAVRIN_ROUTINE_DOC(shelltractiontransformation, ShellTractionTransformation,
@@ -52,8 +55,9 @@ TAVRIN_ROUTINE_DOC(shelltractiontransformation, ShellTractionTransformation,
                    in(Int, "ndim").opt("len(nrot)").describe("rotation components, at most 3 used"));
 TAVRIN_ROUTINE_DOC(getcenternodes, GetCenterNodes, "mid-points of the edges of a closed polygon",
                    out(Real, "center", "ndim,npt").describe("center(:,i) between vertices i and i+1 (npt and 1)"),
-                   in(Real, "vertices", "ndim,npt"), in(Int, "ndim").opt("shape(vertices,0)"),
-                   in(Int, "npt").opt("shape(vertices,1)"));
+                   in(Real, "vertices", "ndim,npt").describe("the polygon's vertices in order, one per column"),
+                   in(Int, "ndim").opt("shape(vertices,0)").describe("coordinates per vertex"),
+                   in(Int, "npt").opt("shape(vertices,1)").describe("number of vertices"));
 TAVRIN_ROUTINE_DOC(gethex8elemlength, GetHex8ElemLength, "characteristic lengths of an 8-node brick",
                    out(Real, "elemlength", "3").describe("along the columns of matcos"),
                    in(Real, "matcos", "3,3").describe("direction cosines, one direction per column"),

@@ -52,7 +52,8 @@ TAVRIN_ROUTINE_DOC(getelementreforientation, GetElementRefOrientation,
                    in(Int, "noel").describe("host element number"), in(Int, "kspt").describe("section point"),
                    in(Int, "layid").describe("layer; the orientation is recorded at layer 1"),
                    in(Int, "secid").describe("section column of plyorientation, from 1"),
-                   in(Int, "nplies").opt("shape(plyorientation,0)"), in(Int, "nsec").opt("shape(plyorientation,1)"),
+                   in(Int, "nplies").opt("shape(plyorientation,0)").describe("plies per section"),
+                   in(Int, "nsec").opt("shape(plyorientation,1)").describe("number of sections"),
                    in(Int, "nextid").describe("-1 or 2: no section point is recorded"));
 TAVRIN_ROUTINE_DOC(getabqelementorientation, GetABQElementOrientation,
                    "signed in-plane angle from the projected global x axis to a direction",
@@ -60,25 +61,30 @@ TAVRIN_ROUTINE_DOC(getabqelementorientation, GetABQElementOrientation,
                        .describe("degrees, negative when rm lies clockwise of x seen along the normal"),
                    in(Real, "rm", "3").describe("the direction"), in(Real, "tdirect", "3,3").describe(tdirect_doc));
 TAVRIN_ROUTINE_DOC(gettruss3elemlength, GetTruss3ElemLength, "length of a 2-node truss",
-                   out(Real, "elemlength"), nodalcoord2);
+                   out(Real, "elemlength").describe("distance between the two nodes"), nodalcoord2);
 TAVRIN_ROUTINE_DOC(gettruss3transformationmatrix, GetTruss3TransformationMatrix,
                    "direction cosines of a 2-node truss in the rows of the 2×6 transformation",
                    out(Real, "te", "2,6").describe("te(1,1:3) and te(2,4:6) the unit axis, else 0"), nodalcoord2);
 TAVRIN_ROUTINE_DOC(getdatafrompatch, GetDataFromPatch, "reference data at the nodes that coincide with patch points",
                    out(Real, "patchdata", "ndata,npt").describe("data of the last coinciding node, 0 when none"),
-                   in(Real, "refdata", "ndata,nnodes,nelem"), in(Real, "patchcoords", "ndim,npt"),
-                   in(Real, "refcoords", "ndim,nnodes,nelem"), in(Int, "ndata").opt("shape(refdata,0)"),
-                   in(Int, "npt").opt("shape(patchcoords,1)"), in(Int, "ndim").opt("shape(patchcoords,0)"),
-                   in(Int, "nnodes").opt("shape(refdata,1)"), in(Int, "nelem").opt("shape(refdata,2)"), tolerance);
+                   in(Real, "refdata", "ndata,nnodes,nelem").describe("data of node k of element e in refdata(:,k,e)"),
+                   in(Real, "patchcoords", "ndim,npt").describe("coordinates of each patch point (columns)"),
+                   in(Real, "refcoords", "ndim,nnodes,nelem").describe("coordinates of node k of element e in refcoords(:,k,e)"),
+                   in(Int, "ndata").opt("shape(refdata,0)").describe("values per node"),
+                   in(Int, "npt").opt("shape(patchcoords,1)").describe("number of patch points"),
+                   in(Int, "ndim").opt("shape(patchcoords,0)").describe("coordinates per point"),
+                   in(Int, "nnodes").opt("shape(refdata,1)").describe("nodes per element"),
+                   in(Int, "nelem").opt("shape(refdata,2)").describe("number of elements"), tolerance);
 TAVRIN_ROUTINE_DOC(getnodalpatch, GetNodalPatch,
                    "coordinates of the nodes of the elements around an element, ntree levels deep",
                    inout(Real, "nodalpatch", "3,npt")
                        .describe("points found, each once, then -1.7976931348623157e308 in unfilled columns"),
-                   in(Real, "nodalcoords", "3,nnodes,nelem"),
+                   in(Real, "nodalcoords", "3,nnodes,nelem").describe("x, y, z of node k of element row e in nodalcoords(:,k,e)"),
                    in(Int, "elemnodes", "nnodes,nelem").describe("node numbers; 0 pads a short element"),
                    in(Int, "elemid").describe("row of the element, from 1; outside the table latches status -3"),
-                   in(Int, "npt").opt("shape(nodalpatch,1)"), in(Int, "nnodes").opt("shape(elemnodes,0)"),
-                   in(Int, "nelem").opt("shape(elemnodes,1)"), tolerance,
+                   in(Int, "npt").opt("shape(nodalpatch,1)").describe("points nodalpatch can hold"),
+                   in(Int, "nnodes").opt("shape(elemnodes,0)").describe("nodes per element"),
+                   in(Int, "nelem").opt("shape(elemnodes,1)").describe("element rows"), tolerance,
                    in(Int, "exflag").opt("0").describe("1: the element's own nodes are included"),
                    in(Int, "ntree").opt("1").describe("levels of neighbours"),
                    in(Int, "recursion").opt("0").describe("negative: nodalpatch is not cleared first"));

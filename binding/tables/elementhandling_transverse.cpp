@@ -35,10 +35,13 @@ TAVRIN_ROUTINE_DOC(
     in(Int, "secid").describe("section column, from 1"),
     in(Int, "itnsflag").describe("0: no σ33; 2: shear-force derivatives at the centre of an 8-node element"),
     in(Int, "itshrflag").describe("0: no transverse shear stresses"),
-    in(Int, "nplies").opt("shape(plyorientation,0)"), in(Int, "nsec").opt("shape(plyorientation,1)"),
-    in(Int, "nzcoord").opt("shape(plyzcoord,0)"), in(Int, "nintpoint").opt("shape(tshearstress,0)"),
-    in(Int, "ndof").opt("shape(nodesmotion,0)"), in(Int, "nnodes").opt("shape(nodesmotion,1)"),
-    in(Int, "nelem").opt("shape(nodesmotion,2)"));
+    in(Int, "nplies").opt("shape(plyorientation,0)").describe("plies per section"),
+    in(Int, "nsec").opt("shape(plyorientation,1)").describe("number of sections"),
+    in(Int, "nzcoord").opt("shape(plyzcoord,0)").describe("heights per section: bottom, middle, top of every ply"),
+    in(Int, "nintpoint").opt("shape(tshearstress,0)").describe("section points per integration point"),
+    in(Int, "ndof").opt("shape(nodesmotion,0)").describe("degrees of freedom per node"),
+    in(Int, "nnodes").opt("shape(nodesmotion,1)").describe("nodes per element"),
+    in(Int, "nelem").opt("shape(nodesmotion,2)").describe("number of elements"));
 
 }  // namespace
 }  // namespace tavrin::bind

@@ -9,7 +9,14 @@ using namespace dsl;
 
 constexpr Arg six(const char* name, const char* what) { return out(Real, name, "6").describe(what); }
 
-TAVRIN_BINDING_MODULE(fatigue, "fatigue of plies and resin: properties, life, cycle counting and cycle jumps");
+TAVRIN_BINDING_MODULE(fatigue,
+                      "fatigue of plies and resin: properties, life, cycle counting and cycle jumps.\n\n"
+                      "Fatigue property sets of a ply at a temperature (Shokrieh's residual-strength and "
+                      "residual-stiffness curves), the equivalent fatigue stress and life of a resin point, cycle jumps "
+                      "and the cycles that may be jumped within a tolerance.  Stresses and moduli are in MPa, "
+                      "temperatures in K; six-entry vectors are in the solver order 11, 22, 33, 12, 13, 23; curve "
+                      "exponents alpha, beta, gamma, lambda are dimensionless; life fractions run from 0 to 1 and steps "
+                      "are counted from 1.");
 TAVRIN_ROUTINE_DOC(getshokriehproperties, GetShokriehProperties,
                    "fatigue property set of a ply at a temperature, interpolated between two sets, with temperature laws",
                    in(Real, "props", "nprops").describe("two 74-entry sets (each ending with its temperature, K), 150 "
@@ -19,8 +26,9 @@ TAVRIN_ROUTINE_DOC(getshokriehproperties, GetShokriehProperties,
                    out(Real, "eprops", "9").describe("E11, E22, E33, G12, G13, G23 (MPa), ν12, ν13, ν23"),
                    out(Real, "xfprops", "9").describe("Xt11, -Xc11, Xt22, -Xc22, Xt33, -Xc33, S12, S13, S23 (MPa)"),
                    out(Real, "epsfprops", "9").describe("failure strains, xfprops over their moduli"),
-                   six("alpha_t", "tensile strength-curve exponents α, solver order 11, 22, 33, 12, 13, 23"),
-                   six("alpha_c", "compressive strength-curve exponents α, solver order"),
+                   six("alpha_t", "tensile residual-strength curve: dimensionless exponents α (not angles), solver "
+                                  "order 11, 22, 33, 12, 13, 23; the shear entries equal alpha_c's"),
+                   six("alpha_c", "compressive residual-strength curve: dimensionless exponents α (not angles), solver order"),
                    six("beta_t", "tensile strength-curve exponents β, solver order"),
                    six("beta_c", "compressive strength-curve exponents β, solver order"),
                    six("lambda", "stiffness-curve exponents λ, solver order"),

@@ -6,7 +6,12 @@ namespace tavrin::bind {
 namespace {
 using namespace dsl;
 
-TAVRIN_BINDING_MODULE(fracture, "mixed-mode fracture of a crack plane");
+TAVRIN_BINDING_MODULE(fracture,
+                      "mixed-mode fracture of a crack plane.\n\n"
+                      "The equivalent critical energy release rate of a mixed-mode traction and the open or closed state "
+                      "of a crack plane.  Tractions are given normal first, then the two shears; stresses are in MPa in "
+                      "the Voigt order 11, 22, 33, 23, 13, 12, energy release rates in N/mm, rotation angles in radians "
+                      "and axes counted from 1.");
 TAVRIN_ROUTINE_DOC(getequivalentmixedmodeerr, GetEquivalentMixedModeERR,
                    "equivalent critical energy release rate of a mixed-mode traction",
                    out(Real, "geq").describe("equivalent critical energy release rate (N/mm); gc(1) for a zero traction"),

@@ -27,7 +27,14 @@ constexpr Arg buk_real = out(Real, "bukrealdatalist", "12,nplies-1").describe(
 constexpr Arg buk_int = out(Int, "bukintdatalist", "4,nplies-1").describe(
     "per record: bounding interface, first ply, last ply (1-based), side (0 above, 1 below)");
 
-TAVRIN_BINDING_MODULE(sublaminate, "sublaminate buckling over delaminated regions");
+TAVRIN_BINDING_MODULE(sublaminate,
+                      "sublaminate buckling over delaminated regions.\n\n"
+                      "Ritz geometric and bending-stiffness matrices of elliptic, rectangular and rectangle-tangent "
+                      "delaminations on six mode coefficients, the buckling strain of one sublaminate and the peeling "
+                      "analysis of a stack under compression along the laminate 1-axis.  Delamination sizes da, db are "
+                      "lengths along the delamination axes, whose angle theta (dangle) is in degrees from the laminate "
+                      "1-axis; membrane forces are negative in compression; ply angles are in degrees, ply 1 at the "
+                      "bottom; plies, interfaces and damages are counted from 1 (interface k lies above ply k).");
 TAVRIN_ROUTINE_DOC(getkgellipse, GetKGEllipse, "Ritz geometric matrix of an elliptic delamination for one load component", kg, kgtype);
 TAVRIN_ROUTINE_DOC(getkgrectangle, GetKGRectangle, "Ritz geometric matrix of a rectangular delamination for one load component", kg, kgtype);
 TAVRIN_ROUTINE_DOC(getkgrecttang, GetKGRectTang, "Ritz geometric matrix of a rectangle-tangent delamination for one load component", kg, kgtype);
@@ -35,11 +42,18 @@ TAVRIN_ROUTINE_DOC(getkkellipse, GetKKEllipse, "Ritz stiffness matrix of an elli
 TAVRIN_ROUTINE_DOC(getkkrectangle, GetKKRectangle, "Ritz stiffness matrix of a rectangular delamination for one bending term", kk, kktype);
 TAVRIN_ROUTINE_DOC(getkkrecttang, GetKKRectTang, "Ritz stiffness matrix of a rectangle-tangent delamination for one bending term", kk, kktype);
 TAVRIN_ROUTINE_DOC(getsubkg, GetSubKG, "geometric matrix of a sublaminate under a membrane-force ratio",
-                   out(Real, "subkg", "6,6"), nglob, in(Real, "abd", "6,6").describe("the sublaminate's ABD"),
+                   out(Real, "subkg", "6,6").describe(
+                       "geometric matrix on the six Ritz coefficients: the membrane forces "
+                       "abd(1:3,1:3)*abdinv(1:3,1:3)*T*nglob (T turning nglob by dangle into the delamination "
+                       "axes; N11 times b/a, N22 times a/b) weight the shape's matrices; zero for dshape 0"),
+                   nglob, in(Real, "abd", "6,6").describe("the sublaminate's ABD"),
                    in(Real, "abdinv", "6,6").describe("its inverse"), size_a, size_b,
                    in(Real, "dangle").describe("delamination axis against the laminate 1-axis, degrees"), dshape);
 TAVRIN_ROUTINE_DOC(getsubkk, GetSubKK, "bending stiffness matrix of a sublaminate over a delamination",
-                   out(Real, "subkk", "6,6"), in(Real, "dred", "3,3").describe("reduced bending stiffness D-B*inv(A)*B"),
+                   out(Real, "subkk", "6,6").describe(
+                       "stiffness matrix on the six Ritz coefficients: the shape's matrices weighted by D11*b/a^3, "
+                       "D22*a/b^3, (D12 + 2*D33)/(a*b), D13/a^2, D23/b^2 of dred; zero for dshape 0"),
+                   in(Real, "dred", "3,3").describe("reduced bending stiffness D-B*inv(A)*B"),
                    size_a, size_b, dshape);
 TAVRIN_ROUTINE_DOC(getsublambucklingstrain, GetSubLamBucklingStrain,
                    "critical strain and membrane force of a sublaminate buckling over a delamination (Ritz model)",
@@ -54,7 +68,8 @@ TAVRIN_ROUTINE_DOC(delaminatedbucklinganalysis, DelaminatedBucklingAnalysis,
                    buk_real, buk_int, comprstrength_arg, plyelastic, plyorientation, plythickness,
                    in(Real, "plydelamination", "3,nplies-1").describe("per interface (above ply k): da, db, theta in degrees"),
                    in(Int, "plydshape", "nplies-1").describe("per interface: shape code 0..3"),
-                   in(Int, "nplies").opt("shape(plyelastic,1)").relation("nplies>=1"));
+                   in(Int, "nplies").opt("shape(plyelastic,1)").relation("nplies>=1")
+                       .describe("number of plies, at least 1"));
 TAVRIN_ROUTINE_DOC(getbukdatafromdds, GetBukDataFromDDS,
                    "peeling analysis of every damage definition and section",
                    out(Real, "bukrealdatalist", "12,nplies-1,ndmg,nsec").describe(
@@ -65,7 +80,8 @@ TAVRIN_ROUTINE_DOC(getbukdatafromdds, GetBukDataFromDDS,
                    in(Int, "plydshape", "nplies-1,ndmg").describe("per interface and damage: shape code 0..3"),
                    in(Real, "comprstrength", "nsec").describe("compression strength per section"),
                    section_elastic, section_orientation, section_thickness, sectionlist,
-                   in(Int, "ndmg").opt("shape(delamdds,2)"), section_nplies.relation("nplies>=1"), section_nsec, defint);
+                   in(Int, "ndmg").opt("shape(delamdds,2)").describe("number of damage definitions"),
+                   section_nplies.relation("nplies>=1"), section_nsec, defint);
 
 }  // namespace
 }  // namespace tavrin::bind

@@ -11,8 +11,9 @@ import numpy as np
 import pytest
 
 
-# Names taken as angles; not rectangle or triangle, nor delisio's dof_r and a_r (rotated, not radians).
-ANGLE = re.compile(r"(?<!rect)(?<!tri)angle|orientation|theta|^phi|^alpha_|_d$|(?<!^dof)(?<!^a)_r$")
+# Names taken as angles; not rectangle or triangle, nor delisio's dof_r and a_r (rotated, not radians),
+# nor the fatigue curves' alpha_t and alpha_c (exponents of the tensile and compressive strength curves).
+ANGLE = re.compile(r"(?<!rect)(?<!tri)angle|orientation|theta|^phi|^alpha_(?![tc]$)|_d$|(?<!^dof)(?<!^a)_r$")
 ENTRY = re.compile(r"^(\w+) : (.+)$")
 
 
