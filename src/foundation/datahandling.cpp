@@ -47,7 +47,8 @@ void deallocall(int& istat) {
 void allocatedamagedata(int& istat, int kplies, int ksec, int kdmg) {
   using namespace damagedata;
   istat = 0;
-  const int interfaces = std::max(kplies - 1, 1);
+  // One interface fewer than plies, at least one (no overflow at INT_MIN).
+  const int interfaces = kplies > 2 ? kplies - 1 : 1;
   ndmg = std::max({ndmg, 1, kdmg});
   const int d = ndmg;
 

@@ -15,6 +15,12 @@ CASES = [
      "import _tavrin as t, numpy as np\n"
      "m = t.utility.int_getmerged(np.array([1, 1, 3], np.int32), [3, 0, 0, 2], nx=-2, ny=4)\n"
      "assert m.shape == (2,) and not m.any(), m\n"),
+    # The smallest 32-bit ply count: the interface count kplies - 1 once
+    # overflowed (UBSan); empty tables, one interface row.
+    ("datahandling.allocatedamagedata", "kplies=-2147483648, ksec=0, kdmg=0",
+     "import _tavrin as t\n"
+     "t.datahandling.allocatedamagedata('-2147483648', 0, 0)\n"
+     "assert t.damagedata.generaldds.shape[1] == 0 and t.damagedata.delamdds.shape[1] == 1\n"),
     # A routine of another C type as a call-back: refused with _tavrin.error
     # (it was once called as a Python function and raised TypeError).
     ("math.bdsafe", "dfunc=datahandling.allocatedamagedata",
