@@ -36,9 +36,9 @@ def fresh_state():
 @pytest.fixture
 def fatigue(tv):
     """A fatigue module with step 1's cycle settings: cycle period 1, table starting at cycle 1000."""
-    def settings(algorithm=6, period=1.0, flag=1.0):
-        col = np.array([0.0, flag, algorithm, period, 10.0, 5.0, 10.0, 1e4, 0.0, 1e6])
-        tv.shokriehdata.cycleprops = col.reshape(10, 1, order="F")
+    def settings(algorithm=6, period=1.0, flag=1.0, lim=None):
+        col = [0.0, flag, algorithm, period, 10.0, 5.0, 10.0, 1e4, 0.0, 1e6] + ([] if lim is None else [lim])
+        tv.shokriehdata.cycleprops = np.array(col).reshape(-1, 1, order="F")
     tv.shokriehdata.cycles = np.array([[1000.0, 5000.0]], order="F").T
     tv.jobdata.nsteps = 1
     settings()
@@ -49,9 +49,18 @@ def fatigue(tv):
     tv.jobdata.nsteps = 0
 
 
-def call(fa, strain, statev, backup, time=(0.25, 0.25), dtime=0.25, kinc=2, idc=0, step=1):
+def call(fa, strain, statev, backup, time=(0.25, 0.25), dtime=0.25, kinc=2, idc=0, step=1, temp=(293.0, 0.0)):
     return fa.getshokrieh(np.zeros(6), statev, np.asarray(strain, float), np.zeros(6), PROPS, np.asarray(time, float),
-                          dtime, 293.0, 0.0, -1, np.array([step, 0, 0, 0]), kinc, 1, idc, backup)
+                          dtime, temp[0], temp[1], -1, np.array([step, 0, 0, 0]), kinc, 1, idc, backup)
+
+
+def one_cycle(fa, s=None, temps=((293.0, 0.0),) * 3):
+    """First increment, peak at half a period, bottom at the period's end: the final (stress, ddsdde, statev)."""
+    s, b = fresh_state() if s is None else s, np.zeros(77)
+    _, _, s, b = call(fa, [1e-3, 1e-3, 0, 0, 0, 0], s, b, kinc=1, idc=1, time=(0.0, 0.0), temp=temps[0])
+    _, _, s, b = call(fa, [4e-3, 2e-3, 0, 0, 0, 0], s, b, time=(0.25, 0.25), temp=temps[1])
+    stress, ddsdde, s, b = call(fa, [4e-4, 2e-4, 0, 0, 0, 0], s, b, time=(1.0, 1.0), dtime=0.0, temp=temps[2])
+    return stress, ddsdde, s
 
 
 def test_repeated_first_increment_restores_backup(fatigue, latched):
@@ -74,7 +83,10 @@ def test_repeated_first_increment_restores_backup(fatigue, latched):
 def test_failure_flags_latch(fatigue, latched):
     fa, _ = fatigue
     s = fresh_state()
-    _, _, s, b = call(fa, [0, 0.02, 0, 0, 0, 0], s, np.zeros(77))  # transverse tension far past Xt22
+    strain = np.array([0, 0.02, 0, 0, 0, 0])  # transverse tension far past Xt22
+    stress, ddsdde, s, b = call(fa, strain, s, np.zeros(77))
+    np.testing.assert_allclose(stress, ddsdde @ strain, rtol=1e-14)  # the stress of the discounted stiffness
+    assert ddsdde[1, 1] == pytest.approx(0.1 * 9000.0, rel=0.1)
     assert s[2] == 1.0 and s[45] == 1.0 and s[44] == 0.0
     assert s[59] == pytest.approx(0.1) and s[58] == 1.0  # matrix modulus discounted, fibre intact
     _, _, s, b = call(fa, [0.03, 0, 0, 0, 0, 0], s, b)
@@ -135,9 +147,37 @@ def test_algorithms_6_and_7_latch_nothing(fatigue, tv, latched, algorithm):
         assert s[43] == 13.0 and s[0] == n0 + 13.0
     else:
         assert s[0] == n0 and 1.0 <= s[43] <= 4000.0  # bounded by the next table cycle
-    settings(algorithm=9)  # an unknown algorithm reaches CycleCount's report
-    call(fa, [4e-4, 2e-4, 0, 0, 0, 0], s, b, time=(2.0, 2.0), dtime=0.0)
-    assert latched()[0] == -2
+    settings(algorithm=9)  # an unknown algorithm reaches CycleCount's report and jumps nothing
+    _, _, s, b = call(fa, [4e-4, 2e-4, 0, 0, 0, 0], s, b, time=(2.0, 2.0), dtime=0.0)
+    assert latched()[0] == -2 and s[43] == 0.0
+
+
+def test_cycle_temperatures_and_strength_step(fatigue):
+    fa, settings = fatigue
+    # The range restarts at the first increment (at temp) and takes in temp + dtemp.
+    *_, s = one_cycle(fa, temps=((300.0, 10.0), (290.0, 30.0), (300.0, 0.0)))
+    assert s[75] == 310.0 and s[73] == s[74] == 300.0  # mean of 300..320; range restarted after the bottom
+    settings(algorithm=4)
+    life = one_cycle(fa)[2][76]
+    settings(algorithm=4, lim=0.1)
+    assert one_cycle(fa)[2][76] == life  # the default strength step
+    settings(algorithm=4, lim=0.01)  # a finer strength step: fewer cycles to it
+    assert one_cycle(fa)[2][76] < 0.1 * life
+    settings(algorithm=1, lim=0.01)  # only algorithm 4 reads row 11
+    assert one_cycle(fa)[2][76] == life
+
+
+def test_debug_lines(fatigue, tv, capfd):
+    fa, _ = fatigue
+    tv.debugdata.edebug = -1
+    try:
+        one_cycle(fa)
+    finally:
+        tv.debugdata.edebug = 0
+    out = capfd.readouterr().out
+    for label in (" ---------------- START Shokrieh  ----------------", "Cycle number from msg-file", " set new cycle number",
+                  "Bottom of cycle?", "Apply degradation within cycle", "Update State variables", "New tangent matrix "):
+        assert label in out, label
 
 
 def test_bad_input(fatigue, error, latched):
