@@ -150,6 +150,10 @@ def test_algorithms_6_and_7_latch_nothing(fatigue, tv, latched, algorithm):
     settings(algorithm=9)  # an unknown algorithm reaches CycleCount's report and jumps nothing
     _, _, s, b = call(fa, [4e-4, 2e-4, 0, 0, 0, 0], s, b, time=(2.0, 2.0), dtime=0.0)
     assert latched()[0] == -2 and s[43] == 0.0
+    tv.errorhandling.rsxerr(True)
+    settings(algorithm=2.0**32 + 1)  # no wrap-around to algorithm 1 in the integer conversion
+    _, _, s, b = call(fa, [4e-4, 2e-4, 0, 0, 0, 0], s, b, time=(3.0, 3.0), dtime=0.0)
+    assert latched()[0] == -2 and s[43] == 0.0
 
 
 def test_cycle_temperatures_and_strength_step(fatigue):
