@@ -91,6 +91,33 @@ TAVRIN_ROUTINE_DOC(allowablecyclejump, AllowableCycleJump,
                    in(Real, "de").describe("not used"), in(Real, "df").describe("strength factor"),
                    in(Real, "degr_fac").describe("factor at the end of life"),
                    in(Real, "njimp_dtol").describe("fraction of the residual values allowed to remain"));
+TAVRIN_ROUTINE_DOC(getshokrieh, GetShokrieh,
+                   "stress and tangent of a unidirectional ply under progressive fatigue (Shokrieh's residual "
+                   "stiffness and strength, sudden failure, cycle jumps) for one increment of one point",
+                   inout(Real, "stress", "6").describe("stress (MPa), solver order 11, 22, 33, 12, 13, 23: in the last "
+                                                       "stress, out the updated one"),
+                   out(Real, "ddsdde", "6,6").describe("tangent stiffness (MPa), solver order, engineering shear strains"),
+                   inout(Real, "statev", "77").describe("state: 1 cycle number, 2-3 fibre and matrix indices of the cycle "
+                                                        "(at most 1), 4 fracture angle (degrees, start at -1.0), 5-13 "
+                                                        "strengths, 14-19 moduli, 20-43 peak/bottom stress ratios, 44 last "
+                                                        "jump, 45-46 fibre and matrix failure flags, 47-52 consumed life, "
+                                                        "53-58 stress, 59-64 stiffness and 65-73 strength fractions (1 "
+                                                        "intact), 74-76 lowest, highest and mean temperature (K), 77 "
+                                                        "smallest cycles to failure or allowed jump"),
+                   in(Real, "stran", "6").describe("total strain at the start of the increment, engineering shears"),
+                   in(Real, "dstran", "6").describe("strain increment, engineering shears"),
+                   in(Real, "props", "nprops").describe("fatigue property vector of getshokriehproperties (at least 150)"),
+                   in(Real, "time", "2").describe("step time and total time at the start of the increment"),
+                   in(Real, "dtime").describe("time increment"),
+                   in(Real, "temp").describe("temperature at the start of the increment (K)"),
+                   in(Real, "dtemp").describe("temperature increment (K)"),
+                   in(Int, "nprops").opt("len(props)").describe("number of properties"),
+                   in(Int, "noel").describe("element number (debug output when it is the debug element)"),
+                   in(Int, "kstep", "4").describe("step number (1-based column of the cycle settings), then unused"),
+                   in(Int, "kinc").describe("increment number, 1-based"),
+                   in(Int, "iszflag").describe("plane-stress flag of the stiffness (0: plane-stress entries)"),
+                   in(Int, "idcflag").describe("1: the cycle number is set from the cycle table at increment 1"),
+                   inout(Real, "statev_backup", "77").describe("copy of statev at the start of the counted cycle"));
 
 }  // namespace
 }  // namespace tavrin::bind

@@ -54,3 +54,19 @@ TAVRIN_API void AllowableCycleJump(const double* speak, double* sbottom, const d
                                    const double* lambda, const double* x_n, const double* e_n, const double* de,
                                    const double* df, const double* degr_fac, const double* njimp_dtol);
 }
+
+extern "C" {
+// The progressive ply fatigue law of one integration point and increment:
+// stress(6) and the tangent ddsdde(6,6) of a ply whose stiffness and
+// strength fractions fall with the load cycles, with sudden degradation on
+// fibre or matrix failure within a cycle, peak/bottom tracking of the cycle,
+// gradual degradation at each cycle bottom and the cycle jump of the step
+// (settings from shokriehdata::cycleprops(:, kstep(1))).  statev(77) holds
+// the whole state, statev_backup(77) its copy at the start of the counted
+// cycle (restored when the first increment of a cycle is repeated).
+TAVRIN_API void GetShokrieh(double* stress, double* ddsdde, double* statev, const double* stran,
+                            const double* dstran, const double* props, const double* time, const double* dtime,
+                            const double* temp, const double* dtemp, const int* nprops, const int* noel,
+                            const int* kstep, const int* kinc, const int* iszflag, const int* idcflag,
+                            double* statev_backup);
+}
