@@ -316,6 +316,10 @@ TEST_F(BoxShearReport, TorsionalStiffnessRecord) {
   for (std::size_t at = 0; (at = e.find("LOESUNGEN DES GLEICHUNGSSYSTEMS:", at)) != std::string::npos; ++at) ++n;
   EXPECT_EQ(n, 4u);  // two unit shears, the loads, the unit torque
   EXPECT_NE(e.find("ANZAHL DER GLEICHUNGEN =   6"), std::string::npos);
+  // Unit shear along z*: boom 2's row with its constant 3/7, and the flows.
+  EXPECT_NE(e.find("\n  0.10000D+01 -0.10000D+01  0.00000D+00  0.00000D+00  0.42857D+00\n"), std::string::npos);
+  EXPECT_NE(e.find("LOESUNGEN DES GLEICHUNGSSYSTEMS:\n\n -0.21429D+00  0.21429D+00  0.21429D+00 -0.21429D+00\n"),
+            std::string::npos);
 }
 
 TEST_F(BoxShearReport, OpenProfileCannotTwist) {
