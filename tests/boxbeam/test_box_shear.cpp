@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <sstream>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -306,6 +307,12 @@ TEST_F(BoxShearReport, TorsionalStiffnessRecord) {
   EXPECT_NE(t.find("\n                          TORSIONSSTEIFIGKEIT DT = 0.853333333D+04  (K * L**2)\n"),
             std::string::npos);
   EXPECT_NE(t.find("SPEZIFISCHE VERDREHUNG THETA"), std::string::npos);
+  // The polar mass moment about the centre of mass follows the mass moments
+  // about the shear centre (its value here equals the one about the
+  // stiffness centre, written earlier).
+  EXPECT_NE(t.find("POLARES MASSENTRAEGHEITSMOMENTE:     ( BEZOGEN AUF DEN SCHWERPUNKT )\n\n"
+                   "                                             IT  = 0.720000000D-01  (M*L)\n"),
+            std::string::npos);
   EXPECT_EQ(t.find("LOESUNGEN DES GLEICHUNGSSYSTEMS"), std::string::npos);  // extended only
   EXPECT_NE(t.find("AEQUIVALENTE KNOTENKRAEFTE IN  Z-RICHTUNG"), std::string::npos);
 
@@ -316,6 +323,20 @@ TEST_F(BoxShearReport, TorsionalStiffnessRecord) {
   for (std::size_t at = 0; (at = e.find("LOESUNGEN DES GLEICHUNGSSYSTEMS:", at)) != std::string::npos; ++at) ++n;
   EXPECT_EQ(n, 4u);  // two unit shears, the loads, the unit torque
   EXPECT_NE(e.find("ANZAHL DER GLEICHUNGEN =   6"), std::string::npos);
+  // Every residual after a solve is at rounding level.
+  int residuals = 0;
+  for (std::size_t at = e.find("FEHLERVEKTOR"); at != std::string::npos; at = e.find("FEHLERVEKTOR", at + 1)) {
+    std::istringstream in(e.substr(e.find('\n', at) + 1));
+    std::string line;
+    std::getline(in, line);  // the blank line under the heading
+    while (std::getline(in, line) && !line.empty()) {
+      std::string v = line;
+      v[v.find('D')] = 'E';
+      EXPECT_LT(std::fabs(std::stod(v)), 1e-9) << line;
+      ++residuals;
+    }
+  }
+  EXPECT_EQ(residuals, 5 + 5 + 6 + 6);
   // Unit shear along z*: boom 2's row with its constant 3/7, and the flows.
   EXPECT_NE(e.find("\n  0.10000D+01 -0.10000D+01  0.00000D+00  0.00000D+00  0.42857D+00\n"), std::string::npos);
   EXPECT_NE(e.find("LOESUNGEN DES GLEICHUNGSSYSTEMS:\n\n -0.21429D+00  0.21429D+00  0.21429D+00 -0.21429D+00\n"),
