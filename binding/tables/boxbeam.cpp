@@ -31,7 +31,9 @@ TAVRIN_ROUTINE_DOC(box_initialize, Box_Initialize,
 
 TAVRIN_ROUTINE_NOARGS(box_getxsection, Box_GetXSection,
                    "analyses the box-beam section held in the data modules: stiffnesses, mass, "
-                   "centres, principal axes, axial force flows and strains");
+                   "centres, principal axes, axial force flows and strains, shear flows and strains, "
+                   "shear centre, specific twist, torsional stiffness and mass moments about the "
+                   "shear centre");
 
 }  // namespace
 }  // namespace tavrin::bind

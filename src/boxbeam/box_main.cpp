@@ -6,8 +6,11 @@
 
 #include <fstream>
 #include <initializer_list>
+#include <span>
 
 #include "boxbeam/box_data.hpp"
+#include "boxbeam/box_tools.hpp"
+#include "foundation/halt.hpp"
 #include "foundation/errorhandling.hpp"
 #include "foundation/format_record.hpp"
 #include "foundation/list_record.hpp"
@@ -36,6 +39,23 @@ const io::Format record15("(1H0,' GURT',T10,'LAENGSKRAFT (K)',T38,'DEHNUNG'/    
 const io::Format record16("(1H ,I4,3X,D16.9,8X,D16.9)");
 const io::Format record17("(///'  WAND',T14,'L A E N G S K R A F T F L U E S S E    ',        '(K/L)',T81,'D   E   H   N   U   N   G   E   N'/T17,              'NK(0)',T33,'NK(LK/2)',T54,'NK(LK)',T77,'EPSK(0)',T94,            'EPSK(LK/2)',T114,'EPSK(LK)'/)");
 const io::Format record18("(1H ,I4,3(3X,D16.9),5X,3(3X,D16.9))");
+const io::Format record19("(1H0,T5,'WAND',T16,'SSTYK',T34,'SSTZK',T52,'DSIYK',                T70,'DSIZK'/)");
+const io::Format record20("(1H ,I6,4D18.9)");
+const io::Format record21("(1H0,'   F E H L E R M E L D U N G:'//5X,'IN ZELLE',I4,            '  WURDE DIE WAND ZWISCHEN DEN GURTEN',I4,'  UND',I4,             '  NICHT DEFINIERT !!')");
+const io::Format record22("(///5X,'KONTROLLAUSDRUCK GLEICHUNGSSYSTEM:'//5X,                   'ANZAHL DER GLEICHUNGEN =',I4/9X,'ANZAHL DER SPALTEN =',I4        ///5X,'KOEFFIZIENTENMATRIX ( + LETZTE SPALTE = NEGATIVE ',        'RECHTE SEITE):'/)");
+const io::Format record23("((10D13.5))");
+const io::Format record24("(1H ,'ABBRUCH DER REDUKTION IN SCHRITT',I3,'. PIVOT',              'ELEMENT IST ZU KLEIN')");
+const io::Format record25("(///5X,'LOESUNGEN DES GLEICHUNGSSYSTEMS:'/)");
+const io::Format record26("(1H0,'FEHLERVEKTOR, LIEFERT HINWEISE UEBER DIE GENAUIG',           'KEIT DER LOESUNG DES STATISCH UNBESTIMMTEN PROBLEMS'//           (1H ,D16.9))");
+const io::Format record27("(///T54,'BEZOGEN AUF',T91,'BEZOGEN AUF'/T48,                       'STEIFIGKEITSMITTELPUNKT',T93,'BEZUGSSYSTEM')");
+const io::Format record28("(/T9,'KOORDINATEN DES SCHUBMITTELPUNKTS:   YM* = ',D16.9,          2X,'(L)',11X,'YM = ',D16.9,2X,'(L)'/T46,'ZM* = ',D16.9,2X,        '(L)',11X,'ZM = ',D16.9,2X,'(L)'//)");
+const io::Format record29("(1H0,'DRILLWINKEL KANN NICHT BERECHNET WERDEN, DA OFFENES',        ' PROFIL \"KEINE\" DRILLSTEIFIGKEIT BESITZT.')");
+const io::Format record30("(///'  WAND',T14,'S  C  H  U  B  F  L  U  E  S  S  E    ',         '(K/L)',T81,'S C H U B V E R Z E R R U N G E N'/T17,              'TK(0)',T33,'TK(LK/2)',T54,'TK(LK)',T77,'GAMK(0)',T94,            'GAMK(LK/2)',T114,'GAMK(LK)'/)");
+const io::Format record31 = record18;
+const io::Format record32("(///1H0,T21,'SPEZIFISCHE VERDREHUNG THETA = ',D16.9,               2X,'(1/L)')");
+const io::Format record33("(//T19,'MASSENTRAEGHEITSMOMENTE:',5X,'( BEZOGEN AUF EIN ',         'ZU DEN HAUPTACHSEN'/T50,'PARALLELES SYSTEM IM SCHUB',            'MITTELPUNKT )'//T46,'IYY =',D16.9,2X,'(M*L)'/T46,'IZY =',        D16.9,2X,'(M*L)'/T46,'IZZ =',D16.9,2X,'(M*L)'//)");
+const io::Format record34("(/T11,'POLARES MASSENTRAEGHEITSMOMENTE:',5X,                       '( BEZOGEN AUF DEN SCHWERPUNKT )'//T46,'IT  =',                    D16.9,2X,'(M*L)'//)");
+const io::Format record35("(//T27,'TORSIONSSTEIFIGKEIT DT =',D16.9,2X,'(K * L**2)')");
 const io::Format resultants("(1H1////T11,'SPX = ',D16.9/T11,'SPY = ',D16.9/                     T11,'SPZ = ',D16.9)");
 const io::Format four_empty("(////)");
 const io::Format nodal_line("(1H ,I6,I10,6X,3(D16.9,5X),I2)");
@@ -59,8 +79,16 @@ class Report {
   bool extended() const { return exdru_; }
 
   void write(const io::Format& format, std::initializer_list<io::FormatItem> items) {
+    write(format, std::span<const io::FormatItem>(items.begin(), items.size()));
+  }
+  void write(const io::Format& format, std::span<const io::FormatItem> items) {
     if (!rep_.is_open()) return;
     for (const std::string& line : io::format_records(format, items)) rep_ << line << '\n';
+  }
+  // Flushes and closes both files (before the process is ended).
+  void close() {
+    if (rep_.is_open()) rep_.close();
+    if (ext_.is_open()) ext_.close();
   }
   // A free-format record of the extended print file: label, then values.
   void extra(std::string_view label = {}, std::initializer_list<double> values = {}) {
@@ -156,6 +184,313 @@ WallMoments wall_moments(double h1, double h2, double phi, double lambda, double
   return {(phi * phi / 3.0 + h1 * h1 + h1 * phi) * lk,
           (lambda * lambda / 3.0 + h2 * h2 + h2 * lambda) * lk,
           (phi * lambda / 3.0 + h1 * h2 + 0.5 * (h2 * phi + lambda * h1)) * lk};
+}
+
+void report_nodal_forces(Report& out, const std::vector<std::array<std::array<double, 3>, 3>>& p);
+
+// What the first half hands to the shear analysis.
+struct FirstHalf {
+  const std::vector<double>& lk;    // wall lengths
+  const std::vector<double>& skyk;  // z-centre times length
+  const std::vector<double>& skzk;  // y-centre times length
+  double iyyd, izyd, izzd;          // mass moments about the stiffness centre
+  double sa, ca;                    // sin, cos of the principal-axis angle
+};
+
+// The equation matrix of the shear problem: rows boom equilibrium
+// (1..ig), cell compatibility (ig+1..ig+az), moment equilibrium (ig+az+1);
+// columns the wall flows (1..kw), theta or the constant of the unit-shear
+// systems (kw+1), the constant of the systems with theta (kw+2).  Every
+// system is  sum coefficients * unknowns + constant = 0.
+class ShearSystem {
+ public:
+  ShearSystem(int rows, int cols) : rows_(rows), a_(std::size_t(rows) * std::size_t(cols), 0.0) {}
+  double& operator()(int r, int c) { return a_[std::size_t(r - 1) + std::size_t(c - 1) * std::size_t(rows_)]; }
+  double operator()(int r, int c) const { return a_[std::size_t(r - 1) + std::size_t(c - 1) * std::size_t(rows_)]; }
+  int rows() const { return rows_; }
+
+  // Solves `n` unknowns from rows 1..n+1 with the constants of column
+  // `constant`; x receives the n unknowns.  Returns TVERT's failure code.
+  int solve(int n, int constant, std::vector<double>& x) const {
+    const auto rows = static_cast<std::size_t>(rows_);
+    std::vector<double> a = a_, b(rows), xs(static_cast<std::size_t>(n));
+    std::vector<int> ip(rows);
+    for (int r = 1; r <= n + 1; ++r) b[std::size_t(r - 1)] = -(*this)(r, constant);
+    const double eps = 1e-30;
+    int ifail = 0;
+    TVERT(a.data(), &n, &rows_, &eps, b.data(), ip.data(), xs.data(), &ifail);
+    if (ifail == 0) x = std::move(xs);
+    return ifail;
+  }
+  // |constant + row . x| of rows 1..n+1.
+  std::vector<double> residuals(int n, int constant, const std::vector<double>& x) const {
+    std::vector<double> res;
+    const int one = 1;
+    for (int r = 1; r <= n + 1; ++r)
+      res.push_back(std::fabs((*this)(r, constant) + QVSKPX(&a_[std::size_t(r - 1)], x.data(), &n, &rows_, &one)));
+    return res;
+  }
+
+ private:
+  int rows_;
+  std::vector<double> a_;
+};
+
+// Writes `values` ten per line in the layout of the matrix rows.
+void write_row(Report& out, const io::Format& format, const std::vector<double>& values) {
+  std::vector<io::FormatItem> items(values.begin(), values.end());
+  out.write(format, std::span<const io::FormatItem>(items));
+}
+
+// The matrix of one system (rows 1..neq, unknown columns 1..ncol and the
+// constant column), then its solution: record 24 on failure, else the
+// solution and, in the extended report, the residuals.  Returns the failure.
+int solve_and_report(Report& out, const ShearSystem& s, int neq, int ncol, int n, int constant,
+                     std::vector<double>& x, bool open_profile = false) {
+  if (out.extended()) {
+    out.write(layout::record22, {neq, ncol});
+    for (int r = 1; r <= neq; ++r) {
+      std::vector<double> row;
+      for (int c = 1; c <= ncol; ++c) row.push_back(s(r, c));
+      row.push_back(s(r, constant));
+      write_row(out, layout::record23, row);
+    }
+  }
+  if (open_profile) out.write(layout::record29, {});
+  const int ifail = s.solve(n, constant, x);
+  if (ifail != 0) {
+    out.write(layout::record24, {ifail});
+    return ifail;
+  }
+  if (out.extended()) {
+    out.write(layout::record25, {});
+    write_row(out, layout::record23, x);
+    const std::vector<double> res = s.residuals(n, constant, x);
+    std::vector<io::FormatItem> items(res.begin(), res.end());
+    out.write(layout::record26, std::span<const io::FormatItem>(items));
+  }
+  return 0;
+}
+
+// Shear flows, shear centre, specific twist, mass moments about the shear
+// centre and torsional stiffness.  Returns false when a system could not be
+// solved (the results so far stay).
+bool shear_and_torsion(Report& out, const FirstHalf& f) {
+  using namespace quer;
+  using namespace wand;
+  using namespace gurt;
+  const int nb = ig, nc = zelle::az, nw = kw;
+  const double sa = f.sa, ca = f.ca;
+  const double QY = spanug::qqy, QZ = spanug::qqz;
+  double MX = spanug::qmx;
+  // Principal-axis shear forces: the load system's torque term integrates
+  // in the principal system, so it takes these too.
+  const double qys = sa * QZ + ca * QY, qzs = ca * QZ - sa * QY;
+
+  // Work data sized as the systems need them.
+  const int W = std::max({1, kw, int(yk0.size())});
+  const int G = std::max({1, ig, int(myi.size())});
+  const int Z = std::max({1, nc, int(zelle::iak.size())});
+  ShearSystem s(G + Z + 1, W + 2);
+  std::vector<double> scale(std::size_t(Z) + 2, 1.0), zfa(std::size_t(Z) + 1, 0.0);
+  std::vector<double> ruk(std::size_t(W) + 1), sstyk(ruk.size()), sstzk(ruk.size()),
+      fstsym(ruk.size()), fstszm(ruk.size()), deltyk(ruk.size()), deltzk(ruk.size()),
+      truyk(ruk.size()), truzk(ruk.size()), ddqyk(ruk.size()), ddqzk(ruk.size());
+  const int mrow = nb + nc + 1;
+
+  // Wall quantities.
+  double rmx = 0.0, rumax = 0.0;
+  if (out.extended()) out.write(layout::record19, {});
+  for (int k = 1; k <= nw; ++k) {
+    const std::size_t u = std::size_t(k);
+    const double l = f.lk[u];
+    double h1 = f.skyk[u] - zs * l, h2 = f.skzk[u] - ys * l;
+    sstyk[u] = ca * h1 - sa * h2;
+    sstzk[u] = sa * h1 + ca * h2;
+    deltyk[u] = -sstyk[u] * bk(k) / dyyste;
+    deltzk[u] = -sstzk[u] * bk(k) / dzzste;
+    h1 = (zklk(k) + 2.0 * zk0(k)) / 3.0 - zs;
+    h2 = (yklk(k) + 2.0 * yk0(k)) / 3.0 - ys;
+    const double h3 = l * l / 2.0;
+    const double dsiyk = h3 * (ca * h1 - sa * h2), dsizk = h3 * (sa * h1 + ca * h2);
+    h1 = zklk(k) + 3.0 * zk0(k) - 4.0 * zs;
+    h2 = yklk(k) + 3.0 * yk0(k) - 4.0 * ys;
+    fstsym[u] = (ca * h1 - sa * h2) * (l / 8.0);
+    fstszm[u] = (l / 8.0) * (ca * h2 + sa * h1);
+    ruk[u] = (zklk(k) - zk0(k)) * (yk0(k) - ys) - (yklk(k) - yk0(k)) * (zk0(k) - zs);
+    truyk[u] = dsiyk * ruk[u] / l;
+    truzk[u] = dsizk * ruk[u] / l;
+    ddqyk[u] = dsiyk * (bk(k) / gk(k)) / dyyste;
+    ddqzk[u] = dsizk * (bk(k) / gk(k)) / dzzste;
+    s(mrow, k) = ruk[u];
+    rumax = std::max(rumax, std::fabs(ruk[u]));
+    rmx += (truzk[u] * qys / dzzste + (qzs / dyyste) * truyk[u]) * bk(k);
+    if (out.extended()) {
+      out.extra("Wand:", k);
+      out.extra("SSTYK", {sstyk[u]});
+      out.extra("SSTZK", {sstzk[u]});
+      out.extra("DYYSTE", {dyyste});
+      out.extra("DZZSTE", {dzzste});
+      out.extra("DELTYK", {deltyk[u]});
+      out.extra("DELTZK", {deltzk[u]});
+      out.extra();
+    }
+    if (out.extended()) out.write(layout::record20, {k, sstyk[u], sstzk[u], dsiyk, dsizk});
+  }
+  const double sm = rumax == 0.0 ? 1.0 : 1.0 / rumax;
+  scale[std::size_t(Z) + 1] = sm;
+  for (int k = 1; k <= nw; ++k) s(mrow, k) *= sm;
+
+  // Boom equilibrium.
+  for (int i = 1; i <= nb; ++i)
+    for (int k = 1; k <= nw; ++k) s(i, k) = ig1(k) == i ? -1.0 : ig2(k) == i ? 1.0 : 0.0;
+
+  // Cell compatibility; each cell's walls along and against its direction.
+  std::vector<std::vector<int>> along(std::size_t(nc) + 1), against(std::size_t(nc) + 1);
+  for (int c = 1; c <= nc; ++c) {
+    const int r = nb + c, n = zelle::iak(c);
+    double za = 0.0;
+    for (int j = 1; j <= n; ++j) {
+      const int b1 = zelle::ia(j, c), b2 = zelle::ia(j == n ? 1 : j + 1, c);
+      int found = 0;
+      for (int k = 1; k <= nw && found == 0; ++k) {
+        if (ig1(k) == b1 && ig2(k) == b2) {
+          s(r, k) = f.lk[std::size_t(k)] / gk(k);
+          along[std::size_t(c)].push_back(k);
+          za += ruk[std::size_t(k)];
+          found = k;
+        } else if (ig1(k) == b2 && ig2(k) == b1) {
+          s(r, k) = -f.lk[std::size_t(k)] / gk(k);
+          against[std::size_t(c)].push_back(k);
+          za -= ruk[std::size_t(k)];
+          found = k;
+        }
+      }
+      if (found == 0) {
+        // A cell side without a wall: the section cannot be analysed at all.
+        out.write(layout::record21, {c, b1, b2});
+        out.close();
+        halt(1, {});
+      }
+    }
+    zfa[std::size_t(c)] = za;
+    double big = 0.0;
+    for (int k = 1; k <= nw; ++k) big = std::max(big, std::fabs(s(r, k)));
+    const double si = big == 0.0 ? 1.0 : 1.0 / big;
+    scale[std::size_t(c)] = si;
+    for (int k = 1; k <= nw; ++k) s(r, k) *= si;
+  }
+
+  // Principal coordinates of a boom; sums over the walls of a list.
+  const auto zstar = [&](int i) { return ca * (zi(i) - zs) - sa * (yi(i) - ys); };
+  const auto ystar = [&](int i) { return ca * (yi(i) - ys) + sa * (zi(i) - zs); };
+  const auto ending_at = [&](int i, const std::vector<double>& v) {
+    double sum = 0.0;
+    for (int k = 1; k <= nw; ++k)
+      if (ig2(k) == i) sum += v[std::size_t(k)];
+    return sum;
+  };
+  const auto over = [](const std::vector<int>& walls, const std::vector<double>& v) {
+    double sum = 0.0;
+    for (int k : walls) sum += v[std::size_t(k)];
+    return sum;
+  };
+
+  // Unit shear along z* (n = 1) and y* (n = 2): the shear centre.
+  std::vector<double> x;
+  for (int n = 1; n <= 2; ++n) {
+    const std::vector<double>& delt = n == 1 ? deltyk : deltzk;
+    const std::vector<double>& ddq = n == 1 ? ddqyk : ddqzk;
+    for (int i = 1; i <= nb; ++i)
+      s(i, nw + 1) = ending_at(i, delt) - bi(i) * (n == 1 ? zstar(i) / dyyste : ystar(i) / dzzste);
+    for (int c = 1; c <= nc; ++c)
+      s(nb + c, nw + 1) = (over(against[std::size_t(c)], ddq) - over(along[std::size_t(c)], ddq)) * scale[std::size_t(c)];
+    if (solve_and_report(out, s, nb + nc, nw, nw, nw + 1, x) != 0) return false;
+    double sum = 0.0;
+    for (int k = 1; k <= nw; ++k) {
+      const std::size_t u = std::size_t(k);
+      kraft::t0(k) = x[u - 1];
+      sum += n == 1 ? x[u - 1] * ruk[u] - truyk[u] * bk(k) / dyyste
+                    : truzk[u] * bk(k) / dzzste - ruk[u] * x[u - 1];
+    }
+    (n == 1 ? ymst : zmst) = sum;
+  }
+  ymstac = ys + ca * ymst - sa * zmst;
+  zmstac = zs + sa * ymst + ca * zmst;
+  out.write(layout::record27, {});
+  out.write(layout::record28, {ymst, ymstac, zmst, zmstac});
+
+  // The actual loads: flows and specific twist.
+  MX = MX + zmstac * QY - ymstac * QZ;
+  const double h11 = qzs / dyyste, h22 = qys / dzzste;
+  for (int i = 1; i <= nb; ++i) {
+    s(i, nw + 2) = qys * ending_at(i, deltzk) + qzs * ending_at(i, deltyk) - bi(i) * h11 * zstar(i) -
+                   bi(i) * h22 * ystar(i);
+    s(i, nw + 1) = 0.0;
+  }
+  for (int c = 1; c <= nc; ++c) {
+    const std::size_t u = std::size_t(c);
+    s(nb + c, nw + 2) = ((over(against[u], ddqyk) - over(along[u], ddqyk)) * qzs -
+                         (over(along[u], ddqzk) - over(against[u], ddqzk)) * qys) * scale[u];
+    s(nb + c, nw + 1) = -zfa[u] * scale[u];
+  }
+  s(mrow, nw + 2) = (zmst * qys - MX - rmx - ymst * qzs) * sm;
+  s(mrow, nw + 1) = 0.0;
+  const bool open = nc == 0;
+  const int nload = open ? nw : nw + 1;
+  if (solve_and_report(out, s, mrow, nw + 1, nload, nw + 2, x, open) != 0) return false;
+  for (int k = 1; k <= nload; ++k) kraft::t0(k) = x[std::size_t(k - 1)];
+  out.write(layout::record30, {});
+  for (int k = 1; k <= nw; ++k) {
+    const std::size_t u = std::size_t(k);
+    using namespace kraft;
+    tl2(k) = t0(k) - bk(k) * (fstszm[u] * h22 + fstsym[u] * h11);
+    tl(k) = t0(k) - bk(k) * (sstzk[u] * h22 + sstyk[u] * h11);
+    const bool shear = gk(k) != 0.0;
+    epigam::gam(k, 1) = shear ? t0(k) / gk(k) : 0.0;
+    epigam::gam(k, 2) = shear ? tl2(k) / gk(k) : 0.0;
+    epigam::gam(k, 3) = shear ? tl(k) / gk(k) : 0.0;
+    out.write(layout::record31, {k, t0(k), tl2(k), tl(k), epigam::gam(k, 1), epigam::gam(k, 2),
+                                 epigam::gam(k, 3)});
+    if (out.extended()) {
+      out.extra("Wand:", k);
+      out.extra("T0", {t0(k)});
+      out.extra("TL2", {tl2(k)});
+      out.extra("TL", {tl(k)});
+      out.extra("GK", {gk(k)});
+      out.extra("ZWA", {epigam::gam(k, 1)});
+      out.extra("ZWB", {epigam::gam(k, 2)});
+      out.extra("ZWC", {epigam::gam(k, 3)});
+      out.extra();
+    }
+  }
+  if (!open) out.write(layout::record32, {kraft::t0(nw + 1)});
+
+  // Mass moments in the principal directions through the shear centre.
+  const double h1 = ys - yt, h2 = zs - zt;
+  const double s2 = 2.0 * sa * ca, c2 = ca * ca - sa * sa;
+  iyys = (zmst + 2.0 * h2 * ca - 2.0 * h1 * sa) * (m * zmst) + f.iyyd * ca * ca + f.izzd * sa * sa - f.izyd * s2;
+  izys = m * (ca * (h2 * ymst + zmst * h1) + zmst * ymst - sa * (h1 * ymst - h2 * zmst)) +
+         0.5 * s2 * (f.iyyd - f.izzd) + f.izyd * c2;
+  izzs = (ymst + 2.0 * h1 * ca + 2.0 * h2 * sa) * (m * ymst) + f.izzd * ca * ca + f.iyyd * sa * sa + f.izyd * s2;
+  out.write(layout::record33, {iyys, izys, izzs});
+  out.write(layout::record34, {itt});
+
+  // Torsional stiffness from a unit torque; the load flows stay in t0.
+  dt = 0.0;
+  if (!open) {
+    for (int i = 1; i <= nb; ++i) s(i, nw + 1) = s(i, nw + 2) = 0.0;
+    for (int c = 1; c <= nc; ++c) {
+      s(nb + c, nw + 1) = -scale[std::size_t(c)] * zfa[std::size_t(c)];
+      s(nb + c, nw + 2) = 0.0;
+    }
+    s(mrow, nw + 1) = 0.0;
+    s(mrow, nw + 2) = -sm;
+    if (solve_and_report(out, s, mrow, nw + 1, nw + 1, nw + 2, x) != 0) return false;
+    dt = 1.0 / x[std::size_t(nw)];
+  }
+  out.write(layout::record35, {dt});
+  return true;
 }
 
 }  // namespace
@@ -328,6 +663,9 @@ void get_equivalent_xsection() {
     out.write(layout::record18, {k, kraft::nx0(k), kraft::nxl2(k), kraft::nxl(k), epigam::epi(k, 1),
                                  epigam::epi(k, 2), epigam::epi(k, 3)});
   }
+
+  if (!shear_and_torsion(out, {lk, skyk, skzk, iyyd, izyd, izzd, sa, ca})) return;
+  report_nodal_forces(out, wall_nodal_forces(kw));
 }
 
 std::vector<std::array<std::array<double, 3>, 3>> wall_nodal_forces(int nwalls) {

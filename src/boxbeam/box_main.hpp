@@ -1,7 +1,13 @@
 // The box-beam cross-section analysis on the section data of box_data.hpp:
 // axial stiffness, mass, stiffness centre and centre of mass, bending
 // stiffnesses and principal axes, polar mass moment, and the axial force
-// flows and strains that the section loads produce in booms and walls.
+// flows and strains that the section loads produce in booms and walls; the
+// wall shear flows from boom equilibrium, cell compatibility and moment
+// equilibrium, the shear centre, the specific twist, the torsional stiffness
+// (Bredt-Batho for closed cells, 0 for an open profile) and the mass moments
+// about the shear centre.  A cell side that no wall joins ends the process
+// with status 1 after its report line; a singular equation system ends the
+// run with its report line, the results so far kept.
 #pragma once
 
 #include <array>

@@ -92,12 +92,15 @@ TEST_F(BoxReport, SwitchesDecideTheFiles) {
   steuer::exdru = true;
   get_equivalent_xsection();  // appended
   const auto b = lines_of(rep);
-  EXPECT_EQ(b.size(), 2 * a.size() + 11);  // record 9: eleven lines more
+  // Record 9 (eleven lines) and the equation systems are extended-only.
+  EXPECT_GT(b.size(), 2 * a.size() + 11);
+  EXPECT_EQ(count_prefix(a, "     KONTROLLAUSDRUCK"), 0);
+  EXPECT_EQ(count_prefix(b, "     KONTROLLAUSDRUCK GLEICHUNGSSYSTEM:"), 4);
   EXPECT_TRUE(std::equal(a.begin(), a.end(), b.begin()));
   EXPECT_TRUE(has_line(b, "0                   DEHNSTEIFIGKEIT DES TRAEGERS =  0.140000000D+05  (K)"));
   EXPECT_EQ(count_prefix(b, "    1    0.10528442"), 2);  // boom 1's force, once per run
   const auto e = lines_of(ext);
-  EXPECT_EQ(count_prefix(e, " Wand:"), 4);
+  EXPECT_EQ(count_prefix(e, " Wand:"), 12);  // per wall: moments, shear quantities, flows
   EXPECT_TRUE(has_line(e, " BX 14000"));
   EXPECT_TRUE(has_line(e, " ALPHA 0"));
   EXPECT_TRUE(has_line(e, " H3 0"));
@@ -206,7 +209,7 @@ TEST_F(BoxReport, ExtendedPrintRecords) {
       {"H2, MZ ,YS ,QX", {7000, 5000, 2, 1000}}, {"H3", {0}}, {"", {}},
       {"H1, MY, ZS, QX", {1.0 / 12, 3000, 1, 1000}}, {"H2, MZ ,YS ,QX", {9.0 / 28, 7000, 2, 1000}},
       {"H3", {-0.2625}}, {"", {}}};
-  ASSERT_EQ(e.size(), 4 * wall1.size() + tail.size());
+
   const auto check = [&](const std::string& line, const Rec& want) {
     if (want.first.empty()) {
       EXPECT_EQ(line, "");
@@ -222,6 +225,18 @@ TEST_F(BoxReport, ExtendedPrintRecords) {
   };
   for (std::size_t j = 0; j < wall1.size(); ++j) check(e[j], wall1[j]);
   for (std::size_t j = 0; j < tail.size(); ++j) check(e[4 * wall1.size() + j], tail[j]);
+  // The shear analysis: per wall its first moments and flow changes, then
+  // after the load system its flows and shear strains.
+  const std::vector<Rec> shear1 = {
+      {"Wand:", {1}}, {"SSTYK", {-4}}, {"SSTZK", {0}}, {"DYYSTE", {28000.0 / 3}},
+      {"DZZSTE", {80000.0 / 3}}, {"DELTYK", {3.0 / 7}}, {"DELTZK", {0}}, {"", {}}};
+  const std::vector<Rec> flows1 = {
+      {"Wand:", {1}}, {"T0", {-495.0 / 14}}, {"TL2", {}}, {"TL", {705.0 / 14}}, {"GK", {400}},
+      {"ZWA", {-495.0 / 14 / 400}}, {"ZWB", {}}, {"ZWC", {705.0 / 14 / 400}}, {"", {}}};
+  ASSERT_EQ(e.size(), 4 * (wall1.size() + shear1.size() + flows1.size()) + tail.size());
+  const std::size_t first_half = 4 * wall1.size() + tail.size();
+  for (std::size_t j = 0; j < shear1.size(); ++j) check(e[first_half + j], shear1[j]);
+  for (std::size_t j = 0; j < flows1.size(); ++j) check(e[first_half + 4 * shear1.size() + j], flows1[j]);
   EXPECT_EQ(e[wall1.size()], " Wand: 2");
 }
 

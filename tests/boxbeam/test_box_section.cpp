@@ -336,6 +336,7 @@ TEST_F(BoxSection, FaultySectionsAreRefusedWithZeroResults) {
       {"iak beyond capacity", [] { zelle::iak(1) = 101; }},
       {"iak = 0", [] { zelle::iak(1) = 0; }},
       {"cell boom 0", [] { zelle::ia(3, 1) = 0; }},
+      {"last cell boom beyond ig", [] { zelle::ia(4, 1) = 5; }},
       {"not connected", [] { zelle::az = 0; }},
   };
   for (const Case& c : cases) {

@@ -121,3 +121,40 @@ def test_arrays_absent_before_the_first_initialisation():
             "assert not t.steuer.druck; t.boxbeam.box_getxsection(); "
             "assert int(t.errorhandling.errstat) == -2")
     subprocess.run([sys.executable, "-c", code], check=True, env=os.environ.copy())
+
+
+def test_shear_centre_and_torsion_from_python(tv):
+    describe_box(tv)
+    tv.boxbeam.box_getxsection()
+    q = tv.quer
+    assert (float(q.ymstac), float(q.zmstac)) == pytest.approx((2, 1), abs=1e-12)
+    assert float(q.dt) == pytest.approx(25600 / 3, rel=1e-13)
+    np.testing.assert_allclose(tv.kraft.t0[:5], [-35.357143, 50.357143, 35.357143, -50.357143, 0],
+                               atol=5e-7)
+
+
+def test_cell_side_without_wall_ends_the_process_with_status_1(tmp_path):
+    # A cell naming booms 2 and 4 as neighbours, which no wall joins.
+    report = tmp_path / "box.rep"
+    code = ("import numpy as np, _tavrin as t\n"
+            "t.boxbeam.box_initialize()\n"
+            "g, w, z = t.gurt, t.wand, t.zelle\n"
+            "y, zz = np.array([0.0, 4, 4, 0]), np.array([0.0, 0, 2, 2])\n"
+            "g.ig, w.kw, z.az = 4, 4, 1\n"
+            "g.yi[:4], g.zi[:4] = y, zz\n"
+            "w.ig1[:4], w.ig2[:4] = [1, 2, 3, 4], [2, 3, 4, 1]\n"
+            "w.yk0[:4], w.zk0[:4], w.yklk[:4], w.zklk[:4] = y, zz, np.roll(y, -1), np.roll(zz, -1)\n"
+            "w.bk[:4], w.gk[:4], w.rhok[:4] = 1000.0, 400.0, 0.002\n"
+            "z.iak[0] = 3\n"
+            "z.ia[:3, 0] = [1, 2, 4]\n"
+            f"t.path.csinfopath = {str(report)!r}\n"
+            "t.steuer.druck = True\n"
+            "print('before', flush=True)\n"
+            "t.boxbeam.box_getxsection()\n"
+            "print('after')\n")
+    done = subprocess.run([sys.executable, "-c", code], env=os.environ.copy(), capture_output=True, text=True)
+    assert done.returncode == 1
+    assert "before" in done.stdout and "after" not in done.stdout
+    text = report.read_text()
+    assert "   F E H L E R M E L D U N G:" in text
+    assert "IN ZELLE   1  WURDE DIE WAND ZWISCHEN DEN GURTEN   2  UND   4  NICHT DEFINIERT !!" in text
