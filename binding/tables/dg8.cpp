@@ -34,7 +34,8 @@ constexpr Arg w = in(Int, "w").describe("logical (0 false): buckling found; when
                                         "the imperfection load -pi*a*b*g0*epsbucklin^2/10");
 constexpr Arg kmd = in(Real, "kmd").describe("contact penalty stiffness per unit area");
 constexpr Arg nk = in(Int, "nk").describe("contact grid cells along the shorter semi-axis (below 1: "
-                                          "cell size 3a)");
+                                          "cell size 3a); a grid beyond 2147483647 points is refused "
+                                          "(errstat -2, no contact)");
 constexpr Arg relepsellipse = in(Real, "relepsellipse", "3")
                                   .describe("load ratio (eps_x, eps_y, gamma_xy) in the ellipse frame; "
                                             "applied strain = epsnom*relepsellipse");

@@ -198,7 +198,11 @@ def test_grid_below_one_cell_samples_one_column(d):
 def test_grid_of_more_points_than_an_analysis_needs_is_refused(d, latched):
     vec = [0, 0, 0, 0, -1.0, 0, 0, 0]
     assert d.getareaofoverlap8(vec, 1.0, 1.0, 1500) > 0.0 and latched()[0] == 0
-    for a, b, nk in [(1.0, 1.0, 2**31 - 1), (1e12, 1.0, 1), (1.0, 1e-12, 1)]:
+    # Fine grids converge on the integral: 1/2 of (1 - r^2)^4 over the unit disk.
+    assert d.getcontactenergy8(vec, 1.0, 1.0, 1.0, 1582) == pytest.approx(np.pi / 10, rel=1e-6)
+    assert latched()[0] == 0
+    # Refused: grids of more points than 32-bit counters number (2 nk + 1)^2.
+    for a, b, nk in [(1.0, 1.0, 23170), (1.0, 1.0, 2**31 - 1), (1e12, 1.0, 1), (1.0, 1e-12, 1)]:
         assert d.getareaofoverlap8(vec, a, b, nk) == 0.0
         assert latched()[0] == -2
 
