@@ -3,6 +3,7 @@
 // tensors, the Mori-Tanaka combination of phases, voids and interphase, and
 // the homogenisation schemes against independent closed forms (Hashin-Hill
 // for aligned cylinders, Hashin-Shtrikman for spheres).
+#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -325,6 +326,15 @@ TEST_F(Micromechanic, GeneralizedMoriTanaka) {
   const int none = 0;
   GeneralizedMoriTanaka(r.data(), nullptr, nullptr, nullptr, cm.data(), &none);
   EXPECT_EQ(r, cm * Mat6::identity());
+  // Fractions as given: two phases of one kind act as one phase of their
+  // summed fraction, whatever the share of each (one of them negative here).
+  const Mat6 ek = mm::eshelby_tensor(0, 0.0, 0.35);
+  std::array<double, 72> ck2, ek2;
+  for (int i = 0; i < 36; ++i) ck2[i] = ck2[36 + i] = cf.data()[i], ek2[i] = ek2[36 + i] = ek.data()[i];
+  const double split[2] = {0.5, -0.2};
+  const int two = 2;
+  GeneralizedMoriTanaka(r.data(), ck2.data(), ek2.data(), split, cm.data(), &two);
+  expect_relative(mm::engineering_constants(math::inverse(r)), spheres, 1e-13, "split phase");
 }
 
 TEST_F(Micromechanic, VoidsAndInterphase) {
