@@ -190,6 +190,14 @@ def test_motion_without_frames_is_global_and_traction_transformation(tv, tables)
     shell_tables(tv, tables, rect())
     eh.getnodesmotion(np.array([[1.0, 2.0, 3.0]]).T, np.array([[4.0, 5.0, 6.0]]).T, np.array([8], np.int32))
     assert tv.nodaldata.nodesmotion[:, 7, 0].tolist() == [1, 2, 3, 4, 5, 6]
+    # Taken as it stands: an infinite component spoils no other; of two
+    # entries for node 2 the later counts, each part from the last that has it.
+    trans = np.array([[np.inf, 1.0, 2.0], [1.0, 1.0, 1.0], [HUGE] * 3]).T.copy()
+    rot = np.array([[-0.0, 5.0, np.nan], [HUGE] * 3, [7.0, 8.0, 9.0]]).T.copy()
+    eh.getnodesmotion(trans, rot, np.array([8, 2, 2], np.int32))
+    m = tv.nodaldata.nodesmotion[:, :, 0]
+    assert m[:5, 7].tolist() == [np.inf, 1.0, 2.0, -0.0, 5.0] and np.isnan(m[5, 7])
+    assert m[:, 1].tolist() == [1.0, 1.0, 1.0, 7.0, 8.0, 9.0]
     # A node frame that is not orthonormal: nrot = tcurv·(tiᵀ·ti)·nrot.
     ti = np.diag([2.0, 1.0, 1.0])
     ntrac, nrot = eh.shelltractiontransformation([1.0, 0.0, 0.0], [1.0, 1.0], ti, np.eye(3)[[1, 0, 2]])
