@@ -72,3 +72,13 @@ def test_mixture_rules_take_their_layer_count_from_the_fractions(tv, error):
         np.testing.assert_allclose(rule([1.0], c[:, :, :1]), c[:, :, 0], rtol=1e-15)
         with pytest.raises(error):
             rule([0.5, 0.5, 0.0], c)  # a third layer missing
+
+
+def test_an_interphase_of_the_fibres_own_material_is_more_fibre(tv):
+    # Glass fibres in a glass interphase: a bundle of 0.3 + 0.1 is 0.4 of glass.
+    mm = tv.micromechanic
+    sf, _ = mm.getphasereduction(GLASS, EPOXY, 0.3, 0.0, 0.1, [70.0, 0.2])
+    np.testing.assert_allclose(sf, mm.getvoigtcompliancematrix(GLASS), rtol=1e-13, atol=1e-19)
+    for scheme in (mm.voigt, mm.reuss, mm.moritanaka, mm.cscs):
+        np.testing.assert_allclose(scheme(GLASS, EPOXY, 0.3, 0.0, 0.1, [70.0, 0.2]), scheme(GLASS, EPOXY, 0.4),
+                                   rtol=1e-13)
