@@ -56,28 +56,27 @@ def frames(nelem, rng):
     return r
 
 
-def numpy_scatter(motion, elemnodes, tcurv, nodeid, trans, rot):
-    """nodesmotion(1:6, k, e) = tcurv(e)·(translation, rotation) of node elemnodes(k, e)."""
+def block_positions(elemnodes, nodeid):
+    """(k, e, j): node position k of element e holds node nodeid[j]."""
     order = np.argsort(nodeid, kind="stable")
     pos = np.searchsorted(nodeid, elemnodes, sorter=order)
     pos = np.minimum(pos, len(nodeid) - 1)
     idx = order[pos]
     hit = nodeid[idx] == elemnodes
     k, e = np.nonzero(hit)
-    j = idx[k, e]
+    return k, e, idx[k, e]
+
+
+def numpy_scatter(motion, elemnodes, tcurv, nodeid, trans, rot):
+    """nodesmotion(1:6, k, e) = tcurv(e)·(translation, rotation) of node elemnodes(k, e)."""
+    k, e, j = block_positions(elemnodes, nodeid)
     motion[:3, k, e] = np.einsum("abe,be->ae", tcurv[:, :, e], trans[:, j])
     motion[3:6, k, e] = np.einsum("abe,be->ae", tcurv[:, :, e], rot[:, j])
 
 
 def numpy_plain_scatter(motion, elemnodes, nodeid, trans, rot):
     """nodesmotion(1:6, k, e) = (translation, rotation) of node elemnodes(k, e)."""
-    order = np.argsort(nodeid, kind="stable")
-    pos = np.searchsorted(nodeid, elemnodes, sorter=order)
-    pos = np.minimum(pos, len(nodeid) - 1)
-    idx = order[pos]
-    hit = nodeid[idx] == elemnodes
-    k, e = np.nonzero(hit)
-    j = idx[k, e]
+    k, e, j = block_positions(elemnodes, nodeid)
     motion[:3, k, e] = trans[:, j]
     motion[3:6, k, e] = rot[:, j]
 
