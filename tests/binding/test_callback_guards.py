@@ -61,3 +61,12 @@ def test_callback_resizing_its_array_is_refused(et, eterror, capfd):
 
     y, _ = et.apply(reshape, [1.0, 2.0])
     assert seen["ok"] and y.tolist() == [3.0, 3.0]
+
+
+def test_a_call_keeps_no_reference_to_its_arguments(et):
+    import sys
+    a, b = np.zeros(3), np.ones(3)
+    before = sys.getrefcount(a), sys.getrefcount(b)
+    for _ in range(10):
+        et.vadd(a, b)
+    assert (sys.getrefcount(a), sys.getrefcount(b)) == before

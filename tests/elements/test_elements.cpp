@@ -143,6 +143,11 @@ TEST(Patch, UnmatchedPointsClearedAndDefaultTolerance) {
   const double wide = 1e-9;
   GetDataFromPatch(patchdata, refdata, patchcoords, refcoords, &ndata, &npt, &ndim, &nnodes, &nelem, &wide);
   EXPECT_EQ(patchdata[1], 6.0);
+  // No coordinate compared: every point takes the last node's data.
+  const int none = 0;
+  GetDataFromPatch(patchdata, refdata, patchcoords, refcoords, &ndata, &npt, &none, &nnodes, &nelem, nullptr);
+  EXPECT_EQ(patchdata[0], 6.0);
+  EXPECT_EQ(patchdata[1], 6.0);
 }
 
 }  // namespace
