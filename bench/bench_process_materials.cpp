@@ -63,7 +63,7 @@ void prony(benchmark::State& state) {
                                  &h.drpldt, stran, dstran, time, &dtime, &temp, &h.dtemp, h.predef, h.dpred,
                                  h.name.data(), &h.ndi, &h.nshr, &h.ntens, &nstatv, props.data(), &nprops, h.coords,
                                  h.eye, &h.pnewdt, &h.celent, h.eye, h.eye, &h.noel, &h.npt, &h.kslay, &h.kspt,
-                                 h.jstep, &h.kinc);
+                                 h.jstep, &h.kinc, h.name.size());
     benchmark::DoNotOptimize(stress);
     benchmark::DoNotOptimize(ddsdde);
   });
@@ -91,7 +91,7 @@ void resin(benchmark::State& state) {
                                  &h.drpldt, stran, dstran, time, &dtime, &temp, &h.dtemp, h.predef, h.dpred,
                                  h.name.data(), &h.ndi, &h.nshr, &h.ntens, &nstatv, props.data(), &nprops, h.coords,
                                  h.eye, &h.pnewdt, &h.celent, h.eye, h.eye, &h.noel, &h.npt, &h.kslay, &h.kspt,
-                                 h.jstep, &h.kinc);
+                                 h.jstep, &h.kinc, h.name.size());
     benchmark::DoNotOptimize(stress);
     benchmark::DoNotOptimize(ddsdde);
   });

@@ -1,12 +1,14 @@
 // Module toplevel: cure heat, cure and thermal strains, and the Prony
 // viscoelastic material routine of a curing ply.
 #include "solver/prony_material.hpp"
+#include "solver/usermat_entry.hpp"
 #include "tables/toplevel_material_args.hpp"
 
 namespace tavrin::bind {
 namespace {
 using namespace dsl;
 namespace ma = material_args;
+namespace sa = solver_args;
 
 TAVRIN_BINDING_MODULE(toplevel, "solver entry points: material routines, user elements, damage fields, job control.");
 
@@ -26,13 +28,15 @@ constexpr Arg cure_state(const char* extent) {
 TAVRIN_ROUTINE_DOC(hetval_prony, toplevel::hetval_prony,
                    "heat flux of the cure reaction over an increment, with the advanced degree of cure and glass "
                    "transition temperature\n\n" TAVRIN_CURE_TABLES "  Reads kind 2 (the heat of reaction).  The state needs 4 values.",
-                   ma::name("cmname"), in(Real, "temp", "2").describe("temperature (K) and its increment; the "
+                   in(Text, "cmname", "80").describe("material name, 80 characters (tags _l@n@, _s@n@)"),
+                   in(Real, "temp", "2").describe("temperature (K) and its increment; the "
                                                                      "cure runs at temp(1)"),
-                   in(Real, "time", "2").describe("step time and total time (s); not used"), ma::dtime,
+                   in(Real, "time", "2").describe("step time and total time (s); not used"),
+                   sa::dtime.describe("time increment (s)"),
                    cure_state("4"),
                    out(Real, "flux", "2").describe("flux(1): heat of reaction (materialdata::cuprops kind 2) × cure "
                                                    "rate, 0 when cure data are missing; flux(2) not written"),
-                   ma::predef, ma::dpred);
+                   ma::predef, ma::dpred, text_length("cmname_len", "cmname"));
 TAVRIN_ROUTINE_DOC(
     uexpan_prony, toplevel::uexpan_prony,
     "thermal and chemical shrinkage strain increments of a curing ply, glassy below Tg, liquid before and rubbery "
@@ -43,12 +47,14 @@ TAVRIN_ROUTINE_DOC(
     out(Real, "expan", "6").describe("strain increments 11, 22, 33 (thermal + chemical), shears 0"),
     out(Real, "dexpandt", "6").describe("derivative of expan by temperature: 0"),
     in(Real, "temp", "2").describe("temperature at the start of the increment and its increment (K)"),
-    in(Real, "time", "2").describe("step time and total time (s); total time 0 restarts the cure"), ma::dtime,
+    in(Real, "time", "2").describe("step time and total time (s); total time 0 restarts the cure"),
+    sa::dtime.describe("time increment (s)"),
     ma::predef, ma::dpred,
     cure_state("nstatv").describe("state: 1-4 degree of cure, rate, Tg (K), largest degree; 7, 8 shrinkage "
                                   "increments 11, 22; 503-505 accumulated thermal, 506-508 chemical strains"),
-    ma::name("cmname"), in(Int, "nstatv").opt("len(svar)").describe("state variables, at least 508"),
-    in(Int, "noel").describe("element number; not used"));
+    in(Text, "cmname", "80").describe("material name, 80 characters (tags _l@n@, _s@n@)"),
+    in(Int, "nstatv").opt("len(svar)").describe("state variables, at least 508"),
+    in(Int, "noel").describe("element number; not used"), text_length("cmname_len", "cmname"));
 
 TAVRIN_ROUTINE_DOC(
     umat_prony, toplevel::umat_prony,
@@ -64,22 +70,28 @@ TAVRIN_ROUTINE_DOC(
                   "(N12 each), h22 (N22), h23 (N23), h31 (N12), h32 (N23), h33 (N22), h44, h55 (N44 each), h66 "
                   "from C22 (N22) and from C23 (N23); 501, 502 D11, D22 of the tangent; 509, 510 log10 of the "
                   "shift factors"),
-    out(Real, "ddsdde", "ntens,ntens").describe("tangent stiffness (MPa), solver order"), ma::sse, ma::spd, ma::scd,
-    ma::rpl, ma::ddsddt("ntens"), ma::drplde("ntens"), ma::drpldt,
-    in(Real, "stran", "ntens").describe("total strain at the start of the increment, engineering shears"),
-    in(Real, "dstran", "ntens").describe("strain increment, engineering shears"), ma::time,
-    ma::dtime.describe("time increment, in the unit of the relaxation times"), ma::temp, ma::dtemp, ma::predef,
-    ma::dpred, ma::name("cmname"), ma::ndi("ndi"), ma::nshr,
-    in(Int, "ntens").opt("len(stress)").describe("stress components, 6"),
+    out(Real, "ddsdde", "ntens,ntens").describe("tangent stiffness (MPa), solver order"),
+    sa::sse.describe("specific elastic strain energy; returned as received"), ma::spd, ma::scd, ma::rpl,
+    ma::ddsddt("ntens"), ma::drplde("ntens"), ma::drpldt, sa::stran, sa::dstran, ma::time,
+    sa::dtime.describe("time increment, in the unit of the relaxation times"), ma::temp, ma::dtemp, ma::predef,
+    ma::dpred, in(Text, "cmname", "80").describe("material name, 80 characters (tags _l@n@, _s@n@ select the "
+                                                 "shift data)"),
+    ma::ndi("ndi"), ma::nshr, in(Int, "ntens").opt("len(stress)").describe("stress components, 6"),
     in(Int, "nstatv").opt("len(svar)").describe("state variables, at least 510"),
     in(Real, "props", "nprops")
         .describe("Prony term counts N11, N12, N22, N23, N44 (truncated), unrelaxed C11, C12, C22, C23, C44 (MPa), "
                   "then each entry's (weight, relaxation time) pairs in that order"),
-    in(Int, "nprops").opt("len(props)").describe("number of properties"), ma::coords, ma::drot, ma::pnewdt,
-    ma::celent, ma::dfgrd0.describe("deformation gradient at the start; not used"),
-    ma::dfgrd1.describe("deformation gradient at the end; not used"), ma::noel.describe("element number; not used"),
-    ma::npt, ma::kslay.describe("layer number; not used"), ma::kspt.describe("section point; not used"),
-    in(Int, "jstep", "4").describe("step number and kind; not used"), ma::kinc.describe("increment number; not used"));
+    sa::nprops, ma::coords, ma::drot, ma::pnewdt, ma::celent,
+    sa::dfgrd0.describe("deformation gradient at the start; not used"),
+    sa::dfgrd1.describe("deformation gradient at the end; not used"), sa::noel.describe("element number; not used"),
+    ma::npt, sa::kslay.describe("layer number; not used"), sa::kspt.describe("section point; not used"),
+    sa::jstep.describe("step number and procedure; not used"), sa::kinc.describe("increment number; not used"),
+    text_length("cmname_len", "cmname"));
+
+TAVRIN_ROUTINE_DOC(usermat_prony, toplevel::usermat_entry<toplevel::umat_prony>,
+                   "the Prony viscoelastic ply umat_prony under the ANSYS USERMAT interface (one call of "
+                   "wrapper.abq_umat_to_ansys_usermat)",
+                   TAVRIN_USERMAT_ENTRY_ARGS);
 
 }  // namespace
 }  // namespace tavrin::bind

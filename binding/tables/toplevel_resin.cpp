@@ -1,11 +1,13 @@
 // Module toplevel: the resin material routine.
 #include "solver/resin_material.hpp"
+#include "solver/usermat_entry.hpp"
 #include "tables/toplevel_material_args.hpp"
 
 namespace tavrin::bind {
 namespace {
 using namespace dsl;
 namespace ma = material_args;
+namespace sa = solver_args;
 
 TAVRIN_BINDING_MODULE(toplevel,
                       "solver entry points: material routines, user elements, damage fields, job control.\n\n"
@@ -40,20 +42,28 @@ TAVRIN_ROUTINE_DOC(
                   "21 periods with a global jump, 22 equivalent fatigue stress"),
     out(Real, "tangente", "nstresscomp,nstresscomp")
         .describe("tangent stiffness (MPa), solver order; from Python the received tangent is zero"),
-    ma::sse.describe("not written (the strain energy density goes to statev(10))"), ma::spd, ma::scd, ma::rpl,
+    sa::sse.describe("specific elastic strain energy; not written (the strain energy density goes to statev(10))"),
+    ma::spd, ma::scd, ma::rpl,
     ma::ddsddt("nstresscomp"), ma::drplde("nstresscomp"), ma::drpldt,
     in(Real, "dehnung", "nstresscomp").describe("total strain at the start of the increment, engineering shears"),
-    in(Real, "ddehnung", "nstresscomp").describe("strain increment, engineering shears"), ma::time, ma::dtime,
-    ma::temp, ma::dtemp, ma::predef, ma::dpred,
-    ma::name("materl").describe("material name (80 characters): criterion tag in columns 10-20, '_FATIGUE' in 29-36"),
+    in(Real, "ddehnung", "nstresscomp").describe("strain increment, engineering shears"), ma::time,
+    sa::dtime.describe("time increment (s)"), ma::temp, ma::dtemp, ma::predef, ma::dpred,
+    sa::materl.describe("material name (80 characters): criterion tag in columns 10-20, '_FATIGUE' in 29-36"),
     ma::ndi("nnormal"), ma::nshr,
     in(Int, "nstresscomp").opt("len(spannung)").describe("stress components, 4 (11, 22, 33, 12) or 6"),
     in(Int, "nstatv").opt("len(statev)").describe("state variables, at least 22"),
     in(Real, "props", "nprops").describe("resin property vector (two temperature blocks; see resin.getresinproperties)"),
-    in(Int, "nprops").opt("len(props)").describe("number of properties"), ma::coords, ma::drot, ma::pnewdt,
-    ma::celent, ma::dfgrd0, ma::dfgrd1, ma::noel, ma::npt, ma::kslay, ma::kspt,
-    in(Int, "jstep", "4").describe("step number (1-based column of shokriehdata::cycleprops), then unused"),
-    ma::kinc);
+    sa::nprops, ma::coords, ma::drot, ma::pnewdt, ma::celent, sa::dfgrd0.describe("deformation gradient at the "
+    "start (debug lines)"), sa::dfgrd1.describe("deformation gradient at the end (debug lines)"),
+    sa::noel.describe("element number (debug lines for debugdata::edebug)"), ma::npt,
+    sa::kslay.describe("layer number; not used"), sa::kspt.describe("section point; not used"),
+    sa::jstep.describe("step number (1-based column of shokriehdata::cycleprops), then unused"),
+    sa::kinc.describe("increment number (at most 1: the first increment)"), sa::materl_len);
+
+TAVRIN_ROUTINE_DOC(usermat_resin, toplevel::usermat_entry<toplevel::umat_resin>,
+                   "the resin material routine umat_resin under the ANSYS USERMAT interface (one call of "
+                   "wrapper.abq_umat_to_ansys_usermat)",
+                   TAVRIN_USERMAT_ENTRY_ARGS);
 
 }  // namespace
 }  // namespace tavrin::bind

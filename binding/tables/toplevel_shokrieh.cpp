@@ -1,12 +1,14 @@
 // Module toplevel: the progressive fatigue material routine of a ply or
 // fabric (Shokrieh's law).
 #include "solver/shokrieh_material.hpp"
+#include "solver/usermat_entry.hpp"
 #include "tables/toplevel_material_args.hpp"
 
 namespace tavrin::bind {
 namespace {
 using namespace dsl;
 namespace ma = material_args;
+namespace sa = solver_args;
 
 TAVRIN_BINDING_MODULE(toplevel, "solver entry points: material routines, user elements, damage fields, job control.");
 
@@ -24,22 +26,28 @@ TAVRIN_ROUTINE_DOC(
                   "+angle and -angle (see fatigue.getshokrieh; entries 53-58 the layer stress), 156 0, 157-312 "
                   "the first increment's copy, then 158-234 and 235-311 the layers' backups"),
     out(Real, "ddsdde", "ntens,ntens").describe("tangent stiffness (MPa), solver order"),
-    ma::sse.describe("specific elastic strain energy, increased by the trapezoidal work of the increment"), ma::spd,
-    ma::scd, ma::rpl, ma::ddsddt("ntens"), ma::drplde("ntens"), ma::drpldt,
-    in(Real, "stran", "ntens").describe("total strain at the start of the increment, engineering shears"),
-    in(Real, "dstran", "ntens").describe("strain increment, engineering shears"), ma::time, ma::dtime, ma::temp,
-    ma::dtemp, ma::predef, ma::dpred, ma::name("materl").describe("material name; not used"), ma::ndi("ndi"),
-    ma::nshr, in(Int, "ntens").opt("len(stress)").describe("stress components, 3, 4 or 6"),
+    sa::sse.describe("specific elastic strain energy, increased by the trapezoidal work of the increment"),
+    ma::spd, ma::scd, ma::rpl, ma::ddsddt("ntens"), ma::drplde("ntens"), ma::drpldt, sa::stran, sa::dstran, ma::time,
+    sa::dtime.describe("time increment (s)"), ma::temp, ma::dtemp, ma::predef, ma::dpred,
+    sa::materl.describe("material name, 80 characters; not used"), ma::ndi("ndi"), ma::nshr,
+    sa::ntens.describe("stress components, 3, 4 or 6"),
     in(Int, "nallstatv").opt("len(statev)").describe("state variables, 312"),
     in(Real, "props", "nprops")
         .describe("fatigue property vector of fatigue.getshokriehproperties, 149 the fabric angle (degrees, 0: a "
                   "unidirectional ply)"),
-    in(Int, "nprops").opt("len(props)").describe("number of properties, at least 150"), ma::coords, ma::drot,
-    ma::pnewdt, ma::celent, ma::dfgrd0.describe("deformation gradient at the start; not used"),
-    ma::dfgrd1.describe("deformation gradient at the end; not used"), ma::noel, ma::npt, ma::kslay, ma::kspt,
-    in(Int, "jstep", "4").describe("step number (1-based column of the cycle settings), procedure type (6, 7: "
-                                   "direct cyclic, cycles start at 0), then unused"),
-    ma::kinc);
+    sa::nprops.describe("number of properties, at least 150"), ma::coords, ma::drot, ma::pnewdt, ma::celent,
+    sa::dfgrd0.describe("deformation gradient at the start; not used"),
+    sa::dfgrd1.describe("deformation gradient at the end; not used"),
+    sa::noel.describe("element number (debug lines for debugdata::edebug)"), ma::npt,
+    sa::kslay.describe("layer number (debug lines)"), sa::kspt.describe("section point number (debug lines)"),
+    sa::jstep.describe("step number (1-based column of the cycle settings), procedure type (6, 7: direct "
+                       "cyclic, cycles start at 0), then unused"),
+    sa::kinc.describe("increment number (at most 1: the first increment)"), sa::materl_len);
+
+TAVRIN_ROUTINE_DOC(usermat_shokrieh, toplevel::usermat_entry<toplevel::umat_shokrieh>,
+                   "the progressive fatigue routine umat_shokrieh under the ANSYS USERMAT interface (one call of "
+                   "wrapper.abq_umat_to_ansys_usermat)",
+                   TAVRIN_USERMAT_ENTRY_ARGS);
 
 }  // namespace
 }  // namespace tavrin::bind

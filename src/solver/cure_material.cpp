@@ -15,13 +15,14 @@
 namespace tavrin::toplevel {
 
 PlySection cure_ply_section(std::string_view name) {
-  const int ply = std::max(iohandling::getxidfromstring(name, 80, "l"), 1);
-  const int id = std::max(iohandling::getxidfromstring(name, 80, "s"), 1);
+  const int n = int(std::min<std::size_t>(name.size(), 80));
+  const int ply = std::max(iohandling::getxidfromstring(name, n, "l"), 1);
+  const int id = std::max(iohandling::getxidfromstring(name, n, "s"), 1);
   int section = -1;
   const auto& ids = sectiondata::secidlist;
   if (ids.allocated()) {
-    const int n = ids.size(1);
-    section = iFindLocation(&id, ids.data(), &n, nullptr);
+    const int nsec = ids.size(1);
+    section = iFindLocation(&id, ids.data(), &nsec, nullptr);
   }
   return {ply, std::max(section, 1)};
 }
@@ -106,8 +107,8 @@ constexpr char uexpan_message[] = "uexpan_prony: cure data of the ply missing or
 }  // namespace
 
 void hetval_prony(const char* cmname, const double* temp, const double* /*time*/, const double* dtime, double* svar,
-                  double* flux, const double* /*predef*/, const double* /*dpred*/) {
-  const PlySection at = cure_ply_section(std::string_view(cmname, 80));
+                  double* flux, const double* /*predef*/, const double* /*dpred*/, std::size_t cmname_len) {
+  const PlySection at = cure_ply_section(std::string_view(cmname, cmname_len));
   const auto heat = needed(hetval_message, enthalpy, 1, at);
   const auto s = heat ? advance(hetval_message, at, svar[0], svar[3], temp[0], *dtime) : std::nullopt;
   if (!s) {
@@ -120,7 +121,7 @@ void hetval_prony(const char* cmname, const double* temp, const double* /*time*/
 
 void uexpan_prony(double* expan, double* dexpandt, const double* temp, const double* time, const double* dtime,
                   const double* /*predef*/, const double* /*dpred*/, double* svar, const char* cmname,
-                  const int* nstatv, const int* /*noel*/) {
+                  const int* nstatv, const int* /*noel*/, std::size_t cmname_len) {
   constexpr int nslots = 508;
   if (*nstatv < nslots) {
     xerr(-2, "uexpan_prony: fewer than 508 state variables", std::span<const int>(nstatv, 1));
@@ -128,7 +129,7 @@ void uexpan_prony(double* expan, double* dexpandt, const double* temp, const dou
   }
   std::fill(expan, expan + 6, 0.0);
   std::fill(dexpandt, dexpandt + 6, 0.0);
-  const PlySection at = cure_ply_section(std::string_view(cmname, 80));
+  const PlySection at = cure_ply_section(std::string_view(cmname, cmname_len));
   const double t = temp[0] + temp[1];
   // At the start of the analysis the cure starts afresh (slot 4 keeps its largest value).
   const double alpha0 = time[1] == 0.0 ? 0.0 : svar[0];

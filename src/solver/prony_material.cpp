@@ -98,7 +98,7 @@ void umat_prony(double* stress, double* svar, double* ddsdde, double* /*sse*/, d
                 const int* nprops, const double* /*coords*/, const double* /*drot*/, double* /*pnewdt*/,
                 const double* /*celent*/, const double* /*dfgrd0*/, const double* /*dfgrd1*/,
                 const int* /*noel*/, const int* /*npt*/, const int* /*kslay*/, const int* /*kspt*/,
-                const int* /*jstep*/, const int* /*kinc*/) {
+                const int* /*jstep*/, const int* /*kinc*/, std::size_t cmname_len) {
   const int dims[3] = {*ntens, *nstatv, *nprops};
   if (*ntens != 6 || *nstatv < nslots || *nprops < 10) {
     xerr(-2, "umat_prony: needs 6 components, 510 state variables and 10 properties", dims);
@@ -143,7 +143,7 @@ void umat_prony(double* stress, double* svar, double* ddsdde, double* /*sse*/, d
   Vec6 relaxed_stress;  // Σ Δh of each stress component
 
   if (t >= glassy_limit && t < relaxed_limit) {
-    const auto a = shift_parameters(std::string_view(cmname, 80), svar[2]);
+    const auto a = shift_parameters(std::string_view(cmname, cmname_len), svar[2]);
     const double loga[2] = {log_shift(a[0], t), log_shift(a[1], t)};
     const double shift[2] = {std::pow(10.0, loga[0]), std::pow(10.0, loga[1])};
     svar[508] = loga[0];

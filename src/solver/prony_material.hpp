@@ -31,23 +31,26 @@
 // (-2, outputs unchanged, otherwise).
 #pragma once
 
+#include <cstddef>
 #include <span>
 #include <string_view>
 
 #include "foundation/api.hpp"
+#include "solver/usermat_entry.hpp"
 
 namespace tavrin::toplevel {
 
 // flux(1) = heat of reaction × cure rate of the increment at temp(1); the
 // cure state of svar(1..4) advances over dtime.
 TAVRIN_API void hetval_prony(const char* cmname, const double* temp, const double* time, const double* dtime,
-                             double* svar, double* flux, const double* predef, const double* dpred);
+                             double* svar, double* flux, const double* predef, const double* dpred,
+                             std::size_t cmname_len);
 
 // expan(6): thermal and chemical strain increments of directions 1-3 (shears
 // 0) at the end temperature temp(1) + temp(2); dexpandt(6) = 0.
 TAVRIN_API void uexpan_prony(double* expan, double* dexpandt, const double* temp, const double* time,
                              const double* dtime, const double* predef, const double* dpred, double* svar,
-                             const char* cmname, const int* nstatv, const int* noel);
+                             const char* cmname, const int* nstatv, const int* noel, std::size_t cmname_len);
 
 // props: the Prony term counts N(11), N(12), N(22), N(23), N(44) (truncated),
 // the unrelaxed C11, C12, C22, C23, C44, then each entry's (weight, time)
@@ -60,7 +63,7 @@ TAVRIN_API void umat_prony(double* stress, double* svar, double* ddsdde, double*
                            const double* props, const int* nprops, const double* coords, const double* drot,
                            double* pnewdt, const double* celent, const double* dfgrd0, const double* dfgrd1,
                            const int* noel, const int* npt, const int* kslay, const int* kspt, const int* jstep,
-                           const int* kinc);
+                           const int* kinc, std::size_t cmname_len);
 
 // The ply and section (1-based) that a material name's tags select.
 struct PlySection {
@@ -69,5 +72,8 @@ struct PlySection {
 TAVRIN_API PlySection cure_ply_section(std::string_view name);
 // Column `kind` of the cure table of a ply; empty when the table holds none.
 TAVRIN_API std::span<const double> cure_column(int kind, PlySection at);
+
+// The ANSYS USERMAT entry of umat_prony.
+inline constexpr wrapper::UsermatFn usermat_prony = &usermat_entry<&umat_prony>;
 
 }  // namespace tavrin::toplevel

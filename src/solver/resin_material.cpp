@@ -39,10 +39,15 @@ enum Slot : int {
 
 enum class Criterion { none, ha_strain, ha_stress, raghava, bauwens, drucker_prager };
 
-// The criterion tag in columns 10-20 (10-14) of the 80-character name.
+// Columns first .. first + n - 1 (1-based) of a name; shorter where the name ends.
+std::string_view columns(std::string_view name, std::size_t first, std::size_t n) {
+  return name.substr(std::min(first - 1, name.size()), n);
+}
+
+// The criterion tag in columns 10-20 (10-14) of the name.
 Criterion criterion_of(std::string_view name) {
-  if (name.substr(9, 11) == "_GPHASTRAIN") return Criterion::ha_strain;
-  const std::string_view tag = name.substr(9, 5);
+  if (columns(name, 10, 11) == "_GPHASTRAIN") return Criterion::ha_strain;
+  const std::string_view tag = columns(name, 10, 5);
   if (tag == "_GPHA") return Criterion::ha_stress;
   if (tag == "_GPRA") return Criterion::raghava;
   if (tag == "_GPBA") return Criterion::bauwens;
@@ -380,7 +385,7 @@ void ResinPoint::run(double* spannung, double* tangente, const double* dehnung, 
   stress_ = stress0_;
   debug_report(kinc, dfgrd0, dfgrd1);
 
-  const bool tagged = name_.substr(28, 8) == "_FATIGUE";
+  const bool tagged = columns(name_, 29, 8) == "_FATIGUE";
   stepflag_ = cycles_.fatigue_step() ? 1 : 0;
   fatigue_ = tagged || stepflag_ == 1;
 
@@ -467,8 +472,8 @@ void umat_resin(double* spannung, double* statev, double* tangente, double* /*ss
                 const int* nstatv, const double* props, const int* nprops, const double* /*coords*/,
                 const double* /*drot*/, double* /*pnewdt*/, const double* /*celent*/, const double* dfgrd0,
                 const double* dfgrd1, const int* noel, const int* /*npt*/, const int* /*kslay*/,
-                const int* /*kspt*/, const int* jstep, const int* kinc) {
-  const std::string_view name(materl, 80);
+                const int* /*kspt*/, const int* jstep, const int* kinc, std::size_t materl_len) {
+  const std::string_view name(materl, materl_len);
   if (*kinc <= 1 && *nstatv < nslots) {
     io::ListRecord rec;
     rec << std::string("WARNING: Too less nstatev allocated for material ").append(name);

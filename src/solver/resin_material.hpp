@@ -37,7 +37,10 @@
 // property routine reads (21, or 25 for models 0 and 4).
 #pragma once
 
+#include <cstddef>
+
 #include "foundation/api.hpp"
+#include "solver/usermat_entry.hpp"
 
 namespace tavrin::toplevel {
 
@@ -49,6 +52,10 @@ TAVRIN_API void umat_resin(double* spannung, double* statev, double* tangente, d
                            const int* nstresscomp, const int* nstatv, const double* props, const int* nprops,
                            const double* coords, const double* drot, double* pnewdt, const double* celent,
                            const double* dfgrd0, const double* dfgrd1, const int* noel, const int* npt,
-                           const int* kslay, const int* kspt, const int* jstep, const int* kinc);
+                           const int* kslay, const int* kspt, const int* jstep, const int* kinc,
+                           std::size_t materl_len);
+
+// The ANSYS USERMAT entry of umat_resin.
+inline constexpr wrapper::UsermatFn usermat_resin = &usermat_entry<&umat_resin>;
 
 }  // namespace tavrin::toplevel

@@ -42,7 +42,7 @@ void umat_shokrieh(double* stress, double* statev, double* ddsdde, double* sse, 
                    const double* props, const int* nprops, const double* /*coords*/, const double* /*drot*/,
                    double* /*pnewdt*/, const double* /*celent*/, const double* /*dfgrd0*/,
                    const double* /*dfgrd1*/, const int* noel, const int* /*npt*/, const int* kslay,
-                   const int* kspt, const int* jstep, const int* kinc) {
+                   const int* kspt, const int* jstep, const int* kinc, std::size_t /*materl_len*/) {
   const int n = *ntens;
   if (*nallstatv != nallslots || *nprops < 150 || (n != 3 && n != 4 && n != 6)) {
     const int dims[3] = {n, *nallstatv, *nprops};

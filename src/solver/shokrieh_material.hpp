@@ -20,7 +20,10 @@
 // fewer than 150 properties, ntens other than 3, 4 or 6.
 #pragma once
 
+#include <cstddef>
+
 #include "foundation/api.hpp"
+#include "solver/usermat_entry.hpp"
 
 namespace tavrin::toplevel {
 
@@ -32,6 +35,9 @@ TAVRIN_API void umat_shokrieh(double* stress, double* statev, double* ddsdde, do
                               const double* props, const int* nprops, const double* coords, const double* drot,
                               double* pnewdt, const double* celent, const double* dfgrd0, const double* dfgrd1,
                               const int* noel, const int* npt, const int* kslay, const int* kspt, const int* jstep,
-                              const int* kinc);
+                              const int* kinc, std::size_t materl_len);
+
+// The ANSYS USERMAT entry of umat_shokrieh.
+inline constexpr wrapper::UsermatFn usermat_shokrieh = &usermat_entry<&umat_shokrieh>;
 
 }  // namespace tavrin::toplevel

@@ -34,3 +34,20 @@ def shared(tv, **tables):
     finally:
         for (module, var), value in saved.items():
             setattr(module, var, value)
+
+
+ANSYS = [0, 1, 2, 3, 5, 4]  # ANSYS order 11, 22, 33, 12, 23, 13 from the solver order
+
+
+def usermat(routine, stress, state, props, dstran, stran, time=1.0, dtime=1.0, temp=293.15, isubst=2):
+    """routine(...) in the Python call form of the ANSYS USERMAT convention, six components given and
+    returned in the solver order: (stress, state, tangent)."""
+    stress = np.asarray(stress, float)[ANSYS].copy()
+    state = np.array(state, float)
+    scalars = [np.array(0.0) for _ in range(12)]  # sedel, sedpl, epseq, var0 .. var8
+    _, dsdepl, _ = routine(1, 1, 1, 1, 1, 1, isubst, 3, 3, time, dtime, temp, 0.0, stress, state, *scalars[:3],
+                           np.asarray(stran, float)[ANSYS], np.asarray(dstran, float)[ANSYS], np.zeros(6),
+                           np.asarray(props, float), np.zeros(3), scalars[3], np.eye(3), np.eye(3), np.zeros(2),
+                           *scalars[4:])
+    back = np.argsort(ANSYS)
+    return stress[back], state, dsdepl[np.ix_(back, back)]

@@ -4,7 +4,7 @@ stiffness entries with their shift factors."""
 import numpy as np
 import pytest
 
-from process_calls import HUGE, shared, umat
+from process_calls import HUGE, shared, umat, usermat
 
 FIT = [1e3, 5e4, 0.0, 5e4, 1.0, 1.0, 1.0, 1000.0]  # A1, E1, A2, E2, n, m, p, upper temperature
 COLUMNS = {1: [0.3], 2: [500.0], 3: [1e-5, 2e-5, 3e-5, 4e-5, 5e-5, 6e-5],
@@ -205,3 +205,14 @@ def test_prony_refusals(tv, clean_latch, latched):
         out = umat(tv.toplevel.umat_prony, stress, svar, props, np.full(n, 0.01))
         assert latched()[0] == -2 and np.array_equal(out[0], stress) and np.array_equal(out[1], svar)
         assert not out[2].any()
+
+
+def test_ansys_entry_reproduces_the_umat(tv, clean_latch):
+    props = prony_props((1, 1, 1, 1, 1), [0.3, 0.5] * 5)
+    e = np.array([0.01, 0.02, -0.01, 0.004, 0.003, 0.006])
+    s, sv, dd = usermat(tv.toplevel.usermat_prony, np.ones(6), np.zeros(510), props, e, e / 2, temp=300.0)
+    rs, rsv, rdd, *_ = umat(tv.toplevel.umat_prony, np.ones(6), np.zeros(510), props, e, stran=e / 2, temp=300.0,
+                            time=(1.0, HUGE), name="ABQ_WRAPPER")
+    np.testing.assert_array_equal(s, rs)
+    np.testing.assert_array_equal(sv, rsv)
+    np.testing.assert_array_equal(dd, rdd)

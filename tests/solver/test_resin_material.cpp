@@ -36,7 +36,7 @@ TEST(ResinMaterial, ReceivedTangentAndFourComponents) {
     toplevel::umat_resin(stress, state, tangent.data(), &sse, &spd, &scd, &rpl, ddsddt, drplde, &drpldt, strain, step,
                          time, &dtime, &temp, &zero, &zero, &zero, name.data(), &three, &three, &n, &nstatv,
                          props.data(), &nprops, eye, eye, &pnewdt, &dtime, eye, eye, &noel, &one, &one, &one, jstep,
-                         &kinc);
+                         &kinc, name.size());
     double expected = 0.0;
     for (int i = 0; i < n; ++i)
       for (int j = 0; j < n; ++j)

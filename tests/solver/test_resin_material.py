@@ -4,7 +4,7 @@ load periods, fatigue life and cycle jumps of fatigue steps."""
 import numpy as np
 import pytest
 
-from process_calls import HUGE, shared, umat
+from process_calls import HUGE, shared, umat, usermat
 
 # Two equal temperature blocks: E, ν, νm, Xt, np, γ, Xc/Xt, Woehler factor and exponent, T.
 BLOCK = [3000.0, 0.35, 0.01, 80.0, 2.0, 0.1, 1.5, 100.0, -0.1]
@@ -206,3 +206,13 @@ def test_refusals_and_defensive_tables(tv, fatigue, latched, capfd):
     tv.materialdata.modelid = 4  # model 4 through a period end: Nf in 13, its plastic strain in 14
     end = run_times(tv, [0.5, 1.0], dstran=[0.02, 0, 0, 0, 0, 0], props=PLASTIC_PROPS)[1]
     assert end[12] > 0.0 and end[13] > 0.0 and end[12] != end[13]
+
+
+def test_ansys_entry_reproduces_the_umat(tv, model):
+    state = np.zeros(22)
+    s, sv, c = usermat(tv.toplevel.usermat_resin, np.zeros(6), state, PROPS, STEP, STRAIN)
+    rs, rsv, rc = resin(tv, STEP, state, stran=STRAIN, time=(1.0, HUGE), name="ABQ_WRAPPER",
+                        jstep=(1, 2147483647, 1, 0))
+    np.testing.assert_array_equal(s, rs)
+    np.testing.assert_array_equal(sv, rsv)
+    np.testing.assert_array_equal(c, rc)

@@ -4,7 +4,7 @@ layouts and the strain energy."""
 import numpy as np
 import pytest
 
-from process_calls import HUGE, umat
+from process_calls import HUGE, umat, usermat
 
 E = [140000.0, 9000.0, 9000.0, 4600.0, 4600.0, 3100.0, 0.3, 0.3, 0.45]
 
@@ -107,3 +107,13 @@ def test_element_layouts_and_refusals(tv, clean_latch, latched):
         stress = np.ones(n)
         out = umat(tv.toplevel.umat_shokrieh, stress, state, p, np.full(n, 1e-3), kinc=1)
         assert latched()[0] == -2 and np.array_equal(out[0], stress) and not out[1].any() and not out[2].any()
+
+
+def test_ansys_entry_reproduces_the_umat(tv, clean_latch):
+    s, sv, dd = usermat(tv.toplevel.usermat_shokrieh, np.zeros(6), np.zeros(312), props(30.0), STEP, STRAN, isubst=1,
+                        time=0.0, temp=293.15)
+    rs, rsv, rdd, *_ = umat(tv.toplevel.umat_shokrieh, np.zeros(6), np.zeros(312), props(30.0), STEP, stran=STRAN,
+                            time=(0.0, HUGE), name="ABQ_WRAPPER", jstep=(1, 2147483647, 1, 0), kinc=1)
+    np.testing.assert_array_equal(s, rs)
+    np.testing.assert_array_equal(sv, rsv)
+    np.testing.assert_array_equal(dd, rdd)
