@@ -126,10 +126,10 @@ class ResinPoint {
   Mat6a tangent_{}, old_tangent_{};
   Properties p_;
   std::array<double, 12> degpe_{};
-  // Model 7: the strengths and the discount records of the sudden degradation.
+  // Model 7: the strengths and the discount records of the sudden degradation
+  // (its fibre and matrix failure flags are both the failure indicator, slot 18).
   std::array<double, 9> ps_{}, degps_{}, df_{};
   Six de_{};
-  double g_f_ = 0.0, g_m_ = 0.0;
   double d_ = 0.0, life_ = 0.0, n_ = 0.0, njimp_ = 0.0;
   double plastic0_ = 0.0, plastic_ = 0.0;  // equivalent plastic strain at the start, and now (model 4)
   double di1_ = 0.0, dmises_ = 0.0;
@@ -208,8 +208,8 @@ void ResinPoint::degrade_viscous() {
   const std::array<double, 12> iso{p_.e, p_.e, p_.e, g, g, g, nu, nu, nu, nu, nu, nu};
   const Six nm{life_, life_, life_, life_, life_, life_};
   const double eta = regularisation(2);
-  SuddenDegradation_viscouse(degpe_.data(), degps_.data(), iso.data(), ps_.data(), de_.data(), df_.data(), &g_f_,
-                             &g_m_, ttol, &p_.degr, nm.data(), &sv(s_factor), &eta, dtime_);
+  SuddenDegradation_viscouse(degpe_.data(), degps_.data(), iso.data(), ps_.data(), de_.data(), df_.data(),
+                             &sv(s_failed), &sv(s_failed), ttol, &p_.degr, nm.data(), &sv(s_factor), &eta, dtime_);
   std::fill(degpe_.begin() + 6, degpe_.end(), nu);
 }
 
@@ -415,10 +415,9 @@ void ResinPoint::run(double* spannung, double* tangente, const double* dehnung, 
     degps_ = ps_;
     de_.fill(1.0);
     df_.fill(1.0);
-    g_f_ = g_m_ = sv(s_failed);
     const Six nm{life_, life_, life_, life_, life_, life_};
-    SuddenDegradation(degpe_.data(), degps_.data(), p_.pe.data(), ps_.data(), de_.data(), df_.data(), &g_f_, &g_m_,
-                      ttol, &sv(s_factor), nm.data());
+    SuddenDegradation(degpe_.data(), degps_.data(), p_.pe.data(), ps_.data(), de_.data(), df_.data(), &sv(s_failed),
+                      &sv(s_failed), ttol, &sv(s_factor), nm.data());
     std::copy(p_.pe.begin() + 6, p_.pe.end(), degpe_.begin() + 6);
   } else {
     degrade_isotropic();

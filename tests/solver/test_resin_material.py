@@ -115,6 +115,15 @@ def test_failure_degrades_and_recomputes_the_stress(tv, model):
     assert sv[17] == 1.0 and (sv[3], sv[4]) == (1500.0, 0.0)  # E × degr, γ 0 (degr < 1)
     law = tv.elasticity.getstressfromisotropicviscoelasticity(np.array(big), [1500.0, 0.0, 0.35, 0.01, 1], 3)
     np.testing.assert_allclose(s, law, rtol=1e-14)
+    # Orthotropic resin: the regularised sudden discount (no viscosity: degr at once) of the isotropic resin.
+    model(7)
+    s, sv, c = resin(tv, big, name=name("_GPHA"))
+    assert sv[17] == 1.0 and (sv[3], sv[4], sv[16]) == (1500.0, 1500.0, 0.5)
+    np.testing.assert_allclose(s, c @ big, rtol=1e-6)  # the numerical tangent of the linear law
+    # Failed before: the discount by slot 17 already before the criterion.
+    state = np.zeros(22)
+    state[[16, 17]] = 0.25, 1.0
+    assert resin(tv, STEP, state)[1][3] == 750.0
 
 
 def test_plastic_history_kept_in_slot_14(tv, model, latched):
