@@ -36,8 +36,12 @@ def model(tv, clean_latch):
         yield use
 
 
-def test_fresh_point_layouts_and_energy(tv, model, latched):
+def test_fresh_point_layouts_and_energy(tv, model, latched, capfd):
     s, sv, c = resin(tv, STEP, kinc=1)
+    assert capfd.readouterr().out == ""
+    tv.debugdata.edebug = 1  # the report of the debug element changes nothing
+    np.testing.assert_array_equal(resin(tv, STEP, kinc=1)[1], sv)
+    assert " umat_resin: element 1\n model 1\n increment 1\n strain " in capfd.readouterr().out
     assert sv[0] == sv[19] == 1.0 and sv[15] == 80.0
     assert sv[7] == sv[18] == sv[21] / 80.0  # the extremes started at ∓huge
     # Started from a zero received tangent: half the work of the new tangent over the step.

@@ -4,7 +4,7 @@ layouts and the strain energy."""
 import numpy as np
 import pytest
 
-from process_calls import HUGE, umat, usermat
+from process_calls import HUGE, shared, umat, usermat
 
 E = [140000.0, 9000.0, 9000.0, 4600.0, 4600.0, 3100.0, 0.3, 0.3, 0.45]
 
@@ -117,3 +117,21 @@ def test_ansys_entry_reproduces_the_umat(tv, clean_latch):
     np.testing.assert_array_equal(s, rs)
     np.testing.assert_array_equal(sv, rsv)
     np.testing.assert_array_equal(dd, rdd)
+
+
+def test_debug_lines_of_the_debug_element(tv, clean_latch, capfd):
+    labels = ["*" * 50, "*" * 50, " ---------------- START TopLevel  ----------------", "JSTEP(2) 6",
+              "THIS IS AN DC ANALYSIS", "STATEV(NALLSTATV) 0", "SET INITIAL VALUES", "Solid elements",
+              " -- Element No.  7", " -- Section Point  1", " -- LAYER 1", " -- Time  0", " -- Time + dtime 1",
+              " -- StepTime + dtime 1", " -- Increment  1", " -- Old strain ", " -- dstran ", " -- New strain ",
+              " -- Stress ", " -- INPUT DDSDDE ", "Rewritten strains ", "Rewritten strain increments ",
+              "Rewritten stresses ", "Angle 30", "SDV 78", "SDV 155", " -- Tangent stiffness output ",
+              " -- Stress output "]
+    with shared(tv, debugdata__edebug=7):
+        shokrieh(tv, np.zeros(312), angle=30.0, noel=8)
+        assert capfd.readouterr().out == ""
+        shokrieh(tv, np.zeros(312), angle=30.0, noel=7, jstep=(1, 6, 0, 0))
+        out = capfd.readouterr().out
+    at = 0
+    for label in labels:
+        at = out.index(label, at) + len(label)
