@@ -27,7 +27,8 @@ constexpr Arg cure_state(const char* extent) {
 
 TAVRIN_ROUTINE_DOC(hetval_prony, toplevel::hetval_prony,
                    "heat flux of the cure reaction over an increment, with the advanced degree of cure and glass "
-                   "transition temperature\n\n" TAVRIN_CURE_TABLES "  Reads kind 2 (the heat of reaction).  The state needs 4 values.",
+                   "transition temperature\n\n" TAVRIN_CURE_TABLES
+                   "  Reads kind 2 (the heat of reaction).  The state needs 4 values.",
                    in(Text, "cmname", "80").describe("material name, 80 characters (tags _l@n@, _s@n@)"),
                    in(Real, "temp", "2").describe("temperature (K) and its increment; the "
                                                                      "cure runs at temp(1)"),
@@ -41,8 +42,8 @@ TAVRIN_ROUTINE_DOC(
     uexpan_prony, toplevel::uexpan_prony,
     "thermal and chemical shrinkage strain increments of a curing ply, glassy below Tg, liquid before and rubbery "
     "from the gel point\n\n"
-    TAVRIN_CURE_TABLES "  Also reads kinds 1 (gel point), 3 (expansion coefficients, glassy 1-3, rubbery 4-6) and 4 (shrinkage "
-    "coefficients, glassy 1-3, rubbery 4-6) as the state needs them.  At total time 0 the cure starts afresh "
+    TAVRIN_CURE_TABLES "  Also reads kinds 1 (gel point), 3 (expansion coefficients, glassy 1-3, rubbery 4-6) "
+    "and 4 (shrinkage coefficients, glassy 1-3, rubbery 4-6) as the state needs them.  At total time 0 the cure starts afresh "
     "(slots 1-3 from 0).  Fewer than 508 state variables: -2 and nothing written.",
     out(Real, "expan", "6").describe("strain increments 11, 22, 33 (thermal + chemical), shears 0"),
     out(Real, "dexpandt", "6").describe("derivative of expan by temperature: 0"),

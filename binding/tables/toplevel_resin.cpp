@@ -52,7 +52,8 @@ TAVRIN_ROUTINE_DOC(
     ma::ndi("nnormal"), ma::nshr,
     in(Int, "nstresscomp").opt("len(spannung)").describe("stress components, 4 (11, 22, 33, 12) or 6"),
     in(Int, "nstatv").opt("len(statev)").describe("state variables, at least 22"),
-    in(Real, "props", "nprops").describe("resin property vector (two temperature blocks; see resin.getresinproperties)"),
+    in(Real, "props", "nprops")
+        .describe("resin property vector (two temperature blocks; see resin.getresinproperties)"),
     sa::nprops, ma::coords, ma::drot, ma::pnewdt, ma::celent, sa::dfgrd0.describe("deformation gradient at the "
     "start (debug lines)"), sa::dfgrd1.describe("deformation gradient at the end (debug lines)"),
     sa::noel.describe("element number (debug lines for debugdata::edebug)"), ma::npt,

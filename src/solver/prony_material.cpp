@@ -139,6 +139,17 @@ void umat_prony(double* stress, double* svar, double* ddsdde, double* /*sse*/, d
   }
   const double t = *temp, dt = *dtime;
   double* h = svar + first_history - 1;
+  // Each entry C × (1 − Σ fraction(entry, p, τ) over its terms).
+  const auto retained = [&](auto fraction) {
+    std::array<double, nentries> r{};
+    for (int k = 0; k < nentries; ++k) {
+      const double* pt = terms[std::size_t(k)];
+      double sum = 0.0;
+      for (int j = 0; j < count[std::size_t(k)]; ++j) sum += fraction(k, pt[2 * j], pt[2 * j + 1]);
+      r[std::size_t(k)] = c[std::size_t(k)] * (1.0 - sum);
+    }
+    return r;
+  };
   Mat6 d = stiffness(c);
   Vec6 relaxed_stress;  // Σ Δh of each stress component
 
@@ -152,24 +163,17 @@ void umat_prony(double* stress, double* svar, double* ddsdde, double* /*sse*/, d
       const double ci = b.share * c[b.set];
       const double* pt = terms[b.set];
       for (int k = 0; k < count[b.set]; ++k, ++h) {
-        const double hnew = Relaxation(h, &pt[2 * k + 1], &shift[b.shift], &dt, &ci, &pt[2 * k], &e.v[std::size_t(b.strain)]);
+        const double hnew =
+            Relaxation(h, &pt[2 * k + 1], &shift[b.shift], &dt, &ci, &pt[2 * k], &e.v[std::size_t(b.strain)]);
         relaxed_stress.v[std::size_t(b.stress)] += hnew - *h;
         *h = hnew;
       }
     }
     Vec6 s = Vec6::load(stress) + d * de - relaxed_stress;
     s.store(stress);
-    // Each entry keeps the unrelaxed part of its series over the step.
-    std::array<double, nentries> reduced{};
+    // Each entry keeps the part of its series that does not relax over the step.
     const int set_shift[nentries] = {0, 0, 1, 0, 0};  // C22 relaxes with a2, the others with a1
-    for (int k = 0; k < nentries; ++k) {
-      const double a_k = shift[set_shift[k]];
-      const double* pt = terms[std::size_t(k)];
-      double sum = 0.0;
-      for (int j = 0; j < count[std::size_t(k)]; ++j) sum += pt[2 * j] * dt / (pt[2 * j + 1] * a_k + dt);
-      reduced[std::size_t(k)] = c[std::size_t(k)] * (1.0 - sum);
-    }
-    d = stiffness(reduced);
+    d = stiffness(retained([&](int k, double p, double tau) { return p * dt / (tau * shift[set_shift[k]] + dt); }));
   } else {
     if (t >= relaxed_limit) {
       // Fully relaxed: every internal stress at equilibrium, each entry at its long-term value.
@@ -177,14 +181,7 @@ void umat_prony(double* stress, double* svar, double* ddsdde, double* /*sse*/, d
         const double* pt = terms[b.set];
         for (int k = 0; k < count[b.set]; ++k, ++h) *h = pt[2 * k] * b.share * c[b.set] * e.v[std::size_t(b.strain)];
       }
-      std::array<double, nentries> relaxed{};
-      for (int k = 0; k < nentries; ++k) {
-        const double* pt = terms[std::size_t(k)];
-        double sum = 0.0;
-        for (int j = 0; j < count[std::size_t(k)]; ++j) sum += pt[2 * j];
-        relaxed[std::size_t(k)] = c[std::size_t(k)] * (1.0 - sum);
-      }
-      d = stiffness(relaxed);
+      d = stiffness(retained([](int, double p, double) { return p; }));
     }
     // Glassy (below 273.15 K) the internal stresses keep their values.
     const int six = 6, off = 0;

@@ -48,7 +48,8 @@ def test_cure_state_and_heat(tv, cure, latched):
     assert (sv[0], sv[1], flux[0]) == (alpha, rate, 500.0 * rate) and 0.2 < alpha < 0.5
     # A falling temperature does not lower the largest degree reached.
     assert hetval(tv, state(0.6, alpha_max=0.8), 300.0)[0][3] == 0.8
-    with shared(tv, materialdata__cuprops=cure_table({**COLUMNS, 6: [20.0, 220.0, 1.0]})):
+    with shared(tv, materialdata__cuprops=cure_table({**COLUMNS, 6: [20.0, 220.0, 1.0]})[:3]):
+        # three entries per kind are enough when the cure stands (no rate fit needed)
         assert hetval(tv, state(0.5), 373.15)[0][2] == pytest.approx(273.15 + 20.0 + 100.0, rel=1e-15)
     assert latched()[0] == 0
 
@@ -63,6 +64,11 @@ def test_glassy_liquid_and_rubbery_strains(tv, cure):
     assert not uexpan(tv, state(0.2, alpha_max=0.2), 335.0, 5.0)[0].any()
     e, _, sv = uexpan(tv, state(0.3, alpha_max=0.3), 335.0, 5.0)
     np.testing.assert_allclose(e[:3], [2e-4, 2.5e-4, 3e-4], rtol=1e-15)
+    # At T = Tg exactly (here 500 K, with the cure standing at the gel point): rubbery.
+    exact = {**COLUMNS, 1: [0.5], 5: [0.0, 0.0], 6: [-273.15, 726.85, 1.0]}
+    with shared(tv, materialdata__cuprops=cure_table(exact)):
+        e, _, sv = uexpan(tv, state(0.5, alpha_max=0.5), 495.0, 5.0)
+        assert sv[2] == 500.0 and e[0] == 4e-5 * 5.0
     # Curing: the shrinkage increments β·rate·dtime, kept in 7, 8 and accumulated in 506-508.
     e, _, sv = uexpan(tv, state(0.4), 373.15, 0.0)  # end temperature 373.15: largest degree 0.5
     rate = sv[1]
@@ -80,6 +86,7 @@ def test_missing_cure_data_and_short_state(tv, cure, latched, error):
         tv.materialdata.cuprops = table
         sv, flux = hetval(tv, before, 373.15)
         assert latched()[0] == -2 and flux[0] == 0.0 and np.array_equal(sv, before)
+    assert tv.errorhandling.errintv.tolist() == [6, 3, 1, 1]  # kind, entries needed, ply, section
     tv.errorhandling.rsxerr(True)
     tv.materialdata.cuprops = cure_table({**COLUMNS, 3: [1e-5, 2e-5, 3e-5]})  # no rubbery coefficients
     e, _, sv = uexpan(tv, state(0.3, alpha_max=0.3), 335.0, 5.0)
@@ -194,17 +201,20 @@ def test_shift_factors(tv, clean_latch):
 
 
 def test_prony_refusals(tv, clean_latch, latched):
+    edge = np.r_[492, 0, 0, 0, 0, C, [0.1, 1.0] * 492]  # histories up to slot 500 exactly
+    assert prony(tv, edge, E1)[1][499] != 0.0 and latched()[0] == 0  # the last history, slot 500
     good = prony_props((1, 1, 0, 0, 0), [0.4, 2.0, 0.3, 1.0])
-    cases = [(good, 6, 510, 4), (good, 6, 509, 6), (good[:-1], 6, 510, 6),  # 4 components, short state or props
-             (prony_props((-1, 0, 0, 0, 0), []), 6, 510, 6),
-             (prony_props((100, 100, 0, 0, 0), [0.1, 1.0] * 200), 6, 510, 6)]  # histories past slot 500
-    for props, _, nsv, n in cases:
+    cases = [(good, 510, 4), (good, 509, 6), (good[:-1], 510, 6),  # 4 components, short state, short props
+             (prony_props((-1, 0, 0, 0, 0), []), 510, 6), (np.r_[493, 0, 0, 0, 0, C, [0.1, 1.0] * 493], 510, 6),
+             (prony_props((100, 100, 0, 0, 0), [0.1, 1.0] * 200), 510, 6)]  # histories past slot 500
+    for props, nsv, n in cases:
         tv.errorhandling.rsxerr(True)
         stress = np.ones(n)
         svar = np.ones(nsv)
         out = umat(tv.toplevel.umat_prony, stress, svar, props, np.full(n, 0.01))
         assert latched()[0] == -2 and np.array_equal(out[0], stress) and np.array_equal(out[1], svar)
         assert not out[2].any()
+    assert tv.errorhandling.errintv.tolist() == [10 + 400, 200, 500]  # nprops, pairs, histories
 
 
 def test_ansys_entry_reproduces_the_umat(tv, clean_latch):

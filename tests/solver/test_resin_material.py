@@ -124,6 +124,7 @@ def test_failure_degrades_and_recomputes_the_stress(tv, model):
     s, sv, c = resin(tv, big, name=name("_GPHA"))
     assert sv[17] == 1.0 and (sv[3], sv[4], sv[16]) == (1500.0, 1500.0, 0.5)
     np.testing.assert_allclose(s, c @ big, rtol=1e-6)  # the numerical tangent of the linear law
+    assert c[3, 3] == pytest.approx(0.5 * 3000.0 / 2.7, rel=1e-6)  # G12 discounted like the isotropic G
     # Failed before: the discount by slot 17 already before the criterion.
     state = np.zeros(22)
     state[[16, 17]] = 0.25, 1.0
@@ -187,6 +188,12 @@ def test_global_jump_algorithm_and_the_fatigue_tag(tv, fatigue):
     seen = run_times(tv, [0.5, 1.0, 1.5, 2.0])
     assert [s[20] for s in seen] == [1.0, 1.0, 2.0, 2.0]
     assert [(s[0], s[8]) for s in seen] == [(1.0, 0.0)] * 2 + [(101.0, 100.0)] * 2  # once t > T, jump dnf + 1
+    # Table jumps: the step's rows are counted in periods of the step (here 2, so 10 / 2 = 5 rows).
+    fatigue(algo=3, period=2.0)
+    tv.shokriehdata.cycles = np.arange(100.0, 900.0, 100.0).reshape(-1, 1)
+    state = np.zeros(22)
+    state[[0, 8, 19]] = 1.0, 1.0, 6.0
+    assert run_times(tv, [12.0], state)[0][0] == 600.0  # past the counted rows: the last counted one
     fatigue(algo=5)
     assert [(s[0], s[8], s[19]) for s in run_times(tv, [0.5, 1.0])] == [(1.0, 0.0, 1.0), (1.0, 0.0, 2.0)]
     # Not a fatigue step: only the name tag counts cycles, and outside a fatigue step n stays 1.
@@ -204,11 +211,15 @@ def test_refusals_and_defensive_tables(tv, fatigue, latched, capfd):
     s, sv, _ = resin(tv, STEP, np.zeros(21), kinc=1, name=name("_GPHA"))
     assert capfd.readouterr().out.startswith(" WARNING: Too less nstatev allocated for material RESIN    _GPHA")
     assert latched()[0] == -2 and not s.any() and not sv.any()
+    resin(tv, STEP, np.zeros(21), kinc=2)
+    assert capfd.readouterr().out == ""  # the warning only on the first increment
     for short in ([], [5]):  # a period below 0.0005, no counting; a step beyond the table
         tv.errorhandling.rsxerr(True)
         fatigue(period=0.0001) if not short else fatigue()
         seen = run_times(tv, [1.0], jstep=(1 + len(short), 0, 0, 0))
         assert seen[0][19] == 1.0 and latched()[0] == (-2 if not short else 0)
+        if not short:
+            assert tv.errorhandling.errrealv.tolist() == [0.0001]
     tv.errorhandling.rsxerr(True)
     fatigue()
     tv.materialdata.r_crit = None  # no life update, the period still ends

@@ -34,11 +34,11 @@ def shokrieh(tv, state, angle=0.0, kinc=1, n=6, jstep=(1, 0, 0, 0), stress=None,
                 kinc=kinc, jstep=jstep, **kw)
 
 
-def layer(tv, stress, state, backup, angle, kinc):
+def layer(tv, stress, state, backup, angle, kinc, idc=0):
     """The fatigue law on a layer at angle (degrees): (stress, tangent, state, backup) in element axes."""
     t = tv.lamina.getnyetransformationmatrix(np.radians(angle), 6, 0, 1)
     s, c, st, bk = tv.fatigue.getshokrieh(stress, state, t @ STRAN, t @ STEP, props(angle), np.zeros(2), 1.0,
-                                          293.15, 0.0, 1, np.array([1, 0, 0, 0], np.int32), kinc, 1, 0, backup)
+                                          293.15, 0.0, 1, np.array([1, 0, 0, 0], np.int32), kinc, 1, idc, backup)
     return t.T @ s, t.T @ c @ t, st, bk
 
 
@@ -73,6 +73,14 @@ def test_unidirectional_ply_is_one_call_of_the_fatigue_law(tv, clean_latch):
     np.testing.assert_array_equal(sv[1:77], lst[:76])
     np.testing.assert_array_equal(sv[157:234], lbk)
     assert sse == pytest.approx(0.5 * s @ STEP, rel=1e-15)  # a linear step from rest
+    # A direct cyclic step takes its cycle from the table and keeps the layer's backup.
+    fatigue_step = np.array([[0.0, 1.0, 6.0, 1.0, 10.0, 5.0, 10.0, 1e4, 0.0, 1e6]]).T
+    with shared(tv, shokriehdata__cycles=np.array([[1000.0]]), shokriehdata__cycleprops=fatigue_step,
+                jobdata__nsteps=1):
+        sv = shokrieh(tv, np.zeros(312), jstep=(1, 6, 0, 0))[1]
+        fresh[[1, 44]] = 0.0
+        _, _, lst, lbk = layer(tv, np.zeros(6), fresh[1:78], fresh[157:234], 0.0, 1, idc=1)
+    assert sv[1] == 1000.0 and np.array_equal(sv[157:234], lbk) and np.array_equal(sv[1:77], lst[:76])
 
 
 def test_fabric_is_the_mean_of_its_layers(tv, clean_latch, latched):
@@ -107,6 +115,7 @@ def test_element_layouts_and_refusals(tv, clean_latch, latched):
         stress = np.ones(n)
         out = umat(tv.toplevel.umat_shokrieh, stress, state, p, np.full(n, 1e-3), kinc=1)
         assert latched()[0] == -2 and np.array_equal(out[0], stress) and not out[1].any() and not out[2].any()
+    assert tv.errorhandling.errintv.tolist() == [5, 312, 150]
 
 
 def test_ansys_entry_reproduces_the_umat(tv, clean_latch):
@@ -122,15 +131,15 @@ def test_ansys_entry_reproduces_the_umat(tv, clean_latch):
 def test_debug_lines_of_the_debug_element(tv, clean_latch, capfd):
     labels = ["*" * 50, "*" * 50, " ---------------- START TopLevel  ----------------", "JSTEP(2) 6",
               "THIS IS AN DC ANALYSIS", "STATEV(NALLSTATV) 0", "SET INITIAL VALUES", "Solid elements",
-              " -- Element No.  7", " -- Section Point  1", " -- LAYER 1", " -- Time  0", " -- Time + dtime 1",
-              " -- StepTime + dtime 1", " -- Increment  1", " -- Old strain ", " -- dstran ", " -- New strain ",
+              " -- Element No.  7", " -- Section Point  1", " -- LAYER 1", " -- Time  0.5\n", " -- Time + dtime 1.5\n",
+              " -- StepTime + dtime 1.25\n", " -- Increment  1", " -- Old strain ", " -- dstran ", " -- New strain ",
               " -- Stress ", " -- INPUT DDSDDE ", "Rewritten strains ", "Rewritten strain increments ",
               "Rewritten stresses ", "Angle 30", "SDV 78", "SDV 155", " -- Tangent stiffness output ",
               " -- Stress output "]
     with shared(tv, debugdata__edebug=7):
         shokrieh(tv, np.zeros(312), angle=30.0, noel=8)
         assert capfd.readouterr().out == ""
-        shokrieh(tv, np.zeros(312), angle=30.0, noel=7, jstep=(1, 6, 0, 0))
+        shokrieh(tv, np.zeros(312), angle=30.0, noel=7, jstep=(1, 6, 0, 0), time=(0.25, 0.5))
         out = capfd.readouterr().out
     at = 0
     for label in labels:
