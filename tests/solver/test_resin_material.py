@@ -41,7 +41,9 @@ def test_fresh_point_layouts_and_energy(tv, model, latched, capfd):
     assert capfd.readouterr().out == ""
     tv.debugdata.edebug = 1  # the report of the debug element changes nothing
     np.testing.assert_array_equal(resin(tv, STEP, kinc=1)[1], sv)
-    assert " umat_resin: element 1\n model 1\n increment 1\n strain " in capfd.readouterr().out
+    report = [line.split() for line in capfd.readouterr().out.splitlines()[:10]]
+    assert [len(r) for r in report] == [3, 2, 2, 7, 8, 10, 10, 13, 4, 3]  # label words and values
+    assert report[0][2] == "1" and [float(x) for x in report[4][2:]] == STEP
     assert sv[0] == sv[19] == 1.0 and sv[15] == 80.0
     assert sv[7] == sv[18] == sv[21] / 80.0  # the extremes started at ∓huge
     # Started from a zero received tangent: half the work of the new tangent over the step.
@@ -125,10 +127,17 @@ def test_failure_degrades_and_recomputes_the_stress(tv, model):
     assert sv[17] == 1.0 and (sv[3], sv[4], sv[16]) == (1500.0, 1500.0, 0.5)
     np.testing.assert_allclose(s, c @ big, rtol=1e-6)  # the numerical tangent of the linear law
     assert c[3, 3] == pytest.approx(0.5 * 3000.0 / 2.7, rel=1e-6)  # G12 discounted like the isotropic G
+    with shared(tv, materialdata__regularization=np.array([0.0, 1.0])):  # viscosity 1: a quarter now
+        s, sv, c = resin(tv, big, name=name("_GPHA"))
+        assert (sv[3], sv[16]) == (pytest.approx(2250.0, rel=1e-12), pytest.approx(0.75, rel=1e-12))
     # Failed before: the discount by slot 17 already before the criterion.
     state = np.zeros(22)
     state[[16, 17]] = 0.25, 1.0
     assert resin(tv, STEP, state)[1][3] == 750.0
+    model(1)  # an effort of 1 kept in slot 3 discounts without a criterion
+    state = np.zeros(22)
+    state[2] = 1.0
+    assert resin(tv, STEP, state)[1][[2, 3, 4]].tolist() == [1.0, 1500.0, 0.0]
 
 
 def test_plastic_history_kept_in_slot_14(tv, model, latched):
@@ -157,10 +166,12 @@ def fatigue(tv, model):
 
 
 def run_times(tv, times, state=None, dstran=STEP, **kw):
+    """Calls at step times `times` (total time the same); dstran one strain, or one per call."""
     state = np.zeros(22) if state is None else state
+    strains = np.broadcast_to(np.asarray(dstran, float), (len(times), 6))
     seen = []
-    for t in times:
-        _, state, _ = resin(tv, dstran, state, time=(t, t), kinc=1 if t == times[0] else 2, **kw)
+    for t, e in zip(times, strains):
+        _, state, _ = resin(tv, e, state, time=(t, t), kinc=1 if t == times[0] else 2, **kw)
         seen.append(state.copy())
     return seen
 
@@ -171,8 +182,12 @@ def test_load_periods_life_and_fixed_jumps(tv, fatigue, latched):
     assert [s[0] for s in seen] == [1.0, 11.0, 11.0, 21.0, 31.0]
     end = seen[1]
     assert (end[7], end[18], end[8]) == (-HUGE, HUGE, 10.0)
-    nf, life = tv.fatigue.getfatiguelife(seen[0][18], seen[0][7], 100.0, -0.1, 0.01, 1.0, 1, 0.0, 0.0)
-    assert (end[12], end[5]) == (nf, life) and end[11] == pytest.approx(1000 * (1 - life), rel=1e-14)
+    # A period between two load levels: the life of its equivalent stress cycle.
+    first, end = run_times(tv, [0.5, 1.0], dstran=[np.array(STEP) * 4, STEP])
+    eq = sorted([first[21] / 80.0, end[21] / 80.0])
+    nf, life = tv.fatigue.getfatiguelife(eq[0], eq[1], 100.0, -0.1, 0.01, 1.0, 1, 0.0, 0.0)
+    assert (end[12], end[5]) == (nf, life) and life > 0.0
+    assert end[11] == pytest.approx(1000 * (1 - life), rel=1e-14)
     assert latched()[0] == 0
     # Life 0.25 (no cycle damage at zero stress) and an exhausted life.
     state = np.zeros(22)
