@@ -92,6 +92,17 @@ def test_secant_modulus_table_and_orthotropic_resin(tv, model, latched):
     s, sv, c = resin(tv, STEP, stran=STRAIN)
     np.testing.assert_allclose(s, c @ (STRAIN + STEP), rtol=1e-13)  # secant: the tangent is the stiffness
     assert sv[3] == pytest.approx(3000.0, rel=1e-12) and sv[16] == pytest.approx(1.0, rel=1e-12)
+    with shared(tv, materialdata__regularization=np.array([0.3])):
+        assert resin(tv, STEP, stran=STRAIN)[1][16] == 0.3
+    # Shear softening, strongest in 23: the degradation factor is the smallest stiffness ratio.
+    table = np.zeros((1, 2, 2))
+    table[0, :, 0] = [0.0, 1.0]
+    soft = table.copy()
+    soft[0, :, 1] = 100.0
+    with shared(tv, materialdata__normalprops=table, materialdata__nnormaldata=2, materialdata__shearprops=soft,
+                materialdata__nsheardata=2, materialdata__temperatures=np.array([293.15])):
+        _, sv, c = resin(tv, [0, 0, 0, 1e-3, 2e-3, 8e-3])
+        assert c[5, 5] < c[4, 4] < c[3, 3] and sv[16] == pytest.approx(c[5, 5] / (3000.0 / 2.7), rel=1e-12)
 
 
 def test_criteria_by_name_tag(tv, model):
@@ -150,6 +161,10 @@ def test_plastic_history_kept_in_slot_14(tv, model, latched):
         state[13] = 0.01
         _, sv, _ = resin(tv, [0.02, 0, 0, 0, 0, 0], state, props=PLASTIC_PROPS)
         assert sv[13] > 0.01 and sv[12] == 0.0  # the plastic strain grows from its own slot; 13 stays Nf
+        start = np.array([5.0, 1.0, 0.0, 0.5, 0.0, 0.0])
+        stress = start.copy()  # updated in place
+        umat(tv.toplevel.umat_resin, stress, np.zeros(22), PLASTIC_PROPS, np.zeros(6))
+        np.testing.assert_array_equal(stress, start)  # elastic from the incoming stress
         assert latched()[0] == 0
 
 
@@ -165,13 +180,13 @@ def fatigue(tv, model):
         yield settings
 
 
-def run_times(tv, times, state=None, dstran=STEP, **kw):
-    """Calls at step times `times` (total time the same); dstran one strain, or one per call."""
+def run_times(tv, times, state=None, dstran=STEP, before=0.0, **kw):
+    """Calls at step times `times` (total time `before` more); dstran one strain, or one per call."""
     state = np.zeros(22) if state is None else state
     strains = np.broadcast_to(np.asarray(dstran, float), (len(times), 6))
     seen = []
     for t, e in zip(times, strains):
-        _, state, _ = resin(tv, e, state, time=(t, t), kinc=1 if t == times[0] else 2, **kw)
+        _, state, _ = resin(tv, e, state, time=(t, t + before), kinc=1 if t == times[0] else 2, **kw)
         seen.append(state.copy())
     return seen
 
@@ -194,8 +209,11 @@ def test_load_periods_life_and_fixed_jumps(tv, fatigue, latched):
     state[[0, 5, 19]] = [1.0, 0.25, 1.0]
     assert run_times(tv, [1.0], state.copy(), dstran=np.zeros(6))[0][11] == 750.0
     state[5] = 1.0
-    last = run_times(tv, [1.0], state, dstran=np.zeros(6))[0]
+    last = run_times(tv, [1.0], state.copy(), dstran=np.zeros(6))[0]
     assert (last[17], last[11]) == (1.0, HUGE)
+    tv.materialdata.modelid = 7  # the sudden discount waits for the failure flag of the next call
+    last = run_times(tv, [1.0], state, dstran=np.zeros(6))[0]
+    assert last[17] == 1.0 and last[3] == last[4] == pytest.approx(3000.0, rel=1e-12)
 
 
 def test_global_jump_algorithm_and_the_fatigue_tag(tv, fatigue):
@@ -208,7 +226,7 @@ def test_global_jump_algorithm_and_the_fatigue_tag(tv, fatigue):
     tv.shokriehdata.cycles = np.arange(100.0, 900.0, 100.0).reshape(-1, 1)
     state = np.zeros(22)
     state[[0, 8, 19]] = 1.0, 1.0, 6.0
-    assert run_times(tv, [12.0], state)[0][0] == 600.0  # past the counted rows: the last counted one
+    assert run_times(tv, [12.0], state, before=100.0)[0][0] == 600.0  # past the counted rows: the last one
     fatigue(algo=5)
     assert [(s[0], s[8], s[19]) for s in run_times(tv, [0.5, 1.0])] == [(1.0, 0.0, 1.0), (1.0, 0.0, 2.0)]
     # Not a fatigue step: only the name tag counts cycles, and outside a fatigue step n stays 1.
