@@ -29,6 +29,15 @@ struct Host {
   int ndi = 3, nshr = 3, ntens = 6, noel = 1, npt = 1, kslay = 1, kspt = 1, kinc = 2;
   int jstep[4] = {1, 0, 0, 0};
   std::string name = std::string(80, ' ');
+
+  // One call of a UMAT at a point of the host's element 1.
+  void call(tavrin::wrapper::UmatFn umat, double* stress, double* statev, double* ddsdde, const double* stran,
+            const double* dstran, const double* time, double dtime, double temp, const double* props, int nprops,
+            int nstatv) {
+    umat(stress, statev, ddsdde, &sse, &spd, &scd, &rpl, ddsddt, drplde, &drpldt, stran, dstran, time, &dtime, &temp,
+         &dtemp, predef, dpred, name.data(), &ndi, &nshr, &ntens, &nstatv, props, &nprops, coords, eye, &pnewdt,
+         &celent, eye, eye, &noel, &npt, &kslay, &kspt, jstep, &kinc, name.size());
+  }
 };
 
 // Counts, C11, C12, C22, C23, C44 (MPa), then (weight, relaxation time) × 3 per entry.
@@ -50,20 +59,16 @@ void prony(benchmark::State& state) {
   for (int k = 0; k < 8; ++k) md::cuprops(k + 1, 8, 1, 1) = master[k];
   Host h;
   const auto props = prony_props();
-  const int nprops = int(props.size()), nstatv = 510;
   std::array<double, 510> svar{};
   svar[2] = 320.0;
   const double stran[6] = {1e-3, -4e-4, -3e-4, 5e-4, 2e-4, -1e-4};
   const double dstran[6] = {2e-5, -1e-5, 5e-6, 1e-5, -5e-6, 3e-6};
-  const double time[2] = {1.0, 1.0}, dtime = 0.5, temp = 350.0;
+  const double time[2] = {1.0, 1.0};
   double stress[6] = {}, ddsdde[36];
   bench::measure(state, [&] {
     std::fill(stress, stress + 6, 0.0);
-    tavrin::toplevel::umat_prony(stress, svar.data(), ddsdde, &h.sse, &h.spd, &h.scd, &h.rpl, h.ddsddt, h.drplde,
-                                 &h.drpldt, stran, dstran, time, &dtime, &temp, &h.dtemp, h.predef, h.dpred,
-                                 h.name.data(), &h.ndi, &h.nshr, &h.ntens, &nstatv, props.data(), &nprops, h.coords,
-                                 h.eye, &h.pnewdt, &h.celent, h.eye, h.eye, &h.noel, &h.npt, &h.kslay, &h.kspt,
-                                 h.jstep, &h.kinc, h.name.size());
+    h.call(tavrin::toplevel::umat_prony, stress, svar.data(), ddsdde, stran, dstran, time, 0.5, 350.0, props.data(),
+           int(props.size()), 510);
     benchmark::DoNotOptimize(stress);
     benchmark::DoNotOptimize(ddsdde);
   });
@@ -80,18 +85,14 @@ void resin(benchmark::State& state) {
   props[9] = 273.15;
   props[19] = 373.15;
   props[20] = 0.5;
-  const int nprops = 21, nstatv = 22;
   std::array<double, 22> statev{};
   const double stran[6] = {2e-3, -5e-4, 1e-3, 1.5e-3, -8e-4, 6e-4};
   const double dstran[6] = {4e-4, 1e-4, -2e-4, 3e-4, 2e-4, -1e-4};
-  const double time[2] = {1.0, 1.0}, dtime = 0.5, temp = 293.15;
+  const double time[2] = {1.0, 1.0};
   double stress[6] = {}, ddsdde[36] = {};
   bench::measure(state, [&] {
-    tavrin::toplevel::umat_resin(stress, statev.data(), ddsdde, &h.sse, &h.spd, &h.scd, &h.rpl, h.ddsddt, h.drplde,
-                                 &h.drpldt, stran, dstran, time, &dtime, &temp, &h.dtemp, h.predef, h.dpred,
-                                 h.name.data(), &h.ndi, &h.nshr, &h.ntens, &nstatv, props.data(), &nprops, h.coords,
-                                 h.eye, &h.pnewdt, &h.celent, h.eye, h.eye, &h.noel, &h.npt, &h.kslay, &h.kspt,
-                                 h.jstep, &h.kinc, h.name.size());
+    h.call(tavrin::toplevel::umat_resin, stress, statev.data(), ddsdde, stran, dstran, time, 0.5, 293.15,
+           props.data(), 21, 22);
     benchmark::DoNotOptimize(stress);
     benchmark::DoNotOptimize(ddsdde);
   });
