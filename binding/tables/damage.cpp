@@ -92,10 +92,13 @@ constexpr Arg refcos = in(Real, "refcos", "3,3").describe(
     "reference directions as columns: 1 and 2 in the shell plane, 3 its normal");
 constexpr Arg gpcoords = in(Real, "gpcoords", "3").describe("global coordinates of the point");
 
-TAVRIN_ROUTINE_DOC(pointindamage, PointInDamage, "whether a point lies in a damage footprint (polygon or ellipse)",
+TAVRIN_ROUTINE_DOC(pointindamage, PointInDamage, "whether a point lies in a damage footprint (polygon or ellipse)"
+                   "\n\nShared state: reads the polygon damagedata.dmgpoints(:, layid, modeid, dmgid) (x, y, z of "
+                   "each vertex in the damage plane, up to the first entry 1.7976931348623157e308); unset, an "
+                   "index outside it or a polygon of fewer than two vertices: the ellipse is tested.",
                    result(Logical, "pointindamage").describe(
-                       "true when the point lies in the footprint: the polygon of column (layid, modeid, dmgid) of the "
-                       "damage points when it holds at least two vertices, else the ellipse a, b turned by dmgangle + "
+                       "true when the point lies in the footprint: the polygon of damagedata.dmgpoints(:, layid, "
+                       "modeid, dmgid) when it holds at least two vertices, else the ellipse a, b turned by dmgangle + "
                        "plyangle; false when skip"), in(Real, "point", "3").describe("global coordinates"),
                    in(Real, "dmgcos", "3,3").describe("the damage plane's axes as columns (3: its normal)"),
                    in(Real, "dmgorigin", "3").describe("the damage's origin, global coordinates"),
@@ -108,13 +111,32 @@ TAVRIN_ROUTINE_DOC(pointindamage, PointInDamage, "whether a point lies in a dama
                    in(Int, "layid").describe("ply or interface of the polygon column (1-based)"),
                    in(Logical, "skip").describe("true: the point is not tested (false returned)"));
 TAVRIN_ROUTINE_DOC(getdamagefromdds, GetDamageFromDDS,
-                   "mode flags of a point seeded from the damage definitions and buckled delaminations",
+                   "mode flags of a point seeded from the damage definitions and buckled delaminations"
+                   "\n\nShared state: reads damagedata.ndmg (below 1: nothing changes), the footprints of each "
+                   "damage per ply in damagedata.generaldds, fiberdds, matrixdds and coredds and per interface in "
+                   "damagedata.delamdds (half-axes a, b; an unset table seeds no flag of its mode), the origin and "
+                   "angle of each damage in damagedata.dmgplane (unset: origin 0, angle 0), the polygons "
+                   "damagedata.dmgpoints (see pointindamage), sectiondata.plyorientation and sectiondata.nplies "
+                   "(plyorientation unset, or ilay, isec outside it: latches -3 \"Ply or section index selects no "
+                   "section table column in GetDamageFromDDS\" and changes nothing) and the buckling lists "
+                   "bukdata.bukrealdatalist and bukdata.bukintdatalist.  With delamdds set and the buckling lists "
+                   "unset or all zero it first fills them by the peeling analysis of every damage and section, "
+                   "from sectiondata.plyorientation, plythickness, xcstrength, nplies and nsec and "
+                   "materialdata.peprops and matidlist (nothing is filled while one of these is missing; "
+                   "sublaminate.getbukdatafromdds).",
                    inplace(Real, "sdv", "12").describe(
                        "mode flags (1-5 general, fibre, matrix, delamination, core; 6 buckled delamination), "
                        "7-11 efforts (untouched), 12 buckled-delamination factor; updated in place").relation("len(sdv)==12"),
                    gpcoords, refcos, in(Int, "ilay").describe("ply (1-based)"),
                    in(Int, "isec").describe("section (1-based)"));
-TAVRIN_ROUTINE_DOC(updatedds, UpdateDDS, "grows the damage footprints of a ply to reach a damaged point",
+TAVRIN_ROUTINE_DOC(updatedds, UpdateDDS, "grows the damage footprints of a ply to reach a damaged point"
+                   "\n\nShared state: grows the half-axes of damage idmg at ply ilay in damagedata.generaldds, "
+                   "fiberdds, matrixdds, delamdds (the interface above the ply; none above the last ply) and "
+                   "coredds, each mode whose flag in sdv is 1.0 or more (an unset table is passed over).  It reads "
+                   "sectiondata.nplies, sectiondata.nsec, sectiondata.plyorientation and damagedata.ndmg; when "
+                   "damagedata.damagedds is unset it first allocates the damage tables for them "
+                   "(datahandling.allocatedamagedata).  plyorientation unset, or an index outside the tables: "
+                   "latches -3 \"Ply, section or damage index selects no table column in UpdateDDS\", ierror 1.",
                    out(Int, "ierror").describe("0; 1 when ilay, isec or idmg select nothing"),
                    in(Real, "sdv", "5").describe("mode flags general, fibre, matrix, delamination, core (>= 1: damaged)"),
                    gpcoords, in(Real, "refcoords", "3").describe("the damage's reference point"), refcos,
