@@ -17,7 +17,8 @@ TAVRIN_BINDING_MODULE(mccollection,
                       "Matrix-cracking (inter-fibre) efforts of a ply (1.0 at failure): fracture-plane searches (LaRC05, LaRC04, Puck, VDI 2014, SPC3D, Camanho, Wiegand), Cuntze's invariant criteria and closed forms.  Stresses in the ply axes 1 fibre, 2 transverse, 3 thickness, in MPa; strengths positive magnitudes (MPa).  Search bounds and steps are in degrees, the fracture angle returned in outtheta in radians; modes in failmode are counted from 1.  The searched fracture plane contains the fibre axis; its angle θ turns about it from the ply's own plane (θ = 0°) to the plane normal to direction 2 (θ = 90°), so transverse tension cracks at 90°, and the classical angles quoted from the plane normal to direction 2 (a0, 53° under pure transverse compression) are 90° minus θ.  Sampling the angle (gsflag 0, the default here) is the conservative choice: golden-section search (gsflag 1) can settle on a secondary maximum and report an effort far below the largest.  Efforts of different criteria are not margins: some grow in proportion to the stresses, LaRC05's about as their square (each routine says how its effort grows when every stress is scaled by λ).");
 TAVRIN_ROUTINE_DOC(mcrcklarc05, MCrckLaRC05,
                    "LaRC05 matrix effort, the largest over the fracture-plane angle" TAVRIN_FRACTURE_PLANE
-                   "  Pure transverse compression reaching xc22 cracks at θ = 90° - a0 (37° for a0 = 53°)."
+                   "  Pure transverse compression reaching xc22 cracks at θ = 90° - a0 (37° for a0 = 53°), or on "
+                   "the mirror plane 90° + a0 (143°), which carries the same effort."
                    TAVRIN_SEARCH_MODES("f(θ)")
                    TAVRIN_EFFORT_NOT_PROPORTIONAL(
                        "about as λ², a sum of squared traction ratios whose friction terms η·σn make it grow "
@@ -28,8 +29,9 @@ TAVRIN_ROUTINE_DOC(mcrcklarc05, MCrckLaRC05,
 TAVRIN_ROUTINE_DOC(mcrcklarc04, MCrckLaRC04,
                    "LaRC04 matrix effort: closed form in transverse tension, fracture-plane search (in the kink frame under fibre compression) otherwise"
                    TAVRIN_FRACTURE_PLANE
-                   "  Pure transverse compression reaching xc22 cracks at θ = ±(90° - a0) (37° for a0 = 53°); "
-                   "with s11 ≥ xc22 the search runs from -180° to 180°, so outtheta can come back negative."
+                   "  Pure transverse compression reaching xc22 cracks at θ = 90° - a0 (37° for a0 = 53°), or on "
+                   "a mirror plane carrying the same effort (143°; -37° and -143° too where the search runs from "
+                   "-180° to 180°, with s11 ≥ xc22, so outtheta can come back negative)."
                    TAVRIN_SEARCH_MODES("f(θ)")
                    TAVRIN_EFFORT_NOT_PROPORTIONAL(
                        "in transverse tension terms in λ and λ² mixed; in compression about as λ², with friction "
