@@ -244,7 +244,7 @@ def report(r):
         if not np.isfinite(lam):
             print(f"  {CRITERIA[c]:14} {'never':>7}")
             continue
-        plane = "" if np.isnan(angle) else f"   fracture plane at θfp = {angle:.0f}°"
+        plane = "" if np.isnan(angle) else f"   fracture plane at θfp = {angle:.0f}° from the ply plane"
         print(f"  {CRITERIA[c]:14} {lam:7.3f}   {k + 1:3d} {angles[k]:6g} {('bottom', '', 'top')[pos]:>6}{plane}")
     c = min(range(len(first)), key=lambda i: first[i][0])
     lam, k, pos, angle = first[c]

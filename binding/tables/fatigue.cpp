@@ -130,7 +130,7 @@ TAVRIN_ROUTINE_DOC(getshokrieh, GetShokrieh,
                    "stiffness and strength, sudden failure, cycle jumps) for one increment of one point"
                    TAVRIN_FATIGUE_PROPS
                    "\n\nShared state: reads the step's cycle settings shokriehdata.cycleprops(:, kstep(1)) (row 2 "
-                   "1.0: a fatigue step; 3 the jump algorithm; 4 the cycle period in step time; 5 the computed "
+                   "1.0: a fatigue step, given a cycle period of at least 0.001; 3 the jump algorithm; 4 the cycle period in step time; 5 the computed "
                    "time; 6 nmaxcycles; 7, 8 njimp_min, njimp_max; 10 the last cycle; 11 the strength drop per "
                    "jump of algorithm 4), a row it lacks reading 0.0; unset, or kstep(1) beyond its columns: no "
                    "fatigue step, so no cycle counting and no cyclic degradation.  In a fatigue step it reads "

@@ -46,7 +46,7 @@ TAVRIN_BINDING_MODULE(sldcollection,
 TAVRIN_ROUTINE_DOC(dsload, sl::dsload, "pressure of the impactors at one point of a loaded surface"
                    "\n\nShared state: reads the step kind jobdata.stepid(kstep): kinds 0, 2 and 3 update the "
                    "nearest-element bookkeeping of dprops, kinds 2 and 3 load; stepid unset or kstep outside it: "
-                   "no bookkeeping and alpha 0.  Reads elementdata.elemlist and elementdata.elemkind for the kind "
+                   "alpha 0, and only the entries 5 to 7 of dprops that are still 0 are filled.  Reads elementdata.elemlist and elementdata.elemkind for the kind "
                    "of elemid: continuum shells and continua (kinds 9, 10, 11) take the pressure with the "
                    "opposite sign; unset, or elemid not registered: the sign is kept.",
                    out(Real, "alpha").describe("pressure at the point from all impactors (force per area)"), t_user,

@@ -26,7 +26,7 @@ def test_main_finds_first_ply_failure(child, tmp_path):
     assert r.returncode == 0, r.stderr
     assert ("Governing: ply 5 (90°), top face, Tsai-Wu, first failure at λ = 0.854: the laminate fails "
             "under the given load") in r.stdout
-    assert "  LaRC05 matrix    0.886     5     90    top   fracture plane at θfp = 90°" in r.stdout
+    assert "  LaRC05 matrix    0.886     5     90    top   fracture plane at θfp = 90° from the ply plane" in r.stdout
     assert (tmp_path / "ply_stresses.png").exists()
     # The README shows lines of this output: each must be there as shown.
     readme = (EXAMPLES[0].parents[1] / "README.md").read_text()
