@@ -39,5 +39,6 @@ def assert_close(actual, desired, atol, rtol=0.0, err_msg=""):
     assert actual.shape == desired.shape, f"shapes {actual.shape} and {desired.shape} differ"
     bound = np.broadcast_to(np.asarray(atol, float) + rtol * np.abs(desired), desired.shape)
     far = ~(np.abs(actual - desired) <= bound)  # NaN is never close
-    assert not far.any(), (f"{err_msg + ': ' if err_msg else ''}{far.sum()} of {far.size} entries beyond the tolerance\n"
+    prefix = f"{err_msg}: " if err_msg else ""
+    assert not far.any(), (f"{prefix}{far.sum()} of {far.size} entries beyond the tolerance\n"
                            f" actual:  {actual[far]}\n desired: {desired[far]}\n allowed: {bound[far]}")
