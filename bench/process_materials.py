@@ -109,9 +109,11 @@ def main():
     svar = np.zeros(510)
     svar[2] = TG
     svar[8:47] = np.linspace(-0.5, 0.5, 39)
+    # The host's arrays as a driver keeps them: in the routine's layout (column-major), so nothing is converted.
+    eye, one = np.asfortranarray(np.eye(3)), np.zeros(1)
     args = (np.zeros(6), 0.0, 0.0, 0.0, 0.0, np.zeros(6), np.zeros(6), 0.0, STRAN, DSTRAN, np.array([1.0, 1.0]), DT,
-            TEMP, 0.0, [0.0], [0.0], "PLY", 3, 3, PROPS, np.zeros(3), np.eye(3), 1.0, 1.0, np.eye(3), np.eye(3), 1, 1,
-            1, 1, np.array([1, 0, 0, 0], np.int32), 2)
+            TEMP, 0.0, one, one, "PLY", 3, 3, PROPS, np.zeros(3), eye, 1.0, 1.0, eye, eye, 1, 1, 1, 1,
+            np.array([1, 0, 0, 0], np.int32), 2)
 
     def ours():
         return tl.umat_prony(args[0], svar, *args[1:])
