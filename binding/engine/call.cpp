@@ -661,8 +661,9 @@ PyObject* run_call(const Plan& p, PyObject* const* args, std::size_t nargsf, PyO
   // 7. The call.
   Slot* const cslots = buf.cslots;
   for (int a = 0; a < n; ++a) {
-    const int c = p.args[std::size_t(a)].cindex;
-    if (c >= 0) cslots[c] = st.slot[a];
+    const ArgPlan& ap = p.args[std::size_t(a)];
+    if (ap.cindex < 0) continue;
+    cslots[ap.cindex] = ap.length_of >= 0 ? Slot{nullptr, st.slot[ap.length_of].len, nullptr} : st.slot[a];
   }
   ResultValue rv;
   try {
