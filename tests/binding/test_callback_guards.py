@@ -4,8 +4,10 @@ import numpy as np
 import pytest
 
 ENDLESS = """
-import sys, numpy as np
+import os, sys, numpy as np
 import _tavrin as tv, _tavrin_enginetest as e
+if os.environ.get("TAVRIN_FUZZ_ASAN"):
+    sys.setrecursionlimit(500)  # the sanitizer's stack frames are several times larger
 et = e.enginetest
 depth = 0
 def law(stress, strain, props, ntens, ndi, nprops):
