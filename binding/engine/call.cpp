@@ -169,7 +169,12 @@ std::string received_object(PyObject* o) {
     Py_DECREF(r);
   }
   PyErr_Clear();
-  if (text.size() > 40) text = text.substr(0, 37) + "...";
+  if (text.size() > 40) {
+    // Cut between characters: the message is decoded as UTF-8.
+    std::size_t cut = 37;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    text = text.substr(0, cut) + "...";
+  }
   return text + " of type " + Py_TYPE(o)->tp_name;
 }
 
