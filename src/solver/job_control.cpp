@@ -31,8 +31,10 @@ namespace ioh = iohandling;
 enum Phase : int { analysis_start = 0, increment_start = 1, increment_end = 2, analysis_end = 3,
                    restart = 4, step_start = 5, step_end = 6, increment_setup = 7 };
 
+// The start-up failure as the latch records it (the end of "... Please check
+// paths and your input deck format." does not fit).
 constexpr std::string_view start_failure =
-    "Cannot process any input file. Execution stops. Please check paths and your input deck format.";
+    "Cannot process any input file. Execution stops. Please check paths and your inp";
 
 // The job's files: the path stem jobfilepath with an extension, composed at
 // full length; empty when the stem is blank.

@@ -41,7 +41,7 @@ def write(tmp_path):
 
 @pytest.fixture
 def job(fresh, tmp_path):
-    """The job paths set to <tmp>/job and <tmp>."""
+    """The module, with the job paths set to <tmp>/job and <tmp>."""
     fresh.jobdata.jobfilepath = str(tmp_path / "job")
     fresh.jobdata.joboutdir = str(tmp_path)
-    return tmp_path
+    return fresh
