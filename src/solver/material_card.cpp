@@ -177,7 +177,8 @@ class MaterialCardReader {
 
  private:
   void dispatch(std::string_view line) {
-    const auto [kw, opt] = split_keyword(line);
+    const KeywordLine k = split_keyword(line);
+    const std::string_view kw = k.keyword, opt = k.option;
     const bool in = b_.open;
     const auto has = [&](std::string_view word) { return stringhandling::occurs(opt, word); };
     if (same_word(kw, "++Begin Material")) return open_block(opt);
