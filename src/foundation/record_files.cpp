@@ -3,7 +3,9 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <algorithm>
 #include <map>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <variant>
@@ -26,7 +28,8 @@ struct StreamUnit {
 
 struct InputUnit {
   FileId id;
-  std::string content;
+  std::unique_ptr<char[]> text;  // the whole file
+  std::string_view content;      // of text
   std::size_t pos = 0;     // start of the next record
   bool past_end = false;   // a read found no record
   long record = 0;         // records before pos
@@ -54,9 +57,19 @@ void close_entry(Unit& u) {
   if (auto* a = std::get_if<AppendUnit>(&u)) std::fclose(a->file);
 }
 
+// The input unit read last, kept so that reading a file record by record
+// looks the table up once (a map entry stays in place until it is erased).
+struct LastInput {
+  int unit = 0;
+  InputUnit* in = nullptr;
+} last_input;
+
 InputUnit* input(int unit) {
+  if (last_input.in && unit == last_input.unit) return last_input.in;
   const auto it = units().find(unit);
-  return it == units().end() ? nullptr : std::get_if<InputUnit>(&it->second);
+  InputUnit* in = it == units().end() ? nullptr : std::get_if<InputUnit>(&it->second);
+  if (in) last_input = {unit, in};
+  return in;
 }
 
 void install(int unit, Unit u) {
@@ -73,6 +86,7 @@ bool connect_unit(int unit, std::ostream& stream) {
 }
 
 void disconnect_unit(int unit) {
+  if (unit == last_input.unit) last_input = {};
   const auto it = units().find(unit);
   if (it == units().end()) return;
   close_entry(it->second);
@@ -113,8 +127,19 @@ bool open_input(int unit, std::string_view path) {
   if (!f) return false;
   InputUnit in;
   in.id = {st.st_dev, st.st_ino};
-  char buffer[1 << 16];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) in.content.append(buffer, n);
+  // The size known, one read into an uninitialised buffer (one byte more, to
+  // see a file that grows meanwhile; it is read on).
+  std::size_t capacity = std::size_t(st.st_size) + 1, size = 0;
+  in.text = std::make_unique_for_overwrite<char[]>(capacity);
+  for (std::size_t n; (n = std::fread(in.text.get() + size, 1, capacity - size, f)) > 0;) {
+    size += n;
+    if (size < capacity) continue;
+    auto larger = std::make_unique_for_overwrite<char[]>(2 * capacity);
+    std::copy_n(in.text.get(), size, larger.get());
+    in.text = std::move(larger);
+    capacity *= 2;
+  }
+  in.content = std::string_view(in.text.get(), size);
   const bool failed = std::ferror(f) != 0;
   std::fclose(f);
   if (failed) return false;
@@ -142,16 +167,16 @@ bool open_append(int unit, std::string_view path, bool create) {
 ReadStatus read_record(int unit, std::string_view& record) {
   InputUnit* in = input(unit);
   if (!in) return ReadStatus::error;
-  const std::string& c = in->content;
+  const std::string_view c = in->content;
   if (in->pos >= c.size()) {
     in->past_end = true;
     return ReadStatus::end_of_file;
   }
   const std::size_t nl = c.find('\n', in->pos);
-  const std::size_t end = nl == std::string::npos ? c.size() : nl;
-  record = std::string_view(c).substr(in->pos, end - in->pos);
+  const std::size_t end = nl == std::string_view::npos ? c.size() : nl;
+  record = c.substr(in->pos, end - in->pos);
   if (!record.empty() && record.back() == '\r') record.remove_suffix(1);
-  in->pos = nl == std::string::npos ? c.size() : nl + 1;
+  in->pos = nl == std::string_view::npos ? c.size() : nl + 1;
   ++in->record;
   return ReadStatus::ok;
 }
@@ -164,13 +189,13 @@ void backspace(int unit) {
     return;
   }
   if (in->pos == 0) return;
-  const std::string& c = in->content;
+  const std::string_view c = in->content;
   // The previous record ends at pos - 1 (its line feed) or at the end of a
   // file whose last line has none.
   std::size_t end = in->pos;
   if (c[end - 1] == '\n') --end;
-  const std::size_t nl = end == 0 ? std::string::npos : c.rfind('\n', end - 1);
-  in->pos = nl == std::string::npos ? 0 : nl + 1;
+  const std::size_t nl = end == 0 ? std::string_view::npos : c.rfind('\n', end - 1);
+  in->pos = nl == std::string_view::npos ? 0 : nl + 1;
   --in->record;
 }
 

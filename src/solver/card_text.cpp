@@ -87,6 +87,17 @@ std::string_view first_item(std::string_view s) {
 }
 
 bool parse_real(std::string_view s, double& value) {
+  // The common form ([-]digits[.digits][e[sign]digits]) straight through
+  // from_chars; a leading +, the exponent letter D, underflow and every
+  // refusal take the full check below.
+  if (!s.empty() && (is_digit(s[0]) || s[0] == '.' || (s[0] == '-' && s.size() > 1 && (is_digit(s[1]) || s[1] == '.')))) {
+    double v = 0.0;
+    const auto r = std::from_chars(s.data(), s.data() + s.size(), v);
+    if (r.ec == std::errc() && r.ptr == s.data() + s.size()) {
+      value = v;
+      return true;
+    }
+  }
   std::size_t i = 0;
   const bool negative = !s.empty() && s[0] == '-';
   if (!s.empty() && (s[0] == '+' || s[0] == '-')) i = 1;
@@ -123,12 +134,17 @@ bool parse_real(std::string_view s, double& value) {
 }
 
 bool parse_int(std::string_view s, int& value) {
-  if (s.starts_with('+')) s.remove_prefix(1);
-  if (s.empty() || s[0] == '+') return false;
-  int v = 0;
-  const auto r = std::from_chars(s.data(), s.data() + s.size(), v);
-  if (r.ec != std::errc() || r.ptr != s.data() + s.size()) return false;
-  value = v;
+  const bool negative = !s.empty() && s[0] == '-';
+  std::size_t i = !s.empty() && (s[0] == '+' || s[0] == '-') ? 1 : 0;
+  if (i == s.size()) return false;
+  long long v = 0;
+  for (; i < s.size(); ++i) {
+    if (!is_digit(s[i])) return false;
+    v = v * 10 + (s[i] - '0');
+    if (v > 2147483648LL) return false;
+  }
+  if (!negative && v > 2147483647LL) return false;
+  value = int(negative ? -v : v);
   return true;
 }
 

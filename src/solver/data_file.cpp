@@ -42,15 +42,6 @@ int leading_number(std::string_view first) {
   return n > 0 ? n : 0;
 }
 
-// The host type name of an element line: the first word of the rest, at
-// most 8 characters.
-std::string_view type_name(std::string_view rest) { return split_first(rest).first.substr(0, 8); }
-
-// Shells ("S...") and continua ("C..." but not "CIN...") are counted.
-bool counted_type(std::string_view t) {
-  return t.starts_with('S') || (t.starts_with('C') && t.substr(1, 2) != "IN");
-}
-
 // Empties the element and nodal tables of an earlier model, with the
 // per-element tables derived from them.
 void release_element_tables() {
@@ -62,62 +53,90 @@ void release_element_tables() {
   for (AllocatableBase* a : tables) a->deallocate();
 }
 
-// Counting pass: the extents of the first element table.
-void count_elements(Card& file, int& iele, int& inodes, int& idof) {
+// The first element table, read once: the elements that count (shells
+// and continua) in table order, with the extents they give.
+struct ElementTable {
+  int iele = 0, inodes = 0, idof = 0;
+  std::vector<int> number, kind;
+  std::vector<std::string_view> type;  // views of the open file's lines
+  std::vector<long> line;              // of each element
+  std::vector<int> first_node{0};      // element k's nodes: nodes[first_node[k] .. first_node[k+1])
+  std::vector<int> nodes;
+  std::vector<bool> numbers_ok;        // its node items are integers
+  bool nodes_before = false;           // the node table's title comes first
+};
+
+ElementTable read_elements(Card& file) {
+  ElementTable t;
   bool title = false, seen = false;
+  // The type of the previous element line and what it gave: tables list
+  // long runs of one type.
+  std::string_view last_type;
+  bool last_counted = false;
+  int last_kind = 0;
   for (std::string_view line; file.next(line);) {
     if (!title) {
       title = line.find(element_title) != std::string_view::npos;
+      t.nodes_before = t.nodes_before || line.find(node_title) != std::string_view::npos;
       continue;
     }
     const Words w = split_first(line);
     const int number = leading_number(w.first);
-    if (number > 0) {
-      seen = true;
-      getelementdataextents(type_name(w.rest), iele, inodes, idof);
-    } else if (number < 0 && seen) {
-      return;
+    if (number < 0 && seen) {
+      file.backspace();  // the line that ends the table may be the node table's title
+      break;
     }
+    if (number <= 0) continue;
+    seen = true;
+    const Words type_and_rest = split_first(w.rest);
+    const std::string_view type = type_and_rest.first.substr(0, 8);  // the host type name
+    if (type != last_type || last_type.empty()) {
+      const int counted = t.iele;
+      getelementdataextents(type, t.iele, t.inodes, t.idof);
+      last_type = type;
+      last_counted = t.iele != counted;
+      last_kind = elementhandling::getabqelementkind(type);
+    } else if (last_counted) {
+      ++t.iele;  // the same extents again
+    }
+    if (!last_counted) continue;
+    const int kind = last_kind;
+    t.number.push_back(number);
+    t.kind.push_back(kind);
+    t.type.push_back(type);
+    t.line.push_back(file.line_number());
+    bool ok = true;
+    if (kind >= 1 && kind <= 8) {
+      // The node numbers follow the type and the property reference.
+      const std::string_view node_text = split_first(type_and_rest.rest).rest;
+      for_each_item(node_text, [&](std::string_view item) {
+        int n = 0;
+        ok = parse_int(item, n) && ok;
+        t.nodes.push_back(n);
+      });
+    }
+    t.numbers_ok.push_back(ok);
+    t.first_node.push_back(int(t.nodes.size()));
   }
+  return t;
 }
 
-// Element pass: numbers, kinds and (for shells) node lists of the counted
-// elements, in table order.
-void store_elements(Card& file) {
+// Numbers, kinds and (for shells) node lists of the counted elements.
+void store_elements(Card& file, const ElementTable& t) {
   using namespace elementdata;
-  const int rows = elemlist.size(1), columns = elemnodes.size(1);
-  bool title = false;
-  int k = 0;
-  std::vector<int> nodes;
-  for (std::string_view line; k < rows && file.next(line);) {
-    if (!title) {
-      title = line.find(element_title) != std::string_view::npos;
-      continue;
-    }
-    const Words w = split_first(line);
-    const int number = leading_number(w.first);
-    const std::string_view type = type_name(w.rest);
-    if (number <= 0 || !counted_type(type)) continue;
-    ++k;
-    elemlist(k) = number;
-    elemkind(k) = elementhandling::getabqelementkind(type);
-    if (elemkind(k) < 1 || elemkind(k) > 8) continue;
-    // The node numbers follow the type and the property reference.
-    const std::string_view after_type = split_first(w.rest).rest;
-    const std::string_view node_text = split_first(after_type).rest;
-    nodes.clear();
-    bool numbers = true;
-    for_each_item(node_text, [&](std::string_view item) {
-      int n = 0;
-      numbers = numbers && parse_int(item, n);
-      nodes.push_back(n);
-    });
-    if (!numbers) {
-      file.report(type, file.line_number(), card_message::not_a_number);
-    } else if (int(nodes.size()) > columns) {
-      file.report(type, file.line_number(), card_message::beyond_table);
+  const int columns = elemnodes.size(1);
+  for (int k = 1; k <= std::min(elemlist.size(1), int(t.number.size())); ++k) {
+    const std::size_t e = std::size_t(k - 1);
+    elemlist(k) = t.number[e];
+    elemkind(k) = t.kind[e];
+    const int first = t.first_node[e], count = t.first_node[e + 1] - first;
+    if (count == 0) continue;
+    if (!t.numbers_ok[e]) {
+      file.report(t.type[e], t.line[e], card_message::not_a_number);
+    } else if (count > columns) {
+      file.report(t.type[e], t.line[e], card_message::beyond_table);
     } else {
-      for (std::size_t i = 0; i < nodes.size(); ++i) elemnodes(int(i) + 1, k) = nodes[i];
+      std::copy_n(t.nodes.begin() + first, count, &elemnodes(1, k));
     }
   }
 }
@@ -142,14 +161,15 @@ void store_nodes(Card& file) {
     }
     if (number == 0) continue;
     seen = true;
-    if (count_items(w.rest) < 3) continue;
-    if (number < previous) break;
     double c[3];
     int taken = 0;
     bool numbers = true;
     for_each_item(w.rest, [&](std::string_view item) {
-      if (taken < 3) numbers = numbers && parse_real(item, c[taken++]);
+      if (taken < 3) numbers = parse_real(item, c[taken]) && numbers;
+      ++taken;
     });
+    if (taken < 3) continue;
+    if (number < previous) break;
     if (!numbers) {
       file.report("node " + std::to_string(number), file.line_number(), card_message::not_a_number);
       continue;
@@ -195,20 +215,20 @@ void getabqdatafromfile(std::string_view filepath) {
     xerr(-3, "Error: Cannot open the solver data file (.dat) of the analysis.");
     return;
   }
-  int iele = 0, inodes = 0, idof = 0;
-  count_elements(file, iele, inodes, idof);
-  if (iele == 0) return;
+  const ElementTable table = read_elements(file);
+  if (table.iele == 0) return;
 
-  elementdata::nelem = iele;
-  nodaldata::nnodes = std::max(inodes, 1);
-  nodaldata::ndof = std::max(idof, 1);
+  elementdata::nelem = table.iele;
+  nodaldata::nnodes = std::max(table.inodes, 1);
+  nodaldata::ndof = std::max(table.idof, 1);
   release_element_tables();
   int istat = 0;
   datahandling::allocateelementdata(istat, nodaldata::nnodes, elementdata::nelem);
   datahandling::allocatenodaldata(istat, nodaldata::ndof, nodaldata::nnodes, elementdata::nelem);
-  file.rewind();
-  store_elements(file);
-  file.rewind();
+  store_elements(file, table);
+  // The node table is the first after the start of the file: after the
+  // element table unless its title came before.
+  if (table.nodes_before) file.rewind();
   store_nodes(file);
 }
 
