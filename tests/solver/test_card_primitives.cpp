@@ -82,6 +82,10 @@ TEST_F(Primitives, DataBlocks) {
   EXPECT_EQ(next(), "+End");
   io::close_unit(unit);
 
+  open("\xEF\xBB\xBF+Key\n");  // a byte-order mark before the first line
+  EXPECT_EQ(getsizeofdata(unit, "*+", 2), 0);
+  io::close_unit(unit);
+
   open("7\n +8\n\n9");  // runs to the end of the file
   EXPECT_EQ(getsizeofdata(unit, "*+", 2), 3);
   EXPECT_EQ(next(), "7");

@@ -196,6 +196,21 @@ class TestSectionCard:
             """)
         tv.iohandling.getsectiondatafromfile("", str(tmp_path))
         assert tv.materialdata.matidlist.tolist() == [[1]]
+        # A block without "+Orientation" has no plies to give its one material.
+        write("SectionCard.tvr", """
+            ++Begin Section, SECID=1
+            +Material
+            3
+            +Orientation
+            0 0
+            ++End Section
+            ++Begin Section, SECID=2
+            +Material
+            7
+            ++End Section
+            """)
+        tv.iohandling.getsectiondatafromfile("", str(tmp_path))
+        assert tv.materialdata.matidlist.tolist() == [[3, 7], [3, EMPTY]]
         # "+Orientation" with an option does not size the table: its list is
         # longer than the table and dropped.
         write("SectionCard.tvr", """
@@ -285,7 +300,7 @@ class TestMaterialCard:
         self.sections(tv, write, tmp_path, "1")
         elastic = "1 2 3 .1 .2 .3 4 5 6"
         strength = "10 20 30 40 50 60 70 80 90 100"
-        table = " ".join(["1"] * 19 + ["0.5"] * 19 + ["0.25"] * 19)  # three temperatures
+        table = " ".join(["2"] * 19 + ["0.5"] * 19 + ["0.25"] * 19)  # three temperatures
         write("MaterialCard.tvr", f"""
             ++Begin Material, MATID=1
             +Temperature
@@ -318,7 +333,9 @@ class TestMaterialCard:
         m = tv.materialdata
         assert m.temperatures.tolist() == [20, 80, 120] and m.ntempdata == 3
         assert m.peprops.shape == (27, 4, 1) and m.psprops.shape == (30, 4, 1)
+        np.testing.assert_array_equal(m.peprops[:9, 0, 0], [2, 4, 6, .2, .4, .6, 8, 10, 12])  # replaces the set
         np.testing.assert_array_equal(m.peprops[9:18, 0, 0], [.5, 1, 1.5, .05, .1, .15, 2, 2.5, 3])
+        np.testing.assert_array_equal(m.psprops[:10, 0, 0], [20, 40, 60, 80, 100, 120, 140, 160, 180, 200])
         np.testing.assert_array_equal(m.psprops[10:20, 0, 0], [5, 10, 15, 20, 25, 30, 35, 40, 45, 50])
         assert m.nsecantdata == 2 and m.nflowdata == 2
         np.testing.assert_array_equal(m.secantprops[:2], [[[0.01, 3000], [0.02, 2800]], [[0.01, 2000], [0.02, 1800]]])
