@@ -63,6 +63,9 @@ TEST_F(RecordFiles, ReadBackspaceRewind) {
   ASSERT_TRUE(open_input(11, file("empty.txt", "")));
   EXPECT_EQ(next(11), "<eof>");
   EXPECT_EQ(next(12), "<error>");
+  // A file longer than its size said when it was opened (a /proc file says 0).
+  ASSERT_TRUE(open_input(13, "/proc/self/status"));
+  EXPECT_EQ(next(13).substr(0, 5), "Name:");
 }
 
 TEST_F(RecordFiles, OpenAppendInquireFreeUnits) {

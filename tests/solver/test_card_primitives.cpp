@@ -136,6 +136,7 @@ TEST_F(Primitives, KeywordSearchAndCounts) {
   open("*Step, a\n data\n  *STEPPED\n*step\nCYCLE 1\nx\n");
   const int yes = 1, no = 0;
   EXPECT_EQ(getnumberofkeywords(unit, "*Step", 5, &yes), 3);
+  EXPECT_EQ(getnumberofkeywords(unit, "+Step", 5, &yes), 0);
   EXPECT_EQ(next(), "*Step, a");  // rewound
   EXPECT_EQ(getnumberofkeywords(unit, "*Step", 5, &no), 2);
   EXPECT_EQ(next(), "<end>");     // not rewound

@@ -223,6 +223,10 @@ class TestSectionCard:
             """)
         tv.iohandling.getsectiondatafromfile("", str(tmp_path))
         assert status(tv) == (-2, "Error: SectionCard line 2, +Orientation: beyond the table, dropped")
+        tv.errorhandling.rsxerr(True)
+        write("SectionCard.tvr", "++Begin Section, SECID=one\n++End Section\n")
+        tv.iohandling.getsectiondatafromfile("", str(tmp_path))
+        assert status(tv) == (-2, "Error: SectionCard line 1, ++Begin Section: item not a number, list dropped")
 
 
 class TestMaterialCard:
@@ -380,13 +384,25 @@ class TestMaterialCard:
             6
             +Hygrothermal
             1 x
+            +Fracture
+            0.3, 0.8
             ++End Material
             """)
         self.read(tv, tmp_path)
         m = tv.materialdata
         assert not m.peprops.any() and m.peprops.shape[0] == 10   # the table is sized by the longest list
         assert (m.pelimits == -1).all() and m.psprops[0, 0, 0] == 5
+        assert m.pfprops[:, 0, 0].tolist() == [0.3, 0.8] and not m.phprops.any()
         assert status(tv) == (-2, "Error: MaterialCard line 2, +Elastic: beyond the table, dropped")
+        tv.errorhandling.rsxerr(True)
+        write("MaterialCard.tvr", """
+            ++Begin Material, MATID=1
+            +Elastic
+            70000, 0.3
+            """)
+        self.read(tv, tmp_path)
+        assert not m.peprops.any()
+        assert status(tv) == (-2, "Error: MaterialCard line 1, ++Begin Material: block not closed, values dropped")
 
 
 class TestDamageCard:
@@ -447,3 +463,13 @@ class TestDamageCard:
         assert tv.damagedata.delamdds is None and tv.bukdata.bukintdatalist is None
         assert tv.damagedata.dmgpoints is None
         assert status(tv) == (-2, "Error: DamageCard line 4, +Table: beyond the table, dropped")
+        tv.errorhandling.rsxerr(True)
+        write("DamageCard.tvr", """
+            ++Begin Damage, DMGID=1
+            +Abstraction, TYPE=General
+            1 2 3 4 5
+            ++End Damage
+            """)
+        self.read(tv, tmp_path, 2)
+        assert tv.damagedata.generaldds is None
+        assert status(tv) == (-2, "Error: DamageCard line 2, +Abstraction: wrong number of values, dropped")

@@ -70,17 +70,31 @@ TEST(Impactors, HhtAlphaAndNewmarkIncrement) {
   EXPECT_NEAR(imp.row(5), 0.980665, 1e-15);
   EXPECT_NEAR(imp.row(4), 0.04903325, 1e-16);
 
-  Impactors hht(1);
-  hht.row(1) = 4.0;
-  hht.row(7) = 2.0;
-  hht.row(8) = -0.05;
-  hht.row(9) = 0.275625;
-  hht.row(10) = 0.55;
+  // HHT-alpha on the second of two impactors (the first carries no force).
+  Impactors hht(2);
+  hht.row(1, 2) = 4.0;
+  hht.row(7, 2) = 2.0;
+  hht.row(8, 2) = -0.05;
+  hht.row(9, 2) = 0.275625;
+  hht.row(10, 2) = 0.55;
   hht.end(0.1);
-  EXPECT_NEAR(hht.row(6), 7.90665, 1e-14);
-  EXPECT_NEAR(hht.row(5), 0.876165, 1e-15);
-  EXPECT_NEAR(hht.row(4), 0.043796375, 1e-16);
-  EXPECT_EQ((std::array{hht.row(11), hht.row(14)}), (std::array{4.0, 4.0}));  // force kept, peak raised
+  EXPECT_NEAR(hht.row(6, 2), 7.90665, 1e-14);
+  EXPECT_NEAR(hht.row(5, 2), 0.876165, 1e-15);
+  EXPECT_NEAR(hht.row(4, 2), 0.043796375, 1e-16);
+  EXPECT_EQ((std::array{hht.row(11, 2), hht.row(14, 2)}), (std::array{4.0, 4.0}));  // force kept, peak raised
+
+  // Central differences with a force: a = g - F/m, the half-step velocity
+  // from the old acceleration.
+  Impactors cd(1);
+  cd.row(1) = 4.0;
+  cd.row(7) = 2.0;
+  cd.row(8) = cd.row(9) = cd.row(10) = -1.0;
+  cd.end(0.1);
+  EXPECT_NEAR(cd.row(6), 7.80665, 1e-14);
+  EXPECT_NEAR(cd.row(19), 0.4903325, 1e-15);
+  EXPECT_NEAR(cd.row(5), 0.880665, 1e-15);
+  EXPECT_NEAR(cd.row(4), 0.04903325, 1e-16);
+  EXPECT_EQ((std::array{cd.row(7), cd.row(20)}), (std::array{2.0, 0.1}));
 }
 
 TEST(Impactors, BookkeepingWithoutIntegration) {

@@ -161,7 +161,7 @@ class TestIncrements:
     def test_impactor_advanced_at_every_end_of_increment(self, job, write):
         tv = job
         write("job.inp", "*Instance, name=I, TVR_SENSORELEMENT\n0 0 0\n*Step, name=s, TVR_IMPACT\n"
-                         "*Step, name=t, TVR_STRUCTRESPONSE\n")
+                         "*Step, name=t, TVR_STRUCTRESPONSE\n*Step, name=u, TVR_FATIGUE\n")
         uext(tv, 0)
         tv.debugdata.nupdate = 5
         c = tv.impactdata.cprops
@@ -173,6 +173,9 @@ class TestIncrements:
         assert c[3, 0] == pytest.approx(9.80665 * 0.1**2 / 2, rel=1e-14)
         uext(tv, 2, kstep=2)
         assert (c[13, 0], c[14, 0]) == (0.0, 0.0)
+        motion = c[3:6, 0].copy()
+        uext(tv, 2, kstep=3, dtime=0.05)            # a fatigue step: no integration
+        np.testing.assert_array_equal(c[3:6, 0], motion)
 
 
 class TestCycleCount:
