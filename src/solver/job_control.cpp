@@ -44,10 +44,8 @@ std::string job_file(std::string_view extension) {
 }
 
 // Elements of the element tables that can be looked at: nelem cut to the
-// kind table.
-int element_rows() {
-  return elementdata::elemkind.allocated() ? std::clamp(elementdata::nelem, 0, elementdata::elemkind.size(1)) : 0;
-}
+// kind table (0 when it is absent).
+int element_rows() { return std::clamp(elementdata::nelem, 0, elementdata::elemkind.size(1)); }
 
 bool any_continuum() {
   for (int i = 1; i <= element_rows(); ++i)

@@ -253,8 +253,8 @@ class MaterialCardReader {
     if (!card_.read_data(v, kw)) return;
     if (slot) return card_.report(kw, line, card_message::given_twice);
     const int count = int(v.size());
-    if (count < least || (most > 0 && count > most))
-      return card_.report(kw, line, count < least ? card_message::wrong_length : card_message::beyond_table);
+    if (count < least) return card_.report(kw, line, card_message::wrong_length);
+    if (most > 0 && count > most) return card_.report(kw, line, card_message::beyond_table);
     slot = std::move(v);
   }
 
