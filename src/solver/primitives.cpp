@@ -113,6 +113,8 @@ bool get2nextkey(int fileid, int dirflag, std::string_view keyword, int lkey, in
       if (step_back) io::backspace(fileid);
       return true;
     }
+    // Backwards, the first line read again would be read for ever.
+    if (dirflag == -1 && io::record_number(fileid) == 1) break;
   }
   if (step_back) io::backspace(fileid);
   return false;

@@ -86,6 +86,10 @@ TEST_F(Primitives, DataBlocks) {
   EXPECT_EQ(getsizeofdata(unit, "*+", 2), 0);
   io::close_unit(unit);
 
+  open("1\n*x 2\n");  // no stop characters
+  EXPECT_EQ(getsizeofdata(unit, "*+", 0), 3);
+  io::close_unit(unit);
+
   open("7\n +8\n\n9");  // runs to the end of the file
   EXPECT_EQ(getsizeofdata(unit, "*+", 2), 3);
   EXPECT_EQ(next(), "7");
@@ -150,8 +154,10 @@ TEST_F(Primitives, KeywordSearchAndCounts) {
   EXPECT_EQ(next(), "*step");
   EXPECT_TRUE(get2nextkey(unit, -1, "*STEP, A", 8, 6, &yes));  // found on the first line
   EXPECT_EQ(next(), "*Step, a");
-  EXPECT_FALSE(get2nextkey(unit, 1, "none", 4, 100, &yes));   // the end of the file
+  EXPECT_FALSE(get2nextkey(unit, 1, "none", 4, 2147483647, &yes));   // the end of the file
   EXPECT_EQ(next(), "<end>");
+  EXPECT_FALSE(get2nextkey(unit, -1, "none", 4, 2147483647, &yes));  // back to the start
+  EXPECT_EQ(next(), "*Step, a");
 
   io::rewind(unit);
   next();

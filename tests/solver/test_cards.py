@@ -397,11 +397,15 @@ class TestMaterialCard:
         tv.errorhandling.rsxerr(True)
         write("MaterialCard.tvr", """
             ++Begin Material, MATID=1
-            +Elastic
-            70000, 0.3
+            +ModelID
+            3
             """)
         self.read(tv, tmp_path)
-        assert not m.peprops.any()
+        assert m.modelid != 3
+        # Tables of lists no block gives keep one row.
+        assert (m.phprops.shape, m.pfprops.shape, m.pdprops.shape, m.regularization.shape) == (
+            (1, 4, 1), (1, 4, 1), (1, 4, 1), (1,))
+        assert (m.flowprops.shape, m.secantprops.shape, m.equivalentstress.shape) == ((1, 1, 3), (1, 1, 2), (1, 2))
         assert status(tv) == (-2, "Error: MaterialCard line 1, ++Begin Material: block not closed, values dropped")
 
 
