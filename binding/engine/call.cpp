@@ -445,7 +445,7 @@ PyObject* call_routine(const Plan& p, PyObject* const* args, std::size_t nargsf,
       continue;
     }
     std::string why;
-    const bool copy = d.intent == Intent::InOut && !overwrite[a];
+    const bool copy = (d.intent == Intent::InOut && !overwrite[a]) || (d.intent == Intent::In && d.always_copy);
     PyObject* arr = array_from_object(o, d.kind, d.rank, copy, why);
     if (!arr) {
       if (PyErr_Occurred()) return nullptr;

@@ -121,6 +121,12 @@ void named(NamedFn f, const char* name, int* n, int* word, std::size_t name_len)
   f(name, n, word, name_len);
 }
 
+// Sums x after using it as scratch.
+void scratchsum(double* x, int n, double& s) {
+  s = 0.0;
+  for (int i = 0; i < n; ++i) s += x[i], x[i] = -1.0;
+}
+
 // Functions in the shape of the root finders' call-backs (math.bdsafe,
 // nrsafe and fpsafe), so that their routine objects and _cpointer capsules
 // can be handed over and called directly: f = x² - c, d = 2x with c = args(1)
@@ -206,6 +212,8 @@ TAVRIN_ROUTINE(namelen, et::namelen, in(Text, "name", "12"), out(Int, "n"), out(
                text_length("name_len", "name"));
 TAVRIN_ROUTINE(named, et::named, callback("f", namedfn_type), in(Text, "name"), out(Int, "n"),
                out(Int, "word"), text_length("name_len", "name"));
+TAVRIN_ROUTINE(scratchsum, et::scratchsum, in(Real, "x", "n").nooverwrite(), in(Int, "n").opt("len(x)"),
+               out(Real, "s"));
 TAVRIN_ROUTINE(grid, et::grid, out(Real, "x", "n,m"), in(Int, "n"), in(Int, "m"));
 TAVRIN_ROUTINE(exhaust, et::exhaust, in(Int, "n"));
 TAVRIN_ROUTINE(square_checked, et::square, result(Real, "square"), in(Real, "x").relation("x>=0.5"));

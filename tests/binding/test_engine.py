@@ -217,6 +217,11 @@ def test_hidden_text_length(et):
         assert et.named(g, "abcdefghij") == (10, 10)
 
 
+def test_input_written_as_scratch_is_a_copy(et):
+    x = np.array([1.0, 2.0])
+    assert et.scratchsum(x) == 3.0 and x.tolist() == [1.0, 2.0]
+
+
 def test_callback_in_two_forms(et, eterror):
     # A Python function fills the form that is a parameter; a routine object
     # or _cpointer the form of its own type.
