@@ -3,7 +3,7 @@ difference of its stress, the ANSYS and Peridigm entries against the UMAT,
 and the explicit block."""
 import numpy as np
 import pytest
-from conftest import EYE, assert_tangent, umat_args
+from solver_support import EYE, assert_tangent, umat_args
 
 ORTHO = np.array([140000, 10000, 10000, 0.3, 0.3, 0.45, 5000, 5000, 10000 / 2.9])
 PERM = [0, 1, 2, 3, 5, 4]  # solver <-> ANSYS order
