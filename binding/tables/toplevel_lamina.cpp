@@ -67,42 +67,20 @@ TAVRIN_ROUTINE_DOC(
     "by -nu13/E1*ds11 - nu23/E2*ds22 before the energy.  statenew and enerinelasnew are zero.  Props "
     "of a count other than 2, 5 or 9 or other than 3, 4 or 6 components latch "
     "errorhandling.errstat -2 and leave stress and energy unchanged.",
-    in(Int, "nblock").opt("shape(coordmp,0)").describe("number of points in the block"),
-    in(Int, "ndir").describe("direct components: 3 (or 2)"),
-    in(Int, "nshr").opt("shape(relspininc,1)").describe("shear components: 3 or 1"),
-    in(Int, "nstatev").opt("shape(stateold,1)").describe("state variables per point"),
-    in(Int, "nfieldv").opt("shape(fieldold,1)").describe("field variables per point"),
-    in(Int, "nprops").opt("len(props)").describe("number of material constants"),
-    in(Int, "lanneal").describe("1 in an annealing step (not used)"),
-    in(Real, "steptime").describe(not_used), in(Real, "totaltime").describe(not_used),
-    in(Real, "dt").describe("time increment (not used)"),
-    in(Text, "cmname", "80").describe("material name (not used)"),
-    in(Real, "coordmp", "nblock,*").describe("coordinates of the points (not used)"),
-    in(Real, "charlength", "nblock,*").describe("characteristic element lengths (not used)"),
-    in(Real, "props", "nprops").describe("ply constants: 2, 5 or 9 values (E1, E2, E3, nu12, nu13, nu23, "
-                                         "G12, G13, G23)"),
-    in(Real, "density", "nblock").describe("density of each point"),
-    in(Real, "straininc", "nblock,ndir+nshr").nooverwrite().describe(
+    sa::nblock, sa::v_ndir, sa::v_nshr, sa::nstatev_block, sa::nfieldv, sa::nprops,
+    sa::lanneal.describe(not_used), sa::steptime.describe(not_used), sa::totaltime.describe(not_used),
+    sa::dt.describe(not_used), sa::cmname.describe("material name (not used)"), sa::coordmp.describe(not_used),
+    sa::charlength.describe(not_used),
+    sa::props.describe("ply constants: 2, 5 or 9 values (E1, E2, E3, nu12, nu13, nu23, G12, G13, G23)"),
+    sa::density, sa::straininc.nooverwrite().describe(
         "strain increment, one row per point, tensor shears (the thickness increment the routine "
         "writes for ndir 3, nshr 1 is not returned)"),
-    in(Real, "relspininc", "nblock,nshr").describe(not_used),
-    in(Real, "tempold", "nblock").describe(not_used),
-    in(Real, "stretchold", "nblock,ndir+nshr").describe(not_used),
-    in(Real, "defgradold", "nblock,ndir+2*nshr").describe(not_used),
-    in(Real, "fieldold", "nblock,nfieldv").describe(not_used),
-    in(Real, "stressold", "nblock,ndir+nshr").describe("stress at the start, one row per point"),
-    in(Real, "stateold", "nblock,nstatev").describe(not_used),
-    in(Real, "enerinternold", "nblock").describe("internal energy per unit mass at the start"),
-    in(Real, "enerinelasold", "nblock").describe(not_used),
-    in(Real, "tempnew", "nblock").describe(not_used),
-    in(Real, "stretchnew", "nblock,ndir+nshr").describe(not_used),
-    in(Real, "defgradnew", "nblock,ndir+2*nshr").describe(not_used),
-    in(Real, "fieldnew", "nblock,nfieldv").describe(not_used),
-    out(Real, "stressnew", "nblock,ndir+nshr").describe("stress at the end, one row per point"),
-    out(Real, "statenew", "nblock,nstatev").describe("state variables at the end: zero"),
-    out(Real, "enerinternnew", "nblock").describe("internal energy per unit mass at the end"),
-    out(Real, "enerinelasnew", "nblock").describe("inelastic energy per unit mass: zero"),
-    text_length("cmname_len", "cmname"));
+    sa::relspininc.describe(not_used), sa::tempold.describe(not_used), sa::stretchold.describe(not_used),
+    sa::defgradold.describe(not_used), sa::fieldold.describe(not_used), sa::stressold,
+    sa::stateold.describe(not_used), sa::enerinternold, sa::enerinelasold.describe(not_used),
+    sa::tempnew.describe(not_used), sa::stretchnew.describe(not_used), sa::defgradnew.describe(not_used),
+    sa::fieldnew.describe(not_used), sa::stressnew, sa::statenew.describe("state variables at the end: zero"),
+    sa::enerinternnew, sa::enerinelasnew.describe("inelastic energy per unit mass: zero"), sa::cmname_len);
 
 TAVRIN_ROUTINE_DOC(
     usermat_lamina, usermat_lamina,

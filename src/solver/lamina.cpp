@@ -81,6 +81,19 @@ std::optional<lamina::PlyConstants> umat_ply_constants(const double* statev, int
   return p;
 }
 
+bool store_stress_in_state(double* statev, int nstatv, const double* stress, int ndi, int nshr, int ntens) {
+  const int direct = std::clamp(ndi, 0, std::min(3, std::max(ntens, 0)));
+  const int shear = std::clamp(nshr, 0, std::max(ntens, 0) - direct);
+  bool all = true;
+  for (int i = 1; i <= direct; ++i)
+    if (i <= nstatv) statev[i - 1] = stress[i - 1];
+    else all = false;
+  for (int i = 1; i <= shear; ++i)
+    if (3 + i <= nstatv) statev[3 + i - 1] = stress[direct + i - 1];
+    else all = false;
+  return all;
+}
+
 }  // namespace tavrin::toplevel
 
 using namespace tavrin;
@@ -132,14 +145,7 @@ void umat_lamina(double* stress, double* statev, double* ddsdde, double* sse, do
     for (int j = 1; j <= n; ++j)
       for (int i = 1; i <= n; ++i) ddsdde[(i - 1) + n * (j - 1)] = d(i, j);
   }
-  // The new stress into the head of the state array: direct components to
-  // slots 1 .. ndi, shear components to slots 4 .. 3+nshr.
-  const int nsv = *nstatv;
-  if (nsv > 5) {
-    const int direct = std::clamp(*ndi, 0, std::min(3, std::max(n, 0)));
-    for (int i = 1; i <= direct; ++i) statev[i - 1] = stress[i - 1];
-    for (int i = 1; i <= *nshr && 3 + i <= nsv && direct + i <= n; ++i) statev[3 + i - 1] = stress[direct + i - 1];
-  }
+  if (*nstatv > 5) toplevel::store_stress_in_state(statev, *nstatv, stress, *ndi, *nshr, n);
 }
 
 void vumat_lamina(const int* nblock, const int* ndir, const int* nshr, const int* nstatev,

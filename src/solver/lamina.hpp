@@ -46,6 +46,13 @@ namespace tavrin::toplevel {
 TAVRIN_API std::optional<lamina::PlyConstants> umat_ply_constants(const double* statev, int nstatv,
                                                                   const double* props, int nprops);
 
+// The stress of ntens components into the head of the state array: direct
+// components to slots 1 .. ndi (at most 3), shear components to slots
+// 4 .. 3+nshr, as far as the stress and the nstatv slots reach.  Returns
+// whether every slot existed.
+TAVRIN_API bool store_stress_in_state(double* statev, int nstatv, const double* stress, int ndi, int nshr,
+                                      int ntens);
+
 }  // namespace tavrin::toplevel
 
 extern "C" {
