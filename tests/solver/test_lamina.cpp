@@ -252,44 +252,6 @@ TEST_F(Lamina, ExplicitBlockInTheCyclicOrder) {
   EXPECT_EQ(errorhandling::errstat, 0);
 }
 
-TEST_F(Lamina, OtherConventionsReproduceTheUmat) {
-  UmatCall u(ortho);
-  u.dstran = {0.001, -0.002, 0.0005, 0.003, 0.001, -0.004};
-  u.run(umat_lamina);
-
-  // ANSYS: components 5 and 6 exchanged both ways; tsstif(1) = G13.
-  int one = 1, three = 3, six = 6, nstatev = 8, nprop = 9, keycut = 5;
-  double zero = 0.0, sedel = 0.0, sedpl = 0.0, epseq = 0.0, epszz = 0.0;
-  std::array<double, 6> stress{}, strain{}, epspl{};
-  std::array<double, 6> dstrain{0.001, -0.002, 0.0005, 0.003, -0.004, 0.001};
-  std::array<double, 36> dsdepl{};
-  std::array<double, 2> tsstif{};
-  std::array<double, 9> var{};
-  std::vector<double> ustatev(8);
-  usermat_lamina(&one, &one, &one, &one, &one, &one, &one, &keycut, &three, &three, &six, &nstatev, &nprop,
-                 &zero, &zero, &zero, &zero, stress.data(), ustatev.data(), dsdepl.data(), &sedel, &sedpl,
-                 &epseq, strain.data(), dstrain.data(), epspl.data(), ortho.data(), u.coords.data(), &var[0],
-                 u.eye.data(), u.eye.data(), tsstif.data(), &epszz, &var[1], &var[2], &var[3], &var[4],
-                 &var[5], &var[6], &var[7], &var[8]);
-  const std::array<int, 6> perm{0, 1, 2, 3, 5, 4};
-  for (std::size_t i = 0; i < 6; ++i) {
-    EXPECT_EQ(stress[i], u.stress[std::size_t(perm[i])]) << i;
-    for (std::size_t j = 0; j < 6; ++j) EXPECT_EQ(dsdepl[i + 6 * j], u.ddsdde[std::size_t(perm[i] + 6 * perm[j])]);
-  }
-  EXPECT_NEAR(tsstif[0], 5000.0, 1e-9);
-  EXPECT_EQ(sedel, u.sse);
-  EXPECT_EQ(keycut, 0);
-
-  // Peridigm: stressnew = stressold + D·Δε.
-  int npoint = 1, nstate = 1, nprops = 9;
-  const double steptime = 0.0, totaltime = 0.0, dt = 0.1;
-  std::array<double, 6> sold{1, 2, 3, 4, 5, 6}, snew{};
-  double stateold = 0.0, statenew = 0.0;
-  upermat_lamina(snew.data(), &statenew, sold.data(), &stateold, u.dstran.data(), ortho.data(), &steptime,
-                 &totaltime, &dt, &one, &npoint, &three, &three, &nstate, &nprops);
-  for (std::size_t i = 0; i < 6; ++i) EXPECT_NEAR(snew[i], sold[i] + u.stress[i], 1e-12) << i;
-}
-
 TEST_F(Lamina, MarcEntryReturnsZeros) {
   int ngens = 2, code = 7, any = 1;
   std::array<double, 4> d{1, 1, 1, 1};

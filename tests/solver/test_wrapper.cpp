@@ -160,16 +160,8 @@ TEST_F(Adapters, AnsysHostGetsItsOrderAndTheUmatItsFixedValues) {
   EXPECT_EQ(seen.time, (std::array<double, 2>{0.5, std::numeric_limits<double>::max()}));
   EXPECT_EQ(seen.jstep, (std::array<int, 4>{4, INT_MAX, 1, 0}));
   EXPECT_EQ(seen.drot, (std::array<double, 9>{1, 0, 0, 0, 1, 0, 0, 0, 1}));
-  EXPECT_EQ(seen.pnewdt, 1.0);
-  EXPECT_EQ(seen.celent, 1.0);
-  EXPECT_EQ(seen.ndi, 3);
-  EXPECT_EQ(seen.ntens, 6);
-  EXPECT_EQ(seen.noel, 11);
-  EXPECT_EQ(seen.kinc, 5);
-  EXPECT_EQ(a.keycut, 0);
-  EXPECT_EQ(a.sedpl, 0.0);
-  EXPECT_EQ(a.epseq, 0.0);
-  EXPECT_EQ(a.sedel, 7.0);  // the UMAT's sse
+  EXPECT_EQ((std::array{seen.pnewdt, seen.celent, a.sedpl, a.epseq, a.sedel}), (std::array{1.0, 1.0, 0.0, 0.0, 7.0}));
+  EXPECT_EQ((std::array{seen.ndi, seen.ntens, seen.noel, seen.kinc, a.keycut}), (std::array{3, 6, 11, 5, 0}));
 }
 
 TEST_F(Adapters, AnsysShearStiffnessAndThicknessStrainFromTheTangent) {
