@@ -198,26 +198,76 @@ void vumat_lamina(const int* nblock, const int* ndir, const int* nshr, const int
   const double e1 = ply->e1, e2 = ply->e2, e3 = ply->e3;
   const double nu31 = ply->nu13 * e3 / e1, nu32 = ply->nu23 * e3 / e2;
   const int first_shear = std::clamp(*ndir, 0, nt);
-  for (int k = 1; k <= nb; ++k) {
+  // Points in chunks, component by component: the block's columns are
+  // contiguous, and each point's sums run in the same order as a point-wise
+  // loop would take them.  The arithmetic runs over whole chunks (the last
+  // one padded with zeros), which lets the compiler use vector instructions.
+  constexpr int chunk = 64;
+  double e[6][chunk], ds[6][chunk], s[chunk], w[chunk];
+  double pad_e[6][chunk], pad_old[6][chunk], pad_rho[chunk];
+  for (int k0 = 1; k0 <= nb; k0 += chunk) {
+    const int m = std::min(chunk, nb - k0 + 1);
+    // The chunk's columns where they lie, or copied and padded for the last.
+    const double* strain_col[6];
+    const double* old_col[6];
+    const double* rho = density + (k0 - 1);
+    for (int j = 1; j <= nt; ++j) {
+      strain_col[j - 1] = &de(k0, j);
+      old_col[j - 1] = &sold(k0, j);
+    }
+    if (m < chunk) {
+      for (int j = 0; j < nt; ++j) {
+        std::fill(std::copy_n(strain_col[j], m, pad_e[j]), pad_e[j] + chunk, 0.0);
+        std::fill(std::copy_n(old_col[j], m, pad_old[j]), pad_old[j] + chunk, 0.0);
+        strain_col[j] = pad_e[j];
+        old_col[j] = pad_old[j];
+      }
+      std::fill(std::copy_n(rho, m, pad_rho), pad_rho + chunk, 1.0);
+      rho = pad_rho;
+    }
     // Shear increments arrive as tensor components: doubled to engineering.
-    double strain[6];
-    for (int i = 1; i <= nt; ++i) strain[i - 1] = (i > first_shear ? 2.0 : 1.0) * de(k, i);
-    double ds[6];
+    for (int j = 0; j < nt; ++j) {
+      const double f = j >= first_shear ? 2.0 : 1.0;
+      const double* src = strain_col[j];
+      for (int k = 0; k < chunk; ++k) e[j][k] = f * src[k];
+    }
     for (int i = 1; i <= nt; ++i) {
-      double sum = 0.0;
-      for (int j = 1; j <= nt; ++j) sum += d(i, j) * strain[j - 1];
-      ds[i - 1] = sum;
+      double* out = ds[i - 1];
+      bool started = false;
+      for (int j = 1; j <= nt; ++j) {
+        // Zero entries (the normal-shear coupling of an on-axis ply) are
+        // skipped, as the library's matrix products skip them.
+        const double dij = d(i, j);
+        if (dij == 0.0) continue;
+        const double* ej = e[j - 1];
+        if (started) {
+          for (int k = 0; k < chunk; ++k) out[k] += dij * ej[k];
+        } else {
+          for (int k = 0; k < chunk; ++k) out[k] = 0.0 + dij * ej[k];
+          started = true;
+        }
+      }
+      if (!started) std::fill_n(out, chunk, 0.0);
     }
     if (thickness) {
-      de(k, 3) = GetPlaneStressEpsZZ(&e3, &nu31, &nu32, &ds[0], &ds[1]);
-      strain[2] = de(k, 3);
+      for (int k = 0; k < m; ++k) {
+        de(k0 + k, 3) = GetPlaneStressEpsZZ(&e3, &nu31, &nu32, &ds[0][k], &ds[1][k]);
+        e[2][k] = de(k0 + k, 3);
+      }
     }
-    double w = 0.0;
-    for (int i = 1; i <= nt; ++i) {
-      snew(k, i) = sold(k, i) + ds[i - 1];
-      w += (snew(k, i) + sold(k, i)) * strain[i - 1];
+    for (int k = 0; k < chunk; ++k) w[k] = 0.0;
+    for (int i = 0; i < nt; ++i) {
+      // The whole old column is read before the new one is written: the
+      // two may share storage.
+      const double* old = old_col[i];
+      for (int k = 0; k < chunk; ++k) {
+        s[k] = old[k] + ds[i][k];
+        w[k] += (s[k] + old[k]) * e[i][k];
+      }
+      std::copy_n(s, m, &snew(k0, i + 1));
     }
-    enerinternnew[k - 1] = enerinternold[k - 1] + 0.5 * w / density[k - 1];
+    for (int k = 0; k < chunk; ++k) w[k] = 0.5 * w[k] / rho[k];
+    for (int k = 0; k < m; ++k) enerinternnew[k0 + k - 1] = enerinternold[k0 + k - 1] + w[k];
   }
 }
 

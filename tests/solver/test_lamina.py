@@ -62,3 +62,26 @@ def test_explicit_block_keeps_the_callers_strain(tv):
     np.testing.assert_allclose(stressnew[0], [q[0, 0] * 1e-3, q[1, 0] * 1e-3, 0.0, 0.0], rtol=1e-14)
     assert enernew[0] == pytest.approx(2.0 + 0.5 * stressnew[0, 0] * 1e-3 / 1.5, rel=1e-13)
     assert not statenew.any() and not inelas.any()
+
+
+@pytest.mark.parametrize("nshr", [3, 1])
+def test_explicit_block_equals_its_points_one_by_one(tv, nshr):
+    n, nt = 130, 3 + nshr  # two whole chunks of the kernel and a part
+    rng = np.random.default_rng(3)
+    straininc = np.asfortranarray(rng.uniform(-1e-3, 1e-3, (n, nt)))
+    stressold = np.asfortranarray(rng.uniform(-50, 50, (n, nt)))
+    enerold, density = rng.uniform(0, 1, n), rng.uniform(1, 2, n)
+
+    def block(rows):
+        m = len(rows)
+        z = lambda c: np.zeros((m, c), order="F")  # noqa: E731
+        return tv.toplevel.vumat_lamina(3, 0, 0.0, 1.0, 0.1, "PLY", z(3), z(3), ORTHO, density[rows],
+                                        straininc[rows], z(nshr), np.zeros(m), z(nt), z(3 + 2 * nshr), z(1),
+                                        stressold[rows], z(1), enerold[rows], np.zeros(m), np.zeros(m), z(nt),
+                                        z(3 + 2 * nshr), z(1))
+
+    whole = block(np.arange(n))
+    for k in (0, 63, 64, 129):
+        one = block(np.array([k]))
+        np.testing.assert_array_equal(one[0][0], whole[0][k])
+        assert one[2][0] == whole[2][k]
