@@ -95,6 +95,11 @@ void either(IntFn fi, Fn f, const double* x, int n, int real, double& s, int& ki
   kind = f ? 1 : 2;
   for (int i = 0; i < n; ++i) s += f ? f(x[i]) : double(fi(int(x[i])));
 }
+// f summed over 1..n: an integer call-back given as a parameter of its own.
+void isumf(IntFn f, int n, int& s) {
+  s = 0;
+  for (int i = 1; i <= n; ++i) s += f(i);
+}
 using ArrayFn = void (*)(const int& n, const double* x, double* y, double& scale);
 // Calls g once; returns what it wrote into y and scale.
 void apply(ArrayFn g, const double* x, double* y, int n, double& scale) {
@@ -198,6 +203,7 @@ TAVRIN_ROUTINE(twice, et::twice, result(Int, "twice"), in(Int, "i"));
 TAVRIN_ROUTINE(either, et::either, callback("fi", intfn_type).form_of_callback("f"),
                callback("f", fn_type).relation("real==0 || f"), in(Real, "x", "n"),
                in(Int, "n").opt("len(x)"), in(Int, "real").opt("0"), out(Real, "s"), out(Int, "kind"));
+TAVRIN_ROUTINE(isumf, et::isumf, callback("f", intfn_type), in(Int, "n"), out(Int, "s"));
 TAVRIN_ROUTINE(pair, et::pair, callback("f", pairfn_type), out(Real, "a"), out(Real, "b"));
 TAVRIN_ROUTINE(toggle, et::toggle, inplace(Logical1, "flags", "n"), in(Int, "n").opt("len(flags)"));
 TAVRIN_ROUTINE(toggle1, et::toggle1, inplace(Logical1, "flag"));

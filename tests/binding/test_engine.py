@@ -1,6 +1,7 @@
 """The generic binding engine, through the routines of _tavrin_enginetest,
 which cover every kind, intent and default the descriptors can express."""
 import gc
+import sys
 
 import numpy as np
 import pytest
@@ -196,6 +197,16 @@ def test_callbacks(et):
 
     y, scale = et.apply(h, [5.0])
     assert y[0] == 5.0 and scale == 1.0
+
+
+def test_integer_callback_and_references_kept(et):
+    assert et.isumf(lambda i: i * i, 3) == 14
+    assert "Return the function value, a int." in et.isumf.__doc__
+    x = np.zeros(3)
+    before = sys.getrefcount(x)
+    for _ in range(3):
+        et.vadd(x, x)
+    assert sys.getrefcount(x) == before
 
 
 def test_hidden_text_length(et):

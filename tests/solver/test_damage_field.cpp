@@ -258,6 +258,43 @@ TEST_F(DamageField, FirstMatrixCrackAndCappedFracturePlaneDamage) {
   EXPECT_NEAR(r.slot(20), 0.5, 1e-15);
 }
 
+TEST_F(DamageField, SectionTablesOfABrick) {
+  // Element 7 (row 1) a brick of side 2 with one section point per ply; its
+  // section stress and strain tables feed the fracture-plane degradation.
+  namespace md = materialdata;
+  plies(1, {0, 0, 15, 0, 0});
+  md::peflags(3, 1, 1) = 2;
+  md::pfprops.allocate(5, 1, 1);
+  for (int k = 2; k <= 5; ++k) md::pfprops(k, 1, 1) = 1e-6;
+  int istat = 0;
+  datahandling::allocateelementdata(istat, 8, 1);
+  datahandling::allocatenodaldata(istat, 3, 8, 1);
+  elementdata::nelem = 1;
+  elementdata::elemlist(1) = 7;
+  elementdata::elemkind(1) = 10;
+  sectiondata::nsectionpoints(1) = 1;
+  elementdata::elemlength.allocate(3, 1);
+  elementdata::elemlength.fill(-1.0);
+  const double corners[8][3] = {{0, 0, 0}, {2, 0, 0}, {2, 2, 0}, {0, 2, 0}, {0, 0, 2}, {2, 0, 2}, {2, 2, 2}, {0, 2, 2}};
+  for (int n = 1; n <= 8; ++n)
+    for (int i = 1; i <= 3; ++i) nodaldata::nodalcoords(i, n, 1) = corners[n - 1][i - 1];
+  sectiondata::sestress.allocate(6, 1, 4, 1);
+  sectiondata::sestrain.allocate(6, 1, 4, 1);
+  sectiondata::sestress(2, 1, 1, 1) = 50.0;
+  sectiondata::sestrain(2, 1, 1, 1) = 0.001;
+  Point p;
+  p.celent = 2.0;
+  p.slot(24) = 0.5, p.slot(25) = 0.0;
+  p.run();
+  EXPECT_EQ(p.slot(23), 1.0);
+  EXPECT_EQ(p.slot(2), 50.0);
+  for (int i = 1; i <= 3; ++i) EXPECT_NEAR(elementdata::elemlength(i, 1), 2.0, 1e-15) << i;
+  sectiondata::sestrain(2, 1, 1, 1) = 1.0;
+  p.run();
+  EXPECT_NEAR(p.field[6], 0.995, 1e-15);
+  EXPECT_NEAR(p.slot(20), 0.005, 1e-15);
+}
+
 TEST_F(DamageField, ExplicitBlock) {
   // Rows in the order 11, 22, 33, 12, 23, 31 reach the record in the solver
   // order; the increment number comes from the step time.

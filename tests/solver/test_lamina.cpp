@@ -224,6 +224,7 @@ struct VumatCall {
 TEST_F(Lamina, ExplicitBlockInTheCyclicOrder) {
   VumatCall v({1000.0, 0.25}, 2, 3, 3);
   v.straininc[0] = 0.001;            // point 1, Δε11
+  v.straininc[2 * 3] = 0.0005;       // point 1, Δε12 (tensor): Δγ12 = 0.001
   v.straininc[1 + 2 * 4] = 0.001;    // point 2, Δε23 (tensor): Δγ23 = 0.002
   v.stressold[1] = 5.0;              // point 2, σ11
   v.run();
@@ -231,7 +232,8 @@ TEST_F(Lamina, ExplicitBlockInTheCyclicOrder) {
   EXPECT_NEAR(v.stressnew[2 * 2], 0.4, 1e-15);
   EXPECT_NEAR(v.stressnew[1 + 2 * 4], 0.8, 1e-15);
   EXPECT_EQ(v.stressnew[1], 5.0);
-  EXPECT_NEAR(v.enernew[0], 1.0 + 0.5 * 1.2 * 0.001 / 2.0, 1e-15);
+  EXPECT_NEAR(v.stressnew[2 * 3], 0.4, 1e-15);
+  EXPECT_NEAR(v.enernew[0], 1.0 + 0.5 * (1.2 * 0.001 + 0.4 * 0.001) / 2.0, 1e-15);
   EXPECT_NEAR(v.enernew[1], 1.0 + 0.5 * 0.8 * 0.002 / 2.0, 1e-15);
   EXPECT_EQ(v.statenew, std::vector<double>(4, 0.0));
   EXPECT_EQ(v.inelas, std::vector<double>(2, 0.0));

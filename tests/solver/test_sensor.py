@@ -32,3 +32,13 @@ def test_sensor_records(tv):
     statev, dprops = res[1], res[7]
     np.testing.assert_array_equal(statev, [4, 5, 6, 1, 2, 3, 0, 0])
     assert dprops[7:11].tolist() == [2.5, 3.5, 0.0, 0.0]
+
+
+def test_explicit_sensor_keeps_the_thickness_strain_of_solids(tv):
+    n, straininc = 2, np.asfortranarray(np.full((2, 6), 1e-3))
+    z = lambda c: np.zeros((n, c), order="F")  # noqa: E731
+    res = tv.toplevel.vumat_sensor(3, 0, 0.0, 1.0, 0.1, "S", z(3), z(3), [0.0], np.ones(n), straininc, z(3),
+                                   np.zeros(n), z(6), z(9), z(1), z(6), z(3), np.zeros(n), np.zeros(n), np.zeros(n),
+                                   z(6), z(9), z(1), 2, np.arange(1.0, 21.0), np.zeros(12))
+    np.testing.assert_array_equal(res[0], straininc)
+    np.testing.assert_array_equal(res[2], [[4, 5, 6]] * 2)

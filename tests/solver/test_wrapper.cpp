@@ -23,6 +23,7 @@ struct Seen {
   std::string name;
   int ndi = 0, nshr = 0, ntens = 0, matid = 0, calls = 0, noel = 0, kinc = 0;
   double pnewdt = 0.0, celent = 0.0;
+  std::array<double, 3> energies{};  // sse, spd, scd handed to the routine
 };
 Seen seen;
 // The stand-in's law: an isotropic stiffness (E, nu) in the solver order,
@@ -66,7 +67,7 @@ void respond(double* stress, double* ddsdde, const double* stran, const double* 
   c.store(ddsdde);
 }
 
-void umat(double* stress, double*, double* ddsdde, double* sse, double*, double*, double*, double*,
+void umat(double* stress, double*, double* ddsdde, double* sse, double* spd, double* scd, double*, double*,
           double*, double*, const double* stran, const double* dstran, const double* time,
           const double*, const double*, const double*, const double*, const double*,
           const char* cmname, const int* ndi, const int* nshr, const int* ntens, const int*,
@@ -74,6 +75,7 @@ void umat(double* stress, double*, double* ddsdde, double* sse, double*, double*
           const double* celent, const double*, const double*, const int* noel, const int*,
           const int*, const int*, const int* jstep, const int* kinc, std::size_t cmname_len) {
   record(stress, stran, dstran, ntens);
+  seen.energies = {*sse, *spd, *scd};
   seen.time = {time[0], time[1]};
   std::copy_n(jstep, 4, seen.jstep.begin());
   std::copy_n(drot, 9, seen.drot.begin());
@@ -304,6 +306,7 @@ TEST_F(Adapters, PeridigmBlockAddsTheIncrementToTheOldStress) {
   EXPECT_EQ(seen.strain, (std::array<double, 6>{}));
   EXPECT_EQ(seen.time, (std::array<double, 2>{0.5, 1.5}));
   EXPECT_EQ(seen.jstep, (std::array<int, 4>{1, INT_MAX, 1, 0}));
+  EXPECT_EQ(seen.energies, (std::array<double, 3>{}));
   EXPECT_NEAR(stressnew[0], 1.2, 1e-13);
   EXPECT_NEAR(stressnew[2], 0.4, 1e-13);
   EXPECT_NEAR(stressnew[1], 10.0, 1e-13);
