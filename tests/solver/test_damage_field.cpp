@@ -96,6 +96,7 @@ TEST_F(DamageField, EndToEndWithTheLaminaRoutine) {
   EXPECT_EQ(p.slot(24), no);
   EXPECT_EQ(p.slot(35), 2.0);
   EXPECT_EQ(p.slot(18), 1.0);
+  EXPECT_EQ(p.slot(20), 1.0);
 
   // A flag stays once reached; the efforts follow the stress.
   p.slot(1) = 0.0;
@@ -150,6 +151,21 @@ TEST_F(DamageField, RecordAndFieldsOutsideEvaluationSteps) {
   EXPECT_EQ(a.slot(7), 1.0);
 }
 
+TEST_F(DamageField, DamageDefinitionsSeedTheFlagsInInitialAndDicSteps) {
+  int istat = 0;
+  damagedata::ndmg = 1;
+  datahandling::allocatedamagedata(istat, 1, 1, 1);
+  sectiondata::plyorientation.allocate(1, 1);
+  damagedata::generaldds(1, 1, 1) = damagedata::generaldds(2, 1, 1) = 10.0;
+  for (const int kstep : {1, 3, 5}) {
+    Point p;
+    p.kstep = kstep;
+    p.run();
+    EXPECT_EQ(p.slot(7), kstep == 3 ? 0.0 : 1.0) << kstep;
+  }
+  damagedata::ndmg = 0;
+}
+
 TEST_F(DamageField, SectionTagsAndTheirRefusal) {
   sectiondata::nsec = 2;
   sectiondata::secidlist.allocate(2);
@@ -192,6 +208,19 @@ TEST_F(DamageField, InterfaceOfSectionPointsFromTheSectionStressTable) {
   EXPECT_GE(lower.slot(16), 1.0);
   EXPECT_EQ(top.slot(10), 0.0);  // the top ply has no interface above it
   EXPECT_EQ(top.slot(16), 0.0);
+
+  // Three points per ply: the interface stresses are those of the plies'
+  // middle points (2 below, 5 above); a shear in the lower ply delaminates.
+  sectiondata::nsectionpoints(1) = 3;
+  sectiondata::sestress.allocate(6, 6, 4, 1);
+  sectiondata::sestress(5, 2, 1, 1) = 150.0;
+  Point three;
+  three.kspt = 3;
+  three.run();
+  EXPECT_EQ(three.slot(3), 0.0);
+  EXPECT_EQ(three.slot(10), 1.0);
+  sectiondata::nsectionpoints(1) = 1;
+  sectiondata::sestress.allocate(6, 2, 4, 1);
 
   // A section point beyond the table reads nothing.
   Point beyond;
@@ -313,6 +342,12 @@ TEST_F(DamageField, ExplicitBlock) {
   run();
   EXPECT_EQ(std::vector<double>(statenew.begin(), statenew.begin() + 6), (std::vector<double>{1, 2, 3, 4, 6, 5}));
   EXPECT_EQ(statenew[34], 2.0);
+  nfieldv = 3;  // four fields or fewer are not touched
+  field = {1, 2, 3};
+  run();
+  EXPECT_EQ(field, (std::vector<double>{1, 2, 3}));
+  nfieldv = 7;
+  field.assign(7, 9.0);
 
   // Kind 2, increment 1, point 1: the element's section points are counted;
   // a zero time increment gives increment 0, which counts nothing.

@@ -198,6 +198,11 @@ TEST_F(Lamina, RejectedInputGivesAZeroStiffness) {
   EXPECT_EQ(testing::latched_message(), "Unsupported dimension in GetNyeStiffnessMatrix");
   EXPECT_EQ(five.stress, std::vector<double>(5, 0.0));
   EXPECT_EQ(five.ddsdde, std::vector<double>(25, 0.0));
+
+  UmatCall none({1000.0, 0.25}, 0);  // no component: nothing is read or written
+  none.ndi = 3, none.nshr = 0;
+  none.run(umat_lamina);
+  EXPECT_EQ(none.statev, std::vector<double>(8, 0.0));
 }
 
 // One block of the explicit routine, nblock points of ndir + nshr components.
@@ -252,6 +257,15 @@ TEST_F(Lamina, ExplicitBlockInTheCyclicOrder) {
   VumatCall none({1000.0, 0.25}, 0, 3, 3);
   none.run();
   EXPECT_EQ(errorhandling::errstat, 0);
+
+  // Properties it cannot use: the stress and energy stay.
+  VumatCall bad({1, 2, 3}, 1, 3, 3);
+  bad.stressold = {1, 2, 3, 4, 5, 6};
+  bad.straininc = {1, 1, 1, 1, 1, 1};
+  bad.run();
+  EXPECT_EQ(bad.stressnew, bad.stressold);
+  EXPECT_EQ(bad.enernew, bad.enerold);
+  EXPECT_EQ(errorhandling::errstat, -2);
 }
 
 TEST_F(Lamina, MarcEntryReturnsZeros) {

@@ -42,7 +42,7 @@ TEST_F(SmallRoutines, SensorShowsTheImpactor) {
   SensorCall s({0.0});
   for (int k = 0; k < 6; ++k) s.cprops[std::size_t(k)] = k + 1.0;
   s.statev.assign(8, 9.0);
-  s.dstran = {1.0, 0, 0, 1.0, 0, 0};
+  s.dstran = {1.0, 0, 0, 1.0, 0, 1.0};
   s.sse = 1.0;
   s.sensor();
   const double lambda = 1.6442953020134214e-19, g = 3.355704697986577e-21;
@@ -52,7 +52,9 @@ TEST_F(SmallRoutines, SensorShowsTheImpactor) {
   EXPECT_EQ(s.d(1, 4), 0.0);
   EXPECT_NEAR(s.stress[1], lambda, 1e-14 * lambda);
   EXPECT_NEAR(s.stress[3], g, 1e-14 * g);
-  EXPECT_NEAR(s.sse, 1.0 + 0.5 * (s.stress[0] + s.stress[3]), 1e-30);
+  EXPECT_NEAR(s.stress[5], g, 1e-14 * g);
+  EXPECT_NEAR(s.d(6, 6), g, 1e-14 * g);
+  EXPECT_NEAR(s.sse, 1.0 + 0.5 * (s.stress[0] + s.stress[3] + s.stress[5]), 1e-30);
   EXPECT_EQ(s.statev, (std::vector<double>{4, 5, 6, 0, 0, 0, 0, 0}));
   EXPECT_EQ(s.dprops, (std::array<double, 12>{}));  // one property: the record is untouched
   EXPECT_EQ(s.pnewdt, 0.5);
@@ -98,6 +100,8 @@ TEST_F(SmallRoutines, ExplicitSensorReplacesTheThicknessStrain) {
   EXPECT_NEAR(stressnew[0], ds11, 1e-32);
   EXPECT_NEAR(stressnew[4], 7 * lambda + 10 * g, 1e-32);  // σ33 of point 1
   EXPECT_EQ(statenew, (std::vector<double>{4, 4, 5, 5, 6, 6}));
+  // W = ½ (σ + σ0)·Δε per unit mass, with the replaced thickness increment.
+  EXPECT_NEAR(ener[0], 0.5 * (stressnew[0] + stressnew[2] + stressnew[4] * straininc[4]), 1e-30);
   EXPECT_EQ(inelas, (std::vector<double>{0, 0}));
 }
 

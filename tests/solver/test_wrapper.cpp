@@ -91,9 +91,10 @@ void usermat(const int* matid, const int*, const int*, const int*, const int*, c
              const double* time, const double*, const double*, const double*, double* stress,
              double*, double* dsdepl, double*, double*, double*, const double* strain,
              const double* dstrain, double*, const double*, const double*, double*, const double*,
-             const double*, double*, double*, double*, double*, double*, double*, double*, double*,
-             double*, double*) {
+             const double*, double* tsstif, double* epszz, double* var1, double*, double*, double*, double*,
+             double*, double*, double*) {
   record(stress, strain, dstrain, ncomp);
+  seen.energies = {*epszz, tsstif[0] + tsstif[1], *var1};  // handed over as zeros
   seen.matid = *matid;
   seen.jstep[0] = *ldstep;
   seen.time[0] = *time;
@@ -257,6 +258,7 @@ TEST_F(Adapters, UsermatUnderTheUmatInterface) {
   u.stran = {1, 2, 3, 4, 5, 6};  // solver order
   u.ansys("CFRP_m@7@");
   EXPECT_EQ(seen.matid, 7);
+  EXPECT_EQ(seen.energies, (std::array<double, 3>{}));
   EXPECT_EQ(seen.strain, (std::array<double, 6>{1, 2, 3, 4, 6, 5}));
   EXPECT_EQ(u.stress, (std::array<double, 6>{1, 2, 3, 4, 6, 5}));
   EXPECT_EQ(u.ddsdde[5 + 6 * 4], 56.0);  // rows and columns 5, 6 exchanged back
@@ -313,6 +315,14 @@ TEST_F(Adapters, PeridigmBlockAddsTheIncrementToTheOldStress) {
   EXPECT_NEAR(stressnew[1 + 2 * 3], 0.8, 1e-13);
   EXPECT_EQ(statenew, stateold);
 
+  // No state variable: none read or written.
+  const int nostate = 0;
+  std::vector<double> empty;
+  abq_umat_to_peridigm_upermat(umat, stressnew.data(), empty.data(), stressold.data(), empty.data(),
+                               straininc.data(), &props, &steptime, &totaltime, &dt, &matid, &npoint, &ndir, &nshr,
+                               &nostate, &nprops);
+  EXPECT_EQ(seen.calls, 4);
+
   // No point: the old values; unsupported components: the old values and -2.
   const int none = 0, two = 2;
   abq_umat_to_peridigm_upermat(umat, stressnew.data(), statenew.data(), stressold.data(),
@@ -323,7 +333,7 @@ TEST_F(Adapters, PeridigmBlockAddsTheIncrementToTheOldStress) {
                                stateold.data(), straininc.data(), &props, &steptime, &totaltime, &dt,
                                &matid, &npoint, &two, &nshr, &nstatev, &nprops);
   EXPECT_EQ(errorhandling::errstat, -2);
-  EXPECT_EQ(seen.calls, 2);
+  EXPECT_EQ(seen.calls, 4);
   EXPECT_EQ(stressnew[0], 0.0);
 }
 
