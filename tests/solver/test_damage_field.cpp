@@ -222,6 +222,24 @@ TEST_F(DamageField, InterfaceOfSectionPointsFromTheSectionStressTable) {
   sectiondata::nsectionpoints(1) = 1;
   sectiondata::sestress.allocate(6, 2, 4, 1);
 
+  // The through-thickness tables: the normal stress at the point's row of
+  // the thickness table (top of ply 1: row 3), the 13 shear of the point and
+  // of the ply above; a shear in the upper ply delaminates.
+  sectiondata::sestress.deallocate();
+  sectiondata::tnormalstress.allocate(5, 1);
+  sectiondata::tnormalstress(3, 1) = 1.0;
+  sectiondata::tshearstress.allocate(2, 2, 4, 1);
+  sectiondata::tshearstress(1, 2, 1, 1) = 5.0;
+  sectiondata::tshearstress(2, 2, 1, 1) = 150.0;
+  Point shear;
+  shear.run();
+  EXPECT_EQ(shear.slot(3), 1.0);
+  EXPECT_EQ(shear.slot(5), 5.0);
+  EXPECT_EQ(shear.slot(10), 1.0);
+  sectiondata::tnormalstress.deallocate();
+  sectiondata::tshearstress.deallocate();
+  sectiondata::sestress.allocate(6, 2, 4, 1);
+
   // A section point beyond the table reads nothing.
   Point beyond;
   beyond.kspt = 3;
