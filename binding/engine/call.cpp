@@ -161,7 +161,7 @@ PyObject* fail(const std::string& msg) {
 }
 
 // A short account of a Python object for an error text: its repr (cut to 40
-// characters) and type.
+// bytes, never inside a UTF-8 character) and type.
 std::string received_object(PyObject* o) {
   std::string text = "?";
   if (PyObject* r = PyObject_Repr(o)) {
@@ -169,7 +169,11 @@ std::string received_object(PyObject* o) {
     Py_DECREF(r);
   }
   PyErr_Clear();
-  if (text.size() > 40) text = text.substr(0, 37) + "...";
+  if (text.size() > 40) {
+    std::size_t cut = 37;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;  // a continuation byte
+    text = text.substr(0, cut) + "...";
+  }
   return text + " of type " + Py_TYPE(o)->tp_name;
 }
 
