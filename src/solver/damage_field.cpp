@@ -196,7 +196,7 @@ void gen_damage(double* field, double* statev, const double* tdirect, const doub
                 const double* /*time*/, const double* /*dtime*/, const char* cmname, const int* nfield,
                 const int* nstatv, const int* noel, const int* npt, const int* layer, const int* kspt,
                 const int* kstep, const int* kinc, const double* coord, const double* table,
-                std::size_t /*cmname_len*/) {
+                std::size_t cmname_len) {
   namespace md = materialdata;
   namespace sd = sectiondata;
   double dmatrix = 0.0;  // matrix damage of the fracture-plane degradation
@@ -219,7 +219,7 @@ void gen_damage(double* field, double* statev, const double* tdirect, const doub
   if (r[21] == 0.0 || r[22] == 0.0) {
     r[21] = std::max(1, std::min(*layer, nplies));
     r[22] = 1.0;
-    std::string_view name(cmname, 80);
+    std::string_view name(cmname, std::min<std::size_t>(cmname_len, 80));  // character(80)
     name = name.substr(0, name.find_last_not_of(' ') + 1);
     const int ls = int(name.size());
     if (const int l = iohandling::getxidfromstring(name, ls, "l"); l > 0) r[21] = std::max(double(l), r[21]);

@@ -43,7 +43,8 @@ extern "C" {
 // One evaluation: field(nfield), statev(nstatv) updated; tdirect(3,3) the
 // material directions, t(3,3) the element's local directions, coord(3);
 // table(16) optional (temperature, Voigt stress and strain, three element
-// lengths; all -1.0 counts as absent).  cmname is 80 characters; its "l"
+// lengths; all -1.0 counts as absent).  cmname has cmname_len characters
+// (at most 80 are read); its "l"
 // and "s" tags give ply and section id on the first call.
 TAVRIN_API void gen_damage(double* field, double* statev, const double* tdirect, const double* t,
                            const double* celent, const double* time, const double* dtime,
