@@ -83,11 +83,26 @@ def test_umat_host_with_python_usermat_and_muesli_routines(tv):
     np.testing.assert_allclose(ddsdde, C[:4, :4], rtol=1e-15)
 
 
-def test_a_failing_callback_abandons_the_call(tv, capfd):
+def test_peridigm_block_and_a_failing_callback(tv, capfd):
+    stressold = np.array([[0.0] * 6, [10.0] + [0.0] * 5])
+    dstrain = np.zeros((2, 6))
+    dstrain[0, 0] = 0.001
+    stressnew, statenew = tv.wrapper.abq_umat_to_peridigm_upermat(
+        umat, stressold, np.zeros((2, 1)), dstrain, [0.0], 0.0, 1.0, 0.1, 1, 3, 3)
+    np.testing.assert_allclose(stressnew, [[1.2, 0.4, 0.4, 0, 0, 0], [10.0, 0, 0, 0, 0, 0]], atol=1e-15)
+    np.testing.assert_array_equal(statenew, [[1.0], [1.0]])
+
     def broken(*args):
         raise ValueError("no law")
 
     with pytest.raises(ValueError, match="no law"):
-        tv.wrapper.abq_umat_to_peridigm_upermat(broken, np.zeros((2, 6)), np.zeros((2, 1)), np.zeros((2, 6)),
-                                                [0.0], 0.0, 1.0, 0.1, 1, 3, 3)
+        tv.wrapper.abq_umat_to_peridigm_upermat(broken, stressold, np.zeros((2, 1)), dstrain, [0.0], 0.0,
+                                                1.0, 0.1, 1, 3, 3)
     assert "Call-back cb_dfunc_in_abq_umat_to_peridigm_upermat__user__routines failed." in capfd.readouterr().err
+
+
+def test_unsupported_component_count(tv, clean_latch, latched):
+    calls = []
+    res = tv.wrapper.muesli_to_abq_umat(lambda *a: calls.append(1), *umat_args(ntens=5), 1)
+    assert not calls and latched() == (-2, "Unsupported number of stress components in the interface adapter.")
+    np.testing.assert_array_equal(res[0], np.zeros(5))
