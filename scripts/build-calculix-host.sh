@@ -133,8 +133,14 @@ run library library
 [[ -f $lib ]] || { echo "calculix-host: no $lib after the library build" >&2; exit 1; }
 missing=($(missing_packages))
 if ((${#missing[@]})); then run packages install_packages "${missing[@]}"; fi
-current "$host/unpacked" "$lib" || run sources add_source_list
-current "$host/unpacked" "$lib" || run unpack unpack
-current "$host/ccx_host.a" "$lib" "$host/unpacked" || run archive archive
-current "$host/ccx_tavrin" "$lib" "$shim" "$host/ccx_host.a" || run link link
+unpacked() { current "$host/unpacked" "$lib"; }
+archived() { current "$host/ccx_host.a" "$lib" "$host/unpacked"; }
+linked() { current "$host/ccx_tavrin" "$lib" "$shim" "$host/ccx_host.a"; }
+# A host left from an earlier build must not outlive a failed rebuild: the
+# tests would run it.
+unpacked && archived && linked || rm -f "$host/ccx_tavrin"
+unpacked || run sources add_source_list
+unpacked || run unpack unpack
+archived || run archive archive
+linked || run link link
 echo "calculix-host: $host/ccx_tavrin"
