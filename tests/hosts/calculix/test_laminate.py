@@ -36,30 +36,29 @@ def read_dat(path):
     return {key: np.array(rows) for key, rows in blocks.items()}
 
 
-def run(tmp_path, deck):
+def run(folder, deck):
     """Runs the deck in its own folder on one thread (the library takes no
     locks); returns the printed blocks."""
     if not os.access(CCX, os.X_OK):
         pytest.fail(f"no host solver at {CCX}: build it with scripts/build-calculix-host.sh")
-    tmp_path.mkdir()
-    (tmp_path / "laminate.inp").write_text(deck)
+    (folder / "laminate.inp").write_text(deck)
     env = dict(os.environ, OMP_NUM_THREADS="1", NUMBER_OF_CPUS="1")
-    done = subprocess.run([CCX, "-i", "laminate"], cwd=tmp_path, env=env, capture_output=True,
+    done = subprocess.run([CCX, "-i", "laminate"], cwd=folder, env=env, capture_output=True,
                           text=True, timeout=30)
     assert done.returncode == 0 and "Job finished" in done.stdout, done.stdout[-3000:] + done.stderr
-    return read_dat(tmp_path / "laminate.dat")
+    return read_dat(folder / "laminate.dat")
 
 
 @pytest.fixture(scope="module")
 def two_increments(tmp_path_factory):
-    return run(tmp_path_factory.getbasetemp() / "two_increments", DECK)
+    return run(tmp_path_factory.mktemp("two_increments"), DECK)
 
 
 @pytest.fixture(scope="module")
 def one_increment(tmp_path_factory):
     assert DECK.count("*STATIC, DIRECT\n0.5, 1.\n") == 1
     deck = DECK.replace("*STATIC, DIRECT\n0.5, 1.\n", "*STATIC, DIRECT\n1., 1.\n")
-    return run(tmp_path_factory.getbasetemp() / "one_increment", deck)
+    return run(tmp_path_factory.mktemp("one_increment"), deck)
 
 
 def at(blocks, quantity, elset, time):
