@@ -1,11 +1,16 @@
-"""Fixtures of the solver-coupling tests: a clean shared state and card files
-written into a temporary job directory."""
+"""Fixtures of the solver-coupling tests: a cleared latch around every test,
+a clean shared state and card files written into a temporary job directory."""
 import textwrap
 
 import pytest
 
 NOT_GIVEN = 1.7976931348623157e308
 EMPTY = 2147483647
+
+
+@pytest.fixture(autouse=True)
+def cleared(clean_latch):
+    yield
 
 
 @pytest.fixture
