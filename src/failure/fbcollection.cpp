@@ -49,7 +49,7 @@ double larc05(const Stress6& s, double xt11, double xc11, double xt22, double xc
   const auto [eta_t, st] = failure::fracture_constants(xc22, a0_r(search.a0));
   const double eta_l = x12 * eta_t / st;
   const double phic = failure::misalignment_angle(x12, xc11, eta_l);
-  return kink_search(s, g12, xc11, phic, search, [&, eta_t = eta_t, st = st](double, double, const Stress6& m) {
+  return kink_search(s, g12, xc11, phic, search, [&](double, double, const Stress6& m) {
     const double sn = m[1];
     return square(m[3] / (x12 - eta_l * sn)) + square(m[5] / (st - eta_t * sn)) +
            square(std::max(sn, 0.0) / xt22);

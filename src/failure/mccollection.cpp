@@ -51,7 +51,7 @@ double larc05(const Transverse& s, double xt22, double xc22, double x12, std::op
          : failure::FractureConstants{0.2867453857588078, xc22 * 0.6018150231520484 * 0.6260678290781129};
   const double sl = x12, eta_l = eta_t * sl / st;
   const auto r = plane_search<200>(s, 0.0, pi, step_of(search, 0.0, pi), search.gsflag,
-                                   [&, eta_t = eta_t, st = st](double sn, double tn1, double tnt, double, double) {
+                                   [&](double sn, double tn1, double tnt, double, double) {
                                      return larc_shear(tn1, tnt, sn, st, sl, eta_t, eta_l) +
                                             square(std::max(sn, 0.0) / xt22);
                                    });
@@ -196,7 +196,7 @@ double larc04(double s11, const Transverse& s, double xt11, double xc11, double 
   }
   const auto [eta_t, st] = failure::fracture_constants(xc22, a0.value_or(default_a0_d) * math::deg2rad);
   const double eta_l = eta_t * x12 / st;
-  const auto effort = [&, eta_t = eta_t, st = st](double sn, double tn1, double tnt, double, double) {
+  const auto effort = [&](double sn, double tn1, double tnt, double, double) {
     return larc_shear(tn1, tnt, sn, st, x12, eta_t, eta_l);
   };
   failure::SearchResult r;

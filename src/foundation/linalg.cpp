@@ -232,7 +232,7 @@ void conjugate_gradient(View<const double, 2> a, const double* b, const double* 
 
 namespace {
 using tavrin::View;
-namespace tmath = tavrin::math;
+namespace tm = tavrin::math;
 
 int extent(const int* n) { return std::max(*n, 0); }
 View<const double, 2> square(const double* a, int n) { return {a, n, n}; }
@@ -243,11 +243,11 @@ extern "C" {
 
 void MatrixInverse(const double* a, double* ainv, const int* n) {
   const int k = extent(n);
-  tmath::invert(square(a, k), square(ainv, k));
+  tm::invert(square(a, k), square(ainv, k));
 }
 
 void MatrixEigenvalues(const double* a, double* d, const int* n) {
-  tmath::symmetric_eigenvalues(square(a, extent(n)), d);
+  tm::symmetric_eigenvalues(square(a, extent(n)), d);
 }
 
 void MatrixEigenVectors(const double* a, double* z, const int* n, double* eigvals) {
@@ -255,18 +255,18 @@ void MatrixEigenVectors(const double* a, double* z, const int* n, double* eigval
   // The eigenvalues are returned only into a vector marked by negative
   // entries throughout (the binding's default is -1 everywhere).
   const bool wanted = eigvals && std::all_of(eigvals, eigvals + k, [](double x) { return x < 0.0; });
-  tmath::symmetric_eigenvectors(square(a, k), square(z, k), wanted ? eigvals : nullptr);
+  tm::symmetric_eigenvectors(square(a, k), square(z, k), wanted ? eigvals : nullptr);
 }
 
 void SingularValueDecomposition(const double* a, double* u, double* s, double* v, const int* m,
                                 const int* n) {
   const int r = extent(m), c = extent(n);
-  tmath::singular_value_decomposition({a, r, c}, square(u, r), {s, r, c}, square(v, c));
+  tm::singular_value_decomposition({a, r, c}, square(u, r), {s, r, c}, square(v, c));
 }
 
 void CholeskyFactorization(const double* a, double* c, const int* n) {
   const int k = extent(n);
-  tmath::cholesky(square(a, k), square(c, k));
+  tm::cholesky(square(a, k), square(c, k));
 }
 
 void GeneralMatrixProduct(double* d, const double* alpha, const double* a, const double* b,
@@ -278,15 +278,15 @@ void GeneralMatrixProduct(double* d, const double* alpha, const double* a, const
 }
 
 void LUFactDeterminant(double* lud, const double* a, const int* n) {
-  *lud = tmath::lu_determinant(square(a, extent(n)));
+  *lud = tm::lu_determinant(square(a, extent(n)));
 }
 
 void Determinant(double* pd, const double* a, const int* n, const int* pdflag) {
-  *pd = tmath::cofactor_expansion(square(a, extent(n)), pdflag ? *pdflag : -1);
+  *pd = tm::cofactor_expansion(square(a, extent(n)), pdflag ? *pdflag : -1);
 }
 
 double VectorModalAssuranceCriterion(const double* a, const double* b, const int* n) {
-  return tmath::modal_assurance(a, b, *n);
+  return tm::modal_assurance(a, b, *n);
 }
 
 void MatrixModalAssuranceCriterion(const double* xs, const double* ys, double* mac, const int* n) {
@@ -295,16 +295,16 @@ void MatrixModalAssuranceCriterion(const double* xs, const double* ys, double* m
   std::fill(out.begin(), out.end(), -1.0);
   if (k == 0) return;
   tavrin::Scratch<double, tavrin::small_matrix_entries> x(out.size()), y(out.size());
-  tmath::symmetric_eigenvectors(square(xs, k), square(x.data(), k), nullptr);
-  tmath::symmetric_eigenvectors(square(ys, k), square(y.data(), k), nullptr);
+  tm::symmetric_eigenvectors(square(xs, k), square(x.data(), k), nullptr);
+  tm::symmetric_eigenvectors(square(ys, k), square(y.data(), k), nullptr);
   for (int j = 1; j <= k; ++j)
     for (int i = 1; i <= k; ++i)
-      out(i, j) = tmath::modal_assurance(x.data() + std::ptrdiff_t(i - 1) * k,
+      out(i, j) = tm::modal_assurance(x.data() + std::ptrdiff_t(i - 1) * k,
                                       y.data() + std::ptrdiff_t(j - 1) * k, k);
 }
 
 void GetHouseHolderTransformationMatrix(double* thouse, const double* v, const int* n) {
-  tmath::householder(square(thouse, extent(n)), v);
+  tm::householder(square(thouse, extent(n)), v);
 }
 
 void PowerIteration(double* eigenval, double* eigenvec, const double* a, const int* n,
@@ -312,13 +312,13 @@ void PowerIteration(double* eigenval, double* eigenvec, const double* a, const i
   const int k = extent(n);
   tavrin::Scratch<double, 8> ones(startvec ? 0 : k);
   std::fill_n(ones.data(), ones.size(), 1.0);
-  *eigenval = tmath::power_iteration(square(a, k), eigenvec, maxiter ? *maxiter : 2000,
+  *eigenval = tm::power_iteration(square(a, k), eigenvec, maxiter ? *maxiter : 2000,
                                   startvec ? startvec : ones.data(), abstol ? *abstol : 1e-10);
 }
 
 void ConjugateGradient(double* xgrad, const double* a, const double* b, const double* x0,
                        const int* n, const int* m) {
-  tmath::conjugate_gradient({a, extent(n), extent(m)}, b, x0, xgrad);
+  tm::conjugate_gradient({a, extent(n), extent(m)}, b, x0, xgrad);
 }
 
 }  // extern "C"

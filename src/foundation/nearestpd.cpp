@@ -15,7 +15,7 @@
 
 namespace {
 
-namespace tmath = tavrin::math;
+namespace tm = tavrin::math;
 using tavrin::View;
 using ConstMatrix = View<const double, 2>;
 
@@ -57,7 +57,7 @@ void symmetrize(ConstMatrix a, View<double, 2> sym) {
 
 bool passes_cholesky(ConstMatrix a) {
   Square factor(a.size(1));
-  return tmath::cholesky(a, factor);
+  return tm::cholesky(a, factor);
 }
 
 // The smallest eigenvalue of the symmetric a, NaN values passed over (NaN
@@ -65,7 +65,7 @@ bool passes_cholesky(ConstMatrix a) {
 double smallest_eigenvalue(ConstMatrix a) {
   const int n = a.size(1);
   tavrin::Scratch<double, 8> values(n);
-  tmath::symmetric_eigenvalues(a, values.data());
+  tm::symmetric_eigenvalues(a, values.data());
   double lowest = not_a_number;
   for (int i = 0; i < n; ++i) {
     const double v = values[std::size_t(i)];
@@ -95,7 +95,7 @@ void projected_spd(ConstMatrix a, View<double, 2> out) {
   Square s(n), v(n), scaled(n), product(n);
   tavrin::Scratch<double, 8> lambda(n);
   symmetrize(a, s);
-  tmath::symmetric_eigenvectors(s, v, lambda.data());
+  tm::symmetric_eigenvectors(s, v, lambda.data());
   for (int j = 1; j <= n; ++j) {
     const double l = std::max(lambda[std::size_t(j - 1)], 0.0);
     for (int i = 1; i <= n; ++i) scaled(i, j) = v(i, j) * l;
@@ -116,7 +116,7 @@ bool nearest_spd(ConstMatrix a, View<double, 2> pd) {
   Square b(n), u(n), sigma(n), vt(n), h(n), p(n);
   symmetrize(a, b);
   // B = U·Σ·Vᵀ; the polar factor H = V·Σ·Vᵀ (vt holds Vᵀ).
-  tmath::singular_value_decomposition(b, u, sigma, vt);
+  tm::singular_value_decomposition(b, u, sigma, vt);
   for (int j = 1; j <= n; ++j)
     for (int i = 1; i <= n; ++i) u(i, j) = sigma(i, i) * vt(i, j);  // Σ·Vᵀ
   tavrin::lapack::gemm('T', 'N', n, n, n, 1.0, vt.data(), u.data(), 0.0, h.data());
@@ -207,7 +207,7 @@ void nearest_correlation(ConstMatrix a, View<double, 2> corr, const CorrelationS
     if (passes_cholesky(x)) break;
     const double alpha = 1.0 - (std::abs(smallest_eigenvalue(x)) * j * j + epsilon);
     if (std::isnan(alpha)) return latch_non_finite();
-    tmath::shrink(x.data(), identity.data(), x.data(), alpha, size);
+    tm::shrink(x.data(), identity.data(), x.data(), alpha, size);
   }
   std::copy(x.begin(), x.end(), corr.begin());
 }
@@ -271,9 +271,9 @@ int IsPositiveDefinite(const double* x, const int* n, const double* tolerance) {
   const ConstMatrix a(x, k, k);
   const double tol = tolerance ? *tolerance : 1e-8;
   tavrin::Scratch<double, 8> values(k);
-  tmath::symmetric_eigenvalues(a, values.data());
+  tm::symmetric_eigenvalues(a, values.data());
   // Both are always computed: the determinant latches a singular matrix.
-  const double determinant = tmath::lu_determinant(a);
+  const double determinant = tm::lu_determinant(a);
   const bool above = std::all_of(values.data(), values.data() + k, [tol](double v) { return v > tol; });
   return above && determinant > 0.0;
 }

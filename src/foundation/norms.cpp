@@ -38,7 +38,7 @@ void min_max_normalize(const double* x, double* z, std::ptrdiff_t n) {
 }  // namespace tavrin::math
 
 namespace {
-namespace tmath = tavrin::math;
+namespace tm = tavrin::math;
 using tavrin::Scratch;
 using tavrin::View;
 
@@ -48,7 +48,7 @@ std::ptrdiff_t entries(const int* n, const int* m) { return std::ptrdiff_t(exten
 // Exponent and its reciprocal of the Lp and Schatten norms: p itself when
 // p > tiny, otherwise tiny and 1/tiny (= 2¹⁰²²).
 std::pair<double, double> exponent(double p) {
-  const double q = p > tmath::tiny ? p : tmath::tiny;
+  const double q = p > tm::tiny ? p : tm::tiny;
   return {q, 1.0 / q};
 }
 
@@ -67,7 +67,7 @@ struct SingularValues {
         s(std::ptrdiff_t(m) * n),
         v(std::ptrdiff_t(n) * n),
         sigma(s.data(), m, n) {
-    tmath::singular_value_decomposition({x, m, n}, {u.data(), m, m}, sigma, {v.data(), n, n});
+    tm::singular_value_decomposition({x, m, n}, {u.data(), m, m}, sigma, {v.data(), n, n});
   }
   int count() const { return std::min(sigma.size(1), sigma.size(2)); }
 };
@@ -106,11 +106,11 @@ void MatrixTranspose(const double* a, double* b, const int* n, const int* m) {
 }
 
 void MatrixNormalize(const double* x, double* z, const int* n, const int* m) {
-  tmath::min_max_normalize(x, z, entries(n, m));
+  tm::min_max_normalize(x, z, entries(n, m));
 }
 
 void VectorNormalize(const double* x, double* z, const int* n) {
-  tmath::min_max_normalize(x, z, extent(n));
+  tm::min_max_normalize(x, z, extent(n));
 }
 
 void CumulativeSum(double* csum, const double* a, const int* n, const double* seed) {
@@ -132,7 +132,7 @@ double GetPrincipleMinor(const double* sm, const int* i, const int* k) {
   const View<double, 2> b(block.data(), order, order);
   for (int c = 1; c <= order; ++c)
     for (int r = 1; r <= order; ++r) b(r, c) = x(r, c);
-  return tmath::lu_determinant(b);
+  return tm::lu_determinant(b);
 }
 
 double GetFirstMinor(const double* sm, const int* i, const int* j, const int* k) {
@@ -146,7 +146,7 @@ double GetFirstMinor(const double* sm, const int* i, const int* j, const int* k)
   for (int c = 1; c <= size; ++c)
     for (int r = 1; r <= size; ++r)
       if (r != row && c != col) *out++ = x(r, c);
-  return tmath::lu_determinant({block.data(), order, order});
+  return tm::lu_determinant({block.data(), order, order});
 }
 
 double GetCofactor(const double* mij, const int* i, const int* j) {
@@ -185,10 +185,10 @@ double EuclideanDistance(const double* x, const double* y, const int* n) {
   return std::sqrt(s);
 }
 
-double VectorNorm(const double* x, const int* n) { return tmath::euclidean_norm(x, extent(n)); }
+double VectorNorm(const double* x, const int* n) { return tm::euclidean_norm(x, extent(n)); }
 
 double MatrixNorm(const double* x, const int* n, const int* m) {
-  return tmath::euclidean_norm(x, entries(n, m));
+  return tm::euclidean_norm(x, entries(n, m));
 }
 
 double LpVectorNorm(const double* x, const double* p, const int* n) {
@@ -238,7 +238,7 @@ double EffectiveArcLength(const double* oa, const double* ob, const double* curv
   const int size = extent(n);
   Scratch<double, 8> chord(size);
   for (int i = 0; i < size; ++i) chord[std::size_t(i)] = oa[i] - ob[i];
-  const double c = tmath::euclidean_norm(chord.data(), size);
+  const double c = tm::euclidean_norm(chord.data(), size);
   if (*curvature == 0.0) return c;
   const double r = 1.0 / *curvature;
   return 2.0 * r * std::asin(c / (2.0 * r));
@@ -269,7 +269,7 @@ double ScalarProjection(const double* a, const double* b, const int* n) {
 }
 
 double EuclideanAngle(const double* x, const double* y, const int* n) {
-  const double c = tmath::dot_product(x, y, *n) / (VectorNorm(y, n) * VectorNorm(x, n));
+  const double c = tm::dot_product(x, y, *n) / (VectorNorm(y, n) * VectorNorm(x, n));
   // Rounding can carry |c| just past 1 for (anti)parallel vectors.
   if (c < -1.0 || std::isnan(c)) return std::numbers::pi;
   if (c > 1.0) return 0.0;

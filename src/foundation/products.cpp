@@ -72,7 +72,7 @@ bool centroid(const double* x, const double* y, int n, double c[2]) {
 }  // namespace tavrin::math
 
 namespace {
-namespace tmath = tavrin::math;
+namespace tm = tavrin::math;
 using tavrin::Mat3;
 using tavrin::Vec3;
 using tavrin::View;
@@ -101,24 +101,24 @@ extern "C" {
 
 void MatrixProduct(const double* a, const double* b, double* c, const int* l, const int* n,
                    const int* m) {
-  tmath::matrix_product({a, extent(l), extent(n)}, {b, extent(n), extent(m)}, {c, extent(l), extent(m)});
+  tm::matrix_product({a, extent(l), extent(n)}, {b, extent(n), extent(m)}, {c, extent(l), extent(m)});
 }
 
 void MatrixVectorProduct(const double* a, const double* b, double* c, const int* n, const int* m) {
-  tmath::matrix_vector_product({a, extent(n), extent(m)}, b, c);
+  tm::matrix_vector_product({a, extent(n), extent(m)}, b, c);
 }
 
 void VectorMatrixProduct(const double* a, const double* b, double* c, const int* n, const int* m) {
   const int rows = extent(m);
-  for (int j = 0; j < extent(n); ++j) c[j] = tmath::dot_product(a, b + std::ptrdiff_t(j) * rows, rows);
+  for (int j = 0; j < extent(n); ++j) c[j] = tm::dot_product(a, b + std::ptrdiff_t(j) * rows, rows);
 }
 
 void LUMatrixVectorProduct(const double* a, const double* b, double* c, const int* m, const int* n) {
-  tmath::packed_symmetric_product(a, *m, b, c, *n);
+  tm::packed_symmetric_product(a, *m, b, c, *n);
 }
 
 void DotProduct(const double* a, const double* b, double* c, const int* l) {
-  *c = tmath::dot_product(a, b, *l);
+  *c = tm::dot_product(a, b, *l);
 }
 
 void CrossProduct(const double* a, const double* b, double* c) {
@@ -195,11 +195,11 @@ void GetABVector(double* v, const double* a, const double* b, const int* n) {
 
 void MatrixShrinkage(const double* a, const double* b, double* c, const double* alpha, const int* n,
                      const int* m) {
-  tmath::shrink(a, b, c, *alpha, entries(n, m));
+  tm::shrink(a, b, c, *alpha, entries(n, m));
 }
 
 void CoordinateRotation(const double* a, const double* p, double* prot, const double* alpha_d) {
-  (tmath::rotation_matrix(Vec3::load(a), *alpha_d * tmath::deg2rad) * Vec3::load(p)).store(prot);
+  (tm::rotation_matrix(Vec3::load(a), *alpha_d * tm::deg2rad) * Vec3::load(p)).store(prot);
 }
 
 void CoordinateTranslation(const double* a, const double* p, double* ptrans) {
@@ -221,7 +221,7 @@ void CoordinateProjection(const double* u, const double* v, const double* p, dou
 }
 
 void GetCentroid(double* c, const double* x, const double* y, const int* n) {
-  tmath::centroid(x, y, *n, c);
+  tm::centroid(x, y, *n, c);
 }
 
 }  // extern "C"

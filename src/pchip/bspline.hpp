@@ -165,7 +165,7 @@ int intrv(const Real* xt, int lxt, Real x, int& ilo, int& mflag) {
 template <HermiteReal Real>
 Real bvalu(const Real* t, const Real* a, int n, int k, int ideriv, Real x, int& inbv, Real* work) {
   constexpr std::string_view routine = "BVALU";
-  auto fail = [routine](std::string_view message) {
+  auto fail = [](std::string_view message) {
     report<Real>(routine, 2, message);
     return Real(0);
   };

@@ -174,7 +174,7 @@ int pchfe_driver(int n, const Real* x, const Real* f, const Real* d, int incfd, 
   const auto F = strided(f, incfd, n);
   const auto D = strided(d, incfd, n);
   const Vec<const Real> XE(xe, ne);
-  auto fatal = [routine] {
+  auto fatal = [] {
     return report<Real>(routine, -5,
                         "ERROR RETURN FROM " + routine_name<Real>(cubic_routine<WithDerivative>) +
                             " -- FATAL",
