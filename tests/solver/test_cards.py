@@ -396,17 +396,29 @@ class TestMaterialCard:
         assert status(tv) == (-2, "Error: MaterialCard line 2, +Elastic: beyond the table, dropped")
         tv.errorhandling.rsxerr(True)
         write("MaterialCard.tvr", """
+            ++Begin Material, MATID=2
+            +Temperature
+            50
             ++Begin Material, MATID=1
             +ModelID
             3
+            +Calibration, TYPE=Plasticity, T=20
+            1 2
+            ++End Material
+            ++Begin Material, MATID=1
+            +ModelID
+            4
             """)
         self.read(tv, tmp_path)
-        assert m.modelid != 3
+        assert m.modelid == 3
+        assert m.temperatures.tolist() == [NOT_GIVEN]      # the unclosed block's list is dropped
+        assert m.flowprops[0, 0].tolist() == [1, 2, 0]     # a point short of values
         # Tables of lists no block gives keep one row.
         assert (m.phprops.shape, m.pfprops.shape, m.pdprops.shape, m.regularization.shape) == (
             (1, 4, 1), (1, 4, 1), (1, 4, 1), (1,))
         assert (m.flowprops.shape, m.secantprops.shape, m.equivalentstress.shape) == ((1, 1, 3), (1, 1, 2), (1, 2))
         assert status(tv) == (-2, "Error: MaterialCard line 1, ++Begin Material: block not closed, values dropped")
+        tv.errorhandling.rsxerr(True)
 
 
 class TestDamageCard:

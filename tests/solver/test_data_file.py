@@ -54,11 +54,16 @@ def test_sound_handling_of_odd_tables(fresh, write, tmp_path):
         E L E M E N T   D E F I N I T I O N S
             1 S4R  1  1 2 3 4 5
             2 S4R  1  2 3 4 5
+            3 S4R  1  2 x 4 5
         """)
     tv.iohandling.getabqdatafromfile(str(tmp_path / "b.dat"))
-    assert tv.elementdata.elemkind.tolist() == [2, 2]
-    np.testing.assert_array_equal(tv.elementdata.elemnodes, [[0, 2], [0, 3], [0, 4], [0, 5]])
+    assert tv.elementdata.elemkind.tolist() == [2, 2, 2]
+    np.testing.assert_array_equal(tv.elementdata.elemnodes, [[0, 2, 0], [0, 3, 0], [0, 4, 0], [0, 5, 0]])
     assert status(tv) == (-2, "Error: data file line 2, S4R: beyond the table, dropped")
+    tv.errorhandling.rsxerr(True)
+    write("b.dat", "E L E M E N T   D E F I N I T I O N S\n  3 S4R  1  2 x 4 5\n")
+    tv.iohandling.getabqdatafromfile(str(tmp_path / "b.dat"))
+    assert status(tv) == (-2, "Error: data file line 2, S4R: item not a number, list dropped")
     tv.iohandling.getabqdatafromfile(str(tmp_path / "missing.dat"))
     assert status(tv)[0] == -2                                 # the first failure stays
     tv.errorhandling.rsxerr(True)
