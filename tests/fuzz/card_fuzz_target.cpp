@@ -2,9 +2,11 @@
 // section, material and damage card, input deck through job control, the
 // solver's data file), the rest is that file in a private temporary
 // directory.  Each input is read twice (the second start in one process),
-// then the shared state is released.  Built with libFuzzer as card_fuzzer,
-// and as card_fuzz_replay, which runs saved inputs (tests/fuzz/regressions,
-// tests/fuzz/corpus) in every test run.
+// then the shared state is released.  Built with libFuzzer as card_fuzzer
+// (scripts/build-card-fuzzer.sh), and as card_fuzz_replay, which runs saved
+// inputs in every test run: tests/fuzz/regressions (crashing inputs once
+// found) and tests/fuzz/corpus (the files of examples/analysis, each after
+// its reader's byte 0-5).
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
