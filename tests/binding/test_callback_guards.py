@@ -72,3 +72,8 @@ def test_a_call_keeps_no_reference_to_its_arguments(et):
     for _ in range(10):
         et.vadd(a, b)
     assert (sys.getrefcount(a), sys.getrefcount(b)) == before
+
+
+def test_a_long_argument_is_shown_cut_in_the_error(et, eterror):
+    with pytest.raises(eterror, match=r"received 'x{36}\.\.\. of type str$"):
+        et.iadd("x" * 60, 1)

@@ -99,6 +99,13 @@ def test_triangle_frame_at_the_longest_edge_and_cylinder_curvature(tv):
     np.testing.assert_allclose(sorted(np.abs(tcurv[0, :2])), [0.0, 1.0], atol=1e-12)
 
 
+def test_curvature_frame_of_a_flat_element_follows_the_section_reference(tv):
+    # The reference record's angle turns the element's first axis before the
+    # nearer of its two directions is taken: 90° picks the second, y.
+    tcurv, _, _ = tv.elementhandling.getelementtransformation(block(rect()), np.r_[90.0, ALONG_X[1:]], 8)
+    np.testing.assert_allclose(tcurv, [[0, 1, 0], [-1, 0, 0], [0, 0, 1]], atol=1e-14)
+
+
 @pytest.mark.parametrize("so, r12, theta", [
     ([0, 1, 0], [1, 0, 0], 1.5707963267948966), ([-1, 0, 0], [1, 0, 0], np.pi), ([2, 0, 0], [1, 0, 0], 0.0),
     ([0, -1, 0], [1, 0, 0], -1.5707963267948966), ([1, 1, 0], [3, 0, 0], np.pi / 4)])

@@ -287,3 +287,12 @@ def test_fine_scan_steps_and_golden_tolerances_are_kept(tv, latched):
     # The golden bracket narrows to the tolerance asked for.
     efforts = [mc.mcrcklarc05(*args, sainc=tol, gsflag=1)[0] for tol in (0.0018, 0.001, 1e-6)]
     assert efforts[0] < efforts[1] < efforts[2] <= 1.0 + 1e-15
+
+
+def test_larc04_kink_frame_of_an_equal_biaxial_state(tv):
+    # s11 = s22 turns into itself in the kink frame: LaRC04's search there is
+    # LaRC05's on the same transverse stress (its tension term idle in compression).
+    mc = tv.mccollection
+    larc04 = mc.mcrcklarc04(-100.0, -100.0, 0, 0, 0, 0, 1500.0, 1200.0, 50.0, 200.0, 70.0, 140e3, 9e3, 4.6e3, 0.3,
+                            a0=53.0)[0]
+    assert larc04 == pytest.approx(mc.mcrcklarc05(-100.0, 0, 0, 0, 0, 50.0, 200.0, 70.0, a0=53.0)[0], rel=1e-12)

@@ -297,6 +297,11 @@ TEST_F(Micromechanic, InverseOfSmallPivots) {
   Mat6 a = Mat6::load(random_spd(6, 5).data());
   for (int i = 1; i <= 6; ++i) a(i, i) = 1e-18 * i;
   EXPECT_LT(max_difference(mm::inverse(a) * a, Mat6::identity()), 1e-12);
+  // The pivot is the largest entry of its column (1 here, not 1e-10).
+  Mat6 b = Mat6::identity();
+  b(1, 1) = 1e-18, b(2, 1) = 1e-10, b(3, 1) = 1.0, b(1, 2) = 10.0, b(2, 2) = 0.0, b(3, 2) = 0.5;
+  b(1, 3) = b(2, 3) = b(3, 3) = 3.0;
+  EXPECT_LT(max_difference(mm::inverse(b) * b, Mat6::identity()), 1e-12);
   // A singular matrix is latched like MatrixInverse's.
   EXPECT_EQ(mm::inverse(Mat6{}), math::inverse(Mat6{}));
   EXPECT_EQ(take(), latch(-2, "Matrix inverse becomes numerically singular!"));

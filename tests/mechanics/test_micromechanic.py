@@ -79,6 +79,7 @@ def test_an_interphase_of_the_fibres_own_material_is_more_fibre(tv):
     mm = tv.micromechanic
     sf, _ = mm.getphasereduction(GLASS, EPOXY, 0.3, 0.0, 0.1, [70.0, 0.2])
     np.testing.assert_allclose(sf, mm.getvoigtcompliancematrix(GLASS), rtol=1e-13, atol=1e-19)
+    assert not np.any(mm.getphasereduction(GLASS, EPOXY, 0.95, 0.0, 0.1, [70.0, 0.2]))  # fractions beyond 1
     for scheme in (mm.voigt, mm.reuss, mm.moritanaka, mm.cscs):
         np.testing.assert_allclose(scheme(GLASS, EPOXY, 0.3, 0.0, 0.1, [70.0, 0.2]), scheme(GLASS, EPOXY, 0.4),
                                    rtol=1e-13)
