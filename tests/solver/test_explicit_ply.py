@@ -1,0 +1,321 @@
+"""The explicit ply routines vumat_cartesian and vumat_bogenfeld from Python:
+elastic stiffness against NumPy, onset and softening values at chosen
+points, the invariants of damage and energy along loading histories, and
+the refusals of bad input."""
+import numpy as np
+import pytest
+
+pytestmark = pytest.mark.usefixtures("clean_latch")
+
+# A carbon/epoxy ply (MPa, mm, N/mm): 1-9 elastic, 10-18 strengths, 19-20
+# compression moduli, 21-23 shear law, 25-29 toughnesses, 30-32 damping,
+# 33-39 switches (strain measure, set 1, stiffness degradation on).
+CARBON = [140e3, 9e3, 9e3, 4.6e3, 4.6e3, 3.1e3, 0.32, 0.32, 0.45,
+          2000, 60, 60, 1200, 200, 200, 90, 90, 60, 120e3, 10e3,
+          0, 4.6e3, 0, 0, 90, 80, 0.3, 1.0, 0.3, 0, 0, 0,
+          1, 1, 0, 0, 0, 1, 0]
+E1T, E2T, E3, G12, G13, G23, NU12, NU13, NU23 = CARBON[:9]
+NYE = [E1T, E2T, E3, NU12, NU13, NU23, G12, G13, G23]
+STATUS = 18  # 0-based column of the element status
+
+
+def props(**entries):
+    """CARBON with entries changed, keyed p<1-based index>."""
+    p = np.array(CARBON, float)
+    for key, value in entries.items():
+        p[int(key[1:]) - 1] = value
+    return p
+
+
+def bogenfeld_props(**entries):
+    p = np.zeros(29)
+    p[:9] = CARBON[:9]
+    p[[9, 10, 12, 13, 15, 16]] = [2000, 200, 1200, 200, 90, 90]
+    p[24:29] = [90, 80, 0.3, 1.0, 1.0]
+    for key, value in entries.items():
+        p[int(key[1:]) - 1] = value
+    return p
+
+
+class Run:
+    """A block of points driven increment by increment."""
+
+    def __init__(self, fn, p, n=1, nstatev=82, nshr=3, length=1.0, density=1.6e-9):
+        self.fn, self.p, self.n, self.nshr = fn, p, n, nshr
+        self.ntens = 3 + nshr
+        self.state = np.zeros((n, nstatev))
+        if nstatev > STATUS:
+            self.state[:, STATUS] = 1.0
+        self.stress = np.zeros((n, self.ntens))
+        self.eint, self.eine = np.zeros(n), np.zeros(n)
+        self.length, self.density = np.broadcast_to(length, (n, 3)).copy(), np.full(n, density)
+
+    def call(self, de, t=1.0, dt=1e-6, keep=True):
+        n, nt = self.n, self.ntens
+        z = np.zeros
+        de = np.asfortranarray(np.broadcast_to(de, (n, nt)), dtype=float).copy(order="F")
+        out = self.fn(3, 0, t, t, dt, "PLY", z((n, 3)), self.length, self.p, self.density, de, z((n, self.nshr)),
+                      z(n), z((n, nt)), z((n, nt + self.nshr)), z((n, 1)), self.stress, self.state, self.eint,
+                      self.eine, z(n), z((n, nt)), z((n, nt + self.nshr)), z((n, 1)))
+        if keep:
+            self.stress, self.state, self.eint, self.eine = out
+        self.de = de
+        return out
+
+
+def strain(*entries):
+    return np.array(entries + (0.0,) * (6 - len(entries)))
+
+
+def cyclic_stiffness(e1, e2, d=(0, 0, 0, 0, 0, 0)):
+    """Orthotropic stiffness of the CARBON ply (cyclic order, tensor shears) with damages d."""
+    s = np.diag([1 / e1, 1 / e2, 1 / E3])
+    s[0, 1] = s[1, 0] = -NU12 / e1
+    s[0, 2] = s[2, 0] = -NU13 / e1
+    s[1, 2] = s[2, 1] = -NU23 / e2
+    s[np.diag_indices(3)] /= 1 - np.asarray(d[:3])
+    c = np.zeros((6, 6))
+    c[:3, :3] = np.linalg.inv(s)
+    c[3:, 3:] = np.diag(2 * np.array([G12, G23, G13]) * (1 - np.asarray(d[3:])))
+    return c
+
+
+def test_first_call_is_elastic_with_mean_moduli_and_resets_the_history(tv):
+    run = Run(tv.toplevel.vumat_cartesian, props())
+    run.state[:] = 7.0
+    de = strain(1e-3, -2e-4, 3e-4, 5e-4, -1e-4, 2e-4)
+    stress, state, _, _ = run.call(de, t=0.0)
+    want = cyclic_stiffness(0.5 * (E1T + CARBON[18]), 0.5 * (E2T + CARBON[19])) @ de
+    np.testing.assert_allclose(stress[0], want, rtol=1e-13)
+    assert not state[0, :18].any() and not state[0, 26:38].any()
+    assert (state[0, 20:26] == de).all() and (state[0, 38:44] == de).all()
+    assert (state[0, [18, 19]] == 7.0).all() and (state[0, 44:] == 7.0).all()
+
+
+def test_moduli_and_damage_of_the_loaded_side(tv):
+    # eps11 = 0 counts as compression: E11c and the compression damage.  With
+    # no criterion the mode damages stay and set the stiffness damages:
+    # w1 = 0.6, w2 = 0.3 (half the fibre-tension damage).
+    run = Run(tv.toplevel.vumat_cartesian, props(p34=0))
+    run.state[0, 9] = 0.6
+    de = strain(0.0, 1e-4, 0.0, 2e-4)
+    stress, state, _, _ = run.call(de)
+    assert state[0, :2] == pytest.approx([0.6, 0.3], abs=1e-15)
+    np.testing.assert_allclose(stress[0], cyclic_stiffness(CARBON[18], E2T, (0.3, 0, 0, 0.6, 0, 0.6)) @ de,
+                               rtol=1e-13)
+
+
+@pytest.mark.parametrize("rate, r2", [(400.0, 0.0), (1500.0, 1e6), (-6000.0, -2.5e7)])
+def test_strain_rate_damping(tv, rate, r2):
+    damp1, damp2, damp3, dt = 1e-8, 1e-10, 1e-16, 1e-5
+    run = Run(tv.toplevel.vumat_cartesian, props(p30=damp1, p31=damp2, p32=damp3, p34=0))
+    de = strain(rate * dt)
+    stress = run.call(de, dt=dt, keep=False)[0][0]
+    extra = np.zeros(6)
+    extra[0] = damp1 * rate + damp2 * r2 + damp3 * abs(r2) * rate
+    e1 = E1T if rate > 0 else CARBON[18]
+    np.testing.assert_allclose(stress, cyclic_stiffness(e1, CARBON[19]) @ (de + extra), rtol=1e-12)
+    # A time increment of zero has no rate terms.
+    np.testing.assert_allclose(run.call(de, dt=0.0)[0][0], cyclic_stiffness(e1, CARBON[19]) @ de, rtol=1e-13)
+
+
+def test_energies_are_the_trapezoidal_work_and_a_deleted_element_stores_none(tv):
+    run = Run(tv.toplevel.vumat_cartesian, props(p23=1, p21=20.0), density=2.0)
+    rng = np.random.default_rng(7)
+    work = 0.0
+    for _ in range(40):
+        old = run.stress.copy()
+        de = rng.normal(0, 2e-4, 6)
+        stress, _, eint, eine = run.call(de)
+        w = 0.5 * (old[0] + stress[0]) * de
+        work += (w[:3].sum() + 2 * w[3:].sum()) / 2.0
+        assert eint[0] == pytest.approx(work, rel=1e-12)
+        assert eine[0] <= eint[0] + 1e-9 * abs(eint[0])
+    run.state[0, STATUS] = 0.0
+    _, _, eint, eine = run.call(strain(1e-4, 1e-4), keep=False)
+    assert eint[0] == run.eint[0] and eine[0] == eint[0]
+
+
+def test_set1_fibre_tension_ignores_shear_and_a_set2_shear_restarts_its_onset(tv):
+    run = Run(tv.toplevel.vumat_cartesian, props())
+    state = run.call(strain(5e-3, 0, 0, 9e-3, 0, 9e-3), keep=False)[1]
+    assert state[0, 71] == 5e-3 / (2000 / 140e3)
+    x12 = 90 / (2 * G12)
+    run = Run(tv.toplevel.vumat_cartesian, props(p34=2))
+    for gamma, onset in [(0.5 * x12, 0.0), (3 * x12, 3 * x12)]:
+        state = run.call(strain(0, 0, 0, gamma), keep=False)[1]
+        assert state[0, 50] == onset and state[0, 15] == 0.0  # onset strain of 12, no softening
+
+
+@pytest.mark.parametrize("criterion", [3, 4, 5, 6])
+def test_fibre_compression_effort_below_half_the_strength_is_nominal(tv, criterion):
+    run = Run(tv.toplevel.vumat_cartesian, props(p33=2, p34=criterion))
+    stress, state, _, _ = run.call(strain(-0.4 * 1200 / 120e3, 0, 0, 1e-3, 0, 2e-3), keep=False)
+    assert state[0, 72] == pytest.approx(abs(stress[0, 0]) / 1200, rel=1e-14)
+
+
+def test_onset_at_effort_16_halves_the_equivalent_strain(tv):
+    # Set 3 does not evaluate transverse compression: a stored effort of 16
+    # starts it from the strains of this call.
+    run = Run(tv.toplevel.vumat_cartesian, props(p34=3))
+    run.state[0, 74] = 16.0
+    state = run.call(strain(0, -2e-3, 0, 1e-3, 3e-3), keep=False)[1]
+    assert state[0, 47] == pytest.approx(np.sqrt(2e-3 ** 2 + 1e-3 ** 2 + 3e-3 ** 2) / 2, rel=1e-15)
+
+
+def test_fibre_damage_history_and_deletion(tv):
+    run = Run(tv.toplevel.vumat_cartesian, props(p25=20.0, p26=20.0))
+    history = [1e-3] * 40 + [-1e-3] * 20 + [-1e-3] * 60
+    limit = 0.9 * (0.999 + 0.99)
+    rs1 = []
+    for de11 in history:
+        old = run.state.copy()
+        state = run.call(strain(de11))[1][0]
+        rs1.append(state[9])
+        assert (state[9:18] >= old[0, 9:18]).all() and (state[9:18] <= 1.0).all()
+        assert (state[STATUS] == 0.0) == (state[0] + state[1] >= limit)
+    assert rs1[39] == 1.0 and len(set(rs1[40:])) == 1          # full, and kept in compression
+    assert np.all(np.diff(rs1[:40]) >= 0) and run.state[0, STATUS] == 0.0
+
+
+@pytest.mark.parametrize("criterion", [1, 2, 3, 4, 5, 6])
+@pytest.mark.parametrize("measure", [1, 2])
+def test_damage_never_falls_nor_exceeds_its_caps(tv, criterion, measure):
+    run = Run(tv.toplevel.vumat_cartesian,
+              props(p33=measure, p34=criterion, p36=1 + criterion % 2, p35=1, p27=0.05, p28=0.05, p23=2))
+    rng = np.random.default_rng(criterion)
+    wmax = np.array([0.999, 0.99, 0.9999, 0.99 if criterion % 2 == 0 else 0.9, 0, 0.8 if criterion % 2 == 0 else 0.7,
+                     0.99, 0.999, 0.99])
+    for _ in range(60):
+        old = run.state.copy()
+        stress, state, _, _ = run.call(rng.normal(0, 4e-3, 6) * [1, 1, 1, 0.3, 0.3, 0.3])
+        assert np.isfinite(stress).all() and np.isfinite(state).all()
+        assert (state[0, 9:18] >= old[0, 9:18]).all() and (state[0, 9:18] <= 1.0).all()
+        assert (state[0, :9] >= 0).all() and (state[0, :9] <= wmax).all()
+
+
+def test_crushing_keeps_a_compressive_plateau(tv):
+    for flag in (1, 2):
+        run = Run(tv.toplevel.vumat_cartesian, props(p36=flag, p26=5.0))
+        for _ in range(80):
+            stress = run.call(strain(-1e-3))[0]
+        assert run.state[0, 10] > 0.9 and -0.3 * 1200 < stress[0, 0] < -0.2 * 1200
+
+
+def test_identical_points_give_identical_rows(tv):
+    one, block = (Run(tv.toplevel.vumat_cartesian, props(p34=3), n=n) for n in (1, 128))
+    for de in [strain(4e-3, 2e-3, 0, 3e-3)] * 6 + [strain(-6e-3, -1e-3, 1e-3)] * 4:
+        s1, _, _, _ = one.call(de)
+        sb, _, _, _ = block.call(de)
+    np.testing.assert_array_equal(block.state, np.repeat(one.state, 128, axis=0))
+    np.testing.assert_array_equal(sb, np.repeat(s1, 128, axis=0))
+
+
+def nye_to_cyclic(tv, c):
+    voigt = tv.lamina.flipvoigtnyenotation(c, 6)
+    return tv.lamina.flipvoigtcyclicnotation(voigt, 6, 2)
+
+
+def test_elastic_forms(tv):
+    c = nye_to_cyclic(tv, tv.lamina.getnyestiffnessmatrix(NYE, 6))
+    de = strain(1e-3, -2e-4, 3e-4, 5e-4, -1e-4, 2e-4)
+    want = c @ (de * [1, 1, 1, 2, 2, 2])
+    packed = np.concatenate([tv.lamina.getnyestiffnessmatrix(NYE, 6)[:j + 1, j] for j in range(6)])
+    for fn, p in [(tv.toplevel.vumat_cartesian, CARBON[:9]), (tv.toplevel.vumat_cartesian, packed),
+                  (tv.toplevel.vumat_bogenfeld, bogenfeld_props()), (tv.toplevel.vumat_bogenfeld, CARBON[:9])]:
+        for t in (0.0, 1.0):
+            run = Run(fn, np.asarray(p, float))
+            np.testing.assert_allclose(run.call(de, t=t)[0][0], want, rtol=1e-13)
+
+
+def test_bogenfeld_fibre_damage_scales_the_fibre_entries(tv):
+    run = Run(tv.toplevel.vumat_bogenfeld, bogenfeld_props(p25=10.0, p26=5.0), nstatev=46)
+    c = nye_to_cyclic(tv, tv.lamina.getnyestiffnessmatrix(NYE, 6))
+    for de11 in [1e-3] * 22 + [-1e-3] * 40:
+        stress, state, _, _ = run.call(strain(de11))
+        dt, dc = state[0, :2]
+        assert dt <= 0.999 and dc <= 0.97
+        w = dt + dc - dt * dc
+        eps = state[0, 20]
+        assert stress[0, :3] == pytest.approx([(1 - w) * c[0, 0] * eps, (1 - w) * c[1, 0] * eps,
+                                               (1 - w) * c[2, 0] * eps], rel=1e-12)
+    assert dt > 0.5 and dc == 0.97
+
+
+def probe_stiffness(run, base):
+    """Columns of the stiffness the state holds, from strains about base."""
+    h = 1e-7
+    s0 = run.call(base, keep=False)[0][0]
+    return np.column_stack([(run.call(base + h * np.eye(6)[j], keep=False)[0][0] - s0) / (h * (1 + (j > 2)))
+                            for j in range(6)])
+
+
+def test_bogenfeld_crack_normal_to_axis_2(tv):
+    run = Run(tv.toplevel.vumat_bogenfeld, bogenfeld_props(p11=60.0, p27=1.0), nstatev=46)
+    for _ in range(12):
+        run.call(strain(0, 1e-3))
+    d = run.state[0, 2]
+    assert run.state[0, 11] == pytest.approx(90.0) and 0.1 < d < 0.99
+    c = nye_to_cyclic(tv, tv.lamina.getnyestiffnessmatrix(NYE, 6))
+    touches = np.zeros((6, 6), bool)
+    touches[[1, 3, 4], :] = touches[:, [1, 3, 4]] = True  # 22, 12, 23
+    run.state[0, 20:26] = 0.0
+    np.testing.assert_allclose(probe_stiffness(run, strain(0, 5e-4)), np.where(touches, 1 - d, 1) * c,
+                               rtol=1e-6, atol=1e-6 * c.max())
+    assert run.call(strain(0, 5e-4), keep=False)[1][0, 4] == 1.0
+    closed = probe_stiffness(run, strain(0, -5e-4))
+    normal = np.zeros((6, 6), bool)
+    normal[:3, :3] = True
+    np.testing.assert_allclose(closed, np.where(touches & ~normal, 1 - d, 1) * c, rtol=1e-6, atol=1e-6 * c.max())
+
+
+def test_bogenfeld_plane_stress_writes_the_thickness_strain(tv):
+    run = Run(tv.toplevel.vumat_bogenfeld, bogenfeld_props(), nstatev=46, nshr=1)
+    de = np.asfortranarray([[1e-3, -4e-4, 0.0, 3e-4]])
+    stress = run.fn(3, 0, 1.0, 1.0, 1e-6, "PLY", np.zeros((1, 3)), np.ones((1, 3)), run.p, run.density, de,
+                    np.zeros((1, 1)), np.zeros(1), np.zeros((1, 4)), np.zeros((1, 5)), np.zeros((1, 1)),
+                    run.stress, run.state, run.eint, run.eine, np.zeros(1), np.zeros((1, 4)), np.zeros((1, 5)),
+                    np.zeros((1, 1)))[0][0]
+    nu31, nu32 = NU13 * E3 / E1T, NU23 * E3 / E2T
+    assert de[0, 2] == pytest.approx(-(nu31 * stress[0] + nu32 * stress[1]) / E3, rel=1e-13)
+    assert stress[2] == 0.0
+
+
+@pytest.mark.parametrize("routine", ["vumat_cartesian", "vumat_bogenfeld"])
+@pytest.mark.parametrize("case, message", [
+    ("nprops 1", "properties from the material tables"), ("nprops 3", "unsupported number of elastic"),
+    ("nprops 30", "too few properties"), ("40 state variables", "state variables"),
+    ("zero strength", "strengths must be positive"), ("zero length", "lengths must be positive"),
+    ("negative modulus", "not positive definite")])
+def test_refused_input_returns_the_block_unchanged(tv, latched, routine, case, message):
+    fn = getattr(tv.toplevel, routine)
+    make = props if routine == "vumat_cartesian" else bogenfeld_props
+    p = {"nprops 1": make()[:1], "nprops 3": make()[:3], "nprops 30": make()[:20], "zero strength": make(p11=0.0),
+         "negative modulus": make(p2=-9e3)}.get(case, make())
+    run = Run(fn, p, nstatev=40 if case == "40 state variables" else 82, n=2)
+    if case == "zero length":
+        run.length[1, 2] = 0.0
+    run.state[:] = 0.25
+    run.stress[:] = 3.0
+    run.eint[:], run.eine[:] = 5.0, 4.0
+    stress, state, eint, eine = run.call(strain(1e-3, 2e-3))
+    rows = [1] if case == "zero length" else [0, 1]
+    assert (stress[rows] == 3.0).all() and (state[rows] == 0.25).all()
+    assert (eint[rows] == 5.0).all() and (eine[rows] == 4.0).all()
+    status, text = latched()
+    assert status == -2 and text.startswith(routine) and message in text
+    if case == "zero length":
+        assert (stress[0] != 3.0).any()
+
+
+def test_wrong_arguments_raise(tv, error):
+    run = Run(tv.toplevel.vumat_cartesian, props())
+    run.length = np.ones((1, 2))
+    with pytest.raises(error):
+        run.call(strain(1e-3))
+    run = Run(tv.toplevel.vumat_bogenfeld, bogenfeld_props(), n=3, nstatev=46)
+    with pytest.raises(error):  # a strain increment updated in place must be a Fortran-order array
+        run.fn(3, 0, 1.0, 1.0, 1e-6, "PLY", np.zeros((3, 3)), np.ones((3, 3)), run.p, run.density,
+               np.zeros((3, 6)), np.zeros((3, 3)), np.zeros(3), np.zeros((3, 6)), np.zeros((3, 9)),
+               np.zeros((3, 1)), run.stress, run.state, run.eint, run.eine, np.zeros(3), np.zeros((3, 6)),
+               np.zeros((3, 9)), np.zeros((3, 1)))
