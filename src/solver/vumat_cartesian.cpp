@@ -33,7 +33,6 @@
 #include "failure/gpcollection.hpp"
 #include "failure/mccollection.hpp"
 #include "foundation/signals.hpp"
-#include "mechanics/notation.hpp"
 #include "solver/explicit_block.hpp"
 #include "solver/explicit_ply.hpp"
 
@@ -84,13 +83,17 @@ struct Material {
 
   // Orthotropic stiffness (cyclic order, tensor shears) with the fibre and
   // transverse moduli e1, e2 and damages d (cyclic order) by Matzenmiller's
-  // law; d = 0 gives the closed-form inverse of the compliance.
+  // law; d = 0 gives the closed-form inverse of the compliance.  The law
+  // fills its shear diagonal (Voigt positions 4, 5, 6) from the moduli and
+  // damages handed to those positions, and its normal block does not
+  // depend on them: handed the 12, 23, 31 pairs, it returns the cyclic
+  // order directly.
   Mat6 stiffness(double e1, double e2, const Six& d) const {
-    const double propvec[9] = {e1,       e2,   e33,  g23 * shearfactor[1], g13 * shearfactor[2],
-                               g12 * shearfactor[0], nu23, nu13, nu12};
-    Mat6 voigt;
-    MatzenmillerDegradation(propvec, voigt.v.data(), d.data(), &d[4], &d[5], &d[3]);
-    return tavrin::lamina::permute(voigt, tavrin::lamina::voigt_to_cyclic);
+    const double propvec[9] = {e1,       e2,   e33,  g12 * shearfactor[0], g23 * shearfactor[1],
+                               g13 * shearfactor[2], nu23, nu13, nu12};
+    Mat6 c;
+    MatzenmillerDegradation(propvec, c.v.data(), d.data(), &d[3], &d[4], &d[5]);
+    return c;
   }
 };
 
