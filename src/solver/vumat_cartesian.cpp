@@ -221,7 +221,8 @@ class Point {
       fail_[i] = state(s_effort + i);
     }
     rs_ = rs_old_;
-    for (int j = 0; j < 3; ++j) taumax_[j] = state(s_taumax + j);
+    taumax_ = {state(s_taumax), state(s_taumax + 1), state(s_taumax + 2)};
+    dlim_.fill(1.0);
     e1_ = total_(1) > 0.0 ? m_.e11t : m_.e11c;
     e2_ = total_(2) > 0.0 ? m_.e22t : m_.e22c;
     c_ = m_.stiffness(e1_, e2_, Six{});
@@ -382,8 +383,7 @@ class Point {
       double e0 = 0.0, ef = 0.0;
       if (rs_old_[i] > 0.0) {
         e0 = state(s_onset_strain + i), ef = state(s_full_strain + i);
-        if (form == Onset::weighted) dlim_[i] = crushing_limit(e0, ef, c_(partners[i].nnc, partners[i].nnc),
-                                                               m_.sigc_end[partners[i].nnc - 1]);
+        set_crushing_limit(i, e0, ef);
       } else if (!(fail_[i] >= 1.0) || !onset(i, form, e0, ef)) {
         rs_[i] = 0.0;
         continue;
@@ -393,6 +393,14 @@ class Point {
       BiLinearEvolution(&eps, &e0, &none, &none, &none, &d, &ef);
       rs_[i] = irreversible(d, rs_old_[i]);
     }
+  }
+
+  // The weighted onset form (sets 1 and 5) limits the damage of a
+  // compression mode at which its direction crushes.
+  void set_crushing_limit(int i, double e0, double ef) {
+    if (onset_form() != Onset::weighted || i % 2 == 0) return;
+    const int j = partners[i].nnc;
+    dlim_[j - 1] = crushing_limit(e0, ef, c_(j, j), m_.sigc_end[j - 1]);
   }
 
   // Onset strain e0 and full-damage strain ef of mode i at its failure
@@ -413,7 +421,7 @@ class Point {
       const double g = (w * m_.gc[sh1] * sc[sh1] * sc[sh1] + m_.gc[i] * sc[i] * sc[i] +
                         w * m_.gc[sh2] * sc[sh2] * sc[sh2]) / (s0 * s0);
       ef = at_least(2.0 * g / (std::abs(s0) * b_.charlength(k_, nnc)), 1.1 * e0);
-      if (form == Onset::weighted) dlim_[i] = crushing_limit(e0, ef, c_(nnc, nnc), m_.sigc_end[nnc - 1]);
+      set_crushing_limit(i, e0, ef);
       b_.statenew(k_, s_onset_stress + i) = s0;
     }
     b_.statenew(k_, s_onset_strain + i) = e0;
@@ -442,15 +450,15 @@ class Point {
     if (m_.comp == 2) {
       for (int j = 1; j <= 3; ++j) {
         const int mode = 2 * j - 1;
-        if (!(rs_[mode] > 0.0 && rs_[mode] >= dlim_[mode] && total_(j) < 0.0)) continue;
-        const double keep = 1.0 - dlim_[mode];
+        if (!(rs_[mode] > 0.0 && rs_[mode] >= dlim_[j - 1] && total_(j) < 0.0)) continue;
+        const double keep = 1.0 - dlim_[j - 1];
         if (keep > 0.0)
           inelastic_(j) = std::max(std::min(inelastic_(j), total_(j) - m_.sigc_end[j - 1] / (c_(j, j) * keep)),
                                    -10.0 * m_.strainx0[mode]);
         elastic_(j) = total_(j) - inelastic_(j);
         degrad_[j - 1] = keep;
       }
-    } else if (m_.comp == 1 && rs_[1] > 0.0 && rs_[1] >= dlim_[1] && total_(1) < 0.0) {
+    } else if (m_.comp == 1 && rs_[1] > 0.0 && rs_[1] >= dlim_[0] && total_(1) < 0.0) {
       maxtau_(1) = std::min(maxtau_(1), total_(1));
       const double c11 = c_(1, 1), delta = maxtau_(1) - total_(1);
       const double v = (m_.sigc_end[0] - delta * c11 / 10.0) / (elastic_(1) * c11);
@@ -509,7 +517,7 @@ class Point {
   double e1_ = 0.0, e2_ = 0.0;
   Mat6 c_{};  // undamaged stiffness of the current moduli
   Nine w_stat_{}, rs_old_{}, rs_{}, fail_{}, strainx1_{}, effort_{}, deg_ctrl_{}, s_ctrl_{};
-  Nine dlim_ = {1, 1, 1, 1, 1, 1, 1, 1, 1};
+  std::array<double, 3> dlim_{};  // crushing limit of the compression mode of 11, 22, 33
   Six w_deg_{}, degrad_{};
   std::array<double, 3> taumax_{};
 };
