@@ -240,16 +240,15 @@ class Point {
       const int n = j - 4;
       const double g = m_.g_ini, alpha = m_.alpha_sh, tmax = taumax_[n];
       const double s = elastic_(j) >= 0.0 ? 1.0 : -1.0;
-      double tau, c;
+      double tau = 0.0, c = 2.0 * g;
       if (m_.nls == 1 || m_.nls == 11) {  // exponential
-        c = 2.0 * g;
         const double gamma = total_(j) - (tmax / c * s + inelastic_(j) - s * maxtau_(j));
         const double trial = c * gamma * std::exp(-2.0 * alpha * std::abs(gamma));
         if (std::abs(trial) >= std::abs(tmax)) maxtau_(j) = std::abs(gamma);
         taumax_[n] = std::max(std::abs(tmax), std::abs(trial));
         tau = std::min(std::abs(trial), std::abs(c * elastic_(j))) * s;
       } else if (m_.nls == 2 && w_stat_[n + 6] <= 0.0) {  // bilinear, until shear damage starts
-        c = c_(j, j);
+        c = c_(j, j);  // 2·G·(g_ini/G): the law's 2G up to rounding
         const double sf = m_.shearfactor[n];
         const double trial = (total_(j) - (std::abs(tmax) / c * s + inelastic_(j) - tmax * sf / c * s)) * c / sf;
         taumax_[n] = std::max(std::abs(tmax), std::abs(trial));

@@ -145,6 +145,11 @@ def test_nonlinear_shear_laws(tv):
     np.testing.assert_allclose(state[0, 35:38], abs(tau), rtol=1e-13)
     np.testing.assert_allclose(state[0, 41:44], abs(gamma), rtol=1e-15)
     np.testing.assert_allclose(state[0, 29:32], gamma - tau / (2 * G12), rtol=1e-12)
+    # Loading on from there: the law at twice the strain (the largest stress
+    # and its strain cancel the inelastic strain in the law's argument).
+    run.call(de)
+    tau = 2 * G12 * 2 * gamma * np.exp(-80.0 * np.abs(gamma))
+    np.testing.assert_allclose(run.call(de, keep=False)[0][0, 3:], tau * g / G12, rtol=1e-12)
     # Bilinear with the initial modulus twice G12: the first step carries 2G·γ
     # with each component's own G (twice the initial modulus over the
     # stiffness 2G of the elastic strain).
