@@ -168,16 +168,14 @@ class Point {
     if (trial(1) < 0.0) dc = fibre_damage(fibre_compression, m_.x11c, m_.gfc, trial);
     put(fibre_tension.damage, dt);
     put(fibre_compression.damage, dc);
-    Mat6 c = m_.c;
+    // The fibre entries scaled by 1 - w (the shears 12 and 31 by 1 - 2w/3).
     const double w = dt + dc - dt * dc;
-    if (w != 0.0) {
-      Mat6 f;
-      for (double& x : f.v) x = 1.0;
-      f(1, 1) = f(1, 2) = f(2, 1) = f(1, 3) = f(3, 1) = 1.0 - w;
-      f(4, 4) = f(6, 6) = 1.0 - 2.0 * w / 3.0;  // shears 12 and 31
-      const int six = 6;
-      HadamardProduct(m_.c.v.data(), f.v.data(), c.v.data(), &six, &six);
-    }
+    Mat6 f, c;
+    for (double& x : f.v) x = 1.0;
+    f(1, 1) = f(1, 2) = f(2, 1) = f(1, 3) = f(3, 1) = 1.0 - w;
+    f(4, 4) = f(6, 6) = 1.0 - 2.0 * w / 3.0;
+    const int six = 6;
+    HadamardProduct(m_.c.v.data(), f.v.data(), c.v.data(), &six, &six);
     return inter_fibre(c, plane_stress);
   }
 

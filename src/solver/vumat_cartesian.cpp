@@ -131,7 +131,7 @@ std::optional<Material> material(const ep::Block& b, const double* p) {
   }
   const bool nonlinear_shear = m.nls == 1 || m.nls == 2 || m.nls == 6 || m.nls == 11;
   if (nonlinear_shear && !(m.g_ini > 0.0 && std::isfinite(m.g_ini))) {
-    b.refuse("the initial shear modulus must be positive", {}, std::span<const double>(&m.g_ini, 1));
+    b.refuse("the initial shear modulus must be positive");
     return std::nullopt;
   }
 
@@ -146,6 +146,19 @@ std::optional<Material> material(const ep::Block& b, const double* p) {
   if (m.nls == 2 || m.nls == 11) m.shearfactor = {m.g_ini / m.g12, m.g_ini / m.g23, m.g_ini / m.g13};
   if (m.nls == 1 || m.nls == 6) m.shearfactor.fill(m.g_ini / m.g12);
   return m;
+}
+
+// The solver's first call: the stress of the strain increment, whose
+// history starts here (the total strain and the strains at the largest
+// stress are the increment; damage, inelastic strain and shear records 0).
+void first_response(const ep::Block& b, int k, const Vec6& stress) {
+  const Vec6 eps = b.row(b.straininc, k);
+  b.put_row(k, stress);
+  b.put_state6(k, s_strain, eps);
+  b.put_state6(k, s_maxtau, eps);
+  for (int s = 1; s <= 18; ++s) b.statenew(k, s) = 0.0;
+  for (int s = s_inelastic; s < s_maxtau; ++s) b.statenew(k, s) = 0.0;
+  b.energies(k, stress, eps, eps, b.statenew(k, s_status));
 }
 
 // Stiffness damages of the loaded side of each direction (cyclic order).
@@ -177,16 +190,11 @@ class Point {
  public:
   Point(const ep::Block& b, const Material& m, int k) : b_(b), m_(m), k_(k) {}
 
+  // The elastic answer with the mean of the tension and compression moduli.
   void first_call() const {
-    const Vec6 eps = b_.row(b_.straininc, k_);
     const Six none{};
-    const Vec6 stress = m_.stiffness(0.5 * (m_.e11t + m_.e11c), 0.5 * (m_.e22t + m_.e22c), none) * eps;
-    b_.put_row(k_, stress);
-    for (int s = 1; s <= 18; ++s) b_.statenew(k_, s) = 0.0;
-    for (int s = s_inelastic; s <= s_maxtau - 1; ++s) b_.statenew(k_, s) = 0.0;
-    b_.put_state6(k_, s_strain, eps);
-    b_.put_state6(k_, s_maxtau, eps);
-    b_.energies(k_, stress, eps, eps, b_.statenew(k_, s_status));
+    const Mat6 c = m_.stiffness(0.5 * (m_.e11t + m_.e11c), 0.5 * (m_.e22t + m_.e22c), none);
+    first_response(b_, k_, c * b_.row(b_.straininc, k_));
   }
 
   void increment(double dt) {
@@ -524,15 +532,11 @@ class Point {
 // The elastic answer of the short property forms: engineering stiffness c.
 void elastic_point(const ep::Block& b, const Mat6& c, int k, bool first) {
   const Vec6 deps = b.row(b.straininc, k);
-  const Vec6 total = first ? deps : b.state6(k, s_strain) + deps;
-  const Vec6 elastic = first ? total : total - b.state6(k, s_inelastic);
+  if (first) return first_response(b, k, c * ep::engineering(deps));
+  const Vec6 total = b.state6(k, s_strain) + deps;
+  const Vec6 elastic = total - b.state6(k, s_inelastic);
   const Vec6 stress = c * ep::engineering(elastic);
   b.put_row(k, stress);
-  if (first) {
-    for (int s = 1; s <= 18; ++s) b.statenew(k, s) = 0.0;
-    for (int s = s_inelastic; s <= s_maxtau - 1; ++s) b.statenew(k, s) = 0.0;
-    b.put_state6(k, s_maxtau, total);
-  }
   b.put_state6(k, s_strain, total);
   b.energies(k, stress, deps, elastic, b.statenew(k, s_status));
 }

@@ -98,7 +98,7 @@ def test_moduli_and_damage_of_the_loaded_side(tv):
     # w1 = 0.6, w2 = 0.3 (half the fibre-tension damage).
     run = Run(tv.toplevel.vumat_cartesian, props(p34=0))
     run.state[0, 9] = 0.6
-    de = strain(0.0, 1e-4, 0.0, 2e-4)
+    de = strain(0.0, 1e-4, 0.0, 2e-4, 3e-4, 1e-4)
     stress, state, _, _ = run.call(de)
     assert state[0, :2] == pytest.approx([0.6, 0.3], abs=1e-15)
     np.testing.assert_allclose(stress[0], cyclic_stiffness(CARBON[18], E2T, (0.3, 0, 0, 0.6, 0, 0.6)) @ de,
@@ -405,6 +405,7 @@ def test_bogenfeld_crack_normal_to_axis_2(tv):
         run.call(strain(0, 1e-3))
     d = run.state[0, 2]
     assert run.state[0, 11] == pytest.approx(90.0) and 0.1 < d < 0.99
+    assert run.state[0, 6] == pytest.approx(6e-3)  # the opening strain at onset, kept
     c = nye_to_cyclic(tv, tv.lamina.getnyestiffnessmatrix(NYE, 6))
     touches = np.zeros((6, 6), bool)
     touches[[1, 3, 4], :] = touches[:, [1, 3, 4]] = True  # 22, 12, 23
@@ -456,8 +457,17 @@ def test_refused_input_returns_the_block_unchanged(tv, latched, routine, case, m
     assert (eint[rows] == 5.0).all() and (eine[rows] == 4.0).all()
     status, text = latched()
     assert status == -2 and text.startswith(routine) and message in text
+    details = {"nprops 1": [1], "nprops 3": [3], "nprops 30": [20], "40 state variables": [40], "zero length": [2]}
+    assert list(tv.errorhandling.errintv if case in details else []) == details.get(case, [])
     if case == "zero length":
-        assert (stress[0] != 3.0).any()
+        assert (stress[0] != 3.0).any() and list(tv.errorhandling.errrealv) == [1.6e-9, 1.0, 1.0, 0.0]
+
+
+def test_a_packed_stiffness_needs_a_3d_point(tv, latched):
+    run = Run(tv.toplevel.vumat_bogenfeld, np.ones(21), nstatev=46, nshr=1)
+    run.state[:] = 0.5
+    assert (run.call(strain(1e-3)[:4])[1] == 0.5).all()
+    assert latched() == (-2, "vumat_bogenfeld: a packed stiffness (nprops = 21) needs a 3-D point")
 
 
 def test_wrong_arguments_raise(tv, error):
