@@ -81,15 +81,15 @@ def cyclic_stiffness(e1, e2, d=(0, 0, 0, 0, 0, 0)):
 
 
 def test_first_call_is_elastic_with_mean_moduli_and_resets_the_history(tv):
-    run = Run(tv.toplevel.vumat_cartesian, props())
+    run = Run(tv.toplevel.vumat_cartesian, props(), n=2)
     run.state[:] = 7.0
     de = strain(1e-3, -2e-4, 3e-4, 5e-4, -1e-4, 2e-4)
     stress, state, _, _ = run.call(de, t=0.0)
     want = cyclic_stiffness(0.5 * (E1T + CARBON[18]), 0.5 * (E2T + CARBON[19])) @ de
-    np.testing.assert_allclose(stress[0], want, rtol=1e-13)
-    assert not state[0, :18].any() and not state[0, 26:38].any()
-    assert (state[0, 20:26] == de).all() and (state[0, 38:44] == de).all()
-    assert (state[0, [18, 19]] == 7.0).all() and (state[0, 44:] == 7.0).all()
+    np.testing.assert_allclose(stress, [want, want], rtol=1e-13)
+    assert not state[:, :18].any() and not state[:, 26:38].any()
+    assert (state[:, 20:26] == de).all() and (state[:, 38:44] == de).all()
+    assert (state[:, [18, 19]] == 7.0).all() and (state[:, 44:] == 7.0).all()
 
 
 def test_moduli_and_damage_of_the_loaded_side(tv):
@@ -189,7 +189,9 @@ def test_permanent_strains_of_broken_fibres_and_cracked_matrix(tv):
     for e11, e22 in ((0.02, 0.01), (-0.02, -0.01)):
         run = Run(tv.toplevel.vumat_cartesian, props(p34=0, p35=1, p38=0))
         run.state[0, [9, 11]] = 1.0
+        run.state[0, :9] = 0.5  # no stiffness degradation: the stiffness damages fall to 0
         stress, state, _, _ = run.call(strain(e11, e22), keep=False)
+        assert not state[0, :9].any()
         in1, in2 = min(max(0, 0.9 * e11), 30 * x0[0]), min(max(0, 0.8 * e22), 50 * x0[2])
         el1, el2 = e11 - in1, e22 - in2
         el1 = max(el1, 0) + min(0.5 * max(el1, -x0[1]), 0)
@@ -413,6 +415,9 @@ def test_bogenfeld_crack_normal_to_axis_2(tv):
     np.testing.assert_allclose(probe_stiffness(run, strain(0, 5e-4)), np.where(touches, 1 - d, 1) * c,
                                rtol=1e-6, atol=1e-6 * c.max())
     assert run.call(strain(0, 5e-4), keep=False)[1][0, 4] == 1.0
+    # Along the fibres the stiffness is untouched, to the last digit (the
+    # plane's angle is 0 exactly, not π).
+    assert run.call(strain(1e-4), keep=False)[0][0, 0] == c[0, 0] * 1e-4
     closed = probe_stiffness(run, strain(0, -5e-4))
     normal = np.zeros((6, 6), bool)
     normal[:3, :3] = True
@@ -463,11 +468,23 @@ def test_refused_input_returns_the_block_unchanged(tv, latched, routine, case, m
         assert (stress[0] != 3.0).any() and list(tv.errorhandling.errrealv) == [1.6e-9, 1.0, 1.0, 0.0]
 
 
-def test_a_packed_stiffness_needs_a_3d_point(tv, latched):
-    run = Run(tv.toplevel.vumat_bogenfeld, np.ones(21), nstatev=46, nshr=1)
+@pytest.mark.parametrize("routine, p, nshr, message", [
+    ("vumat_cartesian", CARBON, 1, "needs ndir = 3 and nshr = 3"),
+    ("vumat_bogenfeld", np.ones(21), 1, "a packed stiffness (nprops = 21) needs a 3-D point"),
+    ("vumat_bogenfeld", CARBON[:29], 2, "needs ndir = 3 and nshr = 3, or plane stress (nshr = 1)"),
+    ("vumat_cartesian", props(p23=1, p22=0.0), 3, "the initial shear modulus must be positive"),
+    ("vumat_cartesian", props(p9=0.99), 3, "elastic constants not positive definite"),
+    ("vumat_cartesian", props(p9=0.99)[:9], 3, "elastic constants not positive definite"),
+    ("vumat_bogenfeld", props(p9=0.99)[:9], 3, "elastic constants not positive definite"),
+    ("vumat_cartesian", props(p9=0.95), 3, ""),  # nu23 0.95 still positive definite
+    ("vumat_bogenfeld", props(p9=0.95)[:9], 3, "")])
+def test_refused_layouts_and_constants(tv, latched, routine, p, nshr, message):
+    run = Run(getattr(tv.toplevel, routine), np.asarray(p, float), nshr=nshr)
     run.state[:] = 0.5
-    assert (run.call(strain(1e-3)[:4])[1] == 0.5).all()
-    assert latched() == (-2, "vumat_bogenfeld: a packed stiffness (nprops = 21) needs a 3-D point")
+    state = run.call(strain(1e-4)[:3 + nshr])[1]
+    status, text = latched()
+    assert (status, text if message else "") == ((-2, f"{routine}: {message}") if message else (0, ""))
+    assert (state == 0.5).all() == bool(message)
 
 
 def test_wrong_arguments_raise(tv, error):
