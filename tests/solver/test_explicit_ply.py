@@ -50,8 +50,10 @@ class Run:
         self.eint, self.eine = np.zeros(n), np.zeros(n)
         self.length, self.density = np.broadcast_to(length, (n, 3)).copy(), np.full(n, density)
 
-    def call(self, de, t=1.0, dt=1e-6, keep=True):
+    def call(self, de, t=1.0, dt=1e-6, keep=True, length=None):
         n, nt = self.n, self.ntens
+        if length is not None:
+            self.length[:] = length
         z = np.zeros
         de = np.asfortranarray(np.broadcast_to(de, (n, nt)), dtype=float).copy(order="F")
         out = self.fn(3, 0, t, t, dt, "PLY", z((n, 3)), self.length, self.p, self.density, de, z((n, self.nshr)),
@@ -157,31 +159,55 @@ def test_nonlinear_shear_laws(tv):
     stress, state, _, _ = run.call(de, keep=False)
     np.testing.assert_allclose(stress[0, 3:], 2 * g * gamma, rtol=1e-13)
     np.testing.assert_allclose(state[0, 29:32], gamma * (1 - g / (2 * G12)), rtol=1e-13)
+    run.call(de)  # loading on: the slope 2G holds
+    np.testing.assert_allclose(run.call(de, keep=False)[0][0, 3:], 2 * g * 2 * gamma, rtol=1e-12)
     # Switch 6: linear, every shear stiffness scaled by g_ini/G12.
     run = Run(tv.toplevel.vumat_cartesian, props(p23=6, p22=3000.0, p34=0))
     np.testing.assert_allclose(run.call(de, keep=False)[0][0, 3:], 2 * g * 3000 / G12 * gamma, rtol=1e-13)
 
 
-@pytest.mark.parametrize("criterion", [1, 2])
-def test_onset_of_transverse_tension(tv, criterion):
+def test_onset_of_transverse_tension(tv):
     de = strain(0, 8e-3, 0, 2e-3, 3e-3)  # 22 with shears 12 and 23
-    run = Run(tv.toplevel.vumat_cartesian, props(p34=criterion), length=[1.0, 0.5, 1.0])
+    run = Run(tv.toplevel.vumat_cartesian, props(), length=[1.0, 0.5, 1.0])
     state = run.call(de, keep=False)[1][0]
     x3, x7, x8, gc3 = 60 / 9e3, 90 / (2 * G12), 60 / (2 * G23), 0.3
     s = cyclic_stiffness(CARBON[18], E2T) @ de
-    if criterion == 1:  # partners weighted by 1, toughness and strength from the mixed stresses
-        fail = np.sqrt((8e-3 / x3) ** 2 + (3e-3 / x8) ** 2 + (2e-3 / x7) ** 2)
-        eq = np.sqrt(8e-3 ** 2 + 3e-3 ** 2 + 2e-3 ** 2)
-        e0 = eq / fail ** 0.25
-        s0 = (abs(3e-3 * s[4]) + 8e-3 * s[1] + abs(2e-3 * s[3])) / e0
-        ef = max(2 * gc3 * s[1] ** 2 / s0 ** 2 / (s0 * 0.5), 1.1 * e0)
-        assert state[64] == pytest.approx(s0, rel=1e-13)
-    else:  # strain scaling
-        fail, eq = 8e-3 / x3, 8e-3
-        e0 = eq / fail ** 0.25
-        ef = max(max(2 * gc3 / (60 * 0.5), 1.1 * x3) * x3 / e0, 1.1 * e0)
-    assert state[[46, 55]] == pytest.approx([e0, ef], rel=1e-13)
+    # Partners weighted by 1, toughness and strength from the mixed stresses.
+    fail = np.sqrt((8e-3 / x3) ** 2 + (3e-3 / x8) ** 2 + (2e-3 / x7) ** 2)
+    eq = np.sqrt(8e-3 ** 2 + 3e-3 ** 2 + 2e-3 ** 2)
+    e0 = eq / fail ** 0.25
+    s0 = (abs(3e-3 * s[4]) + 8e-3 * s[1] + abs(2e-3 * s[3])) / e0
+    ef = max(2 * gc3 * s[1] ** 2 / s0 ** 2 / (s0 * 0.5), 1.1 * e0)
+    assert state[[46, 55, 64]] == pytest.approx([e0, ef, s0], rel=1e-13)
     assert state[11] == pytest.approx(ef / (ef - e0) * (1 - e0 / eq), rel=1e-12)
+
+
+@pytest.mark.parametrize("measure", [1, 2])
+@pytest.mark.parametrize("mode", range(9))
+def test_set2_onset_of_each_mode(tv, measure, mode):
+    # One strain component at 1.5 times the mode's onset strain; the
+    # full-damage strain comes from the mode's toughness and the element
+    # length across it (columns 1, 1, 2, 2, 3, 3 and 2, 3, 2 for 12, 23, 31).
+    lengths = [0.7, 0.5, 0.3]
+    strength = [2000, 1200, 60, 200, 60, 200, 90, 60, 90]
+    modulus = [E1T, CARBON[18], E2T, CARBON[19], E3, E3, 2 * G12, 2 * G23, 2 * G13]
+    gc = [90, 80, 0.3, 1.0, 0.3, 0.3, 0, 0, 0]
+    column = [0, 0, 1, 1, 2, 2, 1, 2, 1][mode]
+    x0 = strength[mode] / modulus[mode]
+    de = np.zeros(6)
+    de[mode // 2 if mode < 6 else mode - 3] = 1.5 * x0 * (-1 if mode in (1, 3, 5) else 1)
+    run = Run(tv.toplevel.vumat_cartesian, props(p33=measure, p34=2), length=lengths)
+    state = run.call(de, keep=False)[1][0]
+    eps = abs(de).max()
+    if measure == 1:
+        fail = min(eps, x0) / x0 if mode >= 6 else eps / x0
+    else:
+        e = [E1T if de[0] > 0 else CARBON[18], E2T if de[1] > 0 else CARBON[19]]
+        s = cyclic_stiffness(*e) @ de
+        fail = abs(s[mode // 2 if mode < 6 else mode - 3]) / strength[mode]
+    e0 = eps / fail ** 0.25
+    x1 = max(2 * gc[mode] / (strength[mode] * lengths[column]), 1.1 * x0)
+    assert state[[44 + mode, 53 + mode]] == pytest.approx([e0, max(x1 * x0 / e0, 1.1 * e0)], rel=1e-13)
 
 
 def test_permanent_strains_of_broken_fibres_and_cracked_matrix(tv):
@@ -224,6 +250,17 @@ def test_set1_fibre_tension_ignores_shear_and_a_set2_shear_restarts_its_onset(tv
     run.state[0, 11] = -0.5  # a transverse damage below 0 restarts from 0
     state = run.call(strain(5e-3, 0, 0, 9e-3, 0, 9e-3), keep=False)[1]
     assert state[0, 71] == 5e-3 / (2000 / 140e3) and state[0, 11] == 0.0
+    # Every normal mode: its strain part and its shear partners, weighted by
+    # the square root of 0, 0.25, 1, 0, 1, 0.
+    e = np.array([3e-3, -4e-3, 2e-3, 1e-3, 2e-3, 3e-3])
+    xi = np.array([2000 / 140e3, 1200 / 120e3, 60 / 9e3, 200 / 10e3, 60 / 9e3, 200 / 9e3])
+    shear = np.abs(e[3:]) / [90 / (2 * G12), 60 / (2 * G23), 90 / (2 * G13)]  # 12, 23, 31
+    parts = [max(e[0], 0), min(e[0], 0), max(e[1], 0), min(e[1], 0), max(e[2], 0), min(e[2], 0)] / xi
+    partners = [(0, 2), (0, 2), (1, 0), (1, 0), (2, 1), (2, 1)]
+    want = [np.sqrt(parts[i] ** 2 + w * (shear[a] ** 2 + shear[b] ** 2))
+            for i, ((a, b), w) in enumerate(zip(partners, [0, 0.25, 1, 0, 1, 0]))]
+    state = run.call(e, keep=False)[1]
+    assert state[0, 71:77] == pytest.approx(want, rel=1e-14)
     x12 = 90 / (2 * G12)
     run = Run(tv.toplevel.vumat_cartesian, props(p34=2))
     for gamma, onset in [(0.5 * x12, 0.0), (3 * x12, 3 * x12)]:
@@ -247,21 +284,28 @@ def test_fibre_compression_effort_is_nominal_below_half_the_strength(tv, criteri
         want = nominal if nominal < 0.5 else max(nominal, kink)
         assert state[0, 72] == pytest.approx(want, rel=1e-13)
         assert (nominal < 0.5) == (q == 0.4) and (q == 0.4 or kink > nominal)
+    de = strain(5e-3, 0, 0, 2e-3)  # fibre tension: nominal in every set
+    state = Run(tv.toplevel.vumat_cartesian, props(p33=2, p34=criterion)).call(de, keep=False)[1]
+    assert state[0, 71] == pytest.approx((cyclic_stiffness(E1T, CARBON[19]) @ de)[0] / 2000, rel=1e-14)
 
 
+@pytest.mark.parametrize("measure", [1, 2])
 @pytest.mark.parametrize("criterion", [3, 4, 6])
-def test_fracture_plane_efforts_and_angles(tv, criterion):
+def test_fracture_plane_efforts_and_angles(tv, criterion, measure):
+    # The criteria see the elastic strains and their onset strains (measure
+    # 1), or the trial stresses and the strengths (2).
     mc = tv.mccollection
+    x = [60, 200, 90, 60] if measure == 2 else [60 / 9e3, 200 / 10e3, 90 / (2 * G12), 60 / (2 * G23)]
     for e22 in (3e-3, 1e-2):
-        run = Run(tv.toplevel.vumat_cartesian, props(p33=2, p34=criterion))
+        run = Run(tv.toplevel.vumat_cartesian, props(p33=measure, p34=criterion))
         de = strain(0, e22, 1e-3, 2e-3, 2e-3, 1e-3)
-        s22, s33, s12, s23, s31 = (cyclic_stiffness(CARBON[18], E2T) @ de)[1:]
+        s22, s33, s12, s23, s31 = (cyclic_stiffness(CARBON[18], E2T) @ de)[1:] if measure == 2 else de[1:]
         if criterion == 3:
-            r, theta = mc.mcrcklarc05(s22, s33, s12, s31, s23, 60, 200, 90, 53.0, -1.0, 4.0, 1)
+            r, theta = mc.mcrcklarc05(s22, s33, s12, s31, s23, *x[:3], 53.0, -1.0, 4.0, 1)
         elif criterion == 4:
-            r, theta = mc.mcrckcamanho(s22, s33, s12, s31, s23, 60, 200, 90, 60, -1.0, 53.0, 4.0, 1)
+            r, theta = mc.mcrckcamanho(s22, s33, s12, s31, s23, *x, -1.0, 53.0, 4.0, 1)
         else:
-            r, theta, _ = mc.mcrckpuck(s22, s33, s12, s31, s23, 60, 200, 90, -1.0, sainc=4.0, gsflag=1)
+            r, theta, _ = mc.mcrckpuck(s22, s33, s12, s31, s23, *x[:3], -1.0, sainc=4.0, gsflag=1)
         run.state[0, 80] = -7.0
         state = run.call(de, keep=False)[1][0]
         assert state[73] == pytest.approx(r, rel=1e-13)
@@ -274,12 +318,19 @@ def test_onset_at_effort_16_halves_the_equivalent_strain(tv):
     # starts it from the strains of this call.
     run = Run(tv.toplevel.vumat_cartesian, props(p34=3))
     run.state[0, 74] = 16.0
-    state = run.call(strain(0, -2e-3, 0, 1e-3, 3e-3), keep=False)[1]
-    assert state[0, 47] == pytest.approx(np.sqrt(2e-3 ** 2 + 1e-3 ** 2 + 3e-3 ** 2) / 2, rel=1e-15)
+    de = strain(0, -2e-3, 0, 1e-3, 3e-3)
+    state = run.call(de, keep=False, length=[1.0, 0.5, 1.0])[1]
+    e0 = np.sqrt(2e-3 ** 2 + 1e-3 ** 2 + 3e-3 ** 2) / 2
+    # Unweighted: the partners' products as they are; only 22 compression
+    # has a toughness (1.0).
+    s = cyclic_stiffness(CARBON[18], CARBON[19]) @ de
+    s0 = (-2e-3 * s[1] + 3e-3 * s[4] + 1e-3 * s[3]) / e0
+    ef = max(2 * s[1] ** 2 / s0 ** 2 / (abs(s0) * 0.5), 1.1 * e0)
+    assert state[0, [47, 56, 65]] == pytest.approx([e0, ef, s0], rel=1e-13)
 
 
 def test_fibre_damage_history_and_deletion(tv):
-    run = Run(tv.toplevel.vumat_cartesian, props(p25=20.0, p26=20.0))
+    run = Run(tv.toplevel.vumat_cartesian, props(p25=20.0, p26=20.0), n=2)
     history = [1e-3] * 40 + [-1e-3] * 20 + [-1e-3] * 60
     limit = 0.9 * (0.999 + 0.99)
     rs1 = []
@@ -290,7 +341,7 @@ def test_fibre_damage_history_and_deletion(tv):
         assert (state[9:18] >= old[0, 9:18]).all() and (state[9:18] <= 1.0).all()
         assert (state[STATUS] == 0.0) == (state[0] + state[1] >= limit)
     assert rs1[39] == 1.0 and len(set(rs1[40:])) == 1          # full, and kept in compression
-    assert np.all(np.diff(rs1[:40]) >= 0) and run.state[0, STATUS] == 0.0
+    assert np.all(np.diff(rs1[:40]) >= 0) and (run.state[:, STATUS] == 0.0).all()
 
 
 @pytest.mark.parametrize("criterion", [1, 2, 3, 4, 5, 6])
@@ -315,6 +366,19 @@ def test_crushing_keeps_a_compressive_plateau(tv):
         for _ in range(80):
             stress = run.call(strain(-1e-3))[0]
         assert run.state[0, 10] > 0.9 and -0.3 * 1200 < stress[0, 0] < -0.2 * 1200
+    # Flag 2: the elastic strain that carries the crushing stress 0.25·Xc with
+    # the stiffness at the crushing limit of the onset and full-damage strains.
+    e0, ef = run.state[0, [45, 54]]
+    c11 = cyclic_stiffness(CARBON[18], CARBON[19])[0, 0]
+    t = e0 * ef * c11 / (300 * (ef - e0))
+    dlim = (ef / (ef - e0) - t) / (1 - t)
+    want = cyclic_stiffness(CARBON[18], CARBON[19], (dlim, 0, 0, 0, 0, 0)) @ strain(-300 / (c11 * (1 - dlim)))
+    assert stress[0, 0] == pytest.approx(want[0], rel=1e-12)
+    for j, xc, e in ((2, 200, CARBON[19]), (3, 200, E3)):  # the transverse directions crush too
+        crush = Run(tv.toplevel.vumat_cartesian, props(p36=2))
+        for _ in range(60):
+            s = crush.call(-1e-3 * np.eye(6)[j - 1])[0]
+        assert -0.3 * xc < s[0, j - 1] < -0.2 * xc
     for _ in range(80):  # the crushed strain stays within ten onset strains
         run.call(strain(-1e-3))
     assert run.state[0, 26] == -10 * 1200 / 120e3
@@ -347,8 +411,10 @@ def test_elastic_forms(tv):
     for fn, p in [(tv.toplevel.vumat_cartesian, CARBON[:9]), (tv.toplevel.vumat_cartesian, packed),
                   (tv.toplevel.vumat_bogenfeld, bogenfeld_props()), (tv.toplevel.vumat_bogenfeld, CARBON[:9])]:
         for t in (0.0, 1.0):
-            run = Run(fn, np.asarray(p, float))
-            np.testing.assert_allclose(run.call(de, t=t)[0][0], want, rtol=1e-13)
+            run = Run(fn, np.asarray(p, float), n=2)
+            np.testing.assert_allclose(run.call(de, t=t)[0], [want, want], rtol=1e-13)
+        run.state[:, 26:32] = de  # an inelastic strain of the host: the step's strain is elastic
+        np.testing.assert_allclose(run.call(de)[0], [want, want], rtol=1e-13)
 
 
 def test_bogenfeld_fibre_damage_scales_the_fibre_entries(tv):
