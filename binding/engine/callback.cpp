@@ -109,10 +109,12 @@ void invoke_callback(RawFn tag, const Slot* slots, std::size_t n, void* result) 
     const Arg& d = *cp.args[a].desc;
     const Slot& s = slots[a];
     PyObject* o = nullptr;
+    if (cp.args[a].length_of >= 0) continue;  // a hidden length: measures its text below
     if (d.kind == Kind::Text) {
       std::int64_t len = std::int64_t(s.len);
       Value v;
-      if (!cp.args[a].len.empty() && cp.args[a].len.eval(env, v)) len = v.real ? std::int64_t(v.d) : v.i;
+      if (cp.args[a].length_arg >= 0) len = std::int64_t(slots[cp.args[a].length_arg].len);
+      else if (!cp.args[a].len.empty() && cp.args[a].len.eval(env, v)) len = v.real ? std::int64_t(v.d) : v.i;
       o = PyUnicode_DecodeLatin1(static_cast<const char*>(s.p), Py_ssize_t(len < 0 ? 0 : len), nullptr);
     } else if (d.rank == 0) {
       if (d.intent == Intent::In) {
@@ -152,10 +154,11 @@ void invoke_callback(RawFn tag, const Slot* slots, std::size_t n, void* result) 
   // the optional ones; the extra arguments last.
   const Py_ssize_t nextra = c->extra ? PyTuple_GET_SIZE(c->extra) : 0;
   const int accept = accepted_positional(c->fn);
-  std::size_t npass = n;
+  const std::size_t nvisible = cp.py_order.size();  // hidden lengths are never passed
+  std::size_t npass = nvisible;
   if (accept >= 0) {
     const std::int64_t want = std::int64_t(accept) - nextra;
-    npass = std::size_t(std::clamp<std::int64_t>(want, cp.nrequired, std::int64_t(n)));
+    npass = std::size_t(std::clamp<std::int64_t>(want, cp.nrequired, std::int64_t(nvisible)));
   }
   PyObject* args = PyTuple_New(Py_ssize_t(npass) + nextra);
   if (!args) abandon(*c);

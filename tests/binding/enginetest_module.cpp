@@ -95,6 +95,11 @@ void either(IntFn fi, Fn f, const double* x, int n, int real, double& s, int& ki
   kind = f ? 1 : 2;
   for (int i = 0; i < n; ++i) s += f ? f(x[i]) : double(fi(int(x[i])));
 }
+// f summed over 1..n: an integer call-back given as a parameter of its own.
+void isumf(IntFn f, int n, int& s) {
+  s = 0;
+  for (int i = 1; i <= n; ++i) s += f(i);
+}
 using ArrayFn = void (*)(const int& n, const double* x, double* y, double& scale);
 // Calls g once; returns what it wrote into y and scale.
 void apply(ArrayFn g, const double* x, double* y, int n, double& scale) {
@@ -106,6 +111,25 @@ void pair(PairFn f, double& a, double& b) {
   a = 1.0;
   b = 2.0;
   f(a, b);
+}
+
+// A text with its hidden length after every other argument, as Fortran
+// compilers pass it: namelen reports the length it received and the number
+// of characters before the first blank; named hands both to a call-back of
+// its own type.
+using NamedFn = void (*)(const char* name, int* n, int* word, std::size_t name_len);
+void namelen(const char* name, int* n, int* word, std::size_t name_len) {
+  *n = int(name_len);
+  *word = int(std::find(name, name + name_len, ' ') - name);
+}
+void named(NamedFn f, const char* name, int* n, int* word, std::size_t name_len) {
+  f(name, n, word, name_len);
+}
+
+// Sums x after using it as scratch.
+void scratchsum(double* x, int n, double& s) {
+  s = 0.0;
+  for (int i = 0; i < n; ++i) s += x[i], x[i] = -1.0;
 }
 
 // Functions in the shape of the root finders' call-backs (math.bdsafe,
@@ -143,6 +167,9 @@ TAVRIN_CALLBACK_DOC(arrayfn_type, et::ArrayFn, "g", "Doubles x into y.",
 TAVRIN_CALLBACK_RETURNING(pairfn_type, et::PairFn, "f", ("a", "b"), inout(Real, "a"),
                           inout(Real, "b"));
 
+TAVRIN_CALLBACK(namedfn_type, et::NamedFn, "f", in(Text, "name"), out(Int, "n"), out(Int, "word"),
+                text_length("name_len", "name"));
+
 TAVRIN_BINDING_MODULE(enginetest, "routines that exercise the binding engine");
 TAVRIN_ROUTINE(vadd, et::vadd, in(Real, "a", "n"), in(Real, "b", "n"), out(Real, "c", "n"),
                in(Int, "n").opt("len(a)"));
@@ -176,6 +203,7 @@ TAVRIN_ROUTINE(twice, et::twice, result(Int, "twice"), in(Int, "i"));
 TAVRIN_ROUTINE(either, et::either, callback("fi", intfn_type).form_of_callback("f"),
                callback("f", fn_type).relation("real==0 || f"), in(Real, "x", "n"),
                in(Int, "n").opt("len(x)"), in(Int, "real").opt("0"), out(Real, "s"), out(Int, "kind"));
+TAVRIN_ROUTINE(isumf, et::isumf, callback("f", intfn_type), in(Int, "n"), out(Int, "s"));
 TAVRIN_ROUTINE(pair, et::pair, callback("f", pairfn_type), out(Real, "a"), out(Real, "b"));
 TAVRIN_ROUTINE(toggle, et::toggle, inplace(Logical1, "flags", "n"), in(Int, "n").opt("len(flags)"));
 TAVRIN_ROUTINE(toggle1, et::toggle1, inplace(Logical1, "flag"));
@@ -186,6 +214,12 @@ TAVRIN_ROUTINE(cosine, et::cosine, out(Real, "xnew"), in(Real, "fargs", "na"),
                in(Int, "na").opt("len(fargs)").relation("na>=1"), in(Int, "nfun").opt("0"));
 TAVRIN_ROUTINE(heron, et::heron, out(Real, "xnew"), in(Real, "fargs", "na"),
                in(Int, "na").opt("len(fargs)").relation("na>=1"), in(Int, "nfun").opt("0"));
+TAVRIN_ROUTINE(namelen, et::namelen, in(Text, "name", "12"), out(Int, "n"), out(Int, "word"),
+               text_length("name_len", "name"));
+TAVRIN_ROUTINE(named, et::named, callback("f", namedfn_type), in(Text, "name"), out(Int, "n"),
+               out(Int, "word"), text_length("name_len", "name"));
+TAVRIN_ROUTINE(scratchsum, et::scratchsum, in(Real, "x", "n").nooverwrite(), in(Int, "n").opt("len(x)"),
+               out(Real, "s"));
 TAVRIN_ROUTINE(grid, et::grid, out(Real, "x", "n,m"), in(Int, "n"), in(Int, "m"));
 TAVRIN_ROUTINE(exhaust, et::exhaust, in(Int, "n"));
 TAVRIN_ROUTINE(square_checked, et::square, result(Real, "square"), in(Real, "x").relation("x>=0.5"));

@@ -1,6 +1,7 @@
 """The generic binding engine, through the routines of _tavrin_enginetest,
 which cover every kind, intent and default the descriptors can express."""
 import gc
+import sys
 
 import numpy as np
 import pytest
@@ -196,6 +197,40 @@ def test_callbacks(et):
 
     y, scale = et.apply(h, [5.0])
     assert y[0] == 5.0 and scale == 1.0
+
+
+def test_integer_callback_and_references_kept(et):
+    assert et.isumf(lambda i: i * i, 3) == 14
+    assert "Return the function value, a int." in et.isumf.__doc__
+    x = np.zeros(3)
+    before = sys.getrefcount(x)
+    for _ in range(3):
+        et.vadd(x, x)
+    assert sys.getrefcount(x) == before
+
+
+def test_hidden_text_length(et):
+    # The routine gets the text's length after all other arguments: the
+    # declared one, or the text's own; a Python call-back never sees it and
+    # reads the text at that length.
+    assert et.namelen("ab cd") == (12, 2)
+    assert et.namelen.__doc__.splitlines()[0] == "n,word = namelen(name)"
+    seen = []
+
+    def f(name, n, word):
+        seen.append(name)
+        n[()] = len(name)
+        word[()] = -1
+
+    assert et.named(f, "abc def") == (7, -1) and seen == ["abc def"]
+    assert et.named(lambda *a: seen.append(a[0]), "xy") == (0, 0) and seen[-1] == "xy"
+    for g in (et.namelen, et.namelen._cpointer):
+        assert et.named(g, "abcdefghij") == (10, 10)
+
+
+def test_input_written_as_scratch_is_a_copy(et):
+    x = np.array([1.0, 2.0])
+    assert et.scratchsum(x) == 3.0 and x.tolist() == [1.0, 2.0]
 
 
 def test_callback_in_two_forms(et, eterror):
