@@ -54,7 +54,7 @@ struct Block {
                     lengths.data(), props.data(), density.data(), straininc.data(), unused.data(), unused.data(),
                     unused.data(), unused.data(), unused.data(), stressold.data(), stateold.data(), eold.data(),
                     eold.data(), unused.data(), unused.data(), unused.data(), unused.data(), stressnew.data(),
-                    statenew.data(), enew.data(), enew2.data());
+                    statenew.data(), enew.data(), enew2.data(), std::size_t(3));
   }
 };
 

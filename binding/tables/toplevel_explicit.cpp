@@ -2,48 +2,37 @@
 // convention).
 #include "engine/descriptor.hpp"
 #include "solver/explicit_ply.hpp"
+#include "tables/solver_args.hpp"
 
 namespace tavrin::bind {
 namespace {
 using namespace dsl;
+namespace sa = solver_args;
 
 constexpr const char* unused = "not read";
 
 // The VUMAT argument list in the solver's order; only straininc differs
 // between the routines.
-#define VUMAT_ARGS(straininc_arg)                                                                                     \
-  in(Int, "nblock").opt("shape(coordmp,0)").describe("material points of the block (rows of every array)"),          \
-      in(Int, "ndir").describe("direct components of the stress and strain rows (3)"),                               \
-      in(Int, "nshr").opt("shape(relspininc,1)").describe("shear components (3; vumat_bogenfeld also 1: plane stress)"), \
-      in(Int, "nstatev").opt("shape(stateold,1)").describe("state variables per point"),                             \
-      in(Int, "nfieldv").opt("shape(fieldold,1)").describe("field variables per point"),                             \
-      in(Int, "nprops").opt("len(props)").describe("properties: 2 to 9 elastic constants or 21 a packed stiffness "   \
-                                                   "(elastic answer), or the full property vector; 1 is refused"),    \
-      in(Int, "lanneal").describe(unused), in(Real, "steptime").describe(unused),                                    \
-      in(Real, "totaltime").describe("total time at the start of the increment; 0.0: the solver's first call"),      \
-      in(Real, "dt").describe("time increment (rate terms are 0 for dt <= 0)"),                                      \
-      in(Text, "cmname", "80").describe("material name; not read"),                                                  \
-      in(Real, "coordmp", "nblock,*").describe("point coordinates; not read"),                                       \
-      in(Real, "charlength", "nblock,*")                                                                              \
-          .relation("shape(charlength,1)>=3")                                                                         \
-          .describe("characteristic element lengths along the ply axes 1, 2, 3 (mm), columns 1-3; positive"),        \
-      in(Real, "props", "nprops").describe("material properties (see the routine's summary)"),                       \
-      in(Real, "density", "nblock").describe("mass density, positive; energies are per unit mass"), straininc_arg,   \
-      in(Real, "relspininc", "nblock,nshr").describe(unused), in(Real, "tempold", "nblock").describe(unused),        \
-      in(Real, "stretchold", "nblock,ndir+nshr").describe(unused),                                                   \
-      in(Real, "defgradold", "nblock,ndir+nshr+nshr").describe(unused),                                              \
-      in(Real, "fieldold", "nblock,nfieldv").describe(unused),                                                       \
-      in(Real, "stressold", "nblock,ndir+nshr").describe("stress at the start of the increment (MPa), cyclic order"), \
-      in(Real, "stateold", "nblock,nstatev").describe("state variables at the start of the increment"),             \
-      in(Real, "enerinternold", "nblock").describe("internal energy per unit mass at the start of the increment"),   \
-      in(Real, "enerinelasold", "nblock").describe("inelastic energy per unit mass at the start of the increment"),  \
-      in(Real, "tempnew", "nblock").describe(unused), in(Real, "stretchnew", "nblock,ndir+nshr").describe(unused),   \
-      in(Real, "defgradnew", "nblock,ndir+nshr+nshr").describe(unused),                                              \
-      in(Real, "fieldnew", "nblock,nfieldv").describe(unused),                                                       \
-      out(Real, "stressnew", "nblock,ndir+nshr").describe("stress at the end of the increment (MPa), cyclic order"), \
-      out(Real, "statenew", "nblock,nstatev").describe("state variables at the end of the increment"),              \
-      out(Real, "enerinternnew", "nblock").describe("internal energy per unit mass at the end of the increment"),    \
-      out(Real, "enerinelasnew", "nblock").describe("inelastic energy per unit mass at the end of the increment")
+#define VUMAT_ARGS(straininc_arg)                                                                                    \
+  sa::nblock, sa::v_ndir.describe("direct components of the stress and strain rows (3)"),                          \
+      sa::v_nshr.describe("shear components (3; vumat_bogenfeld also 1: plane stress)"), sa::nstatev_block,         \
+      sa::nfieldv, sa::nprops.describe("properties: 2 to 9 elastic constants or 21 a packed stiffness (elastic "     \
+                                       "answer), or the full property vector; 1 is refused"),                        \
+      sa::lanneal.describe(unused), sa::steptime.describe(unused),                                                  \
+      sa::totaltime.describe("total time at the start of the increment; 0.0: the solver's first call"),           \
+      sa::dt.describe("time increment (rate terms are 0 for dt <= 0)"), sa::cmname.describe("material name; not read"), \
+      sa::coordmp.describe(unused),                                                                                  \
+      sa::charlength.relation("shape(charlength,1)>=3")                                                             \
+          .describe("characteristic element lengths along the ply axes 1, 2, 3 (mm), columns 1-3; positive"),       \
+      sa::props.describe("material properties (see the routine's summary)"),                                       \
+      sa::density.describe("mass density, positive; energies are per unit mass"), straininc_arg,                    \
+      sa::relspininc.describe(unused), sa::tempold.describe(unused), sa::stretchold.describe(unused),              \
+      sa::defgradold.describe(unused), sa::fieldold.describe(unused),                                              \
+      sa::stressold.describe("stress at the start of the increment (MPa), cyclic order"),                          \
+      sa::stateold, sa::enerinternold, sa::enerinelasold, sa::tempnew.describe(unused),                             \
+      sa::stretchnew.describe(unused), sa::defgradnew.describe(unused), sa::fieldnew.describe(unused),              \
+      sa::stressnew.describe("stress at the end of the increment (MPa), cyclic order"), sa::statenew,              \
+      sa::enerinternnew, sa::enerinelasnew, sa::cmname_len
 
 TAVRIN_BINDING_MODULE(toplevel,
                       "solver entry points: material routines of the solvers' conventions.\n\n"
@@ -72,7 +61,7 @@ TAVRIN_ROUTINE_DOC(
     "stresses, 39-44 strains at the largest stress, 45-53 onset strains, 54-62 full-damage strains, 63-71 onset "
     "stresses, 72-80 failure efforts, 81-82 fracture-plane angles (degrees).  With totaltime 0.0 the answer is "
     "elastic with the mean of the tension and compression moduli and slots 1-18 and 27-38 reset.",
-    VUMAT_ARGS(in(Real, "straininc", "nblock,ndir+nshr").describe("strain increment, cyclic order, tensor shears")));
+    VUMAT_ARGS(sa::straininc.describe("strain increment, cyclic order, tensor shears")));
 TAVRIN_ROUTINE_DOC(
     vumat_bogenfeld, vumat_bogenfeld,
     "stress, state and energies of a block of unidirectional ply points with fibre damage and inter-fibre damage "
@@ -86,9 +75,9 @@ TAVRIN_ROUTINE_DOC(
     "angle of Wiegand's criterion (degrees), 13-15 fibre tension onset strain, full-damage strain and toughness, "
     "16-17 fibre compression onset and full-damage strain, 18 and 20 largest fibre efforts, 21-26 total strain, "
     "27-32 inelastic strain, 45-46 fibre onset stresses; slot 19 is not changed.",
-    VUMAT_ARGS(inplace(Real, "straininc", "nblock,ndir+nshr")
-                   .describe("strain increment, cyclic order, tensor shears; at plane-stress points column 3 "
-                             "receives the thickness strain increment (a float64 array in Fortran order)")));
+    VUMAT_ARGS(sa::straininc.nooverwrite().describe(
+        "strain increment, cyclic order, tensor shears (the thickness increment the routine writes at "
+        "plane-stress points is not returned: it is part of the total strain, state slots 21-26)")));
 
 }  // namespace
 }  // namespace tavrin::bind

@@ -7,7 +7,8 @@
 // Stress and strain rows are in the cyclic order 11, 22, 33, 12, 23, 31 with
 // tensor shear strains (half the engineering shears); charlength is
 // (nblock, *) and read as the element lengths along the ply axes 1, 2, 3.
-// Energies are per unit mass.
+// Energies are per unit mass; cmname_len is the material name's length (a
+// Fortran host passes it after the last argument).
 //
 // Properties by nprops (both routines):
 //   1        refused: the material tables' ply and section would be read
@@ -23,6 +24,8 @@
 // point (non-positive characteristic length or density) is returned
 // unchanged the same way while the other points go on.
 #pragma once
+
+#include <cstddef>
 
 #include "foundation/api.hpp"
 
@@ -44,7 +47,7 @@ TAVRIN_API void vumat_cartesian(const int* nblock, const int* ndir, const int* n
                                 const double* stateold, const double* enerinternold,
                                 const double* enerinelasold, const double* tempnew, const double* stretchnew,
                                 const double* defgradnew, const double* fieldnew, double* stressnew,
-                                double* statenew, double* enerinternnew, double* enerinelasnew);
+                                double* statenew, double* enerinternnew, double* enerinelasnew, std::size_t cmname_len);
 
 // Fibre damage by the quadratic nominal criterion with bilinear softening,
 // inter-fibre damage on the fracture plane of Wiegand's criterion, degraded
@@ -62,5 +65,5 @@ TAVRIN_API void vumat_bogenfeld(const int* nblock, const int* ndir, const int* n
                                 const double* stateold, const double* enerinternold,
                                 const double* enerinelasold, const double* tempnew, const double* stretchnew,
                                 const double* defgradnew, const double* fieldnew, double* stressnew,
-                                double* statenew, double* enerinternnew, double* enerinelasnew);
+                                double* statenew, double* enerinternnew, double* enerinelasnew, std::size_t cmname_len);
 }

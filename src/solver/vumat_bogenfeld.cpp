@@ -288,7 +288,7 @@ void vumat_bogenfeld(const int* nblock, const int* ndir, const int* nshr, const 
                      double* straininc, const double*, const double*, const double*, const double*, const double*,
                      const double* stressold, const double* stateold, const double* enerinternold,
                      const double* enerinelasold, const double*, const double*, const double*, const double*,
-                     double* stressnew, double* statenew, double* enerinternnew, double* enerinelasnew) {
+                     double* stressnew, double* statenew, double* enerinternnew, double* enerinelasnew, std::size_t) {
   const int n = std::max(*nblock, 0), ntens = *ndir + *nshr, nsv = *nstatev;
   const ep::Block b{"vumat_bogenfeld", n, ntens, nsv, View<const double, 2>(charlength, n, 3),
                     View<const double, 2>(straininc, n, ntens), View<const double, 2>(stressold, n, ntens),

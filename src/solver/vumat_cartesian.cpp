@@ -552,7 +552,7 @@ void vumat_cartesian(const int* nblock, const int* ndir, const int* nshr, const 
                      const double*, const double*, const double* stressold, const double* stateold,
                      const double* enerinternold, const double* enerinelasold, const double*, const double*,
                      const double*, const double*, double* stressnew, double* statenew, double* enerinternnew,
-                     double* enerinelasnew) {
+                     double* enerinelasnew, std::size_t) {
   using tavrin::View;
   const int n = std::max(*nblock, 0), ntens = *ndir + *nshr, nsv = *nstatev;
   const ep::Block b{"vumat_cartesian", n, ntens, nsv, View<const double, 2>(charlength, n, 3),

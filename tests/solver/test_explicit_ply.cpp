@@ -31,7 +31,7 @@ struct Block {
     f(&n, &ndir, &nshr, &nstatev, &nfieldv, &nprops, &lanneal, &time, &time, &dt, "PLY", unused.data(),
       lengths.data(), props.data(), density.data(), straininc.data(), unused.data(), unused.data(), unused.data(),
       unused.data(), unused.data(), stressold.data(), stateold.data(), eold.data(), eold.data(), unused.data(),
-      unused.data(), unused.data(), unused.data(), stressnew.data(), statenew.data(), enew.data(), enew2.data());
+      unused.data(), unused.data(), unused.data(), stressnew.data(), statenew.data(), enew.data(), enew2.data(), std::size_t(3));
   }
   // Point k (0-based) of this block alone.
   Block point(int k) const {
