@@ -8,8 +8,8 @@
 // of the stiffness.  Inter-fibre failure: Wiegand's criterion finds the
 // fracture plane; the matrix damage grows on that plane (bilinear
 // softening of its traction) and degrades every stiffness entry that
-// involves the plane's normal, except the normal block while the crack is
-// closed.
+// involves the plane's normal; whether the crack is open or closed is
+// recorded in the closure switch.
 //
 // State slots (1-based): 1-2 fibre tension and compression damage, 3 (and
 // 4, kept) inter-fibre damage, 5 crack open (+1) or closed (−1), 7, 8, 9,
@@ -255,7 +255,8 @@ class Point {
     const double wm = limited > stored ? limited : stored;
     put(s_damage + 2, wm);
     if (wm == 0.0) return c;
-    // A closed crack keeps the normal block: it carries compression across.
+    // The crack's state (open +1, closed -1) is recorded in the closure
+    // switch; the damage tensor acts on the crack normal in either state.
     int status = 1;
     const double x_axis[3] = {1.0, 0.0, 0.0};
     const int normal = 2;
@@ -263,7 +264,7 @@ class Point {
     put(s_crack, status);
     const Mat6 turned = la::permute(c, to_plane_frame);
     Mat6 degraded;
-    const int crack_normal = 1, keep_normal_block = status < 0 ? -1 : 0;
+    const int crack_normal = 1, keep_normal_block = 0;
     TensorDegradation(turned.v.data(), degraded.v.data(), &phi, &wm, &crack_normal, &keep_normal_block);
     Mat6 out = la::permute(degraded, from_plane_frame);
     if (plane_stress)  // only the plane-stress entries 11, 22, 12
