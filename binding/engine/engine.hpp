@@ -77,10 +77,27 @@ struct CallbackPlan {
 
 enum class ParamRole : unsigned char { Value, ExtraArgs, Overwrite };
 
+// How the value given for a parameter becomes its argument, chosen once.
+enum class Conv : unsigned char {
+  Int, Real, Complex, Logical, Logical1,  // scalars, as int(), float(), complex(), bool() read them
+  Text,
+  Array,    // converted to a Fortran-ordered array of the kind and rank (a copy where the routine writes)
+  InPlace,  // the caller's own array, which must be exact
+  Callback,
+};
+
 struct Param {
   int arg = -1;
   ParamRole role = ParamRole::Value;
   PyObject* name = nullptr;  // interned
+  Conv conv = Conv::Int;     // for a value
+};
+
+// Where the routine's C parameter k comes from: an argument's slot, or the
+// length of a text (a hidden length).
+struct CSource {
+  int arg = -1;
+  bool length = false;
 };
 
 struct Plan {
@@ -91,7 +108,10 @@ struct Plan {
   std::vector<Param> params;
   int nrequired = 0;
   std::vector<int> default_order;  // arguments evaluated from expressions, in dependency order
-  std::vector<Relation> relations;
+  std::vector<Relation> relations;           // checked once the values and defaults are known
+  std::vector<Relation> callback_relations;  // checked once the call-backs are resolved
+  std::vector<int> texts;          // text arguments the caller or a default gives
+  std::vector<CSource> c_order;    // per C parameter of the routine
   std::vector<int> results;        // returned arguments, the function value first
   // What a call may skip when the routine has none of it.
   bool has_texts = false;

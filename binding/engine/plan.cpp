@@ -431,6 +431,31 @@ const CallbackPlan& callback_plan(const CallbackType& t) {
   return *slot;
 }
 
+namespace {
+
+// A relation blamed on a call-back (which of its forms it was given in) is
+// checked once the call-backs are resolved, every other one before.
+void add_relation(Plan& p, Relation rel) {
+  const bool on_callback = p.args[std::size_t(rel.blame)].desc->kind == Kind::Callback;
+  (on_callback ? p.callback_relations : p.relations).push_back(std::move(rel));
+}
+
+Conv conversion_of(const Arg& d) {
+  if (d.kind == Kind::Callback) return Conv::Callback;
+  if (d.kind == Kind::Text) return Conv::Text;
+  if (d.intent == Intent::InPlace) return Conv::InPlace;
+  if (d.rank > 0) return Conv::Array;
+  switch (d.kind) {
+    case Kind::Real: return Conv::Real;
+    case Kind::Complex: return Conv::Complex;
+    case Kind::Logical: return Conv::Logical;
+    case Kind::Logical1: return Conv::Logical1;
+    default: return Conv::Int;
+  }
+}
+
+}  // namespace
+
 void build_plan(Plan& p, const Routine& r, const std::string& module) {
   p.routine = &r;
   p.module = module;
@@ -473,6 +498,9 @@ void build_plan(Plan& p, const Routine& r, const std::string& module) {
   } catch (const std::exception& e) {
     fail(e.what());
   }
+  for (const ArgPlan& ap : p.args)
+    if (ap.desc->intent != Intent::Result)
+      p.c_order.push_back(ap.length_of >= 0 ? CSource{ap.length_of, true} : CSource{int(&ap - p.args.data()), false});
 
   // Python parameters: required ones in library order, then the optional
   // ones, the call-back extra arguments and the overwrite flags.
@@ -490,7 +518,7 @@ void build_plan(Plan& p, const Routine& r, const std::string& module) {
     ap.ordinal = ++ord;
     ap.param = int(p.params.size());
     ap.position = std::to_string(ord) + ordinal_suffix(ord) + " argument";
-    p.params.push_back({i, ParamRole::Value, intern(ap.desc->name)});
+    p.params.push_back({i, ParamRole::Value, intern(ap.desc->name), conversion_of(*ap.desc)});
   }
   p.nrequired = ord;
   ord = 0;
@@ -499,7 +527,7 @@ void build_plan(Plan& p, const Routine& r, const std::string& module) {
     ap.ordinal = ++ord;
     ap.param = int(p.params.size());
     ap.position = std::to_string(ord) + ordinal_suffix(ord) + " keyword";
-    p.params.push_back({i, ParamRole::Value, intern(ap.desc->name)});
+    p.params.push_back({i, ParamRole::Value, intern(ap.desc->name), conversion_of(*ap.desc)});
   }
   for (std::size_t i = 0; i < n; ++i) {
     ArgPlan& ap = p.args[i];
@@ -519,6 +547,7 @@ void build_plan(Plan& p, const Routine& r, const std::string& module) {
     ArgPlan& ap = p.args[i];
     if (ap.position.empty()) ap.position = "argument";
     if (ap.desc->intent != Intent::Result) ap.cindex = c++;
+    if (ap.desc->kind == Kind::Text && ap.desc->intent != Intent::Out) p.texts.push_back(int(i));
     if (ap.desc->intent == Intent::Out && ap.desc->rank > 0)
       for (const Expr& e : ap.dims)
         if (e.empty()) fail(std::string("result '") + ap.desc->name + "' needs explicit extents");
@@ -543,7 +572,7 @@ void build_plan(Plan& p, const Routine& r, const std::string& module) {
         rel.blame = s >= 0 && p.args[std::size_t(s)].param >= 0 ? s : int(i);
         rel.text = d.rank == 1 ? "(len(" + std::string(d.name) + ")>=" + e.text() + ")"
                                : "(shape(" + std::string(d.name) + "," + std::to_string(k) + ")==" + e.text() + ")";
-        p.relations.push_back(rel);
+        add_relation(p, std::move(rel));
       }
     }
     if (!ap.check.empty()) {
@@ -551,7 +580,7 @@ void build_plan(Plan& p, const Routine& r, const std::string& module) {
       rel.e = &ap.check;
       rel.blame = int(i);
       rel.text = "(" + ap.check.text() + ")";
-      p.relations.push_back(rel);
+      add_relation(p, std::move(rel));
     }
   }
 
