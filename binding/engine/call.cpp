@@ -46,6 +46,7 @@ struct CallBuffers {
   PyObject** extra;     // <cb>_extra_args tuples
   bool* overwrite;      // overwrite_<x> flags
   Slot* cslots;         // the slots in the C order (one more for the function value)
+  PyObject** owned;     // references the call holds (two per argument at most)
   char* text;           // characters of texts made for the call
   std::size_t text_size;
 };
@@ -61,15 +62,22 @@ struct SizedBuffers {
   PyObject* extra[N];
   bool overwrite[N];
   Slot cslots[N + 1];
+  PyObject* owned[2 * N];
   char text[16 * N];  // a solver's 80-character names fit; longer texts become bytes objects
-  CallBuffers view() { return {given, slot, val, obj, ready, absent, extra, overwrite, cslots, text, sizeof text}; }
+  CallBuffers view() {
+    return {given, slot, val, obj, ready, absent, extra, overwrite, cslots, owned, text, sizeof text};
+  }
 };
 
+// The state of one call: per argument its slot, scalar value, object and
+// whether it is known yet.  `obj` holds the array or text object behind an
+// argument, borrowed: the caller's own objects live as long as the call,
+// and what the call creates is held in `owned` until it ends.
 class CallState final : public ExprEnv {
  public:
   CallState(const Plan& p, const CallBuffers& b)
-      : p_(p), slot(b.slot), val(b.val), obj(b.obj), ready(b.ready), absent(b.absent),
-        text_next(b.text), text_left(b.text_size) {
+      : p_(p), info(p.info.data()), slot(b.slot), val(b.val), obj(b.obj), ready(b.ready), absent(b.absent),
+        owned(b.owned), text_next(b.text), text_left(b.text_size) {
     const std::size_t n = p.args.size();
     std::fill_n(slot, n, Slot{});
     std::fill_n(obj, n, nullptr);
@@ -79,19 +87,25 @@ class CallState final : public ExprEnv {
   CallState(const CallState&) = delete;
   CallState& operator=(const CallState&) = delete;
   ~CallState() {
-    for (std::size_t i = 0; i < p_.args.size(); ++i) Py_XDECREF(obj[i]);
+    for (int i = 0; i < nowned; ++i) Py_DECREF(owned[i]);
     // Call-back contexts installed by this call leave with it.
     if (installed) callback_top = saved_top;
   }
 
+  // Makes `o` (a new reference, or null) the object of argument `a`; the
+  // call releases it when it ends.
+  void own(int a, PyObject* o) {
+    obj[a] = o;
+    if (o) owned[nowned++] = o;
+  }
+
   bool scalar(int a, Value& out) const override {
-    if (p_.args[std::size_t(a)].desc->kind == Kind::Callback) {  // 1 when given (in a form)
+    const ArgInfo d = info[a];
+    if (d.kind == Kind::Callback) {  // 1 when given (in a form)
       out = Value::of(slot[a].fn != nullptr);
       return true;
     }
-    if (!ready[a] || absent[a]) return false;
-    const Arg& d = *p_.args[std::size_t(a)].desc;
-    if (d.rank > 0) return false;
+    if (!ready[a] || absent[a] || d.rank > 0) return false;
     switch (d.kind) {
       case Kind::Int:
       case Kind::Logical: out = Value::of(val[a].i); return true;
@@ -102,26 +116,29 @@ class CallState final : public ExprEnv {
   }
   std::int64_t shape(int a, int axis) const override {
     if (!ready[a] || absent[a]) return 0;
-    const Arg& d = *p_.args[std::size_t(a)].desc;
+    const ArgInfo d = info[a];
     if (d.kind == Kind::Text) return axis == 0 ? std::int64_t(slot[a].len) : 0;
     if (!obj[a] || !PyArray_Check(obj[a])) return 0;
     auto* arr = reinterpret_cast<PyArrayObject*>(obj[a]);
-    if (axis < 0 || axis >= std::max(PyArray_NDIM(arr), d.rank)) return 0;
+    if (axis < 0 || axis >= std::max(PyArray_NDIM(arr), int(d.rank))) return 0;
     return axis < PyArray_NDIM(arr) ? PyArray_DIM(arr, axis) : 1;
   }
   std::int64_t size(int a) const override {
     if (!ready[a] || absent[a]) return 0;
-    if (p_.args[std::size_t(a)].desc->kind == Kind::Text) return std::int64_t(slot[a].len);
+    if (info[a].kind == Kind::Text) return std::int64_t(slot[a].len);
     if (!obj[a] || !PyArray_Check(obj[a])) return 1;
     return PyArray_SIZE(reinterpret_cast<PyArrayObject*>(obj[a]));
   }
 
   const Plan& p_;
+  const ArgInfo* const info;
   Slot* const slot;
   ScalarValue* const val;
   PyObject** const obj;
   bool* const ready;
   bool* const absent;
+  PyObject** const owned;
+  int nowned = 0;
   char* text_next;         // free scratch for texts
   std::size_t text_left;
   CallbackContext ctx[4];
@@ -279,8 +296,8 @@ bool quick_int(PyObject* o, int& out) {
 
 // The characters of a text given as bytes or str (read as Latin-1) and their
 // count.  A str of one byte per character holds them as they are; any other
-// str is encoded into a bytes object that `keep` then owns.  false (no error
-// set) when `o` is no text or not Latin-1.
+// str is encoded into a bytes object, which `keep` receives (new reference).
+// false (no error set) when `o` is no text or not Latin-1.
 bool text_chars(PyObject* o, PyObject*& keep, const char*& chars, std::size_t& n) {
   if (PyBytes_Check(o)) {
     chars = PyBytes_AS_STRING(o);
@@ -298,7 +315,7 @@ bool text_chars(PyObject* o, PyObject*& keep, const char*& chars, std::size_t& n
     PyErr_Clear();
     return false;
   }
-  Py_XSETREF(keep, b);
+  keep = b;
   chars = PyBytes_AS_STRING(b);
   n = std::size_t(PyBytes_GET_SIZE(b));
   return true;
@@ -321,7 +338,7 @@ bool make_text(CallState& st, int a, const char* src, std::size_t n, std::int64_
   const std::size_t k = std::min(n, size);
   if (k) std::memcpy(c, src, k);  // `src` is never the new buffer
   std::memset(c + k, ' ', size - k);
-  Py_XSETREF(st.obj[a], buf);  // after the copy: `src` may lie in the old object
+  st.own(a, buf);
   st.slot[a].p = c;
   st.slot[a].len = size;
   return true;
@@ -350,32 +367,31 @@ PyObject* new_array(const Plan& p, const CallState& st, const ArgPlan& ap) {
   return zero_array(ap.desc->kind, ap.desc->rank, extents);
 }
 
-PyObject* set_array(CallState& st, int a, PyObject* arr) {
-  Py_XSETREF(st.obj[a], arr);
+// The array of argument `a`: `arr` is a new reference, or with `borrowed`
+// the caller's own array.
+void set_array(CallState& st, int a, PyObject* arr, bool borrowed = false) {
+  if (borrowed) st.obj[a] = arr;
+  else st.own(a, arr);
   st.slot[a].p = PyArray_DATA(reinterpret_cast<PyArrayObject*>(arr));
   st.ready[a] = true;
-  return arr;
 }
 
-// An array that already is of the kind and rank the routine takes, aligned,
-// in native byte order and Fortran-contiguous: itself (new reference), or
-// where the routine writes into a copy, a plain ndarray copied with one
-// memcpy.  Null when the array needs the general conversion, or the copy
-// could not be made (the general conversion then says why).
-PyObject* exact_array(PyObject* o, const Arg& d, bool copy) {
-  if (!PyArray_Check(o)) return nullptr;
+// Whether `o` is an array of the kind and rank the routine takes, aligned,
+// in native byte order and Fortran-contiguous: usable as it is.
+inline bool exact_array(PyObject* o, ArgInfo d) {
+  if (!PyArray_Check(o)) return false;
   auto* a = reinterpret_cast<PyArrayObject*>(o);
-  const int type = npy_type(d.kind);
-  if (PyArray_TYPE(a) != type || PyArray_NDIM(a) != d.rank || !PyArray_IS_F_CONTIGUOUS(a) ||
-      !PyArray_ISALIGNED(a) || !PyArray_ISNOTSWAPPED(a))
-    return nullptr;
-  if (!copy) {
-    Py_INCREF(o);
-    return o;
-  }
-  // The copy the general conversion makes: a base-class array of the
-  // standard dtype.  Subclasses and dtypes with metadata go that way.
-  PyArray_Descr* descr = PyArray_DescrFromType(type);
+  return PyArray_TYPE(a) == npy_type(d.kind) && PyArray_NDIM(a) == d.rank && PyArray_IS_F_CONTIGUOUS(a) &&
+         PyArray_ISALIGNED(a) && PyArray_ISNOTSWAPPED(a);
+}
+
+// A copy of an exact array as the general conversion makes it: a plain
+// ndarray of the standard dtype, Fortran-ordered, filled with one memcpy.
+// Null (no error set) for subclasses and dtypes with metadata, or when the
+// copy could not be made: the general conversion then takes it.
+PyObject* copy_exact(PyObject* o, ArgInfo d) {
+  auto* a = reinterpret_cast<PyArrayObject*>(o);
+  PyArray_Descr* descr = PyArray_DescrFromType(npy_type(d.kind));
   if (!PyArray_CheckExact(o) || PyArray_DESCR(a) != descr) {
     Py_DECREF(descr);
     return nullptr;
@@ -565,7 +581,9 @@ PyObject* run_call(const Plan& p, PyObject* const* args, std::size_t nargsf, PyO
       case Conv::Text: {
         const char* chars = nullptr;
         std::size_t len = 0;
-        if (!text_chars(o, st.obj[a], chars, len)) return fail(conversion_message(p, plans[a], "string", o));
+        PyObject* keep = nullptr;
+        if (!text_chars(o, keep, chars, len)) return fail(conversion_message(p, plans[a], "string", o));
+        st.own(a, keep);
         st.slot[a].p = const_cast<char*>(chars);  // read only: a text the routine writes is copied below
         st.slot[a].len = len;
         st.ready[a] = true;
@@ -578,8 +596,7 @@ PyObject* run_call(const Plan& p, PyObject* const* args, std::size_t nargsf, PyO
                       (d.rank ? "Fortran-ordered " : "") + npy_typestr(d.kind) + " array" +
                       (d.rank ? " of rank " + std::to_string(d.rank) : std::string()) +
                       " to be updated in place");
-        Py_INCREF(o);
-        set_array(st, a, o);
+        set_array(st, a, o, true);
         auto* arr = reinterpret_cast<PyArrayObject*>(o);
         if (d.kind == Kind::Logical1) {
           // The routine reads C++ bool: every byte becomes 0 or 1 first.
@@ -590,9 +607,18 @@ PyObject* run_call(const Plan& p, PyObject* const* args, std::size_t nargsf, PyO
         continue;
       }
       case Conv::Array: {
-        const Arg& d = *plans[a].desc;
+        const ArgInfo d = st.info[a];
         const bool copy = d.always_copy || (d.intent == Intent::InOut && !overwrite[a]);
-        PyObject* arr = exact_array(o, d, copy);
+        PyObject* arr = nullptr;
+        if (exact_array(o, d)) {
+          if (!copy) {
+            if (d.intent == Intent::InOut && !PyArray_ISWRITEABLE(reinterpret_cast<PyArrayObject*>(o)))
+              return fail(array_message(p, plans[a], "the array is not writeable"));
+            set_array(st, a, o, true);
+            continue;
+          }
+          arr = copy_exact(o, d);
+        }
         if (!arr) {
           std::string why;
           arr = array_from_object(o, d.kind, d.rank, copy, why);
@@ -601,11 +627,10 @@ PyObject* run_call(const Plan& p, PyObject* const* args, std::size_t nargsf, PyO
             return fail(array_message(p, plans[a], why));
           }
         }
-        if (d.intent == Intent::InOut && !PyArray_ISWRITEABLE(reinterpret_cast<PyArrayObject*>(arr))) {
-          Py_DECREF(arr);
+        st.own(a, arr);  // released with the call, also on a refusal below
+        if (d.intent == Intent::InOut && !PyArray_ISWRITEABLE(reinterpret_cast<PyArrayObject*>(arr)))
           return fail(array_message(p, plans[a], "the array is not writeable"));
-        }
-        set_array(st, a, arr);
+        set_array(st, a, arr, true);
         continue;
       }
     }
@@ -765,11 +790,12 @@ PyObject* run_call(const Plan& p, PyObject* const* args, std::size_t nargsf, PyO
   }
 
   // 7. The call.
-  Slot* const cslots = buf.cslots;
-  const std::size_t nc = p.c_order.size();
-  const CSource* const from = p.c_order.data();
-  for (std::size_t k = 0; k < nc; ++k)
-    cslots[k] = from[k].length ? Slot{nullptr, st.slot[from[k].arg].len, nullptr} : st.slot[from[k].arg];
+  for (const auto& [length, text] : p.hidden_lengths) st.slot[length] = Slot{nullptr, st.slot[text].len, nullptr};
+  Slot* cslots = st.slot;
+  if (!p.c_args.empty()) {  // a function value takes no C parameter
+    cslots = buf.cslots;
+    for (std::size_t k = 0; k < p.c_args.size(); ++k) cslots[k] = st.slot[p.c_args[k]];
+  }
   ResultValue rv;
   try {
     p.routine->thunk(cslots, &rv);

@@ -93,11 +93,13 @@ struct Param {
   Conv conv = Conv::Int;     // for a value
 };
 
-// Where the routine's C parameter k comes from: an argument's slot, or the
-// length of a text (a hidden length).
-struct CSource {
-  int arg = -1;
-  bool length = false;
+
+// What a call reads of an argument most often, packed.
+struct ArgInfo {
+  Kind kind = Kind::Int;
+  Intent intent = Intent::In;
+  unsigned char rank = 0;
+  bool always_copy = false;
 };
 
 struct Plan {
@@ -105,13 +107,17 @@ struct Plan {
   std::string module;
   std::string qualname;  // "_tavrin.module.routine"
   std::vector<ArgPlan> args;
+  std::vector<ArgInfo> info;  // per argument
   std::vector<Param> params;
   int nrequired = 0;
   std::vector<int> default_order;  // arguments evaluated from expressions, in dependency order
   std::vector<Relation> relations;           // checked once the values and defaults are known
   std::vector<Relation> callback_relations;  // checked once the call-backs are resolved
   std::vector<int> texts;          // text arguments the caller or a default gives
-  std::vector<CSource> c_order;    // per C parameter of the routine
+  std::vector<std::pair<int, int>> hidden_lengths;  // (hidden length, the text it measures)
+  // The argument of each C parameter, for a routine with a function value;
+  // without one, the arguments are the C parameters in their order.
+  std::vector<int> c_args;
   std::vector<int> results;        // returned arguments, the function value first
   // What a call may skip when the routine has none of it.
   bool has_texts = false;
@@ -186,7 +192,6 @@ const Routine* routine_of(PyObject* obj);  // null when obj is no routine object
 PyObject* new_storage_owner(std::shared_ptr<void> block);
 
 const char* npy_typestr(Kind k);
-int npy_type(Kind k);
 const char* ordinal_suffix(int n);
 // Appends `text` as lines of at most 76 characters indented by `indent`
 // blanks; explicit line breaks in `text` are kept.

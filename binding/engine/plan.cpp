@@ -478,6 +478,10 @@ void build_plan(Plan& p, const Routine& r, const std::string& module) {
 
   p.args.resize(n);
   for (std::size_t i = 0; i < n; ++i) {
+    const Arg& d = r.args[i];
+    p.info.push_back({d.kind, d.intent, static_cast<unsigned char>(d.rank), d.always_copy});
+  }
+  for (std::size_t i = 0; i < n; ++i) {
     ArgPlan& ap = p.args[i];
     ap.desc = &r.args[i];
     try {
@@ -498,9 +502,12 @@ void build_plan(Plan& p, const Routine& r, const std::string& module) {
   } catch (const std::exception& e) {
     fail(e.what());
   }
-  for (const ArgPlan& ap : p.args)
-    if (ap.desc->intent != Intent::Result)
-      p.c_order.push_back(ap.length_of >= 0 ? CSource{ap.length_of, true} : CSource{int(&ap - p.args.data()), false});
+  const bool has_result = std::any_of(p.args.begin(), p.args.end(),
+                                      [](const ArgPlan& ap) { return ap.desc->intent == Intent::Result; });
+  for (std::size_t i = 0; i < n; ++i) {
+    if (p.args[i].length_of >= 0) p.hidden_lengths.emplace_back(int(i), p.args[i].length_of);
+    if (has_result && p.args[i].desc->intent != Intent::Result) p.c_args.push_back(int(i));
+  }
 
   // Python parameters: required ones in library order, then the optional
   // ones, the call-back extra arguments and the overwrite flags.
