@@ -731,6 +731,16 @@ PyObject* run_call(const Plan& p, PyObject* const* args, std::size_t nargsf, PyO
   // 4. Relations between extents and arrays.
   for (const Relation& rel : p.relations) {
     if (rel.array >= 0 && st.absent[rel.array]) continue;
+    if (rel.form != Relation::Form::General && st.ready[rel.array]) {
+      PyObject* const o = st.obj[rel.array];
+      const int m = rel.arg;
+      if (o && PyArray_Check(o) && rel.axis < PyArray_NDIM(reinterpret_cast<PyArrayObject*>(o)) &&
+          (rel.form == Relation::Form::Literal || (st.ready[m] && !st.absent[m]))) {
+        const std::int64_t have = PyArray_DIM(reinterpret_cast<PyArrayObject*>(o), rel.axis);
+        const std::int64_t want = rel.form == Relation::Form::Literal ? rel.literal : st.val[m].i;
+        if (rel.at_least ? have >= want : have == want) continue;
+      }
+    }
     Value v;
     bool ok = rel.e->eval_in(st, v);
     if (ok && rel.array >= 0) {

@@ -63,6 +63,13 @@ struct Relation {
   const Expr* e = nullptr;
   int blame = -1;         // argument named in the message
   std::string text;       // "(shape(a,0)==n)"
+  // An extent against an integer literal or an integer argument (most of
+  // them) is compared directly; one that fails is checked again the general
+  // way, which words the message.
+  enum class Form : unsigned char { General, Literal, IntArg };
+  Form form = Form::General;
+  std::int64_t literal = 0;
+  int arg = -1;
 };
 
 struct CallbackPlan {

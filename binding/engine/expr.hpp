@@ -46,6 +46,11 @@ class Expr {
   const std::vector<int>& depends() const { return deps_; }
   // A bare argument name: its index, else -1.
   int single_arg() const { return single_; }
+  // A single integer literal: true with its value.
+  bool integer_literal(std::int64_t& v) const {
+    v = k_;
+    return form_ == Form::Constant;
+  }
   // false when the evaluation failed (unavailable value, division by zero,
   // overflow); `out` is then unspecified.
   bool eval(const ExprEnv& env, Value& out) const;

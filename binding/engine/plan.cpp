@@ -579,6 +579,14 @@ void build_plan(Plan& p, const Routine& r, const std::string& module) {
         rel.blame = s >= 0 && p.args[std::size_t(s)].param >= 0 ? s : int(i);
         rel.text = d.rank == 1 ? "(len(" + std::string(d.name) + ")>=" + e.text() + ")"
                                : "(shape(" + std::string(d.name) + "," + std::to_string(k) + ")==" + e.text() + ")";
+        if (e.integer_literal(rel.literal)) {
+          rel.form = Relation::Form::Literal;
+        } else if (s >= 0 && p.args[std::size_t(s)].desc->rank == 0 &&
+                   (p.args[std::size_t(s)].desc->kind == Kind::Int ||
+                    p.args[std::size_t(s)].desc->kind == Kind::Logical)) {
+          rel.form = Relation::Form::IntArg;
+          rel.arg = s;
+        }
         add_relation(p, std::move(rel));
       }
     }
