@@ -78,11 +78,12 @@ class CallState final : public ExprEnv {
   CallState(const Plan& p, const CallBuffers& b)
       : p_(p), info(p.info.data()), slot(b.slot), val(b.val), obj(b.obj), ready(b.ready), absent(b.absent),
         owned(b.owned), text_next(b.text), text_left(b.text_size) {
+    // All zero: empty slots, no objects, nothing known yet.
     const std::size_t n = p.args.size();
-    std::fill_n(slot, n, Slot{});
-    std::fill_n(obj, n, nullptr);
-    std::fill_n(ready, n, false);
-    std::fill_n(absent, n, false);
+    std::memset(static_cast<void*>(slot), 0, n * sizeof *slot);
+    std::memset(static_cast<void*>(obj), 0, n * sizeof *obj);
+    std::memset(ready, 0, n * sizeof *ready);
+    std::memset(absent, 0, n * sizeof *absent);
   }
   CallState(const CallState&) = delete;
   CallState& operator=(const CallState&) = delete;
@@ -369,7 +370,7 @@ PyObject* new_array(const Plan& p, const CallState& st, const ArgPlan& ap) {
 
 // The array of argument `a`: `arr` is a new reference, or with `borrowed`
 // the caller's own array.
-void set_array(CallState& st, int a, PyObject* arr, bool borrowed = false) {
+[[gnu::always_inline]] inline void set_array(CallState& st, int a, PyObject* arr, bool borrowed = false) {
   if (borrowed) st.obj[a] = arr;
   else st.own(a, arr);
   st.slot[a].p = PyArray_DATA(reinterpret_cast<PyArrayObject*>(arr));
@@ -378,7 +379,7 @@ void set_array(CallState& st, int a, PyObject* arr, bool borrowed = false) {
 
 // Whether `o` is an array of the kind and rank the routine takes, aligned,
 // in native byte order and Fortran-contiguous: usable as it is.
-inline bool exact_array(PyObject* o, ArgInfo d) {
+[[gnu::always_inline]] inline bool exact_array(PyObject* o, ArgInfo d) {
   if (!PyArray_Check(o)) return false;
   auto* a = reinterpret_cast<PyArrayObject*>(o);
   return PyArray_TYPE(a) == npy_type(d.kind) && PyArray_NDIM(a) == d.rank && PyArray_IS_F_CONTIGUOUS(a) &&
@@ -493,8 +494,8 @@ PyObject* run_call(const Plan& p, PyObject* const* args, std::size_t nargsf, PyO
                  int(nparams), nargs);
     return nullptr;
   }
-  std::copy_n(args, nargs, given);
-  std::fill(given + nargs, given + nparams, nullptr);
+  std::memcpy(static_cast<void*>(given), args, std::size_t(nargs) * sizeof *given);
+  std::memset(static_cast<void*>(given + nargs), 0, (nparams - std::size_t(nargs)) * sizeof *given);
   if (kwnames) {
     const Py_ssize_t nkw = PyTuple_GET_SIZE(kwnames);
     for (Py_ssize_t k = 0; k < nkw; ++k) {
@@ -532,15 +533,17 @@ PyObject* run_call(const Plan& p, PyObject* const* args, std::size_t nargsf, PyO
 
   CallState st(p, buf);
   const int n = int(p.args.size());
+  // The flags, the last parameters: read only for the arguments they belong to.
   PyObject** const extra = buf.extra;
   bool* const overwrite = buf.overwrite;
-  if (p.has_flags) {
-    std::fill_n(extra, n, nullptr);
-    std::fill_n(overwrite, n, false);
-  }
-  for (std::size_t j = std::size_t(p.nrequired); p.has_flags && j < nparams; ++j) {
+  for (std::size_t j = std::size_t(p.first_flag); j < nparams; ++j) {
     const Param& prm = params[j];
-    if (!given[j] || prm.role == ParamRole::Value) continue;
+    overwrite[prm.arg] = false;
+    if (prm.role == ParamRole::ExtraArgs) extra[prm.arg] = nullptr;
+  }
+  for (std::size_t j = std::size_t(p.first_flag); j < nparams; ++j) {
+    const Param& prm = params[j];
+    if (!given[j]) continue;
     const ArgPlan& ap = plans[prm.arg];
     if (prm.role == ParamRole::Overwrite) {
       int v = 0;
@@ -823,14 +826,14 @@ PyObject* run_call(const Plan& p, PyObject* const* args, std::size_t nargsf, PyO
   if (nres > 1 && !(tuple = PyTuple_New(Py_ssize_t(nres)))) return nullptr;
   for (std::size_t k = 0; k < nres; ++k) {
     const int a = p.results[k];
-    const Arg& d = *plans[a].desc;
+    const ArgInfo d = st.info[a];
     PyObject* item;
     if (d.intent == Intent::Result) {
       item = scalar_to_object(d.kind, &rv);
     } else if (d.kind == Kind::Text) {
       item = PyUnicode_DecodeLatin1(static_cast<const char*>(st.slot[a].p), Py_ssize_t(st.slot[a].len), nullptr);
     } else if (d.rank == 0) {
-      item = scalar_to_object(d.kind, st.slot[a].p);
+      item = d.kind == Kind::Real ? PyFloat_FromDouble(st.val[a].d) : scalar_to_object(d.kind, st.slot[a].p);
     } else {
       item = st.obj[a];
       Py_XINCREF(item);

@@ -131,6 +131,7 @@ struct Plan {
   bool has_absent = false;         // optional arguments without a default
   bool has_callbacks = false;
   bool has_flags = false;          // overwrite_<x> or <cb>_extra_args parameters
+  int first_flag = 0;              // they are the last parameters, from this one
   std::vector<int> outputs;        // arguments the binding creates (intent out)
   std::string call_line;
   std::string doc;

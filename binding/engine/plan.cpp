@@ -642,6 +642,8 @@ void build_plan(Plan& p, const Routine& r, const std::string& module) {
     if (d.intent == Intent::Out) p.outputs.push_back(int(i));
   }
   for (const Param& prm : p.params) p.has_flags = p.has_flags || prm.role != ParamRole::Value;
+  p.first_flag = int(p.params.size());
+  while (p.first_flag > 0 && p.params[std::size_t(p.first_flag) - 1].role != ParamRole::Value) --p.first_flag;
 
   // The call line and the doc string.
   std::string outs, req, opt;
