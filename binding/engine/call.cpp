@@ -324,13 +324,15 @@ bool text_chars(PyObject* o, PyObject*& keep, const char*& chars, std::size_t& n
 
 // A fresh, private character buffer of `len` characters holding `src` cut or
 // blank-padded: in the call's scratch when it fits, else a bytes object.
+// Either way a NUL follows the characters, as after those of a bytes object.
 bool make_text(CallState& st, int a, const char* src, std::size_t n, std::int64_t len) {
   const std::size_t size = len < 0 ? 0 : std::size_t(len);
   PyObject* buf = nullptr;
   char* c = st.text_next;
-  if (size <= st.text_left) {
-    st.text_next += size;
-    st.text_left -= size;
+  if (size < st.text_left) {
+    c[size] = '\0';
+    st.text_next += size + 1;
+    st.text_left -= size + 1;
   } else {
     buf = PyBytes_FromStringAndSize(nullptr, Py_ssize_t(size));
     if (!buf) return false;

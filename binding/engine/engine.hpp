@@ -100,7 +100,6 @@ struct Param {
   Conv conv = Conv::Int;     // for a value
 };
 
-
 // What a call reads of an argument most often, packed.
 struct ArgInfo {
   Kind kind = Kind::Int;
@@ -127,11 +126,9 @@ struct Plan {
   std::vector<int> c_args;
   std::vector<int> results;        // returned arguments, the function value first
   // What a call may skip when the routine has none of it.
-  bool has_texts = false;
   bool has_absent = false;         // optional arguments without a default
   bool has_callbacks = false;
-  bool has_flags = false;          // overwrite_<x> or <cb>_extra_args parameters
-  int first_flag = 0;              // they are the last parameters, from this one
+  int first_flag = 0;              // overwrite_<x> and <cb>_extra_args: the last parameters, from this one
   std::vector<int> outputs;        // arguments the binding creates (intent out)
   std::string call_line;
   std::string doc;

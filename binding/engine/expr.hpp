@@ -48,8 +48,9 @@ class Expr {
   int single_arg() const { return single_; }
   // A single integer literal: true with its value.
   bool integer_literal(std::int64_t& v) const {
+    if (form_ != Form::Constant) return false;
     v = k_;
-    return form_ == Form::Constant;
+    return true;
   }
   // false when the evaluation failed (unavailable value, division by zero,
   // overflow); `out` is then unspecified.

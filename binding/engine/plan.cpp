@@ -579,8 +579,9 @@ void build_plan(Plan& p, const Routine& r, const std::string& module) {
         rel.blame = s >= 0 && p.args[std::size_t(s)].param >= 0 ? s : int(i);
         rel.text = d.rank == 1 ? "(len(" + std::string(d.name) + ")>=" + e.text() + ")"
                                : "(shape(" + std::string(d.name) + "," + std::to_string(k) + ")==" + e.text() + ")";
-        if (e.integer_literal(rel.literal)) {
+        if (std::int64_t k = 0; e.integer_literal(k)) {
           rel.form = Relation::Form::Literal;
+          rel.literal = k;
         } else if (s >= 0 && p.args[std::size_t(s)].desc->rank == 0 &&
                    (p.args[std::size_t(s)].desc->kind == Kind::Int ||
                     p.args[std::size_t(s)].desc->kind == Kind::Logical)) {
@@ -636,12 +637,10 @@ void build_plan(Plan& p, const Routine& r, const std::string& module) {
 
   for (std::size_t i = 0; i < n; ++i) {
     const Arg& d = r.args[i];
-    p.has_texts = p.has_texts || d.kind == Kind::Text;
     p.has_absent = p.has_absent || (d.optional && !d.def && d.kind != Kind::Callback);
     p.has_callbacks = p.has_callbacks || d.kind == Kind::Callback;
     if (d.intent == Intent::Out) p.outputs.push_back(int(i));
   }
-  for (const Param& prm : p.params) p.has_flags = p.has_flags || prm.role != ParamRole::Value;
   p.first_flag = int(p.params.size());
   while (p.first_flag > 0 && p.params[std::size_t(p.first_flag) - 1].role != ParamRole::Value) --p.first_flag;
 
