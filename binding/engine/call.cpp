@@ -626,8 +626,9 @@ PyObject* call_routine(const Plan& p, PyObject* const* args, std::size_t nargsf,
   // 7. The call.
   Slot cslots[max_args + 1];
   for (int a = 0; a < n; ++a) {
-    const int c = p.args[std::size_t(a)].cindex;
-    if (c >= 0) cslots[c] = st.slot[a];
+    const ArgPlan& ap = p.args[std::size_t(a)];
+    if (ap.cindex < 0) continue;
+    cslots[ap.cindex] = ap.length_of >= 0 ? Slot{nullptr, st.slot[ap.length_of].len, nullptr} : st.slot[a];
   }
   ResultValue rv;
   try {

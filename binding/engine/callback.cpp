@@ -109,10 +109,12 @@ void invoke_callback(RawFn tag, const Slot* slots, std::size_t n, void* result) 
     const Arg& d = *cp.args[a].desc;
     const Slot& s = slots[a];
     PyObject* o = nullptr;
+    if (cp.args[a].length_of >= 0) continue;  // a hidden length: measures its text below
     if (d.kind == Kind::Text) {
       std::int64_t len = std::int64_t(s.len);
       Value v;
-      if (!cp.args[a].len.empty() && cp.args[a].len.eval(env, v)) len = v.real ? std::int64_t(v.d) : v.i;
+      if (cp.args[a].length_arg >= 0) len = std::int64_t(slots[cp.args[a].length_arg].len);
+      else if (!cp.args[a].len.empty() && cp.args[a].len.eval(env, v)) len = v.real ? std::int64_t(v.d) : v.i;
       o = PyUnicode_DecodeLatin1(static_cast<const char*>(s.p), Py_ssize_t(len < 0 ? 0 : len), nullptr);
     } else if (d.rank == 0) {
       if (d.intent == Intent::In) {

@@ -67,6 +67,7 @@ struct Arg {
   const char* form_of = nullptr;  // call-back: another C form of the named call-back argument
   const char* doc = nullptr;
   bool always_copy = false;       // in/out array without an overwrite flag
+  const char* length_of = nullptr;  // hidden length (std::size_t by value) of this text argument
 
   constexpr Arg opt(const char* default_expr) const {
     Arg a = *this;
@@ -165,6 +166,17 @@ constexpr Arg result(Kind k, const char* name, const char* len = nullptr) {
   a.len = len;
   return a;
 }
+// The hidden length of the text argument `text`: a std::size_t passed by
+// value, as Fortran compilers pass the length of a character argument after
+// all others.  Not a Python parameter: the routine receives the length of the
+// text as converted (its declared length when it has one).  In a call-back
+// it is not passed to a Python function; the text it measures is read at
+// that length.
+constexpr Arg text_length(const char* name, const char* text) {
+  Arg a = make(Kind::Int, Intent::Hide, name, nullptr);
+  a.length_of = text;
+  return a;
+}
 constexpr Arg callback(const char* name, const CallbackType& type) {
   Arg a = make(Kind::Callback, Intent::In, name, nullptr);
   a.cb = &type;
@@ -247,6 +259,7 @@ constexpr bool kind_matches(Kind k) {
   else if constexpr (std::is_same_v<B, int>) return k == Kind::Int || k == Kind::Logical;
   else if constexpr (std::is_same_v<B, double>) return k == Kind::Real;
   else if constexpr (std::is_same_v<B, std::complex<double>>) return k == Kind::Complex;
+  else if constexpr (std::is_same_v<P, std::size_t>) return k == Kind::Int;  // a hidden text length
   else return false;
 }
 
@@ -261,12 +274,13 @@ constexpr bool writable() {
 }
 
 template <class P>
-constexpr bool shape_matches(const Arg& a) {
+constexpr bool shape_matches(const Arg& a, bool measured = false) {
   const bool pointer = std::is_pointer_v<P> && !is_fn_ptr<P>;
   if (a.kind == Kind::Callback) return is_fn_ptr<P>;
   if (a.kind == Kind::Text) {
-    // A bare character pointer carries no length: the descriptor must give it.
-    if ((std::is_same_v<P, const char*> || std::is_same_v<P, char*>) && !a.len) return false;
+    // A bare character pointer carries no length: the descriptor must give
+    // it, or the routine must take it as a hidden length.
+    if ((std::is_same_v<P, const char*> || std::is_same_v<P, char*>) && !a.len && !measured) return false;
     if (a.intent == Intent::In || a.intent == Intent::Hide)
       return std::is_same_v<P, std::string_view> || std::is_same_v<P, const char*>;
     return std::is_same_v<P, std::span<char>> || std::is_same_v<P, char*>;
@@ -357,7 +371,11 @@ constexpr bool params_match(std::index_sequence<I...>) {
         }
         using P = typename T::template param<I>;
         const Arg& a = Args[k];
-        ok = ok && kind_matches<P>(a.kind) && shape_matches<P>(a) && intent_matches<P>(a);
+        bool measured = false;
+        for (std::size_t j = 0; j < N; ++j)
+          if (Args[j].length_of && a.name && std::string_view(Args[j].length_of) == a.name) measured = true;
+        ok = ok && kind_matches<P>(a.kind) && shape_matches<P>(a, measured) && intent_matches<P>(a) &&
+             std::is_same_v<P, std::size_t> == (a.length_of != nullptr);
       }(),
       ...);
   return ok;
@@ -372,6 +390,8 @@ P from_slot(const Slot& s) {
     return {static_cast<const char*>(s.p), s.len};
   } else if constexpr (std::is_same_v<P, std::span<char>>) {
     return {static_cast<char*>(s.p), s.len};
+  } else if constexpr (std::is_same_v<P, std::size_t>) {
+    return s.len;  // a hidden text length travels in the slot's length
   } else if constexpr (std::is_same_v<P, bool>) {
     return *static_cast<const int*>(s.p) != 0;  // logical values travel as int
   } else if constexpr (std::is_pointer_v<P>) {
@@ -410,7 +430,9 @@ void thunk(const Slot* slots, void* result) {
 // Slot of a call-back's own C argument.
 template <class A>
 Slot to_slot(A& a) {
-  if constexpr (std::is_pointer_v<A>)
+  if constexpr (std::is_same_v<A, std::size_t>)
+    return Slot{nullptr, a, nullptr};  // a hidden text length
+  else if constexpr (std::is_pointer_v<A>)
     return Slot{const_cast<void*>(static_cast<const void*>(a)), 0, nullptr};
   else
     return Slot{const_cast<void*>(static_cast<const void*>(&a)), 0, nullptr};

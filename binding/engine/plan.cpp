@@ -156,6 +156,20 @@ void compile_arg(ArgPlan& ap, const std::function<int(std::string_view)>& lookup
   if (d.check) ap.check = Expr::compile(d.check, lookup);
 }
 
+// Links every hidden text length with the text it measures; throws naming
+// the fault when that is no text argument or is measured twice.
+void link_text_lengths(std::vector<ArgPlan>& args, const std::function<int(std::string_view)>& lookup) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const Arg& d = *args[i].desc;
+    if (!d.length_of) continue;
+    const int t = lookup(d.length_of);
+    if (t < 0 || args[std::size_t(t)].desc->kind != Kind::Text || args[std::size_t(t)].length_arg >= 0)
+      throw std::invalid_argument(std::string("hidden length '") + d.name + "' of no text or of a text measured twice");
+    args[i].length_of = t;
+    args[std::size_t(t)].length_arg = int(i);
+  }
+}
+
 // A default that is a literal the caller could pass: its Python value, as
 // source text; empty when it is computed, a fill value of an array, or absent.
 std::string literal_default(const ArgPlan& ap) {
@@ -379,16 +393,18 @@ void build_callback_plan(CallbackPlan& p, const CallbackType& t) {
     ArgPlan& ap = p.args[i];
     ap.desc = &t.args[i];
     compile_arg(ap, lookup);
-    ap.required = !ap.desc->def;
+    ap.required = !ap.desc->def && !ap.desc->length_of;
     ap.cindex = int(i);
+    if (ap.desc->length_of) continue;  // a hidden length is not passed to Python
     std::string& list = ap.required ? req : opt;
     list += (list.empty() ? "" : ",") + std::string(ap.desc->name);
   }
+  link_text_lengths(p.args, lookup);
   // A Python call-back takes the required arguments first, then the ones
   // with defaults (extents), each group in the C order.
   for (int pass = 0; pass < 2; ++pass)
     for (std::size_t i = 0; i < p.args.size(); ++i)
-      if (p.args[i].required == (pass == 0)) p.py_order.push_back(int(i));
+      if (p.args[i].required == (pass == 0) && p.args[i].length_of < 0) p.py_order.push_back(int(i));
   p.nrequired = int(std::count_if(p.args.begin(), p.args.end(), [](const ArgPlan& a) { return a.required; }));
   for (const char* name : t.returns) {
     const int k = lookup(name);
@@ -449,7 +465,13 @@ void build_plan(Plan& p, const Routine& r, const std::string& module) {
       if (!d.cb) fail(std::string("call-back '") + d.name + "' without a type");
       ap.cb = &callback_plan(*d.cb);
     }
-    if (d.intent == Intent::Hide && ap.def.empty() && !d.form_of) fail(std::string("hidden '") + d.name + "' without an expression");
+    if (d.intent == Intent::Hide && ap.def.empty() && !d.form_of && !d.length_of)
+      fail(std::string("hidden '") + d.name + "' without an expression");
+  }
+  try {
+    link_text_lengths(p.args, lookup);
+  } catch (const std::exception& e) {
+    fail(e.what());
   }
 
   // Python parameters: required ones in library order, then the optional

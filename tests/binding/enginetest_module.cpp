@@ -108,6 +108,19 @@ void pair(PairFn f, double& a, double& b) {
   f(a, b);
 }
 
+// A text with its hidden length after every other argument, as Fortran
+// compilers pass it: namelen reports the length it received and the number
+// of characters before the first blank; named hands both to a call-back of
+// its own type.
+using NamedFn = void (*)(const char* name, int* n, int* word, std::size_t name_len);
+void namelen(const char* name, int* n, int* word, std::size_t name_len) {
+  *n = int(name_len);
+  *word = int(std::find(name, name + name_len, ' ') - name);
+}
+void named(NamedFn f, const char* name, int* n, int* word, std::size_t name_len) {
+  f(name, n, word, name_len);
+}
+
 // Functions in the shape of the root finders' call-backs (math.bdsafe,
 // nrsafe and fpsafe), so that their routine objects and _cpointer capsules
 // can be handed over and called directly: f = x² - c, d = 2x with c = args(1)
@@ -142,6 +155,9 @@ TAVRIN_CALLBACK_DOC(arrayfn_type, et::ArrayFn, "g", "Doubles x into y.",
                     inout(Real, "scale").describe("the factor applied"));
 TAVRIN_CALLBACK_RETURNING(pairfn_type, et::PairFn, "f", ("a", "b"), inout(Real, "a"),
                           inout(Real, "b"));
+
+TAVRIN_CALLBACK(namedfn_type, et::NamedFn, "f", in(Text, "name"), out(Int, "n"), out(Int, "word"),
+                text_length("name_len", "name"));
 
 TAVRIN_BINDING_MODULE(enginetest, "routines that exercise the binding engine");
 TAVRIN_ROUTINE(vadd, et::vadd, in(Real, "a", "n"), in(Real, "b", "n"), out(Real, "c", "n"),
@@ -186,6 +202,10 @@ TAVRIN_ROUTINE(cosine, et::cosine, out(Real, "xnew"), in(Real, "fargs", "na"),
                in(Int, "na").opt("len(fargs)").relation("na>=1"), in(Int, "nfun").opt("0"));
 TAVRIN_ROUTINE(heron, et::heron, out(Real, "xnew"), in(Real, "fargs", "na"),
                in(Int, "na").opt("len(fargs)").relation("na>=1"), in(Int, "nfun").opt("0"));
+TAVRIN_ROUTINE(namelen, et::namelen, in(Text, "name", "12"), out(Int, "n"), out(Int, "word"),
+               text_length("name_len", "name"));
+TAVRIN_ROUTINE(named, et::named, callback("f", namedfn_type), in(Text, "name"), out(Int, "n"),
+               out(Int, "word"), text_length("name_len", "name"));
 TAVRIN_ROUTINE(grid, et::grid, out(Real, "x", "n,m"), in(Int, "n"), in(Int, "m"));
 TAVRIN_ROUTINE(exhaust, et::exhaust, in(Int, "n"));
 TAVRIN_ROUTINE(square_checked, et::square, result(Real, "square"), in(Real, "x").relation("x>=0.5"));

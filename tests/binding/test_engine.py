@@ -198,6 +198,24 @@ def test_callbacks(et):
     assert y[0] == 5.0 and scale == 1.0
 
 
+def test_hidden_text_length(et):
+    # The routine gets the text's length after all other arguments: the
+    # declared one, or the text's own; a Python call-back never sees it and
+    # reads the text at that length.
+    assert et.namelen("ab cd") == (12, 2)
+    assert et.namelen.__doc__.splitlines()[0] == "n,word = namelen(name)"
+    seen = []
+
+    def f(name, n, word):
+        seen.append(name)
+        n[()] = len(name)
+        word[()] = -1
+
+    assert et.named(f, "abc def") == (7, -1) and seen == ["abc def"]
+    for g in (et.namelen, et.namelen._cpointer):
+        assert et.named(g, "abcdefghij") == (10, 10)
+
+
 def test_callback_in_two_forms(et, eterror):
     # A Python function fills the form that is a parameter; a routine object
     # or _cpointer the form of its own type.
