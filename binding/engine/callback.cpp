@@ -154,10 +154,11 @@ void invoke_callback(RawFn tag, const Slot* slots, std::size_t n, void* result) 
   // the optional ones; the extra arguments last.
   const Py_ssize_t nextra = c->extra ? PyTuple_GET_SIZE(c->extra) : 0;
   const int accept = accepted_positional(c->fn);
-  std::size_t npass = n;
+  const std::size_t nvisible = cp.py_order.size();  // hidden lengths are never passed
+  std::size_t npass = nvisible;
   if (accept >= 0) {
     const std::int64_t want = std::int64_t(accept) - nextra;
-    npass = std::size_t(std::clamp<std::int64_t>(want, cp.nrequired, std::int64_t(n)));
+    npass = std::size_t(std::clamp<std::int64_t>(want, cp.nrequired, std::int64_t(nvisible)));
   }
   PyObject* args = PyTuple_New(Py_ssize_t(npass) + nextra);
   if (!args) abandon(*c);

@@ -212,6 +212,7 @@ def test_hidden_text_length(et):
         word[()] = -1
 
     assert et.named(f, "abc def") == (7, -1) and seen == ["abc def"]
+    assert et.named(lambda *a: seen.append(a[0]), "xy") == (0, 0) and seen[-1] == "xy"
     for g in (et.namelen, et.namelen._cpointer):
         assert et.named(g, "abcdefghij") == (10, 10)
 
