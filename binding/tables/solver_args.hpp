@@ -1,0 +1,102 @@
+// Argument descriptors of the solvers' user-material interfaces, shared by
+// the material routines and the adapters of the solver coupling.
+//
+// UMAT (Abaqus/Standard): the host's arguments as a Python caller passes
+// them; the material name's hidden length is computed.  USERMAT (ANSYS):
+// the host's scalars and arrays, in the ANSYS component order.
+#pragma once
+
+#include "engine/descriptor.hpp"
+
+namespace tavrin::bind::solver_args {
+using namespace dsl;
+
+// --- Abaqus/Standard UMAT ----------------------------------------------------
+inline constexpr Arg stress = inout(Real, "stress", "ntens").describe(
+    "stress at the start of the increment, solver order 11, 22, 33, 12, 13, 23 (ntens 6), 11, 22, 33, "
+    "12 (4) or 11, 22, 12 (3); returned at its end");
+inline constexpr Arg statev = inout(Real, "statev", "nstatv").describe("solution-dependent state variables");
+inline constexpr Arg ddsdde =
+    out(Real, "ddsdde", "ntens,ntens").describe("material tangent dsigma/deps (column j: by strain j)");
+inline constexpr Arg sse = inout(Real, "sse").describe("specific elastic strain energy");
+inline constexpr Arg spd = inout(Real, "spd").describe("specific plastic dissipation");
+inline constexpr Arg scd = inout(Real, "scd").describe("specific creep dissipation");
+inline constexpr Arg rpl = in(Real, "rpl").describe("volumetric heat generation per unit time");
+inline constexpr Arg ddsddt = in(Real, "ddsddt", "ntens").describe("dsigma/dT, ntens entries");
+inline constexpr Arg drplde = in(Real, "drplde", "ntens").describe("d rpl/d eps, ntens entries");
+inline constexpr Arg drpldt = in(Real, "drpldt").describe("d rpl/dT");
+inline constexpr Arg stran =
+    in(Real, "stran", "ntens").describe("total strain at the start of the increment, engineering shears");
+inline constexpr Arg dstran = in(Real, "dstran", "ntens").describe("strain increment, engineering shears");
+inline constexpr Arg time =
+    in(Real, "time", "2").describe("step time and total time at the start of the increment");
+inline constexpr Arg dtime = in(Real, "dtime").describe("time increment");
+inline constexpr Arg temp = in(Real, "temp").describe("temperature at the start of the increment");
+inline constexpr Arg dtemp = in(Real, "dtemp").describe("temperature increment");
+inline constexpr Arg predef =
+    in(Real, "predef", "1").describe("predefined field variables at the start (at least 1 entry)");
+inline constexpr Arg dpred = in(Real, "dpred", "1").describe("their increments (at least 1 entry)");
+inline constexpr Arg materl =
+    in(Text, "materl", "80").describe("material name, 80 characters (tags such as _l@3@ name a ply)");
+inline constexpr Arg materl_len = text_length("materl_len", "materl");
+inline constexpr Arg ndi = in(Int, "ndi").describe("direct stress components: 3, or 2 for plane stress");
+inline constexpr Arg nshr = in(Int, "nshr").describe("shear stress components: 1 or 3");
+inline constexpr Arg ntens =
+    in(Int, "ntens").opt("len(stress)").describe("stress components ndi + nshr: 3, 4 or 6");
+inline constexpr Arg nstatv = in(Int, "nstatv").opt("len(statev)").describe("number of state variables");
+inline constexpr Arg props = in(Real, "props", "nprops").describe("material constants");
+inline constexpr Arg nprops = in(Int, "nprops").opt("len(props)").describe("number of material constants");
+inline constexpr Arg coords = in(Real, "coords", "3").describe("coordinates of the point");
+inline constexpr Arg drot = in(Real, "drot", "3,3").describe("rotation increment");
+inline constexpr Arg pnewdt =
+    inout(Real, "pnewdt").describe("suggested ratio of the next time increment to this one");
+inline constexpr Arg celent = in(Real, "celent").describe("characteristic element length");
+inline constexpr Arg dfgrd0 = in(Real, "dfgrd0", "3,3").describe("deformation gradient at the start");
+inline constexpr Arg dfgrd1 = in(Real, "dfgrd1", "3,3").describe("deformation gradient at the end");
+inline constexpr Arg noel = in(Int, "noel").describe("element number");
+inline constexpr Arg npt = in(Int, "npt").describe("integration point number");
+inline constexpr Arg kslay = in(Int, "kslay").describe("layer number (composite sections)");
+inline constexpr Arg kspt = in(Int, "kspt").describe("section point number within the layer");
+inline constexpr Arg jstep =
+    in(Int, "jstep", "4").describe("step number, procedure type, large-deformation flag, perturbation flag");
+inline constexpr Arg kinc = in(Int, "kinc").describe("increment number");
+
+// --- ANSYS USERMAT -----------------------------------------------------------
+inline constexpr Arg matid = in(Int, "matid").describe("material id");
+inline constexpr Arg elemid = in(Int, "elemid").describe("element number");
+inline constexpr Arg kdomintpt = in(Int, "kdomintpt").describe("integration point number");
+inline constexpr Arg klayer = in(Int, "klayer").describe("layer number");
+inline constexpr Arg ksectpt = in(Int, "ksectpt").describe("section point number");
+inline constexpr Arg ldstep = in(Int, "ldstep").describe("load step number");
+inline constexpr Arg isubst = in(Int, "isubst").describe("substep number");
+inline constexpr Arg keycut =
+    out(Int, "keycut").describe("1 asks the host to cut the time increment back, 0 otherwise");
+inline constexpr Arg ndirect = in(Int, "ndirect").describe("direct stress components: 2 or 3");
+inline constexpr Arg nshear = in(Int, "nshear").describe("shear stress components: 1 or 3");
+inline constexpr Arg ncomp =
+    in(Int, "ncomp").opt("len(stress)").describe("stress components ndirect + nshear: 3, 4 or 6");
+inline constexpr Arg nstatev = in(Int, "nstatev").opt("len(ustatev)").describe("number of state variables");
+inline constexpr Arg nprop = in(Int, "nprop").opt("len(prop)").describe("number of material constants");
+inline constexpr Arg ans_time = in(Real, "time").describe("current time");
+inline constexpr Arg ans_dtime = in(Real, "dtime").describe("time increment");
+inline constexpr Arg ans_temp = in(Real, "temp").describe("temperature at the start of the increment");
+inline constexpr Arg ans_dtemp = in(Real, "dtemp").describe("temperature increment");
+inline constexpr Arg ans_stress = inplace(Real, "stress", "ncomp").describe(
+    "stress at the start, ANSYS order 11, 22, 33, 12, 23, 13 (ncomp 6), 11, 22, 33, 12 (4) or "
+    "11, 22, 12 (3); updated in place to the stress at the end");
+inline constexpr Arg ustatev =
+    inplace(Real, "ustatev", "nstatev").describe("state variables, updated in place");
+inline constexpr Arg dsdepl =
+    out(Real, "dsdepl", "ncomp,ncomp").describe("material tangent, rows and columns in the ANSYS order");
+inline constexpr Arg ans_strain =
+    in(Real, "strain", "ncomp").describe("total strain at the start, ANSYS order, engineering shears");
+inline constexpr Arg ans_dstrain = in(Real, "dstrain", "ncomp").describe("strain increment, ANSYS order");
+inline constexpr Arg epspl = in(Real, "epspl", "ncomp").describe("plastic strain at the start, ANSYS order");
+inline constexpr Arg prop = in(Real, "prop", "nprop").describe("material constants");
+inline constexpr Arg defgrad_t = in(Real, "defgrad_t", "3,3").describe("deformation gradient at the start");
+inline constexpr Arg defgrad = in(Real, "defgrad", "3,3").describe("deformation gradient at the end");
+inline constexpr Arg tsstif = inplace(Real, "tsstif", "2").describe(
+    "transverse shear stiffness (G13, G23) for the host's shell elements, updated in place");
+inline constexpr Arg epszz = out(Real, "epszz").describe("thickness strain of a plane-stress state");
+
+}  // namespace tavrin::bind::solver_args
