@@ -257,6 +257,7 @@ void rebound(const double* props, int nsvars, const int* jprops, const int* lfla
     const bool looked_up = nhist > 0 || table.allocated();
     const std::optional<int> column =
         looked_up ? impactor_column(rec(peak_force), column_from_record) : std::nullopt;
+    bool cut = false;  // the history gave the increment ratio
     if (nhist > 0 && column) {
       ensure_history_table(2 * nhist);
       double* h = &table(1, *column);
@@ -273,14 +274,16 @@ void rebound(const double* props, int nsvars, const int* jprops, const int* lfla
         const double q = h[std::min(j + 1 - nhist, nhist) - 1] / h[j - nhist - 1];
         if (q < 1.0) {
           *pnewdt = q;
-          return;
+          cut = true;
         }
       }
     }
-    rec(peak_depth) = largest;
-    rec(reference) = table.allocated() && column && *column <= table.size(2) ? table(1, *column)
-                                                                           : svars[s_elongation - 1];
-    *pnewdt = 0.8;
+    if (!cut) {
+      rec(peak_depth) = largest;
+      rec(reference) = table.allocated() && column && *column <= table.size(2) ? table(1, *column)
+                                                                             : svars[s_elongation - 1];
+      *pnewdt = 0.8;
+    }
   }
 
   if (svars[s_compliance - 1] == 0.0) {
