@@ -1,0 +1,105 @@
+// The user elements from a C caller: arrays of exactly the sizes the call
+// declares (the sanitizer build sees any access beyond them), outputs the
+// element must leave as the caller gave them.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "foundation/errorhandling.hpp"
+#include "foundation/shared_state.hpp"
+#include "solver/impact_elements.hpp"
+#include "solver/truss_elements.hpp"
+
+namespace tavrin {
+namespace {
+
+int latched_status() {
+  int reset = 0;
+  const int status = errorhandling::errstat;
+  errorhandling::rsxerr(reset, 1);
+  return status;
+}
+
+// An implicit call with ndofel degrees of freedom and nsvars state slots,
+// every array of exactly its declared size.
+struct Uel {
+  int ndofel, nsvars, nrhs = 1, nprops = 12, mcrd = 3, nnode = 2, jtype = 1, kstep = 1, kinc = 1, jelem = 1,
+      ndload = 0, npredf = 1, mdload = 1, njprop = 3;
+  std::vector<double> rhs, amatrx, svars, u, v, a, props{100, 1, 1, 0, 50, 4, 8, 1, 0, 0, 0, 0.5}, cprops;
+  std::vector<double> coords{0, 0, 0, 1, 0, 0}, energy = std::vector<double>(8, 3.0);
+  std::vector<double> time{0, 0}, params{0, 0.25, 0.5}, adlmag{0}, ddlmag{0}, predef{0, 0, 0, 0};
+  std::vector<int> jdltyp{0}, lflags{11, 1, 1, 0, 0}, jprops{1, 0, 0};
+  double dtime = 0.1, pnewdt = 1.0, period = 1.0;
+  Uel(int dof, int slots)
+      : ndofel(dof), nsvars(slots), rhs(std::size_t(dof), 7.0), amatrx(std::size_t(dof * dof), 7.0),
+        svars(std::size_t(slots), 3.0), u(std::size_t(dof), 0.1), v(std::size_t(dof)), a(std::size_t(dof)),
+        cprops(20, 5.0) {}
+  void truss() {
+    toplevel::uel_truss(rhs.data(), amatrx.data(), svars.data(), energy.data(), &ndofel, &nrhs, &nsvars,
+                        props.data(), &nprops, coords.data(), &mcrd, &nnode, u.data(), u.data(), v.data(),
+                        a.data(), &jtype, time.data(), &dtime, &kstep, &kinc, &jelem, params.data(), &ndload,
+                        jdltyp.data(), adlmag.data(), predef.data(), &npredf, lflags.data(), &ndofel,
+                        ddlmag.data(), &mdload, &pnewdt, jprops.data(), &njprop, &period);
+  }
+  void impact() {
+    toplevel::uel_impact(rhs.data(), amatrx.data(), svars.data(), energy.data(), &ndofel, &nrhs, &nsvars,
+                         props.data(), &nprops, coords.data(), &mcrd, &nnode, u.data(), u.data(), v.data(),
+                         a.data(), &jtype, time.data(), &dtime, &kstep, &kinc, &jelem, params.data(), &ndload,
+                         jdltyp.data(), adlmag.data(), predef.data(), &npredf, lflags.data(), &ndofel,
+                         ddlmag.data(), &mdload, &pnewdt, jprops.data(), &njprop, &period, cprops.data());
+  }
+  bool outputs_zero() const {
+    for (double x : rhs)
+      if (x != 0.0) return false;
+    for (double x : amatrx)
+      if (x != 0.0) return false;
+    return true;
+  }
+};
+
+TEST(UserElements, CallsTheElementCannotHoldTouchOnlyTheirOwnArrays) {
+  Uel four(4, 12);
+  four.truss();
+  EXPECT_EQ(latched_status(), -2);
+  EXPECT_TRUE(four.outputs_zero());
+  EXPECT_EQ(four.svars, std::vector<double>(12, 3.0));
+  EXPECT_EQ(four.energy, std::vector<double>(8, 3.0));
+
+  Uel short_state(6, 19);  // the impactor needs 20 slots
+  short_state.impact();
+  EXPECT_EQ(latched_status(), -2);
+  EXPECT_TRUE(short_state.outputs_zero());
+  EXPECT_EQ(short_state.svars, std::vector<double>(19, 3.0));
+  EXPECT_EQ(short_state.cprops, std::vector<double>(20, 5.0));
+
+  // Without a step table the impactor is the truss alone.
+  Uel no_steps(6, 20);
+  no_steps.impact();
+  EXPECT_EQ(latched_status(), 0);
+  EXPECT_FALSE(no_steps.outputs_zero());
+  EXPECT_EQ(no_steps.cprops, std::vector<double>(20, 5.0));
+  EXPECT_EQ(std::vector<double>(no_steps.svars.begin() + 12, no_steps.svars.end()), std::vector<double>(8, 3.0));
+}
+
+TEST(UserElements, ExplicitTrussOutsideItsProcedureTouchesNothing) {
+  const int nblock = 2, nsvars = 2, nnode = 2, ndofel = 6, nprops = 3, njprops = 1, ncrd = 3, jtype = 1,
+            kstep = 1, kinc = 1, npredef = 1, jdltyp = 123;
+  std::vector<double> rhs(12, 7.0), amass(72, 7.0), dt(2, 7.0), svars(4, 7.0), energy(24, 7.0);
+  const std::vector<double> props{1, 1, 1}, coords{0, 0, 0, 0, 0, 0, 1, 1, 0, 0, 0, 0}, u(12, 0.1),
+      time{0, 0}, scale(2, 1.0), predef(8), adlmag(2, 1.0);
+  const std::vector<int> jprops{0}, jelem{1, 2};
+  const double period = 1, dtimecur = 0.1, dtimeprev = 0.1;
+  for (const std::vector<int>& lflags : {std::vector<int>{16, 0, 2}, std::vector<int>{17, 0, 7}}) {
+    toplevel::vuel_truss(&nblock, rhs.data(), amass.data(), dt.data(), svars.data(), &nsvars, energy.data(),
+                         &nnode, &ndofel, props.data(), &nprops, jprops.data(), &njprops, coords.data(), &ncrd,
+                         u.data(), u.data(), u.data(), u.data(), &jtype, jelem.data(), time.data(), &period,
+                         &dtimecur, &dtimeprev, &kstep, &kinc, lflags.data(), scale.data(), predef.data(),
+                         &npredef, &jdltyp, adlmag.data());
+    for (const auto* array : {&rhs, &amass, &dt, &svars, &energy})
+      for (double x : *array) EXPECT_EQ(x, 7.0);
+  }
+  EXPECT_EQ(latched_status(), 0);
+}
+
+}  // namespace
+}  // namespace tavrin
