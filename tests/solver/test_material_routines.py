@@ -44,6 +44,9 @@ def test_fibre_temperature_sets_and_energy(tv):
         np.testing.assert_allclose(stress, ddsdde @ strain, rtol=1e-14)
         assert sse == pytest.approx(0.5 * stress @ strain, rel=1e-14) and (spd, scd) == (0.0, 0.0)
         assert statev[11] == HUGE and statev[2] == pytest.approx(stress[0] / mean[9], rel=1e-14)
+    # Off the middle, with the sets given in reverse order.
+    _, _, ddsdde, *_ = umat(tv.toplevel.umat_fiber, np.r_[hot, 80.0, cold, 20.0], strain, temp=30.0)
+    np.testing.assert_allclose(ddsdde, stiffness(tv, cold[:9] + (hot[:9] - cold[:9]) / 6), rtol=1e-14)
     # Outside [T1, T2] the end sets.
     _, _, ddsdde, *_ = umat(tv.toplevel.umat_fiber, np.r_[cold, 20.0, hot, 80.0], strain, temp=90.0)
     np.testing.assert_allclose(ddsdde, stiffness(tv, hot[:9]), rtol=1e-15)
@@ -71,8 +74,11 @@ def test_fibre_failure_and_stiffness_factor(tv):
     assert statev[2] == 0.0
     _, statev, *_ = umat(tv.toplevel.umat_fiber, np.r_[FIBRE, xt], 0.25 * pull)
     assert statev[2] == pytest.approx(0.5 * d0[0, 0] / 140e3, rel=1e-14)
-    _, statev, *_ = umat(tv.toplevel.umat_fiber, FIBRE, 10 * pull)
-    assert statev[2] == 0.0
+    _, statev, d9, *_ = umat(tv.toplevel.umat_fiber, FIBRE, 10 * pull)
+    assert statev[2] == 0.0 and (d9 == d0).all()
+    # Three state variables hold the effort.
+    _, statev, *_ = umat(tv.toplevel.umat_fiber, np.r_[FIBRE, xt, xc], pull, statev=np.zeros(3))
+    assert statev.tolist() == [0.0, 0.0, 1.0]
 
 
 def test_fibre_refusals_and_warning(tv, latched, capfd):
@@ -197,6 +203,9 @@ def test_elastic_plastic_near_incompressible_and_refusals(tv, latched):
     assert statev[12] == pytest.approx((g * 0.02 * 3 ** 0.5 - 5.0) / (3 * g), rel=1e-13)
     effg = g * 5.0 / (g * 0.02 * 3 ** 0.5)
     assert ddsdde[0, 0] == pytest.approx((1000.0 / 0.001999974250793457 + 4 * effg) / 3, rel=1e-13)
+    _, _, outside, *_ = umat(hail, [1000.0, 0.4999000132083893], np.zeros(6), statev=np.zeros(13))
+    np.testing.assert_allclose(outside, stiffness(tv, [1000.0] * 3 + [0.4999000132083893] * 3
+                                                  + [1000.0 / 2 / 1.4999000132083893] * 3), rtol=1e-13)
     _, _, elastic, *_ = umat(hail, [1000.0, 0.5], np.zeros(6), statev=np.zeros(13))
     np.testing.assert_allclose(elastic, lam * np.diag([1, 1, 1, 0, 0, 0]) @ np.ones((6, 6)) @ np.diag([1, 1, 1, 0, 0, 0])
                                + np.diag([2 * g] * 3 + [g] * 3), rtol=1e-13)
@@ -207,6 +216,15 @@ def test_elastic_plastic_near_incompressible_and_refusals(tv, latched):
     tv.errorhandling.rsxerr(True)
     stress, statev, *_ = umat(hail, [70000.0, 0.33, 1.0, 250.0], [0.1, 0, 0, 0, 0, 0], statev=np.zeros(13))
     assert latched()[0] == -2 and stress[0] > 1000 and statev[0] == 0.1 and statev[12] == 0.0
+
+
+def test_elastic_plastic_return_that_does_not_converge(tv, capfd):
+    # Slopes of a million and of one between close table points: Newton oscillates.
+    props = [1000.0, 0.3, 1.0, 10.0, 0.0, 10.001, 1e-6, 1000.0, 1e-5, 1000.5, 1.0]
+    capfd.readouterr()
+    umat(tv.toplevel.umat_hail, props, [0, 0, 0, 0.5, 0, 0], statev=np.zeros(13))
+    assert capfd.readouterr().out == "\n\n" + " " * 30 + (
+        "***WARNING - PLASTICITY ALGORITHM DID NOT CONVERGE AFTER  10 ITERATIONS\n")
 
 
 def test_elastic_plastic_cut_off_is_process_wide(child):

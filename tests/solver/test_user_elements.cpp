@@ -7,6 +7,7 @@
 
 #include "foundation/errorhandling.hpp"
 #include "foundation/shared_state.hpp"
+#include "solver/hooks.hpp"
 #include "solver/impact_elements.hpp"
 #include "solver/truss_elements.hpp"
 
@@ -79,6 +80,31 @@ TEST(UserElements, CallsTheElementCannotHoldTouchOnlyTheirOwnArrays) {
   EXPECT_FALSE(no_steps.outputs_zero());
   EXPECT_EQ(no_steps.cprops, std::vector<double>(20, 5.0));
   EXPECT_EQ(std::vector<double>(no_steps.svars.begin() + 12, no_steps.svars.end()), std::vector<double>(8, 3.0));
+}
+
+TEST(UserElements, RowsBeyondTheDegreesOfFreedomAndEmptyConstraints) {
+  Uel bar(6, 12);
+  bar.lflags = {1, 1, 1, 0, 0};
+  bar.rhs.assign(7, 7.0);  // mlvarx 7: row 7 is the caller's
+  int mlvarx = 7;
+  toplevel::uel_truss(bar.rhs.data(), bar.amatrx.data(), bar.svars.data(), bar.energy.data(), &bar.ndofel,
+                      &bar.nrhs, &bar.nsvars, bar.props.data(), &bar.nprops, bar.coords.data(), &bar.mcrd,
+                      &bar.nnode, bar.u.data(), bar.u.data(), bar.v.data(), bar.a.data(), &bar.jtype,
+                      bar.time.data(), &bar.dtime, &bar.kstep, &bar.kinc, &bar.jelem, bar.params.data(),
+                      &bar.ndload, bar.jdltyp.data(), bar.adlmag.data(), bar.predef.data(), &bar.npredf,
+                      bar.lflags.data(), &mlvarx, bar.ddlmag.data(), &bar.mdload, &bar.pnewdt, bar.jprops.data(),
+                      &bar.njprop, &bar.period);
+  EXPECT_EQ(latched_status(), 0);
+  EXPECT_EQ(bar.rhs[6], 7.0);
+  EXPECT_EQ(bar.rhs[0], 0.0);  // the bar along x moved rigidly by 0.1
+  // A constraint of no degrees of freedom: nothing to zero.
+  std::vector<double> ue, a, x(12), uu;
+  std::vector<int> jdof, ltran(2);
+  int mdof = 0, n = 2, jt = 1, maxdof = 0, lmpc = 4, ks = 1, ki = 1, nt = 0, nf = 0;
+  const double t2[2] = {0, 0}, tran[18] = {};
+  toplevel::mpc_nullify(ue.data(), a.data(), jdof.data(), &mdof, &n, &jt, x.data(), uu.data(), uu.data(), &maxdof,
+                        &lmpc, &ks, &ki, t2, &nt, &nf, nullptr, nullptr, ltran.data(), tran);
+  EXPECT_EQ(lmpc, 0);
 }
 
 TEST(UserElements, ExplicitTrussOutsideItsProcedureTouchesNothing) {

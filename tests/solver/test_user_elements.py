@@ -162,6 +162,9 @@ def test_explicit_truss(tv, latched):
     np.testing.assert_allclose(rhs[0], [-f, 0, 0, f, 0, 0], rtol=1e-15)
     np.testing.assert_allclose(svars[0], [2.0, f], rtol=1e-15)
     assert energy[0, 2] == pytest.approx(0.34657359027997264, rel=1e-15)
+    # L0 = 2 stretched to 3: area 2/3 of A.
+    rhs, *_ = vuel(tv, [[0, 0, 0], [2, 0, 0]], [0, 0, 0, 1, 0, 0], props=(3.0, 1.0, 0.5))
+    assert rhs[0, 3] == pytest.approx(3.0 * np.log(1.5) * 0.5 * 2 / 3, rel=1e-15)
     # Mass: rho*A*L0/2 on the diagonal.
     _, amass, *_ = vuel(tv, [[0, 0, 0], [0, 3, 0]], np.zeros(6), props=(5.0, 2.0, 0.5), request=1)
     assert (amass[0] == 1.5 * np.eye(6)).all()
@@ -204,8 +207,10 @@ def test_impactor_start_values_and_start_time(tv):
     steps(tv, 0, 3)
     props = IMPACTOR.copy()
     props[10] = -0.25  # initial displacement
-    *_, cprops = uel(tv, (0, 0, 1), props=props, impact=record(), kstep=1, kinc=1, params=(0.1, 0.2, 0.3))
+    _, _, svars, _, _, cprops = uel(tv, (0, 0, 1), props=props, impact=record(), kstep=1, kinc=1,
+                                    params=(0.1, 0.2, 0.3), svars=np.full(20, 2.0))
     assert (cprops[3], cprops[4], cprops[6], cprops[16], cprops[17]) == (-0.25, 5.0, 4.0, R, 1.0)
+    assert svars[12:].tolist() == [9.80665] + [0.0] * 5 + [2.0, 2.0]
     assert cprops[7:10].tolist() == [0.1, 0.2, 0.3]
     _, _, _, _, _, cprops = vuel(tv, [[0, 0, 0], [0, 0, 1]], np.zeros(6), props=props, nsvars=18, kstep=1,
                                  cprops=record(), jprops=(1, 0), dtimecur=0.5, kinc=1)
@@ -225,6 +230,7 @@ def test_implicit_hertz_contact(tv):
     rec = record(r4=0.02, r5=5.0, r7=m, r11=10.0)
     svars = np.zeros(20)
     svars[12], svars[13], svars[14] = 9.80665, 2e-6, 0.001  # acceleration at start, Cs, reference r
+    svars[16], svars[18] = 1e9, 3.0  # a larger force earlier
     *_, svars_out, _, _, cprops = uel(tv, (0, 0, 1), (0, 0, 0.001), props=IMPACTOR, impact=rec.copy(), svars=svars,
                                        kstep=2, kinc=1, params=(alpha, beta, 0.55), dtime=dt,
                                        lflags=(11, 1, 1, 0, 0), jprops=(1, 0, 0))
@@ -236,7 +242,7 @@ def test_implicit_hertz_contact(tv):
     assert f > 0 and delta + (ci + 2e-6) * f == pytest.approx(xp - 0.001, rel=1e-12)
     assert cprops[1] == pytest.approx((3 * f * R / (4 * estar)) ** (1 / 3), rel=1e-14)
     assert cprops[2] == pytest.approx((9 * f * f / (16 * R * estar * estar)) ** (1 / 3), rel=1e-14)
-    assert svars_out[15] == 0.001 and svars_out[14] == 0.001 and svars_out[16] == f
+    assert svars_out[15] == 0.001 and svars_out[14] == 0.001 and svars_out[16] == 1e9
     # Brent's search on the same Hertz law (contact law 0): the root to its tolerance.
     *_, cprops = uel(tv, (0, 0, 1), (0, 0, 0.001), props=IMPACTOR, impact=rec.copy(), svars=svars, kstep=2, kinc=1,
                      params=(alpha, beta, 0.55), dtime=dt, lflags=(11, 1, 1, 0, 0), jprops=(2, 0, 0))
@@ -321,3 +327,76 @@ def test_explicit_impactor_contact(tv):
     # Below the structure after the first increment: no contact.
     *_, cprops = vuel(tv, bar, [0, 0, 0, 0, 0, 0.001], cprops=record(r1=5.0, r2=1.0, r3=1.0, r4=-0.003, r7=4.0), **kw)
     assert cprops[:3].tolist() == [0.0, 0.0, 0.0]
+
+
+def test_implicit_reference_and_record_update(tv):
+    steps(tv, 0, 3)
+    kw = dict(props=IMPACTOR, kstep=2, kinc=3, params=(0.0, 0.25, 0.5), dtime=1e-3, jprops=(1, 0, 0), nrhs=2)
+    svars = np.zeros(20)
+    svars[12], svars[14] = 9.80665, 0.001
+    # The structure moved by 0.03: the reference becomes its displacement, above the impactor (xp ~ 0.025).
+    du = np.zeros((6, 2))
+    du[5, 0] = 0.03
+    _, _, sv, _, _, cprops = uel(tv, (0, 0, 1), (0, 0, 0.03), impact=record(r1=4.0, r2=4.0, r3=4.0, r4=0.02, r5=5.0,
+                                                                         r7=4.0, r11=5.0), svars=svars, du=du,
+                                 lflags=(11, 1, 1, 0, 0), **kw)
+    assert cprops[12] == 0.03 and cprops[:3].tolist() == [0.0, 0.0, 0.0] and sv[14] == 0.03
+    # Not moved: the reference is SVARS(15), a contact force is found but the record takes -row 11.
+    _, _, sv, _, _, cprops = uel(tv, (0, 0, 1), (0, 0, 0.03), impact=record(r4=0.02, r5=5.0, r7=4.0, r11=5.0, r12=0.3),
+                                 svars=svars, du=np.zeros((6, 2)), lflags=(11, 1, 1, 0, 0), **kw)
+    assert (cprops[0], cprops[1], sv[14], sv[16]) == (-5.0, 0.3, 0.001, 0.0)
+    # A negative force of the record goes to csvars and row 1 is cleared: with row 11 = 0 the record updates.
+    tv.loaddata.nimp = 1
+    svars[19] = 1.0
+    _, _, sv, _, _, cprops = uel(tv, (0, 0, 1), impact=record(r1=-2.0, r2=0.7, r4=0.02, r7=4.0, r12=0.3),
+                                 svars=svars, du=np.zeros((6, 2)), lflags=(1, 1, 1, 0, 0), **kw)
+    assert tv.impactdata.csvars.tolist() == [[2.0]] and cprops[:2].tolist() == [0.0, 0.7]
+
+
+def test_brent_unloading_and_rebound_force(tv):
+    steps(tv, 0, 3, 2)
+    props = IMPACTOR.copy()
+    props[11] = 0.01  # critical indentation of the unloading law
+    svars = np.zeros(20)
+    svars[16] = 1000.0  # the peak force of this element: exponent 2.5
+    dt, m = 1e-3, 4.0
+    rec = record(r4=0.05, r7=m, r14=1000.0, r15=0.05, r16=1.0)
+    *_, cprops = uel(tv, (0, 0, 1), props=props, impact=rec, svars=svars, kstep=2, kinc=1, params=(0.0, 0.25, 0.5),
+                     dtime=dt, lflags=(11, 1, 1, 0, 0), jprops=(2, 1, 0))
+    a0 = 0.05 * (1 - (0.01 / 0.05) ** 0.4)
+    k = 1000.0 / (0.05 - a0) ** 2.5
+    xp = 0.05 + 0.25 * dt * dt * 9.80665  # SVARS(13) = 0
+    c = 0.25 * dt * dt / m
+    lo, hi = 0.0, (xp - a0) / c
+    for _ in range(200):  # the root of k*(xp - a0 - c*F)^2.5 = F by bisection
+        mid = 0.5 * (lo + hi)
+        lo, hi = (mid, hi) if k * max(xp - a0 - c * mid, 0.0) ** 2.5 > mid else (lo, mid)
+    assert cprops[0] == pytest.approx(lo, abs=2e-3)
+    # Rebound step: no structure motion, no reference: the unit force and its radius under the implicit
+    # request, nothing under another.
+    _, estar = hertz(tv)
+    *_, cprops = uel(tv, (0, 0, 1), props=IMPACTOR, impact=record(r1=3.0, r2=3.0), kstep=3, kinc=2,
+                     lflags=(11, 1, 1, 0, 0), jprops=(1, 0, 0))
+    assert cprops[0] == 1.0 and cprops[1] == pytest.approx((3 * R / (4 * estar)) ** (1 / 3), rel=1e-14)
+    *_, cprops = uel(tv, (0, 0, 1), props=IMPACTOR, impact=record(r1=3.0, r2=3.0), kstep=3, kinc=2,
+                     lflags=(1, 1, 1, 0, 0), jprops=(1, 0, 0))
+    assert cprops[:2].tolist() == [0.0, 0.0]
+
+
+def test_explicit_block_and_unloading(tv):
+    steps(tv, 0, 3)
+    props = IMPACTOR.copy()
+    props[11] = 0.01
+    k, _ = hertz(tv)
+    coords = np.zeros((2, 2, 3))
+    coords[:, 1, 2] = 1.0
+    u = np.zeros((2, 6))
+    u[:, 5] = [0.001, 0.002]
+    *_, svars, _, cprops = vuel(tv, coords, u, props=props, nsvars=18, kstep=2, kinc=3, jprops=(1, 0),
+                                cprops=record(r4=0.003, r7=4.0))
+    assert svars[:, 14].tolist() == [0.001, 0.002] and cprops[0] == pytest.approx(k * 0.003 ** 1.5, rel=1e-14)
+    # Tan-Sun unloading (the peak is not this element's): exponent 1.5 from the peak.
+    *_, cprops = vuel(tv, coords, u, props=props, nsvars=18, kstep=2, kinc=3, jprops=(2, 0),
+                      cprops=record(r4=0.04, r7=4.0, r14=500.0, r15=0.05, r16=1.0))
+    a0 = 0.05 * (1 - (0.01 / 0.05) ** 0.4)
+    assert cprops[0] == pytest.approx(500.0 * ((0.04 - a0) / (0.05 - a0)) ** 1.5, rel=1e-14)
