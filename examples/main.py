@@ -4,9 +4,16 @@ constants, the mid-plane strains and curvatures under a running load and
 moment, the strains and stresses at the bottom and top of every ply in the
 ply axes, the failure efforts there of a polynomial (Tsai-Wu) criterion, the
 LaRC05 fibre criterion (kink-band search) and the LaRC05 matrix criterion
-(fracture-plane search, with the fracture angle), the governing ply, face
-and criterion, and a through-thickness plot of the laminate strains, ply
+(fracture-plane search, with the fracture angle), the load factor at which
+each criterion first reaches failure, the governing ply, face and
+criterion, and a through-thickness plot of the laminate strains, ply
 stresses and failure efforts.
+
+Failure efforts of different criteria are not margins: Tsai-Wu's grows in
+proportion to the load, LaRC05's matrix effort about as its square.  The
+criteria are therefore compared by the load factor λ on (N, M) at which
+each one's largest effort in the laminate reaches 1, found with the
+library's root finder (math.bdsafe); the smallest λ governs.
 
     .venv/bin/python examples/main.py [input] [--output DIR]
 
@@ -93,31 +100,94 @@ def analyse(case):
     effort, theta = failure_efforts(plystress, strengths, ply[6])
     return dict(ply=ply, angles=angles, thickness=thickness, h=h, a=a, b=b, d=d, eng=eng, shear=shear,
                 load=load, se=se, z=z, strain=plystrain, stress=plystress, strengths=strengths,
-                effort=effort, theta=theta)
+                effort=effort, theta=theta, first=first_failure(plystress, strengths, ply[6]))
 
 
-def failure_efforts(stress, x, g12):
-    """The efforts [criterion, ply, position] of the three criteria on the
-    plane stresses (σ11, σ22, τ12) [component, ply, position], and the
-    fracture angle (degrees; NaN where the matrix does not crack)."""
+def criterion_effort(c, s11, s22, s12, x, g12):
+    """Effort of criterion c (an index into CRITERIA) on the plane stresses
+    (σ11, σ22, τ12) of one point, and the fracture angle in radians (-1.0
+    where the criterion searches no plane or the matrix does not crack)."""
     gp, fb, mc = tv.gpcollection, tv.fbcollection, tv.mccollection
-    effort = np.zeros((3,) + stress.shape[1:])
-    theta = np.full(stress.shape[1:], np.nan)
-    for (k, pos), _ in np.ndenumerate(effort[0]):
-        s11, s22, s12 = stress[:, k, pos]
+    if c == 0:
         # Tsai-Wu: the interaction term -√(F11·F22)·σ11·σ22.
-        effort[0, k, pos] = gp.gppolynomial(s11, s22, 0.0, s12, 0.0, 0.0, x["Xt11"], x["Xc11"], x["Xt22"],
-                                            x["Xc22"], x["Xt33"], x["Xc33"], x["S12"], x["S13"], x["S23"],
-                                            xint=-0.5)
+        return gp.gppolynomial(s11, s22, 0.0, s12, 0.0, 0.0, x["Xt11"], x["Xc11"], x["Xt22"], x["Xc22"],
+                               x["Xt33"], x["Xc33"], x["S12"], x["S13"], x["S23"], xint=-0.5), -1.0
+    if c == 1:
         # Kinking counts only beyond half the compressive strength: below it
         # the kink-band effort is the matrix's own.
-        effort[1, k, pos] = fb.fblarc05_is(s11, s22, 0.0, s12, 0.0, 0.0, x["Xt11"], x["Xc11"], x["Xt22"],
-                                           x["S23"], x["S12"], g12)
-        # The fracture angle comes back where the matrix cracks.
-        effort[2, k, pos], angle = mc.mcrcklarc05(s22, 0.0, s12, 0.0, 0.0, x["Xt22"], x["Xc22"], x["S12"])
-        if angle >= 0.0:
-            theta[k, pos] = np.degrees(angle)
+        return fb.fblarc05_is(s11, s22, 0.0, s12, 0.0, 0.0, x["Xt11"], x["Xc11"], x["Xt22"], x["S23"],
+                              x["S12"], g12), -1.0
+    # The fracture angle comes back where the matrix cracks.
+    return mc.mcrcklarc05(s22, 0.0, s12, 0.0, 0.0, x["Xt22"], x["Xc22"], x["S12"])
+
+
+def failure_efforts(stress, x, g12, criteria=range(len(CRITERIA))):
+    """The efforts [criterion, ply, position] of the criteria on the plane
+    stresses (σ11, σ22, τ12) [component, ply, position], and the fracture
+    angle [ply, position] (degrees; NaN where the matrix does not crack)."""
+    effort = np.zeros((len(CRITERIA),) + stress.shape[1:])
+    theta = np.full(stress.shape[1:], np.nan)
+    for (k, pos), _ in np.ndenumerate(theta):
+        for c in criteria:
+            effort[c, k, pos], angle = criterion_effort(c, *stress[:, k, pos], x, g12)
+            if angle >= 0.0:
+                theta[k, pos] = np.degrees(angle)
     return effort, theta
+
+
+# Absolute tolerance of the load factor.  Brent's method stops with the root
+# inside a final bracket no wider than twice (XACC + 4.4e-16·λ).
+XACC = 1e-10
+
+
+def load_factor(largest_effort):
+    """The load factor λ at which largest_effort(λ) reaches 1: a bracket
+    found by doubling or halving λ = 1, then Brent's method (math.bdsafe).
+    Returns (λ, λ just past the root, where the effort has reached 1); inf
+    when the effort stays below 1 however large the load, 0 when it is 1 or
+    more at a vanishing load."""
+    lo = hi = 1.0
+    while largest_effort(hi) < 1.0:
+        if hi > 1e12:
+            return np.inf, np.inf
+        lo, hi = hi, 2.0 * hi
+    while largest_effort(lo) >= 1.0:
+        if lo < 1e-12:
+            return 0.0, 0.0
+        lo, hi = 0.5 * lo, lo
+
+    def residual(f, d, lam):
+        f[()] = largest_effort(lam) - 1.0
+
+    tv.errorhandling.rsxerr(True)
+    lam, _ = tv.math.bdsafe(residual, lo, hi, [0.0], XACC, 200, 0)
+    if tv.errorhandling.errstat != 0:
+        raise RuntimeError("load factor: " + tv.errorhandling.errstring.item().decode().strip())
+    # The efforts grow with λ, so they have reached 1 at the far end of the
+    # final bracket.
+    past = lam if largest_effort(lam) >= 1.0 else lam + 2.0 * (XACC + 4.5e-16 * lam)
+    return lam, past
+
+
+def first_failure(stress, x, g12):
+    """Per criterion, the load factor λ on (N, M) at which its largest effort
+    over the faces of the plies reaches 1 (the ply stresses grow in
+    proportion to the load), and where: (λ, ply, face position, fracture
+    angle in degrees or NaN)."""
+    faces = stress[:, :, [0, 2]]
+    found = []
+    for c in range(len(CRITERIA)):
+        def largest(lam, c=c):
+            return failure_efforts(lam * faces, x, g12, [c])[0][c].max()
+
+        lam, past = load_factor(largest)
+        if not np.isfinite(lam):
+            found.append((lam, -1, -1, np.nan))
+            continue
+        effort, theta = failure_efforts(past * faces, x, g12, [c])
+        k, f = np.unravel_index(np.argmax(effort[c]), effort[c].shape)
+        found.append((lam, k, 2 * f, theta[k, f]))
+    return found
 
 
 def report(r):
@@ -152,7 +222,7 @@ def report(r):
                   + " ".join(num(x, 10, 1) for x in e) + " " + " ".join(num(x, 10, 2) for x in s))
 
     x = r["strengths"]
-    print("\nFirst-ply failure: efforts (1 = failure) at the bottom and top of every ply")
+    print("\nFirst-ply failure: efforts (1 = failure) at the bottom and top of every ply under the given load")
     print("Strengths (MPa): " + ", ".join(f"{k} {v:g}" for k, v in x.items()))
     print(f"  {'ply':>3} {'angle':>6} {'face':>6} {'Tsai-Wu':>9} {'LaRC05 fibre':>13} "
           f"{'LaRC05 matrix':>14} {'θfp (°)':>8}")
@@ -162,12 +232,30 @@ def report(r):
             angle = "-" if np.isnan(theta[k, pos]) else f"{theta[k, pos]:.0f}"
             print(f"  {k + 1:3d} {angles[k]:6g} {face:>6} {effort[0, k, pos]:9.3f} {effort[1, k, pos]:13.3f} "
                   f"{effort[2, k, pos]:14.3f} {angle:>8}")
-    c, k, pos = np.unravel_index(np.argmax(effort[:, :, [0, 2]]), (3, n, 2))
-    pos = 2 * pos
-    verdict = "fails" if effort[c, k, pos] >= 1.0 else "holds"
+    print("θfp: angle of the fracture plane about the fibre axis, 0° the ply plane, 90° the plane normal to "
+          "direction 2")
+
+    print("\nLoad factor λ on (N, M) at which each criterion's largest effort reaches 1")
+    print("(efforts of different criteria are not margins: Tsai-Wu's grows as the load, LaRC05's")
+    print(" matrix effort about as its square, the fibre effort as the load in tension)")
+    print(f"  {'criterion':14} {'λ':>7}   {'ply':>3} {'angle':>6} {'face':>6}")
+    first = r["first"]
+    for c, (lam, k, pos, angle) in enumerate(first):
+        if not np.isfinite(lam):
+            print(f"  {CRITERIA[c]:14} {'never':>7}")
+            continue
+        plane = "" if np.isnan(angle) else f"   fracture plane at θfp = {angle:.0f}° from the ply plane"
+        print(f"  {CRITERIA[c]:14} {lam:7.3f}   {k + 1:3d} {angles[k]:6g} {('bottom', '', 'top')[pos]:>6}{plane}")
+    c = min(range(len(first)), key=lambda i: first[i][0])
+    lam, k, pos, angle = first[c]
+    if not np.isfinite(lam):
+        print("Governing: no criterion reaches failure under any multiple of the load")
+        return
+    verdict = "fails under the given load" if lam <= 1.0 else "holds under the given load"
+    plane = "" if np.isnan(angle) else (f" (fracture plane at θfp = {angle:.0f}° from the ply plane"
+                                        + (", normal to direction 2)" if round(angle) == 90 else ")"))
     print(f"Governing: ply {k + 1} ({angles[k]:g}°), {('bottom', '', 'top')[pos]} face, {CRITERIA[c]}, "
-          f"effort {effort[c, k, pos]:.3f}: the laminate {verdict}"
-          + ("" if c != 2 or np.isnan(theta[k, pos]) else f" (fracture plane at {theta[k, pos]:.0f}°)"))
+          f"first failure at λ = {lam:.3f}: the laminate {verdict}{plane}")
 
 
 def plot(r, path):

@@ -16,9 +16,11 @@ constexpr Arg shears(const char* name) { return in(Real, name, "2").describe("co
 TAVRIN_BINDING_MODULE(cccollection,
                       "core-crushing criteria.\n\n"
                       "Crushing efforts of a sandwich core, evaluated at its upper (u), middle (m) and lower (l) station and reported as the largest station effort (1.0 at failure).  Each station gives its core normal stress s33 and its transverse shear pair tao = (tau23, tau13); strengths are positive magnitudes, all in MPa.  A station in tension (s33 > 0) does not crush (effort 1e-20).");
-TAVRIN_ROUTINE_DOC(ccpetras, CCPetras, "Petras' core-crushing effort (signed linear sum), the largest of the upper, middle and lower station",
+TAVRIN_ROUTINE_DOC(ccpetras, CCPetras, "Petras' core-crushing effort (signed linear sum), the largest of the upper, middle and lower station" TAVRIN_EFFORT_AS_LAMBDA
+                   "  A core whose stations are all in tension stays at 1e-20 whatever the load.",
                    CC_STATIONS);
-TAVRIN_ROUTINE_DOC(ccbesant, CCBesant, "Besant's core-crushing effort (power sum), the largest of the upper, middle and lower station",
+TAVRIN_ROUTINE_DOC(ccbesant, CCBesant, "Besant's core-crushing effort (power sum), the largest of the upper, middle and lower station" TAVRIN_EFFORT_AS_LAMBDA
+                   "  A core whose stations are all in tension stays at 1e-20 whatever the load.",
                    CC_STATIONS, in(Real, "besantexponent").describe("exponent of the power sum"));
 
 #undef CC_STATIONS

@@ -139,7 +139,10 @@ TAVRIN_ROUTINE_DOC(gradualdegradation, GradualDegradation,
                    in(Real, "a").describe("life curve f = a·Nf^b: factor"), in(Real, "b").describe("life curve exponent"),
                    in(Real, "u").describe("constant-life exponent of (1 - mean)"),
                    in(Real, "v").describe("constant-life exponent of (c + mean)"),
-                   inplace(Real, "nm").describe("consumed life fraction, 0 to 1"),
+                   inplace(Real, "nm").describe(
+                       "consumed life fraction N/Nf, raised by cjimp/Nf each block: variant 1 lets it count on past "
+                       "1, variant 2 holds it at 1; 1 or more: the life is used up (variant 1 then gives the loaded "
+                       "side's strength factor degr_fac; variant 2 sets 1 once a factor has reached degr_fac)"),
                    in(Real, "n").describe("current cycle number"),
                    in(Real, "cjimp").describe("cycles of the current block (the jump just made)"),
                    in(Real, "alpha_t").describe("tensile residual-strength curve: dimensionless exponent α (not an angle)"),
@@ -154,7 +157,7 @@ TAVRIN_ROUTINE_DOC(gradualdegradation, GradualDegradation,
                    in(Real, "degr_fac").describe("factor at the end of life"),
                    in(Int, "dmgflag").describe("1: life-fraction variant; 2: equivalent-cycle variant with cjump_nf; other: latch -2"),
                    in(Logical, "isshear").describe("shear mode: tensile and compressive strength factors not coupled"),
-                   in(Int, "noel").describe("element number (debug output when it is the debug element)"),
+                   in(Int, "noel").describe("element number (trace lines when it equals debugdata.edebug)"),
                    inplace(Real, "cjump_nf").describe("cycles that may be jumped next (variant 2)"),
                    in(Real, "lim").describe("strength drop per jump (variant 2)"));
 

@@ -115,7 +115,14 @@ TAVRIN_ROUTINE_DOC(getstressfromdevvoldecomposition, GetStressFromDevVolDecompos
                    nprops.relation("nprops>=5"),
                    out(Real, "ddsdde", "ntens,ntens").describe("tangent (secant) stiffness"));
 TAVRIN_ROUTINE_DOC(getstressfromcubicelasticity, GetStressFromCubicElasticity,
-                   "stress of the law with tabulated volumetric, normal and shear factors", stress,
+                   "stress of the law with tabulated volumetric, normal and shear factors"
+                   "\n\nShared state: reads the factor tables materialdata.alpha1props (volumetric), "
+                   "materialdata.alpha2props (deviatoric normal) and materialdata.alpha3props (shear), each "
+                   "(temperature row, point, (strain measure, factor)) with its first materialdata.nalpha1data, "
+                   "nalpha2data or nalpha3data points, at the temperature props(1) interpolated over "
+                   "materialdata.temperatures (unset: row 1).  A table unset latches -2 \"Resin table "
+                   "alpha1props is not allocated\" (or alpha2props, alpha3props) and gives that factor 0, so "
+                   "its part of the stress is 0.", stress,
                    in(Real, "endstran", "ntens").describe("solver order, engineering shears"),
                    props.describe("temperature (K), E"), in(Int, "ntens").opt("len(endstran)").relation("ntens==6").describe("stress and strain components: 6"),
                    ndi3d, nprops.relation("nprops>=2"),

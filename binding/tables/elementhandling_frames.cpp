@@ -34,11 +34,22 @@ TAVRIN_ROUTINE_DOC(getsectionreforientation, GetSectionRefOrientation,
                    in(Real, "nvector", "3").describe("normal fixing the sense: theta > 0 when r12 × so points along it"),
                    in(Real, "r12", "3").describe("reference direction the angle is measured from"));
 TAVRIN_ROUTINE_DOC(getnodereferencedata, GetNodeReferenceData,
-                   "node and curvature frames, curvatures and local node coordinates of every shell element",
+                   "node and curvature frames, curvatures and local node coordinates of every shell element"
+                   "\n\nShared state: reads elementdata.elemkind, nodaldata.nodalcoords and "
+                   "elementdata.elemreforientation; writes nodaldata.tnodalmatrices (node frames), "
+                   "nodaldata.tcurvmatrices (curvature frames) and elementdata.elemcurvatures of every shell row "
+                   "whose 6 or 8 nodes carry coordinates and, unless tflag is 1, turns its nodalcoords into the "
+                   "curvature frame.  With one of these tables unset or shaped otherwise it does nothing and "
+                   "gives lop 0.",
                    out(Int, "lop").describe("0 done or a table missing; -3 unknown element kind"),
                    in(Int, "tflag").absent().describe("1: node coordinates stay global"));
 TAVRIN_ROUTINE_DOC(getnodesmotion, GetNodesMotion,
-                   "nodal translations and rotations turned into each element's frames, into nodesmotion",
+                   "nodal translations and rotations turned into each element's frames, into nodesmotion"
+                   "\n\nShared state: finds the nodes in elementdata.elemnodes (only the rows listed in "
+                   "elementdata.elemindices when that is set), turns their motion by nodaldata.tnodalmatrices and "
+                   "nodaldata.tcurvmatrices (an element whose frames are all zero keeps the global axes) and writes "
+                   "it into nodaldata.nodesmotion(:, k, row), rotations into rows 4 up to nodaldata.ndof.  With "
+                   "elemnodes, nodesmotion or the frame tables unset the call does nothing.",
                    in(Real, "ntraction", "3,nblock").describe("translation of each node (columns)"),
                    in(Real, "nrotation", "ndim,nblock").describe("rotation of each node (columns)"),
                    in(Int, "nodeid", "nblock").describe("host node numbers"),

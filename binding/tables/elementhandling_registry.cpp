@@ -22,7 +22,11 @@ TAVRIN_ROUTINE_DOC(getabqelementkind, eh::getabqelementkind,
                                  "1 S4, 0 other S or C names, -1 everything else"),
                    in(Text, "elemtype").describe("host element type name, capitals, any length"));
 TAVRIN_ROUTINE_DOC(getabqelementconnectivity, eh::getabqelementconnectivity,
-                   "registers a shell or continuum element in the next row of the element tables",
+                   "registers a shell or continuum element in the next row of the element tables"
+                   "\n\nShared state: writes row iele + 1 of elementdata.elemlist (the number), elementdata.elemkind "
+                   "(the kind code) and elementdata.elemnodes (the nodes), tables of elementdata.nelem rows and "
+                   "nodaldata.nnodes node columns (datahandling.allocateelementdata); with any of the three unset "
+                   "the call does nothing (iele unchanged, nothing latched).",
                    inout(Int, "iele").describe("rows used so far; raised by 1 when the element is registered. "
                                                "iele >= nelem latches status -3, nothing changed"),
                    in(Int, "connectivity", "nconnect").describe("host node numbers of the element"),
@@ -31,7 +35,10 @@ TAVRIN_ROUTINE_DOC(getabqelementconnectivity, eh::getabqelementconnectivity,
                    in(Int, "nconnect").opt("len(connectivity)")
                        .describe("nodes given; more than nnodes latches status -3, nothing changed"));
 TAVRIN_ROUTINE_DOC(getnodalcoordinates, GetNodalCoordinates,
-                   "copies node coordinates into every registered element that holds the nodes",
+                   "copies node coordinates into every registered element that holds the nodes"
+                   "\n\nShared state: finds the nodes in elementdata.elemnodes (only the rows listed in "
+                   "elementdata.elemindices when that is set) and writes their coordinates into "
+                   "nodaldata.nodalcoords(:, k, row); with elemnodes or nodalcoords unset the call does nothing.",
                    in(Real, "coordnp", "ncoord,nblock").describe("coordinates of each node (columns)"),
                    in(Int, "nodeid", "nblock").describe("host node numbers"),
                    in(Int, "ncoord").opt("shape(coordnp,0)")
@@ -39,7 +46,15 @@ TAVRIN_ROUTINE_DOC(getnodalcoordinates, GetNodalCoordinates,
                    in(Int, "nblock").opt("len(nodeid)").describe("number of nodes"));
 TAVRIN_ROUTINE_DOC(getelementreferencedata, GetElementReferenceData,
                    "shell element list, reference orientation records and section-point counts from the "
-                   "registration lists, which are then freed",
+                   "registration lists, which are then freed"
+                   "\n\nShared state: reads elementdata.elemkind and elementdata.elemlist and the three "
+                   "registration lists ind of module listhandling (integer: element numbers, real: 7-value "
+                   "orientation records, complex: (element, section point) pairs), all three freed at the end.  "
+                   "Writes elementdata.elemindices (the shell rows; made only when it is unset and elemkind is set, "
+                   "and left unset when every row is a shell, which means all rows), "
+                   "elementdata.elemreforientation (set to -1, then the record of each listed element) and "
+                   "sectiondata.nsectionpoints (set to -1, then 1 or the highest section point listed).  With "
+                   "elemlist unset nothing is copied; an unset target table is not filled.",
                    out(Int, "nshell").describe("shell elements listed in elemindices (0 when it existed already)"),
                    out(Int, "ierror").describe("0, or -1 when a registration list is missing"),
                    in(Int, "ind").describe(list_doc));

@@ -120,7 +120,9 @@ TAVRIN_ROUTINE_DOC(processlock, ProcessLock,
                    in(Int, "maxid").describe("number of cooperating processes"),
                    in(Int, "wflag").opt("0").describe("accepted and not used"));
 TAVRIN_ROUTINE_DOC(processunlock, ProcessUnLock,
-                   "Open the check-in list again so that every process can check in anew.",
+                   "Open the check-in list again so that every process can check in anew."
+                   "\n\nShared state: refills jobdata.processid with 1, 2, ... up to its length; unset, nothing "
+                   "happens.",
                    result(Int, "ierror").describe("status, always 0"));
 }  // namespace utility_tables
 

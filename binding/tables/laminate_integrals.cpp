@@ -25,13 +25,13 @@ constexpr Arg curvature_j = in(Real, "kj").describe("shell curvature along j (1/
 TAVRIN_BINDING_MODULE(laminate, laminate_doc);
 TAVRIN_ROUTINE_DOC(getpartialamatrix, GetPartialAMatrix,
                    "Partial membrane stiffness: the integral of Qbar dz from the bottom face up to a height."
-                   "\n\nA ply outside 1..nplies is latched (errstat -3) and gives zero." TAVRIN_LAMINATE_LATCH,
+                   "\n\nA ply outside 1..nplies raises _tavrin.error before the call.",
                    out(Real, "aprt", "3,3").describe("partial A at zcrd, order 11, 22, 12"), plyelastic,
                    plyorientation, plythickness, in(Real, "zcrd").describe("the height z, from the mid-plane"),
                    iply.describe("the ply zcrd lies in, counted from 1 at the bottom"), nplies);
 TAVRIN_ROUTINE_DOC(getpartialbmatrix, GetPartialBMatrix,
                    "Partial coupling stiffness: the integral of Qbar z dz from the bottom face up to a height."
-                   "\n\nA ply outside 1..nplies is latched (errstat -3) and gives zero." TAVRIN_LAMINATE_LATCH,
+                   "\n\nA ply outside 1..nplies raises _tavrin.error before the call.",
                    out(Real, "bprt", "3,3").describe("partial B at zcrd, order 11, 22, 12"), plyelastic,
                    plyorientation, plythickness, in(Real, "zcrd").describe("the height z, from the mid-plane"),
                    iply.describe("the ply zcrd lies in, counted from 1 at the bottom"), nplies);

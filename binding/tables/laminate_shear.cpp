@@ -17,7 +17,7 @@ constexpr Arg method = in(Int, "method").opt("1").describe(
 
 TAVRIN_ROUTINE_DOC(getsmallfmatrix, GetSmallFMatrix,
                    "The 2x2 transverse shear stress function f at a height: (tau23, tau13) = f.(R_yz, R_xz)."
-                   "\n\nA ply outside 1..nplies is latched (errstat -3) and gives zero." TAVRIN_LAMINATE_LATCH,
+                   "\n\nA ply outside 1..nplies raises _tavrin.error before the call.",
                    out(Real, "smallf", "2,2").describe("f at zcrd, rows and columns (23, 13), per unit shear force"),
                    plyelastic, plyorientation, plythickness, in(Real, "zcrd").describe("the height z, from the mid-plane"),
                    in(Real, "fa", "3,3").describe("the factor A^-1 B Dtilde^-1 of the stack"),

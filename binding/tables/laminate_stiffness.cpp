@@ -18,9 +18,9 @@ constexpr Arg d_in = in(Real, "d", "3,3").describe("bending stiffness D (11, 22,
 
 TAVRIN_ROUTINE_DOC(getplyzcoord, GetPlyZCoord,
                    "z of the bottom, middle or top of one ply, measured from the laminate mid-plane."
-                   "\n\nA ply outside 1..nplies is latched (errstat -3) and gives 0." TAVRIN_LAMINATE_LATCH,
+                   "\n\nA ply outside 1..nplies raises _tavrin.error before the call.",
                    result(Real, "getplyzcoord").describe("z of that point (length unit)"),
-                   plythickness, iply.describe("the ply, counted from 1 at the bottom (latched when outside)"),
+                   plythickness, iply.describe("the ply, counted from 1 at the bottom (outside 1..nplies: raises)"),
                    in(Int, "nplies").opt("len(plythickness)").describe("number of plies"),
                    in(Int, "zpos").describe("2: the top of the ply; 1: its middle; any other value: its bottom"),
                    in(Real, "refoffset").opt("0.0").describe(

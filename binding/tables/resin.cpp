@@ -8,7 +8,16 @@ namespace {
 using namespace dsl;
 
 constexpr Arg temp = in(Real, "temp").describe("temperature (K)");
-constexpr Arg noel = in(Int, "noel").describe("element number (debug lines for debugdata.edebug)");
+constexpr Arg noel = in(Int, "noel").describe("element number (debug lines when it equals debugdata.edebug)");
+
+// What a calibration-table routine reads of the material data, and what an
+// unset table gives.
+#define TAVRIN_RESIN_TABLE(table, count, what)                                                             \
+  "\n\nShared state: reads materialdata." table " (temperature row, point, (strain, " what ")), its "       \
+  "first materialdata." count " points, and materialdata.temperatures (the temperatures of rows 1 and 2, "  \
+  "between which the value is interpolated; unset, or a table of one row: row 1's value).  " table          \
+  " unset latches -2 \"Resin table " table " is not allocated\" and gives 0; " count " below 1 latches -2 " \
+  "\"Resin table " table " is empty\" and gives 0."
 
 TAVRIN_BINDING_MODULE(resin,
                       "thermoset resin properties and viscoplasticity.\n\n"
@@ -20,7 +29,10 @@ TAVRIN_BINDING_MODULE(resin,
                       "strengths in one consistent unit (e.g. MPa), strains in the solver order 11, 22, 33, "
                       "12, 13, 23; props entries are counted from 1.");
 TAVRIN_ROUTINE_DOC(getexternaldata, GetExternalData,
-                   "value of a strain table at two temperatures, interpolated over materialdata.temperatures",
+                   "value of a strain table at two temperatures, interpolated over materialdata.temperatures"
+                   "\n\nShared state: reads materialdata.temperatures, the temperatures of rows 1 and 2 of "
+                   "datafield; unset (or fewer than two entries, or a datafield of one row): row 1's value, "
+                   "not interpolated.",
                    in(Real, "datafield", "nrows,npoints,2").describe(
                        "(temperature row, point, (strain, value)); rows 1 and 2 are read"),
                    in(Int, "ndata").describe("points of each row to use"),
@@ -28,14 +40,17 @@ TAVRIN_ROUTINE_DOC(getexternaldata, GetExternalData,
                    in(Text, "stype", "1").describe("C or c: monotone cubic Hermite; other: linear"),
                    hide(Int, "nrows", "shape(datafield,0)"), hide(Int, "npoints", "shape(datafield,1)"));
 TAVRIN_ROUTINE_DOC(getflowparameters, GetFlowParameters,
-                   "yield-function constants a0, a1 from materialdata.flowprops", 
+                   "yield-function constants a0, a1 from materialdata.flowprops"
+                   TAVRIN_RESIN_TABLE("flowprops", "nflowdata", "a0, a1"),
                    in(Real, "eqplaststrain").describe("equivalent plastic strain"), out(Real, "a0").describe("constant of the yield function"),
                    out(Real, "a1").describe("pressure factor of the yield function"), temp);
 TAVRIN_ROUTINE_DOC(getmodulusfromtable, GetModulusFromTable,
-                   "secant modulus from materialdata.secantprops", in(Real, "eqstrain").describe("equivalent strain"),
+                   "secant modulus from materialdata.secantprops"
+                   TAVRIN_RESIN_TABLE("secantprops", "nsecantdata", "modulus"), in(Real, "eqstrain").describe("equivalent strain"),
                    out(Real, "e").describe("Young's modulus"), temp);
 TAVRIN_ROUTINE_DOC(getresinproperties, GetResinProperties,
-                   "isotropic resin constants, strengths and Woehler parameters at a temperature",
+                   "isotropic resin constants, strengths and Woehler parameters at a temperature"
+                   "\n\nShared state: reads debugdata.edebug (debug lines when noel equals it).",
                    in(Real, "props", "nprops").describe(
                        "two blocks (E, nu, num, Xt, np, gamma, Xc/Xt, Woehler factor, exponent, T (K)), degr; "
                        "from 32 values the modulus law c2, c1, c0, b1, b0, Ta, Tb, Tc, Tr, k, Einf"),
@@ -46,7 +61,8 @@ TAVRIN_ROUTINE_DOC(getresinproperties, GetResinProperties,
                    out(Real, "xt").describe("tensile strength"), out(Real, "xc").describe("compressive strength (Xc/Xt ratio times xt)"), out(Real, "np").describe("np of the block"), out(Real, "a_woehler").describe("Woehler factor"),
                    out(Real, "exp_woehler").describe("Woehler exponent"), noel);
 TAVRIN_ROUTINE_DOC(getresinplasticproperties, GetResinPlasticProperties,
-                   "plastic resin constants at a temperature, flow parameters at the plastic strain",
+                   "plastic resin constants at a temperature, flow parameters at the plastic strain"
+                   TAVRIN_RESIN_TABLE("flowprops", "nflowdata", "a0, a1"),
                    in(Real, "props", "nprops").describe(
                        "two blocks (Et, Ec, G, nut, nuc, alpha, Xt, Xc, np, Woehler factor, exponent, T (K)), "
                        "degr; from 36 values the modulus law c2, c1, c0, b1, b0, Ta, Tb, Tc, Tr, k, Einf"),
@@ -55,10 +71,17 @@ TAVRIN_ROUTINE_DOC(getresinplasticproperties, GetResinPlasticProperties,
                    temp,
                    in(Real, "eqplaststrain").describe("equivalent plastic strain"), out(Real, "et").describe("Young's modulus in tension"),
                    out(Real, "ec").describe("Young's modulus in compression"), out(Real, "g").describe("shear modulus"), out(Real, "nut").describe("Poisson's ratio in tension"), out(Real, "nuc").describe("Poisson's ratio in compression"), out(Real, "a0").describe("constant of the yield function"),
-                   out(Real, "a1").describe("pressure factor of the yield function"), out(Real, "alpha").describe("constant of the flow potential"), out(Real, "degr").describe("degradation value, as given"), out(Real, "xt").describe("tensile strength"), out(Real, "xc").describe("compressive strength (Xc/Xt ratio times xt)"),
+                   out(Real, "a1").describe("pressure factor of the yield function"), out(Real, "alpha").describe("constant of the flow potential"), out(Real, "degr").describe("degradation value, as given"), out(Real, "xt").describe("tensile strength"), out(Real, "xc").describe("compressive strength Xc of the blocks, as given"),
                    out(Real, "np").describe("np of the block"), out(Real, "a_woehler").describe("Woehler factor"), out(Real, "exp_woehler").describe("Woehler exponent"));
 TAVRIN_ROUTINE_DOC(getresinorthotropicproperties, GetResinOrthotropicProperties,
-                   "strain-softened orthotropic secant constants of the resin",
+                   "strain-softened orthotropic secant constants of the resin"
+                   "\n\nShared state: reads materialdata.temperatures (the temperature is held within its first "
+                   "and last entry; unset: used as given) and, when the tables soften (d < 1 or degr >= 1), "
+                   "materialdata.normalprops with materialdata.nnormaldata points (normal moduli) and "
+                   "materialdata.shearprops with materialdata.nsheardata points (shear moduli), interpolated "
+                   "over the temperatures as in getflowparameters; a table unset latches -2 \"Resin table "
+                   "normalprops is not allocated\" (or shearprops) and leaves those moduli unsoftened.  "
+                   "debugdata.edebug: debug lines when noel equals it.",
                    in(Real, "props", "nprops").describe("as for getresinproperties"),
                    in(Int, "nprops").opt("len(props)").relation("nprops>=21")
                        .describe("values of props that are read: at least 21, 32 with the modulus law"),
@@ -72,7 +95,7 @@ TAVRIN_ROUTINE_DOC(getresinorthotropicproperties, GetResinOrthotropicProperties,
                    out(Real, "a_woehler").describe("Woehler factor"), out(Real, "exp_woehler").describe("Woehler exponent"), out(Real, "degr").describe("degradation value, as given"), noel,
                    in(Real, "d").describe("damage; the tables soften when d < 1 or degr >= 1"));
 TAVRIN_ROUTINE_DOC(equivalentstrain, EquivalentStrain,
-                   "signed equivalent strain ±sqrt(e:e), negative when the volumetric strain is",
+                   "signed equivalent strain ±sqrt(e:e), negative when the volumetric strain is negative",
                    in(Real, "strain", "ntens").describe("solver order, engineering shears (3, 4 or 6)"),
                    out(Real, "eqstrain").describe("signed equivalent strain"), in(Int, "ndi").describe("direct components (not used)"),
                    in(Int, "ntens").opt("len(strain)").describe("strain components: 3, 4 or 6"));

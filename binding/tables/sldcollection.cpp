@@ -43,9 +43,14 @@ TAVRIN_BINDING_MODULE(sldcollection,
                       "by monotone cubic Hermite interpolation of xydata (the ndata/2 abscissas, then the "
                       "ordinates).  Impactor records cprops(20, nimp) and dprops(12, nimp) hold one column per "
                       "impactor, entries counted from 1; forces and lengths in one consistent unit system.");
-TAVRIN_ROUTINE_DOC(dsload, sl::dsload, "pressure of the impactors at one point of a loaded surface",
+TAVRIN_ROUTINE_DOC(dsload, sl::dsload, "pressure of the impactors at one point of a loaded surface"
+                   "\n\nShared state: reads the step kind jobdata.stepid(kstep): kinds 0, 2 and 3 update the "
+                   "nearest-element bookkeeping of dprops, kinds 2 and 3 load; stepid unset or kstep outside it: "
+                   "alpha 0, and only the entries 5 to 7 of dprops that are still 0 are filled.  Reads elementdata.elemlist and elementdata.elemkind for the kind "
+                   "of elemid: continuum shells and continua (kinds 9, 10, 11) take the pressure with the "
+                   "opposite sign; unset, or elemid not registered: the sign is kept.",
                    out(Real, "alpha").describe("pressure at the point from all impactors (force per area)"), t_user,
-                   in(Int, "kstep").describe("the step (its kind from jobdata.stepid)"),
+                   in(Int, "kstep").describe("the step, 1-based (its kind from jobdata.stepid)"),
                    coords, dircos, cprops, inplace(Real, "dprops", "12,nimp").describe(dprops_doc), nimp,
                    in(Int, "elemid").opt("0").describe("host element number of the point"));
 TAVRIN_ROUTINE_DOC(deload, sl::deload, "load of the impactors named in an element set's name",

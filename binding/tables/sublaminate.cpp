@@ -57,8 +57,11 @@ TAVRIN_ROUTINE_DOC(getsubkk, GetSubKK, "bending stiffness matrix of a sublaminat
                    size_a, size_b, dshape);
 TAVRIN_ROUTINE_DOC(getsublambucklingstrain, GetSubLamBucklingStrain,
                    "critical strain and membrane force of a sublaminate buckling over a delamination (Ritz model)",
-                   out(Real, "eps").describe("critical strain along the laminate 1-axis"),
-                   out(Real, "nx").describe("critical membrane force over the sublaminate thickness"),
+                   out(Real, "eps").describe("critical strain along the laminate 1-axis: nx/Ex, Ex = 1/(h·(ABD⁻¹)11) "
+                                             "the sublaminate's membrane modulus at its own ply angles"),
+                   out(Real, "nx").describe("critical membrane stress N/h (a stress, not a running force): the "
+                                            "buckling multiple of the load ratio nglob divided by the sublaminate "
+                                            "thickness h"),
                    out(Real, "eigvec", "6").describe("buckling mode: the Ritz coefficients, unit length"),
                    in(Real, "dsize", "3").describe("da, db, theta (delamination axis, degrees)"), nglob,
                    plyelastic, plyorientation, plythickness, dshape, nplies);

@@ -31,4 +31,4 @@ def test_quick_start_snippets_print_what_the_readme_shows():
             exec(compile(body, f"README snippet {snippets}", "exec"), space)  # noqa: S102
         assert i + 1 < len(blocks) and blocks[i + 1][0] == "text", f"snippet {snippets} shows no output"
         assert out.getvalue() == blocks[i + 1][1], f"snippet {snippets}"
-    assert snippets == 5
+    assert snippets == 6

@@ -1,0 +1,61 @@
+// Material routine of a thermoset resin point (Abaqus/Standard UMAT
+// convention): temperature-dependent resin constants, one of eight stress
+// laws, a resin failure criterion chosen by the material name, isotropic or
+// sudden degradation after failure, and in fatigue steps the load-cycle
+// bookkeeping with fatigue life and cycle jumps.
+//
+// The state of a point is a 22-slot record (1-based):
+//   1 cycle number n            2 first-invariant part di1   3 failure effort d
+//   4, 5 first two entries of the degraded property vector  6 consumed life
+//   7 Mises part dmises         8 largest normalised equivalent fatigue stress
+//                                 of the running load period (starts at -huge)
+//   9 cycle jump njimp          10 accumulated strain energy density
+//   12 remaining life 1000(1 - life), huge once exhausted
+//   13 cycles to failure Nf of the last period   14 equivalent plastic strain
+//                                                   (model 4)
+//   16 tensile strength xt      17 degradation factor       18 failed (1.0)
+//   19 smallest normalised equivalent fatigue stress of the period (+huge)
+//   20 running load period (from 1)   21 periods with a global jump evaluated
+//   22 equivalent fatigue stress of this call
+// (11 and 15 unused).
+//
+// Models (materialdata::modelid): 0-3 the isotropic viscoelastic law in its
+// variants Lamé (model 0 with the secant modulus table), Kaestner, Krause
+// and strain-dependent Poisson ratio; 4 elastic-plastic; 5 deviatoric and
+// volumetric decomposition; 6 cubic law over the calibration tables; 7
+// orthotropic strain-softened resin.
+//
+// Name tags (columns of the 80-character name, case-sensitive): 10-20
+// "_GPHASTRAIN" Ha's criterion on the strain tensor, else 10-14 "_GPHA"
+// (stress), "_GPRA" Raghava, "_GPBA" Bauwens, "_GPDP" Drucker-Prager; 29-36
+// "_FATIGUE" counts load cycles in every step (otherwise only in steps whose
+// shokriehdata::cycleprops row 2 is 1.0).
+//
+// Refused with -2 and every output unchanged: nstresscomp other than 4 or 6,
+// fewer than 22 state variables (after the warning line of a first
+// increment), a model number outside 0-7, fewer properties than the model's
+// property routine reads (21, or 25 for models 0 and 4).
+#pragma once
+
+#include <cstddef>
+
+#include "foundation/api.hpp"
+#include "solver/usermat_entry.hpp"
+
+namespace tavrin::toplevel {
+
+TAVRIN_API void umat_resin(double* spannung, double* statev, double* tangente, double* sse, double* spd,
+                           double* scd, double* rpl, double* ddsddt, double* drplde, double* drpldt,
+                           const double* dehnung, const double* ddehnung, const double* time,
+                           const double* dtime, const double* temp, const double* dtemp, const double* predef,
+                           const double* dpred, const char* materl, const int* nnormal, const int* nshr,
+                           const int* nstresscomp, const int* nstatv, const double* props, const int* nprops,
+                           const double* coords, const double* drot, double* pnewdt, const double* celent,
+                           const double* dfgrd0, const double* dfgrd1, const int* noel, const int* npt,
+                           const int* kslay, const int* kspt, const int* jstep, const int* kinc,
+                           std::size_t materl_len);
+
+// The ANSYS USERMAT entry of umat_resin.
+inline constexpr wrapper::UsermatFn usermat_resin = &usermat_entry<&umat_resin>;
+
+}  // namespace tavrin::toplevel
