@@ -2,6 +2,7 @@
 #include "engine/descriptor.hpp"
 #include "solver/fiber_materials.hpp"
 #include "tables/solver_args.hpp"
+#include "tables/toplevel_material_args.hpp"
 #include "tables/umat_args.hpp"
 
 namespace tavrin::bind {
@@ -49,28 +50,8 @@ TAVRIN_ROUTINE_DOC(
     "errorhandling.errstat -2 ('Unsupported input in GetNyeProperties'), dsdepl is zero and nothing else "
     "changes.  sedel is the energy of this increment; keycut, sedpl, epseq and epszz are 0 but in plane "
     "stress (ncomp 3, ndirect 2) epszz = -nu13/E1*s11 - nu23/E2*s22.  tsstif[0] = G13, tsstif[1] = G23 "
-    "for ndirect 2 or 3 and fewer than 5 components.  No shared state.",
-    sa::matid.describe("material id (not used)"), sa::elemid.describe("not used"),
-    sa::kdomintpt.describe("not used"), sa::klayer.describe("not used"), sa::ksectpt.describe("not used"),
-    sa::ldstep.describe("not used"), sa::isubst.describe("not used"), sa::keycut, sa::ndirect, sa::nshear,
-    sa::ncomp, sa::nstatev, sa::nprop, sa::ans_time.describe("not used"), sa::ans_dtime.describe("not used"),
-    sa::ans_temp.describe("not used"), sa::ans_dtemp.describe("not used"), sa::ans_stress,
-    sa::ustatev.describe("state variables (not used)"), sa::dsdepl,
-    inplace(Real, "sedel").describe("specific elastic strain energy of this increment, set in place"),
-    inplace(Real, "sedpl").describe("specific plastic work: set to 0 in place"),
-    inplace(Real, "epseq").describe("equivalent plastic strain: set to 0 in place"), sa::ans_strain,
-    sa::ans_dstrain, sa::epspl.describe("not used"),
-    sa::prop.describe("2, 5 or 9 elastic constants (9: E1, E2, E3, nu12, nu13, nu23, G12, G13, G23)"),
-    sa::coords.describe("not used"), inplace(Real, "var0").describe("reserved value (not changed)"),
-    sa::defgrad_t.describe("not used"), sa::defgrad.describe("not used"), sa::tsstif, sa::epszz,
-    inplace(Real, "var1").describe("reserved value (not changed)"),
-    inplace(Real, "var2").describe("reserved value (not changed)"),
-    inplace(Real, "var3").describe("reserved value (not changed)"),
-    inplace(Real, "var4").describe("reserved value (not changed)"),
-    inplace(Real, "var5").describe("reserved value (not changed)"),
-    inplace(Real, "var6").describe("reserved value (not changed)"),
-    inplace(Real, "var7").describe("reserved value (not changed)"),
-    inplace(Real, "var8").describe("reserved value (not changed)"));
+    "for ndirect 2 or 3 and fewer than 5 components; ustatev, var0 ... var8 are not used.  No shared state.",
+    TAVRIN_USERMAT_ENTRY_ARGS);
 
 }  // namespace
 }  // namespace tavrin::bind
