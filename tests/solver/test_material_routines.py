@@ -76,6 +76,11 @@ def test_fibre_failure_and_stiffness_factor(tv):
     assert statev[2] == pytest.approx(0.5 * d0[0, 0] / 140e3, rel=1e-14)
     _, statev, d9, *_ = umat(tv.toplevel.umat_fiber, FIBRE, 10 * pull)
     assert statev[2] == 0.0 and (d9 == d0).all()
+    # The factor of 25 properties; none with 24 (or 13 to 23).
+    sets = np.r_[FIBRE, xt, xc, 20.0, FIBRE, xt, xc, 80.0]
+    for props, scale in ((np.r_[sets, 0.2], 0.2), (sets, 1.0), (np.r_[FIBRE, xt, xc, 0.2, 1.0], 1.0)):
+        _, _, d, *_ = umat(tv.toplevel.umat_fiber, props, push, statev=np.r_[0, 0, 1.0, np.zeros(9)])
+        np.testing.assert_allclose(d, stiffness(tv, FIBRE * scale), rtol=1e-14)
     # Three state variables hold the effort.
     _, statev, *_ = umat(tv.toplevel.umat_fiber, np.r_[FIBRE, xt, xc], pull, statev=np.zeros(3))
     assert statev.tolist() == [0.0, 0.0, 1.0]
@@ -216,6 +221,16 @@ def test_elastic_plastic_near_incompressible_and_refusals(tv, latched):
     tv.errorhandling.rsxerr(True)
     stress, statev, *_ = umat(hail, [70000.0, 0.33, 1.0, 250.0], [0.1, 0, 0, 0, 0, 0], statev=np.zeros(13))
     assert latched()[0] == -2 and stress[0] > 1000 and statev[0] == 0.1 and statev[12] == 0.0
+
+
+def test_elastic_plastic_return_converging_in_the_last_iteration(tv, capfd):
+    # Newton needs all ten iterations here: |r| = 2.7e-5 after nine, 3.6e-6 after ten (tolerance 1e-5).
+    # The increment is that of the same iteration written out in Python over the same table rules.
+    props = [1000.0, 0.3, 1.0, 10.0, 0.0, 20.0, 0.001, 22.0, 0.02]
+    capfd.readouterr()
+    _, statev, *_ = umat(tv.toplevel.umat_hail, props, [0, 0, 0, 0.0536, 0, 0], statev=np.zeros(13))
+    assert capfd.readouterr().out == ""
+    assert statev[12] == pytest.approx(0.012558207695496013, rel=1e-12)
 
 
 def test_elastic_plastic_return_that_does_not_converge(tv, capfd):

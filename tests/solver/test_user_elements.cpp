@@ -7,6 +7,7 @@
 
 #include "foundation/errorhandling.hpp"
 #include "foundation/shared_state.hpp"
+#include "solver/fiber_materials.hpp"
 #include "solver/hooks.hpp"
 #include "solver/impact_elements.hpp"
 #include "solver/truss_elements.hpp"
@@ -124,6 +125,45 @@ TEST(UserElements, ExplicitTrussOutsideItsProcedureTouchesNothing) {
     for (const auto* array : {&rhs, &amass, &dt, &svars, &energy})
       for (double x : *array) EXPECT_EQ(x, 7.0);
   }
+  EXPECT_EQ(latched_status(), 0);
+}
+
+TEST(UserElements, ExplicitImpactorStartsItsPointsAndTheKrauseTangentStaysInItsMatrix) {
+  jobdata::stepid.allocate(1);
+  jobdata::stepid(1) = 0;
+  jobdata::nsteps = 1;
+  const int nblock = 1, nsvars = 18, nnode = 2, ndofel = 6, nprops = 12, njprops = 2, ncrd = 3, jtype = 1,
+            kstep = 1, kinc = 1, npredef = 1, jdltyp = 0;
+  std::vector<double> rhs(6), amass(36), dt(1), svars(18, 9.0), energy(12), cprops(20);
+  cprops[5] = 9.80665;
+  const std::vector<double> props{210e3, 0.3, 10e3, 0.3, 50, 4, 8, 1, 0, 0, 0, 0.5}, coords{0, 0, 0, 0, 0, 1},
+      u(6), time{0, 0}, scale(1, 1.0), predef(4), adlmag(1);
+  const std::vector<int> jprops{1, 0}, jelem{1}, lflags{17, 0, 2};
+  const double period = 1, dtimecur = 0.1, dtimeprev = 0.1;
+  toplevel::vuel_impact(&nblock, rhs.data(), amass.data(), dt.data(), svars.data(), &nsvars, energy.data(), &nnode,
+                        &ndofel, props.data(), &nprops, jprops.data(), &njprops, coords.data(), &ncrd, u.data(),
+                        u.data(), u.data(), u.data(), &jtype, jelem.data(), time.data(), &period, &dtimecur,
+                        &dtimeprev, &kstep, &kinc, lflags.data(), scale.data(), predef.data(), &npredef, &jdltyp,
+                        adlmag.data(), cprops.data());
+  const std::vector<double> started{9.80665, 0, 0, 0, 0, 0};
+  EXPECT_EQ(std::vector<double>(svars.begin() + 12, svars.end()), started);
+  EXPECT_EQ(cprops[4], 5.0);
+  jobdata::stepid.deallocate();
+  jobdata::nsteps = 0;
+
+  // The tangent of the endochronic law fills 6 x 6 entries, no more.
+  std::vector<double> stress(6), statev(42), ddsdde(37, -1.0), zeros(6), dstran{1e-3, 0, 0, 0, 0, 0};
+  const std::vector<double> resin{3000, 20, 0.35, 800, 50, 100, 80, 60, 40, 20, 10}, eye{1, 0, 0, 0, 1, 0, 0, 0, 1};
+  const std::vector<int> jstep{1, 1, 0, 0};
+  double sse = 0, spd = 0, scd = 0, rpl = 0, drpldt = 0, pnewdt = 1, dtime = 0.1, temp = 0, dtemp = 0, celent = 1;
+  const int ndi = 3, nshr = 3, ntens = 6, nstatv = 42, nres = 11, one = 1;
+  toplevel::umat_krause(stress.data(), statev.data(), ddsdde.data(), &sse, &spd, &scd, &rpl, zeros.data(),
+                        zeros.data(), &drpldt, zeros.data(), dstran.data(), time.data(), &dtime, &temp, &dtemp,
+                        zeros.data(), zeros.data(), "K", &ndi, &nshr, &ntens, &nstatv, resin.data(), &nres,
+                        zeros.data(), eye.data(), &pnewdt, &celent, eye.data(), eye.data(), &one, &one, &one, &one,
+                        jstep.data(), &one, 1);
+  EXPECT_GT(ddsdde[0], 0.0);
+  EXPECT_EQ(ddsdde[36], -1.0);
   EXPECT_EQ(latched_status(), 0);
 }
 

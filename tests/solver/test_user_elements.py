@@ -163,8 +163,9 @@ def test_explicit_truss(tv, latched):
     np.testing.assert_allclose(svars[0], [2.0, f], rtol=1e-15)
     assert energy[0, 2] == pytest.approx(0.34657359027997264, rel=1e-15)
     # L0 = 2 stretched to 3: area 2/3 of A.
-    rhs, *_ = vuel(tv, [[0, 0, 0], [2, 0, 0]], [0, 0, 0, 1, 0, 0], props=(3.0, 1.0, 0.5))
+    rhs, _, dt, *_ = vuel(tv, [[0, 0, 0], [2, 0, 0]], [0, 0, 0, 1, 0, 0], props=(3.0, 1.0, 0.5))
     assert rhs[0, 3] == pytest.approx(3.0 * np.log(1.5) * 0.5 * 2 / 3, rel=1e-15)
+    assert dt[0] == pytest.approx(0.99 * 3 ** 0.5, rel=1e-15)  # M = rho*A*L0 = 1, k = E*Ac/L = 1/3
     # Mass: rho*A*L0/2 on the diagonal.
     _, amass, *_ = vuel(tv, [[0, 0, 0], [0, 3, 0]], np.zeros(6), props=(5.0, 2.0, 0.5), request=1)
     assert (amass[0] == 1.5 * np.eye(6)).all()
@@ -203,7 +204,7 @@ def record(**rows):
     return rec
 
 
-def test_impactor_start_values_and_start_time(tv):
+def test_impactor_start_values_and_start_time(tv, latched):
     steps(tv, 0, 3)
     props = IMPACTOR.copy()
     props[10] = -0.25  # initial displacement
@@ -216,6 +217,12 @@ def test_impactor_start_values_and_start_time(tv):
                                  cprops=record(), jprops=(1, 0), dtimecur=0.5, kinc=1)
     assert cprops[4] == 5.0 and cprops[18] == pytest.approx(5.0 - 0.25 * 9.80665, rel=1e-15)
     assert cprops[7:10].tolist() == [-1.0] * 3
+    # A mass that is not positive: no initial velocity, latched.
+    props[5] = 0.0
+    *_, cprops = uel(tv, (0, 0, 1), props=props, impact=record(), kstep=1, kinc=1)
+    assert cprops[4] == 0.0 and latched() == (-2, "Impactor element: the mass must be positive and the impact "
+                                                   "energy not negative")
+    props[5] = 4.0
     # Before the start time: no scheme, no contact.
     props[10] = 2.0
     rec = record(r1=3.0, r4=0.5, r7=4.0, r8=1.0, r9=1.0, r10=1.0)
@@ -351,6 +358,10 @@ def test_implicit_reference_and_record_update(tv):
     _, _, sv, _, _, cprops = uel(tv, (0, 0, 1), impact=record(r1=-2.0, r2=0.7, r4=0.02, r7=4.0, r12=0.3),
                                  svars=svars, du=np.zeros((6, 2)), lflags=(1, 1, 1, 0, 0), **kw)
     assert tv.impactdata.csvars.tolist() == [[2.0]] and cprops[:2].tolist() == [0.0, 0.7]
+    # Increment 0 with the structure moved and the impactor below it: the record's values stay.
+    _, _, sv, _, _, cprops = uel(tv, (0, 0, 1), (0, 0, 0.03), impact=record(r1=3.0, r2=3.0, r3=3.0, r4=-0.02, r7=4.0),
+                                 svars=svars, du=du, lflags=(11, 1, 1, 0, 0), **{**kw, "kinc": 0})
+    assert cprops[:3].tolist() == [3.0, 3.0, 3.0]
 
 
 def test_brent_unloading_and_rebound_force(tv):
@@ -372,6 +383,16 @@ def test_brent_unloading_and_rebound_force(tv):
         mid = 0.5 * (lo + hi)
         lo, hi = (mid, hi) if k * max(xp - a0 - c * mid, 0.0) ** 2.5 > mid else (lo, mid)
     assert cprops[0] == pytest.approx(lo, abs=2e-3)
+    # Contact law 2: k = PROPS(12), exponent PROPS(13).
+    props = np.r_[IMPACTOR, 1.2]
+    props[11] = 5e4
+    *_, cprops = uel(tv, (0, 0, 1), props=props, impact=record(r4=0.05, r7=m), svars=np.zeros(20), kstep=2,
+                     kinc=1, params=(0.0, 0.25, 0.5), dtime=dt, lflags=(11, 1, 1, 0, 0), jprops=(2, 0, 2))
+    lo, hi = 0.0, xp / c
+    for _ in range(200):
+        mid = 0.5 * (lo + hi)
+        lo, hi = (mid, hi) if 5e4 * max(xp - c * mid, 0.0) ** 1.2 > mid else (lo, mid)
+    assert cprops[0] == pytest.approx(lo, abs=2e-3)
     # Rebound step: no structure motion, no reference: the unit force and its radius under the implicit
     # request, nothing under another.
     _, estar = hertz(tv)
@@ -392,9 +413,10 @@ def test_explicit_block_and_unloading(tv):
     coords[:, 1, 2] = 1.0
     u = np.zeros((2, 6))
     u[:, 5] = [0.001, 0.002]
+    u[1, 2] = -0.001  # node 1 of the second element moves too
     *_, svars, _, cprops = vuel(tv, coords, u, props=props, nsvars=18, kstep=2, kinc=3, jprops=(1, 0),
                                 cprops=record(r4=0.003, r7=4.0))
-    assert svars[:, 14].tolist() == [0.001, 0.002] and cprops[0] == pytest.approx(k * 0.003 ** 1.5, rel=1e-14)
+    assert svars[:, 14].tolist() == [0.001, 0.003] and cprops[0] == pytest.approx(k * 0.003 ** 1.5, rel=1e-14)
     # Tan-Sun unloading (the peak is not this element's): exponent 1.5 from the peak.
     *_, cprops = vuel(tv, coords, u, props=props, nsvars=18, kstep=2, kinc=3, jprops=(2, 0),
                       cprops=record(r4=0.04, r7=4.0, r14=500.0, r15=0.05, r16=1.0))
