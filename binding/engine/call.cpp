@@ -161,7 +161,7 @@ PyObject* fail(const std::string& msg) {
 }
 
 // A short account of a Python object for an error text: its repr (cut to 40
-// characters) and type.
+// bytes, never inside a UTF-8 character) and type.
 std::string received_object(PyObject* o) {
   std::string text = "?";
   if (PyObject* r = PyObject_Repr(o)) {
@@ -169,7 +169,11 @@ std::string received_object(PyObject* o) {
     Py_DECREF(r);
   }
   PyErr_Clear();
-  if (text.size() > 40) text = text.substr(0, 37) + "...";
+  if (text.size() > 40) {
+    std::size_t cut = 37;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;  // a continuation byte
+    text = text.substr(0, cut) + "...";
+  }
   return text + " of type " + Py_TYPE(o)->tp_name;
 }
 
@@ -445,7 +449,7 @@ PyObject* call_routine(const Plan& p, PyObject* const* args, std::size_t nargsf,
       continue;
     }
     std::string why;
-    const bool copy = d.intent == Intent::InOut && !overwrite[a];
+    const bool copy = (d.intent == Intent::InOut && !overwrite[a]) || (d.intent == Intent::In && d.always_copy);
     PyObject* arr = array_from_object(o, d.kind, d.rank, copy, why);
     if (!arr) {
       if (PyErr_Occurred()) return nullptr;

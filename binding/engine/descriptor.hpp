@@ -66,7 +66,7 @@ struct Arg {
   const CallbackType* cb = nullptr;
   const char* form_of = nullptr;  // call-back: another C form of the named call-back argument
   const char* doc = nullptr;
-  bool always_copy = false;       // in/out array without an overwrite flag
+  bool always_copy = false;       // in/out array without an overwrite flag; input array copied
   const char* length_of = nullptr;  // hidden length (std::size_t by value) of this text argument
 
   constexpr Arg opt(const char* default_expr) const {
@@ -92,7 +92,9 @@ struct Arg {
     return a;
   }
   // An in/out array that the routine always updates in a copy, with no
-  // overwrite_<name> flag (for routines whose call line has none).
+  // overwrite_<name> flag (for routines whose call line has none); an input
+  // array that the routine writes as scratch: it gets a copy, so the
+  // caller's array never changes.
   constexpr Arg nooverwrite() const {
     Arg a = *this;
     a.always_copy = true;

@@ -61,6 +61,42 @@ inline constexpr Arg jstep =
     in(Int, "jstep", "4").describe("step number, procedure type, large-deformation flag, perturbation flag");
 inline constexpr Arg kinc = in(Int, "kinc").describe("increment number");
 
+// --- Abaqus/Explicit VUMAT ---------------------------------------------------
+// Block arrays have one row per point; vectors of ndir + nshr components
+// are in the order 11, 22, 33, 12, 23, 31 with tensor shear strains.
+inline constexpr Arg nblock = in(Int, "nblock").opt("shape(coordmp,0)").describe("number of points in the block");
+inline constexpr Arg v_ndir = in(Int, "ndir").describe("direct components: 3 (or 2)");
+inline constexpr Arg v_nshr = in(Int, "nshr").opt("shape(relspininc,1)").describe("shear components: 3 or 1");
+inline constexpr Arg nstatev_block = in(Int, "nstatev").opt("shape(stateold,1)").describe("state variables per point");
+inline constexpr Arg nfieldv = in(Int, "nfieldv").opt("shape(fieldold,1)").describe("field variables per point");
+inline constexpr Arg lanneal = in(Int, "lanneal").describe("1 in an annealing step");
+inline constexpr Arg steptime = in(Real, "steptime").describe("step time");
+inline constexpr Arg totaltime = in(Real, "totaltime").describe("total time");
+inline constexpr Arg dt = in(Real, "dt").describe("time increment");
+inline constexpr Arg cmname = in(Text, "cmname", "80").describe("material name, 80 characters");
+inline constexpr Arg cmname_len = text_length("cmname_len", "cmname");
+inline constexpr Arg coordmp = in(Real, "coordmp", "nblock,*").describe("coordinates of the points");
+inline constexpr Arg charlength = in(Real, "charlength", "nblock,*").describe("characteristic element lengths");
+inline constexpr Arg density = in(Real, "density", "nblock").describe("density of each point");
+inline constexpr Arg straininc = in(Real, "straininc", "nblock,ndir+nshr").describe("strain increment, one row per point");
+inline constexpr Arg relspininc = in(Real, "relspininc", "nblock,nshr").describe("relative spin increment");
+inline constexpr Arg tempold = in(Real, "tempold", "nblock").describe("temperature at the start");
+inline constexpr Arg stretchold = in(Real, "stretchold", "nblock,ndir+nshr").describe("stretch tensor at the start");
+inline constexpr Arg defgradold = in(Real, "defgradold", "nblock,ndir+2*nshr").describe("deformation gradient at the start");
+inline constexpr Arg fieldold = in(Real, "fieldold", "nblock,nfieldv").describe("field variables at the start");
+inline constexpr Arg stressold = in(Real, "stressold", "nblock,ndir+nshr").describe("stress at the start, one row per point");
+inline constexpr Arg stateold = in(Real, "stateold", "nblock,nstatev").describe("state variables at the start, one row per point");
+inline constexpr Arg enerinternold = in(Real, "enerinternold", "nblock").describe("internal energy per unit mass at the start");
+inline constexpr Arg enerinelasold = in(Real, "enerinelasold", "nblock").describe("inelastic energy per unit mass at the start");
+inline constexpr Arg tempnew = in(Real, "tempnew", "nblock").describe("temperature at the end");
+inline constexpr Arg stretchnew = in(Real, "stretchnew", "nblock,ndir+nshr").describe("stretch tensor at the end");
+inline constexpr Arg defgradnew = in(Real, "defgradnew", "nblock,ndir+2*nshr").describe("deformation gradient at the end");
+inline constexpr Arg fieldnew = in(Real, "fieldnew", "nblock,nfieldv").describe("field variables at the end");
+inline constexpr Arg stressnew = out(Real, "stressnew", "nblock,ndir+nshr").describe("stress at the end, one row per point");
+inline constexpr Arg statenew = out(Real, "statenew", "nblock,nstatev").describe("state variables at the end, one row per point");
+inline constexpr Arg enerinternnew = out(Real, "enerinternnew", "nblock").describe("internal energy per unit mass at the end");
+inline constexpr Arg enerinelasnew = out(Real, "enerinelasnew", "nblock").describe("inelastic energy per unit mass at the end");
+
 // --- ANSYS USERMAT -----------------------------------------------------------
 inline constexpr Arg matid = in(Int, "matid").describe("material id");
 inline constexpr Arg elemid = in(Int, "elemid").describe("element number");

@@ -95,6 +95,11 @@ void either(IntFn fi, Fn f, const double* x, int n, int real, double& s, int& ki
   kind = f ? 1 : 2;
   for (int i = 0; i < n; ++i) s += f ? f(x[i]) : double(fi(int(x[i])));
 }
+// f summed over 1..n: an integer call-back given as a parameter of its own.
+void isumf(IntFn f, int n, int& s) {
+  s = 0;
+  for (int i = 1; i <= n; ++i) s += f(i);
+}
 using ArrayFn = void (*)(const int& n, const double* x, double* y, double& scale);
 // Calls g once; returns what it wrote into y and scale.
 void apply(ArrayFn g, const double* x, double* y, int n, double& scale) {
@@ -119,6 +124,12 @@ void namelen(const char* name, int* n, int* word, std::size_t name_len) {
 }
 void named(NamedFn f, const char* name, int* n, int* word, std::size_t name_len) {
   f(name, n, word, name_len);
+}
+
+// Sums x after using it as scratch.
+void scratchsum(double* x, int n, double& s) {
+  s = 0.0;
+  for (int i = 0; i < n; ++i) s += x[i], x[i] = -1.0;
 }
 
 // Functions in the shape of the root finders' call-backs (math.bdsafe,
@@ -192,6 +203,7 @@ TAVRIN_ROUTINE(twice, et::twice, result(Int, "twice"), in(Int, "i"));
 TAVRIN_ROUTINE(either, et::either, callback("fi", intfn_type).form_of_callback("f"),
                callback("f", fn_type).relation("real==0 || f"), in(Real, "x", "n"),
                in(Int, "n").opt("len(x)"), in(Int, "real").opt("0"), out(Real, "s"), out(Int, "kind"));
+TAVRIN_ROUTINE(isumf, et::isumf, callback("f", intfn_type), in(Int, "n"), out(Int, "s"));
 TAVRIN_ROUTINE(pair, et::pair, callback("f", pairfn_type), out(Real, "a"), out(Real, "b"));
 TAVRIN_ROUTINE(toggle, et::toggle, inplace(Logical1, "flags", "n"), in(Int, "n").opt("len(flags)"));
 TAVRIN_ROUTINE(toggle1, et::toggle1, inplace(Logical1, "flag"));
@@ -206,6 +218,8 @@ TAVRIN_ROUTINE(namelen, et::namelen, in(Text, "name", "12"), out(Int, "n"), out(
                text_length("name_len", "name"));
 TAVRIN_ROUTINE(named, et::named, callback("f", namedfn_type), in(Text, "name"), out(Int, "n"),
                out(Int, "word"), text_length("name_len", "name"));
+TAVRIN_ROUTINE(scratchsum, et::scratchsum, in(Real, "x", "n").nooverwrite(), in(Int, "n").opt("len(x)"),
+               out(Real, "s"));
 TAVRIN_ROUTINE(grid, et::grid, out(Real, "x", "n,m"), in(Int, "n"), in(Int, "m"));
 TAVRIN_ROUTINE(exhaust, et::exhaust, in(Int, "n"));
 TAVRIN_ROUTINE(square_checked, et::square, result(Real, "square"), in(Real, "x").relation("x>=0.5"));

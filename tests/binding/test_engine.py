@@ -1,6 +1,7 @@
 """The generic binding engine, through the routines of _tavrin_enginetest,
 which cover every kind, intent and default the descriptors can express."""
 import gc
+import sys
 
 import numpy as np
 import pytest
@@ -198,6 +199,16 @@ def test_callbacks(et):
     assert y[0] == 5.0 and scale == 1.0
 
 
+def test_integer_callback_and_references_kept(et):
+    assert et.isumf(lambda i: i * i, 3) == 14
+    assert "Return the function value, a int." in et.isumf.__doc__
+    x = np.zeros(3)
+    before = sys.getrefcount(x)
+    for _ in range(3):
+        et.vadd(x, x)
+    assert sys.getrefcount(x) == before
+
+
 def test_hidden_text_length(et):
     # The routine gets the text's length after all other arguments: the
     # declared one, or the text's own; a Python call-back never sees it and
@@ -215,6 +226,11 @@ def test_hidden_text_length(et):
     assert et.named(lambda *a: seen.append(a[0]), "xy") == (0, 0) and seen[-1] == "xy"
     for g in (et.namelen, et.namelen._cpointer):
         assert et.named(g, "abcdefghij") == (10, 10)
+
+
+def test_input_written_as_scratch_is_a_copy(et):
+    x = np.array([1.0, 2.0])
+    assert et.scratchsum(x) == 3.0 and x.tolist() == [1.0, 2.0]
 
 
 def test_callback_in_two_forms(et, eterror):

@@ -52,6 +52,13 @@ CASES = [
      "    try:\n        call()\n    except MemoryError:\n        pass\n"
      "    else:\n        raise AssertionError('created')\n"
      "assert t.utility.ini5darraywithzeros(3, -1, 2**31 - 1, 2, 5).shape == (3, 0, 2**31 - 1, 2, 5)\n"),
+    # A text whose repr is cut for the error message inside a two-byte
+    # character: the message once failed to decode (UnicodeDecodeError).
+    ("toplevel.gen_sdvini", "noel='a'*35 + 'éé'",
+     "import _tavrin as t\n"
+     "try:\n    t.toplevel.gen_sdvini([0.0], [0.0], 'a' * 35 + 'éé', 1, 1, 1)\n"
+     "except Exception as e:\n    assert type(e).__name__ == 'error' and \"'aaa\" in str(e), e\n"
+     "else:\n    raise AssertionError('accepted')\n"),
 ]
 
 

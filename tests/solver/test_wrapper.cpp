@@ -23,6 +23,7 @@ struct Seen {
   std::string name;
   int ndi = 0, nshr = 0, ntens = 0, matid = 0, calls = 0, noel = 0, kinc = 0;
   double pnewdt = 0.0, celent = 0.0;
+  std::array<double, 3> energies{};  // sse, spd, scd handed to the routine
 };
 Seen seen;
 // The stand-in's law: an isotropic stiffness (E, nu) in the solver order,
@@ -66,7 +67,7 @@ void respond(double* stress, double* ddsdde, const double* stran, const double* 
   c.store(ddsdde);
 }
 
-void umat(double* stress, double*, double* ddsdde, double* sse, double*, double*, double*, double*,
+void umat(double* stress, double*, double* ddsdde, double* sse, double* spd, double* scd, double*, double*,
           double*, double*, const double* stran, const double* dstran, const double* time,
           const double*, const double*, const double*, const double*, const double*,
           const char* cmname, const int* ndi, const int* nshr, const int* ntens, const int*,
@@ -74,6 +75,7 @@ void umat(double* stress, double*, double* ddsdde, double* sse, double*, double*
           const double* celent, const double*, const double*, const int* noel, const int*,
           const int*, const int*, const int* jstep, const int* kinc, std::size_t cmname_len) {
   record(stress, stran, dstran, ntens);
+  seen.energies = {*sse, *spd, *scd};
   seen.time = {time[0], time[1]};
   std::copy_n(jstep, 4, seen.jstep.begin());
   std::copy_n(drot, 9, seen.drot.begin());
@@ -89,9 +91,10 @@ void usermat(const int* matid, const int*, const int*, const int*, const int*, c
              const double* time, const double*, const double*, const double*, double* stress,
              double*, double* dsdepl, double*, double*, double*, const double* strain,
              const double* dstrain, double*, const double*, const double*, double*, const double*,
-             const double*, double*, double*, double*, double*, double*, double*, double*, double*,
-             double*, double*) {
+             const double*, double* tsstif, double* epszz, double* var1, double*, double*, double*, double*,
+             double*, double*, double*) {
   record(stress, strain, dstrain, ncomp);
+  seen.energies = {*epszz, tsstif[0] + tsstif[1], *var1};  // handed over as zeros
   seen.matid = *matid;
   seen.jstep[0] = *ldstep;
   seen.time[0] = *time;
@@ -160,16 +163,8 @@ TEST_F(Adapters, AnsysHostGetsItsOrderAndTheUmatItsFixedValues) {
   EXPECT_EQ(seen.time, (std::array<double, 2>{0.5, std::numeric_limits<double>::max()}));
   EXPECT_EQ(seen.jstep, (std::array<int, 4>{4, INT_MAX, 1, 0}));
   EXPECT_EQ(seen.drot, (std::array<double, 9>{1, 0, 0, 0, 1, 0, 0, 0, 1}));
-  EXPECT_EQ(seen.pnewdt, 1.0);
-  EXPECT_EQ(seen.celent, 1.0);
-  EXPECT_EQ(seen.ndi, 3);
-  EXPECT_EQ(seen.ntens, 6);
-  EXPECT_EQ(seen.noel, 11);
-  EXPECT_EQ(seen.kinc, 5);
-  EXPECT_EQ(a.keycut, 0);
-  EXPECT_EQ(a.sedpl, 0.0);
-  EXPECT_EQ(a.epseq, 0.0);
-  EXPECT_EQ(a.sedel, 7.0);  // the UMAT's sse
+  EXPECT_EQ((std::array{seen.pnewdt, seen.celent, a.sedpl, a.epseq, a.sedel}), (std::array{1.0, 1.0, 0.0, 0.0, 7.0}));
+  EXPECT_EQ((std::array{seen.ndi, seen.ntens, seen.noel, seen.kinc, a.keycut}), (std::array{3, 6, 11, 5, 0}));
 }
 
 TEST_F(Adapters, AnsysShearStiffnessAndThicknessStrainFromTheTangent) {
@@ -263,6 +258,7 @@ TEST_F(Adapters, UsermatUnderTheUmatInterface) {
   u.stran = {1, 2, 3, 4, 5, 6};  // solver order
   u.ansys("CFRP_m@7@");
   EXPECT_EQ(seen.matid, 7);
+  EXPECT_EQ(seen.energies, (std::array<double, 3>{}));
   EXPECT_EQ(seen.strain, (std::array<double, 6>{1, 2, 3, 4, 6, 5}));
   EXPECT_EQ(u.stress, (std::array<double, 6>{1, 2, 3, 4, 6, 5}));
   EXPECT_EQ(u.ddsdde[5 + 6 * 4], 56.0);  // rows and columns 5, 6 exchanged back
@@ -312,11 +308,20 @@ TEST_F(Adapters, PeridigmBlockAddsTheIncrementToTheOldStress) {
   EXPECT_EQ(seen.strain, (std::array<double, 6>{}));
   EXPECT_EQ(seen.time, (std::array<double, 2>{0.5, 1.5}));
   EXPECT_EQ(seen.jstep, (std::array<int, 4>{1, INT_MAX, 1, 0}));
+  EXPECT_EQ(seen.energies, (std::array<double, 3>{}));
   EXPECT_NEAR(stressnew[0], 1.2, 1e-13);
   EXPECT_NEAR(stressnew[2], 0.4, 1e-13);
   EXPECT_NEAR(stressnew[1], 10.0, 1e-13);
   EXPECT_NEAR(stressnew[1 + 2 * 3], 0.8, 1e-13);
   EXPECT_EQ(statenew, stateold);
+
+  // No state variable: none read or written.
+  const int nostate = 0;
+  std::vector<double> empty;
+  abq_umat_to_peridigm_upermat(umat, stressnew.data(), empty.data(), stressold.data(), empty.data(),
+                               straininc.data(), &props, &steptime, &totaltime, &dt, &matid, &npoint, &ndir, &nshr,
+                               &nostate, &nprops);
+  EXPECT_EQ(seen.calls, 4);
 
   // No point: the old values; unsupported components: the old values and -2.
   const int none = 0, two = 2;
@@ -328,7 +333,7 @@ TEST_F(Adapters, PeridigmBlockAddsTheIncrementToTheOldStress) {
                                stateold.data(), straininc.data(), &props, &steptime, &totaltime, &dt,
                                &matid, &npoint, &two, &nshr, &nstatev, &nprops);
   EXPECT_EQ(errorhandling::errstat, -2);
-  EXPECT_EQ(seen.calls, 2);
+  EXPECT_EQ(seen.calls, 4);
   EXPECT_EQ(stressnew[0], 0.0);
 }
 
