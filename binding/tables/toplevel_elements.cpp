@@ -108,7 +108,9 @@ TAVRIN_ROUTINE_DOC(
     "indentation into its record.\n\n"
     "jprops[0] the contact procedure (0 keep the record's force, 1 closed-form Hertz, 2 Brent's search on "
     "the contact law jprops[2]), jprops[1] the stiffness and radius flag.  Reads and writes "
-    "impactdata.csvars (created with loaddata.nimp columns when absent) and reads loaddata.nimp.  "
+    "impactdata.csvars (created, zero, with one row, or 2n rows in a rebound step with a history table, and "
+    "loaddata.nimp columns when absent or of another shape); its column is named by svars[19] or record row 14 "
+    "only when that is a whole number 1..loaddata.nimp (with nimp 0 never).  "
     IMPACT_NOTE,
     rhs, amatrx,
     inout(Real, "svars", "nsvars").describe(
