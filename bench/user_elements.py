@@ -88,7 +88,8 @@ def main():
     svars, energy = np.zeros(12), np.zeros(8)
     du, v = np.zeros((6, 1), order="F"), np.zeros(6)
     time, params = np.zeros(2), np.array([0.0, 0.25, 0.5])
-    jdltyp, adlmag, predef = np.zeros((1, 1), np.int32, order="F"), np.zeros((1, 1), order="F"), np.zeros((2, 1, 2))
+    jdltyp, adlmag = np.zeros((1, 1), np.int32, order="F"), np.zeros((1, 1), order="F")
+    predef = np.zeros((2, 1, 2), order="F")
     lflags, jprops = np.array([1, 1, 1, 0, 0], np.int32), np.zeros(1, np.int32)
 
     def ours_truss():
