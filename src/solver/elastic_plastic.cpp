@@ -65,8 +65,6 @@ void elastic_stiffness(const Elastic& el, int ntens, int ndi, double* ddsdde) {
 
 }  // namespace
 
-bool hail_cutoff_reached() { return smax == 1.0; }
-
 extern "C" {
 
 void umat_hail(double* stress, double* statev, double* ddsdde, double* /*sse*/, double* spd, double* /*scd*/,

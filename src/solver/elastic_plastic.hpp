@@ -48,7 +48,4 @@ TAVRIN_API void umat_hail(double* stress, double* statev, double* ddsdde, double
 
 }  // extern "C"
 
-// Whether the process-wide hydrostatic cut-off has been reached.
-TAVRIN_API bool hail_cutoff_reached();
-
 }  // namespace tavrin::toplevel

@@ -40,6 +40,8 @@ def test_characteristic_lengths(tv, latched):
     # Turned directions: lengths along the turned axes.
     turn = np.array([[0, 1, 0], [1, 0, 0], [0, 0, 1.0]])
     np.testing.assert_allclose(charlength(tv, 6, cube, ncomp=2, tdirect=turn), [[2, 3]] * 2, rtol=1e-15)
+    # A fourth coordinate is not read.
+    np.testing.assert_allclose(charlength(tv, 6, np.c_[cube, np.full(8, 99.0)]), [[3, 2, 1]] * 2, rtol=1e-15)
     assert not charlength(tv, 4, cube).any() and latched()[0] == 0
     assert not charlength(tv, 6, cube[:6]).any() and latched()[0] == -2
 

@@ -74,6 +74,13 @@ TEST(UserElements, CallsTheElementCannotHoldTouchOnlyTheirOwnArrays) {
   EXPECT_EQ(short_state.svars, std::vector<double>(19, 3.0));
   EXPECT_EQ(short_state.cprops, std::vector<double>(20, 5.0));
 
+  // No right-hand side: nothing to zero.
+  Uel none(6, 12);
+  none.nrhs = 0;
+  none.rhs.clear();
+  none.truss();
+  EXPECT_EQ(latched_status(), -2);
+
   // Without a step table the impactor is the truss alone.
   Uel no_steps(6, 20);
   no_steps.impact();
@@ -98,6 +105,12 @@ TEST(UserElements, RowsBeyondTheDegreesOfFreedomAndEmptyConstraints) {
   EXPECT_EQ(latched_status(), 0);
   EXPECT_EQ(bar.rhs[6], 7.0);
   EXPECT_EQ(bar.rhs[0], 0.0);  // the bar along x moved rigidly by 0.1
+  // Velocities beyond the element's six are not read: kinetic energy of v = 1 everywhere.
+  Uel dyn(6, 12);
+  dyn.v.assign({1, 1, 1, 1, 1, 1, 1000});
+  dyn.truss();
+  EXPECT_EQ(latched_status(), 0);
+  EXPECT_DOUBLE_EQ(dyn.energy[0], 6 * 0.5 * 0.5);  // half the bar's mass 1 per node
   // A constraint of no degrees of freedom: nothing to zero.
   std::vector<double> ue, a, x(12), uu;
   std::vector<int> jdof, ltran(2);
@@ -106,6 +119,18 @@ TEST(UserElements, RowsBeyondTheDegreesOfFreedomAndEmptyConstraints) {
   toplevel::mpc_nullify(ue.data(), a.data(), jdof.data(), &mdof, &n, &jt, x.data(), uu.data(), uu.data(), &maxdof,
                         &lmpc, &ks, &ki, t2, &nt, &nf, nullptr, nullptr, ltran.data(), tran);
   EXPECT_EQ(lmpc, 0);
+  // A material point without stress components.
+  std::vector<double> empty, eye{1, 0, 0, 0, 1, 0, 0, 0, 1}, state(12), props(9, 1.0), t2v{0, 0};
+  double sse = 0, spd = 1, scd = 1, rpl = 0, drpldt = 0, pnewdt = 1, dt = 0.1, temp = 0, dtemp = 0, celent = 1;
+  const int ndi = 0, nshr = 0, ntens = 0, nstatv = 12, nprops = 9, one = 1;
+  const std::vector<int> jstep{1, 1, 0, 0};
+  toplevel::umat_fiber(empty.data(), state.data(), empty.data(), &sse, &spd, &scd, &rpl, empty.data(), empty.data(),
+                       &drpldt, empty.data(), empty.data(), t2v.data(), &dt, &temp, &dtemp, &temp, &temp, "F", &ndi,
+                       &nshr, &ntens, &nstatv, props.data(), &nprops, eye.data(), eye.data(), &pnewdt, &celent,
+                       eye.data(), eye.data(), &one, &one, &one, &one, jstep.data(), &one, 1);
+  EXPECT_EQ(sse, 0.0);
+  EXPECT_EQ(spd, 0.0);
+  EXPECT_EQ(latched_status(), -2);  // no stiffness of 0 components
 }
 
 TEST(UserElements, ExplicitTrussOutsideItsProcedureTouchesNothing) {

@@ -74,9 +74,11 @@ def test_truss_requests(tv):
     # Perturbation output: svars hold the right-hand side and zeros.
     for procedure, nrhs in ((1, 1), (41, 2)):
         svars = np.full(14, 7.0)
-        rhs, _, svars, *_ = uel(tv, (5, 0, 0), lflags=(procedure, 1, 100, 0, 0), nrhs=nrhs,
+        rhs, _, svars, energy, _ = uel(tv, (5, 0, 0), lflags=(procedure, 1, 100, 0, 0), nrhs=nrhs,
                                 du=np.c_[[0, 0, 0, 0.05, 0, 0], [0, 0, 0, -0.1, 0, 0]][:, :nrhs], svars=svars)
         assert rhs[:, 0].tolist() == [1.0, 0, 0, -1.0, 0, 0] and svars.tolist() == [1.0, 0, 0, -1.0] + [0] * 10
+        if nrhs == 1:
+            assert energy[1] == pytest.approx(0.5 * 1 * 0.05, rel=1e-14)
         if nrhs == 2:
             assert rhs[:, 1].tolist() == [-2.0, 0, 0, 2.0, 0, 0]
     # An explicit procedure asks nothing of the implicit element.
@@ -217,6 +219,9 @@ def test_impactor_start_values_and_start_time(tv, latched):
                                  cprops=record(), jprops=(1, 0), dtimecur=0.5, kinc=1)
     assert cprops[4] == 5.0 and cprops[18] == pytest.approx(5.0 - 0.25 * 9.80665, rel=1e-15)
     assert cprops[7:10].tolist() == [-1.0] * 3
+    props[5] = 0.5
+    *_, cprops = uel(tv, (0, 0, 1), props=props, impact=record(), kstep=1, kinc=1)
+    assert cprops[4] == pytest.approx(200 ** 0.5, rel=1e-15)
     # A mass that is not positive: no initial velocity, latched.
     props[5] = 0.0
     *_, cprops = uel(tv, (0, 0, 1), props=props, impact=record(), kstep=1, kinc=1)
@@ -316,7 +321,7 @@ def test_rebound_step(tv):
     assert (pnewdt, cprops[12]) == (0.8, 0.1)
     # A reference exists: the rebound force 0 and its radius; the history copied into SVARS.
     _, _, svars, _, pnewdt, cprops = uel(tv, (0, 0, 1), (0, 0, 0.004), impact=record(r13=0.5, r14=1.0),
-                                         svars=np.zeros(24), **kw)
+                                         svars=np.r_[np.zeros(12), 9.80665, np.zeros(11)], **kw)
     assert (pnewdt, cprops[0], cprops[1]) == (1.0, 0.0, 0.0)
     np.testing.assert_allclose(svars[20:], [0.1, 0.05, 0.004, 0.006], rtol=1e-15)
     assert (svars[13], svars[19]) == (0.5, 1.0)
@@ -417,6 +422,7 @@ def test_explicit_block_and_unloading(tv):
     *_, svars, _, cprops = vuel(tv, coords, u, props=props, nsvars=18, kstep=2, kinc=3, jprops=(1, 0),
                                 cprops=record(r4=0.003, r7=4.0))
     assert svars[:, 14].tolist() == [0.001, 0.003] and cprops[0] == pytest.approx(k * 0.003 ** 1.5, rel=1e-14)
+    assert (svars[:, 16] == cprops[0]).all() and not svars[:, 17].any()
     # Tan-Sun unloading (the peak is not this element's): exponent 1.5 from the peak.
     *_, cprops = vuel(tv, coords, u, props=props, nsvars=18, kstep=2, kinc=3, jprops=(2, 0),
                       cprops=record(r4=0.04, r7=4.0, r14=500.0, r15=0.05, r16=1.0))
