@@ -104,7 +104,7 @@ void umat_fiber(double* stress, double* statev, double* ddsdde, double* sse, dou
   // compressive strength (10 properties) compression does not count.
   if (np >= 10 && effort) {
     const double xc = np >= 11 ? c[10] : std::numeric_limits<double>::infinity();
-    double r = 0.0;
+    double r;
     GPMaxNominal(&r, &stress[0], &c[9], &xc);
     const double e = std::min(r, 1.0);  // a NaN effort stays NaN and changes nothing below
     *effort = std::isnan(*effort) ? e : std::max(*effort, e);

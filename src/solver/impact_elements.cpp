@@ -222,11 +222,11 @@ bool implicit_contact_force(const Contact& c, const double* props, int nprops, c
       cl[0] = s.k;
       cl[5] = exponent;
       cl[6] = a0;
-      if (a0 != 0.0) upper -= a0 / compliance;
+      upper -= a0 / compliance;  // below the permanent indentation nothing pushes back
       break;
     }
   }
-  int istat = 0;
+  int istat;  // an exhausted search is latched by bdsafe; its root is used as found
   double root = 0.0;
   math::bdsafe(ContactLaw, 0.0, upper, root, cl.data(), 0.001, 100, nclaw, law, istat);
   f = root;

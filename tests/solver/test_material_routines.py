@@ -160,7 +160,7 @@ def test_krause_state_and_tangent(tv, latched):
     assert latched()[0] == -2 and (stress == 3).all() and (statev == 2).all()
 
 
-def test_elastic_plastic_return(tv):
+def test_elastic_plastic_return(tv, latched):
     hail = tv.toplevel.umat_hail
     props = [200000.0, 0.3, 1.0, 200.0, 0.0, 200.0, 1.0]
     stress, statev, ddsdde, sse, spd, *_ = umat(hail, props, [0, 0, 0, 0.004, 0, 0], statev=np.zeros(13))
@@ -172,6 +172,7 @@ def test_elastic_plastic_return(tv):
     # Elastic below yield; without plasticity (two properties) the state keeps its plastic part.
     old = np.arange(13.0) / 1000
     stress, statev, ddsdde, *_ = umat(hail, props[:2], [1e-4, 0, 0, 0, 0, 0], statev=old.copy())
+    assert latched()[0] == 0
     np.testing.assert_allclose(ddsdde, stiffness(tv, [2e5, 2e5, 2e5, 0.3, 0.3, 0.3] + [2e5 / 2.6] * 3), rtol=1e-15)
     assert (statev[6:] == old[6:]).all() and statev[0] == old[0] + 1e-4
 
@@ -217,6 +218,7 @@ def test_elastic_plastic_near_incompressible_and_refusals(tv, latched):
     # Too few state variables: the trial stress, no state.
     stress, statev, *_ = umat(hail, hardening_props(), [0.1, 0, 0, 0, 0, 0], statev=np.full(12, 4.0))
     assert latched()[0] == -2 and (statev == 4.0).all() and stress[0] > 1000
+    assert tv.errorhandling.errintv.tolist() == [12, 13]  # given, needed
     # Plasticity without a table pair: elastic, latched.
     tv.errorhandling.rsxerr(True)
     stress, statev, *_ = umat(hail, [70000.0, 0.33, 1.0, 250.0], [0.1, 0, 0, 0, 0, 0], statev=np.zeros(13))

@@ -7,6 +7,7 @@
 
 #include "foundation/errorhandling.hpp"
 #include "foundation/shared_state.hpp"
+#include "solver/elastic_plastic.hpp"
 #include "solver/fiber_materials.hpp"
 #include "solver/hooks.hpp"
 #include "solver/impact_elements.hpp"
@@ -81,6 +82,14 @@ TEST(UserElements, CallsTheElementCannotHoldTouchOnlyTheirOwnArrays) {
   none.truss();
   EXPECT_EQ(latched_status(), -2);
 
+  // The mass request writes the diagonal of the 6 x 6 matrix, nothing behind it.
+  Uel mass(6, 12);
+  mass.lflags = {1, 1, 4, 0, 0};
+  mass.amatrx.assign(43, 7.0);
+  mass.truss();
+  EXPECT_EQ(mass.amatrx[35], 0.5);
+  EXPECT_EQ(std::vector<double>(mass.amatrx.begin() + 36, mass.amatrx.end()), std::vector<double>(7, 7.0));
+
   // Without a step table the impactor is the truss alone.
   Uel no_steps(6, 20);
   no_steps.impact();
@@ -131,6 +140,21 @@ TEST(UserElements, RowsBeyondTheDegreesOfFreedomAndEmptyConstraints) {
   EXPECT_EQ(sse, 0.0);
   EXPECT_EQ(spd, 0.0);
   EXPECT_EQ(latched_status(), -2);  // no stiffness of 0 components
+  toplevel::umat_hail(empty.data(), state.data(), empty.data(), &sse, &spd, &scd, &rpl, empty.data(), empty.data(),
+                      &drpldt, empty.data(), empty.data(), t2v.data(), &dt, &temp, &dtemp, &temp, &temp, "H", &ndi,
+                      &nshr, &ntens, &nstatv, props.data(), &nprops, eye.data(), eye.data(), &pnewdt, &celent,
+                      eye.data(), eye.data(), &one, &one, &one, &one, jstep.data(), &one, 1);
+  latched_status();
+  // Two properties: the third entry behind them is not the plasticity switch.
+  std::vector<double> stress6(6), ddsdde(36), dstran{1e-4, 0, 0, 0, 0, 0}, six(6), hstate(13);
+  const std::vector<double> hail{200000.0, 0.3, 1.0};
+  const int two = 2, ndi3 = 3, nshr3 = 3, ntens6 = 6, nstatv13 = 13;
+  toplevel::umat_hail(stress6.data(), hstate.data(), ddsdde.data(), &sse, &spd, &scd, &rpl, six.data(), six.data(),
+                      &drpldt, six.data(), dstran.data(), t2v.data(), &dt, &temp, &dtemp, &temp, &temp, "H", &ndi3,
+                      &nshr3, &ntens6, &nstatv13, hail.data(), &two, eye.data(), eye.data(), &pnewdt, &celent,
+                      eye.data(), eye.data(), &one, &one, &one, &one, jstep.data(), &one, 1);
+  EXPECT_EQ(latched_status(), 0);
+  EXPECT_EQ(hstate[0], 1e-4);
 }
 
 TEST(UserElements, ExplicitTrussOutsideItsProcedureTouchesNothing) {

@@ -336,6 +336,11 @@ def test_explicit_impactor_contact(tv):
     f = k * 0.003 ** 1.5  # r = svars(15) = 0 on the first call
     assert cprops[0] == pytest.approx(f, rel=1e-14) and svars[0, 14] == 0.001 and svars[0, 16] == cprops[0]
     assert cprops[2] == pytest.approx((9 * f * f / (16 * R * estar * estar)) ** (1 / 3), rel=1e-14)
+    # Keeping the record's force: radius and depth of that force (stiffness flag jprops[1]).
+    _, estar = hertz(tv)
+    *_, cprops = vuel(tv, bar, [0, 0, 0, 0, 0, 0.001], cprops=record(r1=5.0, r4=-0.003, r7=4.0),
+                      **{**kw, "jprops": (0, 0, 5)})
+    assert cprops[1] == pytest.approx((3 * 5.0 * R / (4 * estar)) ** (1 / 3), rel=1e-14)
     # Below the structure after the first increment: no contact.
     *_, cprops = vuel(tv, bar, [0, 0, 0, 0, 0, 0.001], cprops=record(r1=5.0, r2=1.0, r3=1.0, r4=-0.003, r7=4.0), **kw)
     assert cprops[:3].tolist() == [0.0, 0.0, 0.0]
