@@ -7,7 +7,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 debian_packages=(build-essential cmake ninja-build pkg-config liblapack-dev libblas-dev
-                 libgtest-dev libbenchmark-dev python3-dev python3-venv)
+                 libgtest-dev libbenchmark-dev python3-dev python3-venv
+                 clang libclang-rt-14-dev)
 missing=()
 for p in "${debian_packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -284,10 +284,11 @@ void GetNodalCoordinates(const double* coordnp, const int* nodeid, const int* nc
   if (rows.empty()) return;
   const int nc = std::max(*ncoord, 0);
   const elements::NodeIndex index(rows, elemnodes.data(), elemnodes.size(1), nnodes);
+  const View<double, 3> xyz = coords.view();
   for (int j = 0; j < *nblock; ++j) {
     const double* x = coordnp + std::ptrdiff_t(j) * nc;
     for (const auto [row, pos] : index.find(nodeid[j]))
-      for (int c = 1; c <= nc; ++c) coords(c, pos, row) = x[c - 1];
+      for (int c = 1; c <= nc; ++c) xyz(c, pos, row) = x[c - 1];
   }
 }
 

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "pchip/runtime.hpp"
+#include "foundation/record_files.hpp"
 
 namespace tavrin::io {
 namespace {
@@ -336,7 +336,7 @@ std::vector<std::string> format_records(const Format& format, std::span<const Fo
 }
 
 void write_formatted(int unit, const Format& format, std::span<const FormatItem> items) {
-  for (const auto& record : format_records(format, items)) pchip::write_record(unit, record);
+  for (const auto& record : format_records(format, items)) io::write_record(unit, record);
 }
 
 std::string edit_integer(long long value, int width, int min_digits) {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "pchip/runtime.hpp"
+#include "foundation/record_files.hpp"
 
 namespace tavrin::io {
 
@@ -42,7 +42,7 @@ ListRecord& ListRecord::operator<<(bool value) {
 }
 
 void ListRecord::write(int unit) {
-  pchip::write_record(unit, line_.empty() ? std::string_view(" ") : std::string_view(line_));
+  io::write_record(unit, line_.empty() ? std::string_view(" ") : std::string_view(line_));
   line_.clear();
 }
 

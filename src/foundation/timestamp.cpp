@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "foundation/format_record.hpp"
-#include "pchip/runtime.hpp"
+#include "foundation/record_files.hpp"
 
 namespace tavrin::io {
 namespace {
@@ -70,6 +70,6 @@ std::string timestamp_line() {
   return timestamp_line(now);
 }
 
-void write_timestamp(int unit) { pchip::write_record(unit, timestamp_line()); }
+void write_timestamp(int unit) { io::write_record(unit, timestamp_line()); }
 
 }  // namespace tavrin::io

@@ -14,7 +14,7 @@
 #include "foundation/format_record.hpp"
 #include "foundation/timestamp.hpp"
 #include "interp/lagrange.hpp"
-#include "pchip/runtime.hpp"
+#include "foundation/record_files.hpp"
 
 namespace tavrin {
 namespace {
@@ -64,7 +64,7 @@ TEST(FormatFields, IntegerAndText) {
   EXPECT_EQ(io::edit_text("December ", 0), "December ");
   EXPECT_EQ(io::edit_text("OK", 4), "  OK");
   EXPECT_EQ(io::edit_text("IMX", 2), "IM");
-  EXPECT_EQ(pchip::format_int(-2147483647 - 1, 11), "-2147483648");
+  EXPECT_EQ(io::edit_integer(-2147483647 - 1, 11), "-2147483648");
 }
 
 // Format, items, records.
@@ -122,10 +122,10 @@ TEST(FormatRecords, ParserRefusesMalformedFormats) {
 
 TEST(FormatRecords, WritesToAConnectedUnit) {
   std::ostringstream out;
-  ASSERT_TRUE(pchip::connect_unit(42, out));
+  ASSERT_TRUE(io::connect_unit(42, out));
   static const io::Format line("(/5X,'  ALL DPCH',A2,' RESULTS OK.')");
   io::write_formatted(42, line, {"IM"});
-  pchip::disconnect_unit(42);
+  io::disconnect_unit(42);
   EXPECT_EQ(out.str(), "\n       ALL DPCHIM RESULTS OK.\n");
 }
 

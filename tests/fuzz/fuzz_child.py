@@ -78,6 +78,7 @@ def main():
         def run(data):
             args = fuzzlib.well_formed(spec, data.draw)
             args = fuzzlib.mutate(spec, args, data.draw, module)
+            args = fuzzlib.confine_paths(spec, args)
             record("call", spec, args)
             if fatal:
                 run_forked(spec, routine, args, fatal)

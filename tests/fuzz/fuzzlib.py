@@ -42,6 +42,25 @@ FATAL_PATHS = {
 }
 
 
+# Routines that create or append to the file a path argument names: the
+# fuzzer keeps those paths inside the child's working directory (a private
+# temporary directory), so that no call writes elsewhere.
+FILE_CREATING = {
+    "iohandling.getgausspointreport": ("filepath",),
+}
+
+
+def confine_paths(spec, args):
+    """The path arguments of a file-creating routine, made relative."""
+    for name in FILE_CREATING.get(spec.qualname, ()):
+        value = args.get(name)
+        if isinstance(value, bytes):
+            value = value.decode("latin-1")
+        if isinstance(value, str):
+            args[name] = "fuzz_" + value.replace("/", "_").replace("\0", "_")
+    return args
+
+
 # Lines reported at the end of the test run (seed, examples, findings).
 SUMMARY = []
 

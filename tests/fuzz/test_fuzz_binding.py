@@ -28,9 +28,11 @@ ONLY = tuple(p for p in os.environ.get("TAVRIN_FUZZ_ONLY", "").split(",") if p)
 
 
 def child_env():
-    build = pathlib.Path(os.environ.get("TAVRIN_BUILD_DIR", HERE.parents[1] / "build"))
+    build = pathlib.Path(os.environ.get("TAVRIN_BUILD_DIR", HERE.parents[1] / "build")).resolve()
     env = dict(os.environ)
-    env["PYTHONPATH"] = os.pathsep.join([str(build / "python"), env.get("PYTHONPATH", "")])
+    paths = [str(build / "python")] + [str(pathlib.Path(p).resolve()) for p in
+                                       env.get("PYTHONPATH", "").split(os.pathsep) if p]
+    env["PYTHONPATH"] = os.pathsep.join(paths)
     return env
 
 
@@ -50,8 +52,12 @@ def fuzz_module(module_name, tmp_path, batch_size=12, examples=EXAMPLES):
         cmd = [sys.executable, str(HERE / "fuzz_child.py"), module_name, str(log), str(examples),
                str(SEED)] + [s.qualname for s in batch]
         try:
+            # A private working directory: files that routines create at
+            # relative paths stay in it.
+            workdir = tmp_path / f"{module_name}-{index}"
+            workdir.mkdir(exist_ok=True)
             proc = subprocess.run(cmd, capture_output=True, text=True, timeout=TIMEOUT,
-                                  env=child_env())
+                                  env=child_env(), cwd=workdir)
             code = proc.returncode
             stderr = proc.stderr
         except subprocess.TimeoutExpired:

@@ -43,6 +43,13 @@ CASES = [
      "pd = t.math.getnearestspd(a)\n"
      "assert abs(pd[0, 0] / 1e308 - 1) < 1e-15 and np.isfinite(pd).all() and t.errorhandling.errstat == 0, pd\n"
      "b = t.math.getnearestcorrelationmatrix(a)\n"),
+    # A text that Latin-1 cannot hold: refused with _tavrin.error (the error
+    # text once cut its repr inside a UTF-8 character: UnicodeDecodeError).
+    ("iohandling.getxidfromstring", "s='Ö\\U0010b565...'",
+     "import _tavrin as t\n"
+     "try:\n    t.iohandling.getxidfromstring('\u00d6\U0010b565\\\\;\U000f1e29Lq\x10Bw\u00c0\u00bf\u00bd', -1, 'x')\n"
+     "except Exception as e:\n    assert type(e).__name__ == 'error' and \"received '\u00d6\" in str(e), e\n"
+     "else:\n    raise AssertionError('accepted')\n"),
     # Extents whose non-zero product overflows, beside an empty axis: NumPy's
     # "array is too big" ValueError escaped; the size is refused as MemoryError.
     ("utility.ini6darraywithzeros", "0, 10**6, 10**6, 4, 4, 10**6 and ini5darraywithzeros(3, -1, 2**31-1, 2**31-1, 5)",

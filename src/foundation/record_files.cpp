@@ -1,0 +1,233 @@
+#include "foundation/record_files.hpp"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <variant>
+
+#include "foundation/halt.hpp"
+
+namespace tavrin::io {
+namespace {
+
+// The identity of a file, so that one file is found under any of its names.
+struct FileId {
+  dev_t dev = 0;
+  ino_t ino = 0;
+  bool operator==(const FileId&) const = default;
+};
+
+struct StreamUnit {
+  std::ostream* stream;
+};
+
+struct InputUnit {
+  FileId id;
+  std::unique_ptr<char[]> text;  // the whole file
+  std::string_view content;      // of text
+  std::size_t pos = 0;     // start of the next record
+  bool past_end = false;   // a read found no record
+  long record = 0;         // records before pos
+};
+
+struct AppendUnit {
+  FileId id;
+  std::FILE* file;
+};
+
+using Unit = std::variant<StreamUnit, InputUnit, AppendUnit>;
+
+std::map<int, Unit>& units() {
+  static std::map<int, Unit> table;
+  return table;
+}
+
+bool reserved(int unit) {
+  return unit < 1 || unit == standard_input_unit || unit == standard_output_unit;
+}
+
+std::string as_path(std::string_view path) { return std::string(path); }
+
+void close_entry(Unit& u) {
+  if (auto* a = std::get_if<AppendUnit>(&u)) std::fclose(a->file);
+}
+
+// The input unit read last, kept so that reading a file record by record
+// looks the table up once (a map entry stays in place until it is erased).
+struct LastInput {
+  int unit = 0;
+  InputUnit* in = nullptr;
+} last_input;
+
+InputUnit* input(int unit) {
+  if (last_input.in && unit == last_input.unit) return last_input.in;
+  const auto it = units().find(unit);
+  InputUnit* in = it == units().end() ? nullptr : std::get_if<InputUnit>(&it->second);
+  if (in) last_input = {unit, in};
+  return in;
+}
+
+void install(int unit, Unit u) {
+  disconnect_unit(unit);
+  units().emplace(unit, std::move(u));
+}
+
+}  // namespace
+
+bool connect_unit(int unit, std::ostream& stream) {
+  if (reserved(unit)) return false;
+  install(unit, StreamUnit{&stream});
+  return true;
+}
+
+void disconnect_unit(int unit) {
+  if (unit == last_input.unit) last_input = {};
+  const auto it = units().find(unit);
+  if (it == units().end()) return;
+  close_entry(it->second);
+  units().erase(it);
+}
+
+void close_unit(int unit) { disconnect_unit(unit); }
+
+bool unit_connected(int unit) {
+  return unit == standard_input_unit || unit == standard_output_unit || units().contains(unit);
+}
+
+void write_record(int unit, std::string_view text) {
+  if (const auto it = units().find(unit); it != units().end()) {
+    if (auto* s = std::get_if<StreamUnit>(&it->second)) {
+      *s->stream << text << '\n';
+      return;
+    }
+    if (auto* a = std::get_if<AppendUnit>(&it->second)) {
+      std::fwrite(text.data(), 1, text.size(), a->file);
+      std::fputc('\n', a->file);
+      return;
+    }
+  }
+  flush_all_output();
+  std::fwrite(text.data(), 1, text.size(), stdout);
+  std::fputc('\n', stdout);
+  std::fflush(stdout);
+}
+
+bool open_input(int unit, std::string_view path) {
+  if (reserved(unit)) return false;
+  const std::string name = as_path(path);
+  struct stat st {};
+  // Only regular files: a device or pipe could be endless.
+  if (name.empty() || ::stat(name.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  std::FILE* f = std::fopen(name.c_str(), "rb");
+  if (!f) return false;
+  InputUnit in;
+  in.id = {st.st_dev, st.st_ino};
+  // The size known, one read into an uninitialised buffer (one byte more, to
+  // see a file that grows meanwhile; it is read on).
+  std::size_t capacity = std::size_t(st.st_size) + 1, size = 0;
+  in.text = std::make_unique_for_overwrite<char[]>(capacity);
+  for (std::size_t n; (n = std::fread(in.text.get() + size, 1, capacity - size, f)) > 0;) {
+    size += n;
+    if (size < capacity) continue;
+    auto larger = std::make_unique_for_overwrite<char[]>(2 * capacity);
+    std::copy_n(in.text.get(), size, larger.get());
+    in.text = std::move(larger);
+    capacity *= 2;
+  }
+  in.content = std::string_view(in.text.get(), size);
+  const bool failed = std::ferror(f) != 0;
+  std::fclose(f);
+  if (failed) return false;
+  install(unit, std::move(in));
+  return true;
+}
+
+bool open_append(int unit, std::string_view path, bool create) {
+  if (reserved(unit)) return false;
+  const std::string name = as_path(path);
+  struct stat st {};
+  const bool exists = !name.empty() && ::stat(name.c_str(), &st) == 0;
+  if (exists ? !S_ISREG(st.st_mode) : !create) return false;
+  if (name.empty()) return false;
+  std::FILE* f = std::fopen(name.c_str(), "ab");
+  if (!f) return false;
+  if (::fstat(fileno(f), &st) != 0) {
+    std::fclose(f);
+    return false;
+  }
+  install(unit, AppendUnit{{st.st_dev, st.st_ino}, f});
+  return true;
+}
+
+ReadStatus read_record(int unit, std::string_view& record) {
+  InputUnit* in = input(unit);
+  if (!in) return ReadStatus::error;
+  const std::string_view c = in->content;
+  if (in->pos >= c.size()) {
+    in->past_end = true;
+    return ReadStatus::end_of_file;
+  }
+  const std::size_t nl = c.find('\n', in->pos);
+  const std::size_t end = nl == std::string_view::npos ? c.size() : nl;
+  record = c.substr(in->pos, end - in->pos);
+  if (!record.empty() && record.back() == '\r') record.remove_suffix(1);
+  in->pos = nl == std::string_view::npos ? c.size() : nl + 1;
+  ++in->record;
+  return ReadStatus::ok;
+}
+
+void backspace(int unit) {
+  InputUnit* in = input(unit);
+  if (!in) return;
+  if (in->past_end) {
+    in->past_end = false;
+    return;
+  }
+  if (in->pos == 0) return;
+  const std::string_view c = in->content;
+  // The previous record ends at pos - 1 (its line feed) or at the end of a
+  // file whose last line has none.
+  std::size_t end = in->pos;
+  if (c[end - 1] == '\n') --end;
+  const std::size_t nl = end == 0 ? std::string_view::npos : c.rfind('\n', end - 1);
+  in->pos = nl == std::string_view::npos ? 0 : nl + 1;
+  --in->record;
+}
+
+void rewind(int unit) {
+  if (InputUnit* in = input(unit)) {
+    in->pos = 0;
+    in->past_end = false;
+    in->record = 0;
+  }
+}
+
+long record_number(int unit) {
+  const InputUnit* in = input(unit);
+  return in ? in->record : 0;
+}
+
+int unit_of_file(std::string_view path) {
+  const std::string name = as_path(path);
+  struct stat st {};
+  if (name.empty() || ::stat(name.c_str(), &st) != 0) return -1;
+  const FileId id{st.st_dev, st.st_ino};
+  for (const auto& [unit, u] : units()) {
+    if (const auto* in = std::get_if<InputUnit>(&u); in && in->id == id) return unit;
+    if (const auto* a = std::get_if<AppendUnit>(&u); a && a->id == id) return unit;
+  }
+  return -1;
+}
+
+int free_unit(int first, int last) {
+  for (long u = first < 1 ? 1 : first; u <= last; ++u)
+    if (!unit_connected(int(u))) return int(u);
+  return -1;
+}
+
+}  // namespace tavrin::io

@@ -1,0 +1,104 @@
+"""The solver's data file (element and node tables), the Gauss-point report,
+and the example analysis run end to end."""
+import pathlib
+import runpy
+import sys
+
+import numpy as np
+
+EXAMPLE = pathlib.Path(__file__).resolve().parents[2] / "examples" / "analysis"
+
+
+def status(tv):
+    code = int(tv.errorhandling.errstat)
+    return code, tv.errorhandling.errstring.tobytes().decode().rstrip() if code else ""
+
+
+def test_tables_of_the_example_data_file(fresh):
+    tv = fresh
+    tv.iohandling.getabqdatafromfile(str(EXAMPLE / "job.dat"))
+    e, n = tv.elementdata, tv.nodaldata
+    assert (e.nelem, n.nnodes, n.ndof) == (3, 8, 6)
+    assert e.elemlist.tolist() == [1, 2, 3] and e.elemkind.tolist() == [2, 5, 11]
+    np.testing.assert_array_equal(e.elemnodes[:, 0], [1, 2, 3, 4, 0, 0, 0, 0])
+    np.testing.assert_array_equal(e.elemnodes[:, 1], range(5, 13))
+    assert not e.elemnodes[:, 2].any()                         # a continuum keeps no node list
+    np.testing.assert_array_equal(n.nodalcoords[:, 2, 0], [10, 10, 0])
+    np.testing.assert_array_equal(n.nodalcoords[:, 5, 1], [30, 5, 0])
+    assert n.nodesmotion.shape == (6, 8, 3) and tv.sectiondata.nsectionpoints.tolist() == [0, 0, 0]
+    assert status(tv) == (0, "")
+
+
+def test_sound_handling_of_odd_tables(fresh, write, tmp_path):
+    tv = fresh
+    # Only S8R5 elements: five degrees of freedom.  A rigid element is
+    # neither counted nor stored; node numbers beyond ndof*nnodes*nelem (40)
+    # keep their coordinates; a node number below its predecessor ends the
+    # node table; the element table may end the file.
+    write("a.dat", """
+        N O D E   D E F I N I T I O N S
+            1001  1.0  2.0  3.0
+            1002  4.0  5.0  6.0
+               7  9.0  9.0  9.0
+            1003  7.0  8.0  9.0
+        E L E M E N T   D E F I N I T I O N S
+             9 R3D4     1  1 2 3 4
+            10 S8R5     1  1001 1002 1003 1004 1005 1006 1007 1008
+        """)
+    tv.iohandling.getabqdatafromfile(str(tmp_path / "a.dat"))
+    e, n = tv.elementdata, tv.nodaldata
+    assert (e.nelem, n.nnodes, n.ndof) == (1, 8, 5) and e.elemlist.tolist() == [10]
+    np.testing.assert_array_equal(n.nodalcoords[:, :3, 0], [[1, 4, 0], [2, 5, 0], [3, 6, 0]])
+    # A line of more nodes than the table holds keeps its element, not the list.
+    write("b.dat", """
+        E L E M E N T   D E F I N I T I O N S
+            1 S4R  1  1 2 3 4 5
+            2 S4R  1  2 3 4 5
+            3 S4R  1  2 x 4 5
+        """)
+    tv.iohandling.getabqdatafromfile(str(tmp_path / "b.dat"))
+    assert tv.elementdata.elemkind.tolist() == [2, 2, 2]
+    np.testing.assert_array_equal(tv.elementdata.elemnodes, [[0, 2, 0], [0, 3, 0], [0, 4, 0], [0, 5, 0]])
+    assert status(tv) == (-2, "Error: data file line 2, S4R: beyond the table, dropped")
+    tv.errorhandling.rsxerr(True)
+    write("b.dat", "E L E M E N T   D E F I N I T I O N S\n  3 S4R  1  2 x 4 5\n")
+    tv.iohandling.getabqdatafromfile(str(tmp_path / "b.dat"))
+    assert status(tv) == (-2, "Error: data file line 2, S4R: item not a number, list dropped")
+    tv.iohandling.getabqdatafromfile(str(tmp_path / "missing.dat"))
+    assert status(tv)[0] == -2                                 # the first failure stays
+    tv.errorhandling.rsxerr(True)
+    tv.iohandling.getabqdatafromfile(str(tmp_path / "missing.dat"))
+    assert status(tv) == (-3, "Error: Cannot open the solver data file (.dat) of the analysis.")
+
+
+def test_gauss_point_report(fresh, tmp_path):
+    tv = fresh
+    path = str(tmp_path / "job.rst")
+    tv.iohandling.getgausspointreport(path, [1.5, -2.0, 0.125], 12, 3)
+    tv.iohandling.getgausspointreport(path, [0.0, 1e5, -0.5], 7, 1)
+    lines = pathlib.Path(path).read_text().splitlines()
+    assert lines == [f"{'NOEL':>8}{'NPT':>8}{'x':>25}{'y':>25}{'z':>25}",
+                     f"{12:8d}{3:8d}{1.5:25.8f}{-2.0:25.8f}{0.125:25.8f}",
+                     f"{7:8d}{1:8d}{0.0:25.8f}{1e5:25.8f}{-0.5:25.8f}"]
+    # A report that cannot be created: -2 once for a run of failures.
+    failures = []
+    for target in (tmp_path, tmp_path, path, tmp_path):
+        tv.iohandling.getgausspointreport(str(target), [0.0, 0.0, 0.0], 1, 1)
+        failures.append(status(tv))
+        tv.errorhandling.rsxerr(True)
+    report = (-2, "Error: Cannot open or create the Gauss-point report file.")
+    assert failures == [report, (0, ""), (0, ""), report]
+
+
+def test_example_analysis(child):
+    r = child(f"import runpy, sys; sys.argv = ['analysis.py']; "
+              f"runpy.run_path({str(EXAMPLE / 'analysis.py')!r}, run_name='__main__')")
+    assert r.returncode == 0, r.stderr
+    out = r.stdout
+    for line in ["steps: 1 initialisation, 2 fatigue, 3 impact",
+                 "impactors: 1 at (0.0, 0.0, 12.5)",
+                 "transverse shear stiffness of section 2: H11 = 11217.949 N/mm",
+                 "temperatures: [20.0, 80.0]",
+                 "cycle count of step 2: 1250.0",
+                 "errstat 0, tables freed: True"]:
+        assert line in out, out

@@ -1,0 +1,259 @@
+"""Job control: the deck scan, start-up and its failure path, the tables of the
+increment start and end, the message-file cycle count, the explicit entry."""
+import numpy as np
+import pytest
+
+DECK = """
+    *Heading
+    *Instance, name=BALL, part=B, tvr_SensorElement
+    0, 0, 12.5
+    *End Instance
+    *step, name=a, nlgeom=NO, tvr_initialization
+    *Step, name=b, TVR_FATIGUE, TVR_DIC
+     *Step, name=indented, TVR_IMPACT
+    *STEP, name=c
+    *Step, name=d, TVR_STRUCTRESPONSE
+    *STEP, name=e, TVR_SENSORELEMENT, TVR_RELAXATION
+    1., 2.
+    """
+
+
+def uext(tv, lop, kstep=0, kinc=0, dtime=0.0, exflag=0):
+    tv.toplevel.uexternaldb_iocontrol(lop, 0, [0.0, 0.0], dtime, kstep, kinc, exflag)
+
+
+def vext(tv, k, kstep=0, kinc=0, dtime=0.0, rank=0):
+    tv.toplevel.vexternaldb_iocontrol(k, [0, 0, kstep, kinc, 0, 0], [0.0, 0.0, dtime], mpi_rank=rank)
+
+
+def status(tv):
+    code = int(tv.errorhandling.errstat)
+    return code, tv.errorhandling.errstring.tobytes().decode().rstrip() if code else ""
+
+
+FAILED_START = "Cannot process any input file. Execution stops. Please check paths and your inp"
+
+
+class TestStartUp:
+    def test_deck_scan(self, job, write):
+        tv = job
+        write("job.inp", DECK + "*Step, name=f, " + " " * 70 + "TVR_IMPACT\n")
+        uext(tv, 0)
+        assert tv.jobdata.solverid == 1 and tv.jobdata.nsteps == 7
+        # The indented step line is counted but fills no entry; the name of
+        # the last line stands beyond column 80.
+        assert tv.jobdata.stepid.tolist() == [0, 1, 1, 2, 4, 3, 1]
+        assert tv.loaddata.nimp == 2
+        np.testing.assert_array_equal(tv.loaddata.dprops[1:4], [[0, 0], [0, 0], [12.5, 0]])
+        np.testing.assert_array_equal(tv.impactdata.cprops[[5, 13, 14]], [[9.80665] * 2, [1, 2], [1e-10] * 2])
+        # The line after the second marker holds two numbers only.
+        assert status(tv) == (-2, "Error: input deck line 10, *STEP: impactor without three coordinates")
+
+    def test_failure_path_and_a_second_start(self, job, write, tmp_path):
+        tv = job
+        tv.jobdata.jobfilepath = " "
+        uext(tv, 0)
+        assert status(tv) == (-3, FAILED_START) and tv.jobdata.stepid is None
+        tv.errorhandling.rsxerr(True)
+        tv.jobdata.jobfilepath = str(tmp_path / "job")
+        write("job.pes", "*Step, name=x, TVR_IMPACT\n")
+        write("job.inp", "*Step\n*Step\n")
+        write("SectionCard.tvr", "++Begin Section, SECID=1\n+Orientation\n0 90 90 0\n+Thickness\n0.125\n++End Section\n")
+        uext(tv, 0)
+        assert tv.jobdata.stepid.tolist() == [3] and status(tv)[0] == 0  # .pes before .inp
+        assert tv.sectiondata.plyorientation.shape == (4, 1) and tv.sectiondata.sefmatrix.shape == (9, 4, 1)
+        # A restart while the step table exists: -3, the step table stays,
+        # the cards are read again at their new extents.
+        write("SectionCard.tvr", "++Begin Section, SECID=1\n+Material\n1\n+Orientation\n0 90\n+Thickness\n0.25\n++End Section\n")
+        uext(tv, 4)
+        assert status(tv) == (-3, FAILED_START) and tv.jobdata.stepid.tolist() == [3]
+        assert tv.sectiondata.nplies == 2 and tv.sectiondata.plyorientation.shape == (2, 1)
+        np.testing.assert_array_equal(tv.sectiondata.plyzcoord[:, 0], [-0.25, -0.125, 0, 0.125, 0.25])
+
+    def test_blank_output_directory_reads_the_cards_from_the_deck(self, job, write):
+        tv = job
+        tv.jobdata.joboutdir = ""
+        write("job.inp", """
+            *Step, name=s, TVR_FATIGUE
+            ++Begin Step, STEPID=1
+            +Debug, TYPE=ELEMENT
+            44
+            ++End Step
+            ++Begin Section, SECID=3
+            +Material
+            1
+            +Orientation
+            0
+            +Thickness
+            0.5
+            ++End Section
+            ++Begin Material, MATID=1
+            +Elastic
+            70000, 0.3
+            ++End Material
+            """)
+        write("StepCard.tvr", "++Begin Step, STEPID=1\n+Debug, TYPE=ELEMENT\n55\n++End Step\n")  # not looked at
+        uext(tv, 0)
+        assert tv.debugdata.edebug == 44 and tv.sectiondata.secidlist.tolist() == [3]
+        # An isotropic section: H11 = H22 = 5/6 G h.
+        np.testing.assert_allclose(np.diag(tv.sectiondata.sehmatrix[:, :, 0]), [11217.948717948718] * 2, rtol=1e-13)
+        assert status(tv)[0] == 0
+
+
+class TestIncrements:
+    def start(self, tv, write, kinds="TVR_INITIALIZATION TVR_FATIGUE TVR_IMPACT TVR_STRUCTRESPONSE".split()):
+        write("job.inp", "".join(f"*Step, name=s{i}, {k}\n" for i, k in enumerate(kinds)))
+        uext(tv, 0)
+
+    def elements(self, tv, kinds, points=3):
+        n = len(kinds)
+        tv.elementdata.nelem = n
+        tv.elementdata.elemkind = np.array(kinds, np.int32)
+        tv.sectiondata.nsectionpoints = np.full(n, points, np.int32)
+        tv.nodaldata.nodesmotion = np.ones((6, 8, n))
+
+    def test_per_element_tables(self, job, write):
+        tv = job
+        self.start(tv, write)
+        self.elements(tv, [11, 11])                # continua only
+        uext(tv, 1, kstep=1)
+        np.testing.assert_array_equal(tv.elementdata.elemlength, -np.ones((3, 2)))
+        assert tv.sectiondata.sestress is None     # not in the first step
+        uext(tv, 7, kstep=2, exflag=1)
+        assert tv.sectiondata.sestress.shape == (6, 3, 27, 2) and not tv.sectiondata.sestress.any()
+        assert tv.sectiondata.tnormalstress is None  # no shell
+
+        uext(tv, 3)
+        self.start(tv, write)
+        self.elements(tv, [2, 5, 8])
+        uext(tv, 1, kstep=2, exflag=1)             # code 1 is nothing for an explicit caller
+        assert tv.sectiondata.sestress is None
+        uext(tv, 1, kstep=4)                        # structural response: no section stresses
+        assert tv.sectiondata.sestress is None
+        uext(tv, 1, kstep=2)
+        assert tv.elementdata.elemlength is None
+        assert tv.sectiondata.sestress.shape == (6, 3, 4, 3)
+        assert tv.sectiondata.tnormalstress.shape == (3, 3) and tv.sectiondata.tshearstress.shape == (3, 2, 4, 3)
+
+    def test_end_of_increment_every_nupdate(self, job, write):
+        tv = job
+        self.start(tv, write)
+        self.elements(tv, [2, 5])
+        uext(tv, 1, kstep=2)
+        tv.debugdata.nupdate = 3
+        tv.impactdata.cprops[6, 0:] = 1.0 if tv.loaddata.nimp else 0.0
+        zeroed = []
+        for kinc in range(1, 9):
+            tv.sectiondata.tnormalstress[...] = 1.0
+            uext(tv, 2, kstep=2, kinc=kinc, exflag=1)
+            zeroed.append(not tv.sectiondata.tnormalstress.any())
+        assert [k for k, z in zip(range(1, 9), zeroed) if z] == [2, 5, 8]
+        # Nodes 5 on of the four-node shells (kinds 1-3) are zeroed.
+        assert not tv.nodaldata.nodesmotion[:, 4:, 0].any() and tv.nodaldata.nodesmotion[:, :4, 0].all()
+        assert tv.nodaldata.nodesmotion[:, :, 1].all()
+        tv.sectiondata.tnormalstress[...] = 1.0
+        uext(tv, 2, kstep=2, kinc=1)                # an implicit caller always
+        assert not tv.sectiondata.tnormalstress.any()
+        tv.sectiondata.tshearstress[...] = 1.0
+        tv.toplevel.uaccess_iocontrol(2, 0.0)
+        assert not tv.sectiondata.tshearstress.any()
+
+    def test_impactor_advanced_at_every_end_of_increment(self, job, write):
+        tv = job
+        write("job.inp", "*Instance, name=I, TVR_SENSORELEMENT\n0 0 0\n*Step, name=s, TVR_IMPACT\n"
+                         "*Step, name=t, TVR_STRUCTRESPONSE\n*Step, name=u, TVR_FATIGUE\n")
+        uext(tv, 0)
+        tv.debugdata.nupdate = 5
+        c = tv.impactdata.cprops
+        c[6, 0] = 2.0
+        c[8, 0], c[9, 0] = 0.25, 0.5
+        for kinc in (1, 2):
+            uext(tv, 7, kstep=1, kinc=kinc, exflag=1)
+            uext(tv, 2, kstep=1, kinc=kinc, dtime=0.05, exflag=1)
+        assert c[3, 0] == pytest.approx(9.80665 * 0.1**2 / 2, rel=1e-14)
+        uext(tv, 2, kstep=2)
+        assert (c[13, 0], c[14, 0]) == (0.0, 0.0)
+        motion = c[3:6, 0].copy()
+        uext(tv, 2, kstep=3, dtime=0.05)            # a fatigue step: no integration
+        np.testing.assert_array_equal(c[3:6, 0], motion)
+
+
+class TestCycleCount:
+    def start(self, tv, write, cycle_kind, msg):
+        write("job.inp", "*Step, name=a, TVR_FATIGUE\n*Step, name=b, TVR_FATIGUE\n")
+        write("StepCard.tvr", f"""
+            ++Begin Step, STEPID=1
+            +Cycle, {cycle_kind}
+            0 1 3 5 0 2 1 1 1 10
+            0 1 3 1 0 2 1 1 1 10
+            +Cycle, TYPE=INDIVIDUAL
+            1 7
+            ++End Step
+            """)
+        if msg is not None:
+            write("job.msg", msg)
+        uext(tv, 0)
+
+    @pytest.mark.parametrize("msg,count", [
+        ("STEP 1\n  cycle 1000, x\nCYCLE 1250\n", 1250.0),   # the last count line
+        ("CYCLE 40\nINCREMENT 2\n", 40.0),                   # the first line of the file
+        ("INCREMENT 2\n", 1.0),                             # no count line: at least 1
+        (None, 1.0),                                       # no message file
+    ])
+    def test_count_from_the_message_file(self, job, write, msg, count):
+        tv = job
+        self.start(tv, write, "TYPE=GENERAL", msg)
+        tv.shokriehdata.cycles[1, 0] = 0.0
+        uext(tv, 1, kstep=1, kinc=1)
+        uext(tv, 1, kstep=2, kinc=1)                # row 4 is not 5 in step 2
+        assert tv.shokriehdata.cycles[1].tolist() == [count, 0.0]
+        assert status(tv)[0] == 0
+
+    def test_counts_that_cannot_be_stored(self, job, write):
+        tv = job
+        self.start(tv, write, "TYPE=GENERAL", "CYCLE many\n")
+        uext(tv, 1, kstep=1, kinc=1)
+        assert tv.shokriehdata.cycles[1, 0] == 7.0
+        assert status(tv) == (-2, "Error: message file line 1, CYCLE: cycle count is not a number")
+        # TYPE=DIRECT leaves one row: the count has no place (-2, once).
+        uext(tv, 3)
+        tv.errorhandling.rsxerr(True)
+        self.start(tv, write, "TYPE=DIRECT", "CYCLE 9\n")
+        assert tv.shokriehdata.cycles.shape == (1, 2)
+        uext(tv, 1, kstep=1, kinc=1)
+        assert status(tv)[0] == -2 and tv.shokriehdata.cycles.tolist() == [[1.0, 1.0]]
+        tv.errorhandling.rsxerr(True)
+        uext(tv, 1, kstep=1, kinc=2)
+        assert status(tv)[0] == 0
+
+
+class TestExplicitEntry:
+    def test_phases_and_other_ranks(self, job, write, tmp_path):
+        tv = job
+        write("job.inp", "*Step, name=a, TVR_INITIALIZATION\n*Step, name=b, TVR_IMPACT\n")
+        # A process of rank 1 starts too, with the data file.
+        vext(tv, 0, rank=1)
+        assert status(tv) == (-3, "Error: Cannot open the solver data file (.dat) of the analysis.")
+        assert tv.jobdata.stepid.tolist() == [0, 3]
+        vext(tv, 1, kstep=2, rank=1)                 # other phases wait for rank 0
+        assert tv.jobdata.stepcount == 0
+        vext(tv, 6, rank=1)
+        assert tv.jobdata.stepid is None
+        tv.errorhandling.rsxerr(True)
+        write("job.dat", """
+            E L E M E N T   D E F I N I T I O N S
+                 1 S4R     1   1 2 3 4
+                 2 C3D8R   1   1 2 3 4 5 6 7 8
+            N O D E   D E F I N I T I O N S
+                 1  0. 0. 0.
+            """)
+        vext(tv, 0)
+        vext(tv, 1, kstep=2)
+        assert tv.jobdata.stepcount == 2 and tv.elementdata.elemkind.tolist() == [2, 11]
+        vext(tv, 5, kstep=2)
+        assert tv.elementdata.elemindices is None
+        vext(tv, 5, kstep=1)                         # end of the initialisation step: the shells
+        assert tv.elementdata.elemindices.tolist() == [1, -1]
+        vext(tv, 9)                                  # no such phase
+        vext(tv, 6)
+        assert tv.elementdata.elemlist is None and status(tv)[0] == 0
