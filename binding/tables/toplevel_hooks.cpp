@@ -38,6 +38,29 @@ TAVRIN_ROUTINE_DOC(
     text_length("cmname_len", "cmname"));
 
 TAVRIN_ROUTINE_DOC(
+    uvarm_report, toplevel::uvarm_report,
+    "output-variable hook that writes the integration points of the first increment of an initialisation "
+    "step to the Gauss-point report (Abaqus/Standard UVARM)\n\n"
+    "When the step kind of kstep (jobdata.stepid) is 0 and kinc is 1, the point's line (element, point, "
+    "coordinates) is appended to the file jobdata.jobfilepath (trailing blanks removed) + '.rst', created "
+    "with its header when absent (iohandling.getgausspointreport); a step outside the table or no table: "
+    "nothing.  A report that cannot be opened latches errorhandling.errstat -2.  uvar is returned unchanged.",
+    inout(Real, "uvar", "nuvarm").describe("user output variables (not changed)"),
+    in(Real, "tdirect", "3,3").describe("not used"), in(Real, "t", "3,3").describe("not used"),
+    in(Real, "time", "2").describe("not used"), in(Real, "dtime").describe("not used"),
+    in(Text, "cmname", "80").describe("material name (not used)"),
+    in(Text, "orname", "80").describe("orientation name (not used)"),
+    in(Int, "nuvarm").opt("len(uvar)").describe("number of user output variables"),
+    in(Int, "noel").describe("element number"), in(Int, "npt").describe("integration point number"),
+    in(Int, "layer").describe("not used"), in(Int, "kspt").describe("not used"),
+    in(Int, "kstep").describe("step number"), in(Int, "kinc").describe("increment number"),
+    in(Int, "ndi").describe("not used"), in(Int, "nshr").describe("not used"),
+    in(Real, "coord", "3").describe("coordinates of the point"), in(Int, "jmac", "*").describe("not used"),
+    in(Int, "jmatyp", "*").describe("not used"), in(Int, "matlayo").describe("not used"),
+    in(Int, "laccfla").describe("not used"), text_length("cmname_len", "cmname"),
+    text_length("orname_len", "orname"));
+
+TAVRIN_ROUTINE_DOC(
     vdisp_nullify, toplevel::vdisp_nullify,
     "explicit boundary-condition hook that prescribes nothing and feeds node coordinates and motions to "
     "the element tables (Abaqus/Explicit VDISP)\n\n"

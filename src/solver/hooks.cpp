@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <string>
 #include <vector>
 
 #include "elements/element_registry.hpp"
@@ -11,6 +12,7 @@
 #include "foundation/shared_state.hpp"
 #include "foundation/signals.hpp"
 #include "foundation/small_matrix.hpp"
+#include "solver/gauss_point_report.hpp"
 #include "solver/step_kind.hpp"
 
 namespace tavrin::toplevel {
@@ -59,6 +61,17 @@ void vucharlength_cel(const int* nblock, const int* /*nfieldv*/, const int* /*np
       GetHex8ElemLength(lengths.data(), direction.data(), nodes.data());
     for (int c = 0; c < std::min(nc, 3); ++c) charlength[k + nb * c] = lengths.v[std::size_t(c)];
   }
+}
+
+void uvarm_report(double* /*uvar*/, const double* /*tdirect*/, const double* /*t*/, const double* /*time*/,
+                  const double* /*dtime*/, const char* /*cmname*/, const char* /*orname*/, const int* /*nuvarm*/,
+                  const int* noel, const int* npt, const int* /*layer*/, const int* /*kspt*/, const int* kstep,
+                  const int* kinc, const int* /*ndi*/, const int* /*nshr*/, const double* coord,
+                  const int* /*jmac*/, const int* /*jmatyp*/, const int* /*matlayo*/, const int* /*laccfla*/,
+                  std::size_t /*cmname_len*/, std::size_t /*orname_len*/) {
+  if (step_kind(*kstep) != step_initialisation || *kinc != 1) return;
+  const std::string path = std::string(jobdata::jobfilepath.trimmed()) + ".rst";
+  iohandling::getgausspointreport(path, coord, *noel, *npt);
 }
 
 void vdisp_nullify(const int* nblock, const int* mdof, const int* ncoord, const int* kstep, const int* kinc,

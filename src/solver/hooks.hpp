@@ -33,6 +33,17 @@ TAVRIN_API void vucharlength_cel(const int* nblock, const int* nfieldv, const in
                                  const double* field, const double* stateold, double* charlength,
                                  std::size_t cmname_len);
 
+// Abaqus/Standard UVARM: in the first increment of an initialisation step
+// (kind 0) appends the point's line (element, point, coordinates) to the
+// Gauss-point report jobdata::jobfilepath + ".rst".  uvar is not changed.
+TAVRIN_API void uvarm_report(double* uvar, const double* tdirect, const double* t, const double* time,
+                             const double* dtime, const char* cmname, const char* orname,
+                             const int* nuvarm, const int* noel, const int* npt, const int* layer,
+                             const int* kspt, const int* kstep, const int* kinc, const int* ndi,
+                             const int* nshr, const double* coord, const int* jmac, const int* jmatyp,
+                             const int* matlayo, const int* laccfla, std::size_t cmname_len,
+                             std::size_t orname_len);
+
 // Abaqus/Explicit VDISP that prescribes nothing: with the step table
 // allocated, increment 1 of step 1 of kind 0 copies the block's node
 // coordinates coordnp(ncoord, nblock) into the element tables

@@ -94,3 +94,19 @@ def test_constraint_hook_switches_off(tv):
                                                     np.ones(3, np.int32), np.ones((3, 3, 3)))
     assert out_ue.tolist() == [1.0, 2.0] and lmpc == 0
     assert a.shape == (2, 2, 3) and not a.any() and jdof.shape == (2, 3) and not jdof.any()
+
+
+def test_gauss_point_report_of_the_first_initialisation_increment(tv, tmp_path):
+    tv.jobdata.jobfilepath = str(tmp_path / "job")
+    tv.jobdata.stepid = np.array([0, 3], np.int32)
+    tv.jobdata.nsteps = 2
+    try:
+        for kstep, kinc, noel in ((1, 1, 7), (1, 2, 8), (2, 1, 9), (3, 1, 10)):
+            uvar = tv.toplevel.uvarm_report(np.full(2, 4.0), np.eye(3), np.eye(3), [0.0, 0.0], 0.1, "M", "O", noel, 3,
+                                            1, 1, kstep, kinc, 3, 3, [1.5, -2.0, 0.25], np.zeros(1, np.int32),
+                                            np.zeros(1, np.int32), 0, 0)
+            assert uvar.tolist() == [4.0, 4.0]
+        lines = (tmp_path / "job.rst").read_text().splitlines()
+    finally:
+        tv.jobdata.jobfilepath = " "
+    assert len(lines) == 2 and lines[1].split() == ["7", "3", "1.50000000", "-2.00000000", "0.25000000"]
