@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "foundation/errorhandling.hpp"
+#include "foundation/record_files.hpp"
 #include "foundation/format_record.hpp"
 #include "foundation/scratch.hpp"
 #include "foundation/small_matrix.hpp"
@@ -21,7 +22,6 @@ double smax = 0.0;
 constexpr int newton_iterations = 10;
 constexpr double newton_tolerance = 1e-6;  // relative to the initial yield stress
 constexpr double yield_onset = 1.000001;
-constexpr int unit_stdout = 6;
 
 // The isotropic constants of the return and the tangent.
 struct Elastic {
@@ -140,7 +140,7 @@ void umat_hail(double* stress, double* statev, double* ddsdde, double* /*sse*/, 
       if (!converged) {
         static const io::Format warning(
             "(//,30X,'***WARNING - PLASTICITY ALGORITHM DID NOT ','CONVERGE AFTER ',I3,' ITERATIONS')");
-        io::write_formatted(unit_stdout, warning, {newton_iterations});
+        io::write_formatted(io::standard_output_unit, warning, {newton_iterations});
       }
       // Step 5c: radial return along the flow direction.
       Scratch<double, 6> flow(n);

@@ -9,6 +9,7 @@
 #include "elements/layouts.hpp"
 #include "failure/gpcollection.hpp"
 #include "foundation/errorhandling.hpp"
+#include "foundation/record_files.hpp"
 #include "foundation/list_record.hpp"
 #include "foundation/scratch.hpp"
 #include "foundation/small_matrix.hpp"
@@ -21,7 +22,6 @@ namespace tavrin::toplevel {
 namespace {
 
 constexpr double largest = 1.7976931348623157e308;
-constexpr int unit_stdout = 6;
 constexpr int fibre_state_slots = 12, effort_slot = 3, marker_slot = 12;
 
 // "****WARNING: To less nstatev allocated for material " and the material
@@ -31,7 +31,7 @@ void warn_few_state_variables(const char* cmname, std::size_t cmname_len) {
   name.resize(80, ' ');
   io::ListRecord rec;
   rec << "****WARNING: To less nstatev allocated for material " + name;
-  rec.write(unit_stdout);
+  rec.write(io::standard_output_unit);
 }
 
 // The eleven fibre values (E1 .. G23, xt11, xc11) at temperature t from

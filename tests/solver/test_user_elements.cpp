@@ -140,6 +140,12 @@ TEST(UserElements, RowsBeyondTheDegreesOfFreedomAndEmptyConstraints) {
   EXPECT_EQ(sse, 0.0);
   EXPECT_EQ(spd, 0.0);
   EXPECT_EQ(latched_status(), -2);  // no stiffness of 0 components
+  const int none = 0;
+  toplevel::umat_fiber(empty.data(), empty.data(), empty.data(), &sse, &spd, &scd, &rpl, empty.data(), empty.data(),
+                       &drpldt, empty.data(), empty.data(), t2v.data(), &dt, &temp, &dtemp, &temp, &temp, "F", &ndi,
+                       &nshr, &ntens, &none, props.data(), &nprops, eye.data(), eye.data(), &pnewdt, &celent,
+                       eye.data(), eye.data(), &one, &one, &one, &one, jstep.data(), &one, 1);
+  latched_status();
   toplevel::umat_hail(empty.data(), state.data(), empty.data(), &sse, &spd, &scd, &rpl, empty.data(), empty.data(),
                       &drpldt, empty.data(), empty.data(), t2v.data(), &dt, &temp, &dtemp, &temp, &temp, "H", &ndi,
                       &nshr, &ntens, &nstatv, props.data(), &nprops, eye.data(), eye.data(), &pnewdt, &celent,
@@ -155,6 +161,22 @@ TEST(UserElements, RowsBeyondTheDegreesOfFreedomAndEmptyConstraints) {
                       eye.data(), eye.data(), &one, &one, &one, &one, jstep.data(), &one, 1);
   EXPECT_EQ(latched_status(), 0);
   EXPECT_EQ(hstate[0], 1e-4);
+}
+
+TEST(UserElements, PlaneElementLengthsReadTwoCoordinates) {
+  // A unit square in the x-y plane, two coordinates per node; behind the
+  // block's coordinates lies what a third coordinate would be.
+  const int nblock = 1, nfieldv = 1, nprops = 1, ncomp = 3, ndim = 2, nnode = 4, nstatev = 1, zero = 0;
+  const std::vector<int> jeltype{3, 0, 0}, jelem{1};
+  std::vector<double> coordnode{0, 1, 1, 0, 0, 0, 1, 1, 50, 50, 50, 50};
+  const std::vector<double> tdirect{1, 0, 0, 0, 0, 1, 0, 1, 0};  // axes x and z: lengths along x only
+  const double t = 0.0;
+  std::vector<double> charlength(3, 7.0), spare(9);
+  toplevel::vucharlength_cel(&nblock, &nfieldv, &nprops, &ncomp, &ndim, &nnode, &nstatev, &zero, &zero, &zero,
+                             jeltype.data(), jelem.data(), &t, &t, &t, "M", spare.data(), coordnode.data(),
+                             tdirect.data(), spare.data(), spare.data(), spare.data(), spare.data(),
+                             charlength.data(), 1);
+  EXPECT_EQ(charlength, (std::vector<double>{1.0, 0.0, 1.0}));
 }
 
 TEST(UserElements, ExplicitTrussOutsideItsProcedureTouchesNothing) {
