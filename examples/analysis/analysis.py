@@ -9,6 +9,17 @@ file (job.dat: an S4R, an S8R5 and a C3D8R element) and its message file
 temporary directory; the explicit phases run from start to release, then the
 implicit ones, and the script prints what job control made of the files.
 
+In the implicit analysis one integration point of the isotropic ply (section
+id 2, the first section of the card, so column 1 of the section and material
+tables) runs through every increment as a standard solver drives it: the
+damage field entry at the start of the increment, then the material routine
+with a single property, which tells it to take the ply's constants from the
+material tables at the ply and section column that the damage field entry put
+into its state variables on its first call.  The fatigue step strains the
+point by 1 % in direction 1; the next increment's damage field entry finds the
+stress beyond the tensile strength of 800 MPa under both maximum-stress
+criteria (general and fibre) that the material card selects for the ply.
+
     .venv/bin/python examples/analysis/analysis.py
 """
 import pathlib
@@ -63,33 +74,85 @@ class Implicit:
     def end(self): self.call(3)
 
 
-def run(solver, increments):
+class PlyPoint:
+    """Integration point 1 of ply 1 of element 2 with 40 state variables (the
+    damage record is the whole array, so the stress the material routine
+    leaves in slots 1-6 is the one the damage field entry judges) and five
+    field variables.  Each increment: the damage field entry, then the
+    material routine on the total strain of the step."""
+
+    NSTATV, NFIELD = 40, 5
+    NOEL, NPT, LAYER, KSPT = 2, 1, 1, 1
+    COORD = [25.0, 5.0, 0.0]      # within element 2, away from the delamination
+    STRAIN_OF_STEP = {1: 0.0, 2: 0.01, 3: 0.01}   # total strain e11 held in each step
+
+    def __init__(self):
+        self.statev = np.zeros(self.NSTATV)
+        self.field = np.zeros(self.NFIELD)
+        self.stran = np.zeros(6)
+        self.stress = np.zeros(6)
+        self.name = "PLATE-ISOTROPIC"
+
+    def increment(self, step, inc, dtime):
+        eye = np.eye(3, order="F")
+        time = [0.0, 0.0]
+        self.field, self.statev, _ = tv.toplevel.usdfld_dmg(
+            self.field, self.statev, 1.0, eye, eye, 0.5, time, dtime, self.name, "", self.NOEL, self.NPT,
+            self.LAYER, self.KSPT, step, inc, 3, 3, self.COORD, [0], [0], 0, 0)
+        dstran = np.zeros(6)
+        dstran[0] = self.STRAIN_OF_STEP[step] - self.stran[0]
+        z = np.zeros(6)
+        self.stress, self.statev, self.ddsdde, self.sse, *_ = tv.toplevel.umat_lamina(
+            self.stress, self.statev, 0.0, 0.0, 0.0, 0.0, z, z, 0.0, self.stran, dstran, time, dtime, 20.0, 0.0,
+            [0.0], [0.0], self.name, 3, 3, [0.0], self.COORD, eye, 1.0, 0.5, eye, eye, self.NOEL, self.NPT,
+            self.LAYER, self.KSPT, [step, 0, 0, 0], inc)
+        self.stran = self.stran + dstran
+
+    def summary(self):
+        s = self.statev
+        return [f"ply point after the fatigue step (ply {s[20]:.0f}, section column {s[21]:.0f}): "
+                f"s11 = {self.stress[0]:.5f} MPa, SSE = {self.sse:.7f}, "
+                f"flags general {s[6]:.0f} fibre {s[7]:.0f} matrix {s[8]:.0f} delamination {s[9]:.0f}",
+                f"efforts general {s[12]:.7f} fibre {s[13]:.7f}, state code {s[25]:.0f}, "
+                f"fields {[float(f) for f in self.field]}"]
+
+
+def run(solver, increments, point=None):
     """Start, three steps of a few increments, release.  In the impact step an
     impactor element would write the impactor's contact force, mass and time
-    scheme into its record during each increment; here the script does."""
+    scheme into its record during each increment; here the script does.  A
+    material point, when given, answers every increment, and its state after
+    the fatigue step ends the report."""
     solver.start()
     report = None
+    after_fatigue = []
     for step in (1, 2, 3):
         solver.start_step(step)
         n = increments[step - 1]
         for inc in range(1, n + 1):
             solver.start_increment(step, inc)
+            if point is not None:
+                point.increment(step, inc, solver.dt)
             if step == 3:
                 cprops = tv.impactdata.cprops
                 cprops[0, 0] = 400.0 * np.sin(np.pi * inc / n)   # contact force F
                 cprops[6, 0] = 2.0                               # impactor mass
                 cprops[7:10, 0] = [-0.05, 0.275625, 0.55]        # HHT-alpha: alpha, beta, gamma
             solver.end_increment(step, inc)
+        if step == 2 and point is not None:
+            after_fatigue = point.summary()
         if step == 3:
             report = summary()
         solver.end_step(step)
     solver.end()
-    return report
+    return report + after_fatigue
 
 
 def summary():
     job, sec, mat = tv.jobdata, tv.sectiondata, tv.materialdata
     kinds = ", ".join(f"{i + 1} {STEP_KINDS[int(k)]}" for i, k in enumerate(job.stepid))
+    column = {int(s): i for i, s in enumerate(sec.secidlist)}    # the tables' column of each section id
+    laminate, isotropic = column[1], column[2]
     lines = [f"steps: {kinds}",
              f"impactors: {int(tv.loaddata.nimp)} at {tuple(float(v) for v in tv.loaddata.dprops[1:4, 0])}",
              f"elements: {list(tv.elementdata.elemlist)} kinds {list(tv.elementdata.elemkind)}, "
@@ -97,9 +160,9 @@ def summary():
              if tv.elementdata.elemlist is not None else "elements: none (no data file read)",
              f"sections: {int(sec.nsec)} of up to {int(sec.nplies)} plies, ids {list(sec.secidlist)}, "
              f"material ids {mat.matidlist.T.tolist()}",
-             f"transverse shear stiffness of section 2: H11 = {sec.sehmatrix[0, 0, 1]:.3f} N/mm",
-             f"temperatures: {list(mat.temperatures)}; E1 of ply 1 at them: "
-             f"{mat.peprops[0, 0, 0]:.0f}, {mat.peprops[9, 0, 0]:.0f} MPa",
+             f"transverse shear stiffness of section 2: H11 = {sec.sehmatrix[0, 0, isotropic]:.3f} N/mm",
+             f"temperatures: {list(mat.temperatures)}; E1 of ply 1 of section 1 at them: "
+             f"{mat.peprops[0, 0, laminate]:.0f}, {mat.peprops[9, 0, laminate]:.0f} MPa",
              f"debug element {int(tv.debugdata.edebug)}, unit {int(tv.debugdata.unitid)}; "
              f"cycle count of step 2: {tv.shokriehdata.cycles[1, 1]:.1f}",
              f"delaminations: {int(tv.damagedata.ndmg)}, interface 1 extent "
@@ -121,12 +184,12 @@ def main():
         for line in run(Explicit(), increments=(2, 2, 10)):
             print("  " + line)
         print("Implicit analysis, a second start in the same process")
-        for line in run(Implicit(), increments=(1, 2, 4))[-1:]:
+        for line in run(Implicit(), increments=(1, 2, 4), point=PlyPoint())[-3:]:
             print("  " + line)
     shared = [getattr(getattr(tv, m), v) for m, v in [
         ("jobdata", "stepid"), ("sectiondata", "plyorientation"), ("materialdata", "peprops"),
         ("impactdata", "cprops"), ("elementdata", "elemlist"), ("shokriehdata", "cycles"),
-        ("damagedata", "delamdds")]]
+        ("damagedata", "delamdds"), ("bukdata", "bukrealdatalist")]]
     freed = all(t is None for t in shared)
     status = int(tv.errorhandling.errstat)
     print(f"errstat {status}, tables freed: {freed}")

@@ -100,5 +100,11 @@ def test_example_analysis(child):
                  "transverse shear stiffness of section 2: H11 = 11217.949 N/mm",
                  "temperatures: [20.0, 80.0]",
                  "cycle count of step 2: 1250.0",
+                 # An isotropic ply (E = 70000, nu = 0.3, xt11 = 800) strained by 1 %:
+                 # s11 = E (1 - nu) / ((1 + nu) (1 - 2 nu)) * 0.01, both maximum-stress
+                 # efforts s11 / 800, the fibre flag alone in the state code.
+                 "ply point after the fatigue step (ply 1, section column 1): s11 = 942.30769 MPa, "
+                 "SSE = 4.7115385, flags general 1 fibre 1 matrix 0 delamination 0",
+                 "efforts general 1.1778846 fibre 1.1778846, state code 400, fields [1.0, 1.0, 0.0, 0.0, 0.0]",
                  "errstat 0, tables freed: True"]:
         assert line in out, out
