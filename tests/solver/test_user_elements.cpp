@@ -12,6 +12,7 @@
 #include "solver/hooks.hpp"
 #include "solver/impact_elements.hpp"
 #include "solver/truss_elements.hpp"
+#include "solver/wrapper.hpp"
 
 namespace tavrin {
 namespace {
@@ -57,6 +58,25 @@ struct Uel {
     for (double x : amatrx)
       if (x != 0.0) return false;
     return true;
+  }
+};
+
+// A UMAT call of ntens components and nstatv state variables, every array of
+// exactly its size (an empty one is a null pointer).
+struct Point {
+  int ndi, nshr, ntens, nstatv, nprops, one = 1;
+  std::vector<double> stress, statev, ddsdde, stran, dstran, props, eye{1, 0, 0, 0, 1, 0, 0, 0, 1}, time{0, 0};
+  std::vector<int> jstep{1, 1, 0, 0};
+  double sse = 0, spd = 0, scd = 0, rpl = 0, drpldt = 0, pnewdt = 1, dtime = 0.1, temp = 0, celent = 1;
+  Point(int n, int nstate, std::vector<double> constants)
+      : ndi(n >= 3 ? 3 : 0), nshr(n - ndi), ntens(n), nstatv(nstate), nprops(int(constants.size())),
+        stress(std::size_t(n)), statev(std::size_t(nstate)), ddsdde(std::size_t(n * n)), stran(std::size_t(n)),
+        dstran(std::size_t(n)), props(std::move(constants)) {}
+  void call(wrapper::UmatFn umat) {
+    umat(stress.data(), statev.data(), ddsdde.data(), &sse, &spd, &scd, &rpl, stran.data(), stran.data(), &drpldt,
+         stran.data(), dstran.data(), time.data(), &dtime, &temp, &temp, &temp, &temp, "POINT", &ndi, &nshr, &ntens,
+         &nstatv, props.data(), &nprops, eye.data(), eye.data(), &pnewdt, &celent, eye.data(), eye.data(), &one, &one,
+         &one, &one, jstep.data(), &one, 5);
   }
 };
 
@@ -128,39 +148,23 @@ TEST(UserElements, RowsBeyondTheDegreesOfFreedomAndEmptyConstraints) {
   toplevel::mpc_nullify(ue.data(), a.data(), jdof.data(), &mdof, &n, &jt, x.data(), uu.data(), uu.data(), &maxdof,
                         &lmpc, &ks, &ki, t2, &nt, &nf, nullptr, nullptr, ltran.data(), tran);
   EXPECT_EQ(lmpc, 0);
-  // A material point without stress components.
-  std::vector<double> empty, eye{1, 0, 0, 0, 1, 0, 0, 0, 1}, state(12), props(9, 1.0), t2v{0, 0};
-  double sse = 0, spd = 1, scd = 1, rpl = 0, drpldt = 0, pnewdt = 1, dt = 0.1, temp = 0, dtemp = 0, celent = 1;
-  const int ndi = 0, nshr = 0, ntens = 0, nstatv = 12, nprops = 9, one = 1;
-  const std::vector<int> jstep{1, 1, 0, 0};
-  toplevel::umat_fiber(empty.data(), state.data(), empty.data(), &sse, &spd, &scd, &rpl, empty.data(), empty.data(),
-                       &drpldt, empty.data(), empty.data(), t2v.data(), &dt, &temp, &dtemp, &temp, &temp, "F", &ndi,
-                       &nshr, &ntens, &nstatv, props.data(), &nprops, eye.data(), eye.data(), &pnewdt, &celent,
-                       eye.data(), eye.data(), &one, &one, &one, &one, jstep.data(), &one, 1);
-  EXPECT_EQ(sse, 0.0);
-  EXPECT_EQ(spd, 0.0);
+  // A material point without stress components, or without state variables.
+  Point bare(0, 12, std::vector<double>(9, 1.0));
+  bare.spd = 1.0;
+  bare.call(toplevel::umat_fiber);
+  EXPECT_EQ(bare.sse, 0.0);
+  EXPECT_EQ(bare.spd, 0.0);
   EXPECT_EQ(latched_status(), -2);  // no stiffness of 0 components
-  const int none = 0;
-  toplevel::umat_fiber(empty.data(), empty.data(), empty.data(), &sse, &spd, &scd, &rpl, empty.data(), empty.data(),
-                       &drpldt, empty.data(), empty.data(), t2v.data(), &dt, &temp, &dtemp, &temp, &temp, "F", &ndi,
-                       &nshr, &ntens, &none, props.data(), &nprops, eye.data(), eye.data(), &pnewdt, &celent,
-                       eye.data(), eye.data(), &one, &one, &one, &one, jstep.data(), &one, 1);
-  latched_status();
-  toplevel::umat_hail(empty.data(), state.data(), empty.data(), &sse, &spd, &scd, &rpl, empty.data(), empty.data(),
-                      &drpldt, empty.data(), empty.data(), t2v.data(), &dt, &temp, &dtemp, &temp, &temp, "H", &ndi,
-                      &nshr, &ntens, &nstatv, props.data(), &nprops, eye.data(), eye.data(), &pnewdt, &celent,
-                      eye.data(), eye.data(), &one, &one, &one, &one, jstep.data(), &one, 1);
+  Point(0, 0, std::vector<double>(9, 1.0)).call(toplevel::umat_fiber);
+  bare.call(toplevel::umat_hail);
   latched_status();
   // Two properties: the third entry behind them is not the plasticity switch.
-  std::vector<double> stress6(6), ddsdde(36), dstran{1e-4, 0, 0, 0, 0, 0}, six(6), hstate(13);
-  const std::vector<double> hail{200000.0, 0.3, 1.0};
-  const int two = 2, ndi3 = 3, nshr3 = 3, ntens6 = 6, nstatv13 = 13;
-  toplevel::umat_hail(stress6.data(), hstate.data(), ddsdde.data(), &sse, &spd, &scd, &rpl, six.data(), six.data(),
-                      &drpldt, six.data(), dstran.data(), t2v.data(), &dt, &temp, &dtemp, &temp, &temp, "H", &ndi3,
-                      &nshr3, &ntens6, &nstatv13, hail.data(), &two, eye.data(), eye.data(), &pnewdt, &celent,
-                      eye.data(), eye.data(), &one, &one, &one, &one, jstep.data(), &one, 1);
+  Point elastic(6, 13, {200000.0, 0.3, 1.0});
+  elastic.nprops = 2;
+  elastic.dstran[0] = 1e-4;
+  elastic.call(toplevel::umat_hail);
   EXPECT_EQ(latched_status(), 0);
-  EXPECT_EQ(hstate[0], 1e-4);
+  EXPECT_EQ(elastic.statev[0], 1e-4);
 }
 
 TEST(UserElements, PlaneElementLengthsReadTwoCoordinates) {
@@ -223,18 +227,12 @@ TEST(UserElements, ExplicitImpactorStartsItsPointsAndTheKrauseTangentStaysInItsM
   jobdata::nsteps = 0;
 
   // The tangent of the endochronic law fills 6 x 6 entries, no more.
-  std::vector<double> stress(6), statev(42), ddsdde(37, -1.0), zeros(6), dstran{1e-3, 0, 0, 0, 0, 0};
-  const std::vector<double> resin{3000, 20, 0.35, 800, 50, 100, 80, 60, 40, 20, 10}, eye{1, 0, 0, 0, 1, 0, 0, 0, 1};
-  const std::vector<int> jstep{1, 1, 0, 0};
-  double sse = 0, spd = 0, scd = 0, rpl = 0, drpldt = 0, pnewdt = 1, dtime = 0.1, temp = 0, dtemp = 0, celent = 1;
-  const int ndi = 3, nshr = 3, ntens = 6, nstatv = 42, nres = 11, one = 1;
-  toplevel::umat_krause(stress.data(), statev.data(), ddsdde.data(), &sse, &spd, &scd, &rpl, zeros.data(),
-                        zeros.data(), &drpldt, zeros.data(), dstran.data(), time.data(), &dtime, &temp, &dtemp,
-                        zeros.data(), zeros.data(), "K", &ndi, &nshr, &ntens, &nstatv, resin.data(), &nres,
-                        zeros.data(), eye.data(), &pnewdt, &celent, eye.data(), eye.data(), &one, &one, &one, &one,
-                        jstep.data(), &one, 1);
-  EXPECT_GT(ddsdde[0], 0.0);
-  EXPECT_EQ(ddsdde[36], -1.0);
+  Point resin(6, 42, {3000, 20, 0.35, 800, 50, 100, 80, 60, 40, 20, 10});
+  resin.dstran[0] = 1e-3;
+  resin.ddsdde.assign(37, -1.0);
+  resin.call(toplevel::umat_krause);
+  EXPECT_GT(resin.ddsdde[0], 0.0);
+  EXPECT_EQ(resin.ddsdde[36], -1.0);
   EXPECT_EQ(latched_status(), 0);
 }
 
