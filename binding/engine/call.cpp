@@ -25,9 +25,41 @@ union ScalarValue {
   std::complex<double>& c() { return *reinterpret_cast<std::complex<double>*>(c2); }
 };
 
+// The per-argument scratch of one call.  It lives on the stack of the call,
+// sized for the routine (see call_routine), so that a routine re-entered from
+// its own Python call-back costs each level only what its arguments need.
+struct CallBuffers {
+  PyObject** given;     // per Python parameter
+  Slot* slot;           // per argument, in the library's order
+  ScalarValue* val;
+  PyObject** obj;
+  bool* ready;
+  bool* absent;
+  PyObject** extra;     // <cb>_extra_args tuples
+  bool* overwrite;      // overwrite_<x> flags
+  Slot* cslots;         // the slots in the C order (one more for the function value)
+  PyObject** items;     // the results
+};
+
+template <std::size_t N>
+struct SizedBuffers {
+  PyObject* given[2 * N];
+  Slot slot[N];
+  ScalarValue val[N];
+  PyObject* obj[N];
+  bool ready[N];
+  bool absent[N];
+  PyObject* extra[N];
+  bool overwrite[N];
+  Slot cslots[N + 1];
+  PyObject* items[N];
+  CallBuffers view() { return {given, slot, val, obj, ready, absent, extra, overwrite, cslots, items}; }
+};
+
 class CallState final : public ExprEnv {
  public:
-  explicit CallState(const Plan& p) : p_(p) {
+  CallState(const Plan& p, const CallBuffers& b)
+      : p_(p), slot(b.slot), val(b.val), obj(b.obj), ready(b.ready), absent(b.absent) {
     for (std::size_t a = 0; a < p.args.size(); ++a) {
       slot[a] = Slot{};
       obj[a] = nullptr;
@@ -75,11 +107,11 @@ class CallState final : public ExprEnv {
   }
 
   const Plan& p_;
-  Slot slot[max_args];
-  ScalarValue val[max_args];
-  PyObject* obj[max_args];
-  bool ready[max_args];
-  bool absent[max_args];
+  Slot* const slot;
+  ScalarValue* const val;
+  PyObject** const obj;
+  bool* const ready;
+  bool* const absent;
   CallbackContext ctx[4];
   int nctx = 0;
   bool installed = false;
@@ -337,10 +369,13 @@ bool set_callback(const Plan& p, CallState& st, int a, PyObject* o, PyObject* ex
 
 }  // namespace
 
-PyObject* call_routine(const Plan& p, PyObject* const* args, std::size_t nargsf, PyObject* kwnames) {
+namespace {
+
+PyObject* run_call(const Plan& p, PyObject* const* args, std::size_t nargsf, PyObject* kwnames,
+                   const CallBuffers& buf) {
   const Py_ssize_t nargs = PyVectorcall_NARGS(nargsf);
   const std::size_t nparams = p.params.size();
-  PyObject* given[max_params];
+  PyObject** const given = buf.given;
   std::fill_n(given, nparams, nullptr);
 
   // 1. Parameters by position and keyword.
@@ -384,10 +419,10 @@ PyObject* call_routine(const Plan& p, PyObject* const* args, std::size_t nargsf,
       return nullptr;
     }
 
-  CallState st(p);
+  CallState st(p, buf);
   const int n = int(p.args.size());
-  PyObject* extra[max_args];
-  bool overwrite[max_args];
+  PyObject** const extra = buf.extra;
+  bool* const overwrite = buf.overwrite;
   std::fill_n(extra, n, nullptr);
   std::fill_n(overwrite, n, false);
   for (std::size_t j = std::size_t(p.nrequired); p.has_flags && j < nparams; ++j) {
@@ -628,7 +663,7 @@ PyObject* call_routine(const Plan& p, PyObject* const* args, std::size_t nargsf,
   }
 
   // 7. The call.
-  Slot cslots[max_args + 1];
+  Slot* const cslots = buf.cslots;
   for (int a = 0; a < n; ++a) {
     const ArgPlan& ap = p.args[std::size_t(a)];
     if (ap.cindex < 0) continue;
@@ -646,7 +681,7 @@ PyObject* call_routine(const Plan& p, PyObject* const* args, std::size_t nargsf,
   // 8. Results: the function value first, then what was written.
   const std::size_t nres = p.results.size();
   if (nres == 0) Py_RETURN_NONE;
-  PyObject* items[max_args];
+  PyObject** const items = buf.items;
   for (std::size_t k = 0; k < nres; ++k) {
     const int a = p.results[k];
     const Arg& d = *p.args[std::size_t(a)].desc;
@@ -675,6 +710,25 @@ PyObject* call_routine(const Plan& p, PyObject* const* args, std::size_t nargsf,
   }
   for (std::size_t k = 0; k < nres; ++k) PyTuple_SET_ITEM(tuple, Py_ssize_t(k), items[k]);
   return tuple;
+}
+
+// One call with scratch for up to N arguments, in a frame of its own.
+template <std::size_t N>
+[[gnu::noinline]] PyObject* call_sized(const Plan& p, PyObject* const* args, std::size_t nargsf,
+                                       PyObject* kwnames) {
+  SizedBuffers<N> b;
+  return run_call(p, args, nargsf, kwnames, b.view());
+}
+
+}  // namespace
+
+PyObject* call_routine(const Plan& p, PyObject* const* args, std::size_t nargsf, PyObject* kwnames) {
+  // Most routines take a handful of arguments: their calls, and every level
+  // of a call-back that re-enters the library, stay small on the C stack.
+  const std::size_t n = std::max(p.args.size(), (p.params.size() + 1) / 2);
+  if (n <= 16) return call_sized<16>(p, args, nargsf, kwnames);
+  if (n <= 40) return call_sized<40>(p, args, nargsf, kwnames);
+  return call_sized<std::size_t(max_args)>(p, args, nargsf, kwnames);
 }
 
 }  // namespace tavrin::bind

@@ -5,8 +5,11 @@
 // arrays for the scalars it writes, and arrays for the arrays; everything is
 // a copy, copied back after the call, so a view the function keeps cannot
 // outlive the library's storage.
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
+#include <memory>
 #include <string>
 #include <stdexcept>
 
@@ -59,10 +62,34 @@ int accepted_positional(PyObject* fn) {
   return code->co_argcount - self;
 }
 
+// The Python objects of one call-back's arguments, with the data and size of
+// every array among them as it was handed over; a few inline, so that a
+// call-back re-entering the library costs each level little C stack.
 struct Refs {
-  PyObject* o[max_args] = {};
+  static constexpr std::size_t inline_count = 12;
+  PyObject* inline_o[inline_count] = {};
+  void* inline_data[inline_count] = {};
+  npy_intp inline_bytes[inline_count] = {};
+  std::unique_ptr<PyObject*[]> heap_o;
+  std::unique_ptr<void*[]> heap_data;
+  std::unique_ptr<npy_intp[]> heap_bytes;
+  PyObject** o;
+  void** data;
+  npy_intp* bytes;
   std::size_t n;
-  explicit Refs(std::size_t count) : n(count) {}
+  explicit Refs(std::size_t count) : n(count) {
+    if (count > inline_count) {
+      heap_o = std::make_unique<PyObject*[]>(count);
+      heap_data = std::make_unique<void*[]>(count);
+      heap_bytes = std::make_unique<npy_intp[]>(count);
+    }
+    o = heap_o ? heap_o.get() : inline_o;
+    data = heap_data ? heap_data.get() : inline_data;
+    bytes = heap_bytes ? heap_bytes.get() : inline_bytes;
+    std::fill_n(bytes, count, npy_intp(-1));  // -1: not an array
+  }
+  Refs(const Refs&) = delete;
+  Refs& operator=(const Refs&) = delete;
   ~Refs() {
     for (std::size_t i = 0; i < n; ++i) Py_XDECREF(o[i]);
   }
@@ -148,6 +175,11 @@ void invoke_callback(RawFn tag, const Slot* slots, std::size_t n, void* result) 
     }
     if (!o) abandon(*c);
     refs.o[a] = o;
+    if (PyArray_Check(o)) {
+      auto* arr = reinterpret_cast<PyArrayObject*>(o);
+      refs.data[a] = PyArray_DATA(arr);
+      refs.bytes[a] = PyArray_NBYTES(arr);
+    }
   }
 
   // As many arguments as the function takes: the required ones always, then
@@ -172,9 +204,32 @@ void invoke_callback(RawFn tag, const Slot* slots, std::size_t n, void* result) 
     Py_INCREF(o);
     PyTuple_SET_ITEM(args, Py_ssize_t(npass) + k, o);
   }
+  // A call-back that calls back into the library without end meets the
+  // interpreter's recursion limit (RecursionError) before the C stack ends.
+  if (Py_EnterRecursiveCall(" in a call-back of the library")) {
+    Py_DECREF(args);
+    abandon(*c);
+  }
   PyObject* ret = PyObject_Call(c->fn, args, nullptr);
+  Py_LeaveRecursiveCall();
   Py_DECREF(args);
   if (!ret) abandon(*c);
+
+  // An array the function resized or rebound in place no longer matches the
+  // library's storage behind it: nothing is copied back.
+  for (std::size_t a = 0; a < n; ++a) {
+    if (refs.bytes[a] < 0) continue;
+    auto* arr = reinterpret_cast<PyArrayObject*>(refs.o[a]);
+    if (PyArray_DATA(arr) != refs.data[a] || PyArray_NBYTES(arr) != refs.bytes[a]) {
+      Py_DECREF(ret);
+      PyErr_Format(error_class,
+                   "call-back %s of %s changed the size or storage of its argument %s in place "
+                   "(%zd bytes handed over, %zd after the call)",
+                   c->arg, c->routine, cp.args[a].desc->name, Py_ssize_t(refs.bytes[a]),
+                   Py_ssize_t(PyArray_NBYTES(arr)));
+      abandon(*c);
+    }
+  }
 
   // Copy back what the library reads after the call.
   for (std::size_t a = 0; a < n; ++a) {

@@ -34,7 +34,8 @@ constexpr Arg w = in(Int, "w").describe("logical (0 false): buckling found; when
                                         "the imperfection load -pi*a*b*g0*epsbucklin^2/10");
 constexpr Arg kmd = in(Real, "kmd").describe("contact penalty stiffness per unit area");
 constexpr Arg nk = in(Int, "nk").describe("contact grid cells along the shorter semi-axis (below 1: "
-                                          "cell size 3a)");
+                                          "cell size 3a); a grid beyond 2147483647 points is refused "
+                                          "(errstat -2, no contact)");
 constexpr Arg relepsellipse = in(Real, "relepsellipse", "3")
                                   .describe("load ratio (eps_x, eps_y, gamma_xy) in the ellipse frame; "
                                             "applied strain = epsnom*relepsellipse");
@@ -100,7 +101,8 @@ TAVRIN_ROUTINE_DOC(
                                   "solution, -3 no convergence while growing, 0 not run (bad input)"),
     out(Real, "strains", "3").describe("linear buckling strain, load level of buckling, load level of "
                                        "first growth (0 when not reached), each times relstrain(1)"),
-    in(Real, "limstrain", "2").describe("start and end of the load level (Eps_Start, Eps_End)"),
+    in(Real, "limstrain", "2").describe("start and end of the load level (Eps_Start, Eps_End); levels "
+                                        "that fall are the same loading as -limstrain under -relstrain"),
     in(Real, "relstrain", "3").describe("load ratio (eps_x, eps_y, gamma_xy), laminate frame"),
     in(Real, "plyelastic", "9,nplies").describe("ply constants E1, E2, E3, nu12, nu13, nu23, G12, G13, "
                                                 "G23, one column per ply"),

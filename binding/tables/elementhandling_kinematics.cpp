@@ -85,7 +85,10 @@ TAVRIN_ROUTINE_DOC(shellyderivshearforces, ShellyDerivShearForces,
                    in(Real, "hmat", "2,2").describe("transverse shear stiffness of the section"), ncoords,
                    ncoords_inodes, xi, eta);
 TAVRIN_ROUTINE_DOC(getcurvatures, GetCurvatures, "principal curvatures of a shell surface at one point",
-                   out(Real, "delta").describe("direction of the curvatures, radians"),
+                   out(Real, "delta").describe("radians from x: the axis across the direction of kappa(1), about "
+                                                "which the surface bends most (a cylinder's generator); in [0, pi) "
+                                                "when kappa(1) > 0, in [-pi/2, pi/2) when kappa(1) < 0; 0 for a flat "
+                                                "or nearly spherical surface (principal curvatures within 1 %)"),
                    out(Real, "kappa", "2").describe("the larger in magnitude first; 0 for a nearly flat one"),
                    in(Real, "nshape", "inodes,6").describe(shell_matrix_doc),
                    in(Real, "lncoords", "inodes,3").describe("local x, y, z of each node"), shape_inodes);

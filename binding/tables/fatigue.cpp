@@ -111,7 +111,8 @@ TAVRIN_ROUTINE_DOC(cyclecount, CycleCount, "cycle jump of a fatigue step and the
 TAVRIN_ROUTINE_DOC(allowablecyclejump, AllowableCycleJump,
                    "cycles that may be jumped before the residual strength or stiffness falls by a tolerance",
                    in(Real, "speak").describe("peak stress of the cycle"),
-                   inout(Real, "sbottom").describe("bottom stress of the cycle; 0.0 becomes 1e-8"),
+                   inplace(Real, "sbottom").describe("bottom stress of the cycle (a 0-d float array, updated in place: "
+                                                     "0.0 becomes 1e-8)"),
                    in(Real, "ft").describe("tensile strength"), in(Real, "fc").describe("compressive strength"),
                    in(Real, "f0").describe("strength of the loaded side"), in(Real, "e0").describe("modulus"),
                    in(Real, "eps_f").describe("failure strain"),

@@ -19,7 +19,8 @@ TAVRIN_BINDING_MODULE(micromechanic,
                       "nine ply constants are (E1, E2, E3, G23, G13, G12, nu23, nu13, nu12).  6x6 stiffnesses "
                       "and compliances are in the Voigt order 11, 22, 33, 23, 13, 12 with engineering shear "
                       "strains.  Moduli in one consistent unit (e.g. MPa); volume fractions are clamped to "
-                      "[0, 1], except the void fraction of getporousresincompliancematrix.");
+                      "[0, 1], except the void fraction of getporousresincompliancematrix and the phase fractions of "
+                      "generalizedmoritanaka (used as given; the matrix keeps 1 minus their sum).");
 
 // Arguments shared by the routines.
 constexpr Arg fibre4 = in(Real, "fiberprops", "4").describe("fibre (Efa, Eft, Gfa, nu12): axial and "
@@ -109,7 +110,8 @@ TAVRIN_ROUTINE_DOC(generalizedmoritanaka, GeneralizedMoriTanaka,
                    out(Real, "cmt", "6,6").describe("effective stiffness, Voigt order 11, 22, 33, 23, 13, 12"),
                    in(Real, "cinc", "6,6,ninc").describe("stiffness of each phase; last axis the phase"),
                    in(Real, "eshinc", "6,6,ninc").describe("Eshelby tensor of each phase"),
-                   in(Real, "vinc", "ninc").describe("volume fraction of each phase"),
+                   in(Real, "vinc", "ninc").describe("volume fraction of each phase, used as given (the matrix "
+                                                     "keeps 1 - sum(vinc))"),
                    in(Real, "c0", "6,6").describe("matrix stiffness"),
                    in(Int, "ninc").opt("shape(cinc,2)").describe("number of phases"));
 

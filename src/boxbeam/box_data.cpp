@@ -81,13 +81,15 @@ void zero_results() {
 
 }  // namespace
 
-bool initialized() { return wand::yk0.allocated() && restr::maxwa > 0; }
+bool initialized() { return wand::yk0.allocated(); }
 
 void initialize(const int* nw_, const int* ng_, const int* nz_) {
   const int nw = nw_ ? *nw_ : 100, ng = ng_ ? *ng_ : 100, nz = nz_ ? *nz_ : 100;
-  if (nw < 1 || ng < 1 || nz < 1) {
+  // A capacity of 0 is a section without that part (an open profile has no
+  // cell); a run still needs a wall and the booms its walls join.
+  if (nw < 0 || ng < 0 || nz < 0) {
     const int caps[] = {nw, ng, nz};
-    xerr(-2, "Box_Initialize: capacities must be at least 1", caps);
+    xerr(-2, "Box_Initialize: capacities must not be negative", caps);
     return;
   }
   if (nw > INT_MAX / 2 || std::int64_t(ng) * nz > INT_MAX) {

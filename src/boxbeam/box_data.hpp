@@ -83,7 +83,8 @@ extern TAVRIN_API Allocatable<double, 1> epigu;     // (maxgu) boom strain
 // Sizes the arrays to the capacities (absent arguments 100), records them in
 // `restr`, and zeroes counts, loads, descriptions and results.  The same
 // capacities keep the storage (views stay valid); other ones replace it.
-// Capacities below 1 are refused with -2 in the error latch, nothing changed.
+// Negative capacities, and capacities whose arrays exceed the integer range,
+// are refused with -2 in the error latch, nothing changed.
 TAVRIN_API void initialize(const int* nw, const int* ng, const int* nz);
 
 // True once initialize() has sized the arrays.

@@ -6,6 +6,7 @@
 
 #include <fstream>
 #include <initializer_list>
+#include <limits>
 #include <span>
 
 #include "boxbeam/box_data.hpp"
@@ -175,6 +176,47 @@ void zero_results() {
     if (a->allocated()) a->fill(0.0);
 }
 
+constexpr double not_computed = std::numeric_limits<double>::quiet_NaN();
+
+// The shear flows of the walls (and the twist of a closed section) read NaN
+// until a system that produces them has been solved.
+void mark_flows_not_computed() {
+  using namespace kraft;
+  const int kw = wand::kw;
+  for (int k = 1; k <= kw + (zelle::az > 0 ? 1 : 0); ++k) t0(k) = not_computed;
+  for (int k = 1; k <= kw; ++k) {
+    tl2(k) = tl(k) = not_computed;
+    for (int j = 1; j <= 3; ++j) epigam::gam(k, j) = not_computed;
+  }
+}
+
+// The results of the second half read NaN until it computes them.
+void mark_shear_results_not_computed() {
+  using namespace quer;
+  for (double* r : {&ymst, &zmst, &ymstac, &zmstac, &iyys, &izys, &izzs, &dt}) *r = not_computed;
+  mark_flows_not_computed();
+}
+
+// True when every result of the run is a finite number.
+bool results_finite() {
+  using namespace quer;
+  for (const double r : {bx, m, ys, zs, yt, zt, dyy, dzy, dzz, alpha, dyyste, dzzste, itt, ymst, zmst,
+                         ymstac, zmstac, iyys, izys, izzs, dt})
+    if (!std::isfinite(r)) return false;
+  const int kw = wand::kw;
+  for (int k = 1; k <= kw; ++k) {
+    using namespace kraft;
+    for (const double v : {nx0(k), nxl2(k), nxl(k), t0(k), tl2(k), tl(k)})
+      if (!std::isfinite(v)) return false;
+    for (int j = 1; j <= 3; ++j)
+      if (!std::isfinite(epigam::epi(k, j)) || !std::isfinite(epigam::gam(k, j))) return false;
+  }
+  if (zelle::az > 0 && !std::isfinite(kraft::t0(kw + 1))) return false;
+  for (int i = 1; i <= gurt::ig; ++i)
+    if (!std::isfinite(epigam::epigu(i))) return false;
+  return true;
+}
+
 // Second-moment integrals of a straight wall of length lk from (h2, h1)
 // (y, z relative to the reference point) along (lambda, phi).
 struct WallMoments {
@@ -222,6 +264,16 @@ class ShearSystem {
     if (ifail == 0) x = std::move(xs);
     return ifail;
   }
+  // Whether the coefficients of `n` unknowns in rows 1..n+1 and their
+  // constants are finite.
+  bool finite(int n, int constant) const {
+    for (int r = 1; r <= n + 1; ++r) {
+      if (!std::isfinite((*this)(r, constant))) return false;
+      for (int c = 1; c <= n; ++c)
+        if (!std::isfinite((*this)(r, c))) return false;
+    }
+    return true;
+  }
   // |constant + row . x| of rows 1..n+1.
   std::vector<double> residuals(int n, int constant, const std::vector<double>& x) const {
     std::vector<double> res;
@@ -245,7 +297,14 @@ void write_row(Report& out, const io::Format& format, const std::vector<double>&
 // The matrix of one system (rows 1..neq, unknown columns 1..ncol and the
 // constant column), then its solution: record 24 on failure, else the
 // solution and, in the extended report, the residuals.  Returns the failure.
-int solve_and_report(Report& out, const ShearSystem& s, int neq, int ncol, int n, int constant,
+// A system the run could not solve: status -3 with the system (1 and 2 the
+// unit shears, 3 the loads, 4 the unit torque) and the failure code.
+void latch_failure(const std::string& message, int code, int system) {
+  const int detail[] = {code, system};
+  xerr(-3, message, detail);
+}
+
+int solve_and_report(Report& out, const ShearSystem& s, int system, int neq, int ncol, int n, int constant,
                      std::vector<double>& x, bool open_profile = false) {
   if (out.extended()) {
     out.write(layout::record22, {neq, ncol});
@@ -257,9 +316,18 @@ int solve_and_report(Report& out, const ShearSystem& s, int neq, int ncol, int n
     }
   }
   if (open_profile) out.write(layout::record29, {});
+  if (!s.finite(n, constant)) {
+    // A coefficient that is no number (a wall without shear stiffness, a
+    // zero principal stiffness): the elimination would return values of no
+    // solution, so the system is not solved.
+    latch_failure("Box_GetXSection: equation system with coefficients that are not finite", 0, system);
+    return -1;
+  }
   const int ifail = s.solve(n, constant, x);
   if (ifail != 0) {
     out.write(layout::record24, {ifail});
+    std::string words = io::format_records(layout::record24, {ifail}).front();
+    latch_failure("Box_GetXSection: " + words.substr(1), ifail, system);
     return ifail;
   }
   if (out.extended()) {
@@ -405,7 +473,10 @@ bool shear_and_torsion(Report& out, const FirstHalf& f) {
       s(i, nw + 1) = ending_at(i, delt) - bi(i) * (n == 1 ? zstar(i) / dyyste : ystar(i) / dzzste);
     for (int c = 1; c <= nc; ++c)
       s(nb + c, nw + 1) = (over(against[std::size_t(c)], ddq) - over(along[std::size_t(c)], ddq)) * scale[std::size_t(c)];
-    if (solve_and_report(out, s, nb + nc, nw, nw, nw + 1, x) != 0) return false;
+    if (solve_and_report(out, s, n, nb + nc, nw, nw, nw + 1, x) != 0) {
+      mark_flows_not_computed();
+      return false;
+    }
     double sum = 0.0;
     for (int k = 1; k <= nw; ++k) {
       const std::size_t u = std::size_t(k);
@@ -438,7 +509,10 @@ bool shear_and_torsion(Report& out, const FirstHalf& f) {
   s(mrow, nw + 1) = 0.0;
   const bool open = nc == 0;
   const int nload = open ? nw : nw + 1;
-  if (solve_and_report(out, s, mrow, nw + 1, nload, nw + 2, x, open) != 0) return false;
+  if (solve_and_report(out, s, 3, mrow, nw + 1, nload, nw + 2, x, open) != 0) {
+    mark_flows_not_computed();
+    return false;
+  }
   for (int k = 1; k <= nload; ++k) kraft::t0(k) = x[std::size_t(k - 1)];
   out.write(layout::record30, {});
   for (int k = 1; k <= nw; ++k) {
@@ -477,7 +551,7 @@ bool shear_and_torsion(Report& out, const FirstHalf& f) {
   out.write(layout::record34, {itt});
 
   // Torsional stiffness from a unit torque; the load flows stay in t0.
-  dt = 0.0;
+  if (open) dt = 0.0;
   if (!open) {
     for (int i = 1; i <= nb; ++i) s(i, nw + 1) = s(i, nw + 2) = 0.0;
     for (int c = 1; c <= nc; ++c) {
@@ -486,7 +560,7 @@ bool shear_and_torsion(Report& out, const FirstHalf& f) {
     }
     s(mrow, nw + 1) = 0.0;
     s(mrow, nw + 2) = -sm;
-    if (solve_and_report(out, s, mrow, nw + 1, nw + 1, nw + 2, x) != 0) return false;
+    if (solve_and_report(out, s, 4, mrow, nw + 1, nw + 1, nw + 2, x) != 0) return false;
     dt = 1.0 / x[std::size_t(nw)];
   }
   out.write(layout::record35, {dt});
@@ -511,6 +585,7 @@ void get_equivalent_xsection() {
   Report out;
   report_input(out);
   zero_results();
+  mark_shear_results_not_computed();
   std::vector<double> lk(std::size_t(kw) + 1), skyk(lk.size()), skzk(lk.size());
 
   // Axial stiffness, mass and their first moments.
@@ -664,8 +739,11 @@ void get_equivalent_xsection() {
                                  epigam::epi(k, 2), epigam::epi(k, 3)});
   }
 
-  if (!shear_and_torsion(out, {lk, skyk, skzk, iyyd, izyd, izzd, sa, ca})) return;
-  report_nodal_forces(out, wall_nodal_forces(kw));
+  if (shear_and_torsion(out, {lk, skyk, skzk, iyyd, izyd, izzd, sa, ca}))
+    report_nodal_forces(out, wall_nodal_forces(kw));
+  // A zero axial stiffness or mass, a wall of no length, a zero principal
+  // stiffness or twist: quantities that are no numbers are a failed run.
+  if (!results_finite()) xerr(-3, "Box_GetXSection: section quantities that are not finite");
 }
 
 std::vector<std::array<std::array<double, 3>, 3>> wall_nodal_forces(int nwalls) {

@@ -7,7 +7,10 @@
 // (Bredt-Batho for closed cells, 0 for an open profile) and the mass moments
 // about the shear centre.  A cell side that no wall joins ends the process
 // with status 1 after its report line; a singular equation system ends the
-// run with its report line, the results so far kept.
+// run with its report line and status -3 (its words) in the error latch, the
+// results so far kept and the others NaN.  A system with coefficients that
+// are not finite ends the run the same way (without a report line), and a
+// run whose results come out not finite latches -3 too.
 #pragma once
 
 #include <array>

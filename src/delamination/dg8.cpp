@@ -16,7 +16,8 @@ namespace tavrin::dg8 {
 namespace {
 
 constexpr double pi = std::numbers::pi;
-constexpr double max_grid_points = 1e7;
+// The grid's points and its counters are 32-bit integers.
+constexpr double max_grid_points = 2147483647.0;
 
 // abd(6,6) column-major: entry (i, j), 1-based, of the upper triangle.
 PlateStiffness stiffness(const double* abd) {
@@ -56,7 +57,9 @@ template <class Visit>
 void for_each_contact_point(const double* vec, double a, double b, int nk, Visit&& visit) {
   const double h = nk < 1 ? 3.0 * a : std::min(a, b) / nk;
   if (!(h > 0.0) || !std::isfinite(a) || !std::isfinite(b)) return;
-  // A grid of more points than any analysis needs would run for hours.
+  // Fine grids are what the contact energy converges on (the overlap tends
+  // to pi·a·b); only a grid whose points the integer counters cannot number
+  // is refused.
   if ((2.0 * a / h + 1.0) * (2.0 * b / h + 1.0) > max_grid_points) {
     tavrin::xerr(-2, "Error: Contact grid too fine (nk or the ratio of the semi-axes too large)!");
     return;

@@ -68,8 +68,9 @@ TAVRIN_API void GetEnergyReleaseRate8(double* serr, double* fa, double* fb, cons
                                       const double* tol, const int* maxiter);
 // Follows the delamination `delamination` = (a, b, angle in degrees) above
 // the sublaminate of plies sublamstack(1..2) of the laminate as the load
-// level rises from limstrain(1) to limstrain(2) in ninc increments (applied
-// strain = level·relstrain, laminate frame); success 1 completed, -1 no
+// level goes from limstrain(1) to limstrain(2) in ninc increments (applied
+// strain = level·relstrain, laminate frame; falling levels run as the rising
+// levels -limstrain under -relstrain, the same loading); success 1 completed, -1 no
 // convergence in a load increment, -2 trivial solution, -3 no convergence
 // while growing, 0 not run (bad input, latched); strains = (linear
 // buckling strain, level where buckling showed, level of first growth,

@@ -47,9 +47,16 @@ extern "C" void DelaminationGrowthAnalysis(double* success, double* strains, con
                                            const int* ninc, const int* nprec, const int* nplies) {
   *success = 0.0;
   std::fill(strains, strains + 3, 0.0);
+  // The applied strain at load level eps is eps * relstrain.  A range whose
+  // levels fall is the same loading as the rising range of the negated levels
+  // under the negated ratio; the analysis runs that form, and its strains
+  // (levels times the ratio's first entry) are the same either way.
+  const double sign = limstrain[1] < limstrain[0] ? -1.0 : 1.0;
+  const std::array<double, 2> lim{sign * limstrain[0], sign * limstrain[1]};
+  const std::array<double, 3> load{sign * relstrain[0], sign * relstrain[1], sign * relstrain[2]};
   // Without a positive number of increments over a finite range the load
   // would never reach the end of the range.
-  if (*ninc < 1 || !std::isfinite(limstrain[0]) || !std::isfinite(limstrain[1])) {
+  if (*ninc < 1 || !std::isfinite(lim[0]) || !std::isfinite(lim[1])) {
     report("Error: Load increments need ninc >= 1 and a finite Eps_Start and Eps_End!");
     return;
   }
@@ -77,7 +84,7 @@ extern "C" void DelaminationGrowthAnalysis(double* success, double* strains, con
   double epsbuck = 0.0, nx = 0.0;
   std::array<double, 6> mode{};
   const int ellipse = 1;
-  GetSubLamBucklingStrain(&epsbuck, &nx, mode.data(), delamination, relstrain, elastic, orientation,
+  GetSubLamBucklingStrain(&epsbuck, &nx, mode.data(), delamination, load.data(), elastic, orientation,
                           thickness, &ellipse, &nsub);
 
   // The load ratio in the ellipse frame and the energy per area it stores.
@@ -87,7 +94,7 @@ extern "C" void DelaminationGrowthAnalysis(double* success, double* strains, con
   GetNyeTransformationMatrix(t.data(), &angle, &tdim, &ttype, &tflag);
   std::array<double, 3> rel{};
   for (int j = 0; j < 3; ++j)
-    for (int i = 0; i < 3; ++i) rel[i] += t[i + 3 * j] * relstrain[j];
+    for (int i = 0; i < 3; ++i) rel[i] += t[i + 3 * j] * load[std::size_t(j)];
   double g0 = 0.0;
   for (int j = 0; j < 3; ++j)
     for (int i = 0; i < 3; ++i) g0 += 0.5 * rel[i] * am[i + 3 * j] * rel[j];
@@ -98,15 +105,15 @@ extern "C" void DelaminationGrowthAnalysis(double* success, double* strains, con
   if (mode[0] != 0.0)
     for (int k = 1; k < 4; ++k) sol[4 + k] = 1e-6 * mode[2 + k] / mode[0];
 
-  const double step0 = (limstrain[1] - limstrain[0]) / *ninc;
-  double eps = limstrain[0], step = step0;
+  const double step0 = (lim[1] - lim[0]) / *ninc;
+  double eps = lim[0], step = step0;
   bool found = false;
   double buckling_strain = 0.0, growth_strain = 0.0;
   bool grown = false;
   double prev_r1 = 0.0, prev_dr1 = 0.0, prev_ratio = 1.0;
   const std::string limit = iteration_limit();
 
-  if (limstrain[1] > limstrain[0]) {
+  if (lim[1] > lim[0]) {
     std::string_view failure;
     std::string message;
     for (int nli = 1;; ++nli) {
@@ -187,7 +194,7 @@ extern "C" void DelaminationGrowthAnalysis(double* success, double* strains, con
         break;
       }
       eps = next;
-      if (!(eps < limstrain[1])) break;
+      if (!(eps < lim[1])) break;
       prev_r1 = sol[4];
       prev_dr1 = dr1;
       prev_ratio = ratio;
@@ -196,7 +203,7 @@ extern "C" void DelaminationGrowthAnalysis(double* success, double* strains, con
   }
 
   if (*success == 0.0) *success = 1.0;
-  strains[0] = epsbuck * relstrain[0];
-  strains[1] = buckling_strain * relstrain[0];
-  strains[2] = growth_strain * relstrain[0];
+  strains[0] = epsbuck * load[0];
+  strains[1] = buckling_strain * load[0];
+  strains[2] = growth_strain * load[0];
 }

@@ -6,8 +6,11 @@
 #include <array>
 #include <cmath>
 #include <complex>
+#include <cstdint>
 #include <limits>
+#include <span>
 #include <utility>
+#include <vector>
 
 #include "foundation/errorhandling.hpp"
 #include "foundation/lists.hpp"
@@ -222,47 +225,159 @@ double distance2(const double* a, const double* b, int ndim) {
   return s;
 }
 
-// The patch of points gathered so far by every level of GetNodalPatch.
-struct Patch {
-  double* points;  // (3, npt)
-  int npt;
-  int count = 0;
-  const double* coords;  // (3, nnodes, nelem)
-  const int* nodes;      // (nnodes, nelem)
-  int nnodes, nelem;
+// The patch of points around an element, ntree levels deep.
+//
+// The defining process is a depth-first scan with revisits: around element
+// c with depth k, every row sharing a node with c is a neighbour (c itself
+// only at the top with exflag 1); each neighbour's nodes are offered to the
+// patch (a point within the tolerance of one already there is not added;
+// nothing is added once npt points are held), and with k >= 2 the neighbour
+// is scanned in turn with depth k - 1, unless no row follows it in the scan.
+// Every level below the top uses the default tolerance.  Revisiting makes
+// that process exponential in ntree and as deep as ntree on the stack; the
+// scan below gives the same points in the same order without it:
+//  - Below the top, offering an element a second time adds nothing (its
+//    nodes are already in the patch, or near a point that still is, or the
+//    patch is full), so a scan of element e with depth k is skipped once a
+//    scan of e with depth >= k has finished: it would offer nothing new.
+//  - The scan stops once every element that any level would offer has been
+//    offered; the remaining top-level offers follow in row order.
+//  - Beyond twice the number of elements connected to the centre, the
+//    result depends on ntree only through its parity (the first descent
+//    settles into two elements that are each other's first neighbour, and
+//    the ascent from the bottom offers everything before the depth shows),
+//    so a larger ntree is reduced to that bound, parity kept.
+// The scan keeps its own stack, one frame per level.
+class PatchScan {
+ public:
+  PatchScan(double* points, int npt, const double* coords, const int* nodes, int nnodes, int nelem)
+      : points_(points), npt_(npt), coords_(coords), nodes_(nodes), nnodes_(nnodes), nelem_(nelem),
+        rows_(all_rows(nelem)), index_(rows_, nodes, nnodes, nnodes),
+        near_(std::size_t(nelem) + 1), built_(std::size_t(nelem) + 1, 0) {}
 
-  const int* column(int e) const { return nodes + std::ptrdiff_t(e - 1) * nnodes; }
-  const double* coord(int k, int e) const { return coords + 3 * (std::ptrdiff_t(e - 1) * nnodes + (k - 1)); }
+  void run(int centre, int ntree, int exflag, double tol) {
+    // Neighbours at the top, and whether each is scanned further (a row that
+    // is not skipped follows it).
+    std::vector<int> top;
+    for (const int e : near(centre))
+      if (e != centre || exflag == 1) top.push_back(e);
+    const auto scanned_at_top = [&](int e) {
+      return e < nelem_ - 1 || (e == nelem_ - 1 && (exflag == 1 || centre != nelem_));
+    };
+    const std::int64_t depth = effective_depth(centre, std::max(ntree, 1));
 
-  bool neighbour(int e, int of) const {
-    const int* a = column(of);
-    const int* b = column(e);
-    for (int i = 0; i < nnodes; ++i)
-      if (a[i] > 0 && std::find(b, b + nnodes, a[i]) != b + nnodes) return true;
-    return false;
-  }
-  void add(const double* p, double tol) {
-    if (count >= npt) return;
-    for (int j = 0; j < count; ++j)
-      if (std::sqrt(distance2(points + 3 * j, p, 3)) <= tol) return;
-    std::copy(p, p + 3, points + 3 * count);
-    ++count;
-  }
-  void gather(int elemid, int ntree, int exflag, double tol) {
-    int waiting = 0;
-    for (int e = 1; e <= nelem; ++e) {
-      if (e == elemid && exflag != 1) continue;
-      // The neighbour found last is expanded before the scan goes on; its
-      // points join the patch behind those already found.
-      if (const int expand = std::exchange(waiting, 0); expand != 0 && ntree >= 2)
-        gather(expand, ntree - 1, 0, default_tolerance);
-      if (!neighbour(e, elemid)) continue;
-      waiting = e;
-      const int* col = column(e);
-      for (int k = 1; k <= nnodes; ++k)
-        if (col[k - 1] > 0) add(coord(k, e), tol);
+    // The elements the levels below the top offer: the neighbours of every
+    // element scanned there (depth left >= 1 at distance <= depth - 1).
+    std::vector<std::int64_t> dist(std::size_t(nelem_) + 1, -1);
+    std::vector<char> wanted(std::size_t(nelem_) + 1, 0);
+    std::size_t nwanted = 0;
+    std::vector<int> queue;
+    if (depth >= 2)
+      for (const int e : top)
+        if (scanned_at_top(e) && dist[std::size_t(e)] < 0) dist[std::size_t(e)] = 1, queue.push_back(e);
+    for (std::size_t i = 0; i < queue.size(); ++i) {
+      const int e = queue[i];
+      for (const int m : near(e)) {
+        if (m == e) continue;
+        if (!wanted[std::size_t(m)]) wanted[std::size_t(m)] = 1, ++nwanted;
+        if (m != nelem_ && dist[std::size_t(m)] < 0 && dist[std::size_t(e)] + 1 <= depth - 1)
+          dist[std::size_t(m)] = dist[std::size_t(e)] + 1, queue.push_back(m);
+      }
+    }
+
+    std::vector<char> offered(std::size_t(nelem_) + 1, 0);
+    std::size_t noffered = 0;
+    std::vector<std::int64_t> finished(std::size_t(nelem_) + 1, 0);  // deepest finished scan
+    struct Frame {
+      int element;
+      std::int64_t depth;
+      std::size_t next;  // position in its neighbour list
+    };
+    std::vector<Frame> stack;
+    for (const int n : top) {
+      offer(n, tol);
+      if (noffered == nwanted || depth < 2 || !scanned_at_top(n) || finished[std::size_t(n)] >= depth - 1)
+        continue;
+      stack.push_back({n, depth - 1, 0});
+      while (!stack.empty() && noffered < nwanted) {
+        Frame& f = stack.back();
+        const std::span<const int> list = near(f.element);
+        while (f.next < list.size() && list[f.next] == f.element) ++f.next;
+        if (f.next == list.size()) {
+          finished[std::size_t(f.element)] = std::max(finished[std::size_t(f.element)], f.depth);
+          stack.pop_back();
+          continue;
+        }
+        const int m = list[f.next++];
+        offer(m, default_tolerance);
+        if (!offered[std::size_t(m)]) offered[std::size_t(m)] = 1, ++noffered;
+        const std::int64_t k = f.depth;
+        if (k >= 2 && m != nelem_ && finished[std::size_t(m)] < k - 1) stack.push_back({m, k - 1, 0});
+      }
+      stack.clear();
     }
   }
+
+ private:
+  static std::vector<int> all_rows(int nelem) {
+    std::vector<int> rows(std::size_t(std::max(nelem, 0)));
+    for (int r = 1; r <= nelem; ++r) rows[std::size_t(r - 1)] = r;
+    return rows;
+  }
+  const int* column(int e) const { return nodes_ + std::ptrdiff_t(e - 1) * nnodes_; }
+  const double* coord(int k, int e) const { return coords_ + 3 * (std::ptrdiff_t(e - 1) * nnodes_ + (k - 1)); }
+
+  // The rows sharing a node (> 0) with e, in row order; e itself among them
+  // when it has a node.
+  std::span<const int> near(int e) {
+    std::vector<int>& list = near_[std::size_t(e)];
+    if (!built_[std::size_t(e)]) {
+      built_[std::size_t(e)] = 1;
+      const int* col = column(e);
+      for (int k = 0; k < nnodes_; ++k)
+        if (col[k] > 0)
+          for (const auto slot : index_.find(col[k])) list.push_back(slot.row);
+      std::sort(list.begin(), list.end());
+      list.erase(std::unique(list.begin(), list.end()), list.end());
+    }
+    return list;
+  }
+
+  // ntree, or the bound of equal results with the parity of ntree kept.
+  std::int64_t effective_depth(int centre, int ntree) {
+    std::vector<char> seen(std::size_t(nelem_) + 1, 0);
+    std::vector<int> queue{centre};
+    seen[std::size_t(centre)] = 1;
+    for (std::size_t i = 0; i < queue.size(); ++i)
+      for (const int m : near(queue[i]))
+        if (!seen[std::size_t(m)]) seen[std::size_t(m)] = 1, queue.push_back(m);
+    const std::int64_t bound = 2 * std::int64_t(queue.size()) + 4;
+    return ntree <= bound ? ntree : bound + ((ntree - bound) & 1);
+  }
+
+  void offer(int e, double tol) {
+    const int* col = column(e);
+    for (int k = 1; k <= nnodes_; ++k)
+      if (col[k - 1] > 0) add(coord(k, e), tol);
+  }
+  void add(const double* p, double tol) {
+    if (count_ >= npt_) return;
+    for (int j = 0; j < count_; ++j)
+      if (std::sqrt(distance2(points_ + 3 * std::ptrdiff_t(j), p, 3)) <= tol) return;
+    std::copy(p, p + 3, points_ + 3 * std::ptrdiff_t(count_));
+    ++count_;
+  }
+
+  double* points_;  // (3, npt)
+  int npt_;
+  int count_ = 0;
+  const double* coords_;  // (3, nnodes, nelem)
+  const int* nodes_;      // (nnodes, nelem)
+  int nnodes_, nelem_;
+  std::vector<int> rows_;
+  elements::NodeIndex index_;
+  std::vector<std::vector<int>> near_;
+  std::vector<char> built_;
 };
 
 }  // namespace
@@ -443,10 +558,9 @@ void GetNodalPatch(double* nodalpatch, const double* nodalcoords, const int* ele
     xerr(-3, "Element row outside the element tables.", detail);
     return;
   }
-  Patch patch{nodalpatch, *npt, 0, nodalcoords, elemnodes, *nnodes, *nelem};
   if (!(recursion && *recursion < 0)) std::fill(nodalpatch, nodalpatch + 3 * std::ptrdiff_t(*npt), unfilled);
-  patch.gather(*elemid, std::max(ntree ? *ntree : 1, 1), exflag ? *exflag : 0,
-               tolerance ? *tolerance : default_tolerance);
+  PatchScan(nodalpatch, *npt, nodalcoords, elemnodes, *nnodes, *nelem)
+      .run(*elemid, ntree ? *ntree : 1, exflag ? *exflag : 0, tolerance ? *tolerance : default_tolerance);
 }
 
 }  // extern "C"

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "elements/element_registry.hpp"
@@ -76,6 +77,63 @@ bool frames_fit() {
   const auto& tc = nodaldata::tcurvmatrices;
   return ti.size(1) == 3 && ti.size(2) == 3 && ti.size(3) == 8 && tc.size(1) == 3 && tc.size(2) == 3;
 }
+
+// A node's translation and rotation into the curvature frame tc, the
+// rotation through the node frame ti first (tc·tiᵀ·ti·rot: tc·rot for an
+// orthonormal ti).
+void turn_motion(Vec3& trans, Vec3& rot, const Mat3& ti, const Mat3& tc) {
+  trans = tc * trans;
+  rot = tc * (transpose(ti) * (ti * rot));
+}
+
+// The entries of a block of nodes by node number: the last entry that
+// carries a translation and the last that carries a rotation (a later entry
+// for the same node overwrites an earlier one).  Node numbers within a range
+// a few times the block's size are addressed directly, others found by
+// binary search.
+class BlockNodes {
+ public:
+  struct Entry {
+    int trans = -1, rot = -1;  // entries from 0; -1: none
+  };
+  template <class Carries>
+  BlockNodes(const int* nodeid, int n, Carries&& carries) {
+    const auto [lo, hi] = std::minmax_element(nodeid, nodeid + n);
+    const long long range = (long long)*hi - *lo + 1;
+    direct_ = range <= 4LL * n + 1024;
+    if (direct_) {
+      first_ = *lo;
+      entries_.resize(std::size_t(range));
+      for (int j = 0; j < n; ++j) note(entries_[std::size_t(nodeid[j] - first_)], j, carries(j));
+      return;
+    }
+    std::vector<int> order(static_cast<std::size_t>(n));
+    for (int j = 0; j < n; ++j) order[std::size_t(j)] = j;
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return nodeid[a] < nodeid[b]; });
+    for (const int j : order) {
+      if (keys_.empty() || keys_.back() != nodeid[j]) keys_.push_back(nodeid[j]), entries_.emplace_back();
+      note(entries_.back(), j, carries(j));
+    }
+  }
+  Entry find(int node) const {
+    if (direct_) {
+      const long long at = (long long)node - first_;
+      return at >= 0 && at < (long long)entries_.size() ? entries_[std::size_t(at)] : Entry{};
+    }
+    const auto it = std::lower_bound(keys_.begin(), keys_.end(), node);
+    return it != keys_.end() && *it == node ? entries_[std::size_t(it - keys_.begin())] : Entry{};
+  }
+
+ private:
+  static void note(Entry& e, int j, std::pair<bool, bool> carried) {
+    if (carried.first) e.trans = j;
+    if (carried.second) e.rot = j;
+  }
+  std::vector<Entry> entries_;
+  std::vector<int> keys_;
+  int first_ = 0;
+  bool direct_ = true;
+};
 
 }  // namespace
 
@@ -224,11 +282,11 @@ void GetNodeReferenceData(int* lop, const int* tflag) {
 void ShellTractionTransformation(double* ntrac, double* nrot, const double* ti, const double* tcurv,
                                  const int* ndim) {
   const Mat3 tc = Mat3::load(tcurv), t = Mat3::load(ti);
-  (tc * Vec3::load(ntrac)).store(ntrac);
   const int m = std::clamp(*ndim, 0, 3);
-  Vec3 r;
+  Vec3 trans = Vec3::load(ntrac), r;
   for (int c = 1; c <= m; ++c) r(c) = nrot[c - 1];
-  r = tc * (transpose(t) * (t * r));
+  turn_motion(trans, r, t, tc);
+  trans.store(ntrac);
   for (int c = 1; c <= m; ++c) nrot[c - 1] = r(c);
 }
 
@@ -240,33 +298,48 @@ void GetNodesMotion(const double* ntraction, const double* nrotation, const int*
   const double marker = defreal ? *defreal : not_given;
   const int dim = std::max(*ndim, 0);
   const int nrotk = std::min({std::min(ndof, 6) - 3, nodesmotion.size(1) - 3, 3});
+  const int ntrans = std::min(3, nodesmotion.size(1));
   const int nnodes = std::min(elements::node_columns(), nodesmotion.size(2));
   const int last_row = std::min({nodesmotion.size(3), tcurvmatrices.size(3), tnodalmatrices.size(4)});
   std::vector<int> rows = elements::visited_rows();
   std::erase_if(rows, [&](int r) { return r > last_row; });
   if (rows.empty()) return;
-  const elements::NodeIndex index(rows, elemnodes.data(), elemnodes.size(1), nnodes);
-  // Per row: -1 not yet looked at, 1 when it has no frames (identity used).
-  std::vector<signed char> frameless(std::size_t(last_row) + 1, -1);
+
+  const auto translation = [&](int j) { return ntraction + 3 * std::ptrdiff_t(j); };
+  const auto rotation = [&](int j) { return nrotation + std::ptrdiff_t(dim) * j; };
+  const BlockNodes block(nodeid, *nblock, [&](int j) {
+    const double* tr = translation(j);
+    const double* ro = rotation(j);
+    return std::pair{!std::all_of(tr, tr + 3, [&](double v) { return v == marker; }),
+                     dim >= 1 && !std::all_of(ro, ro + dim, [&](double v) { return v == marker; })};
+  });
+
+  // Element by element, each node position at the last block entry of its
+  // node; an element without frames takes the motion as it stands.
   const Mat3 eye = Mat3::identity();
-  for (int j = 0; j < *nblock; ++j) {
-    const double* tr = ntraction + 3 * std::ptrdiff_t(j);
-    const double* ro = nrotation + std::ptrdiff_t(dim) * j;
-    const bool has_trans = !std::all_of(tr, tr + 3, [&](double v) { return v == marker; });
-    const bool has_rot = dim >= 1 && !std::all_of(ro, ro + dim, [&](double v) { return v == marker; });
-    if (!has_trans && !has_rot) continue;
-    for (const auto [e, k] : index.find(nodeid[j])) {
-      signed char& none = frameless[std::size_t(e)];
-      if (none < 0) none = all_zero(&tnodalmatrices(1, 1, 1, e), 72) && all_zero(&tcurvmatrices(1, 1, e), 9);
-      const double* ti = (none || k > 8) ? eye.data() : &tnodalmatrices(1, 1, k, e);
-      const double* tc = none ? eye.data() : &tcurvmatrices(1, 1, e);
-      Vec3 trans = Vec3::load(tr), rot;
-      for (int c = 1; c <= std::min(dim, 3); ++c) rot(c) = ro[c - 1];
-      const int three = 3;
-      ShellTractionTransformation(trans.data(), rot.data(), ti, tc, &three);
+  for (const int e : rows) {
+    const int* col = &elemnodes(1, e);
+    int frameless = -1;  // not yet looked at
+    for (int k = 1; k <= nnodes; ++k) {
+      const BlockNodes::Entry hit = block.find(col[k - 1]);
+      if (hit.trans < 0 && hit.rot < 0) continue;
+      if (std::find(col, col + (k - 1), col[k - 1]) != col + (k - 1)) continue;  // a node's first position only
+      if (frameless < 0) frameless = all_zero(&tnodalmatrices(1, 1, 1, e), 72) && all_zero(&tcurvmatrices(1, 1, e), 9);
       double* motion = &nodesmotion(1, k, e);
-      if (has_trans) std::copy_n(trans.data(), std::min(3, nodesmotion.size(1)), motion);
-      if (has_rot)
+      const double* ro = hit.rot >= 0 ? rotation(hit.rot) : nullptr;
+      if (frameless) {
+        if (hit.trans >= 0) std::copy_n(translation(hit.trans), ntrans, motion);
+        if (ro)
+          for (int c = 1; c <= nrotk; ++c) motion[2 + c] = c <= dim ? ro[c - 1] : 0.0;
+        continue;
+      }
+      const Mat3 ti = k > 8 ? eye : Mat3::load(&tnodalmatrices(1, 1, k, e));
+      const Mat3 tc = Mat3::load(&tcurvmatrices(1, 1, e));
+      Vec3 trans = hit.trans >= 0 ? Vec3::load(translation(hit.trans)) : Vec3{}, rot;
+      for (int c = 1; ro && c <= std::min(dim, 3); ++c) rot(c) = ro[c - 1];
+      turn_motion(trans, rot, ti, tc);
+      if (hit.trans >= 0) std::copy_n(trans.data(), ntrans, motion);
+      if (ro)
         for (int c = 1; c <= nrotk; ++c) motion[2 + c] = rot(c);
     }
   }

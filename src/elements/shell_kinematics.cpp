@@ -368,15 +368,37 @@ void GetCurvatures(double* delta, double* kappa, const double* nshape, const dou
     kappa[1] = std::abs(kmax / kmin) > 20.0 ? 0.0 : kmin;
   }
 
+  // delta names the in-plane axis across the leading curvature kappa(1): the
+  // axis about which the surface bends most (a cylinder's generator).  The
+  // curvature frame turns its x axis onto it, so that kappa(1) is the
+  // curvature along the frame's y axis, the direction whose metric the
+  // section's first curvature enters in the transverse shear functions.
+  // The direction of k1 for every orientation is half of atan2(2kxy,
+  // kxx - kyy); the axis across kmax is that of k2 when k1 leads (kmax > 0)
+  // and that of k1 when k2 leads.  An axis is an angle modulo pi: a positive
+  // leading curvature gives it in [0, pi), a negative one in [-pi/2, pi/2)
+  // (a cylinder bent along x: pi/2 or -pi/2 by the sign of its curvature).
+  // A flat surface, or a nearly spherical one (principal curvatures within
+  // 1 % of each other), has no direction: 0.  A twist kxy within the
+  // curvature tolerance counts as none, so that a surface bent along x or y
+  // gets its axis exactly.
   double d = 0.0;
-  if (std::abs(kxy) > tol) {
-    d = 0.5 * std::atan(2.0 * kxy / (kxx - kyy));
-    if (kmax > 0.0) d += half_pi;
-  } else if (std::abs(kxx) >= tol && std::abs(kyy) < tol) {
-    d = kmax < 0.0 ? -half_pi : half_pi;
+  const bool flat = !(std::abs(kmax) >= tol);
+  const bool spherical = std::abs(kmax / kmin - 1.0) < 0.01;
+  if (!flat && !spherical) {
+    constexpr double pi = 2.0 * half_pi;
+    const double twist = std::abs(kxy) > tol ? kxy : 0.0;
+    const double theta1 = 0.5 * std::atan2(2.0 * twist, kxx - kyy);
+    if (kmax > 0.0) {
+      d = theta1 + half_pi;
+      if (d >= pi) d -= pi;
+      if (d < 0.0) d += pi;
+    } else {
+      d = theta1;
+      if (d >= half_pi) d -= pi;
+      if (d < -half_pi) d += pi;
+    }
   }
-  // Nearly spherical: no preferred direction.
-  if (std::abs(std::abs(kxx / kyy) - 1.0) < 0.01) d = 0.0;
   *delta = d;
 }
 

@@ -64,9 +64,11 @@ TAVRIN_API void ShellyDerivShearForces(double* yderivr, const double* u, const d
                                        const double* ncoords, const int* inodes, const double* xi,
                                        const double* eta);
 
-// Principal curvatures kappa(2) (the larger in magnitude first) and their
-// direction delta (radians) of the surface z(x, y) given by the local node
-// coordinates lncoords(inodes,3), with nshape(inodes,6) at the point.
+// Principal curvatures kappa(2) (the larger in magnitude first) of the
+// surface z(x, y) given by the local node coordinates lncoords(inodes,3),
+// with nshape(inodes,6) at the point, and delta (radians from x): the axis
+// across the direction of kappa(1), about which the surface bends most
+// (0 for a flat or nearly spherical surface).
 TAVRIN_API void GetCurvatures(double* delta, double* kappa, const double* nshape,
                               const double* lncoords, const int* inodes);
 // u(40) from nmotion(mdof,inodes): the first min(mdof, 5) values of each of

@@ -50,9 +50,10 @@ struct SearchResult {
 // The step in radians from one given in degrees (the default when step_d
 // is null).  A step that is not positive and finite would never end a scan:
 // the criterion's default step is used instead and a note latched (status
-// -1).  A scan takes a hundred thousand samples at most: a finer step is
-// widened to a hundred-thousandth of [low, up].
-TAVRIN_API double search_step(const double* step_d, double default_d, double low, double up);
+// -1).  A scan (golden false) takes a hundred million samples at most: a
+// finer step is widened to a hundred-millionth of [low, up], with a note
+// latched; the golden search's tolerance is used as given.
+TAVRIN_API double search_step(const double* step_d, double default_d, double low, double up, bool golden);
 
 // Latches the scan's refusal of ends that are not finite (status -3).
 TAVRIN_API void scan_refused();

@@ -28,7 +28,7 @@ double kink_search(const Stress6& s, double g12, double xc, double phic, const K
                    Effort&& effort) {
   const double pi = std::numbers::pi;
   const failure::AngleSearch search{0.0, pi, failure::search_step(ks.sainc ? &*ks.sainc : nullptr,
-                                                                  default_step_d, 0.0, pi),
+                                                                  default_step_d, 0.0, pi, ks.gsflag == 1),
                                     ks.gsflag == 1};
   return failure::search_angle<kink_points>(search, [&](double psi) {
            const Stress6 sp = rotated_about_fibre(std::cos(psi), std::sin(psi), s);

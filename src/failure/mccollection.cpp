@@ -33,7 +33,7 @@ failure::SearchResult plane_search(const Transverse& s, double low, double up, d
 }
 
 double step_of(const PlaneSearch& search, double low, double up, double default_d = default_step_d) {
-  return failure::search_step(search.sainc ? &*search.sainc : nullptr, default_d, low, up);
+  return failure::search_step(search.sainc ? &*search.sainc : nullptr, default_d, low, up, search.gsflag == 1);
 }
 
 // The LaRC fracture-plane effort without its tension term.
@@ -160,7 +160,7 @@ double spc3d(const Transverse& s, double xt22, double xc22, double xt33, double 
   const std::array<double, 3> cs = xcs.value_or(std::array<double, 3>{xt12, xt13, xt23});
   const double low = salims ? (*salims)[0] * math::deg2rad : 0.03490658503988659;
   const double up = salims ? (*salims)[1] * math::deg2rad : 3.1066860685499065;
-  const double step = failure::search_step(sainc ? &*sainc : nullptr, 2.0, low, up);
+  const double step = failure::search_step(sainc ? &*sainc : nullptr, 2.0, low, up, gsflag == 1);
   const auto r = plane_search<100>(s, low, up, step, gsflag,
                                    [&](double sn, double tn1, double tnt, double c, double sn_t) {
                                      const double cc = c * c, ss = sn_t * sn_t;

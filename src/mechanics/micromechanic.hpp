@@ -14,7 +14,9 @@
 //   along axis 1.
 //
 // Volume fractions are clamped to [0, 1] before use (the caller's value is
-// kept), except the void fraction of the porous resin, which is used as given.
+// kept), except the void fraction of the porous resin and the phase
+// fractions of GeneralizedMoriTanaka (whose matrix keeps 1 - their sum),
+// which are used as given.
 // Divisions are not guarded: zero moduli give non-finite values.  Singular
 // matrices are latched by the inversion ("Matrix inverse becomes numerically
 // singular!") and the computation goes on with what it left.

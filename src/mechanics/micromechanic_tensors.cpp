@@ -301,7 +301,7 @@ Mat6 generalized_mori_tanaka(const double* cinc, const double* eshinc, const dou
                              int ninc) {
   return mori_tanaka_mixture(c0, ninc, [&](int k) {
     const std::ptrdiff_t at = std::ptrdiff_t(k - 1) * 36;
-    return Phase{Mat6::load(cinc + at), Mat6::load(eshinc + at), clamp_fraction(vinc[k - 1])};
+    return Phase{Mat6::load(cinc + at), Mat6::load(eshinc + at), vinc[k - 1]};
   });
 }
 

@@ -88,6 +88,8 @@ TEST_F(BoxReport, SwitchesDecideTheFiles) {
   const auto a = lines_of(rep);
   EXPECT_TRUE(has_line(a, "             STEIFIGKEITSMOMENTE 2.GRADES:   DYY =  0.113333333D+05  (K * L**2)"));
   EXPECT_EQ(count_prefix(a, "0                   DEHNSTEIFIGKEIT"), 0);  // record 9 needs exdru
+  EXPECT_TRUE(has_line(a, "0 GURT   LAENGSKRAFT (K)             DEHNUNG"));  // the boom forces' heading
+  EXPECT_TRUE(has_line(a, "              N(I)                    EPS(I)"));
 
   steuer::exdru = true;
   get_equivalent_xsection();  // appended
@@ -231,8 +233,8 @@ TEST_F(BoxReport, ExtendedPrintRecords) {
       {"Wand:", {1}}, {"SSTYK", {-4}}, {"SSTZK", {0}}, {"DYYSTE", {28000.0 / 3}},
       {"DZZSTE", {80000.0 / 3}}, {"DELTYK", {3.0 / 7}}, {"DELTZK", {0}}, {"", {}}};
   const std::vector<Rec> flows1 = {
-      {"Wand:", {1}}, {"T0", {-495.0 / 14}}, {"TL2", {}}, {"TL", {705.0 / 14}}, {"GK", {400}},
-      {"ZWA", {-495.0 / 14 / 400}}, {"ZWB", {}}, {"ZWC", {705.0 / 14 / 400}}, {"", {}}};
+      {"Wand:", {1}}, {"T0", {-495.0 / 14}}, {"TL2", {15}}, {"TL", {705.0 / 14}}, {"GK", {400}},
+      {"ZWA", {-495.0 / 14 / 400}}, {"ZWB", {15.0 / 400}}, {"ZWC", {705.0 / 14 / 400}}, {"", {}}};
   ASSERT_EQ(e.size(), 4 * (wall1.size() + shear1.size() + flows1.size()) + tail.size());
   const std::size_t first_half = 4 * wall1.size() + tail.size();
   for (std::size_t j = 0; j < shear1.size(); ++j) check(e[first_half + j], shear1[j]);

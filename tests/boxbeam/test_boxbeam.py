@@ -111,7 +111,7 @@ def test_faulty_section_reports_in_the_latch(tv):
     status, message = latched(tv)
     assert status == -2 and "ig" in message
     assert float(tv.quer.bx) == 0.0
-    tv.boxbeam.box_initialize(0)
+    tv.boxbeam.box_initialize(0, 4, -1)
     assert latched(tv)[0] == -2
 
 
@@ -158,3 +158,60 @@ def test_cell_side_without_wall_ends_the_process_with_status_1(tmp_path):
     text = report.read_text()
     assert "   F E H L E R M E L D U N G:" in text
     assert "IN ZELLE   1  WURDE DIE WAND ZWISCHEN DEN GURTEN   2  UND   4  NICHT DEFINIERT !!" in text
+
+
+SHEAR_RESULTS = ("ymst", "zmst", "ymstac", "zmstac", "iyys", "izys", "izzs", "dt")
+
+
+def test_runs_that_cannot_finish_latch_and_leave_nan(tv):
+    q, k = tv.quer, tv.kraft
+    spoilers = {"one wall without shear stiffness": lambda: tv.wand.gk.__setitem__(1, 0.0),
+                "every gk NaN": lambda: tv.wand.gk.fill(np.nan)}
+    for what, spoil in spoilers.items():
+        describe_box(tv)
+        tv.boxbeam.box_getxsection()           # a sound run first: none of its values may survive
+        spoil()
+        tv.boxbeam.box_getxsection()
+        assert latched(tv) == (-3, "Box_GetXSection: equation system with coefficients that are not finite"), what
+        assert list(tv.errorhandling.errintv) == [0, 1]   # no pivot step; the first unit-shear system
+        assert float(q.bx) == pytest.approx(12000) and float(q.dyy) == pytest.approx(28000 / 3)
+        assert all(np.isnan(float(getattr(q, name))) for name in SHEAR_RESULTS), what
+        assert np.isnan(k.t0[:5]).all() and np.isnan(k.tl[:4]).all() and np.isnan(tv.epigam.gam[:4]).all()
+        assert k.t0[5] == 0.0
+        tv.errorhandling.rsxerr(True)
+
+    # A cell running out and back encloses no area: the load system fails at
+    # its fifth pivot; the shear centre before it stands, the rest is NaN.
+    describe_box(tv)
+    tv.zelle.iak[0] = 6
+    tv.zelle.ia[:6, 0] = [1, 2, 3, 4, 3, 2]
+    tv.boxbeam.box_getxsection()
+    assert latched(tv) == (-3, "Box_GetXSection: ABBRUCH DER REDUKTION IN SCHRITT  5. PIVOTELEMENT IST ZU KLEIN")
+    assert list(tv.errorhandling.errintv) == [5, 3]
+    assert (float(q.ymstac), float(q.zmstac)) == pytest.approx((46 / 35, 1.24))
+    assert np.isnan([float(q.dt), float(q.iyys)]).all() and np.isnan(k.t0[:5]).all()
+    tv.errorhandling.rsxerr(True)
+
+    # Massless walls: the centre of mass is no number; the stiffnesses stand.
+    describe_box(tv)
+    tv.wand.rhok[:4] = 0.0
+    tv.boxbeam.box_getxsection()
+    assert latched(tv) == (-3, "Box_GetXSection: section quantities that are not finite")
+    assert np.isnan(float(q.yt)) and float(q.dt) == pytest.approx(25600 / 3, rel=1e-13)
+
+
+def test_open_profile_needs_no_cell_capacity(tv):
+    tv.boxbeam.box_initialize(3, 4, 0)
+    assert latched(tv)[0] == 0 and tv.zelle.ia.shape == (4, 0)
+    g, w, s = tv.gurt, tv.wand, tv.spanug
+    y, z = np.array([2.0, 0, 0, 2]), np.array([-2.0, -2, 2, 2])   # a channel, web along z
+    g.ig, w.kw = 4, 3
+    g.yi[:], g.zi[:] = y, z
+    w.ig1[:], w.ig2[:] = [1, 2, 3], [2, 3, 4]
+    w.yk0[:], w.zk0[:], w.yklk[:], w.zklk[:] = y[:3], z[:3], y[1:], z[1:]
+    w.bk[:], w.gk[:], w.rhok[:] = 1000.0, 400.0, 0.002
+    s.qqz = 100.0
+    tv.boxbeam.box_getxsection()
+    assert latched(tv)[0] == 0
+    assert float(tv.quer.ymstac) == pytest.approx(-0.75, abs=1e-12) and float(tv.quer.dt) == 0.0
+    np.testing.assert_allclose(tv.kraft.t0[:3], [0, 18.75, 18.75], atol=1e-11)

@@ -198,7 +198,11 @@ def test_grid_below_one_cell_samples_one_column(d):
 def test_grid_of_more_points_than_an_analysis_needs_is_refused(d, latched):
     vec = [0, 0, 0, 0, -1.0, 0, 0, 0]
     assert d.getareaofoverlap8(vec, 1.0, 1.0, 1500) > 0.0 and latched()[0] == 0
-    for a, b, nk in [(1.0, 1.0, 2**31 - 1), (1e12, 1.0, 1), (1.0, 1e-12, 1)]:
+    # Fine grids converge on the integral: 1/2 of (1 - r^2)^4 over the unit disk.
+    assert d.getcontactenergy8(vec, 1.0, 1.0, 1.0, 1582) == pytest.approx(np.pi / 10, rel=1e-6)
+    assert latched()[0] == 0
+    # Refused: grids of more points than 32-bit counters number (2 nk + 1)^2.
+    for a, b, nk in [(1.0, 1.0, 23170), (1.0, 1.0, 2**31 - 1), (1e12, 1.0, 1), (1.0, 1e-12, 1)]:
         assert d.getareaofoverlap8(vec, a, b, nk) == 0.0
         assert latched()[0] == -2
 
@@ -339,11 +343,32 @@ def test_driver_without_buckling_or_without_increments(tv, latched, dela):
     eb = linear_buckling(tv, dela)
     assert eb > 0
     # An empty range runs no increment; a range below buckling shows none.
-    for lim in [(0.002, 0.002), (0.003, 0.001), (0.0, 0.5 * eb)]:
+    for lim in [(0.002, 0.002), (0.0, 0.5 * eb)]:
         success, strains = grow(tv, lim, dela=dela)
         assert success == 1.0
         np.testing.assert_array_equal(strains, [eb * COMPRESSION[0], 0.0, 0.0])
     assert latched()[0] == 0
+    # Falling levels are the rising levels of the opposite sign under the
+    # opposite ratio: the same applied strains.
+    falling = grow(tv, (0.003, 0.001), dela=dela)
+    rising = grow(tv, (-0.003, -0.001), rel=-COMPRESSION, dela=dela)
+    assert falling[0] == rising[0] and np.array_equal(falling[1], rising[1])
+
+
+def test_falling_levels_are_computed_not_skipped(tv, latched):
+    # 16 plies [0/45/-45/90]2s of a carbon ply, the top two plies above the
+    # delamination: compression as falling levels under a tensile ratio.
+    ply = [161e3, 11.38e3, 11.38e3, 0.32, 0.32, 0.44, 5.17e3, 5.17e3, 3.98e3]
+    angles = [0.0, 45, -45, 90] * 2
+    angles += angles[::-1]
+    t = np.full(16, 0.125)
+    sub = tv.laminate.getsublaminatestack(t, 14)
+    args = (np.tile(ply, (16, 1)).T, angles, t, [15.0, 10.0, 0.0], sub, 1e5, 0.25, 100.0, 50.0, 100, 8)
+    falling = tv.dg8.delaminationgrowthanalysis([0.0, -0.01], [1.0, 0, 0], *args)
+    rising = tv.dg8.delaminationgrowthanalysis([0.0, 0.01], [-1.0, 0, 0], *args)
+    assert falling[0] == rising[0] == 1.0 and latched()[0] == 0
+    np.testing.assert_array_equal(falling[1], rising[1])
+    np.testing.assert_allclose(falling[1][1:], [-5.0e-4, -5.1e-3], rtol=1e-9)
 
 
 def test_driver_finds_buckling_then_growth(tv, latched):

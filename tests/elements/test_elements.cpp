@@ -5,6 +5,7 @@
 #include <string>
 
 #include "elements/element_registry.hpp"
+#include "elements/frames.hpp"
 #include "elements/layouts.hpp"
 #include "elements/shape_functions.hpp"
 #include "elements/shell_kinematics.hpp"
@@ -142,6 +143,16 @@ TEST(Patch, UnmatchedPointsClearedAndDefaultTolerance) {
   EXPECT_EQ(patchdata[1], 0.0);
   const double wide = 1e-9;
   GetDataFromPatch(patchdata, refdata, patchcoords, refcoords, &ndata, &npt, &ndim, &nnodes, &nelem, &wide);
+  EXPECT_EQ(patchdata[1], 6.0);
+  const int none = 0;
+  // No coordinate: the mid-points of the edges have none either.
+  double center[2] = {9.0, 9.0};
+  GetCenterNodes(center, patchcoords, &none, &npt);
+  EXPECT_EQ(center[0], 9.0);
+  EXPECT_EQ(center[1], 9.0);
+  // No coordinate compared: every point takes the last node's data.
+  GetDataFromPatch(patchdata, refdata, patchcoords, refcoords, &ndata, &npt, &none, &nnodes, &nelem, nullptr);
+  EXPECT_EQ(patchdata[0], 6.0);
   EXPECT_EQ(patchdata[1], 6.0);
 }
 

@@ -99,6 +99,13 @@ def test_triangle_frame_at_the_longest_edge_and_cylinder_curvature(tv):
     np.testing.assert_allclose(sorted(np.abs(tcurv[0, :2])), [0.0, 1.0], atol=1e-12)
 
 
+def test_curvature_frame_of_a_flat_element_follows_the_section_reference(tv):
+    # The reference record's angle turns the element's first axis before the
+    # nearer of its two directions is taken: 90° picks the second, y.
+    tcurv, _, _ = tv.elementhandling.getelementtransformation(block(rect()), np.r_[90.0, ALONG_X[1:]], 8)
+    np.testing.assert_allclose(tcurv, [[0, 1, 0], [-1, 0, 0], [0, 0, 1]], atol=1e-14)
+
+
 @pytest.mark.parametrize("so, r12, theta", [
     ([0, 1, 0], [1, 0, 0], 1.5707963267948966), ([-1, 0, 0], [1, 0, 0], np.pi), ([2, 0, 0], [1, 0, 0], 0.0),
     ([0, -1, 0], [1, 0, 0], -1.5707963267948966), ([1, 1, 0], [3, 0, 0], np.pi / 4)])
@@ -190,6 +197,14 @@ def test_motion_without_frames_is_global_and_traction_transformation(tv, tables)
     shell_tables(tv, tables, rect())
     eh.getnodesmotion(np.array([[1.0, 2.0, 3.0]]).T, np.array([[4.0, 5.0, 6.0]]).T, np.array([8], np.int32))
     assert tv.nodaldata.nodesmotion[:, 7, 0].tolist() == [1, 2, 3, 4, 5, 6]
+    # Taken as it stands: an infinite component spoils no other; of two
+    # entries for node 2 the later counts, each part from the last that has it.
+    trans = np.array([[np.inf, 1.0, 2.0], [1.0, 1.0, 1.0], [HUGE] * 3]).T.copy()
+    rot = np.array([[-0.0, 5.0, np.nan], [HUGE] * 3, [7.0, 8.0, 9.0]]).T.copy()
+    eh.getnodesmotion(trans, rot, np.array([8, 2, 2], np.int32))
+    m = tv.nodaldata.nodesmotion[:, :, 0]
+    assert m[:5, 7].tolist() == [np.inf, 1.0, 2.0, -0.0, 5.0] and np.isnan(m[5, 7])
+    assert m[:, 1].tolist() == [1.0, 1.0, 1.0, 7.0, 8.0, 9.0]
     # A node frame that is not orthonormal: nrot = tcurv·(tiᵀ·ti)·nrot.
     ti = np.diag([2.0, 1.0, 1.0])
     ntrac, nrot = eh.shelltractiontransformation([1.0, 0.0, 0.0], [1.0, 1.0], ti, np.eye(3)[[1, 0, 2]])

@@ -165,9 +165,23 @@ def test_curvatures_of_known_surfaces(tv, latched):
     delta, kappa = tv.elementhandling.getcurvatures(tv.elementhandling.quad8shapefunmatrix(0.0, 0.0), ln)
     assert delta == np.pi / 2
     np.testing.assert_allclose(kappa, [1e-6 * (1 + np.sqrt(2)), 1e-6 * (1 - np.sqrt(2))], rtol=1e-12)
-    # Equal kxx and kyy count as nearly spherical: no direction, even twisted.
-    assert curvature(tv, lambda x, y: (x + y) ** 2 / 20)[0] == 0.0
+    # Equal kxx and kyy of a twisted cylinder are no sphere: its generator (1, -1).
+    assert curvature(tv, lambda x, y: (x + y) ** 2 / 20)[0] == pytest.approx(3 * np.pi / 4, rel=1e-14)
     assert latched()[0] == 0
+
+
+@pytest.mark.parametrize("turn", [30.0, 44.0, 45.0, 46.0, 60.0])
+def test_curvature_axis_for_every_orientation(tv, turn):
+    # z = u^2/20 + v^2/60 with the u axis turned from x: curvatures 0.1 along
+    # u and 1/30 along v at the centre; the axis across the larger one is v.
+    c, s = np.cos(np.radians(turn)), np.sin(np.radians(turn))
+    delta, kappa = curvature(tv, lambda x, y: (c * x + s * y) ** 2 / 20 + (c * y - s * x) ** 2 / 60, at=(0.0, 0.0))
+    np.testing.assert_allclose(kappa, [0.1, 1 / 30], rtol=1e-12)
+    assert np.degrees(delta) == pytest.approx(turn + 90.0, abs=1e-10)
+    # Turned upside down the axis is the same, given in [-90°, 90°).
+    delta, kappa = curvature(tv, lambda x, y: -(c * x + s * y) ** 2 / 20 - (c * y - s * x) ** 2 / 60, at=(0.0, 0.0))
+    np.testing.assert_allclose(kappa, [-0.1, -1 / 30], rtol=1e-12)
+    assert np.degrees(delta) == pytest.approx(turn - 90.0, abs=1e-10)
 
 
 def test_displacement_vector(tv):

@@ -77,21 +77,30 @@ TEST_F(Criteria, AngleSearchIsGssafesSearch) {
 }
 
 // Not positive or not finite: the default step with a note; too fine for a
-// scan to end soon: widened to 10⁵ samples over the span.
+// scan to end within seconds: widened to 10⁸ samples over the span, with a
+// note; a golden search's tolerance as given.
 TEST_F(Criteria, SearchStepFallsBackToTheDefault) {
   const double bad[] = {0.0, -5.0, nan, std::numeric_limits<double>::infinity()};
-  for (const double step : bad) {
-    EXPECT_EQ(failure::search_step(&step, 5.0, 0.0, pi), 5.0 * math::deg2rad);
-    EXPECT_EQ(status(), -1);
-    EXPECT_EQ(message(), "Note: Angle search step not positive and finite: default step used.");
-    reset();
+  for (const bool golden : {false, true})
+    for (const double step : bad) {
+      EXPECT_EQ(failure::search_step(&step, 5.0, 0.0, pi, golden), 5.0 * math::deg2rad);
+      EXPECT_EQ(status(), -1);
+      EXPECT_EQ(message(), "Note: Angle search step not positive and finite: default step used.");
+      reset();
+    }
+  const double fine = 0.001, finer = 1e-5, finest = 1e-9;
+  for (const bool golden : {false, true}) {
+    EXPECT_EQ(failure::search_step(&fine, 5.0, 0.0, pi, golden), 0.001 * math::deg2rad);
+    EXPECT_EQ(failure::search_step(&finer, 5.0, 0.0, pi, golden), 1e-5 * math::deg2rad);
+    EXPECT_EQ(failure::search_step(nullptr, 2.0, 0.0, pi, golden), 2.0 * math::deg2rad);
+    EXPECT_EQ(failure::search_step(&finest, 5.0, 0.0, pi, true), 1e-9 * math::deg2rad);
   }
-  const double fine = 0.01, finer = 1e-7;
-  EXPECT_EQ(failure::search_step(&fine, 5.0, 0.0, pi), 0.01 * math::deg2rad);
-  EXPECT_EQ(failure::search_step(&finer, 5.0, 0.0, pi), pi * 1e-5);  // 10⁵ samples at most
-  EXPECT_EQ(failure::search_step(nullptr, 2.0, 0.0, pi), 2.0 * math::deg2rad);
-  EXPECT_DOUBLE_EQ(failure::search_step(nullptr, 2.0, 0.0, 1e10), 1e5);
   EXPECT_EQ(status(), 0);
+  EXPECT_EQ(failure::search_step(&finest, 5.0, 0.0, pi, false), pi * 1e-8);  // 10⁸ samples at most
+  EXPECT_EQ(status(), -1);
+  EXPECT_EQ(message(), "Note: Angle search step below a hundred-millionth of the span: widened.");
+  reset();
+  EXPECT_DOUBLE_EQ(failure::search_step(nullptr, 2.0, 0.0, 1e12, false), 1e4);
   // From the routine: a step of 0 searches by 5°.
   const double zero = 0.0, s22 = -200.0, z = 0.0, xt = 50.0, xc = 200.0, x12 = 70.0, a0 = 53.0;
   double rmc = 0.0, theta = -1.0;

@@ -272,3 +272,27 @@ def test_bad_input(tv, error):
             assert math.isnan(f((nan, 0.0, 10.0, 0.0, 0.0), gsflag=gsflag)[0])
     assert math.isnan(fb.fblarc05(-900.0, nan, 0, 0, 0, 0, *FIBRE.values(), 5000.0))
     assert math.isnan(mc.mcrcklarc04(-900.0, -50.0, nan, 0, 0, 0, *FIBRE.values(), 140e3, 10e3, 5000.0, 0.3)[0])
+
+
+def test_fine_scan_steps_and_golden_tolerances_are_kept(tv, latched):
+    # Pure transverse compression fails on the plane at 90° - a0 = 37° from
+    # the thickness plane (or its mirror at 143°) with effort 1.
+    mc = tv.mccollection
+    args = (-200.0, 0.0, 0.0, 0.0, 0.0, 50.0, 200.0, 70.0)
+    for sainc in (0.002, 0.001):
+        rmc, theta = mc.mcrcklarc05(*args, outtheta=-1.0, sainc=sainc)
+        assert rmc == pytest.approx(1.0, abs=1e-15)
+        assert min(abs(math.degrees(theta) - 37.0), abs(math.degrees(theta) - 143.0)) < sainc
+    assert latched()[0] == 0
+    # The golden bracket narrows to the tolerance asked for.
+    efforts = [mc.mcrcklarc05(*args, sainc=tol, gsflag=1)[0] for tol in (0.0018, 0.001, 1e-6)]
+    assert efforts[0] < efforts[1] < efforts[2] <= 1.0 + 1e-15
+
+
+def test_larc04_kink_frame_of_an_equal_biaxial_state(tv):
+    # s11 = s22 turns into itself in the kink frame: LaRC04's search there is
+    # LaRC05's on the same transverse stress (its tension term idle in compression).
+    mc = tv.mccollection
+    larc04 = mc.mcrcklarc04(-100.0, -100.0, 0, 0, 0, 0, 1500.0, 1200.0, 50.0, 200.0, 70.0, 140e3, 9e3, 4.6e3, 0.3,
+                            a0=53.0)[0]
+    assert larc04 == pytest.approx(mc.mcrcklarc05(-100.0, 0, 0, 0, 0, 50.0, 200.0, 70.0, a0=53.0)[0], rel=1e-12)

@@ -37,8 +37,14 @@ def test_life_and_cycles(shared, latched):
     shared.shokriehdata.cycles = np.array([[1000.0, 20000.0], [5000.0, 30000.0]], order="F")
     assert fa.cyclecount(1000.0, *args, 0.0, 2, 0, 1, 1, 5, 1) == (0.0, 1000.0)
     assert fa.cyclecount(1200.0, *args, 1e5, 2, 0, 1, 1, 4, 1) == (3800.0, 5000.0)
-    sbottom, cjimp = fa.allowablecyclejump(1.2, 0.0, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 1, 1, 1, 1, 1, 1, 0, 0.1, 0.1, 0.9)
-    assert (sbottom, cjimp) == (0.0, 1e8)
+    sbottom = np.array(0.0)
+    cjimp = fa.allowablecyclejump(1.2, sbottom, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 1, 1, 1, 1, 1, 1, 0, 0.1, 0.1, 0.9)
+    assert (sbottom, cjimp) == (0.0, 1e8)   # at the end of life sbottom is not touched
+    # Both bounds at their full life 1e8 (the residual values at the peak
+    # stress), a quarter of it used; a zero bottom stress is written back.
+    cjimp = fa.allowablecyclejump(0.5, sbottom, 1, 1, 2, 2, 1, 1, -0.1, 0, 0, 0.25, 1, 1, 1, 1, 0.5, 0.5, 0,
+                                  0.5, 0.1, 1.0)
+    assert sbottom == 1e-8 and cjimp == pytest.approx(7.5e7, rel=1e-12)
 
 
 def test_bad_input(tv, error):

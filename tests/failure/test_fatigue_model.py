@@ -80,6 +80,18 @@ def test_repeated_first_increment_restores_backup(fatigue, latched):
     assert latched()[0] == 0
 
 
+def test_stiffness_fractions_scale_the_moduli(fatigue, latched):
+    # Residual stiffness fractions below 1 (state 59-64): the moduli, and the
+    # tangent's shear entries, are the undamaged ones times the fractions.
+    fa, _ = fatigue
+    s = fresh_state()
+    s[58:64] = [0.5, 0.8, 0.8, 0.6, 0.6, 0.7]
+    _, ddsdde, s, _ = call(fa, [1e-4, 1e-4, 0, 0, 0, 0], s, np.zeros(77))
+    np.testing.assert_allclose(s[13:19], [70000.0, 7200.0, 7200.0, 2760.0, 2760.0, 2170.0], rtol=1e-15)
+    np.testing.assert_allclose(np.diag(ddsdde)[3:], [2760.0, 2760.0, 2170.0], rtol=1e-14)
+    assert latched()[0] == 0
+
+
 def test_failure_flags_latch(fatigue, latched):
     fa, _ = fatigue
     s = fresh_state()

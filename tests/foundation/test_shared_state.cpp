@@ -36,8 +36,12 @@ TEST_F(SharedState, CreatorsSizeZeroFilledTablesOnTheFirstCallOnly) {
     istat = 5;  // a caller's stale status is cleared by the success
     datahandling::allocatedamagedata(istat, 4 * k, 2 * k, 2 * k);  // kdmg below ndmg keeps ndmg
     EXPECT_EQ(istat, 0);
+    istat = 5;
     datahandling::allocatenodaldata(istat, 6 * k, 4 * k, 10 * k);
+    EXPECT_EQ(istat, 0);
+    istat = 5;
     datahandling::allocateelementdata(istat, 4 * k, 10 * k);
+    EXPECT_EQ(istat, 0);
   }
   EXPECT_EQ(damagedata::ndmg, 4);  // the count itself follows the largest request
   const std::pair<const AllocatableBase*, std::vector<int>> tables[] = {

@@ -3,6 +3,7 @@
 // tensors, the Mori-Tanaka combination of phases, voids and interphase, and
 // the homogenisation schemes against independent closed forms (Hashin-Hill
 // for aligned cylinders, Hashin-Shtrikman for spheres).
+#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -296,6 +297,11 @@ TEST_F(Micromechanic, InverseOfSmallPivots) {
   Mat6 a = Mat6::load(random_spd(6, 5).data());
   for (int i = 1; i <= 6; ++i) a(i, i) = 1e-18 * i;
   EXPECT_LT(max_difference(mm::inverse(a) * a, Mat6::identity()), 1e-12);
+  // The pivot is the largest entry of its column (1 here, not 1e-10).
+  Mat6 b = Mat6::identity();
+  b(1, 1) = 1e-18, b(2, 1) = 1e-10, b(3, 1) = 1.0, b(1, 2) = 10.0, b(2, 2) = 0.0, b(3, 2) = 0.5;
+  b(1, 3) = b(2, 3) = b(3, 3) = 3.0;
+  EXPECT_LT(max_difference(mm::inverse(b) * b, Mat6::identity()), 1e-12);
   // A singular matrix is latched like MatrixInverse's.
   EXPECT_EQ(mm::inverse(Mat6{}), math::inverse(Mat6{}));
   EXPECT_EQ(take(), latch(-2, "Matrix inverse becomes numerically singular!"));
@@ -325,6 +331,15 @@ TEST_F(Micromechanic, GeneralizedMoriTanaka) {
   const int none = 0;
   GeneralizedMoriTanaka(r.data(), nullptr, nullptr, nullptr, cm.data(), &none);
   EXPECT_EQ(r, cm * Mat6::identity());
+  // Fractions as given: two phases of one kind act as one phase of their
+  // summed fraction, whatever the share of each (one of them negative here).
+  const Mat6 ek = mm::eshelby_tensor(0, 0.0, 0.35);
+  std::array<double, 72> ck2, ek2;
+  for (int i = 0; i < 36; ++i) ck2[i] = ck2[36 + i] = cf.data()[i], ek2[i] = ek2[36 + i] = ek.data()[i];
+  const double split[2] = {0.5, -0.2};
+  const int two = 2;
+  GeneralizedMoriTanaka(r.data(), ck2.data(), ek2.data(), split, cm.data(), &two);
+  expect_relative(mm::engineering_constants(math::inverse(r)), spheres, 1e-13, "split phase");
 }
 
 TEST_F(Micromechanic, VoidsAndInterphase) {

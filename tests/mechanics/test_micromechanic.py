@@ -72,3 +72,27 @@ def test_mixture_rules_take_their_layer_count_from_the_fractions(tv, error):
         np.testing.assert_allclose(rule([1.0], c[:, :, :1]), c[:, :, 0], rtol=1e-15)
         with pytest.raises(error):
             rule([0.5, 0.5, 0.0], c)  # a third layer missing
+
+
+def test_an_interphase_of_the_fibres_own_material_is_more_fibre(tv):
+    # Glass fibres in a glass interphase: a bundle of 0.3 + 0.1 is 0.4 of glass.
+    mm = tv.micromechanic
+    sf, _ = mm.getphasereduction(GLASS, EPOXY, 0.3, 0.0, 0.1, [70.0, 0.2])
+    np.testing.assert_allclose(sf, mm.getvoigtcompliancematrix(GLASS), rtol=1e-13, atol=1e-19)
+    assert not np.any(mm.getphasereduction(GLASS, EPOXY, 0.95, 0.0, 0.1, [70.0, 0.2]))  # fractions beyond 1
+    for scheme in (mm.voigt, mm.reuss, mm.moritanaka, mm.cscs):
+        np.testing.assert_allclose(scheme(GLASS, EPOXY, 0.3, 0.0, 0.1, [70.0, 0.2]), scheme(GLASS, EPOXY, 0.4),
+                                   rtol=1e-13)
+
+
+def test_lielens_interpolates_the_inverse_bound_tensors(tv):
+    # Lielens' rule: A⁻¹ = (1 - w)·A_MT⁻¹ + w·A_HS+⁻¹ with w = (v + v²)/2.
+    mm = tv.micromechanic
+    e = mm.geteshelbytensor(1, 1.0, 0.35)
+    cf = np.linalg.inv(mm.getvoigtcompliancematrix(GLASS))
+    cm = np.linalg.inv(mm.getvoigtcompliancematrix([3.0, 3.0, 3.0 / 2.7, 3.0 / 2.7, 0.35]))
+    for v in (0.3, 0.6):
+        mt, upper, li = (mm.getstrainconcentrationtensor(e, cf, cm, v, t) for t in (1, 2, 5))
+        w = (v + v * v) / 2
+        np.testing.assert_allclose(np.linalg.inv(li), (1 - w) * np.linalg.inv(mt) + w * np.linalg.inv(upper),
+                                   rtol=1e-12, atol=1e-12)
