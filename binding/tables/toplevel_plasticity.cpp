@@ -1,0 +1,34 @@
+// Module toplevel: the isotropic elastic-plastic material routine.
+#include "engine/descriptor.hpp"
+#include "solver/elastic_plastic.hpp"
+#include "tables/solver_args.hpp"
+#include "tables/umat_args.hpp"
+
+namespace tavrin::bind {
+namespace {
+using namespace dsl;
+namespace sa = solver_args;
+
+TAVRIN_BINDING_MODULE(toplevel);
+
+TAVRIN_ROUTINE_DOC(
+    umat_hail, toplevel::umat_hail,
+    "isotropic elastic-plastic material (UMAT): von Mises yield, isotropic hardening from a tabulated "
+    "yield curve, Newton return on the equivalent plastic strain increment, hydrostatic-tension cut-off\n\n"
+    "The elastic trial stress is returned radially onto the yield surface; ddsdde is the consistent "
+    "tangent of the return and spd the dissipation of the increment.  The cut-off is one flag for the "
+    "whole process: once the hydrostatic stress of any point exceeds its props[3], every later call with "
+    "plasticity on returns the ndi direct stresses props[3] and zero shears (never reset).  A return that "
+    "does not converge in 10 iterations prints '***WARNING - PLASTICITY ALGORITHM DID NOT CONVERGE AFTER "
+    " 10 ITERATIONS' and goes on.  Latched errorhandling.errstat -2: fewer than 2 properties (zero "
+    "tangent), plasticity with fewer than 5 (elastic increment), fewer than 2*ntens+1 state variables "
+    "(elastic trial stress, state untouched).  No shared state.",
+    TAVRIN_UMAT_ARGS(
+        sa::statev.describe("1..ntens elastic strains, ntens+1..2*ntens plastic strains (engineering "
+                            "shears), 2*ntens+1 equivalent plastic strain"),
+        sa::props.describe("1 E, 2 nu, 3 plasticity switch (> 0: on), then pairs (yield stress, equivalent "
+                           "plastic strain); props[3], the first yield stress, is also the hydrostatic "
+                           "cut-off")));
+
+}  // namespace
+}  // namespace tavrin::bind
