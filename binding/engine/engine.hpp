@@ -49,7 +49,6 @@ struct ArgPlan {
   int overwrite_param = -1;
   int extra_param = -1;
   const struct CallbackPlan* cb = nullptr;
-  int cindex = -1;         // position among the routine's C parameters (-1: function value)
   int length_of = -1;      // a hidden text length: the index of the text it measures
   int length_arg = -1;     // a text with a hidden length: the index of that length
   std::string position;    // "1st argument" / "2nd keyword"

@@ -394,7 +394,6 @@ void build_callback_plan(CallbackPlan& p, const CallbackType& t) {
     ap.desc = &t.args[i];
     compile_arg(ap, lookup);
     ap.required = !ap.desc->def && !ap.desc->length_of;
-    ap.cindex = int(i);
     if (ap.desc->length_of) continue;  // a hidden length is not passed to Python
     std::string& list = ap.required ? req : opt;
     list += (list.empty() ? "" : ",") + std::string(ap.desc->name);
@@ -549,11 +548,9 @@ void build_plan(Plan& p, const Routine& r, const std::string& module) {
     p.params.push_back({int(i), ParamRole::Overwrite, intern(std::string("overwrite_") + ap.desc->name)});
   }
   if (p.params.size() > std::size_t(max_params)) fail("too many parameters");
-  int c = 0;
   for (std::size_t i = 0; i < n; ++i) {
     ArgPlan& ap = p.args[i];
     if (ap.position.empty()) ap.position = "argument";
-    if (ap.desc->intent != Intent::Result) ap.cindex = c++;
     if (ap.desc->kind == Kind::Text && ap.desc->intent != Intent::Out) p.texts.push_back(int(i));
     if (ap.desc->intent == Intent::Out && ap.desc->rank > 0)
       for (const Expr& e : ap.dims)
