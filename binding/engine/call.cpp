@@ -2,8 +2,16 @@
 // defaults, check the relations, create the results, call, box the results.
 // Everything lives on this frame: routines may be re-entered from their own
 // call-backs.
+//
+// The common cases take a short way that creates no Python object: a Python
+// float or int for a scalar, an array that already has the kind, rank and
+// Fortran layout the routine takes (used as it is, or copied with one
+// memcpy where the routine writes into a copy), a text of one byte per
+// character (read where it lies; cut or padded texts go to a scratch area on
+// this frame).  Everything else takes the general conversions.
 #include <algorithm>
 #include <charconv>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -38,7 +46,9 @@ struct CallBuffers {
   PyObject** extra;     // <cb>_extra_args tuples
   bool* overwrite;      // overwrite_<x> flags
   Slot* cslots;         // the slots in the C order (one more for the function value)
-  PyObject** items;     // the results
+  PyObject** owned;     // references the call holds (two per argument at most)
+  char* text;           // characters of texts made for the call
+  std::size_t text_size;
 };
 
 template <std::size_t N>
@@ -52,36 +62,51 @@ struct SizedBuffers {
   PyObject* extra[N];
   bool overwrite[N];
   Slot cslots[N + 1];
-  PyObject* items[N];
-  CallBuffers view() { return {given, slot, val, obj, ready, absent, extra, overwrite, cslots, items}; }
+  PyObject* owned[2 * N];
+  char text[16 * N];  // a solver's 80-character names fit; longer texts become bytes objects
+  CallBuffers view() {
+    return {given, slot, val, obj, ready, absent, extra, overwrite, cslots, owned, text, sizeof text};
+  }
 };
 
+// The state of one call: per argument its slot, scalar value, object and
+// whether it is known yet.  `obj` holds the array or text object behind an
+// argument, borrowed: the caller's own objects live as long as the call,
+// and what the call creates is held in `owned` until it ends.
 class CallState final : public ExprEnv {
  public:
   CallState(const Plan& p, const CallBuffers& b)
-      : p_(p), slot(b.slot), val(b.val), obj(b.obj), ready(b.ready), absent(b.absent) {
-    for (std::size_t a = 0; a < p.args.size(); ++a) {
-      slot[a] = Slot{};
-      obj[a] = nullptr;
-      ready[a] = absent[a] = false;
-    }
+      : p_(p), info(p.info.data()), slot(b.slot), val(b.val), obj(b.obj), ready(b.ready), absent(b.absent),
+        owned(b.owned), text_next(b.text), text_left(b.text_size) {
+    // All zero: empty slots, no objects, nothing known yet.
+    const std::size_t n = p.args.size();
+    std::memset(static_cast<void*>(slot), 0, n * sizeof *slot);
+    std::memset(static_cast<void*>(obj), 0, n * sizeof *obj);
+    std::memset(ready, 0, n * sizeof *ready);
+    std::memset(absent, 0, n * sizeof *absent);
   }
   CallState(const CallState&) = delete;
   CallState& operator=(const CallState&) = delete;
   ~CallState() {
-    for (std::size_t i = 0; i < p_.args.size(); ++i) Py_XDECREF(obj[i]);
+    for (int i = 0; i < nowned; ++i) Py_DECREF(owned[i]);
     // Call-back contexts installed by this call leave with it.
     if (installed) callback_top = saved_top;
   }
 
+  // Makes `o` (a new reference, or null) the object of argument `a`; the
+  // call releases it when it ends.
+  void own(int a, PyObject* o) {
+    obj[a] = o;
+    if (o) owned[nowned++] = o;
+  }
+
   bool scalar(int a, Value& out) const override {
-    if (p_.args[std::size_t(a)].desc->kind == Kind::Callback) {  // 1 when given (in a form)
+    const ArgInfo d = info[a];
+    if (d.kind == Kind::Callback) {  // 1 when given (in a form)
       out = Value::of(slot[a].fn != nullptr);
       return true;
     }
-    if (!ready[a] || absent[a]) return false;
-    const Arg& d = *p_.args[std::size_t(a)].desc;
-    if (d.rank > 0) return false;
+    if (!ready[a] || absent[a] || d.rank > 0) return false;
     switch (d.kind) {
       case Kind::Int:
       case Kind::Logical: out = Value::of(val[a].i); return true;
@@ -92,26 +117,31 @@ class CallState final : public ExprEnv {
   }
   std::int64_t shape(int a, int axis) const override {
     if (!ready[a] || absent[a]) return 0;
-    const Arg& d = *p_.args[std::size_t(a)].desc;
+    const ArgInfo d = info[a];
     if (d.kind == Kind::Text) return axis == 0 ? std::int64_t(slot[a].len) : 0;
     if (!obj[a] || !PyArray_Check(obj[a])) return 0;
     auto* arr = reinterpret_cast<PyArrayObject*>(obj[a]);
-    if (axis < 0 || axis >= std::max(PyArray_NDIM(arr), d.rank)) return 0;
+    if (axis < 0 || axis >= std::max(PyArray_NDIM(arr), int(d.rank))) return 0;
     return axis < PyArray_NDIM(arr) ? PyArray_DIM(arr, axis) : 1;
   }
   std::int64_t size(int a) const override {
     if (!ready[a] || absent[a]) return 0;
-    if (p_.args[std::size_t(a)].desc->kind == Kind::Text) return std::int64_t(slot[a].len);
+    if (info[a].kind == Kind::Text) return std::int64_t(slot[a].len);
     if (!obj[a] || !PyArray_Check(obj[a])) return 1;
     return PyArray_SIZE(reinterpret_cast<PyArrayObject*>(obj[a]));
   }
 
   const Plan& p_;
+  const ArgInfo* const info;
   Slot* const slot;
   ScalarValue* const val;
   PyObject** const obj;
   bool* const ready;
   bool* const absent;
+  PyObject** const owned;
+  int nowned = 0;
+  char* text_next;         // free scratch for texts
+  std::size_t text_left;
   CallbackContext ctx[4];
   int nctx = 0;
   bool installed = false;
@@ -239,39 +269,87 @@ bool convert_scalar(Kind k, PyObject* o, ScalarValue& v) {
   return store_scalar(k, o, &v);
 }
 
-// The text of `o` as bytes (Latin-1 for str), new reference, or null.
-PyObject* text_bytes(PyObject* o) {
+// A Python float or int as a real, as float() reads it; false (no error
+// set) for anything else, which takes the general conversion.
+bool quick_real(PyObject* o, double& out) {
+  if (PyFloat_CheckExact(o)) {
+    out = PyFloat_AS_DOUBLE(o);
+    return true;
+  }
+  if (!PyLong_CheckExact(o)) return false;
+  out = PyLong_AsDouble(o);
+  if (out == -1.0 && PyErr_Occurred()) {  // beyond the range of a double: refused the general way
+    PyErr_Clear();
+    return false;
+  }
+  return true;
+}
+
+// A Python int within 32 bits; false (no error set) for anything else.
+bool quick_int(PyObject* o, int& out) {
+  if (!PyLong_CheckExact(o)) return false;
+  int overflow = 0;
+  const long long v = PyLong_AsLongLongAndOverflow(o, &overflow);
+  if (overflow || v < INT_MIN || v > INT_MAX) return false;
+  out = int(v);
+  return true;
+}
+
+// The characters of a text given as bytes or str (read as Latin-1) and their
+// count.  A str of one byte per character holds them as they are; any other
+// str is encoded into a bytes object, which `keep` receives (new reference).
+// false (no error set) when `o` is no text or not Latin-1.
+bool text_chars(PyObject* o, PyObject*& keep, const char*& chars, std::size_t& n) {
   if (PyBytes_Check(o)) {
-    Py_INCREF(o);
-    return o;
+    chars = PyBytes_AS_STRING(o);
+    n = std::size_t(PyBytes_GET_SIZE(o));
+    return true;
   }
-  if (PyUnicode_Check(o)) {
-    PyObject* b = PyUnicode_AsLatin1String(o);
-    if (!b) PyErr_Clear();
-    return b;
+  if (!PyUnicode_Check(o)) return false;
+  if (PyUnicode_KIND(o) == PyUnicode_1BYTE_KIND) {
+    chars = reinterpret_cast<const char*>(PyUnicode_1BYTE_DATA(o));
+    n = std::size_t(PyUnicode_GET_LENGTH(o));
+    return true;
   }
-  return nullptr;
+  PyObject* b = PyUnicode_AsLatin1String(o);
+  if (!b) {
+    PyErr_Clear();
+    return false;
+  }
+  keep = b;
+  chars = PyBytes_AS_STRING(b);
+  n = std::size_t(PyBytes_GET_SIZE(b));
+  return true;
 }
 
 // A fresh, private character buffer of `len` characters holding `src` cut or
-// blank-padded.
+// blank-padded: in the call's scratch when it fits, else a bytes object.
+// Either way a NUL follows the characters, as after those of a bytes object.
 bool make_text(CallState& st, int a, const char* src, std::size_t n, std::int64_t len) {
-  if (len < 0) len = 0;
-  PyObject* buf = PyBytes_FromStringAndSize(nullptr, Py_ssize_t(len));
-  if (!buf) return false;
-  char* c = PyBytes_AS_STRING(buf);
-  const std::size_t k = std::min<std::size_t>(n, std::size_t(len));
-  if (k) std::memcpy(c, src, k);
-  std::memset(c + k, ' ', std::size_t(len) - k);
-  Py_XSETREF(st.obj[a], buf);
+  const std::size_t size = len < 0 ? 0 : std::size_t(len);
+  PyObject* buf = nullptr;
+  char* c = st.text_next;
+  if (size < st.text_left) {
+    c[size] = '\0';
+    st.text_next += size + 1;
+    st.text_left -= size + 1;
+  } else {
+    buf = PyBytes_FromStringAndSize(nullptr, Py_ssize_t(size));
+    if (!buf) return false;
+    c = PyBytes_AS_STRING(buf);
+  }
+  const std::size_t k = std::min(n, size);
+  if (k) std::memcpy(c, src, k);  // `src` is never the new buffer
+  std::memset(c + k, ' ', size - k);
+  st.own(a, buf);
   st.slot[a].p = c;
-  st.slot[a].len = std::size_t(len);
+  st.slot[a].len = size;
   return true;
 }
 
 bool eval_int(const CallState& st, const Expr& e, std::int64_t& out) {
   Value v;
-  if (!e.eval(st, v)) return false;
+  if (!e.eval_in(st, v)) return false;
   if (v.real) {
     if (!(v.d > -9.2e18 && v.d < 9.2e18)) return false;
     out = std::int64_t(v.d);
@@ -292,11 +370,44 @@ PyObject* new_array(const Plan& p, const CallState& st, const ArgPlan& ap) {
   return zero_array(ap.desc->kind, ap.desc->rank, extents);
 }
 
-PyObject* set_array(CallState& st, int a, PyObject* arr) {
-  Py_XSETREF(st.obj[a], arr);
+// The array of argument `a`: `arr` is a new reference, or with `borrowed`
+// the caller's own array.
+[[gnu::always_inline]] inline void set_array(CallState& st, int a, PyObject* arr, bool borrowed = false) {
+  if (borrowed) st.obj[a] = arr;
+  else st.own(a, arr);
   st.slot[a].p = PyArray_DATA(reinterpret_cast<PyArrayObject*>(arr));
   st.ready[a] = true;
-  return arr;
+}
+
+// Whether `o` is an array of the kind and rank the routine takes, aligned,
+// in native byte order and Fortran-contiguous: usable as it is.
+[[gnu::always_inline]] inline bool exact_array(PyObject* o, ArgInfo d) {
+  if (!PyArray_Check(o)) return false;
+  auto* a = reinterpret_cast<PyArrayObject*>(o);
+  return PyArray_TYPE(a) == npy_type(d.kind) && PyArray_NDIM(a) == d.rank && PyArray_IS_F_CONTIGUOUS(a) &&
+         PyArray_ISALIGNED(a) && PyArray_ISNOTSWAPPED(a);
+}
+
+// A copy of an exact array as the general conversion makes it: a plain
+// ndarray of the standard dtype, Fortran-ordered, filled with one memcpy.
+// Null (no error set) for subclasses and dtypes with metadata, or when the
+// copy could not be made: the general conversion then takes it.
+PyObject* copy_exact(PyObject* o, ArgInfo d) {
+  auto* a = reinterpret_cast<PyArrayObject*>(o);
+  PyArray_Descr* descr = PyArray_DescrFromType(npy_type(d.kind));
+  if (!PyArray_CheckExact(o) || PyArray_DESCR(a) != descr) {
+    Py_DECREF(descr);
+    return nullptr;
+  }
+  PyObject* c = PyArray_NewFromDescr(&PyArray_Type, descr, d.rank, PyArray_DIMS(a), nullptr, nullptr,
+                                     NPY_ARRAY_F_CONTIGUOUS, nullptr);
+  if (!c) {
+    PyErr_Clear();
+    return nullptr;
+  }
+  const npy_intp bytes = PyArray_NBYTES(a);
+  if (bytes) std::memcpy(PyArray_DATA(reinterpret_cast<PyArrayObject*>(c)), PyArray_DATA(a), std::size_t(bytes));
+  return c;
 }
 
 bool exact_inplace(PyObject* o, const Arg& d) {
@@ -375,8 +486,9 @@ PyObject* run_call(const Plan& p, PyObject* const* args, std::size_t nargsf, PyO
                    const CallBuffers& buf) {
   const Py_ssize_t nargs = PyVectorcall_NARGS(nargsf);
   const std::size_t nparams = p.params.size();
+  const Param* const params = p.params.data();
+  const ArgPlan* const plans = p.args.data();
   PyObject** const given = buf.given;
-  std::fill_n(given, nparams, nullptr);
 
   // 1. Parameters by position and keyword.
   if (std::size_t(nargs) > nparams) {
@@ -384,17 +496,18 @@ PyObject* run_call(const Plan& p, PyObject* const* args, std::size_t nargsf, PyO
                  int(nparams), nargs);
     return nullptr;
   }
-  for (Py_ssize_t i = 0; i < nargs; ++i) given[i] = args[i];
+  std::memcpy(static_cast<void*>(given), args, std::size_t(nargs) * sizeof *given);
+  std::memset(static_cast<void*>(given + nargs), 0, (nparams - std::size_t(nargs)) * sizeof *given);
   if (kwnames) {
     const Py_ssize_t nkw = PyTuple_GET_SIZE(kwnames);
     for (Py_ssize_t k = 0; k < nkw; ++k) {
       PyObject* key = PyTuple_GET_ITEM(kwnames, k);
       std::size_t j = 0;
       for (; j < nparams; ++j)
-        if (p.params[j].name == key) break;
+        if (params[j].name == key) break;
       if (j == nparams)
         for (j = 0; j < nparams; ++j)
-          if (PyUnicode_Compare(p.params[j].name, key) == 0) break;
+          if (PyUnicode_Compare(params[j].name, key) == 0) break;
       if (j == nparams) {
         PyErr_Format(PyExc_TypeError, "%s() got an unexpected keyword argument '%S'",
                      p.qualname.c_str(), key);
@@ -412,23 +525,28 @@ PyObject* run_call(const Plan& p, PyObject* const* args, std::size_t nargsf, PyO
   const std::size_t ngiven = std::size_t(nargs) + std::size_t(kwnames ? PyTuple_GET_SIZE(kwnames) : 0);
   for (std::size_t j = std::size_t(p.nrequired); ngiven > std::size_t(p.nrequired) && j < nparams; ++j)
     if (given[j] == Py_None) given[j] = nullptr;
-  for (int j = 0; j < p.nrequired; ++j)
+  // Positional arguments are never null: only a call with fewer can lack one.
+  for (int j = 0; nargs < p.nrequired && j < p.nrequired; ++j)
     if (!given[j]) {
       PyErr_Format(PyExc_TypeError, "%s() missing required argument '%S' (pos %d)",
-                   p.qualname.c_str(), p.params[std::size_t(j)].name, j + 1);
+                   p.qualname.c_str(), params[j].name, j + 1);
       return nullptr;
     }
 
   CallState st(p, buf);
   const int n = int(p.args.size());
+  // The flags, the last parameters: read only for the arguments they belong to.
   PyObject** const extra = buf.extra;
   bool* const overwrite = buf.overwrite;
-  std::fill_n(extra, n, nullptr);
-  std::fill_n(overwrite, n, false);
-  for (std::size_t j = std::size_t(p.nrequired); p.has_flags && j < nparams; ++j) {
-    const Param& prm = p.params[j];
-    if (!given[j] || prm.role == ParamRole::Value) continue;
-    const ArgPlan& ap = p.args[std::size_t(prm.arg)];
+  for (std::size_t j = std::size_t(p.first_flag); j < nparams; ++j) {
+    const Param& prm = params[j];
+    overwrite[prm.arg] = false;
+    if (prm.role == ParamRole::ExtraArgs) extra[prm.arg] = nullptr;
+  }
+  for (std::size_t j = std::size_t(p.first_flag); j < nparams; ++j) {
+    const Param& prm = params[j];
+    if (!given[j]) continue;
+    const ArgPlan& ap = plans[prm.arg];
     if (prm.role == ParamRole::Overwrite) {
       int v = 0;
       if (!int_from_object(given[j], v))
@@ -444,62 +562,91 @@ PyObject* run_call(const Plan& p, PyObject* const* args, std::size_t nargsf, PyO
 
   // 2. The values given.
   for (std::size_t j = 0; j < nparams; ++j) {
-    const Param& prm = p.params[j];
-    if (!given[j] || prm.role != ParamRole::Value) continue;
+    const Param& prm = params[j];
+    PyObject* const o = given[j];
+    if (!o || prm.role != ParamRole::Value) continue;
     const int a = prm.arg;
-    const ArgPlan& ap = p.args[std::size_t(a)];
-    const Arg& d = *ap.desc;
-    PyObject* o = given[j];
-    if (d.kind == Kind::Callback) continue;  // after the values: extents may be needed
-    if (d.kind == Kind::Text) {
-      PyObject* b = text_bytes(o);
-      if (!b) return fail(conversion_message(p, ap, "string", o));
-      Py_XSETREF(st.obj[a], b);
-      st.slot[a].p = PyBytes_AS_STRING(b);
-      st.slot[a].len = std::size_t(PyBytes_GET_SIZE(b));
-      st.ready[a] = true;
-      continue;
-    }
-    if (d.intent == Intent::InPlace) {
-      if (!exact_inplace(o, d))
-        return fail(p.qualname + "() " + ap.position + " (" + d.name + ") must be a writeable " +
-                    (d.rank ? "Fortran-ordered " : "") + npy_typestr(d.kind) + " array" +
-                    (d.rank ? " of rank " + std::to_string(d.rank) : std::string()) +
-                    " to be updated in place");
-      Py_INCREF(o);
-      set_array(st, a, o);
-      auto* arr = reinterpret_cast<PyArrayObject*>(o);
-      if (d.kind == Kind::Logical1) {
-        // The routine reads C++ bool: every byte becomes 0 or 1 first.
-        auto* bytes = static_cast<unsigned char*>(PyArray_DATA(arr));
-        for (npy_intp i = 0, size = PyArray_SIZE(arr); i < size; ++i) bytes[i] = bytes[i] != 0;
+    switch (prm.conv) {
+      case Conv::Real:
+        if (!quick_real(o, st.val[a].d) && !convert_scalar(Kind::Real, o, st.val[a]))
+          return fail(conversion_message(p, plans[a], "float", o));
+        break;
+      case Conv::Int:
+        if (!quick_int(o, st.val[a].i) && !convert_scalar(Kind::Int, o, st.val[a]))
+          return fail(conversion_message(p, plans[a], "int", o));
+        break;
+      case Conv::Complex:
+      case Conv::Logical:
+      case Conv::Logical1: {
+        const Kind k = plans[a].desc->kind;
+        if (!convert_scalar(k, o, st.val[a])) return fail(conversion_message(p, plans[a], kind_target(k), o));
+        break;
       }
-      if (d.rank == 0) std::memcpy(&st.val[a], st.slot[a].p, elem_size(d.kind));
-      continue;
+      case Conv::Callback: continue;  // after the values: extents may be needed
+      case Conv::Text: {
+        const char* chars = nullptr;
+        std::size_t len = 0;
+        PyObject* keep = nullptr;
+        if (!text_chars(o, keep, chars, len)) return fail(conversion_message(p, plans[a], "string", o));
+        st.own(a, keep);
+        st.slot[a].p = const_cast<char*>(chars);  // read only: a text the routine writes is copied below
+        st.slot[a].len = len;
+        st.ready[a] = true;
+        continue;
+      }
+      case Conv::InPlace: {
+        const Arg& d = *plans[a].desc;
+        if (!exact_inplace(o, d))
+          return fail(p.qualname + "() " + plans[a].position + " (" + d.name + ") must be a writeable " +
+                      (d.rank ? "Fortran-ordered " : "") + npy_typestr(d.kind) + " array" +
+                      (d.rank ? " of rank " + std::to_string(d.rank) : std::string()) +
+                      " to be updated in place");
+        set_array(st, a, o, true);
+        auto* arr = reinterpret_cast<PyArrayObject*>(o);
+        if (d.kind == Kind::Logical1) {
+          // The routine reads C++ bool: every byte becomes 0 or 1 first.
+          auto* bytes = static_cast<unsigned char*>(PyArray_DATA(arr));
+          for (npy_intp i = 0, size = PyArray_SIZE(arr); i < size; ++i) bytes[i] = bytes[i] != 0;
+        }
+        if (d.rank == 0) std::memcpy(&st.val[a], st.slot[a].p, elem_size(d.kind));
+        continue;
+      }
+      case Conv::Array: {
+        const ArgInfo d = st.info[a];
+        const bool copy = d.always_copy || (d.intent == Intent::InOut && !overwrite[a]);
+        PyObject* arr = nullptr;
+        if (exact_array(o, d)) {
+          if (!copy) {
+            if (d.intent == Intent::InOut && !PyArray_ISWRITEABLE(reinterpret_cast<PyArrayObject*>(o)))
+              return fail(array_message(p, plans[a], "the array is not writeable"));
+            set_array(st, a, o, true);
+            continue;
+          }
+          arr = copy_exact(o, d);
+        }
+        if (!arr) {
+          std::string why;
+          arr = array_from_object(o, d.kind, d.rank, copy, why);
+          if (!arr) {
+            if (PyErr_Occurred()) return nullptr;
+            return fail(array_message(p, plans[a], why));
+          }
+        }
+        st.own(a, arr);  // released with the call, also on a refusal below
+        if (d.intent == Intent::InOut && !PyArray_ISWRITEABLE(reinterpret_cast<PyArrayObject*>(arr)))
+          return fail(array_message(p, plans[a], "the array is not writeable"));
+        set_array(st, a, arr, true);
+        continue;
+      }
     }
-    if (d.rank == 0) {
-      if (!convert_scalar(d.kind, o, st.val[a])) return fail(conversion_message(p, ap, kind_target(d.kind), o));
-      st.slot[a].p = &st.val[a];
-      st.ready[a] = true;
-      continue;
-    }
-    std::string why;
-    const bool copy = (d.intent == Intent::InOut && !overwrite[a]) || (d.intent == Intent::In && d.always_copy);
-    PyObject* arr = array_from_object(o, d.kind, d.rank, copy, why);
-    if (!arr) {
-      if (PyErr_Occurred()) return nullptr;
-      return fail(array_message(p, ap, why));
-    }
-    if (d.intent == Intent::InOut && !PyArray_ISWRITEABLE(reinterpret_cast<PyArrayObject*>(arr))) {
-      Py_DECREF(arr);
-      return fail(array_message(p, ap, "the array is not writeable"));
-    }
-    set_array(st, a, arr);
+    // A scalar.
+    st.slot[a].p = &st.val[a];
+    st.ready[a] = true;
   }
 
   // 3. Defaults and hidden values, in dependency order.
   for (int a : p.default_order) {
-    const ArgPlan& ap = p.args[std::size_t(a)];
+    const ArgPlan& ap = plans[a];
     const Arg& d = *ap.desc;
     if (st.ready[a] || (ap.param >= 0 && given[ap.param])) continue;
     if (d.kind == Kind::Text) {
@@ -513,7 +660,7 @@ PyObject* run_call(const Plan& p, PyObject* const* args, std::size_t nargsf, PyO
     }
     if (d.rank == 0) {
       Value v;
-      if (!ap.def.eval(st, v))
+      if (!ap.def.eval_in(st, v))
         return fail(p.qualname + "(): default " + ap.def.text() + " of " + d.name + " can't be evaluated");
       switch (d.kind) {
         case Kind::Int:
@@ -541,14 +688,14 @@ PyObject* run_call(const Plan& p, PyObject* const* args, std::size_t nargsf, PyO
     auto* pa = reinterpret_cast<PyArrayObject*>(arr);
     const npy_intp size = PyArray_SIZE(pa);
     Value fillv = Value::of(0);
-    if (!ap.def_is_list && !ap.def.eval(st, fillv))
+    if (!ap.def_is_list && !ap.def.eval_in(st, fillv))
       return fail(p.qualname + "(): default " + ap.def.text() + " of " + d.name + " can't be evaluated");
     for (npy_intp i = 0; i < size; ++i) {
       // A list entry may be an expression of other arguments (a computed default).
       Value entry = fillv;
       if (ap.def_is_list) {
         entry = Value::of(0);
-        if (std::size_t(i) < ap.def_list.size() && !ap.def_list[std::size_t(i)].eval(st, entry))
+        if (std::size_t(i) < ap.def_list.size() && !ap.def_list[std::size_t(i)].eval_in(st, entry))
           return fail(p.qualname + "(): default " + ap.def_list[std::size_t(i)].text() + " of " + d.name +
                       " can't be evaluated");
       }
@@ -563,49 +710,44 @@ PyObject* run_call(const Plan& p, PyObject* const* args, std::size_t nargsf, PyO
   }
   // Optional arguments without a default that were not given are absent.
   for (int a = 0; p.has_absent && a < n; ++a) {
-    const ArgPlan& ap = p.args[std::size_t(a)];
+    const ArgPlan& ap = plans[a];
     if (!st.ready[a] && ap.desc->optional && !ap.desc->def && ap.desc->kind != Kind::Callback) {
       st.absent[a] = true;
       st.ready[a] = true;
       st.slot[a] = Slot{};
     }
   }
-  // Texts with a declared length: cut or blank-padded to it.
-  for (int a = 0; p.has_texts && a < n; ++a) {
-    const ArgPlan& ap = p.args[std::size_t(a)];
+  // Texts with a declared length: cut or blank-padded to it.  A text the
+  // routine writes gets a private copy; one it reads is used where it lies
+  // when its length is already right.
+  for (const int a : p.texts) {
+    const ArgPlan& ap = plans[a];
     const Arg& d = *ap.desc;
-    if (d.kind != Kind::Text || st.absent[a]) continue;
-    if (d.intent == Intent::Out) continue;
-    if (!st.ready[a]) continue;
+    if (st.absent[a] || !st.ready[a]) continue;
+    std::int64_t len = std::int64_t(st.slot[a].len);
     if (!ap.len.empty()) {
-      std::int64_t len = 0;
-      if (!eval_int(st, ap.len, len))
-        return fail(p.qualname + "(): length of " + d.name + " can't be evaluated");
+      if (!eval_int(st, ap.len, len)) return fail(p.qualname + "(): length of " + d.name + " can't be evaluated");
       if (len < 0) len = 0;
-      if (std::size_t(len) != st.slot[a].len || d.intent != Intent::In) {
-        PyObject* keep = st.obj[a];
-        Py_XINCREF(keep);
-        const bool ok = make_text(st, a, static_cast<const char*>(st.slot[a].p), st.slot[a].len, len);
-        Py_XDECREF(keep);
-        if (!ok) return nullptr;
-      }
-    } else if (d.intent != Intent::In) {
-      PyObject* keep = st.obj[a];
-      Py_XINCREF(keep);
-      const bool ok = make_text(st, a, static_cast<const char*>(st.slot[a].p), st.slot[a].len,
-                                std::int64_t(st.slot[a].len));
-      Py_XDECREF(keep);
-      if (!ok) return nullptr;
     }
+    if (std::size_t(len) != st.slot[a].len || d.intent != Intent::In)
+      if (!make_text(st, a, static_cast<const char*>(st.slot[a].p), st.slot[a].len, len)) return nullptr;
   }
 
   // 4. Relations between extents and arrays.
   for (const Relation& rel : p.relations) {
     if (rel.array >= 0 && st.absent[rel.array]) continue;
-    const ArgPlan& who = p.args[std::size_t(rel.blame)];
-    if (who.desc->kind == Kind::Callback) continue;  // once the call-backs are resolved
+    if (rel.form != Relation::Form::General && st.ready[rel.array]) {
+      PyObject* const o = st.obj[rel.array];
+      const int m = rel.arg;
+      if (o && PyArray_Check(o) && rel.axis < PyArray_NDIM(reinterpret_cast<PyArrayObject*>(o)) &&
+          (rel.form == Relation::Form::Literal || (st.ready[m] && !st.absent[m]))) {
+        const std::int64_t have = PyArray_DIM(reinterpret_cast<PyArrayObject*>(o), rel.axis);
+        const std::int64_t want = rel.form == Relation::Form::Literal ? rel.literal : st.val[m].i;
+        if (rel.at_least ? have >= want : have == want) continue;
+      }
+    }
     Value v;
-    bool ok = rel.e->eval(st, v);
+    bool ok = rel.e->eval_in(st, v);
     if (ok && rel.array >= 0) {
       const std::int64_t have = st.shape(rel.array, rel.axis);
       const double want = v.as_real();
@@ -613,14 +755,16 @@ PyObject* run_call(const Plan& p, PyObject* const* args, std::size_t nargsf, PyO
     } else if (ok) {
       ok = v.real ? v.d != 0.0 : v.i != 0;
     }
-    if (!ok)
+    if (!ok) {
+      const ArgPlan& who = plans[rel.blame];
       return fail(rel.text + " failed for " + who.position + " " + who.desc->name + ": " +
                   received(p, st, given, rel));
+    }
   }
 
   // 5. What the routine writes.
   for (const int a : p.outputs) {
-    const ArgPlan& ap = p.args[std::size_t(a)];
+    const ArgPlan& ap = plans[a];
     const Arg& d = *ap.desc;
     if (d.kind == Kind::Text) {
       std::int64_t len = 0;
@@ -639,19 +783,17 @@ PyObject* run_call(const Plan& p, PyObject* const* args, std::size_t nargsf, PyO
 
   // 6. Call-backs, now that every extent is known.
   for (std::size_t j = 0; p.has_callbacks && j < nparams; ++j) {
-    const Param& prm = p.params[j];
-    if (!given[j] || prm.role != ParamRole::Value) continue;
-    if (p.args[std::size_t(prm.arg)].desc->kind != Kind::Callback) continue;
-    PyObject* ex = extra[prm.arg];
-    if (!set_callback(p, st, prm.arg, given[j], ex)) return nullptr;
+    const Param& prm = params[j];
+    if (!given[j] || prm.role != ParamRole::Value || prm.conv != Conv::Callback) continue;
+    if (!set_callback(p, st, prm.arg, given[j], extra[prm.arg])) return nullptr;
   }
   // Relations on call-backs: which of its forms a call-back was given in.
-  for (const Relation& rel : p.relations) {
-    const ArgPlan& who = p.args[std::size_t(rel.blame)];
-    if (who.desc->kind != Kind::Callback) continue;
+  for (const Relation& rel : p.callback_relations) {
     Value v;
-    if (!rel.e->eval(st, v) || (v.real ? v.d == 0.0 : v.i == 0))
+    if (!rel.e->eval_in(st, v) || (v.real ? v.d == 0.0 : v.i == 0)) {
+      const ArgPlan& who = plans[rel.blame];
       return fail(rel.text + " failed for " + who.position + " " + who.desc->name);
+    }
   }
   if (st.nctx) {
     st.saved_top = callback_top;
@@ -663,11 +805,11 @@ PyObject* run_call(const Plan& p, PyObject* const* args, std::size_t nargsf, PyO
   }
 
   // 7. The call.
-  Slot* const cslots = buf.cslots;
-  for (int a = 0; a < n; ++a) {
-    const ArgPlan& ap = p.args[std::size_t(a)];
-    if (ap.cindex < 0) continue;
-    cslots[ap.cindex] = ap.length_of >= 0 ? Slot{nullptr, st.slot[ap.length_of].len, nullptr} : st.slot[a];
+  for (const auto& [length, text] : p.hidden_lengths) st.slot[length] = Slot{nullptr, st.slot[text].len, nullptr};
+  Slot* cslots = st.slot;
+  if (!p.c_args.empty()) {  // a function value takes no C parameter
+    cslots = buf.cslots;
+    for (std::size_t k = 0; k < p.c_args.size(); ++k) cslots[k] = st.slot[p.c_args[k]];
   }
   ResultValue rv;
   try {
@@ -678,37 +820,33 @@ PyObject* run_call(const Plan& p, PyObject* const* args, std::size_t nargsf, PyO
   }
   if (PyErr_Occurred()) return nullptr;
 
-  // 8. Results: the function value first, then what was written.
+  // 8. Results: the function value first, then what was written; more than
+  // one go straight into the tuple.
   const std::size_t nres = p.results.size();
   if (nres == 0) Py_RETURN_NONE;
-  PyObject** const items = buf.items;
+  PyObject* tuple = nullptr;
+  if (nres > 1 && !(tuple = PyTuple_New(Py_ssize_t(nres)))) return nullptr;
   for (std::size_t k = 0; k < nres; ++k) {
     const int a = p.results[k];
-    const Arg& d = *p.args[std::size_t(a)].desc;
+    const ArgInfo d = st.info[a];
     PyObject* item;
     if (d.intent == Intent::Result) {
       item = scalar_to_object(d.kind, &rv);
     } else if (d.kind == Kind::Text) {
       item = PyUnicode_DecodeLatin1(static_cast<const char*>(st.slot[a].p), Py_ssize_t(st.slot[a].len), nullptr);
     } else if (d.rank == 0) {
-      item = scalar_to_object(d.kind, st.slot[a].p);
+      item = d.kind == Kind::Real ? PyFloat_FromDouble(st.val[a].d) : scalar_to_object(d.kind, st.slot[a].p);
     } else {
       item = st.obj[a];
       Py_XINCREF(item);
     }
     if (!item) {
-      for (std::size_t m = 0; m < k; ++m) Py_DECREF(items[m]);
+      Py_XDECREF(tuple);
       return nullptr;
     }
-    items[k] = item;
+    if (!tuple) return item;
+    PyTuple_SET_ITEM(tuple, Py_ssize_t(k), item);
   }
-  if (nres == 1) return items[0];
-  PyObject* tuple = PyTuple_New(Py_ssize_t(nres));
-  if (!tuple) {
-    for (std::size_t m = 0; m < nres; ++m) Py_DECREF(items[m]);
-    return nullptr;
-  }
-  for (std::size_t k = 0; k < nres; ++k) PyTuple_SET_ITEM(tuple, Py_ssize_t(k), items[k]);
   return tuple;
 }
 

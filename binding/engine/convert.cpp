@@ -9,15 +9,6 @@
 
 namespace tavrin::bind {
 
-int npy_type(Kind k) {
-  switch (k) {
-    case Kind::Real: return NPY_FLOAT64;
-    case Kind::Complex: return NPY_COMPLEX128;
-    case Kind::Logical1: return NPY_BOOL;
-    default: return NPY_INT32;
-  }
-}
-
 const char* npy_typestr(Kind k) {
   switch (k) {
     case Kind::Real: return "float64";

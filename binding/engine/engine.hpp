@@ -49,7 +49,6 @@ struct ArgPlan {
   int overwrite_param = -1;
   int extra_param = -1;
   const struct CallbackPlan* cb = nullptr;
-  int cindex = -1;         // position among the routine's C parameters (-1: function value)
   int length_of = -1;      // a hidden text length: the index of the text it measures
   int length_arg = -1;     // a text with a hidden length: the index of that length
   std::string position;    // "1st argument" / "2nd keyword"
@@ -63,6 +62,13 @@ struct Relation {
   const Expr* e = nullptr;
   int blame = -1;         // argument named in the message
   std::string text;       // "(shape(a,0)==n)"
+  // An extent against an integer literal or an integer argument (most of
+  // them) is compared directly; one that fails is checked again the general
+  // way, which words the message.
+  enum class Form : unsigned char { General, Literal, IntArg };
+  Form form = Form::General;
+  std::int64_t literal = 0;
+  int arg = -1;
 };
 
 struct CallbackPlan {
@@ -77,10 +83,28 @@ struct CallbackPlan {
 
 enum class ParamRole : unsigned char { Value, ExtraArgs, Overwrite };
 
+// How the value given for a parameter becomes its argument, chosen once.
+enum class Conv : unsigned char {
+  Int, Real, Complex, Logical, Logical1,  // scalars, as int(), float(), complex(), bool() read them
+  Text,
+  Array,    // converted to a Fortran-ordered array of the kind and rank (a copy where the routine writes)
+  InPlace,  // the caller's own array, which must be exact
+  Callback,
+};
+
 struct Param {
   int arg = -1;
   ParamRole role = ParamRole::Value;
   PyObject* name = nullptr;  // interned
+  Conv conv = Conv::Int;     // for a value
+};
+
+// What a call reads of an argument most often, packed.
+struct ArgInfo {
+  Kind kind = Kind::Int;
+  Intent intent = Intent::In;
+  unsigned char rank = 0;
+  bool always_copy = false;
 };
 
 struct Plan {
@@ -88,16 +112,22 @@ struct Plan {
   std::string module;
   std::string qualname;  // "_tavrin.module.routine"
   std::vector<ArgPlan> args;
+  std::vector<ArgInfo> info;  // per argument
   std::vector<Param> params;
   int nrequired = 0;
   std::vector<int> default_order;  // arguments evaluated from expressions, in dependency order
-  std::vector<Relation> relations;
+  std::vector<Relation> relations;           // checked once the values and defaults are known
+  std::vector<Relation> callback_relations;  // checked once the call-backs are resolved
+  std::vector<int> texts;          // text arguments the caller or a default gives
+  std::vector<std::pair<int, int>> hidden_lengths;  // (hidden length, the text it measures)
+  // The argument of each C parameter, for a routine with a function value;
+  // without one, the arguments are the C parameters in their order.
+  std::vector<int> c_args;
   std::vector<int> results;        // returned arguments, the function value first
   // What a call may skip when the routine has none of it.
-  bool has_texts = false;
   bool has_absent = false;         // optional arguments without a default
   bool has_callbacks = false;
-  bool has_flags = false;          // overwrite_<x> or <cb>_extra_args parameters
+  int first_flag = 0;              // overwrite_<x> and <cb>_extra_args: the last parameters, from this one
   std::vector<int> outputs;        // arguments the binding creates (intent out)
   std::string call_line;
   std::string doc;
@@ -166,7 +196,6 @@ const Routine* routine_of(PyObject* obj);  // null when obj is no routine object
 PyObject* new_storage_owner(std::shared_ptr<void> block);
 
 const char* npy_typestr(Kind k);
-int npy_type(Kind k);
 const char* ordinal_suffix(int n);
 // Appends `text` as lines of at most 76 characters indented by `indent`
 // blanks; explicit line breaks in `text` are kept.

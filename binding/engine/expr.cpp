@@ -208,8 +208,21 @@ Expr Expr::compile(std::string_view text, const std::function<int(std::string_vi
   Expr e;
   e.text_ = std::string(text);
   ExprParser(text, lookup, e).parse();
-  if (e.code_.size() == 1 && e.code_[0].op == Op::Arg) e.single_ = e.code_[0].a;
-  e.constant_ = e.code_.size() == 1 && e.code_[0].op == Op::Int;
+  const std::vector<Code>& c = e.code_;
+  if (c.size() == 1 && c[0].op == Op::Arg) {
+    e.single_ = e.a_ = c[0].a;
+    e.form_ = Form::Arg;
+  } else if (c.size() == 1 && c[0].op == Op::Int) {
+    e.k_ = c[0].i;
+    e.form_ = Form::Constant;
+  } else if (c.size() == 1 && c[0].op == Op::Len) {
+    e.a_ = c[0].a;
+    e.form_ = Form::Len;
+  } else if (c.size() == 2 && c[0].op == Op::Int && c[1].op == Op::Shape) {
+    e.a_ = c[1].a;
+    e.k_ = c[0].i;
+    e.form_ = Form::Shape;
+  }
   return e;
 }
 
@@ -235,11 +248,11 @@ bool to_int(double x, std::int64_t& out) {
 
 bool Expr::eval(const ExprEnv& env, Value& out) const {
   // Most extents are a literal or one argument's value.
-  if (constant_) {
-    out = Value::of(code_[0].i);
+  if (form_ == Form::Constant) {
+    out = Value::of(k_);
     return true;
   }
-  if (single_ >= 0) return env.scalar(single_, out);
+  if (form_ == Form::Arg) return env.scalar(a_, out);
   constexpr int depth = 32;
   Value st[depth];
   int sp = 0;

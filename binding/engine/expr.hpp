@@ -46,9 +46,29 @@ class Expr {
   const std::vector<int>& depends() const { return deps_; }
   // A bare argument name: its index, else -1.
   int single_arg() const { return single_; }
+  // A single integer literal: true with its value.
+  bool integer_literal(std::int64_t& v) const {
+    if (form_ != Form::Constant) return false;
+    v = k_;
+    return true;
+  }
   // false when the evaluation failed (unavailable value, division by zero,
   // overflow); `out` is then unspecified.
   bool eval(const ExprEnv& env, Value& out) const;
+  // The same for a concrete (final) environment: the forms most extents,
+  // defaults and relations take (a literal, an argument, len(x),
+  // shape(x,k)) are evaluated inline, without the stack machine.
+  template <class Env>
+  bool eval_in(const Env& env, Value& out) const {
+    switch (form_) {
+      case Form::Constant: out = Value::of(k_); return true;
+      case Form::Arg: return env.scalar(a_, out);
+      case Form::Len: out = Value::of(env.shape(a_, 0)); return true;
+      case Form::Shape: out = Value::of(env.shape(a_, int(k_))); return true;
+      case Form::General: break;
+    }
+    return eval(env, out);
+  }
 
   enum class Op : std::uint8_t {
     Int, Real, Arg, Shape, Len, Size, Neg, Not, Add, Sub, Mul, Div, Eq, Ne, Lt, Le, Gt, Ge,
@@ -66,7 +86,12 @@ class Expr {
   std::vector<Code> code_;
   std::vector<int> deps_;
   int single_ = -1;
-  bool constant_ = false;  // a single integer literal: its value without the stack machine
+  // The shape of the code: a single integer literal (k_), a bare argument
+  // (a_), len(a_), shape(a_, k_) with a literal axis, or anything else.
+  enum class Form : std::uint8_t { General, Constant, Arg, Len, Shape };
+  Form form_ = Form::General;
+  int a_ = -1;
+  std::int64_t k_ = 0;
   friend class ExprParser;
 };
 

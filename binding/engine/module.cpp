@@ -434,6 +434,17 @@ int write_variable(const ModuleEntry& e, const VariableInfo& v, PyObject* value)
 
 PyObject* module_getattro(PyObject* self, PyObject* name) {
   if (const VariableInfo* v = find_variable(self, name)) return read_variable(*v);
+  // A routine, looked up at every call: taken straight from the module's
+  // dictionary.  The generic lookup finds the same object (the module type
+  // has no data descriptor named as a routine), after a walk through the type.
+  if (PyUnicode_CheckExact(name)) {
+    PyObject* r = PyDict_GetItemWithError(reinterpret_cast<ModuleObject*>(self)->dict, name);
+    if (r && Py_TYPE(r) == &RoutineType) {
+      Py_INCREF(r);
+      return r;
+    }
+    if (!r && PyErr_Occurred()) return nullptr;
+  }
   return PyObject_GenericGetAttr(self, name);
 }
 

@@ -9,3 +9,17 @@
 #define NO_IMPORT_ARRAY
 #endif
 #include <numpy/arrayobject.h>
+
+namespace tavrin::bind {
+
+// The NumPy type number of an argument kind's elements.
+inline int npy_type(Kind k) {
+  switch (k) {
+    case Kind::Real: return NPY_FLOAT64;
+    case Kind::Complex: return NPY_COMPLEX128;
+    case Kind::Logical1: return NPY_BOOL;
+    default: return NPY_INT32;
+  }
+}
+
+}  // namespace tavrin::bind

@@ -394,7 +394,6 @@ void build_callback_plan(CallbackPlan& p, const CallbackType& t) {
     ap.desc = &t.args[i];
     compile_arg(ap, lookup);
     ap.required = !ap.desc->def && !ap.desc->length_of;
-    ap.cindex = int(i);
     if (ap.desc->length_of) continue;  // a hidden length is not passed to Python
     std::string& list = ap.required ? req : opt;
     list += (list.empty() ? "" : ",") + std::string(ap.desc->name);
@@ -431,6 +430,31 @@ const CallbackPlan& callback_plan(const CallbackType& t) {
   return *slot;
 }
 
+namespace {
+
+// A relation blamed on a call-back (which of its forms it was given in) is
+// checked once the call-backs are resolved, every other one before.
+void add_relation(Plan& p, Relation rel) {
+  const bool on_callback = p.args[std::size_t(rel.blame)].desc->kind == Kind::Callback;
+  (on_callback ? p.callback_relations : p.relations).push_back(std::move(rel));
+}
+
+Conv conversion_of(const Arg& d) {
+  if (d.kind == Kind::Callback) return Conv::Callback;
+  if (d.kind == Kind::Text) return Conv::Text;
+  if (d.intent == Intent::InPlace) return Conv::InPlace;
+  if (d.rank > 0) return Conv::Array;
+  switch (d.kind) {
+    case Kind::Real: return Conv::Real;
+    case Kind::Complex: return Conv::Complex;
+    case Kind::Logical: return Conv::Logical;
+    case Kind::Logical1: return Conv::Logical1;
+    default: return Conv::Int;
+  }
+}
+
+}  // namespace
+
 void build_plan(Plan& p, const Routine& r, const std::string& module) {
   p.routine = &r;
   p.module = module;
@@ -453,6 +477,10 @@ void build_plan(Plan& p, const Routine& r, const std::string& module) {
 
   p.args.resize(n);
   for (std::size_t i = 0; i < n; ++i) {
+    const Arg& d = r.args[i];
+    p.info.push_back({d.kind, d.intent, static_cast<unsigned char>(d.rank), d.always_copy});
+  }
+  for (std::size_t i = 0; i < n; ++i) {
     ArgPlan& ap = p.args[i];
     ap.desc = &r.args[i];
     try {
@@ -473,6 +501,12 @@ void build_plan(Plan& p, const Routine& r, const std::string& module) {
   } catch (const std::exception& e) {
     fail(e.what());
   }
+  const bool has_result = std::any_of(p.args.begin(), p.args.end(),
+                                      [](const ArgPlan& ap) { return ap.desc->intent == Intent::Result; });
+  for (std::size_t i = 0; i < n; ++i) {
+    if (p.args[i].length_of >= 0) p.hidden_lengths.emplace_back(int(i), p.args[i].length_of);
+    if (has_result && p.args[i].desc->intent != Intent::Result) p.c_args.push_back(int(i));
+  }
 
   // Python parameters: required ones in library order, then the optional
   // ones, the call-back extra arguments and the overwrite flags.
@@ -490,7 +524,7 @@ void build_plan(Plan& p, const Routine& r, const std::string& module) {
     ap.ordinal = ++ord;
     ap.param = int(p.params.size());
     ap.position = std::to_string(ord) + ordinal_suffix(ord) + " argument";
-    p.params.push_back({i, ParamRole::Value, intern(ap.desc->name)});
+    p.params.push_back({i, ParamRole::Value, intern(ap.desc->name), conversion_of(*ap.desc)});
   }
   p.nrequired = ord;
   ord = 0;
@@ -499,7 +533,7 @@ void build_plan(Plan& p, const Routine& r, const std::string& module) {
     ap.ordinal = ++ord;
     ap.param = int(p.params.size());
     ap.position = std::to_string(ord) + ordinal_suffix(ord) + " keyword";
-    p.params.push_back({i, ParamRole::Value, intern(ap.desc->name)});
+    p.params.push_back({i, ParamRole::Value, intern(ap.desc->name), conversion_of(*ap.desc)});
   }
   for (std::size_t i = 0; i < n; ++i) {
     ArgPlan& ap = p.args[i];
@@ -514,11 +548,10 @@ void build_plan(Plan& p, const Routine& r, const std::string& module) {
     p.params.push_back({int(i), ParamRole::Overwrite, intern(std::string("overwrite_") + ap.desc->name)});
   }
   if (p.params.size() > std::size_t(max_params)) fail("too many parameters");
-  int c = 0;
   for (std::size_t i = 0; i < n; ++i) {
     ArgPlan& ap = p.args[i];
     if (ap.position.empty()) ap.position = "argument";
-    if (ap.desc->intent != Intent::Result) ap.cindex = c++;
+    if (ap.desc->kind == Kind::Text && ap.desc->intent != Intent::Out) p.texts.push_back(int(i));
     if (ap.desc->intent == Intent::Out && ap.desc->rank > 0)
       for (const Expr& e : ap.dims)
         if (e.empty()) fail(std::string("result '") + ap.desc->name + "' needs explicit extents");
@@ -543,7 +576,16 @@ void build_plan(Plan& p, const Routine& r, const std::string& module) {
         rel.blame = s >= 0 && p.args[std::size_t(s)].param >= 0 ? s : int(i);
         rel.text = d.rank == 1 ? "(len(" + std::string(d.name) + ")>=" + e.text() + ")"
                                : "(shape(" + std::string(d.name) + "," + std::to_string(k) + ")==" + e.text() + ")";
-        p.relations.push_back(rel);
+        if (std::int64_t k = 0; e.integer_literal(k)) {
+          rel.form = Relation::Form::Literal;
+          rel.literal = k;
+        } else if (s >= 0 && p.args[std::size_t(s)].desc->rank == 0 &&
+                   (p.args[std::size_t(s)].desc->kind == Kind::Int ||
+                    p.args[std::size_t(s)].desc->kind == Kind::Logical)) {
+          rel.form = Relation::Form::IntArg;
+          rel.arg = s;
+        }
+        add_relation(p, std::move(rel));
       }
     }
     if (!ap.check.empty()) {
@@ -551,7 +593,7 @@ void build_plan(Plan& p, const Routine& r, const std::string& module) {
       rel.e = &ap.check;
       rel.blame = int(i);
       rel.text = "(" + ap.check.text() + ")";
-      p.relations.push_back(rel);
+      add_relation(p, std::move(rel));
     }
   }
 
@@ -592,12 +634,12 @@ void build_plan(Plan& p, const Routine& r, const std::string& module) {
 
   for (std::size_t i = 0; i < n; ++i) {
     const Arg& d = r.args[i];
-    p.has_texts = p.has_texts || d.kind == Kind::Text;
     p.has_absent = p.has_absent || (d.optional && !d.def && d.kind != Kind::Callback);
     p.has_callbacks = p.has_callbacks || d.kind == Kind::Callback;
     if (d.intent == Intent::Out) p.outputs.push_back(int(i));
   }
-  for (const Param& prm : p.params) p.has_flags = p.has_flags || prm.role != ParamRole::Value;
+  p.first_flag = int(p.params.size());
+  while (p.first_flag > 0 && p.params[std::size_t(p.first_flag) - 1].role != ParamRole::Value) --p.first_flag;
 
   // The call line and the doc string.
   std::string outs, req, opt;

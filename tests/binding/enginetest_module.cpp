@@ -151,6 +151,16 @@ void heron(double* xnew, const double* fargs, const int* na, const int* /*nfun*/
   *xnew = 0.5 * (fargs[0] + c / fargs[0]);
 }
 
+// Echoes two integers whose defaults round a real; counts the blanks of two
+// long fixed-length texts.
+void echo2(const int& n, const int& m, const double& /*s*/, const int& /*k*/, int& on, int& om) {
+  on = n;
+  om = m;
+}
+void blanks2(const char* a, const char* b, int& n) {
+  n = int(std::count(a, a + 200, ' ') + std::count(b, b + 200, ' '));
+}
+
 }  // namespace enginetest
 
 namespace tavrin::bind {
@@ -225,6 +235,9 @@ TAVRIN_ROUTINE(exhaust, et::exhaust, in(Int, "n"));
 TAVRIN_ROUTINE(square_checked, et::square, result(Real, "square"), in(Real, "x").relation("x>=0.5"));
 TAVRIN_ROUTINE(ramp, et::ramp, out(Real, "x", "-m"), hide(Int, "k", "max(-m,0)"), in(Int, "m"),
                in(Real, "s").opt("max(-m/2,0.5)"));
+TAVRIN_ROUTINE(echo2, et::echo2, in(Int, "n").opt("ceiling(s)"), in(Int, "m").opt("floor(s)+ceiling(k)"),
+               in(Real, "s"), in(Int, "k").opt("1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1))))))))))))))))))))))))))))))))))))))))"), out(Int, "on"), out(Int, "om"));
+TAVRIN_ROUTINE(blanks2, et::blanks2, in(Text, "a", "200"), in(Text, "b", "200"), out(Int, "n"));
 TAVRIN_ROUTINE(split_checked, et::fill, inplace(Real, "x", "n"), in(Int, "n").opt("len(x)").relation("n>=1"),
                in(Real, "v"));
 

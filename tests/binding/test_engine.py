@@ -123,7 +123,9 @@ def test_in_out_and_in_place(et):
     np.testing.assert_array_equal(a, [2, 3])
     np.testing.assert_array_equal(et.axpy([1.0, 2.0], [1.0, 1.0], overwrite_a=1), [2, 3])
     # The flag holds for its own call only: the next call without it copies.
-    assert et.axpy(a, [1.0, 1.0]) is not a
+    b = np.ones(2)
+    assert et.axpy(a, b, overwrite_a=1) is a and et.axpy(a, b) is not a
+    a -= 1.0
     np.testing.assert_array_equal(a, [2, 3])
     # without an overwrite flag: always a copy
     assert et.refill.__doc__.splitlines()[0] == "x = refill(x,v,[n])"
@@ -283,7 +285,8 @@ def test_doc_parts_built_from_the_descriptors(et):
     y, scale = et.apply(space["g"], [1.0, 3.0])
     assert list(y) == [2.0, 6.0] and scale == 2.0
     # a generated example for a call-back type without one
-    assert "        def f(x):\n            # compute the function value from the arguments\n" in et.fsum.__doc__
+    assert et.fsum.__doc__.endswith("        def f(x):\n            # compute the function value from the arguments\n"
+                                    "            return 0.0\n\n")
     # an in/out array without an overwrite flag is returned; the caller's array is kept
     assert "    Returned updated; the array passed in is left unchanged.\n" in et.refill.__doc__
     assert "left unchanged unless\n    overwrite_a is 1.\n" in et.axpy.__doc__
@@ -305,3 +308,19 @@ def test_none_for_an_optional_parameter_is_its_default(et, call, same):
 def test_none_for_a_required_parameter_is_refused(et, eterror):
     with pytest.raises(eterror, match=r"1st argument \(x\) can't be converted to float: received None of type NoneType"):
         et.square(None)
+
+
+def test_rounding_and_depth_of_default_expressions(et, eterror):
+    # ceiling and floor of a real round outwards and inwards; of an integer keep it
+    assert et.echo2(2.5, k=4) == (3, 6)
+    assert et.echo2(-2.5, k=-1) == (-2, -4)
+    # an expression deeper than the evaluation stack is refused, not overrun
+    with pytest.raises(eterror, match=r"default 1\+\(1\+.* of k can't be evaluated$"):
+        et.echo2(2.5)
+
+
+def test_texts_padded_beyond_the_call_scratch(et):
+    # two 200-character fields padded on the call's frame: the second no
+    # longer fits the scratch left by the first
+    assert et.blanks2("x", "yz") == 199 + 198
+    assert et.blanks2("x" * 200, "") == 200

@@ -210,8 +210,12 @@ def well_formed(spec, draw):
                 e = _eval_extent(b, extents) if b != "*" else None
                 shape.append(e if e is not None and e >= 0 else draw(st.integers(1, 4)))
             dtype = DTYPES[p.dtype]
+            size = int(np.prod(shape))
+            # Hypothesis draws lists of a few thousand at most: a larger array
+            # (a 7-d one of extents 4) repeats a drawn pattern.
             data = draw(st.lists(st.sampled_from([0.0, 1.0, 2.0, -1.0, 0.25, 3.0]),
-                                 min_size=int(np.prod(shape)), max_size=int(np.prod(shape))))
+                                 min_size=min(size, 256), max_size=min(size, 256)))
+            data = np.resize(np.array(data, dtype=float), size) if size > 256 else data
             args[p.name] = np.asfortranarray(np.array(data, dtype=dtype).reshape(shape, order="F"))
         elif p.kind == "callback":
             args[p.name] = lambda *a, **k: None
