@@ -77,7 +77,7 @@ class CallState final : public ExprEnv {
  public:
   CallState(const Plan& p, const CallBuffers& b)
       : p_(p), info(p.info.data()), slot(b.slot), val(b.val), obj(b.obj), ready(b.ready), absent(b.absent),
-        owned(b.owned), text_next(b.text), text_left(b.text_size) {
+        owned(b.owned), text_next(b.text), text_end(b.text + b.text_size) {
     // All zero: empty slots, no objects, nothing known yet.
     const std::size_t n = p.args.size();
     std::memset(static_cast<void*>(slot), 0, n * sizeof *slot);
@@ -140,8 +140,8 @@ class CallState final : public ExprEnv {
   bool* const absent;
   PyObject** const owned;
   int nowned = 0;
-  char* text_next;         // free scratch for texts
-  std::size_t text_left;
+  char* text_next;         // free scratch for texts, up to text_end
+  char* text_end;
   CallbackContext ctx[4];
   int nctx = 0;
   bool installed = false;
@@ -329,10 +329,9 @@ bool make_text(CallState& st, int a, const char* src, std::size_t n, std::int64_
   const std::size_t size = len < 0 ? 0 : std::size_t(len);
   PyObject* buf = nullptr;
   char* c = st.text_next;
-  if (size < st.text_left) {
+  if (std::ptrdiff_t(size) < st.text_end - c) {
     c[size] = '\0';
-    st.text_next += size + 1;
-    st.text_left -= size + 1;
+    st.text_next = c + size + 1;
   } else {
     buf = PyBytes_FromStringAndSize(nullptr, Py_ssize_t(size));
     if (!buf) return false;
@@ -712,9 +711,8 @@ PyObject* run_call(const Plan& p, PyObject* const* args, std::size_t nargsf, PyO
   for (int a = 0; p.has_absent && a < n; ++a) {
     const ArgPlan& ap = plans[a];
     if (!st.ready[a] && ap.desc->optional && !ap.desc->def && ap.desc->kind != Kind::Callback) {
-      st.absent[a] = true;
+      st.absent[a] = true;  // its slot stays null, as the call's state starts
       st.ready[a] = true;
-      st.slot[a] = Slot{};
     }
   }
   // Texts with a declared length: cut or blank-padded to it.  A text the

@@ -135,4 +135,23 @@ inline constexpr Arg tsstif = inplace(Real, "tsstif", "2").describe(
     "transverse shear stiffness (G13, G23) for the host's shell elements, updated in place");
 inline constexpr Arg epszz = out(Real, "epszz").describe("thickness strain of a plane-stress state");
 
+// --- Peridigm block interface ---------------------------------------------------
+// One row per point; vectors of ndir + nshr components in the solver order.
+inline constexpr Arg pd_stressnew =
+    out(Real, "stressnew", "npoint,ndir+nshr").describe("stress at the end, one row per point, solver order");
+inline constexpr Arg pd_statenew =
+    out(Real, "statenew", "npoint,nstatev").describe("state variables at the end, one row per point");
+inline constexpr Arg pd_stressold = in(Real, "stressold", "npoint,ndir+nshr").describe(
+    "stress at the start, one row per point, solver order 11, 22, 33, 12, 13, 23 (6 components), "
+    "11, 22, 33, 12 (4) or 11, 22, 12 (3)");
+inline constexpr Arg pd_stateold =
+    in(Real, "stateold", "npoint,nstatev").describe("state variables at the start, one row per point");
+inline constexpr Arg pd_straininc =
+    in(Real, "straininc", "npoint,ndir+nshr").describe("strain increment, one row per point, engineering shears");
+inline constexpr Arg pd_matid = in(Int, "matid").describe("material id (not used)");
+inline constexpr Arg pd_npoint = in(Int, "npoint").opt("shape(stressold,0)").describe("number of points");
+inline constexpr Arg pd_ndir = in(Int, "ndir").describe("direct stress components");
+inline constexpr Arg pd_nshr = in(Int, "nshr").describe("shear stress components");
+inline constexpr Arg pd_nstatev = in(Int, "nstatev").opt("shape(stateold,1)").describe("state variables per point");
+
 }  // namespace tavrin::bind::solver_args

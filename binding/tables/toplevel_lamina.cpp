@@ -111,20 +111,10 @@ TAVRIN_ROUTINE_DOC(
     "Peridigm block entry of the linear-elastic ply: stressnew = stressold + D·straininc per point "
     "(umat_lamina through wrapper.abq_umat_to_peridigm_upermat).\n\n"
     "Failures are latched as umat_lamina's, and -2 for ndir + nshr other than 3, 4, 6.",
-    out(Real, "stressnew", "npoint,ndir+nshr").describe("stress at the end, one row per point, solver order"),
-    out(Real, "statenew", "npoint,nstatev").describe("state variables at the end, one row per point"),
-    in(Real, "stressold", "npoint,ndir+nshr").describe(
-        "stress at the start, one row per point, solver order 11, 22, 33, 12, 13, 23 (6), 11, 22, 33, 12 "
-        "(4) or 11, 22, 12 (3)"),
-    in(Real, "stateold", "npoint,nstatev").describe("state variables at the start, one row per point"),
-    in(Real, "straininc", "npoint,ndir+nshr").describe("strain increment, one row per point, engineering shears"),
+    sa::pd_stressnew, sa::pd_statenew, sa::pd_stressold, sa::pd_stateold, sa::pd_straininc,
     in(Real, "props", "nprops").describe("ply constants as umat_lamina's props"),
-    in(Real, "steptime").describe("step time"), in(Real, "totaltime").describe("total time"),
-    in(Real, "dt").describe("time increment"), in(Int, "matid").describe("material id (not used)"),
-    in(Int, "npoint").opt("shape(stressold,0)").describe("number of points"),
-    in(Int, "ndir").describe("direct stress components"), in(Int, "nshr").describe("shear stress components"),
-    in(Int, "nstatev").opt("shape(stateold,1)").describe("state variables per point"),
-    in(Int, "nprops").opt("len(props)").describe("number of material constants"));
+    sa::steptime, sa::totaltime, sa::dt, sa::pd_matid, sa::pd_npoint, sa::pd_ndir, sa::pd_nshr, sa::pd_nstatev,
+    sa::nprops);
 
 TAVRIN_ROUTINE_DOC(
     hypela_lamina, hypela_lamina,

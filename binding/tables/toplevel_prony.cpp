@@ -1,7 +1,6 @@
 // Module toplevel: cure heat, cure and thermal strains, and the Prony
 // viscoelastic material routine of a curing ply.
 #include "solver/prony_material.hpp"
-#include "solver/usermat_entry.hpp"
 #include "tables/toplevel_material_args.hpp"
 
 namespace tavrin::bind {
@@ -89,7 +88,7 @@ TAVRIN_ROUTINE_DOC(
     sa::jstep.describe("step number and procedure; not used"), sa::kinc.describe("increment number; not used"),
     text_length("cmname_len", "cmname"));
 
-TAVRIN_ROUTINE_DOC(usermat_prony, toplevel::usermat_entry<toplevel::umat_prony>,
+TAVRIN_ROUTINE_DOC(usermat_prony, toplevel::usermat_prony,
                    "the Prony viscoelastic ply umat_prony under the ANSYS USERMAT interface (one call of "
                    "wrapper.abq_umat_to_ansys_usermat)",
                    TAVRIN_USERMAT_ENTRY_ARGS);

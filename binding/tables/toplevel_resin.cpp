@@ -1,6 +1,5 @@
 // Module toplevel: the resin material routine.
 #include "solver/resin_material.hpp"
-#include "solver/usermat_entry.hpp"
 #include "tables/toplevel_material_args.hpp"
 
 namespace tavrin::bind {
@@ -61,7 +60,7 @@ TAVRIN_ROUTINE_DOC(
     sa::jstep.describe("step number (1-based column of shokriehdata::cycleprops), then unused"),
     sa::kinc.describe("increment number (at most 1: the first increment)"), sa::materl_len);
 
-TAVRIN_ROUTINE_DOC(usermat_resin, toplevel::usermat_entry<toplevel::umat_resin>,
+TAVRIN_ROUTINE_DOC(usermat_resin, toplevel::usermat_resin,
                    "the resin material routine umat_resin under the ANSYS USERMAT interface (one call of "
                    "wrapper.abq_umat_to_ansys_usermat)",
                    TAVRIN_USERMAT_ENTRY_ARGS);

@@ -1,7 +1,6 @@
 // Module toplevel: the progressive fatigue material routine of a ply or
 // fabric (Shokrieh's law).
 #include "solver/shokrieh_material.hpp"
-#include "solver/usermat_entry.hpp"
 #include "tables/toplevel_material_args.hpp"
 
 namespace tavrin::bind {
@@ -44,7 +43,7 @@ TAVRIN_ROUTINE_DOC(
                        "cyclic, cycles start at 0), then unused"),
     sa::kinc.describe("increment number (at most 1: the first increment)"), sa::materl_len);
 
-TAVRIN_ROUTINE_DOC(usermat_shokrieh, toplevel::usermat_entry<toplevel::umat_shokrieh>,
+TAVRIN_ROUTINE_DOC(usermat_shokrieh, toplevel::usermat_shokrieh,
                    "the progressive fatigue routine umat_shokrieh under the ANSYS USERMAT interface (one call of "
                    "wrapper.abq_umat_to_ansys_usermat)",
                    TAVRIN_USERMAT_ENTRY_ARGS);

@@ -29,22 +29,13 @@
 #include <cstddef>
 
 #include "foundation/api.hpp"
+#include "solver/wrapper.hpp"
 
 namespace tavrin::toplevel {
 
 extern "C" {
 
-TAVRIN_API void umat_hail(double* stress, double* statev, double* ddsdde, double* sse, double* spd,
-                          double* scd, double* rpl, double* ddsddt, double* drplde, double* drpldt,
-                          const double* stran, const double* dstran, const double* time,
-                          const double* dtime, const double* temp, const double* dtemp,
-                          const double* predef, const double* dpred, const char* cmname,
-                          const int* ndi, const int* nshr, const int* ntens, const int* nstatv,
-                          const double* props, const int* nprops, const double* coords,
-                          const double* drot, double* pnewdt, const double* celent,
-                          const double* dfgrd0, const double* dfgrd1, const int* noel, const int* npt,
-                          const int* layer, const int* kspt, const int* jstep, const int* kinc,
-                          std::size_t cmname_len);
+TAVRIN_API tavrin::wrapper::Umat umat_hail;
 
 }  // extern "C"
 

@@ -28,6 +28,7 @@
 #include <cstddef>
 
 #include "foundation/api.hpp"
+#include "solver/wrapper.hpp"
 
 extern "C" {
 
@@ -55,15 +56,5 @@ TAVRIN_API void vumat_cartesian(const int* nblock, const int* ndir, const int* n
 // normal stiffness.  3-D (ndir = nshr = 3) or plane stress (ndir = 3,
 // nshr = 1: the thickness strain increment is written into straininc(k,3)).
 // Needs 46 state variables.
-TAVRIN_API void vumat_bogenfeld(const int* nblock, const int* ndir, const int* nshr, const int* nstatev,
-                                const int* nfieldv, const int* nprops, const int* lanneal,
-                                const double* steptime, const double* totaltime, const double* dt,
-                                const char* cmname, const double* coordmp, const double* charlength,
-                                const double* props, const double* density, double* straininc,
-                                const double* relspininc, const double* tempold, const double* stretchold,
-                                const double* defgradold, const double* fieldold, const double* stressold,
-                                const double* stateold, const double* enerinternold,
-                                const double* enerinelasold, const double* tempnew, const double* stretchnew,
-                                const double* defgradnew, const double* fieldnew, double* stressnew,
-                                double* statenew, double* enerinternnew, double* enerinelasnew, std::size_t cmname_len);
+TAVRIN_API tavrin::wrapper::Vumat vumat_bogenfeld;
 }

@@ -35,47 +35,17 @@
 #include <cstddef>
 
 #include "foundation/api.hpp"
+#include "solver/wrapper.hpp"
 
 namespace tavrin::toplevel {
 
 extern "C" {
 
-TAVRIN_API void umat_fiber(double* stress, double* statev, double* ddsdde, double* sse, double* spd,
-                           double* scd, double* rpl, double* ddsddt, double* drplde, double* drpldt,
-                           const double* stran, const double* dstran, const double* time,
-                           const double* dtime, const double* temp, const double* dtemp,
-                           const double* predef, const double* dpred, const char* cmname,
-                           const int* ndi, const int* nshr, const int* ntens, const int* nstatv,
-                           const double* props, const int* nprops, const double* coords,
-                           const double* drot, double* pnewdt, const double* celent,
-                           const double* dfgrd0, const double* dfgrd1, const int* noel, const int* npt,
-                           const int* layer, const int* kspt, const int* jstep, const int* kinc,
-                           std::size_t cmname_len);
+TAVRIN_API tavrin::wrapper::Umat umat_fiber;
 
-TAVRIN_API void umat_krause(double* stress, double* statev, double* ddsdde, double* sse, double* spd,
-                            double* scd, double* rpl, double* ddsddt, double* drplde, double* drpldt,
-                            const double* stran, const double* dstran, const double* time,
-                            const double* dtime, const double* temp, const double* dtemp,
-                            const double* predef, const double* dpred, const char* cmname,
-                            const int* ndi, const int* nshr, const int* ntens, const int* nstatv,
-                            const double* props, const int* nprops, const double* coords,
-                            const double* drot, double* pnewdt, const double* celent,
-                            const double* dfgrd0, const double* dfgrd1, const int* noel,
-                            const int* npt, const int* layer, const int* kspt, const int* jstep,
-                            const int* kinc, std::size_t cmname_len);
+TAVRIN_API tavrin::wrapper::Umat umat_krause;
 
-TAVRIN_API void usermat_fiber(const int* matid, const int* elemid, const int* kdomintpt,
-                              const int* klayer, const int* ksectpt, const int* ldstep,
-                              const int* isubst, int* keycut, const int* ndirect, const int* nshear,
-                              const int* ncomp, const int* nstatev, const int* nprop,
-                              const double* time, const double* dtime, const double* temp,
-                              const double* dtemp, double* stress, double* ustatev, double* dsdepl,
-                              double* sedel, double* sedpl, double* epseq, const double* strain,
-                              const double* dstrain, double* epspl, const double* prop,
-                              const double* coords, double* var0, const double* defgrad_t,
-                              const double* defgrad, double* tsstif, double* epszz, double* var1,
-                              double* var2, double* var3, double* var4, double* var5, double* var6,
-                              double* var7, double* var8);
+TAVRIN_API tavrin::wrapper::Usermat usermat_fiber;
 
 }  // extern "C"
 

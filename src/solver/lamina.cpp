@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <span>
-#include <type_traits>
 
 #include "elements/layouts.hpp"
 #include "failure/degradation.hpp"
@@ -12,12 +11,8 @@
 #include "foundation/small_matrix.hpp"
 #include "mechanics/notation.hpp"
 #include "solver/step_kind.hpp"
+#include "solver/usermat_entry.hpp"
 #include "solver/wrapper.hpp"
-
-static_assert(std::is_same_v<decltype(&umat_lamina), tavrin::wrapper::UmatFn>,
-              "umat_lamina has the UMAT interface the adapters call");
-static_assert(std::is_same_v<decltype(&usermat_lamina), tavrin::wrapper::UsermatFn>,
-              "usermat_lamina has the ANSYS USERMAT interface");
 
 namespace tavrin::toplevel {
 namespace {
@@ -271,22 +266,7 @@ void vumat_lamina(const int* nblock, const int* ndir, const int* nshr, const int
   }
 }
 
-void usermat_lamina(const int* matid, const int* elemid, const int* kdomintpt, const int* klayer,
-                    const int* ksectpt, const int* ldstep, const int* isubst, int* keycut,
-                    const int* ndirect, const int* nshear, const int* ncomp, const int* nstatev,
-                    const int* nprop, const double* time, const double* dtime, const double* temp,
-                    const double* dtemp, double* stress, double* ustatev, double* dsdepl,
-                    double* sedel, double* sedpl, double* epseq, const double* strain,
-                    const double* dstrain, double* epspl, const double* prop, const double* coords,
-                    double* var0, const double* defgrad_t, const double* defgrad, double* tsstif,
-                    double* epszz, double* var1, double* var2, double* var3, double* var4,
-                    double* var5, double* var6, double* var7, double* var8) {
-  abq_umat_to_ansys_usermat(umat_lamina, matid, elemid, kdomintpt, klayer, ksectpt, ldstep, isubst,
-                            keycut, ndirect, nshear, ncomp, nstatev, nprop, time, dtime, temp, dtemp,
-                            stress, ustatev, dsdepl, sedel, sedpl, epseq, strain, dstrain, epspl, prop,
-                            coords, var0, defgrad_t, defgrad, tsstif, epszz, var1, var2, var3, var4,
-                            var5, var6, var7, var8);
-}
+TAVRIN_USERMAT_ENTRY(usermat_lamina, umat_lamina)
 
 void upermat_lamina(double* stressnew, double* statenew, const double* stressold,
                     const double* stateold, const double* straininc, const double* props,

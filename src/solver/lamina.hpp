@@ -35,6 +35,7 @@
 #include <optional>
 
 #include "foundation/api.hpp"
+#include "solver/wrapper.hpp"
 #include "mechanics/ply_stiffness.hpp"
 
 namespace tavrin::toplevel {
@@ -57,51 +58,16 @@ TAVRIN_API bool store_stress_in_state(double* statev, int nstatv, const double* 
 
 extern "C" {
 
-// Abaqus/Standard UMAT (the argument list of tavrin::wrapper::UmatFn).
-TAVRIN_API void umat_lamina(double* stress, double* statev, double* ddsdde, double* sse, double* spd,
-                            double* scd, double* rpl, double* ddsddt, double* drplde, double* drpldt,
-                            const double* stran, const double* dstran, const double* time,
-                            const double* dtime, const double* temp, const double* dtemp,
-                            const double* predef, const double* dpred, const char* materl,
-                            const int* ndi, const int* nshr, const int* ntens, const int* nstatv,
-                            const double* props, const int* nprops, const double* coords,
-                            const double* drot, double* pnewdt, const double* celent,
-                            const double* dfgrd0, const double* dfgrd1, const int* noel,
-                            const int* npt, const int* kslay, const int* kspt, const int* jstep,
-                            const int* kinc, std::size_t materl_len);
+// Abaqus/Standard UMAT (tavrin::wrapper::Umat).
+TAVRIN_API tavrin::wrapper::Umat umat_lamina;
 
-// Abaqus/Explicit VUMAT: stressold, stressnew, straininc (nblock,
-// ndir+nshr), stateold, statenew (nblock, nstatev), coordmp and charlength
-// (nblock, *), the rest per point or as the host lays them out.  With ndir 3
-// and nshr 1 the thickness strain increment straininc(k,3) is replaced by
-// that of the plane-stress ply.
-TAVRIN_API void vumat_lamina(const int* nblock, const int* ndir, const int* nshr, const int* nstatev,
-                             const int* nfieldv, const int* nprops, const int* lanneal,
-                             const double* steptime, const double* totaltime, const double* dt,
-                             const char* cmname, const double* coordmp, const double* charlength,
-                             const double* props, const double* density, double* straininc,
-                             const double* relspininc, const double* tempold,
-                             const double* stretchold, const double* defgradold,
-                             const double* fieldold, const double* stressold,
-                             const double* stateold, const double* enerinternold,
-                             const double* enerinelasold, const double* tempnew,
-                             const double* stretchnew, const double* defgradnew,
-                             const double* fieldnew, double* stressnew, double* statenew,
-                             double* enerinternnew, double* enerinelasnew, std::size_t cmname_len);
+// Abaqus/Explicit VUMAT (tavrin::wrapper::Vumat).  With ndir 3 and nshr 1
+// the thickness strain increment straininc(k,3) is replaced by that of the
+// plane-stress ply.
+TAVRIN_API tavrin::wrapper::Vumat vumat_lamina;
 
-// ANSYS USERMAT (the argument list of tavrin::wrapper::UsermatFn).
-TAVRIN_API void usermat_lamina(const int* matid, const int* elemid, const int* kdomintpt,
-                               const int* klayer, const int* ksectpt, const int* ldstep,
-                               const int* isubst, int* keycut, const int* ndirect, const int* nshear,
-                               const int* ncomp, const int* nstatev, const int* nprop,
-                               const double* time, const double* dtime, const double* temp,
-                               const double* dtemp, double* stress, double* ustatev, double* dsdepl,
-                               double* sedel, double* sedpl, double* epseq, const double* strain,
-                               const double* dstrain, double* epspl, const double* prop,
-                               const double* coords, double* var0, const double* defgrad_t,
-                               const double* defgrad, double* tsstif, double* epszz, double* var1,
-                               double* var2, double* var3, double* var4, double* var5, double* var6,
-                               double* var7, double* var8);
+// ANSYS USERMAT (tavrin::wrapper::Usermat).
+TAVRIN_API tavrin::wrapper::Usermat usermat_lamina;
 
 // Peridigm block interface (see abq_umat_to_peridigm_upermat).
 TAVRIN_API void upermat_lamina(double* stressnew, double* statenew, const double* stressold,

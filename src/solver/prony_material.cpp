@@ -12,6 +12,7 @@
 #include "foundation/small_matrix.hpp"
 #include "mechanics/ply_stiffness.hpp"
 #include "mechanics/prony.hpp"
+#include "solver/usermat_entry.hpp"
 
 namespace tavrin::toplevel {
 namespace {
@@ -191,5 +192,7 @@ void umat_prony(double* stress, double* svar, double* ddsdde, double* /*sse*/, d
   svar[500] = d(1, 1);
   svar[501] = d(2, 2);
 }
+
+TAVRIN_USERMAT_ENTRY(usermat_prony, umat_prony)
 
 }  // namespace tavrin::toplevel

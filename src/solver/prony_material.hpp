@@ -36,9 +36,11 @@
 #include <string_view>
 
 #include "foundation/api.hpp"
-#include "solver/usermat_entry.hpp"
+#include "solver/wrapper.hpp"
 
 namespace tavrin::toplevel {
+
+extern "C" {
 
 // flux(1) = heat of reaction × cure rate of the increment at temp(1); the
 // cure state of svar(1..4) advances over dtime.
@@ -55,15 +57,12 @@ TAVRIN_API void uexpan_prony(double* expan, double* dexpandt, const double* temp
 // props: the Prony term counts N(11), N(12), N(22), N(23), N(44) (truncated),
 // the unrelaxed C11, C12, C22, C23, C44, then each entry's (weight, time)
 // pairs in that order.  Below 273.15 K elastic, from 573.15 K fully relaxed.
-TAVRIN_API void umat_prony(double* stress, double* svar, double* ddsdde, double* sse, double* spd, double* scd,
-                           double* rpl, double* ddsddt, double* drplde, double* drpldt, const double* stran,
-                           const double* dstran, const double* time, const double* dtime, const double* temp,
-                           const double* dtemp, const double* predef, const double* dpred, const char* cmname,
-                           const int* ndi, const int* nshr, const int* ntens, const int* nstatv,
-                           const double* props, const int* nprops, const double* coords, const double* drot,
-                           double* pnewdt, const double* celent, const double* dfgrd0, const double* dfgrd1,
-                           const int* noel, const int* npt, const int* kslay, const int* kspt, const int* jstep,
-                           const int* kinc, std::size_t cmname_len);
+TAVRIN_API wrapper::Umat umat_prony;
+
+// The ANSYS USERMAT entry of umat_prony.
+TAVRIN_API wrapper::Usermat usermat_prony;
+
+}  // extern "C"
 
 // The ply and section (1-based) that a material name's tags select.
 struct PlySection {
@@ -72,8 +71,5 @@ struct PlySection {
 TAVRIN_API PlySection cure_ply_section(std::string_view name);
 // Column `kind` of the cure table of a ply; empty when the table holds none.
 TAVRIN_API std::span<const double> cure_column(int kind, PlySection at);
-
-// The ANSYS USERMAT entry of umat_prony.
-inline constexpr wrapper::UsermatFn usermat_prony = &usermat_entry<&umat_prony>;
 
 }  // namespace tavrin::toplevel

@@ -17,6 +17,7 @@
 #include "mechanics/resin.hpp"
 #include "mechanics/stress_measures.hpp"
 #include "solver/point_trace.hpp"
+#include "solver/usermat_entry.hpp"
 
 namespace tavrin::toplevel {
 namespace {
@@ -494,5 +495,7 @@ void umat_resin(double* spannung, double* statev, double* tangente, double* /*ss
     point.run(spannung, tangente, dehnung, ddehnung, *nstresscomp, *nstatv, *kinc, dfgrd0, dfgrd1);
   }
 }
+
+TAVRIN_USERMAT_ENTRY(usermat_resin, umat_resin)
 
 }  // namespace tavrin::toplevel

@@ -40,22 +40,17 @@
 #include <cstddef>
 
 #include "foundation/api.hpp"
-#include "solver/usermat_entry.hpp"
+#include "solver/wrapper.hpp"
 
 namespace tavrin::toplevel {
 
-TAVRIN_API void umat_resin(double* spannung, double* statev, double* tangente, double* sse, double* spd,
-                           double* scd, double* rpl, double* ddsddt, double* drplde, double* drpldt,
-                           const double* dehnung, const double* ddehnung, const double* time,
-                           const double* dtime, const double* temp, const double* dtemp, const double* predef,
-                           const double* dpred, const char* materl, const int* nnormal, const int* nshr,
-                           const int* nstresscomp, const int* nstatv, const double* props, const int* nprops,
-                           const double* coords, const double* drot, double* pnewdt, const double* celent,
-                           const double* dfgrd0, const double* dfgrd1, const int* noel, const int* npt,
-                           const int* kslay, const int* kspt, const int* jstep, const int* kinc,
-                           std::size_t materl_len);
+extern "C" {
+
+TAVRIN_API wrapper::Umat umat_resin;
 
 // The ANSYS USERMAT entry of umat_resin.
-inline constexpr wrapper::UsermatFn usermat_resin = &usermat_entry<&umat_resin>;
+TAVRIN_API wrapper::Usermat usermat_resin;
+
+}  // extern "C"
 
 }  // namespace tavrin::toplevel

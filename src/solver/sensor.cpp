@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <complex>
-#include <type_traits>
 
 #include "elements/layouts.hpp"
 #include "foundation/errorhandling.hpp"
@@ -13,9 +12,6 @@
 #include "mechanics/ply_stiffness.hpp"
 #include "solver/lamina.hpp"
 #include "solver/wrapper.hpp"
-
-static_assert(std::is_same_v<decltype(&umat_hyper), tavrin::wrapper::UmatFn>,
-              "umat_hyper has the UMAT interface the adapters call");
 
 namespace tavrin::toplevel {
 namespace {

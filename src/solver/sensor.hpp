@@ -34,6 +34,7 @@
 #include <cstddef>
 
 #include "foundation/api.hpp"
+#include "solver/wrapper.hpp"
 
 extern "C" {
 
@@ -83,15 +84,5 @@ TAVRIN_API void umat_porosity(double* stress, double* statev, double* ddsdde, do
                               std::size_t materl_len);
 
 // Abaqus/Standard UMAT (the argument list of tavrin::wrapper::UmatFn).
-TAVRIN_API void umat_hyper(double* stress, double* statev, double* ddsdde, double* sse, double* spd,
-                           double* scd, double* rpl, double* ddsddt, double* drplde, double* drpldt,
-                           const double* stran, const double* dstran, const double* time,
-                           const double* dtime, const double* temp, const double* dtemp,
-                           const double* predef, const double* dpred, const char* materl,
-                           const int* ndi, const int* nshr, const int* ntens, const int* nstatv,
-                           const double* props, const int* nprops, const double* coords,
-                           const double* drot, double* pnewdt, const double* celent,
-                           const double* dfgrd0, const double* dfgrd1, const int* noel,
-                           const int* npt, const int* kslay, const int* kspt, const int* jstep,
-                           const int* kinc, std::size_t materl_len);
+TAVRIN_API tavrin::wrapper::Umat umat_hyper;
 }

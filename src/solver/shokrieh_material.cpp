@@ -11,6 +11,7 @@
 #include "foundation/transforms.hpp"
 #include "mechanics/ply_rotation.hpp"
 #include "solver/point_trace.hpp"
+#include "solver/usermat_entry.hpp"
 
 namespace tavrin::toplevel {
 namespace {
@@ -131,5 +132,7 @@ void umat_shokrieh(double* stress, double* statev, double* ddsdde, double* sse, 
   trace.values(" -- Tangent stiffness output ", ddsdde, n * n);
   trace.values(" -- Stress output ", stress, n);
 }
+
+TAVRIN_USERMAT_ENTRY(usermat_shokrieh, umat_shokrieh)
 
 }  // namespace tavrin::toplevel

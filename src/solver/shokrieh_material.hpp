@@ -23,21 +23,17 @@
 #include <cstddef>
 
 #include "foundation/api.hpp"
-#include "solver/usermat_entry.hpp"
+#include "solver/wrapper.hpp"
 
 namespace tavrin::toplevel {
 
-TAVRIN_API void umat_shokrieh(double* stress, double* statev, double* ddsdde, double* sse, double* spd, double* scd,
-                              double* rpl, double* ddsddt, double* drplde, double* drpldt, const double* stran,
-                              const double* dstran, const double* time, const double* dtime, const double* temp,
-                              const double* dtemp, const double* predef, const double* dpred, const char* materl,
-                              const int* ndi, const int* nshr, const int* ntens, const int* nallstatv,
-                              const double* props, const int* nprops, const double* coords, const double* drot,
-                              double* pnewdt, const double* celent, const double* dfgrd0, const double* dfgrd1,
-                              const int* noel, const int* npt, const int* kslay, const int* kspt, const int* jstep,
-                              const int* kinc, std::size_t materl_len);
+extern "C" {
+
+TAVRIN_API wrapper::Umat umat_shokrieh;
 
 // The ANSYS USERMAT entry of umat_shokrieh.
-inline constexpr wrapper::UsermatFn usermat_shokrieh = &usermat_entry<&umat_shokrieh>;
+TAVRIN_API wrapper::Usermat usermat_shokrieh;
+
+}  // extern "C"
 
 }  // namespace tavrin::toplevel

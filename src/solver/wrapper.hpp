@@ -23,10 +23,12 @@
 // column-major, in the solver's order; a material name is followed, after
 // every other argument, by its length passed by value, as Fortran compilers
 // pass a character argument.  Every material routine of the library with an
-// Abaqus/Standard interface has the type UmatFn, so that an ANSYS or
-// Peridigm entry point is one adapter call, e.g.
+// Abaqus/Standard interface is declared with the type Umat, so that an ANSYS
+// or Peridigm entry point is one adapter call, e.g.
 //
 //   abq_umat_to_ansys_usermat(umat_lamina, matid, elemid, ...);
+//
+// (solver/usermat_entry.hpp defines such an ANSYS entry in one line).
 #pragma once
 
 #include <cstddef>
@@ -41,17 +43,16 @@ namespace tavrin::wrapper {
 // cmname (cmname_len characters), ndi, nshr, ntens, nstatv, props(nprops),
 // nprops, coords(3), drot(3,3), pnewdt, celent, dfgrd0(3,3), dfgrd1(3,3),
 // noel, npt, layer, kspt, jstep(4), kinc.  npred is at least 1.
-using UmatFn = void (*)(double* stress, double* statev, double* ddsdde, double* sse, double* spd,
-                        double* scd, double* rpl, double* ddsddt, double* drplde, double* drpldt,
-                        const double* stran, const double* dstran, const double* time,
-                        const double* dtime, const double* temp, const double* dtemp,
-                        const double* predef, const double* dpred, const char* cmname,
-                        const int* ndi, const int* nshr, const int* ntens, const int* nstatv,
-                        const double* props, const int* nprops, const double* coords,
-                        const double* drot, double* pnewdt, const double* celent,
-                        const double* dfgrd0, const double* dfgrd1, const int* noel, const int* npt,
-                        const int* layer, const int* kspt, const int* jstep, const int* kinc,
-                        std::size_t cmname_len);
+using Umat = void(double* stress, double* statev, double* ddsdde, double* sse, double* spd, double* scd,
+                  double* rpl, double* ddsddt, double* drplde, double* drpldt, const double* stran,
+                  const double* dstran, const double* time, const double* dtime, const double* temp,
+                  const double* dtemp, const double* predef, const double* dpred, const char* cmname,
+                  const int* ndi, const int* nshr, const int* ntens, const int* nstatv, const double* props,
+                  const int* nprops, const double* coords, const double* drot, double* pnewdt,
+                  const double* celent, const double* dfgrd0, const double* dfgrd1, const int* noel,
+                  const int* npt, const int* layer, const int* kspt, const int* jstep, const int* kinc,
+                  std::size_t cmname_len);
+using UmatFn = Umat*;
 
 // The UMAT interface with a material id in front (the material library
 // muesli's).
@@ -72,18 +73,30 @@ using MuesliUmatFn = void (*)(const int* matid, double* stress, double* statev, 
 // strain(ncomp), dstrain(ncomp), epspl(ncomp) in the ANSYS order,
 // prop(nprop), coords(3), defgrad_t(3,3), defgrad(3,3), tsstif(2); the rest
 // scalars.  var0 .. var8 are reserved values the routine may update.
-using UsermatFn = void (*)(const int* matid, const int* elemid, const int* kdomintpt,
-                           const int* klayer, const int* ksectpt, const int* ldstep,
-                           const int* isubst, int* keycut, const int* ndirect, const int* nshear,
-                           const int* ncomp, const int* nstatev, const int* nprop,
-                           const double* time, const double* dtime, const double* temp,
-                           const double* dtemp, double* stress, double* ustatev, double* dsdepl,
-                           double* sedel, double* sedpl, double* epseq, const double* strain,
-                           const double* dstrain, double* epspl, const double* prop,
-                           const double* coords, double* var0, const double* defgrad_t,
-                           const double* defgrad, double* tsstif, double* epszz, double* var1,
-                           double* var2, double* var3, double* var4, double* var5, double* var6,
-                           double* var7, double* var8);
+using Usermat = void(const int* matid, const int* elemid, const int* kdomintpt, const int* klayer,
+                     const int* ksectpt, const int* ldstep, const int* isubst, int* keycut,
+                     const int* ndirect, const int* nshear, const int* ncomp, const int* nstatev,
+                     const int* nprop, const double* time, const double* dtime, const double* temp,
+                     const double* dtemp, double* stress, double* ustatev, double* dsdepl, double* sedel,
+                     double* sedpl, double* epseq, const double* strain, const double* dstrain, double* epspl,
+                     const double* prop, const double* coords, double* var0, const double* defgrad_t,
+                     const double* defgrad, double* tsstif, double* epszz, double* var1, double* var2,
+                     double* var3, double* var4, double* var5, double* var6, double* var7, double* var8);
+using UsermatFn = Usermat*;
+
+// Abaqus/Explicit VUMAT: stressold, stressnew, straininc (nblock,
+// ndir+nshr), stateold, statenew (nblock, nstatev), coordmp and charlength
+// (nblock, *), the rest per point or as the host lays them out.
+using Vumat = void(const int* nblock, const int* ndir, const int* nshr, const int* nstatev,
+                   const int* nfieldv, const int* nprops, const int* lanneal, const double* steptime,
+                   const double* totaltime, const double* dt, const char* cmname, const double* coordmp,
+                   const double* charlength, const double* props, const double* density, double* straininc,
+                   const double* relspininc, const double* tempold, const double* stretchold,
+                   const double* defgradold, const double* fieldold, const double* stressold,
+                   const double* stateold, const double* enerinternold, const double* enerinelasold,
+                   const double* tempnew, const double* stretchnew, const double* defgradnew,
+                   const double* fieldnew, double* stressnew, double* statenew, double* enerinternnew,
+                   double* enerinelasnew, std::size_t cmname_len);
 
 // Material name the adapters hand a UMAT in place of the host's.
 inline constexpr char adapter_material_name[] = "ABQ_WRAPPER";

@@ -151,14 +151,14 @@ void heron(double* xnew, const double* fargs, const int* na, const int* /*nfun*/
   *xnew = 0.5 * (fargs[0] + c / fargs[0]);
 }
 
-// Echoes two integers whose defaults round a real; counts the blanks of two
+// Echoes two integers whose defaults round a real; counts the blanks of three
 // long fixed-length texts.
 void echo2(const int& n, const int& m, const double& /*s*/, const int& /*k*/, int& on, int& om) {
   on = n;
   om = m;
 }
-void blanks2(const char* a, const char* b, int& n) {
-  n = int(std::count(a, a + 200, ' ') + std::count(b, b + 200, ' '));
+void blanks3(const char* a, const char* b, const char* c, int& n) {
+  n = int(std::count(a, a + 200, ' ') + std::count(b, b + 54, ' ') + std::count(c, c + 200, ' '));
 }
 
 }  // namespace enginetest
@@ -237,7 +237,8 @@ TAVRIN_ROUTINE(ramp, et::ramp, out(Real, "x", "-m"), hide(Int, "k", "max(-m,0)")
                in(Real, "s").opt("max(-m/2,0.5)"));
 TAVRIN_ROUTINE(echo2, et::echo2, in(Int, "n").opt("ceiling(s)"), in(Int, "m").opt("floor(s)+ceiling(k)"),
                in(Real, "s"), in(Int, "k").opt("1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1+(1))))))))))))))))))))))))))))))))))))))))"), out(Int, "on"), out(Int, "om"));
-TAVRIN_ROUTINE(blanks2, et::blanks2, in(Text, "a", "200"), in(Text, "b", "200"), out(Int, "n"));
+TAVRIN_ROUTINE(blanks3, et::blanks3, in(Text, "a", "200"), in(Text, "b", "54"), in(Text, "c", "200"),
+               out(Int, "n"));
 TAVRIN_ROUTINE(split_checked, et::fill, inplace(Real, "x", "n"), in(Int, "n").opt("len(x)").relation("n>=1"),
                in(Real, "v"));
 

@@ -320,7 +320,7 @@ def test_rounding_and_depth_of_default_expressions(et, eterror):
 
 
 def test_texts_padded_beyond_the_call_scratch(et):
-    # two 200-character fields padded on the call's frame: the second no
-    # longer fits the scratch left by the first
-    assert et.blanks2("x", "yz") == 199 + 198
-    assert et.blanks2("x" * 200, "") == 200
+    # fields of 200, 54 and 200 characters padded on the call's frame: the
+    # second fills the scratch to its last byte, the third no longer fits
+    assert et.blanks3("x", "yz", "") == 199 + 52 + 200
+    assert et.blanks3("x" * 200, "", "x" * 200) == 54

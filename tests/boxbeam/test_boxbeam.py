@@ -156,6 +156,8 @@ def test_cell_side_without_wall_ends_the_process_with_status_1(tmp_path):
     assert done.returncode == 1
     assert "before" in done.stdout and "after" not in done.stdout
     text = report.read_text()
+    # The input echo heads the wall table before its rows.
+    assert "\n WANDPARAMETER\n =============\n\n NR     IG1     IG2     TYPE" in text
     assert "   F E H L E R M E L D U N G:" in text
     assert "IN ZELLE   1  WURDE DIE WAND ZWISCHEN DEN GURTEN   2  UND   4  NICHT DEFINIERT !!" in text
 

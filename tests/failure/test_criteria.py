@@ -177,7 +177,7 @@ def numpy_kink_search(s, xt22, xc22, x12, g12, xc11, step_d=5.0):
 
 def test_kink_search_against_numpy(tv):
     for s in [(-900.0, -40.0, 10.0, 35.0, -8.0, 12.0), (-700.0, 20.0, -60.0, -15.0, 5.0, 30.0),
-              (-1000.0, 30.0, 30.0, 0.0, 20.0, 0.0)]:
+              (-1000.0, 30.0, 30.0, 0.0, 20.0, 0.0), (-800.0, -30.0, 20.0, 25.0, 10.0, 15.0)]:
         ours = tv.fbcollection.fblarc05(*s, *FIBRE.values(), 5000.0)
         assert ours == pytest.approx(numpy_kink_search(s, XT22, XC22, X12, 5000.0, 1200.0), rel=1e-12)
 
@@ -189,6 +189,12 @@ def test_fibre_worked_values(tv):
     assert fb.fblarc04(*s(-1200.0), *FIBRE.values(), *elastic) == 1.0000000000000004
     assert fb.fblarc04(*s(-600.0), *FIBRE.values(), *elastic) == 0.19045526993957163
     assert fb.fblarc05(*s(-1200.0), *FIBRE.values(), 5000.0) == pytest.approx(1.0, rel=1e-14)
+    # The kink-plane scan steps 5° by default, and when the step given is not positive (a 10° scan gives
+    # 1.2474854915795368 here).
+    for step in (5.0, 0.0):
+        assert fb.fblarc05(-800.0, -30.0, 20.0, 25.0, 10.0, 15.0, *FIBRE.values(), 5000.0, sainc=step) == (
+            pytest.approx(1.2520780395416617, rel=1e-13))
+    tv.errorhandling.rsxerr(True)
     assert fb.fblarc05_is(*s(-1200.0), 1500.0, 1200.0, XT22, 40.0, X12, 5000.0) == pytest.approx(1.0, rel=1e-14)
     # The kink plane of s22 = s33, s23 = 0 is ψ = 0, not a NaN.
     assert math.isfinite(fb.fblarc04(-900.0, -30.0, -30.0, 0, 0, 0, *FIBRE.values(), *elastic))

@@ -48,6 +48,14 @@ class TestStartUp:
         np.testing.assert_array_equal(tv.impactdata.cprops[[5, 13, 14]], [[9.80665] * 2, [1, 2], [1e-10] * 2])
         # The line after the second marker holds two numbers only.
         assert status(tv) == (-2, "Error: input deck line 10, *STEP: impactor without three coordinates")
+        # A new start (the step table released) with as many impactors keeps
+        # their tables and presets them again.
+        tv.loaddata.dprops[...] = 7.0
+        tv.errorhandling.rsxerr(True)
+        tv.jobdata.stepid = None
+        uext(tv, 0)
+        assert tv.loaddata.dprops[[0, 4, 11]].tolist() == [[0, 0]] * 3
+        np.testing.assert_array_equal(tv.loaddata.dprops[1:4], [[0, 0], [0, 0], [12.5, 0]])
 
     def test_failure_path_and_a_second_start(self, job, write, tmp_path):
         tv = job

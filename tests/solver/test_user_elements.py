@@ -296,10 +296,10 @@ def test_contact_failures_are_latched(tv, latched):
     assert latched()[0] == -2 and "history table" in latched()[1] and svars_out[18] == 0.0
     # A decreasing table (increasing once reversed) is.
     svars = np.zeros(24)
-    svars[20:] = [3.0, 1.0, 30.0, 10.0]
+    svars[20:] = [3.0, 1.0, 40.0, 10.0]
     *_, svars_out, _, _, _ = uel(tv, (0, 0, 1), impact=record(r4=-1.0, r7=4.0), svars=svars, kinc=2,
                                  jprops=(1, 0, 0), **{**kw, "dtime": 2.0})
-    assert svars_out[18] == pytest.approx(20.0, rel=1e-14)
+    assert svars_out[18] == pytest.approx(25.0, rel=1e-14)
 
 
 def test_rebound_step(tv):
@@ -372,6 +372,11 @@ def test_implicit_reference_and_record_update(tv):
     _, _, sv, _, _, cprops = uel(tv, (0, 0, 1), (0, 0, 0.03), impact=record(r1=3.0, r2=3.0, r3=3.0, r4=-0.02, r7=4.0),
                                  svars=svars, du=du, lflags=(11, 1, 1, 0, 0), **{**kw, "kinc": 0})
     assert cprops[:3].tolist() == [3.0, 3.0, 3.0]
+    # Statics with fixed increments (procedure 2) records the bar's elongation as automatic statics does.
+    for procedure in (1, 2):
+        _, _, sv, *_ = uel(tv, (0, 0, 1), (0, 0, 0.03), impact=record(r4=0.02, r7=4.0), svars=svars.copy(),
+                           du=np.zeros((6, 2)), lflags=(procedure, 1, 1, 0, 0), **kw)
+        assert sv[15] == 0.03
 
 
 def test_brent_unloading_and_rebound_force(tv):
