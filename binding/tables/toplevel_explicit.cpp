@@ -75,9 +75,10 @@ TAVRIN_ROUTINE_DOC(
     "angle of Wiegand's criterion (degrees), 13-15 fibre tension onset strain, full-damage strain and toughness, "
     "16-17 fibre compression onset and full-damage strain, 18 and 20 largest fibre efforts, 21-26 total strain, "
     "27-32 inelastic strain, 45-46 fibre onset stresses; slot 19 is not changed.",
-    VUMAT_ARGS(sa::straininc.nooverwrite().describe(
-        "strain increment, cyclic order, tensor shears (the thickness increment the routine writes at "
-        "plane-stress points is not returned: it is part of the total strain, state slots 21-26)")));
+    VUMAT_ARGS(sa::straininc_updated.describe(
+        "strain increment, cyclic order, tensor shears; a float64 Fortran-ordered array, updated in place: "
+        "at plane-stress points (nshr 1) column 3 becomes the thickness increment, also part of the total "
+        "strain, state slots 21-26")));
 
 }  // namespace
 }  // namespace tavrin::bind
