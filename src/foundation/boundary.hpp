@@ -16,9 +16,11 @@
 
 #include <array>
 #include <cstddef>
+#include <limits>
 #include <new>
 #include <span>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 
 #include "foundation/api.hpp"
@@ -66,15 +68,17 @@ bool c_boundary(std::string_view entry, Body&& body) {
   }
 }
 
-// The same for an entry point with a function value: `fallback` when the
-// body was abandoned.
-template <class R, class Body>
-R c_boundary_value(std::string_view entry, R fallback, Body&& body) {
+// The same for an entry point with a function value, which reads NaN
+// (a real) or 0 when the body was abandoned.
+template <class Body>
+auto c_boundary_value(std::string_view entry, Body&& body) -> decltype(body()) {
+  using R = decltype(body());
   try {
     return std::forward<Body>(body)();
   } catch (const std::exception&) {
     latch_current_exception(entry);
-    return fallback;
+    if constexpr (std::is_floating_point_v<R>) return std::numeric_limits<R>::quiet_NaN();
+    else return R{};
   }
 }
 

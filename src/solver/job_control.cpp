@@ -261,17 +261,18 @@ namespace tl = tavrin::toplevel;
 void UEXTERNALDB_IOControl(const int* lop, const int* /*lrestart*/, const double* /*time*/, const double* dtime,
                            const int* kstep, const int* kinc, const int* exflag) {
   const bool explicit_caller = exflag && *exflag == 1;
-  switch (*lop) {
-    case tl::analysis_start:
-    case tl::restart: tl::start_up_at_boundary(__func__, false); return;
-    case tl::increment_start:
-      if (explicit_caller) return;
-      [[fallthrough]];
-    case tl::increment_setup: tavrin::c_boundary(__func__, [&] { tl::start_increment(*kstep); }); return;
-    case tl::increment_end: return tl::end_increment(*kstep, *kinc, *dtime, explicit_caller);
-    case tl::analysis_end: return tl::release();
-    default: return;
-  }
+  if (*lop == tl::analysis_start || *lop == tl::restart) return tl::start_up_at_boundary(__func__, false);
+  tavrin::c_boundary(__func__, [&] {
+    switch (*lop) {
+      case tl::increment_start:
+        if (explicit_caller) return;
+        [[fallthrough]];
+      case tl::increment_setup: return tl::start_increment(*kstep);
+      case tl::increment_end: return tl::end_increment(*kstep, *kinc, *dtime, explicit_caller);
+      case tl::analysis_end: return tl::release();
+      default: return;
+    }
+  });
 }
 
 void VUEXTERNALDB_IOControl(const int* k, const int* i_array, const int* niarray, const double* r_array,
