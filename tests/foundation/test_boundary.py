@@ -26,10 +26,11 @@ def call_graph(library):
     head = re.compile(r"^[0-9a-f]+ <(.+)>:$")
     call = re.compile(r"\s(?:call|jmp)\s+[0-9a-f]+ <([^>+]+)(?:\+0x[0-9a-f]+)?>")
     for line in text.splitlines():
+        # A function's cold part (its landing pads among them) counts as the function.
         if m := head.match(line):
-            func = None if m.group(1).endswith("@plt") else m.group(1)  # a stub, not a function
+            func = None if m.group(1).endswith("@plt") else m.group(1).removesuffix(".cold")
         elif (m := call.search(line)) and func:
-            target = m.group(1).replace("@plt", "")
+            target = m.group(1).replace("@plt", "").removesuffix(".cold")
             if target != func:
                 edges[func].add(target)
     return edges
