@@ -302,14 +302,17 @@ MEMORY_DECK = "*Step, name=a, TVR_INITIALIZATION\n*Step, name=b, TVR_FATIGUE\n*S
 MEMORY_SECTIONS = "++Begin Section, SECID=1\n+Orientation\n0 90\n+Thickness\n0.125\n++End Section\n"
 
 
-def start_in_capped_child(write, tmp_path, caller, cycle_rows, sections=MEMORY_SECTIONS):
+def start_in_capped_child(write, tmp_path, caller, cycle_rows, sections=MEMORY_SECTIONS, material=None,
+                          damage=None):
     import json
     import os
     import subprocess
     import sys
     write("job.inp", MEMORY_DECK)
     write("SectionCard.tvr", sections)
-    write("MaterialCard.tvr", "++Begin Material, MATID=1\n+Elastic\n1 2 3 4 5 6 7 8 9\n++End Material\n")
+    write("MaterialCard.tvr", material or "++Begin Material, MATID=1\n+Elastic\n1 2 3 4 5 6 7 8 9\n++End Material\n")
+    if damage:
+        write("DamageCard.tvr", damage)
     write("StepCard.tvr", "++Begin Step, STEPID=1\n+Cycle, TYPE=GENERAL\n"
                           f"0 0 3 0 0 {cycle_rows} 1 1 0 1\n0 0 3 0 0 4 1 1 0 1\n0 0 3 0 0 4 1 1 0 1\n"
                           "+Cycle, TYPE=INDIVIDUAL\n1 10 100\n++End Step\n")
@@ -344,3 +347,17 @@ class TestMemory:
         r = start_in_capped_child(write, tmp_path, caller, 4, MEMORY_SECTIONS + many + MEMORY_SECTIONS * 1999)
         assert (r["status"], r["message"]) == (-2, "Error: SectionCard line 8, +Orientation: needs 60 GB > memory, dropped")
         assert r["plyorientation"] == [2, 2001] and r["peprops"] == [9, 2, 2001] and r["cycles"] == [4, 3]
+
+    def test_material_and_damage_tables_beyond_memory(self, write, tmp_path, caller):
+        # A curing table of 10⁶ values in 2 plies × 250 sections: 32 GB; a
+        # point list of 10⁶ values in 400 damages: 38 GB.
+        values = " ".join(["1"] * 1_000_000)
+        sections = "".join(MEMORY_SECTIONS.replace("SECID=1", f"SECID={k}") for k in range(1, 251))
+        material = f"++Begin Material, MATID=1\n+Curing, TYPE=RATE\n{values}\n++End Material\n"
+        r = start_in_capped_child(write, tmp_path, caller, 4, sections, material=material)
+        assert (r["status"], r["message"]) == (-2, "Error: MaterialCard line 1, ++Begin Material: needs 32 GB > memory, dropped")
+        assert r["peprops"] is None and r["plyorientation"] == [2, 250] and r["cycles"] == [4, 3]
+        damage = f"++Begin Damage, DMGID=1\n+Table, LayID=1, TYPE=Matrix\n{values}\n++End Damage\n"
+        damage += "++Begin Damage, DMGID=2\n++End Damage\n" * 399
+        r = start_in_capped_child(write, tmp_path, caller, 4, damage=damage)
+        assert (r["status"], r["message"]) == (-2, "Error: DamageCard line 2, +Table: needs 38.4 GB > memory, dropped")
