@@ -160,6 +160,8 @@ class TestIncrements:
         assert not tv.nodaldata.nodesmotion[:, 4:, 0].any() and tv.nodaldata.nodesmotion[:, :4, 0].all()
         assert tv.nodaldata.nodesmotion[:, :, 1].all()
         tv.sectiondata.tnormalstress[...] = 1.0
+        vext(tv, 4, kstep=2, kinc=3)                # the explicit entry is an explicit caller
+        assert tv.sectiondata.tnormalstress.all()
         uext(tv, 2, kstep=2, kinc=1)                # an implicit caller always
         assert not tv.sectiondata.tnormalstress.any()
         tv.sectiondata.tshearstress[...] = 1.0
@@ -281,6 +283,7 @@ import _tavrin as tv
 job = pathlib.Path(sys.argv[1])
 tv.jobdata.jobfilepath = str(job / "job")
 tv.jobdata.joboutdir = str(job)
+tv.elementdata.elemkind = [2, 11]  # held before the start, not made by it
 if sys.argv[2] == "c":
     maps = pathlib.Path("/proc/self/maps").read_text().split()
     lib = ctypes.CDLL(next(p for p in maps if p.endswith("/libtavrin.so")))
@@ -295,7 +298,8 @@ print(json.dumps({
     "reals": None if e.errrealv is None else e.errrealv.tolist(),
     **{name: None if getattr(m, name) is None else list(getattr(m, name).shape)
        for m, name in [(tv.jobdata, "stepid"), (tv.shokriehdata, "cycleprops"), (tv.shokriehdata, "cycles"),
-                       (tv.sectiondata, "plyorientation"), (tv.materialdata, "peprops"), (tv.impactdata, "cprops")]}}))
+                       (tv.sectiondata, "plyorientation"), (tv.materialdata, "peprops"), (tv.impactdata, "cprops"),
+                       (tv.elementdata, "elemkind")]}}))
 """
 
 MEMORY_DECK = "*Step, name=a, TVR_INITIALIZATION\n*Step, name=b, TVR_FATIGUE\n*Step, name=c, TVR_FATIGUE\n"
@@ -338,8 +342,9 @@ class TestMemory:
         r = start_in_capped_child(write, tmp_path, caller, rows)
         assert (r["status"], r["message"]) == (-3, f"Out of memory allocating shokriehdata::cycles ({rows}, 3)")
         assert r["ints"] == [rows, 3] and r["reals"] == [rows * 24.0]
-        # Everything the start made is released.
+        # Everything the start made is released, what it found is kept.
         assert all(r[t] is None for t in ("stepid", "cycleprops", "cycles", "plyorientation", "peprops", "cprops"))
+        assert r["elemkind"] == [2]
 
     def test_plies_times_sections_beyond_memory(self, write, tmp_path, caller):
         # 300,000 plies in one of 2,001 sections: 60 GB of section tables.
