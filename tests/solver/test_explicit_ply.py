@@ -367,6 +367,8 @@ def test_fibre_damage_history_and_deletion(tv):
         old = run.state.copy()
         state = run.call(strain(de11))[1][0]
         rs1.append(state[9])
+        if len(rs1) == 40:  # fibre tension alone: 0.999 + 0.5·1 < 1.7901, never deleted
+            assert state[[0, 1, STATUS]].tolist() == [0.999, 0.5, 1.0]
         assert (state[9:18] >= old[0, 9:18]).all() and (state[9:18] <= 1.0).all()
         assert (state[STATUS] == 0.0) == (state[0] + state[1] >= limit)
     assert rs1[39] == 1.0 and len(set(rs1[40:])) == 1          # full, and kept in compression
