@@ -372,8 +372,10 @@ class Point {
       return;
     }
     // A transverse mode with no normal part of its own is driven by its
-    // shear partners alone: it is evaluated as the tension mode.
-    const bool shear_driven = i == 2 && (effort_[partners[i].sh1] != 0.0 || effort_[partners[i].sh2] != 0.0);
+    // shear partners alone: it is evaluated as the tension mode, unless set
+    // 6 evaluates the compression mode with the compressive part.
+    const bool shear_driven = i == 2 && (set != 6 || effort_[3] == 0.0) &&
+                              (effort_[partners[i].sh1] != 0.0 || effort_[partners[i].sh2] != 0.0);
     if (set != 1 && set != 5 && effort_[i] == 0.0 && !shear_driven) return;
     bool beyond_cap = false;
     double reach = 0.0;

@@ -340,6 +340,11 @@ def test_pure_in_plane_shear_initiates_at_its_strength_and_softens_to_its_cap(tv
             if k == 4:
                 assert stress[3] < 90 and run.state[0, 53 + mode] == pytest.approx(1.1 * run.state[0, 44 + mode])
         assert run.state[0, 6] == 0.99 and stress[3] == pytest.approx(0.01 * 2 * G12 * 27 * 0.3 * x12, rel=1e-12)
+    if criterion == 6:  # compression across the plane: the compression mode answers, the tension mode keeps its effort
+        run = Run(tv.toplevel.vumat_cartesian, props(p33=measure, p34=6))
+        run.state[0, 73] = -7.0
+        state = run.call(strain(0, -1e-3, 0, 0.3 * x12), keep=False)[1][0]
+        assert state[73] == -7.0 and state[74] > 0.0
 
 
 def test_onset_at_effort_16_halves_the_equivalent_strain(tv):
