@@ -198,6 +198,9 @@ def test_set2_onset_of_each_mode(tv, measure, mode):
         de[3:] = 1e-3
     run = Run(tv.toplevel.vumat_cartesian, props(p33=measure, p34=2), length=lengths)
     state = run.call(de, keep=False)[1][0]
+    if mode == 2:  # a toughness that is not a number gives the floor of the full-damage strain, never a NaN
+        nan = Run(tv.toplevel.vumat_cartesian, props(p33=measure, p34=2, p27=np.nan), length=lengths)
+        assert np.isfinite(nan.call(de, keep=False)[1][0]).all()
     eps = abs(de).max()
     if measure == 1:  # a shear effort held at 1 decides the onset; the strain's own effort scales it
         fail = eps / x0
@@ -212,7 +215,7 @@ def test_set2_onset_of_each_mode(tv, measure, mode):
 
 def test_permanent_strains_of_broken_fibres_and_cracked_matrix(tv):
     x0 = [2000 / 140e3, 1200 / 120e3, 60 / 9e3, 200 / 10e3]
-    for e11, e22 in ((0.02, 0.01), (-0.02, -0.01)):
+    for e11, e22 in ((0.02, 0.01), (-0.02, -0.01), (0.5, 0.5)):  # the last beyond 30 and 50 onset strains
         run = Run(tv.toplevel.vumat_cartesian, props(p34=0, p35=1, p38=0))
         run.state[0, [9, 11]] = 1.0
         run.state[0, :9] = 0.5  # no stiffness degradation: the stiffness damages fall to 0
