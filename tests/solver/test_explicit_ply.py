@@ -246,6 +246,11 @@ def test_energies_are_the_trapezoidal_work_and_a_deleted_element_stores_none(tv)
     run.state[0, STATUS] = 0.0
     _, _, eint, eine = run.call(strain(1e-4, 1e-4), keep=False)
     assert eint[0] == run.eint[0] and eine[0] == eint[0]
+    # The elastic forms too, each row by its own status.
+    run = Run(tv.toplevel.vumat_cartesian, np.asarray(CARBON[:9], float), n=2)
+    run.state[1, STATUS] = 0.0
+    eint = run.call(strain(1e-3))[2]
+    assert eint[0] > 0.0 and eint[1] == 0.0
 
 
 def test_set1_fibre_tension_ignores_shear_and_a_set2_shear_softens_past_its_onset(tv):
