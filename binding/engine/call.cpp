@@ -17,6 +17,7 @@
 #include <new>
 
 #include "engine/numpy.hpp"
+#include "foundation/boundary.hpp"
 
 namespace tavrin::bind {
 
@@ -812,8 +813,12 @@ PyObject* run_call(const Plan& p, PyObject* const* args, std::size_t nargsf, PyO
   ResultValue rv;
   try {
     p.routine->thunk(cslots, &rv);
+  } catch (const std::exception&) {
+    // A failure inside the library (memory exhausted on the way) is latched
+    // as a host solver sees it; the results hold what was written.
+    latch_current_exception(p.routine->name);
   } catch (...) {
-    set_python_error_from_exception();
+    set_python_error_from_exception();  // a call-back's failure
     return nullptr;
   }
   if (PyErr_Occurred()) return nullptr;

@@ -79,6 +79,9 @@ inline constexpr Arg coordmp = in(Real, "coordmp", "nblock,*").describe("coordin
 inline constexpr Arg charlength = in(Real, "charlength", "nblock,*").describe("characteristic element lengths");
 inline constexpr Arg density = in(Real, "density", "nblock").describe("density of each point");
 inline constexpr Arg straininc = in(Real, "straininc", "nblock,ndir+nshr").describe("strain increment, one row per point");
+// The strain increment of a routine that writes the thickness increment of
+// its plane-stress points back into it (column 3 for ndir 3, nshr 1).
+inline constexpr Arg straininc_updated = inplace(Real, "straininc", "nblock,ndir+nshr");
 inline constexpr Arg relspininc = in(Real, "relspininc", "nblock,nshr").describe("relative spin increment");
 inline constexpr Arg tempold = in(Real, "tempold", "nblock").describe("temperature at the start");
 inline constexpr Arg stretchold = in(Real, "stretchold", "nblock,ndir+nshr").describe("stretch tensor at the start");

@@ -87,9 +87,10 @@ TAVRIN_ROUTINE_DOC(
     "entries, so it carries compression as the undamaged ply does, and degrades the shears across it.  "
     "Wiegand's criterion (a0 = 53 degrees) reaches 1 under pure transverse compression at 0.869*X22c (174 MPa "
     "for X22c = 200), not at X22c.",
-    VUMAT_ARGS(sa::straininc.nooverwrite().describe(
-        "strain increment, cyclic order, tensor shears (the thickness increment the routine writes at "
-        "plane-stress points is not returned: it is part of the total strain, state slots 21-26)")));
+    VUMAT_ARGS(sa::straininc_updated.describe(
+        "strain increment, cyclic order, tensor shears; a float64 Fortran-ordered array, updated in place: "
+        "at plane-stress points (nshr 1) column 3 becomes the thickness increment, also part of the total "
+        "strain, state slots 21-26")));
 
 }  // namespace
 }  // namespace tavrin::bind

@@ -72,9 +72,9 @@ TAVRIN_ROUTINE_DOC(
     sa::dt.describe(not_used), sa::cmname.describe("material name (not used)"), sa::coordmp.describe(not_used),
     sa::charlength.describe(not_used),
     sa::props.describe("ply constants: 2, 5 or 9 values (E1, E2, E3, nu12, nu13, nu23, G12, G13, G23)"),
-    sa::density, sa::straininc.nooverwrite().describe(
-        "strain increment, one row per point, tensor shears (the thickness increment the routine "
-        "writes for ndir 3, nshr 1 is not returned)"),
+    sa::density, sa::straininc_updated.describe(
+        "strain increment, one row per point, tensor shears; a float64 Fortran-ordered array, updated in "
+        "place: for ndir 3, nshr 1 column 3 becomes the thickness increment"),
     sa::relspininc.describe(not_used), sa::tempold.describe(not_used), sa::stretchold.describe(not_used),
     sa::defgradold.describe(not_used), sa::fieldold.describe(not_used), sa::stressold,
     sa::stateold.describe(not_used), sa::enerinternold, sa::enerinelasold.describe(not_used),

@@ -2,7 +2,8 @@
 
 #include <cstdlib>
 #include <limits>
-#include <new>
+
+#include "foundation/boundary.hpp"
 
 namespace tavrin {
 
@@ -19,19 +20,23 @@ void AllocatableBase::allocate_raw(std::span<const int> extents) {
   std::array<int, max_rank> ext{};
   std::size_t count = 1;
   constexpr std::size_t limit = std::numeric_limits<std::ptrdiff_t>::max() / 2;
+  double bytes = double(elem_size_);
+  bool representable = true;
   for (int k = 0; k < rank_; ++k) {
     const int e = k < int(extents.size()) && extents[k] > 0 ? extents[k] : 0;
     ext[k] = e;
-    if (e != 0 && count > limit / std::size_t(e)) throw std::bad_alloc();
-    count *= std::size_t(e);
+    bytes *= double(e);
+    if (e != 0 && count > limit / std::size_t(e)) representable = false;
+    else count *= std::size_t(e);
   }
-  if (count > limit / elem_size_) throw std::bad_alloc();
+  const std::span<const int> asked(ext.data(), std::size_t(rank_));
+  if (!representable || count > limit / elem_size_) throw AllocationFailure(this, asked, bytes);
   // calloc: zero-filled (pages the array never touches stay unmapped), aligned
   // for any element type, and a refused request comes back as null instead of
   // ending the process.  At least one element, so that an empty array is still
   // "allocated".
   void* p = std::calloc(count == 0 ? 1 : count, elem_size_);
-  if (!p) throw std::bad_alloc();
+  if (!p) throw AllocationFailure(this, asked, bytes);
   block_ = std::shared_ptr<void>(p, std::free);
   ext_ = ext;
 }

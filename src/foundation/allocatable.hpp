@@ -42,8 +42,9 @@ class TAVRIN_API AllocatableBase {
   std::shared_ptr<void> share() const { return block_; }
 
   // Replaces any current block by a new zero-filled one; negative extents
-  // count as 0.  Throws std::bad_alloc when the size cannot be represented or
-  // obtained; the array is then left absent.
+  // count as 0.  Throws AllocationFailure (a std::bad_alloc naming the table)
+  // when the size cannot be represented or obtained; the array is then left
+  // absent.
   void allocate_raw(std::span<const int> extents);
   void deallocate();
 

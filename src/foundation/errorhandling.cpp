@@ -1,6 +1,8 @@
 #include "foundation/errorhandling.hpp"
 
 #include <algorithm>
+#include <atomic>
+#include <mutex>
 #include <string>
 
 #include "foundation/halt.hpp"
@@ -10,28 +12,49 @@ namespace eh = errorhandling;
 
 namespace {
 
+// A threaded host may refuse at several points at once.  The status is read
+// and published atomically, and the whole record is written under one lock,
+// so the first failure wins and its message and details stay together; a
+// call that fails nothing never touches either.
+std::mutex latch_mutex;
+
+std::atomic_ref<int> status_ref() { return std::atomic_ref<int>(eh::errstat); }
+
 void record(int status, std::string_view message, std::span<const int> ints,
-            std::span<const double> reals, View<const int, 2> codes) {
-  eh::errstat = status;
+            std::span<const double> reals, View<const int, 2> codes) noexcept {
+  const std::lock_guard lock(latch_mutex);
+  if (status_ref().load(std::memory_order_relaxed) != 0) return;  // another thread was first
   eh::errstring.assign(message);
   // Vectors left from an earlier record (status 0, or assigned by the host)
-  // are replaced at the new extents.
-  eh::errintv.allocate(int(ints.size()));
-  std::copy(ints.begin(), ints.end(), eh::errintv.data());
-  eh::errrealv.allocate(int(reals.size()));
-  std::copy(reals.begin(), reals.end(), eh::errrealv.data());
+  // are replaced at the new extents; when memory is exhausted they stay
+  // empty and the status and message still tell.
+  const auto vector_of = [](auto& table, const auto& values) {
+    try {
+      table.allocate(int(values.size()));
+      std::copy(values.begin(), values.end(), table.data());
+    } catch (const std::bad_alloc&) {
+      table.deallocate();
+    }
+  };
+  vector_of(eh::errintv, ints);
+  vector_of(eh::errrealv, reals);
   const int rows = std::min(codes.size(1), 8);
   const int cols = codes.size(2);
-  eh::errasciim.allocate(rows, cols);
-  for (int j = 1; j <= cols; ++j)
-    for (int i = 1; i <= rows; ++i) eh::errasciim(i, j) = codes(i, j);
+  try {
+    eh::errasciim.allocate(rows, cols);
+    for (int j = 1; j <= cols; ++j)
+      for (int i = 1; i <= rows; ++i) eh::errasciim(i, j) = codes(i, j);
+  } catch (const std::bad_alloc&) {
+    eh::errasciim.deallocate();
+  }
+  status_ref().store(status, std::memory_order_release);
 }
 
 }  // namespace
 
 void xerr(int status, std::string_view message, std::span<const int> ints,
           std::span<const double> reals, View<const int, 2> codes) {
-  if (eh::errstat != 0) return;  // the first failure wins
+  if (status_ref().load(std::memory_order_acquire) != 0) return;  // the first failure wins
   record(status, message.substr(0, 80), ints, reals, codes);
 }
 
@@ -50,7 +73,7 @@ void xerr(const int& lop, const char* xerrmsg, const int* intv, const int& nint,
     // A fatal stop: exit status 1, so that scripts and schedulers see failure.
     halt(1, line);
   }
-  if (errstat != 0) return;
+  if (status_ref().load(std::memory_order_acquire) != 0) return;
   record(lop, message, {intv, std::size_t(std::max(nint, 0))},
          {realv, std::size_t(std::max(nreal, 0))},
          View<const int, 2>(asciim, std::max(nrows, 0), std::max(ncols, 0)));
@@ -60,7 +83,8 @@ void rsxerr(int& reset, const int& lop) {
   reset = 0;
   if (!lop) return;
   reset = 1;
-  errstat = 0;
+  const std::lock_guard lock(latch_mutex);
+  status_ref().store(0, std::memory_order_release);
   errintv.deallocate();
   errrealv.deallocate();
   errasciim.deallocate();

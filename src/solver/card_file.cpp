@@ -1,7 +1,9 @@
 #include "solver/card_file.hpp"
 
 #include <algorithm>
+#include <cstdio>
 
+#include "foundation/boundary.hpp"
 #include "foundation/errorhandling.hpp"
 
 namespace tavrin::iohandling {
@@ -68,7 +70,7 @@ int Card::count_data() {
   return count;
 }
 
-void Card::report(std::string_view keyword, long line, std::string_view what) const {
+void Card::report(std::string_view keyword, long line, std::string_view what, double bytes) const {
   if (quiet_) return;
   keyword = left_adjusted(keyword);
   while (!keyword.empty() && is_blank(keyword.back())) keyword.remove_suffix(1);
@@ -77,7 +79,16 @@ void Card::report(std::string_view keyword, long line, std::string_view what) co
   message += ": ";
   message += what;
   const int detail[] = {int(std::min<long>(line, 2147483647))};
-  xerr(-2, message, detail);
+  const double size[] = {bytes};
+  xerr(-2, message, detail, bytes < 0.0 ? std::span<const double>() : size);
+}
+
+bool Card::fits(double bytes, std::string_view keyword, long line) const {
+  if (fits_in_memory(bytes)) return true;
+  char size[32];
+  std::snprintf(size, sizeof size, bytes >= 1e9 ? "%.3g GB" : "%.3g MB", bytes >= 1e9 ? bytes / 1e9 : bytes / 1e6);
+  report(keyword, line, "needs " + std::string(size) + " > memory, dropped", bytes);
+  return false;
 }
 
 }  // namespace tavrin::iohandling

@@ -95,8 +95,13 @@ class TAVRIN_API Card : public RecordFile {
   bool skip_data() { return count_data() > 0; }
 
   // Latches -2: "Error: <name> line <line>, <keyword>: <what>" (nothing
-  // while quiet, for a pass that a later pass repeats).
-  void report(std::string_view keyword, long line, std::string_view what) const;
+  // while quiet, for a pass that a later pass repeats); the line is the
+  // integer detail, `bytes` (when given) the real one.
+  void report(std::string_view keyword, long line, std::string_view what, double bytes = -1.0) const;
+  // Whether tables of `bytes` that the line at `line` asks for fit in memory
+  // beside the shared tables already held; when not, latches -2 "... needs
+  // <size> > memory, dropped" and the caller drops the line.
+  bool fits(double bytes, std::string_view keyword, long line) const;
   void set_quiet(bool quiet) { quiet_ = quiet; }
   const std::string& name() const { return name_; }
 

@@ -72,6 +72,7 @@ class DamageCardReader {
     if (!card_.read_data(v, keyword)) return;
     auto& plane = damagedata::dmgplane;
     if (!plane.allocated()) {
+      if (!card_.fits(double(npos_) * damagedata::ndmg * sizeof(double), keyword, line)) return;
       plane.allocate(npos_, damagedata::ndmg);
       plane.fill(-not_given);
     }
@@ -95,6 +96,9 @@ class DamageCardReader {
     if (long(v.size() / 4) > columns) return card_.report(keyword, line, card_message::beyond_table);
     auto& table = descriptor_table(*word);
     if (!table.allocated()) {
+      const double entries = double(columns) * damagedata::ndmg;
+      const double bytes = entries * (3.0 * sizeof(double) + (delamination ? s_ * (4.0 * sizeof(int) + 12.0 * sizeof(double)) : 0.0));
+      if (!card_.fits(bytes, keyword, line)) return;
       table.allocate(3, columns, damagedata::ndmg);
       if (delamination) {
         bukdata::bukintdatalist.allocate(4, columns, damagedata::ndmg, s_);
@@ -125,6 +129,7 @@ class DamageCardReader {
     if (layer < 1 || layer > p_ || kind == 0) return card_.report(keyword, line, card_message::beyond_table);
     auto& points = damagedata::dmgpoints;
     if (!points.allocated()) {
+      if (!card_.fits(double(npts_) * p_ * 6.0 * damagedata::ndmg * sizeof(double), keyword, line)) return;
       points.allocate(npts_, p_, 6, damagedata::ndmg);
       points.fill(not_given);
     }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "elements/element_registry.hpp"
+#include "foundation/boundary.hpp"
 #include "foundation/datahandling.hpp"
 #include "foundation/errorhandling.hpp"
 #include "foundation/shared_state.hpp"
@@ -134,6 +135,54 @@ void start_up() {
   section_matrices();
 }
 
+// The storage of every shared table and of job control's buffers, to tell
+// afterwards which tables a phase made.
+std::vector<const void*> table_blocks() {
+  std::vector<const void*> blocks;
+  for (const auto modules : {data_modules(), subsystem_data_modules()})
+    for (const ModuleInfo& m : modules)
+      for (const VariableInfo& v : m.variables)
+        if (v.kind == VarKind::Allocatable || v.kind == VarKind::Sized)
+          blocks.push_back(static_cast<const AllocatableBase*>(v.address)->raw_data());
+  const JobControlState& s = job_control_state();
+  blocks.push_back(s.window.raw_data());
+  blocks.push_back(s.denom.raw_data());
+  return blocks;
+}
+
+// An abandoned start-up releases the tables it made (those whose storage is
+// not the one they held before it), so that no half-read analysis remains;
+// the latch keeps its record.
+void release_tables_made_since(const std::vector<const void*>& before) {
+  std::size_t k = 0;
+  const auto release_if_new = [&](AllocatableBase& a, bool keep = false) {
+    if (!keep && k < before.size() && a.raw_data() != before[k]) a.deallocate();
+    ++k;
+  };
+  for (const auto modules : {data_modules(), subsystem_data_modules()})
+    for (const ModuleInfo& m : modules)
+      for (const VariableInfo& v : m.variables)
+        if (v.kind == VarKind::Allocatable || v.kind == VarKind::Sized)
+          release_if_new(*static_cast<AllocatableBase*>(v.address), std::string_view(m.name) == "errorhandling");
+  JobControlState& s = job_control_state();
+  release_if_new(s.window);
+  release_if_new(s.denom);
+}
+
+// Start-up as an entry point runs it, the explicit one with the solver's
+// data file: when memory runs out the start-up is abandoned (latched -3 by
+// the boundary) and what it made is released, so no half-read analysis
+// remains.
+void start_up_at_boundary(std::string_view entry, bool with_data_file) {
+  std::vector<const void*> before;
+  const bool done = c_boundary(entry, [&] {
+    before = table_blocks();
+    start_up();
+    if (with_data_file) iohandling::getabqdatafromfile(job_file(".dat"));
+  });
+  if (!done) release_tables_made_since(before);
+}
+
 void start_increment(int kstep) {
   using namespace sectiondata;
   const int kind = step_kind(kstep);
@@ -212,17 +261,18 @@ namespace tl = tavrin::toplevel;
 void UEXTERNALDB_IOControl(const int* lop, const int* /*lrestart*/, const double* /*time*/, const double* dtime,
                            const int* kstep, const int* kinc, const int* exflag) {
   const bool explicit_caller = exflag && *exflag == 1;
-  switch (*lop) {
-    case tl::analysis_start:
-    case tl::restart: return tl::start_up();
-    case tl::increment_start:
-      if (explicit_caller) return;
-      [[fallthrough]];
-    case tl::increment_setup: return tl::start_increment(*kstep);
-    case tl::increment_end: return tl::end_increment(*kstep, *kinc, *dtime, explicit_caller);
-    case tl::analysis_end: return tl::release();
-    default: return;
-  }
+  if (*lop == tl::analysis_start || *lop == tl::restart) return tl::start_up_at_boundary(__func__, false);
+  tavrin::c_boundary(__func__, [&] {
+    switch (*lop) {
+      case tl::increment_start:
+        if (explicit_caller) return;
+        [[fallthrough]];
+      case tl::increment_setup: return tl::start_increment(*kstep);
+      case tl::increment_end: return tl::end_increment(*kstep, *kinc, *dtime, explicit_caller);
+      case tl::analysis_end: return tl::release();
+      default: return;
+    }
+  });
 }
 
 void VUEXTERNALDB_IOControl(const int* k, const int* i_array, const int* niarray, const double* r_array,
@@ -251,8 +301,9 @@ void VUEXTERNALDB_IOControl(const int* k, const int* i_array, const int* niarray
     UEXTERNALDB_IOControl(&code, &lrestart, time, &dtime, &kstep, &kinc, &exflag);
     return;
   }
+  // The start reads the solver's data file after the cards.
+  if (phase == 0) return tl::start_up_at_boundary(__func__, true);
   UEXTERNALDB_IOControl(&job_code[phase], &lrestart, time, &dtime, &kstep, &kinc, &exflag);
-  if (phase == 0) tavrin::iohandling::getabqdatafromfile(tl::job_file(".dat"));
   if (phase == 5 && tl::step_kind(kstep) == tl::step_initialisation) {
     int ierror = 0;
     const int ind = 1;

@@ -54,6 +54,7 @@ struct Counts {
   int nelastic = 9, nstrength = 10, nhygro = 1, nfracture = 1, ndamage = 1, nreg = 1, ncuredata = 7,
       nmaster = 1;
   std::array<int, ncal> calibration{1, 1, 1, 1, 1, 1, 1, 1};
+  long first_block = 0;  // line of the first "++Begin Material"
   int ncure() const { return std::max(ncuredata, nmaster); }
 };
 
@@ -67,8 +68,10 @@ Counts count_items_of_blocks(Card& card) {
   const auto raise = [&](int& count) { count = std::max(count, card.count_data()); };
   for (std::string_view line; card.next(line);) {
     const auto [keyword, option] = split_keyword(line);
-    if (same_word(keyword, "++Begin Material")) in_block = true;
-    else if (same_word(keyword, "++End Material")) in_block = false;
+    if (same_word(keyword, "++Begin Material")) {
+      in_block = true;
+      if (!n.first_block) n.first_block = card.line_number();
+    } else if (same_word(keyword, "++End Material")) in_block = false;
     else if (!in_block) continue;
     else if (same_word(keyword, "+Strength")) raise(n.nstrength);
     else if (same_word(keyword, "+Elastic")) raise(n.nelastic);
@@ -112,6 +115,18 @@ Reals merged_temperatures(Card& card) {
   std::sort(merged.begin(), merged.end());
   merged.erase(std::unique(merged.begin(), merged.end()), merged.end());
   return merged;
+}
+
+// Bytes of the tables that allocate_material_tables makes.
+double material_table_bytes(const Counts& n, int p, int s, int temps) {
+  const double slots = double(p) * s, t = temps, i = sizeof(int), r = sizeof(double);
+  const double per_slot = 10 * i + r * (12.0 + (n.nelastic + n.nstrength) * t + n.nhygro + n.nfracture +
+                                        n.ndamage + 8.0 * n.ncure());
+  const auto points = [&](Calibration c, int per_point) { return double(std::max(n.calibration[c] / per_point, 1)); };
+  const double calibration = t * r * (2.0 * (points(secant, 2) + points(alpha1, 2) + points(alpha2, 2) +
+                                             points(alpha3, 2) + points(normal, 2) + points(shear, 2)) +
+                                      3.0 * points(plasticity, 3));
+  return slots * per_slot + calibration + r * (n.nreg + 2.0 * std::max(n.calibration[equivalent_stress] / 2, 1));
 }
 
 void allocate_material_tables(const Counts& n, int p, int s, int temps) {
@@ -430,6 +445,10 @@ void getmaterialdatafromfile(std::string_view filepath, std::string_view workspa
   const Counts counts = count_items_of_blocks(card);
   const Reals merged = merged_temperatures(card);
   const int ntemp = int(merged.size());
+  // Tables of every (ply, section) slot: a card whose tables cannot be held
+  // is not read.
+  const double bytes = material_table_bytes(counts, std::max(nplies, 0), std::max(nsec, 0), std::max(ntemp, 1));
+  if (!card.fits(bytes, "++Begin Material", counts.first_block)) return;
   temperatures.allocate(std::max(ntemp, 1));
   if (ntemp > 0) std::copy(merged.begin(), merged.end(), temperatures.data());
   else temperatures(1) = not_given;

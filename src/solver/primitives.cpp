@@ -44,17 +44,33 @@ void getdatapoints(int fileid, T* outdata, int n) {
   std::copy(values.begin(), values.end(), outdata);
 }
 
-// The first lkey characters of the left-adjusted line in lower case, padded
-// with blanks.
-std::string key_of(std::string_view text, int lkey) {
-  std::string key(std::size_t(std::max(lkey, 0)), ' ');
-  text = left_adjusted(text);
-  for (std::size_t i = 0; i < key.size() && i < text.size(); ++i) {
-    const char c = text[i];
-    key[i] = (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+// A keyword compared with lines on their first lkey characters, left-adjusted
+// and without regard to case, as if both sides were blank-padded to lkey
+// characters: a longer side must have blanks where the shorter one ends.  The
+// padding is never made, so the work is bounded by the line and the keyword
+// whatever lkey is.
+class KeyMatcher {
+ public:
+  KeyMatcher(std::string_view keyword, int lkey)
+      : key_(left_adjusted(keyword)), lkey_(std::size_t(std::max(lkey, 0))) {}
+
+  bool matches(std::string_view line) const {
+    line = left_adjusted(line);
+    const std::size_t n = std::min(lkey_, std::max(line.size(), key_.size()));
+    for (std::size_t i = 0; i < n; ++i)
+      if (at(line, i) != at(key_, i)) return false;
+    return true;
   }
-  return key;
-}
+
+ private:
+  static char at(std::string_view s, std::size_t i) {
+    if (i >= s.size()) return ' ';
+    const char c = s[i];
+    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+  }
+  std::string_view key_;
+  std::size_t lkey_;
+};
 
 }  // namespace
 
@@ -96,7 +112,7 @@ void getddsfromfile(int fileid, double* xdds, int nplies) {
 bool get2nextkey(int fileid, int dirflag, std::string_view keyword, int lkey, int ulimit,
                  const int* returnkey) {
   const bool step_back = returnkey && *returnkey == 1;
-  const std::string key = key_of(keyword, lkey);
+  const KeyMatcher key(keyword, lkey);
   for (long i = 1; i <= ulimit; ++i) {
     if (dirflag == -1) {
       io::backspace(fileid);
@@ -109,7 +125,7 @@ bool get2nextkey(int fileid, int dirflag, std::string_view keyword, int lkey, in
       return false;
     }
     if (s == io::ReadStatus::end_of_file) break;
-    if (key_of(clean_line(line), lkey) == key) {
+    if (key.matches(clean_line(line))) {
       if (step_back) io::backspace(fileid);
       return true;
     }
@@ -121,7 +137,7 @@ bool get2nextkey(int fileid, int dirflag, std::string_view keyword, int lkey, in
 }
 
 int getnumberofkeywords(int fileid, std::string_view keyword, int lkey, const int* rwd) {
-  const std::string key = key_of(keyword, lkey);
+  const KeyMatcher key(keyword, lkey);
   int count = 0;
   for (;;) {
     std::string_view line;
@@ -131,7 +147,7 @@ int getnumberofkeywords(int fileid, std::string_view keyword, int lkey, const in
       return count;
     }
     if (s == io::ReadStatus::end_of_file) break;
-    if (key_of(clean_line(line), lkey) == key) ++count;
+    if (key.matches(clean_line(line))) ++count;
   }
   if (!rwd || *rwd) io::rewind(fileid);
   return count;

@@ -20,6 +20,12 @@ bool tagged_integer(std::string_view item, int& value) {
   return item.size() > 6 && parse_int(first_item(item.substr(6)), value);
 }
 
+// Bytes of the section tables at nplies × nsec (allocate_section_tables).
+double section_table_bytes(int nplies, int nsec) {
+  const double p = nplies, s = nsec, i = sizeof(int), r = sizeof(double);
+  return s * (r + i + 2 * i + 4 * r) + p * s * (i + 2 * r) + (2 * p + 1) * s * r * 5;
+}
+
 void allocate_section_tables(int nplies, int nsec) {
   using namespace sectiondata;
   xcstrength.allocate(nsec);
@@ -127,8 +133,15 @@ void getsectiondatafromfile(std::string_view filepath, std::string_view workspac
   using sectiondata::nplies, sectiondata::nsec;
   const int one = 1;
   nsec = std::max(nsec, getnumberofkeywords(card.unit(), "++BEGIN SECTION", 15, &one));
-  for (std::string_view line; card.next(line);)
-    if (same_word(line, "+Orientation")) nplies = std::max(nplies, card.count_data());
+  // The longest orientation list sets the plies; one whose tables would not
+  // fit in memory is reported here and dropped when the blocks are read.
+  for (std::string_view line; card.next(line);) {
+    if (!same_word(line, "+Orientation")) continue;
+    const long number = card.line_number();
+    const int count = card.count_data();
+    if (count > nplies && card.fits(section_table_bytes(count, std::max(nsec, 0)), "+Orientation", number))
+      nplies = count;
+  }
   card.rewind();
   allocate_section_tables(std::max(nplies, 0), std::max(nsec, 0));
   SectionCardReader(card).run();

@@ -121,6 +121,7 @@ class StepCardReader {
       double rows = 0.0;
       for (int j = 1; j <= props.size(2); ++j) rows = std::max(rows, std::round(props(6, j)));
       if (!(rows <= 2147483647.0)) return card_.report(keyword, line, card_message::beyond_table);
+      if (!card_.fits(rows * props.size(2) * double(sizeof(double)), keyword, line)) return;
       cycles.allocate(int(rows), props.size(2));
     }
     for (int j = 1; j <= std::min(props.size(2), cycles.size(2)); ++j) {

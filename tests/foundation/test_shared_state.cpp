@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
+#include "foundation/boundary.hpp"
 #include "foundation/datahandling.hpp"
 #include "foundation/shared_state.hpp"
 
@@ -98,6 +100,19 @@ TEST(Allocatable, SizeBeyondAddressSpaceIsBadAlloc) {
   Allocatable<double, 3> a;
   EXPECT_THROW(a.allocate(1 << 30, 1 << 30, 1 << 30), std::bad_alloc);
   EXPECT_FALSE(a.allocated());
+  // A table that held storage is absent after a failed request, and the
+  // failure names what was asked for.
+  a.allocate(2, 2, 2);
+  try {
+    a.allocate(1 << 30, 3, 1 << 30);
+    FAIL() << "no failure";
+  } catch (const AllocationFailure& e) {
+    EXPECT_EQ(e.table(), &a);
+    EXPECT_EQ(std::vector<int>(e.extents().begin(), e.extents().end()), (std::vector<int>{1 << 30, 3, 1 << 30}));
+    EXPECT_EQ(e.bytes(), 8.0 * 3 * std::ldexp(1.0, 60));
+  }
+  EXPECT_FALSE(a.allocated());
+  EXPECT_EQ(a.size(1), 0);
 }
 
 }  // namespace

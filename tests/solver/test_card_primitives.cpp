@@ -159,6 +159,23 @@ TEST_F(Primitives, KeywordSearchAndCounts) {
   EXPECT_FALSE(get2nextkey(unit, -1, "none", 4, 2147483647, &yes));  // back to the start
   EXPECT_EQ(next(), "*Step, a");
 
+  // lkey beyond the keyword compares the rest of the line with blanks, lkey
+  // short of it cuts the keyword; the work does not grow with lkey.
+  const int big_key = 2147483647;
+  for (const int lkey : {8, 300, big_key}) {
+    io::rewind(unit);
+    EXPECT_EQ(getnumberofkeywords(unit, " *Step", lkey, &no), 1) << lkey;  // "*step" alone
+    io::rewind(unit);
+    EXPECT_TRUE(get2nextkey(unit, 1, "*stepped  ", lkey, big_key, &yes)) << lkey;
+    EXPECT_EQ(next(), "  *STEPPED");
+  }
+  io::rewind(unit);
+  EXPECT_EQ(getnumberofkeywords(unit, "*STEPPED", 6, &yes), 1);   // "*STEPP" only
+  EXPECT_EQ(getnumberofkeywords(unit, "*Step, a", 6, &yes), 1);   // "*Step," only
+  EXPECT_EQ(getnumberofkeywords(unit, "*Stepxyz", 5, &yes), 3);
+  EXPECT_EQ(getnumberofkeywords(unit, "anything", 0, &yes), 6);   // nothing compared
+  EXPECT_EQ(getnumberofkeywords(unit, "anything", -4, &yes), 6);
+
   io::rewind(unit);
   next();
   next();

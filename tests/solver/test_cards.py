@@ -59,6 +59,11 @@ class TestStepCard:
         assert (d.edebug, d.verbose, d.unitid, d.fdebug, d.nupdate) == (7, 2, 6, 0, 1)
         # The unclosed last block's value was read and not stored.
         assert status(tv) == (-2, "Error: StepCard line 12, ++End Step: block not closed, values dropped")
+        tv.errorhandling.rsxerr(True)
+        # A list line without data leaves the block's earlier list.
+        write("StepCard.tvr", "++Begin Step, STEPID=1\n+Update, TYPE=INC\n3\n+Update, TYPE=INC\n++End Step\n")
+        read_step(tv, tmp_path)
+        assert d.nupdate == 3
 
     def test_cycle_tables(self, fresh, write, tmp_path):
         tv = fresh
@@ -224,9 +229,10 @@ class TestSectionCard:
         tv.iohandling.getsectiondatafromfile("", str(tmp_path))
         assert status(tv) == (-2, "Error: SectionCard line 2, +Orientation: beyond the table, dropped")
         tv.errorhandling.rsxerr(True)
-        write("SectionCard.tvr", "++Begin Section, SECID=one\n++End Section\n")
+        write("SectionCard.tvr", "++Begin Section, SECID=4\n++End Section\n++Begin Section, SECID=one\n++End Section\n")
         tv.iohandling.getsectiondatafromfile("", str(tmp_path))
-        assert status(tv) == (-2, "Error: SectionCard line 1, ++Begin Section: item not a number, list dropped")
+        assert status(tv) == (-2, "Error: SectionCard line 3, ++Begin Section: item not a number, list dropped")
+        assert tv.sectiondata.secidlist.tolist() == [4, 0]
 
 
 class TestMaterialCard:
@@ -294,7 +300,7 @@ class TestMaterialCard:
         # Material 1 gives seven cure lists (no "+Curing" of the limit law):
         # none is stored; material 2 gives all eight.
         assert m.cuprops.shape == (8, 8, 4, 1)
-        assert (m.cuprops[:, :, 0, 0] == NOT_GIVEN).all()
+        assert (m.cuprops[:, :, 0, 0] == NOT_GIVEN).all() and (m.pdprops == NOT_GIVEN).all()
         np.testing.assert_array_equal(m.cuprops[:3, 4, 1, 0], [5, 6, NOT_GIVEN])
         np.testing.assert_array_equal(m.cuprops[:2, 6, 1, 0], [7, NOT_GIVEN])
         assert status(tv) == (0, "")
@@ -460,6 +466,12 @@ class TestDamageCard:
         assert d.fiberdds is None                                  # words are case-sensitive
         np.testing.assert_array_equal(d.userdds[:, 0, 0], [1, 2, 0])
         assert status(tv) == (0, "")
+
+    def test_short_position_lists_keep_four_rows(self, fresh, write, tmp_path):
+        tv = fresh
+        write("DamageCard.tvr", "++Begin Damage, DMGID=1\n+Position\n1 2\n++End Damage\n")
+        self.read(tv, tmp_path, 2)
+        np.testing.assert_array_equal(tv.damagedata.dmgplane[:, 0], [1, 2, -NOT_GIVEN, -NOT_GIVEN])
 
     def test_one_ply_and_indices_beyond_the_tables(self, fresh, write, tmp_path):
         tv = fresh

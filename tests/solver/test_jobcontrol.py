@@ -160,6 +160,8 @@ class TestIncrements:
         assert not tv.nodaldata.nodesmotion[:, 4:, 0].any() and tv.nodaldata.nodesmotion[:, :4, 0].all()
         assert tv.nodaldata.nodesmotion[:, :, 1].all()
         tv.sectiondata.tnormalstress[...] = 1.0
+        vext(tv, 4, kstep=2, kinc=3)                # the explicit entry is an explicit caller
+        assert tv.sectiondata.tnormalstress.all()
         uext(tv, 2, kstep=2, kinc=1)                # an implicit caller always
         assert not tv.sectiondata.tnormalstress.any()
         tv.sectiondata.tshearstress[...] = 1.0
@@ -265,3 +267,102 @@ class TestExplicitEntry:
         vext(tv, 9)                                  # no such phase
         vext(tv, 6)
         assert tv.elementdata.elemlist is None and status(tv)[0] == 0
+
+
+# A start-up in a child process whose memory is capped: a card table beyond
+# the cap is refused (-2, the line dropped), one within it that still cannot
+# be had abandons the start-up (-3, its tables released).  The solver's C
+# entry and the Python routine give the same.  Under AddressSanitizer the
+# tests' allocator already refuses blocks over 2 GB, so no cap is set.
+MEMORY_CHILD = r"""
+import ctypes, json, os, pathlib, resource, sys
+cap = 3 * 2**30 + 10 * 2**20
+if not os.environ.get("TAVRIN_FUZZ_ASAN"):
+    resource.setrlimit(resource.RLIMIT_AS, (cap, resource.RLIM_INFINITY))
+import _tavrin as tv
+job = pathlib.Path(sys.argv[1])
+tv.jobdata.jobfilepath = str(job / "job")
+tv.jobdata.joboutdir = str(job)
+tv.elementdata.elemkind = [2, 11]  # held before the start, not made by it
+if sys.argv[2] == "c":
+    maps = pathlib.Path("/proc/self/maps").read_text().split()
+    lib = ctypes.CDLL(next(p for p in maps if p.endswith("/libtavrin.so")))
+    i, d = ctypes.c_int, ctypes.c_double
+    lib.UEXTERNALDB_IOControl(*[ctypes.byref(x) for x in (i(0), i(0), (d * 2)(), d(0), i(0), i(0), i(0))])
+else:
+    tv.toplevel.uexternaldb_iocontrol(0, 0, [0.0, 0.0], 0.0, 0, 0, 0)
+e = tv.errorhandling
+print(json.dumps({
+    "status": int(e.errstat), "message": e.errstring.tobytes().decode().rstrip(),
+    "ints": None if e.errintv is None else e.errintv.tolist(),
+    "reals": None if e.errrealv is None else e.errrealv.tolist(),
+    **{name: None if getattr(m, name) is None else list(getattr(m, name).shape)
+       for m, name in [(tv.jobdata, "stepid"), (tv.shokriehdata, "cycleprops"), (tv.shokriehdata, "cycles"),
+                       (tv.sectiondata, "plyorientation"), (tv.materialdata, "peprops"), (tv.impactdata, "cprops"),
+                       (tv.elementdata, "elemkind")]}}))
+"""
+
+MEMORY_DECK = "*Step, name=a, TVR_INITIALIZATION\n*Step, name=b, TVR_FATIGUE\n*Step, name=c, TVR_FATIGUE\n"
+MEMORY_SECTIONS = "++Begin Section, SECID=1\n+Orientation\n0 90\n+Thickness\n0.125\n++End Section\n"
+
+
+def start_in_capped_child(write, tmp_path, caller, cycle_rows, sections=MEMORY_SECTIONS, material=None,
+                          damage=None):
+    import json
+    import os
+    import subprocess
+    import sys
+    write("job.inp", MEMORY_DECK)
+    write("SectionCard.tvr", sections)
+    write("MaterialCard.tvr", material or "++Begin Material, MATID=1\n+Elastic\n1 2 3 4 5 6 7 8 9\n++End Material\n")
+    if damage:
+        write("DamageCard.tvr", damage)
+    write("StepCard.tvr", "++Begin Step, STEPID=1\n+Cycle, TYPE=GENERAL\n"
+                          f"0 0 3 0 0 {cycle_rows} 1 1 0 1\n0 0 3 0 0 4 1 1 0 1\n0 0 3 0 0 4 1 1 0 1\n"
+                          "+Cycle, TYPE=INDIVIDUAL\n1 10 100\n++End Step\n")
+    import _tavrin
+    env = dict(os.environ, OPENBLAS_NUM_THREADS="1", PYTHONPATH=os.path.dirname(_tavrin.__file__))
+    run = subprocess.run([sys.executable, "-c", MEMORY_CHILD, str(tmp_path), caller], capture_output=True,
+                         text=True, env=env, timeout=120)
+    assert run.returncode == 0, run.stderr[-2000:]
+    return json.loads(run.stdout.splitlines()[-1])
+
+
+@pytest.mark.parametrize("caller", ["c", "python"])
+class TestMemory:
+    def test_a_card_table_beyond_memory_is_refused_and_the_start_goes_on(self, write, tmp_path, caller):
+        r = start_in_capped_child(write, tmp_path, caller, 2147483647)
+        assert (r["status"], r["message"]) == (-2, "Error: StepCard line 6, +Cycle: needs 51.5 GB > memory, dropped")
+        assert r["ints"] == [6] and r["reals"] == [2147483647 * 3 * 8.0]
+        assert r["cycles"] is None and r["cycleprops"] == [10, 3]
+        assert r["stepid"] == [3] and r["plyorientation"] == [2, 1] and r["peprops"] == [9, 2, 1]
+
+    def test_a_table_that_cannot_be_had_abandons_the_start(self, write, tmp_path, caller):
+        rows = 3 * 2**30 // 24  # 3 GiB of cycles: within the cap, beyond what is left under it
+        r = start_in_capped_child(write, tmp_path, caller, rows)
+        assert (r["status"], r["message"]) == (-3, f"Out of memory allocating shokriehdata::cycles ({rows}, 3)")
+        assert r["ints"] == [rows, 3] and r["reals"] == [rows * 24.0]
+        # Everything the start made is released, what it found is kept.
+        assert all(r[t] is None for t in ("stepid", "cycleprops", "cycles", "plyorientation", "peprops", "cprops"))
+        assert r["elemkind"] == [2]
+
+    def test_plies_times_sections_beyond_memory(self, write, tmp_path, caller):
+        # 300,000 plies in one of 2,001 sections: 60 GB of section tables.
+        many = "++Begin Section, SECID=2\n+Orientation\n" + " ".join(["0"] * 300_000) + "\n++End Section\n"
+        r = start_in_capped_child(write, tmp_path, caller, 4, MEMORY_SECTIONS + many + MEMORY_SECTIONS * 1999)
+        assert (r["status"], r["message"]) == (-2, "Error: SectionCard line 8, +Orientation: needs 60 GB > memory, dropped")
+        assert r["plyorientation"] == [2, 2001] and r["peprops"] == [9, 2, 2001] and r["cycles"] == [4, 3]
+
+    def test_material_and_damage_tables_beyond_memory(self, write, tmp_path, caller):
+        # A curing table of 10⁶ values in 2 plies × 250 sections: 32 GB; a
+        # point list of 10⁶ values in 400 damages: 38 GB.
+        values = " ".join(["1"] * 1_000_000)
+        sections = "".join(MEMORY_SECTIONS.replace("SECID=1", f"SECID={k}") for k in range(1, 251))
+        material = f"++Begin Material, MATID=1\n+Curing, TYPE=RATE\n{values}\n++End Material\n"
+        r = start_in_capped_child(write, tmp_path, caller, 4, sections, material=material)
+        assert (r["status"], r["message"]) == (-2, "Error: MaterialCard line 1, ++Begin Material: needs 32 GB > memory, dropped")
+        assert r["peprops"] is None and r["plyorientation"] == [2, 250] and r["cycles"] == [4, 3]
+        damage = f"++Begin Damage, DMGID=1\n+Table, LayID=1, TYPE=Matrix\n{values}\n++End Damage\n"
+        damage += "++Begin Damage, DMGID=2\n++End Damage\n" * 399
+        r = start_in_capped_child(write, tmp_path, caller, 4, damage=damage)
+        assert (r["status"], r["message"]) == (-2, "Error: DamageCard line 2, +Table: needs 38.4 GB > memory, dropped")

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <thread>
 #include <vector>
 
 #include "foundation/linalg.hpp"
@@ -203,6 +204,30 @@ TEST_F(Lamina, RejectedInputGivesAZeroStiffness) {
   none.ndi = 3, none.nshr = 0;
   none.run(umat_lamina);
   EXPECT_EQ(none.statev, std::vector<double>(8, 0.0));
+}
+
+// A threaded host: refused and sound calls from eight threads at once give
+// the serial results and one whole latch record (CI runs this under
+// ThreadSanitizer too).
+TEST_F(Lamina, ConcurrentCallsAgreeWithSerialOnes) {
+  UmatCall serial(ortho);
+  serial.dstran = {0.001, -0.0004, 0.0002, 0.0003, -0.0001, 0.0002};
+  serial.run(umat_lamina);
+  ASSERT_EQ(errorhandling::errstat, 0);
+  std::vector<UmatCall> sound(8, serial), refused(8, UmatCall({1, 2, 3}));
+  for (auto& u : sound) std::fill(u.stress.begin(), u.stress.end(), 0.0);
+  std::vector<std::thread> pool;
+  for (int t = 0; t < 8; ++t) {
+    pool.emplace_back([&, t] { refused[std::size_t(t)].run(umat_lamina); });
+    pool.emplace_back([&, t] { sound[std::size_t(t)].run(umat_lamina); });
+  }
+  for (auto& th : pool) th.join();
+  for (const auto& u : sound) {
+    EXPECT_EQ(u.stress, serial.stress);
+    EXPECT_EQ(u.ddsdde, serial.ddsdde);
+  }
+  EXPECT_EQ(errorhandling::errstat, -2);
+  EXPECT_EQ(testing::latched_message(), "Unsupported input in GetNyeProperties");
 }
 
 // One block of the explicit routine, nblock points of ndir + nshr components.

@@ -60,14 +60,21 @@ def test_ansys_and_peridigm_entries_reproduce_the_umat(tv):
     assert epszz == pytest.approx(-0.5, rel=1e-14) and tsstif == pytest.approx([0.4, 0.4], rel=1e-14)
 
 
-def test_explicit_block_keeps_the_callers_strain(tv):
+def test_explicit_block_updates_the_callers_strain_in_place(tv, error):
     straininc = np.array([[0.001, 0.0, 0.25, 0.0]])
     args = [3, 0, 0.0, 1.0, 0.1, "PLY", np.zeros((1, 3)), np.ones((1, 3)), ORTHO, [1.5], straininc,
             np.zeros((1, 1)), [0.0], np.zeros((1, 4)), np.zeros((1, 5)), np.zeros((1, 1)),
             np.zeros((1, 4)), np.zeros((1, 2)), [2.0], [0.0], [0.0], np.zeros((1, 4)),
             np.zeros((1, 5)), np.zeros((1, 1))]
     stressnew, statenew, enernew, inelas = tv.toplevel.vumat_lamina(*args)
-    assert straininc[0, 2] == 0.25  # the routine writes its own copy
+    # The plane-stress thickness increment -nu13/E1*ds11 - nu23/E2*ds22 replaces the solver's.
+    thickness = -ORTHO[4] / ORTHO[0] * stressnew[0, 0] - ORTHO[5] / ORTHO[1] * stressnew[0, 1]
+    assert straininc[0, 2] == pytest.approx(thickness, rel=1e-14)
+    assert straininc[0, [0, 1, 3]].tolist() == [0.001, 0.0, 0.0]
+    # Only the caller's own exact array can be updated: anything else is refused.
+    for other in (straininc.tolist(), straininc.astype(np.float32), np.zeros((2, 4))):
+        with pytest.raises(error, match="straininc"):
+            tv.toplevel.vumat_lamina(*args[:10], other, *args[11:])
     q = tv.lamina.getnyestiffnessmatrix(ORTHO, 3)
     np.testing.assert_allclose(stressnew[0], [q[0, 0] * 1e-3, q[1, 0] * 1e-3, 0.0, 0.0], rtol=1e-14)
     assert enernew[0] == pytest.approx(2.0 + 0.5 * stressnew[0, 0] * 1e-3 / 1.5, rel=1e-13)
@@ -86,7 +93,7 @@ def test_explicit_block_equals_its_points_one_by_one(tv, nshr):
         m = len(rows)
         z = lambda c: np.zeros((m, c), order="F")  # noqa: E731
         return tv.toplevel.vumat_lamina(3, 0, 0.0, 1.0, 0.1, "PLY", z(3), z(3), ORTHO, density[rows],
-                                        straininc[rows], z(nshr), np.zeros(m), z(nt), z(3 + 2 * nshr), z(1),
+                                        np.asfortranarray(straininc[rows]), z(nshr), np.zeros(m), z(nt), z(3 + 2 * nshr), z(1),
                                         stressold[rows], z(1), enerold[rows], np.zeros(m), np.zeros(m), z(nt),
                                         z(3 + 2 * nshr), z(1))
 
