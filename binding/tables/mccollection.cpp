@@ -75,7 +75,9 @@ TAVRIN_ROUTINE_DOC(mcrckwiegand, MCrckWiegand,
                    TAVRIN_SEARCH_MODES("f(θ)")
                    TAVRIN_EFFORT_NOT_PROPORTIONAL(
                        "about as λ, more slowly where the fracture plane is compressed and faster where it is in "
-                       "tension, through the friction terms η·σn in its denominators"),
+                       "tension, through the friction terms η·σn in its denominators")
+                   "\n\nUnder pure transverse compression the effort reaches 1 at s22 = -0.869·xc22 with a0 = "
+                   "53° (-174 MPa for xc22 = 200), not at -xc22, whatever xt22 and x12.",
                    rmc, MC_TRANSVERSE, strength("xt22"), strength("xc22"), strength("x12"), outtheta, a0,
                    sainc, gsflag);
 TAVRIN_ROUTINE_DOC(mcrckpuck, MCrckPuck,

@@ -114,6 +114,14 @@ inline constexpr Arg ndirect = in(Int, "ndirect").describe("direct stress compon
 inline constexpr Arg nshear = in(Int, "nshear").describe("shear stress components: 1 or 3");
 inline constexpr Arg ncomp =
     in(Int, "ncomp").opt("len(stress)").describe("stress components ndirect + nshear: 3, 4 or 6");
+
+// What an element of 4 components is to abq_umat_to_ansys_usermat and the
+// ANSYS entries that run a UMAT through it.
+#define TAVRIN_ANSYS_FOUR_COMPONENTS                                                                            \
+  "With 4 components the element is a section through the ply's thickness: element axes 1, 2, 3 are ply "      \
+  "directions 1, 3, 2, so the element's 22 entries are the ply's through-thickness ones and its in-plane shear " \
+  "12 takes G13.  A plane-strain slice in the ply's own plane differs whenever E2 != E3 or G12 != G13."
+
 inline constexpr Arg nstatev = in(Int, "nstatev").opt("len(ustatev)").describe("number of state variables");
 inline constexpr Arg nprop = in(Int, "nprop").opt("len(prop)").describe("number of material constants");
 inline constexpr Arg ans_time = in(Real, "time").describe("current time");

@@ -60,7 +60,15 @@ TAVRIN_ROUTINE_DOC(
     "the factor of the energy increments), 21-26 total strain, 27-32 inelastic strain, 36-38 largest shear "
     "stresses, 39-44 strains at the largest stress, 45-53 onset strains, 54-62 full-damage strains, 63-71 onset "
     "stresses, 72-80 failure efforts, 81-82 fracture-plane angles (degrees).  With totaltime 0.0 the answer is "
-    "elastic with the mean of the tension and compression moduli and slots 1-18 and 27-38 reset.",
+    "elastic with the mean of the tension and compression moduli and slots 1-18 and 27-38 reset.  Under the "
+    "strain measure a shear effort is held at 1 beyond its onset strain; the onset strain is the equivalent "
+    "strain over the fourth root of the effort of the strains themselves.  A transverse mode with no normal "
+    "part but with shear is evaluated as the tension mode (sets 3 and 4; set 6 while the compression mode has "
+    "no part either), so pure shear initiates at its strength in every set.  The shear modes have no toughness (none among the properties): damage driven by "
+    "shear (the shear modes of set 2, the shear partners of the others) reaches full damage at 1.1 times its "
+    "onset strain.  Deletion (slot 19 := 0) needs the two fibre stiffness damages together at 0.9*(0.999 + "
+    "0.99) = 1.7901: fibre tension alone reaches 0.999 + 0.5 = 1.499 and never deletes; transverse and shear "
+    "damage never do.",
     VUMAT_ARGS(sa::straininc.describe("strain increment, cyclic order, tensor shears")));
 TAVRIN_ROUTINE_DOC(
     vumat_bogenfeld, vumat_bogenfeld,
@@ -74,7 +82,11 @@ TAVRIN_ROUTINE_DOC(
     "9, 11 fracture-plane values (-1.0 before the inter-fibre onset), 10 largest inter-fibre effort, 12 fracture "
     "angle of Wiegand's criterion (degrees), 13-15 fibre tension onset strain, full-damage strain and toughness, "
     "16-17 fibre compression onset and full-damage strain, 18 and 20 largest fibre efforts, 21-26 total strain, "
-    "27-32 inelastic strain, 45-46 fibre onset stresses; slot 19 is not changed.",
+    "27-32 inelastic strain, 45-46 fibre onset stresses; slot 19 is not changed.  An open crack degrades "
+    "every stiffness entry that involves its normal; a closed one (compression across it) keeps the normal "
+    "entries, so it carries compression as the undamaged ply does, and degrades the shears across it.  "
+    "Wiegand's criterion (a0 = 53 degrees) reaches 1 under pure transverse compression at 0.869*X22c (174 MPa "
+    "for X22c = 200), not at X22c.",
     VUMAT_ARGS(sa::straininc_updated.describe(
         "strain increment, cyclic order, tensor shears; a float64 Fortran-ordered array, updated in place: "
         "at plane-stress points (nshr 1) column 3 becomes the thickness increment, also part of the total "

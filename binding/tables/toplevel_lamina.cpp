@@ -89,7 +89,7 @@ TAVRIN_ROUTINE_DOC(
     "The stress and tangent are in the ANSYS order 11, 22, 33, 12, 23, 13; tsstif[0] = G13 of the "
     "tangent (and tsstif[1] = G23 for 3 or 4 components with ndirect 2 or 3), epszz the thickness "
     "strain of plane stress.  Failures are latched as umat_lamina's, and -2 for a component count "
-    "other than 3, 4, 6.",
+    "other than 3, 4, 6.  " TAVRIN_ANSYS_FOUR_COMPONENTS,
     sa::matid.describe("material id (not used)"), sa::elemid, sa::kdomintpt, sa::klayer, sa::ksectpt,
     sa::ldstep.describe("load step number: its kind from jobdata::stepid"), sa::isubst, sa::keycut,
     sa::ndirect, sa::nshear.describe("shear stress components (not used)"), sa::ncomp, sa::nstatev,

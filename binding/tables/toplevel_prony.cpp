@@ -62,8 +62,12 @@ TAVRIN_ROUTINE_DOC(
     "Prony series, relaxation times shifted around the glass transition temperature\n\n"
     "Elastic below 273.15 K, fully relaxed from 573.15 K, viscoelastic between.  Shift factors from "
     "materialdata::cuprops kind 8 of the tagged ply (C1, C2, B, ΔT of factor 1, then of factor 2; a factor "
-    "without data copies the first; none: both 1) around Tg = svar(3).  Needs 6 components, 510 state "
-    "variables, histories ending before slot 501 and every pair within props: -2, outputs unchanged, otherwise.",
+    "without data copies the first; none: both 1) around Tg = svar(3).  The internal stresses are updated by "
+    "backward Euler, first order in dtime: a held strain relaxes with an error of order dtime/tau (one term "
+    "of weight 0.4 with tau 0.5 held at dtime 0.1: the stress up to 1.9 % high), so keep dtime well below the "
+    "shortest shifted relaxation time.  Needs 6 "
+    "components, 510 state variables, histories ending before slot 501 and every pair within props: -2, outputs "
+    "unchanged, otherwise.",
     inout(Real, "stress", "ntens").describe("stress (MPa), solver order 11, 22, 33, 12, 13, 23"),
     inout(Real, "svar", "nstatv")
         .describe("state: 1-4 cure state (3: Tg in K), from 9 the internal stresses h11 (N11 values), h12, h13, h21 "
@@ -90,7 +94,8 @@ TAVRIN_ROUTINE_DOC(
 
 TAVRIN_ROUTINE_DOC(usermat_prony, toplevel::usermat_prony,
                    "the Prony viscoelastic ply umat_prony under the ANSYS USERMAT interface (one call of "
-                   "wrapper.abq_umat_to_ansys_usermat)",
+                   "wrapper.abq_umat_to_ansys_usermat)"
+                   "\n\n" TAVRIN_ANSYS_FOUR_COMPONENTS,
                    TAVRIN_USERMAT_ENTRY_ARGS);
 
 }  // namespace

@@ -62,7 +62,8 @@ TAVRIN_ROUTINE_DOC(
 
 TAVRIN_ROUTINE_DOC(usermat_resin, toplevel::usermat_resin,
                    "the resin material routine umat_resin under the ANSYS USERMAT interface (one call of "
-                   "wrapper.abq_umat_to_ansys_usermat)",
+                   "wrapper.abq_umat_to_ansys_usermat)"
+                   "\n\n" TAVRIN_ANSYS_FOUR_COMPONENTS,
                    TAVRIN_USERMAT_ENTRY_ARGS);
 
 }  // namespace

@@ -45,7 +45,8 @@ TAVRIN_ROUTINE_DOC(
 
 TAVRIN_ROUTINE_DOC(usermat_shokrieh, toplevel::usermat_shokrieh,
                    "the progressive fatigue routine umat_shokrieh under the ANSYS USERMAT interface (one call of "
-                   "wrapper.abq_umat_to_ansys_usermat)",
+                   "wrapper.abq_umat_to_ansys_usermat)"
+                   "\n\n" TAVRIN_ANSYS_FOUR_COMPONENTS,
                    TAVRIN_USERMAT_ENTRY_ARGS);
 
 }  // namespace

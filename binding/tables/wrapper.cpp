@@ -154,7 +154,7 @@ TAVRIN_ROUTINE_DOC(
     "tangent, tsstif[1] = G23 too for 3 or 4 components with ndirect 2 or 3; for plane stress "
     "(ndirect 2, ncomp 3) epszz = -nu13/E1*s11 - nu23/E2*s22.  A tangent that cannot be inverted "
     "latches -2 (matrix inversion) and gives those values as 0.  A component count other than 3, 4 "
-    "or 6 latches errorhandling.errstat -2 and dfunc is not called.",
+    "or 6 latches errorhandling.errstat -2 and dfunc is not called.  " TAVRIN_ANSYS_FOUR_COMPONENTS,
     callback("dfunc", umat_for_ansys).describe(umat_dfunc_doc), sa::matid.describe("material id (not used)"),
     sa::elemid, sa::kdomintpt, sa::klayer, sa::ksectpt, sa::ldstep, sa::isubst, sa::keycut, sa::ndirect,
     sa::nshear.describe("shear stress components (not used)"), sa::ncomp, sa::nstatev, sa::nprop,

@@ -153,7 +153,9 @@ void umat_hail(double* stress, double* statev, double* ddsdde, double* /*sse*/, 
         elastic[std::size_t(k)] -= factor * nk * deqpl;
       }
       eqplas += deqpl;
-      *spd = deqpl * (syield0 + syield) / 2.0;
+      // The specific plastic dissipation accumulates: the increment's share
+      // (trapezoidal in the yield stress) is added to what came in.
+      *spd += deqpl * (syield0 + syield) / 2.0;
 
       // Step 5d: the consistent tangent of the return.
       const double effg = eg * syield / mises, effg2 = 2.0 * effg, effg3 = 3.0 * effg;

@@ -8,8 +8,9 @@
 // of the stiffness.  Inter-fibre failure: Wiegand's criterion finds the
 // fracture plane; the matrix damage grows on that plane (bilinear
 // softening of its traction) and degrades every stiffness entry that
-// involves the plane's normal; whether the crack is open or closed is
-// recorded in the closure switch.
+// involves the plane's normal while the crack is open; a closed crack
+// (compression across it, recorded in the closure switch) carries the
+// normal stresses again and degrades only the shears across it.
 //
 // State slots (1-based): 1-2 fibre tension and compression damage, 3 (and
 // 4, kept) inter-fibre damage, 5 crack open (+1) or closed (−1), 7, 8, 9,
@@ -256,7 +257,10 @@ class Point {
     put(s_damage + 2, wm);
     if (wm == 0.0) return c;
     // The crack's state (open +1, closed -1) is recorded in the closure
-    // switch; the damage tensor acts on the crack normal in either state.
+    // switch.  An open crack loses every entry that involves its normal; a
+    // closed one carries compression across its faces again: the
+    // normal-normal entries keep their values, shear across the crack stays
+    // degraded.
     int status = 1;
     const double x_axis[3] = {1.0, 0.0, 0.0};
     const int normal = 2;
@@ -264,8 +268,8 @@ class Point {
     put(s_crack, status);
     const Mat6 turned = la::permute(c, to_plane_frame);
     Mat6 degraded;
-    const int crack_normal = 1, keep_normal_block = 0;
-    TensorDegradation(turned.v.data(), degraded.v.data(), &phi, &wm, &crack_normal, &keep_normal_block);
+    const int crack_normal = 1;
+    TensorDegradation(turned.v.data(), degraded.v.data(), &phi, &wm, &crack_normal, &status);
     Mat6 out = la::permute(degraded, from_plane_frame);
     if (plane_stress)  // only the plane-stress entries 11, 22, 12
       for (int i = 1; i <= 6; ++i)

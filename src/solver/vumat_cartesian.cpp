@@ -228,6 +228,7 @@ class Point {
       rs_old_[i] = state(s_rs + i);
       fail_[i] = state(s_effort + i);
     }
+    reach_ = fail_;
     rs_ = rs_old_;
     taumax_ = {state(s_taumax), state(s_taumax + 1), state(s_taumax + 2)};
     dlim_.fill(1.0);
@@ -353,19 +354,41 @@ class Point {
     return r;
   }
 
+  // A shear measure held at its onset strain (strain measure): the shear
+  // strain beyond it still counts in the equivalent strain.
+  bool capped(int n) const { return m_.es == 1 && n >= 6 && std::abs(deg_ctrl_[n]) > std::abs(m_.xi[n]); }
+
   // The failure effort of a mode not yet initiated, by the criterion set.
+  // Under the strain measure a shear measure is held at its onset strain,
+  // so the effort that decides onset stays at 1 however far the shear
+  // strain goes; the onset strain is scaled by the effort of the strains
+  // themselves (reach_), so that softening starts from the strain of the
+  // onset and not from the current one.
   void evaluate(int i) {
     const int set = m_.criterion;
     if (set == 2) {
       if (effort_[i] != 0.0) fail_[i] = std::abs(effort_[i] / m_.xi[i]);
+      reach_[i] = capped(i) ? std::abs(deg_ctrl_[i] / m_.xi[i]) : fail_[i];
       return;
     }
-    if (set != 1 && set != 5 && effort_[i] == 0.0) return;
+    // A transverse mode with no normal part of its own is driven by its
+    // shear partners alone: it is evaluated as the tension mode, unless set
+    // 6 evaluates the compression mode with the compressive part.
+    const bool shear_driven = i == 2 && (set != 6 || effort_[3] == 0.0) &&
+                              (effort_[partners[i].sh1] != 0.0 || effort_[partners[i].sh2] != 0.0);
+    if (set != 1 && set != 5 && effort_[i] == 0.0 && !shear_driven) return;
+    bool beyond_cap = false;
+    double reach = 0.0;
     if (set == 1 || (set == 5 && i != 1)) {
       const auto [nnc, sh1, sh2] = partners[i];
       const double w = std::sqrt(a_shear[i]);
       const double s1 = w * effort_[sh1], s2 = w * effort_[sh2];
       GPQuadNominal(&fail_[i], &effort_[i], &s1, &s2, &m_.xi[i], &m_.xi[sh1], &m_.xi[sh2]);
+      beyond_cap = w > 0.0 && (capped(sh1) || capped(sh2));
+      if (beyond_cap) {
+        const double e1 = w * deg_ctrl_[sh1], e2 = w * deg_ctrl_[sh2];
+        GPQuadNominal(&reach, &effort_[i], &e1, &e2, &m_.xi[i], &m_.xi[sh1], &m_.xi[sh2]);
+      }
     } else if (i <= 1) {
       fail_[i] = fibre_criterion(i);
     } else if (i == 2 || (i == 3 && set == 6)) {
@@ -375,6 +398,7 @@ class Point {
       const double q = std::abs(effort_[1] / m_.xi[1]);
       fail_[1] = q < 0.5 ? q : std::max(q, fail_[1]);
     }
+    reach_[i] = beyond_cap ? reach : fail_[i];
     b_.statenew(k_, s_effort + i) = fail_[i];
   }
 
@@ -413,7 +437,7 @@ class Point {
   // Onset strain e0 and full-damage strain ef of mode i at its failure
   // effort; false (nothing stored) while nothing strains the mode.
   bool onset(int i, Onset form, double& e0, double& ef) {
-    const double scale = std::pow(fail_[i], 0.25);
+    const double scale = std::pow(reach_[i], 0.25);
     e0 = equivalent_strain(i) / scale;
     if (!(e0 > 0.0 && std::isfinite(e0))) return false;
     if (form == Onset::scaling) {
@@ -524,6 +548,7 @@ class Point {
   double e1_ = 0.0, e2_ = 0.0;
   Mat6 c_{};  // undamaged stiffness of the current moduli
   Nine w_stat_{}, rs_old_{}, rs_{}, fail_{}, strainx1_{}, effort_{}, deg_ctrl_{}, s_ctrl_{};
+  Nine reach_{};  // the effort of the uncapped strains, which scales the onset strain
   std::array<double, 3> dlim_{};  // crushing limit of the compression mode of 11, 22, 33
   Six w_deg_{}, degrad_{};
   std::array<double, 3> taumax_{};

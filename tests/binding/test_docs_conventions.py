@@ -240,6 +240,25 @@ def test_fatigue_property_layout_is_listed_and_holds(tv):
     assert list(u) == list(range(62, 68)) and list(v) == list(range(68, 74)) and degr == 0.25
 
 
+def test_material_routine_docs_say_what_users_meet(tv):
+    flat = lambda r: " ".join(r.__doc__.split())  # noqa: E731
+    top = tv.toplevel
+    # Wiegand's criterion fails under pure transverse compression at 0.869·Yc.
+    wiegand = lambda s22: tv.mccollection.mcrckwiegand(s22, 0, 0, 0, 0, 60, 200, 90, -1.0, 53.0, 0.5, 0)[0]  # noqa
+    assert wiegand(-0.8692 * 200) < 1.0 < wiegand(-0.8694 * 200)
+    for r in (tv.mccollection.mcrckwiegand, top.vumat_bogenfeld):
+        assert "0.869" in flat(r)
+    # Four ANSYS components: a through-thickness section, shear G13.
+    for r in (tv.wrapper.abq_umat_to_ansys_usermat, top.usermat_lamina, top.usermat_prony, top.usermat_resin,
+              top.usermat_shokrieh):
+        assert "section through the ply's thickness" in flat(r) and "G13" in flat(r)
+    assert "1.499 and never deletes" in flat(top.vumat_cartesian) and "1.1 times its onset" in flat(top.vumat_cartesian)
+    assert "closed one (compression across it) keeps the normal entries" in flat(top.vumat_bogenfeld)
+    assert "backward Euler" in flat(top.umat_prony)
+    hail = flat(top.umat_hail)
+    assert "interpolated hardening slope" in hail and "accumulated" in hail and "whole process" in hail
+
+
 def test_docs_that_said_the_wrong_thing(tv, error):
     flat = lambda r: " ".join(r.__doc__.split())  # noqa: E731
     # The fatigue state's fracture angle is Puck's, in radians.

@@ -198,9 +198,12 @@ def test_set2_onset_of_each_mode(tv, measure, mode):
         de[3:] = 1e-3
     run = Run(tv.toplevel.vumat_cartesian, props(p33=measure, p34=2), length=lengths)
     state = run.call(de, keep=False)[1][0]
+    if mode == 2:  # a toughness that is not a number gives the floor of the full-damage strain, never a NaN
+        nan = Run(tv.toplevel.vumat_cartesian, props(p33=measure, p34=2, p27=np.nan), length=lengths)
+        assert np.isfinite(nan.call(de, keep=False)[1][0]).all()
     eps = abs(de).max()
-    if measure == 1:
-        fail = min(eps, x0) / x0 if mode >= 6 else eps / x0
+    if measure == 1:  # a shear effort held at 1 decides the onset; the strain's own effort scales it
+        fail = eps / x0
     else:
         e = [E1T if de[0] > 0 else CARBON[18], E2T if de[1] > 0 else CARBON[19]]
         s = cyclic_stiffness(*e) @ de
@@ -212,7 +215,7 @@ def test_set2_onset_of_each_mode(tv, measure, mode):
 
 def test_permanent_strains_of_broken_fibres_and_cracked_matrix(tv):
     x0 = [2000 / 140e3, 1200 / 120e3, 60 / 9e3, 200 / 10e3]
-    for e11, e22 in ((0.02, 0.01), (-0.02, -0.01)):
+    for e11, e22 in ((0.02, 0.01), (-0.02, -0.01), (0.5, 0.5)):  # the last beyond 30 and 50 onset strains
         run = Run(tv.toplevel.vumat_cartesian, props(p34=0, p35=1, p38=0))
         run.state[0, [9, 11]] = 1.0
         run.state[0, :9] = 0.5  # no stiffness degradation: the stiffness damages fall to 0
@@ -243,9 +246,14 @@ def test_energies_are_the_trapezoidal_work_and_a_deleted_element_stores_none(tv)
     run.state[0, STATUS] = 0.0
     _, _, eint, eine = run.call(strain(1e-4, 1e-4), keep=False)
     assert eint[0] == run.eint[0] and eine[0] == eint[0]
+    # The elastic forms too, each row by its own status.
+    run = Run(tv.toplevel.vumat_cartesian, np.asarray(CARBON[:9], float), n=2)
+    run.state[1, STATUS] = 0.0
+    eint = run.call(strain(1e-3))[2]
+    assert eint[0] > 0.0 and eint[1] == 0.0
 
 
-def test_set1_fibre_tension_ignores_shear_and_a_set2_shear_restarts_its_onset(tv):
+def test_set1_fibre_tension_ignores_shear_and_a_set2_shear_softens_past_its_onset(tv):
     run = Run(tv.toplevel.vumat_cartesian, props())
     run.state[0, 11] = -0.5  # a transverse damage below 0 restarts from 0
     state = run.call(strain(5e-3, 0, 0, 9e-3, 0, 9e-3), keep=False)[1]
@@ -261,11 +269,16 @@ def test_set1_fibre_tension_ignores_shear_and_a_set2_shear_restarts_its_onset(tv
             for i, ((a, b), w) in enumerate(zip(partners, [0, 0.25, 1, 0, 1, 0]))]
     state = run.call(e, keep=False)[1]
     assert state[0, 71:77] == pytest.approx(want, rel=1e-14)
+    # Set 2, strain measure: the shear effort is held at 1, the onset strain
+    # is the strain over its own effort's fourth root, and softening runs
+    # to the 1.1·e0 floor (no shear toughness).
     x12 = 90 / (2 * G12)
     run = Run(tv.toplevel.vumat_cartesian, props(p34=2))
-    for gamma, onset in [(0.5 * x12, 0.0), (3 * x12, 3 * x12)]:
-        state = run.call(strain(0, 0, 0, gamma), keep=False)[1]
-        assert state[0, 50] == onset and state[0, 15] == 0.0  # onset strain of 12, no softening
+    assert run.call(strain(0, 0, 0, 0.5 * x12), keep=False)[1][0, [50, 15]].tolist() == [0.0, 0.0]
+    state = run.call(strain(0, 0, 0, 1.05 * x12), keep=False)[1][0]
+    e0 = 1.05 * x12 / 1.05 ** 0.25
+    assert state[[50, 59]] == pytest.approx([e0, 1.1 * e0], rel=1e-14)
+    assert state[15] == pytest.approx(11 * (1 - e0 / (1.05 * x12)), rel=1e-12)
 
 
 @pytest.mark.parametrize("criterion", [3, 4, 5, 6])
@@ -313,6 +326,35 @@ def test_fracture_plane_efforts_and_angles(tv, criterion, measure):
         assert (r >= 1) == (e22 == 1e-2)
 
 
+@pytest.mark.parametrize("measure", [1, 2])
+@pytest.mark.parametrize("criterion", [1, 2, 3, 4, 5, 6])
+def test_pure_in_plane_shear_initiates_at_its_strength_and_softens_to_its_cap(tv, criterion, measure):
+    # Tensor shear 12 in steps of 0.3·X12/(2·G12): elastic up to 0.9·X12,
+    # onset in the step past X12 (the shear mode in set 2, transverse
+    # tension through its shear partner in the others), then softening to
+    # the 12 stiffness cap 0.99 by the 1.1·e0 floor of the full-damage strain.
+    x12 = 90 / (2 * G12)
+    mode = 6 if criterion == 2 else 2
+    hairs = (0.0, -1e-12) if criterion in (3, 4) else (0.0,)  # sets 3, 4: σ22 a hair below 0 too
+    for e22 in hairs:
+        run = Run(tv.toplevel.vumat_cartesian, props(p33=measure, p34=criterion))
+        run.state[0, 20] = e22  # total strain 22 held from the start
+        for k in range(1, 28):
+            stress = run.call(strain(0, 0, 0, 0.3 * x12))[0][0]
+            rs = run.state[0, 9 + mode]
+            assert (rs > 0) == (k >= 4), k
+            if k == 3:
+                assert stress[3] == pytest.approx(0.9 * 90, rel=1e-12)
+            if k == 4:
+                assert stress[3] < 90 and run.state[0, 53 + mode] == pytest.approx(1.1 * run.state[0, 44 + mode])
+        assert run.state[0, 6] == 0.99 and stress[3] == pytest.approx(0.01 * 2 * G12 * 27 * 0.3 * x12, rel=1e-12)
+    if criterion == 6:  # compression across the plane: the compression mode answers, the tension mode keeps its effort
+        run = Run(tv.toplevel.vumat_cartesian, props(p33=measure, p34=6))
+        run.state[0, 73] = -7.0
+        state = run.call(strain(0, -1e-3, 0, 0.3 * x12), keep=False)[1][0]
+        assert state[73] == -7.0 and state[74] > 0.0
+
+
 def test_onset_at_effort_16_halves_the_equivalent_strain(tv):
     # Set 3 does not evaluate transverse compression: a stored effort of 16
     # starts it from the strains of this call.
@@ -338,6 +380,8 @@ def test_fibre_damage_history_and_deletion(tv):
         old = run.state.copy()
         state = run.call(strain(de11))[1][0]
         rs1.append(state[9])
+        if len(rs1) == 40:  # fibre tension alone: 0.999 + 0.5·1 < 1.7901, never deleted
+            assert state[[0, 1, STATUS]].tolist() == [0.999, 0.5, 1.0]
         assert (state[9:18] >= old[0, 9:18]).all() and (state[9:18] <= 1.0).all()
         assert (state[STATUS] == 0.0) == (state[0] + state[1] >= limit)
     assert rs1[39] == 1.0 and len(set(rs1[40:])) == 1          # full, and kept in compression
@@ -484,8 +528,12 @@ def test_bogenfeld_crack_normal_to_axis_2(tv):
     # Along the fibres the stiffness is untouched, to the last digit (the
     # plane's angle is 0 exactly, not π).
     assert run.call(strain(1e-4), keep=False)[0][0, 0] == c[0, 0] * 1e-4
-    # Closed under compression: the switch records it, the degradation is the same.
-    assert run.call(strain(0, -5e-4), keep=False)[1][0, 4] == -1.0
+    # Closed under compression: the switch records it, the normal entries
+    # carry compression as the undamaged ply does, shear across the crack
+    # stays degraded.
+    stress, state, _, _ = run.call(strain(0, -3e-3), keep=False)
+    assert state[0, 4] == -1.0 and stress[0, 1] == pytest.approx(c[1, 1] * -3e-3, rel=1e-12)
+    touches[:3, :3] = False
     np.testing.assert_allclose(probe_stiffness(run, strain(0, -5e-4)), np.where(touches, 1 - d, 1) * c,
                                rtol=1e-6, atol=1e-6 * c.max())
     for _ in range(40):

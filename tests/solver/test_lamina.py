@@ -31,6 +31,16 @@ def test_every_tangent_is_the_derivative_of_its_stress(tv, ntens):
     assert_tangent(lambda e: usermat(tv, ORTHO, e, ncomp, 2 if ntens == 3 else 3)[0], dstran, dsdepl)
 
 
+def test_four_ansys_components_are_a_through_thickness_section(tv):
+    # Element axes 1, 2, 3 are ply directions 1, 3, 2: the element's 22 is the
+    # ply's 33 and its shear 12 the ply's 13 (E2 != E3, G12 != G13 here).
+    ply = np.array([140000, 10000, 8000, 0.3, 0.28, 0.45, 5000, 4200, 3000])
+    c = tv.lamina.getnyestiffnessmatrix(ply, 6)  # 11, 22, 33, 12, 13, 23
+    _, dsdepl, *_ = usermat(tv, ply, np.zeros(4), 4)
+    np.testing.assert_allclose(dsdepl, c[np.ix_([0, 2, 1, 4], [0, 2, 1, 4])], rtol=1e-12)
+    assert dsdepl[3, 3] == pytest.approx(4200.0, rel=1e-12)
+
+
 def test_ansys_and_peridigm_entries_reproduce_the_umat(tv):
     dstran = np.array([0.001, -0.002, 0.0005, 0.003, 0.001, -0.004])
     stress, statev, ddsdde, sse, *_ = umat(tv, ORTHO, dstran)

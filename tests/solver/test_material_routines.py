@@ -18,13 +18,13 @@ def clean(tv):
 
 
 def umat(routine, props, dstran, stress=None, statev=None, stran=None, temp=20.0, dtemp=0.0, kinc=3,
-         ndi=3, dtime=0.1, name="FIBRE"):
+         ndi=3, dtime=0.1, name="FIBRE", spd=0.0):
     n = len(dstran)
     stress = np.zeros(n) if stress is None else np.asarray(stress, float)
     stran = np.zeros(n) if stran is None else np.asarray(stran, float)
     statev = np.zeros(12) if statev is None else np.asarray(statev, float)
     z = np.zeros(n)
-    return routine(stress, statev, 0.0, 0.0, 0.0, 0.0, z, z, 0.0, stran, np.asarray(dstran, float), [0.0, 1.0],
+    return routine(stress, statev, 0.0, spd, 0.0, 0.0, z, z, 0.0, stran, np.asarray(dstran, float), [0.0, 1.0],
                    dtime, temp, dtemp, [0.0], [0.0], name, ndi, n - ndi, np.asarray(props, float), [0.0] * 3, EYE,
                    1.0, 1.0, EYE, EYE, 1, 1, 1, 1, [1, 1, 0, 0], kinc)
 
@@ -169,6 +169,11 @@ def test_elastic_plastic_return(tv, latched):
     assert statev[9] == pytest.approx(2.49888930e-3, rel=1e-8) and spd == pytest.approx(0.28854688, rel=1e-8)
     assert tv.lamina.getmisesstress(stress) == pytest.approx(200.0, rel=1e-13)
     assert statev[3] == pytest.approx(0.004 - statev[9], rel=1e-14)
+    # The dissipation accumulates: a plastic increment adds its share to
+    # what came in, an elastic one keeps it.
+    spd = umat(hail, props, [0, 0, 0, 0.004, 0, 0], statev=np.zeros(13), spd=100.0)[4]
+    assert spd == pytest.approx(100.28854688, rel=1e-10)
+    assert umat(hail, props, [1e-4, 0, 0, 0, 0, 0], statev=np.zeros(13), spd=100.0)[4] == 100.0
     # Elastic below yield; without plasticity (two properties) the state keeps its plastic part.
     old = np.arange(13.0) / 1000
     stress, statev, ddsdde, *_ = umat(hail, props[:2], [1e-4, 0, 0, 0, 0, 0], statev=old.copy())
