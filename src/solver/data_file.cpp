@@ -28,10 +28,8 @@ struct Words {
   std::string_view first, rest;
 };
 Words split_first(std::string_view line) {
-  line = left_adjusted(line);
-  std::size_t i = 0;
-  while (i < line.size() && !is_blank(line[i])) ++i;
-  return {line.substr(0, i), left_adjusted(line.substr(i))};
+  const std::size_t b = skip_blanks(line, 0), e = find_blank(line, b), r = skip_blanks(line, e);
+  return {line.substr(b, e - b), line.substr(r)};
 }
 
 // The element number of a table line: its first word when that is a
@@ -54,23 +52,33 @@ void release_element_tables() {
 }
 
 // The first element table, read once: the elements that count (shells
-// and continua) in table order, with the extents they give.
+// and continua) in table order, with the extents they give.  Tables list
+// long runs of one type, so the type and kind are kept per run.
 struct ElementTable {
   int iele = 0, inodes = 0, idof = 0;
-  std::vector<int> number, kind;
-  std::vector<std::string_view> type;  // views of the open file's lines
-  std::vector<long> line;              // of each element
-  std::vector<int> first_node{0};      // element k's nodes: nodes[first_node[k] .. first_node[k+1])
+  std::vector<int> number;     // of each element
+  std::vector<int> nodes_end;  // element e's nodes: nodes[nodes_end[e - 1] .. nodes_end[e]), from 0
   std::vector<int> nodes;
-  std::vector<bool> numbers_ok;        // its node items are integers
-  bool nodes_before = false;           // the node table's title comes first
+  struct Run {
+    std::size_t first;      // element
+    std::string_view type;  // a view of the open file's line
+    int kind;
+  };
+  std::vector<Run> runs;
+  // Node lists that may not be stored: items that are no integers, or more
+  // items than the extents known at the time (which only grow).
+  struct Suspect {
+    std::size_t element;
+    long line;
+    bool numbers_ok;
+  };
+  std::vector<Suspect> suspects;
+  bool nodes_before = false;  // the node table's title comes first
 };
 
 ElementTable read_elements(Card& file) {
   ElementTable t;
   bool title = false, seen = false;
-  // The type of the previous element line and what it gave: tables list
-  // long runs of one type.
   std::string_view last_type;
   bool last_counted = false;
   int last_kind = 0;
@@ -96,17 +104,14 @@ ElementTable read_elements(Card& file) {
       last_type = type;
       last_counted = t.iele != counted;
       last_kind = elementhandling::getabqelementkind(type);
+      if (last_counted) t.runs.push_back({t.number.size(), type, last_kind});
     } else if (last_counted) {
       ++t.iele;  // the same extents again
     }
     if (!last_counted) continue;
-    const int kind = last_kind;
-    t.number.push_back(number);
-    t.kind.push_back(kind);
-    t.type.push_back(type);
-    t.line.push_back(file.line_number());
+    const std::size_t first = t.nodes.size();
     bool ok = true;
-    if (kind >= 1 && kind <= 8) {
+    if (last_kind >= 1 && last_kind <= 8) {
       // The node numbers follow the type and the property reference.
       const std::string_view node_text = split_first(type_and_rest.rest).rest;
       for_each_item(node_text, [&](std::string_view item) {
@@ -115,8 +120,10 @@ ElementTable read_elements(Card& file) {
         t.nodes.push_back(n);
       });
     }
-    t.numbers_ok.push_back(ok);
-    t.first_node.push_back(int(t.nodes.size()));
+    if (!ok || t.nodes.size() - first > std::size_t(std::max(t.inodes, 1)))
+      t.suspects.push_back({t.number.size(), file.line_number(), ok});
+    t.number.push_back(number);
+    t.nodes_end.push_back(int(t.nodes.size()));
   }
   return t;
 }
@@ -124,19 +131,67 @@ ElementTable read_elements(Card& file) {
 // Numbers, kinds and (for shells) node lists of the counted elements.
 void store_elements(Card& file, const ElementTable& t) {
   using namespace elementdata;
-  const int columns = elemnodes.size(1);
-  for (int k = 1; k <= std::min(elemlist.size(1), int(t.number.size())); ++k) {
-    const std::size_t e = std::size_t(k - 1);
-    elemlist(k) = t.number[e];
-    elemkind(k) = t.kind[e];
-    const int first = t.first_node[e], count = t.first_node[e + 1] - first;
-    if (count == 0) continue;
-    if (!t.numbers_ok[e]) {
-      file.report(t.type[e], t.line[e], card_message::not_a_number);
-    } else if (count > columns) {
-      file.report(t.type[e], t.line[e], card_message::beyond_table);
-    } else {
-      std::copy_n(t.nodes.begin() + first, count, &elemnodes(1, k));
+  const std::size_t columns = std::size_t(std::max(elemnodes.size(1), 0));
+  const std::size_t count = std::min(std::size_t(std::max(elemlist.size(1), 0)), t.number.size());
+  int* const list = elemlist.data();
+  int* const kinds = elemkind.data();
+  int* const table = elemnodes.data();
+  auto run = t.runs.begin();
+  auto suspect = t.suspects.begin();
+  for (std::size_t e = 0; e < count; ++e) {
+    while (std::next(run) != t.runs.end() && std::next(run)->first <= e) ++run;
+    list[e] = t.number[e];
+    kinds[e] = run->kind;
+    const std::size_t first = e == 0 ? 0 : std::size_t(t.nodes_end[e - 1]);
+    const std::size_t n = std::size_t(t.nodes_end[e]) - first;
+    if (n == 0) continue;
+    if (suspect != t.suspects.end() && suspect->element == e) {
+      const ElementTable::Suspect& s = *suspect++;
+      if (!s.numbers_ok) {
+        file.report(run->type, s.line, card_message::not_a_number);
+        continue;
+      }
+      if (n > columns) {
+        file.report(run->type, s.line, card_message::beyond_table);
+        continue;
+      }
+    }
+    std::copy_n(t.nodes.begin() + std::ptrdiff_t(first), n, table + e * columns);
+  }
+}
+
+// The coordinates of each node in its slots of the element tables: the
+// first slot of the node in each element's node list (a node repeated in
+// one list is set once).  ids ascend (a smaller number ends the node
+// table); of equal numbers the last read counts.
+void scatter_coordinates(const std::vector<int>& ids, const std::vector<double>& xyz) {
+  using namespace elementdata;
+  auto& coords = nodaldata::nodalcoords;
+  if (ids.empty() || !elemnodes.allocated() || !coords.allocated()) return;
+  const int rows = std::min({nelem, elemlist.size(1), elemkind.size(1), elemnodes.size(2), coords.size(3)});
+  const int nnodes = std::min({nodaldata::nnodes, elemnodes.size(1), coords.size(2)});
+  // Node number -> its last entry: a direct table for a dense numbering,
+  // a search of the ascending ids otherwise.
+  const long long lo = ids.front(), hi = ids.back();
+  std::vector<int> entry;
+  if (hi - lo < 4 * (long long)ids.size() + 1024) {
+    entry.assign(std::size_t(hi - lo + 1), -1);
+    for (std::size_t j = 0; j < ids.size(); ++j) entry[std::size_t(ids[j] - lo)] = int(j);
+  }
+  const auto find = [&](int node) -> int {
+    if (node < lo || node > hi) return -1;
+    if (!entry.empty()) return entry[std::size_t(node - lo)];
+    const auto it = std::upper_bound(ids.begin(), ids.end(), node);
+    return it != ids.begin() && it[-1] == node ? int(it - ids.begin()) - 1 : -1;
+  };
+  const std::size_t ld = std::size_t(elemnodes.size(1)), slots = std::size_t(coords.size(2));
+  for (std::size_t r = 0; r < std::size_t(std::max(rows, 0)); ++r) {
+    const int* const col = elemnodes.data() + r * ld;
+    double* const out = coords.data() + 3 * r * slots;  // nodalcoords(1:3, 1:nnodes, r + 1)
+    for (int k = 0; k < nnodes; ++k) {
+      if (std::find(col, col + k, col[k]) != col + k) continue;  // set at its first slot
+      const int j = find(col[k]);
+      if (j >= 0) std::copy_n(xyz.data() + 3 * std::size_t(j), 3, out + 3 * std::size_t(k));
     }
   }
 }
@@ -178,9 +233,7 @@ void store_nodes(Card& file) {
     ids.push_back(number);
     xyz.insert(xyz.end(), c, c + 3);
   }
-  if (ids.empty()) return;
-  const int ncoord = 3, nblock = int(ids.size());
-  GetNodalCoordinates(xyz.data(), ids.data(), &ncoord, &nblock);
+  scatter_coordinates(ids, xyz);
 }
 
 }  // namespace
