@@ -1,8 +1,10 @@
 #include "solver/card_text.hpp"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 namespace tavrin::iohandling {
@@ -38,6 +40,52 @@ bool out_of_range(std::string_view ip, std::string_view fp, std::string_view exp
   if (magnitude >= 0) return false;
   value = negative ? -0.0 : 0.0;
   return true;
+}
+
+// The run of decimal digits of s from i: its end, its length added to
+// `count`, and its digits appended to m while m stays below 2^53 (beyond,
+// `exact` is cleared and m is no longer kept).  Eight characters at a time:
+// the digits of a word are found and converted with a few integer
+// operations, without a branch per character.
+std::size_t digit_run(std::string_view s, std::size_t i, std::uint64_t& m, long long& count, bool& exact) {
+  static constexpr std::uint64_t powers[] = {1,         10,         100,         1000,        10000,
+                                             100000,    1000000,    10000000,    100000000};
+  constexpr std::uint64_t limit = std::uint64_t(1) << 53;
+  const std::size_t n = s.size();
+  if constexpr (std::endian::native == std::endian::little) {
+    while (i + 8 <= n) {
+      std::uint64_t w;
+      std::memcpy(&w, s.data() + i, 8);
+      // High bit of each byte below '0' or above '9'.
+      const std::uint64_t low7 = w & 0x7F7F7F7F7F7F7F7FULL;
+      const std::uint64_t above = ((low7 + 0x4646464646464646ULL) | w) & 0x8080808080808080ULL;
+      const std::uint64_t below = ~(low7 + 0x5050505050505050ULL) & 0x8080808080808080ULL;
+      const std::uint64_t other = above | below;
+      const int digits = other ? std::countr_zero(other) / 8 : 8;
+      if (digits > 0) {
+        if (m < 100000000000ULL) {
+          // The digits to the top of the word, '0's before them.
+          const std::uint64_t v = digits == 8 ? w : (w << (8 * (8 - digits))) | (0x3030303030303030ULL >> (8 * digits));
+          std::uint64_t d = v - 0x3030303030303030ULL;
+          d = d * 10 + (d >> 8);
+          d = (((d & 0x000000FF000000FFULL) * 0x000F424000000064ULL) +
+               (((d >> 16) & 0x000000FF000000FFULL) * 0x0000271000000001ULL)) >> 32;
+          m = m * powers[digits] + (d & 0xFFFFFFFFULL);
+        } else {
+          exact = false;
+        }
+        if (m > limit) exact = false;
+        count += digits;
+        i += std::size_t(digits);
+      }
+      if (digits < 8) return i;
+    }
+  }
+  for (; i < n && is_digit(s[i]); ++i, ++count) {
+    if (m <= limit) m = m * 10 + std::uint64_t(s[i] - '0');
+    if (m > limit) exact = false;
+  }
+  return i;
 }
 
 }  // namespace
@@ -78,13 +126,12 @@ std::string_view first_item(std::string_view s) {
 }
 
 bool parse_real(std::string_view s, double& value) {
-  // One pass over the item checks the form and gathers the significant
-  // digits and the decimal exponent.  Up to 19 significant digits with a
-  // mantissa of at most 2^53 and a net power of ten within 10^±22 give the
-  // value as one correctly rounded product or quotient of two exact doubles,
-  // the same value as a correctly rounded decimal conversion; everything
-  // else (long mantissas, large exponents, overflow, underflow) goes through
-  // from_chars.
+  // One pass over the item checks the form and gathers the digits and the
+  // decimal exponent.  A mantissa of at most 2^53 and a net power of ten
+  // within 10^±22 give the value as one correctly rounded product or
+  // quotient of two exact doubles, the same value as a correctly rounded
+  // decimal conversion; everything else (long mantissas, large exponents,
+  // overflow, underflow) goes through from_chars.
   static constexpr double powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                       1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
   const std::size_t n = s.size();
@@ -92,25 +139,15 @@ bool parse_real(std::string_view s, double& value) {
   const bool negative = n > 0 && s[0] == '-';
   if (n > 0 && (s[0] == '+' || s[0] == '-')) i = 1;
   std::uint64_t m = 0;
-  int significant = 0;  // digits in m, leading zeros not counted
-  long long scale = 0;  // power of ten of m's last digit, before the exponent
-  const std::size_t ib = i;
-  for (; i < n && is_digit(s[i]); ++i) {
-    if (m == 0 && s[i] == '0') continue;
-    m = m * 10 + std::uint64_t(s[i] - '0');
-    ++significant;
-  }
-  const std::size_t ie = i;
+  bool exact = true;  // m holds every digit
+  long long whole = 0, fraction = 0;
+  const std::size_t ib = i, ie = digit_run(s, i, m, whole, exact);
   std::size_t fb = ie, fe = ie;
+  i = ie;
   if (i < n && s[i] == '.') {
-    fb = ++i;
-    for (; i < n && is_digit(s[i]); ++i) {
-      --scale;
-      if (m == 0 && s[i] == '0') continue;
-      m = m * 10 + std::uint64_t(s[i] - '0');
-      ++significant;
-    }
-    fe = i;
+    fb = i + 1;
+    fe = digit_run(s, fb, m, fraction, exact);
+    i = fe;
   }
   if (ie == ib && fe == fb) return false;  // no digit in the mantissa
   std::size_t eb = i;
@@ -125,8 +162,8 @@ bool parse_real(std::string_view s, double& value) {
     if (eneg) e = -e;
   }
   if (i != n) return false;
-  const long long power = scale + e;
-  if (significant <= 19 && m <= (std::uint64_t(1) << 53) && power >= -22 && power <= 22) {
+  const long long power = e - fraction;
+  if (exact && power >= -22 && power <= 22) {
     const double v = power < 0 ? double(m) / powers[-power] : double(m) * powers[power];
     value = negative ? -v : v;
     return true;

@@ -1,7 +1,12 @@
 // The solver's printed data file (element and node tables of an explicit
 // analysis) and the Gauss-point report.
 #include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <new>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "elements/element_registry.hpp"
@@ -22,12 +27,49 @@ constexpr std::string_view node_title = "N O D E   D E F I N I T I O N S";
 
 bool digit(char c) { return c >= '0' && c <= '9'; }
 
+// A list of numbers that grows on realloc: a large block grows by
+// remapping its pages instead of copying them, as a vector would.
+template <class T>
+class Column {
+  static_assert(std::is_trivially_copyable_v<T>);
+
+ public:
+  void push_back(T v) {
+    if (size_ == capacity_) grow();
+    data_.get()[size_++] = v;
+  }
+  std::size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  const T* data() const { return data_.get(); }
+  const T& operator[](std::size_t i) const { return data_.get()[i]; }
+  const T& front() const { return data_.get()[0]; }
+  const T& back() const { return data_.get()[size_ - 1]; }
+  const T* begin() const { return data(); }
+  const T* end() const { return data() + size_; }
+
+ private:
+  struct Free {
+    void operator()(T* p) const { std::free(p); }
+  };
+  void grow() {
+    const std::size_t capacity = capacity_ < 1024 ? 1024 : 2 * capacity_;
+    if (capacity > std::size_t(PTRDIFF_MAX) / sizeof(T)) throw std::bad_alloc();
+    T* const p = static_cast<T*>(std::realloc(data_.get(), capacity * sizeof(T)));
+    if (!p) throw std::bad_alloc();
+    (void)data_.release();
+    data_.reset(p);
+    capacity_ = capacity;
+  }
+  std::unique_ptr<T, Free> data_;
+  std::size_t size_ = 0, capacity_ = 0;
+};
+
 // A table line split at its first blank into its first word and the rest,
 // both left-adjusted.
 struct Words {
   std::string_view first, rest;
 };
-Words split_first(std::string_view line) {
+[[gnu::always_inline]] inline Words split_first(std::string_view line) {
   const std::size_t b = skip_blanks(line, 0), e = find_blank(line, b), r = skip_blanks(line, e);
   return {line.substr(b, e - b), line.substr(r)};
 }
@@ -56,9 +98,9 @@ void release_element_tables() {
 // long runs of one type, so the type and kind are kept per run.
 struct ElementTable {
   int iele = 0, inodes = 0, idof = 0;
-  std::vector<int> number;     // of each element
-  std::vector<int> nodes_end;  // element e's nodes: nodes[nodes_end[e - 1] .. nodes_end[e]), from 0
-  std::vector<int> nodes;
+  Column<int> number;     // of each element
+  Column<int> nodes_end;  // element e's nodes: nodes[nodes_end[e - 1] .. nodes_end[e]), from 0
+  Column<int> nodes;
   struct Run {
     std::size_t first;      // element
     std::string_view type;  // a view of the open file's line
@@ -156,7 +198,7 @@ void store_elements(Card& file, const ElementTable& t) {
         continue;
       }
     }
-    std::copy_n(t.nodes.begin() + std::ptrdiff_t(first), n, table + e * columns);
+    std::copy_n(t.nodes.data() + first, n, table + e * columns);
   }
 }
 
@@ -164,7 +206,7 @@ void store_elements(Card& file, const ElementTable& t) {
 // first slot of the node in each element's node list (a node repeated in
 // one list is set once).  ids ascend (a smaller number ends the node
 // table); of equal numbers the last read counts.
-void scatter_coordinates(const std::vector<int>& ids, const std::vector<double>& xyz) {
+void scatter_coordinates(const Column<int>& ids, const Column<double>& xyz) {
   using namespace elementdata;
   auto& coords = nodaldata::nodalcoords;
   if (ids.empty() || !elemnodes.allocated() || !coords.allocated()) return;
@@ -199,8 +241,8 @@ void scatter_coordinates(const std::vector<int>& ids, const std::vector<double>&
 // Node pass: the coordinates of the node table, kept per host node number,
 // handed over in one block.
 void store_nodes(Card& file) {
-  std::vector<int> ids;
-  std::vector<double> xyz;
+  Column<int> ids;
+  Column<double> xyz;
   bool title = false, seen = false;
   int previous = 0;
   for (std::string_view line; file.next(line);) {
@@ -231,7 +273,7 @@ void store_nodes(Card& file) {
     }
     previous = number;
     ids.push_back(number);
-    xyz.insert(xyz.end(), c, c + 3);
+    for (const double x : c) xyz.push_back(x);
   }
   scatter_coordinates(ids, xyz);
 }
