@@ -1,10 +1,25 @@
 #include "foundation/allocatable.hpp"
 
+#include <sys/mman.h>
+
 #include <cstdlib>
 #include <limits>
 #include <new>
 
 namespace tavrin {
+namespace {
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool map_large_blocks = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool map_large_blocks = false;
+#else
+constexpr bool map_large_blocks = true;
+#endif
+#else
+constexpr bool map_large_blocks = true;
+#endif
+}  // namespace
 
 std::ptrdiff_t AllocatableBase::size() const {
   if (!block_) return 0;
@@ -26,13 +41,30 @@ void AllocatableBase::allocate_raw(std::span<const int> extents) {
     count *= std::size_t(e);
   }
   if (count > limit / elem_size_) throw std::bad_alloc();
-  // calloc: zero-filled (pages the array never touches stay unmapped), aligned
-  // for any element type, and a refused request comes back as null instead of
-  // ending the process.  At least one element, so that an empty array is still
-  // "allocated".
-  void* p = std::calloc(count == 0 ? 1 : count, elem_size_);
-  if (!p) throw std::bad_alloc();
-  block_ = std::shared_ptr<void>(p, std::free);
+  // Zero-filled, aligned for any element type, and a refused request comes
+  // back as null instead of ending the process.  At least one element, so
+  // that an empty array is still "allocated".  A large block is mapped
+  // straight from the system, so that the pages the array never touches
+  // (most of a model's per-element tables until they are used) are never
+  // mapped nor cleared: calloc would serve it from its heap, clearing every
+  // byte, whenever the allocator has raised its own mapping threshold after
+  // a large block was freed.  Not under AddressSanitizer, which watches
+  // only the heap.
+  const std::size_t bytes = (count == 0 ? 1 : count) * elem_size_;
+  if (map_large_blocks && bytes >= (std::size_t(1) << 20)) {
+    void* p = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (p == MAP_FAILED) throw std::bad_alloc();
+    try {
+      block_ = std::shared_ptr<void>(p, [bytes](void* q) { ::munmap(q, bytes); });
+    } catch (...) {
+      ::munmap(p, bytes);
+      throw;
+    }
+  } else {
+    void* p = std::calloc(count == 0 ? 1 : count, elem_size_);
+    if (!p) throw std::bad_alloc();
+    block_ = std::shared_ptr<void>(p, std::free);
+  }
   ext_ = ext;
 }
 

@@ -164,7 +164,8 @@ bool parse_real(std::string_view s, double& value) {
   if (i != n) return false;
   const long long power = e - fraction;
   if (exact && power >= -22 && power <= 22) {
-    const double v = power < 0 ? double(m) / powers[-power] : double(m) * powers[power];
+    // (Zero, common in coordinate tables, without the division.)
+    const double v = m == 0 ? 0.0 : power < 0 ? double(m) / powers[-power] : double(m) * powers[power];
     value = negative ? -v : v;
     return true;
   }
