@@ -71,6 +71,35 @@ def test_sound_handling_of_odd_tables(fresh, write, tmp_path):
     assert status(tv) == (-3, "Error: Cannot open the solver data file (.dat) of the analysis.")
 
 
+def test_table_lines_in_every_form(fresh, tmp_path):
+    tv = fresh
+    # CR LF line ends, tabs and commas between items, a sign on a number,
+    # lines longer than 128 characters, the free-form number forms (exponent
+    # letter D, leading +, no digit before or after the point, more digits
+    # than a double holds, a value below the double range), a value beyond
+    # it, and a last line without a line feed.
+    pad = " " * 120
+    lines = ["E L E M E N T   D E F I N I T I O N S",
+             "  1\tS4R\t1\t1,2\t3 ,4",
+             f"+2 S4R{pad}1{pad}4 3 2 1",
+             "N O D E   D E F I N I T I O N S",
+             "1 1.5D0, +2., .5",
+             "2\t1.00000000000000000000000000001\t-0.0\t1e-400",
+             f"3{pad} 123456789.123456789 1234567.8D+01 -5.000000E-01",
+             "5 1e400 0 0",
+             "4 7 8 9"]
+    (tmp_path / "job.dat").write_bytes("\r\n".join(lines).encode())
+    tv.iohandling.getabqdatafromfile(str(tmp_path / "job.dat"))
+    e, n = tv.elementdata, tv.nodaldata
+    assert e.nelem == 2 and e.elemlist.tolist() == [1, 2]
+    assert e.elemnodes.T.tolist() == [[1, 2, 3, 4], [4, 3, 2, 1]]
+    xyz = {1: [1.5, 2.0, 0.5], 2: [1.0, -0.0, 0.0], 3: [123456789.123456789, 12345678.0, -0.5], 4: [7.0, 8.0, 9.0]}
+    for k, node in enumerate([1, 2, 3, 4]):
+        assert n.nodalcoords[:, k, 0].tolist() == xyz[node] and n.nodalcoords[:, 3 - k, 1].tolist() == xyz[node]
+    assert np.signbit(n.nodalcoords[1, 1, 0])
+    assert status(tv) == (-2, "Error: data file line 8, node 5: item not a number, list dropped")
+
+
 def test_gauss_point_report(fresh, tmp_path):
     tv = fresh
     path = str(tmp_path / "job.rst")
