@@ -1,6 +1,7 @@
 // The solver's printed data file (element and node tables of an explicit
 // analysis) and the Gauss-point report.
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstring>
 #include <cstdint>
@@ -169,12 +170,27 @@ int leading_number(std::string_view first) {
 
 // Empties the element and nodal tables of an earlier model, with the
 // per-element tables derived from them.
-void release_element_tables() {
-  AllocatableBase* const tables[] = {
-      &elementdata::elemlist,       &elementdata::elemkind,           &elementdata::elemnodes,
-      &elementdata::elemcurvatures, &elementdata::elemreforientation, &elementdata::elemindices,
-      &sectiondata::nsectionpoints, &nodaldata::nodesmotion,          &nodaldata::nodalcoords,
-      &nodaldata::tnodalmatrices,   &nodaldata::tcurvmatrices};
+// The tables that this reader fills (numbers, kinds, node lists and
+// coordinates) are cleared in place instead when they keep their extents
+// and nothing else holds their storage: a model read again fills pages
+// that are mapped already, which costs a fraction of faulting in fresh ones.
+template <class T, int Rank>
+void release_or_clear(Allocatable<T, Rank>& table, const std::array<int, Rank>& extents) {
+  bool same = table.allocated() && table.share().use_count() == 2;  // the table and this copy
+  for (int k = 0; same && k < Rank; ++k) same = table.size(k + 1) == extents[std::size_t(k)];
+  if (same) table.fill(T{});
+  else table.deallocate();
+}
+
+void release_element_tables(int nnodes, int nelem) {
+  release_or_clear(elementdata::elemlist, {nelem});
+  release_or_clear(elementdata::elemkind, {nelem});
+  release_or_clear(elementdata::elemnodes, {nnodes, nelem});
+  release_or_clear(nodaldata::nodalcoords, {3, nnodes, nelem});
+  AllocatableBase* const tables[] = {&elementdata::elemcurvatures, &elementdata::elemreforientation,
+                                     &elementdata::elemindices,    &sectiondata::nsectionpoints,
+                                     &nodaldata::nodesmotion,      &nodaldata::tnodalmatrices,
+                                     &nodaldata::tcurvmatrices};
   for (AllocatableBase* a : tables) a->deallocate();
 }
 
@@ -404,7 +420,7 @@ void getabqdatafromfile(std::string_view filepath) {
   elementdata::nelem = table.iele;
   nodaldata::nnodes = std::max(table.inodes, 1);
   nodaldata::ndof = std::max(table.idof, 1);
-  release_element_tables();
+  release_element_tables(nodaldata::nnodes, elementdata::nelem);
   int istat = 0;
   datahandling::allocateelementdata(istat, nodaldata::nnodes, elementdata::nelem);
   datahandling::allocatenodaldata(istat, nodaldata::ndof, nodaldata::nnodes, elementdata::nelem);

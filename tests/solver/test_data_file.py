@@ -100,6 +100,34 @@ def test_table_lines_in_every_form(fresh, tmp_path):
     assert status(tv) == (-2, "Error: data file line 8, node 5: item not a number, list dropped")
 
 
+def test_a_model_read_again(fresh, write, tmp_path):
+    tv = fresh
+    model = """
+        E L E M E N T   D E F I N I T I O N S
+            1 S4R  1  1 2 3 4
+            2 S4R  1  {nodes}
+        N O D E   D E F I N I T I O N S
+            1  {x1} 0.0 0.0
+            2  {x2} 0.0 0.0
+            3  {x3} 0.0 0.0
+            4  {x4} 0.0 0.0
+        """
+    a = write("a.dat", model.format(nodes="2 3 4 1", x1=1.0, x2=2.0, x3=3.0, x4=4.0))
+    b = write("b.dat", model.format(nodes="2 x 4 1", x1=10.0, x2=20.0, x3=30.0, x4=40.0))
+    for hold in (True, False):
+        tv.iohandling.getabqdatafromfile(str(a))
+        held = tv.nodaldata.nodalcoords if hold else None
+        tv.iohandling.getabqdatafromfile(str(b))
+        if hold:
+            assert held[0].T.tolist() == [[1, 2, 3, 4], [2, 3, 4, 1]]   # a view keeps the first model
+        # The second model's tables, nothing of the first: the dropped node
+        # list and its coordinates stay 0.
+        assert tv.nodaldata.nodalcoords[0].T.tolist() == [[10, 20, 30, 40], [0, 0, 0, 0]]
+        assert tv.elementdata.elemnodes.T.tolist() == [[1, 2, 3, 4], [0, 0, 0, 0]]
+        assert status(tv) == (-2, "Error: data file line 3, S4R: item not a number, list dropped")
+        tv.errorhandling.rsxerr(True)
+
+
 def test_gauss_point_report(fresh, tmp_path):
     tv = fresh
     path = str(tmp_path / "job.rst")
