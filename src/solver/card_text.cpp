@@ -1,10 +1,8 @@
 #include "solver/card_text.hpp"
 
 #include <algorithm>
-#include <bit>
 #include <charconv>
 #include <cstdint>
-#include <cstring>
 #include <string>
 
 namespace tavrin::iohandling {
@@ -40,52 +38,6 @@ bool out_of_range(std::string_view ip, std::string_view fp, std::string_view exp
   if (magnitude >= 0) return false;
   value = negative ? -0.0 : 0.0;
   return true;
-}
-
-// The run of decimal digits of s from i: its end, its length added to
-// `count`, and its digits appended to m while m stays below 2^53 (beyond,
-// `exact` is cleared and m is no longer kept).  Eight characters at a time:
-// the digits of a word are found and converted with a few integer
-// operations, without a branch per character.
-std::size_t digit_run(std::string_view s, std::size_t i, std::uint64_t& m, long long& count, bool& exact) {
-  static constexpr std::uint64_t powers[] = {1,         10,         100,         1000,        10000,
-                                             100000,    1000000,    10000000,    100000000};
-  constexpr std::uint64_t limit = std::uint64_t(1) << 53;
-  const std::size_t n = s.size();
-  if constexpr (std::endian::native == std::endian::little) {
-    while (i + 8 <= n) {
-      std::uint64_t w;
-      std::memcpy(&w, s.data() + i, 8);
-      // High bit of each byte below '0' or above '9'.
-      const std::uint64_t low7 = w & 0x7F7F7F7F7F7F7F7FULL;
-      const std::uint64_t above = ((low7 + 0x4646464646464646ULL) | w) & 0x8080808080808080ULL;
-      const std::uint64_t below = ~(low7 + 0x5050505050505050ULL) & 0x8080808080808080ULL;
-      const std::uint64_t other = above | below;
-      const int digits = other ? std::countr_zero(other) / 8 : 8;
-      if (digits > 0) {
-        if (m < 100000000000ULL) {
-          // The digits to the top of the word, '0's before them.
-          const std::uint64_t v = digits == 8 ? w : (w << (8 * (8 - digits))) | (0x3030303030303030ULL >> (8 * digits));
-          std::uint64_t d = v - 0x3030303030303030ULL;
-          d = d * 10 + (d >> 8);
-          d = (((d & 0x000000FF000000FFULL) * 0x000F424000000064ULL) +
-               (((d >> 16) & 0x000000FF000000FFULL) * 0x0000271000000001ULL)) >> 32;
-          m = m * powers[digits] + (d & 0xFFFFFFFFULL);
-        } else {
-          exact = false;
-        }
-        if (m > limit) exact = false;
-        count += digits;
-        i += std::size_t(digits);
-      }
-      if (digits < 8) return i;
-    }
-  }
-  for (; i < n && is_digit(s[i]); ++i, ++count) {
-    if (m <= limit) m = m * 10 + std::uint64_t(s[i] - '0');
-    if (m > limit) exact = false;
-  }
-  return i;
 }
 
 }  // namespace
@@ -134,20 +86,29 @@ bool parse_real(std::string_view s, double& value) {
   // overflow, underflow) goes through from_chars.
   static constexpr double powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                       1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  constexpr std::uint64_t kept = ((std::uint64_t(1) << 53) - 9) / 10;  // m * 10 + 9 stays within 2^53
   const std::size_t n = s.size();
   std::size_t i = 0;
   const bool negative = n > 0 && s[0] == '-';
   if (n > 0 && (s[0] == '+' || s[0] == '-')) i = 1;
   std::uint64_t m = 0;
   bool exact = true;  // m holds every digit
-  long long whole = 0, fraction = 0;
-  const std::size_t ib = i, ie = digit_run(s, i, m, whole, exact);
+  const auto digits = [&] {
+    for (; i < n; ++i) {
+      const unsigned d = unsigned(static_cast<unsigned char>(s[i])) - unsigned('0');
+      if (d > 9) break;
+      if (m > kept) exact = false;
+      else m = m * 10 + d;
+    }
+  };
+  const std::size_t ib = i;
+  digits();
+  const std::size_t ie = i;
   std::size_t fb = ie, fe = ie;
-  i = ie;
   if (i < n && s[i] == '.') {
-    fb = i + 1;
-    fe = digit_run(s, fb, m, fraction, exact);
-    i = fe;
+    fb = ++i;
+    digits();
+    fe = i;
   }
   if (ie == ib && fe == fb) return false;  // no digit in the mantissa
   std::size_t eb = i;
@@ -156,13 +117,13 @@ bool parse_real(std::string_view s, double& value) {
     eb = ++i;
     const bool eneg = i < n && s[i] == '-';
     if (i < n && (s[i] == '+' || s[i] == '-')) ++i;
-    const std::size_t digits = skip_digits(s, i);
-    if (digits == i) return false;
-    for (; i < digits; ++i) e = std::min(e * 10 + (s[i] - '0'), 1LL << 40);
+    const std::size_t end = skip_digits(s, i);
+    if (end == i) return false;
+    for (; i < end; ++i) e = std::min(e * 10 + (s[i] - '0'), 1LL << 40);
     if (eneg) e = -e;
   }
   if (i != n) return false;
-  const long long power = e - fraction;
+  const long long power = e - (long long)(fe - fb);
   if (exact && power >= -22 && power <= 22) {
     // (Zero, common in coordinate tables, without the division.)
     const double v = m == 0 ? 0.0 : power < 0 ? double(m) / powers[-power] : double(m) * powers[power];

@@ -14,9 +14,6 @@
 #pragma once
 
 #include <array>
-#include <bit>
-#include <cstdint>
-#include <cstring>
 #include <string_view>
 
 #include "foundation/api.hpp"
@@ -35,14 +32,17 @@ inline bool is_separator(char c) {
 }
 
 // The line without a leading byte-order mark and trailing blanks and tabs.
-// Inline, as left_adjusted: readers call both for every line.
+// Inline, as left_adjusted and parse_int: readers call them for every line.
 inline std::string_view clean_line(std::string_view line) {
   if (line.starts_with("\xEF\xBB\xBF")) line.remove_prefix(3);
   while (!line.empty() && is_blank(line.back())) line.remove_suffix(1);
   return line;
 }
 // s without leading blanks and tabs.
-inline std::string_view left_adjusted(std::string_view s);
+inline std::string_view left_adjusted(std::string_view s) {
+  while (!s.empty() && is_blank(s.front())) s.remove_prefix(1);
+  return s;
+}
 // A path field without its trailing blanks and NULs (an unset field is NUL-filled).
 TAVRIN_API std::string_view trimmed_path(std::string_view s);
 
@@ -57,62 +57,16 @@ TAVRIN_API KeywordLine split_keyword(std::string_view line);
 // and tabs (leading blanks count).
 TAVRIN_API bool same_word(std::string_view a, std::string_view b);
 
-// Scanning a line eight characters at a time: the blanks, tabs and commas
-// of a word are found with a few integer operations instead of a branch per
-// character, whose mispredictions at every item boundary would cost more than
-// the rest of the reading.
-namespace scan_detail {
-inline constexpr std::uint64_t high_bits = 0x8080808080808080ULL;
-// The high bit of each byte of w that equals c.
-constexpr std::uint64_t bytes_equal(std::uint64_t w, unsigned char c) {
-  const std::uint64_t x = w ^ (0x0101010101010101ULL * c);
-  return ~(((x & 0x7F7F7F7F7F7F7F7FULL) + 0x7F7F7F7F7F7F7F7FULL) | x) & high_bits;
-}
-template <bool Commas>
-[[gnu::always_inline]] inline std::uint64_t class_bytes(const char* p) {
-  std::uint64_t w;
-  std::memcpy(&w, p, 8);
-  std::uint64_t m = bytes_equal(w, ' ') | bytes_equal(w, '\t');
-  if constexpr (Commas) m |= bytes_equal(w, ',');
-  return m;
-}
-// The first position from i whose character is (In) or is not (!In) a
-// blank or tab, or also a comma (Commas); s.size() when there is none.
-template <bool Commas, bool In>
-[[gnu::always_inline]] inline std::size_t find(std::string_view s, std::size_t i) {
-  const std::size_t n = s.size();
-  if constexpr (std::endian::native == std::endian::little) {
-    for (; i + 8 <= n; i += 8) {
-      const std::uint64_t m = class_bytes<Commas>(s.data() + i);
-      const std::uint64_t stop = In ? m : ~m & high_bits;
-      if (stop) return i + std::size_t(std::countr_zero(stop) / 8);
-    }
-  }
-  for (; i < n; ++i) {
-    const bool member = Commas ? is_separator(s[i]) : is_blank(s[i]);
-    if (member == In) return i;
-  }
-  return n;
-}
-}  // namespace scan_detail
-
-// The first position from i that is not a blank or tab, and that is one;
-// the same for separators (blanks, tabs and commas).
-inline std::size_t skip_blanks(std::string_view s, std::size_t i) { return scan_detail::find<false, false>(s, i); }
-inline std::size_t find_blank(std::string_view s, std::size_t i) { return scan_detail::find<false, true>(s, i); }
-inline std::size_t skip_separators(std::string_view s, std::size_t i) { return scan_detail::find<true, false>(s, i); }
-inline std::size_t find_separator(std::string_view s, std::size_t i) { return scan_detail::find<true, true>(s, i); }
-
-inline std::string_view left_adjusted(std::string_view s) { return s.substr(skip_blanks(s, 0)); }
-
 // Calls f(item) for each item of the line, in order.
 template <class F>
 void for_each_item(std::string_view line, F&& f) {
+  std::size_t i = 0;
   const std::size_t n = line.size();
-  for (std::size_t i = skip_separators(line, 0); i < n; i = skip_separators(line, i)) {
+  while (i < n) {
+    while (i < n && is_separator(line[i])) ++i;
     const std::size_t start = i;
-    i = find_separator(line, i);
-    f(line.substr(start, i - start));
+    while (i < n && !is_separator(line[i])) ++i;
+    if (i > start) f(line.substr(start, i - start));
   }
 }
 TAVRIN_API int count_items(std::string_view line);

@@ -2,8 +2,6 @@
 // analysis) and the Gauss-point report.
 #include <algorithm>
 #include <array>
-#include <bit>
-#include <cstring>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -11,10 +9,6 @@
 #include <string>
 #include <type_traits>
 #include <vector>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 #include "elements/element_registry.hpp"
 #include "foundation/datahandling.hpp"
@@ -71,93 +65,16 @@ class Column {
   std::size_t size_ = 0, capacity_ = 0;
 };
 
-// A table line with the places of its blanks (blanks and tabs) and of its
-// separators (also commas) as bit masks, built sixteen characters at a
-// time: its words and items are then found with a few bit operations each,
-// without a branch per character, whose mispredictions at every boundary
-// would cost more than the rest of the reading.  A line of more than 128
-// characters is scanned word by word instead.
-class TableLine {
- public:
-  explicit TableLine(std::string_view text) : text_(text), masked_(text.size() <= 128) {
-    if (!masked_) return;
-    const std::size_t n = text.size();
-    for (std::size_t c = 0; c < n; c += 16) {
-      std::uint64_t blanks = 0, separators = 0;
-#if defined(__SSE2__)
-      // The last sixteen characters are read from the end of the line
-      // backwards (the first bits dropped); a line shorter than that from a
-      // copy, with no separator beyond its end.
-      __m128i v;
-      unsigned drop = 0;
-      if (c + 16 <= n) {
-        v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + c));
-      } else if (n >= 16) {
-        v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + n - 16));
-        drop = unsigned(c + 16 - n);
-      } else {
-        char line[16];
-        std::memset(line, 'x', sizeof line);
-        std::memcpy(line, text.data(), n);
-        v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line));
-      }
-      const __m128i b = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(' ')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\t')));
-      const __m128i sep = _mm_or_si128(b, _mm_cmpeq_epi8(v, _mm_set1_epi8(',')));
-      blanks = unsigned(_mm_movemask_epi8(b)) >> drop;
-      separators = unsigned(_mm_movemask_epi8(sep)) >> drop;
-#else
-      for (std::size_t k = c; k < std::min(c + 16, n); ++k) {
-        blanks |= std::uint64_t(is_blank(text[k])) << (k - c);
-        separators |= std::uint64_t(is_separator(text[k])) << (k - c);
-      }
-#endif
-      blank_[c >> 6] |= blanks << (c & 63);
-      separator_[c >> 6] |= separators << (c & 63);
-    }
-  }
-  std::string_view text() const { return text_; }
-  std::size_t size() const { return text_.size(); }
-  // The first position from i that is not a blank, that is one, and the
-  // same for separators; size() when there is none.
-  std::size_t skip_blanks(std::size_t i) const {
-    return masked_ ? next<true>(blank_, i) : iohandling::skip_blanks(text_, i);
-  }
-  std::size_t find_blank(std::size_t i) const {
-    return masked_ ? next<false>(blank_, i) : iohandling::find_blank(text_, i);
-  }
-  std::size_t skip_separators(std::size_t i) const {
-    return masked_ ? next<true>(separator_, i) : iohandling::skip_separators(text_, i);
-  }
-  std::size_t find_separator(std::size_t i) const {
-    return masked_ ? next<false>(separator_, i) : iohandling::find_separator(text_, i);
-  }
-
- private:
-  // The first set (or, with Clear, clear) bit of mask at or after i, cut
-  // to the line's length.
-  template <bool Clear>
-  std::size_t next(const std::uint64_t* mask, std::size_t i) const {
-    const std::size_t n = text_.size();
-    for (std::size_t w = i >> 6; w < 2; ++w) {
-      std::uint64_t bits = Clear ? ~mask[w] : mask[w];
-      if (w == i >> 6) bits &= ~std::uint64_t(0) << (i & 63);
-      if (bits) return std::min(64 * w + std::size_t(std::countr_zero(bits)), n);
-    }
-    return n;
-  }
-  std::string_view text_;
-  bool masked_;
-  std::uint64_t blank_[2] = {0, 0}, separator_[2] = {0, 0};
+// A table line split at its first blank into its first word and the rest,
+// both left-adjusted.
+struct Words {
+  std::string_view first, rest;
 };
-
-// Calls f(item) for the items of the line from position i on.
-template <class F>
-void for_each_item_from(const TableLine& line, std::size_t i, F&& f) {
-  for (i = line.skip_separators(i); i < line.size(); i = line.skip_separators(i)) {
-    const std::size_t end = line.find_separator(i);
-    f(line.text().substr(i, end - i));
-    i = end;
-  }
+Words split_first(std::string_view line) {
+  line = left_adjusted(line);
+  std::size_t i = 0;
+  while (i < line.size() && !is_blank(line[i])) ++i;
+  return {line.substr(0, i), left_adjusted(line.substr(i))};
 }
 
 // The element number of a table line: its first word when that is a
@@ -231,19 +148,16 @@ ElementTable read_elements(Card& file) {
       t.nodes_before = t.nodes_before || line.find(node_title) != std::string_view::npos;
       continue;
     }
-    // Words: the element number, the type name, the property reference,
-    // then the node numbers.
-    const TableLine l(line);
-    const std::size_t first = l.skip_blanks(0), after_first = l.find_blank(first);
-    const int number = leading_number(line.substr(first, after_first - first));
+    const Words w = split_first(line);
+    const int number = leading_number(w.first);
     if (number < 0 && seen) {
       file.backspace();  // the line that ends the table may be the node table's title
       break;
     }
     if (number <= 0) continue;
     seen = true;
-    const std::size_t type_at = l.skip_blanks(after_first), after_type = l.find_blank(type_at);
-    const std::string_view type = line.substr(type_at, std::min<std::size_t>(after_type - type_at, 8));
+    const Words type_and_rest = split_first(w.rest);
+    const std::string_view type = type_and_rest.first.substr(0, 8);  // the host type name
     if (type != last_type || last_type.empty()) {
       const int counted = t.iele;
       getelementdataextents(type, t.iele, t.inodes, t.idof);
@@ -258,8 +172,8 @@ ElementTable read_elements(Card& file) {
     const std::size_t first_node = t.nodes.size();
     bool ok = true;
     if (last_kind >= 1 && last_kind <= 8) {
-      const std::size_t property = l.skip_blanks(after_type);
-      for_each_item_from(l, l.skip_blanks(l.find_blank(property)), [&](std::string_view item) {
+      // The node numbers follow the type and the property reference.
+      for_each_item(split_first(type_and_rest.rest).rest, [&](std::string_view item) {
         int n = 0;
         ok = parse_int(item, n) && ok;
         t.nodes.push_back(n);
@@ -353,9 +267,8 @@ void store_nodes(Card& file) {
       title = line.find(node_title) != std::string_view::npos;
       continue;
     }
-    const TableLine l(line);
-    const std::size_t first = l.skip_blanks(0), after_first = l.find_blank(first);
-    const int number = leading_number(line.substr(first, after_first - first));
+    const Words w = split_first(line);
+    const int number = leading_number(w.first);
     if (number < 0) {
       if (seen) break;
       continue;
@@ -365,7 +278,7 @@ void store_nodes(Card& file) {
     double c[3];
     int taken = 0;
     bool numbers = true;
-    for_each_item_from(l, after_first, [&](std::string_view item) {
+    for_each_item(w.rest, [&](std::string_view item) {
       if (taken < 3) numbers = parse_real(item, c[taken]) && numbers;
       ++taken;
     });
