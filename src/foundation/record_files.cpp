@@ -58,8 +58,9 @@ std::string as_path(std::string_view path) { return std::string(path); }
 // fits in it: a file read again, or the next of a series, then lands in
 // memory already mapped instead of a fresh block whose every page must be
 // faulted in (for a file of tens of megabytes that costs more than the
-// copy).  Not under AddressSanitizer, which should see a record read after
-// its unit was closed as the use of freed memory that it is.
+// copy).  At most 64 MiB is kept, so that a huge file's memory is returned.
+// Not under AddressSanitizer, which should see a record read after its unit
+// was closed as the use of freed memory that it is.
 struct Buffer {
   std::unique_ptr<char[]> text;
   std::size_t capacity = 0;
@@ -77,6 +78,8 @@ constexpr bool keep_spare = true;
 constexpr bool keep_spare = true;
 #endif
 
+constexpr std::size_t spare_limit = std::size_t(64) << 20;
+
 Buffer take_buffer(std::size_t capacity) {
   Buffer b = std::move(spare);
   spare = {};
@@ -86,7 +89,7 @@ Buffer take_buffer(std::size_t capacity) {
 
 void close_entry(Unit& u) {
   if (auto* a = std::get_if<AppendUnit>(&u)) std::fclose(a->file);
-  if (auto* in = std::get_if<InputUnit>(&u); in && keep_spare) {
+  if (auto* in = std::get_if<InputUnit>(&u); in && keep_spare && in->capacity <= spare_limit) {
     spare = {std::move(in->text), in->capacity};
     in->content = {};
   }
@@ -176,7 +179,7 @@ bool open_input(int unit, std::string_view path) {
   const bool failed = std::ferror(f) != 0;
   std::fclose(f);
   if (failed) {
-    if (keep_spare) spare = std::move(b);
+    if (keep_spare && b.capacity <= spare_limit) spare = std::move(b);
     return false;
   }
   in.text = std::move(b.text);

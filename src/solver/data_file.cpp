@@ -85,12 +85,8 @@ int leading_number(std::string_view first) {
   return n > 0 ? n : 0;
 }
 
-// Empties the element and nodal tables of an earlier model, with the
-// per-element tables derived from them.
-// The tables that this reader fills (numbers, kinds, node lists and
-// coordinates) are cleared in place instead when they keep their extents
-// and nothing else holds their storage: a model read again fills pages
-// that are mapped already, which costs a fraction of faulting in fresh ones.
+// Frees the table, or zeroes it when it has these extents and nothing
+// else (no view handed out) holds its storage.
 template <class T, int Rank>
 void release_or_clear(Allocatable<T, Rank>& table, const std::array<int, Rank>& extents) {
   bool same = table.allocated() && table.share().use_count() == 2;  // the table and this copy
@@ -99,6 +95,11 @@ void release_or_clear(Allocatable<T, Rank>& table, const std::array<int, Rank>& 
   else table.deallocate();
 }
 
+// Empties the element and nodal tables of an earlier model, with the
+// per-element tables derived from them.  The tables that this reader fills
+// (numbers, kinds, node lists and coordinates) are zeroed in place when the
+// new model has their extents: a model read again then fills pages that are
+// mapped already, at a fraction of the cost of faulting in fresh ones.
 void release_element_tables(int nnodes, int nelem) {
   release_or_clear(elementdata::elemlist, {nelem});
   release_or_clear(elementdata::elemkind, {nelem});
