@@ -53,6 +53,8 @@ TEST(CardText, NumbersAtTheLimitsOfTheOnePassReading) {
   for_each_item("aaaaaaa,bbbbbbbbb\t\tc  ,,  dddddddddddddddddd\te", [&](std::string_view i) { items.emplace_back(i); });
   EXPECT_EQ(items, (std::vector<std::string>{"aaaaaaa", "bbbbbbbbb", "c", "dddddddddddddddddd", "e"}));
   EXPECT_EQ(count_items(",,,,,,,,,,,,,,,,x"), 1);
+  EXPECT_EQ(first_item(" ,a b"), "a");
+  EXPECT_EQ(first_item(" , "), "");
   EXPECT_EQ(left_adjusted(" \t        \t x"), "x");
   // Digits read eight at a time, mantissas at and beyond 2^53, powers of ten
   // at and beyond 10^22, more than nineteen digits, subnormals: every value

@@ -100,6 +100,24 @@ def test_table_lines_in_every_form(fresh, tmp_path):
     assert status(tv) == (-2, "Error: data file line 8, node 5: item not a number, list dropped")
 
 
+def test_node_numbers_far_apart(fresh, write, tmp_path):
+    tv = fresh
+    # Looked up by search, not by a table over their range; of two lines of
+    # one node the last counts; a node twice in one element's list gets its
+    # coordinates at its first place only.
+    write("s.dat", """
+        E L E M E N T   D E F I N I T I O N S
+            1 S4R  1  10 3000000 20000 10
+        N O D E   D E F I N I T I O N S
+            10  1.0 1.0 1.0
+            20000  2.0 2.0 2.0
+            20000  3.0 3.0 3.0
+            3000000  4.0 4.0 4.0
+        """)
+    tv.iohandling.getabqdatafromfile(str(tmp_path / "s.dat"))
+    assert tv.nodaldata.nodalcoords[0, :, 0].tolist() == [1.0, 4.0, 3.0, 0.0]
+
+
 def test_a_model_read_again(fresh, write, tmp_path):
     tv = fresh
     model = """
