@@ -47,8 +47,7 @@ TEST(CardText, ItemsAndNumberForms) {
 }
 
 TEST(CardText, NumbersAtTheLimitsOfTheOnePassReading) {
-  // Items are cut where a run of eight characters holds a separator, and
-  // long runs span several words.
+  // Items and runs of separators of any length, a line's first item.
   std::vector<std::string> items;
   for_each_item("aaaaaaa,bbbbbbbbb\t\tc  ,,  dddddddddddddddddd\te", [&](std::string_view i) { items.emplace_back(i); });
   EXPECT_EQ(items, (std::vector<std::string>{"aaaaaaa", "bbbbbbbbb", "c", "dddddddddddddddddd", "e"}));
@@ -56,9 +55,9 @@ TEST(CardText, NumbersAtTheLimitsOfTheOnePassReading) {
   EXPECT_EQ(first_item(" ,a b"), "a");
   EXPECT_EQ(first_item(" , "), "");
   EXPECT_EQ(left_adjusted(" \t        \t x"), "x");
-  // Digits read eight at a time, mantissas at and beyond 2^53, powers of ten
-  // at and beyond 10^22, more than nineteen digits, subnormals: every value
-  // the correctly rounded decimal conversion gives.
+  // Long digit runs, mantissas at and beyond 2^53, powers of ten at and
+  // beyond 10^22, more than nineteen digits, subnormals: every value the
+  // correctly rounded decimal conversion gives.
   const std::string zeros(400, '0');
   const std::pair<std::string, double> reals[] = {
       {"12345678", 12345678.0},
