@@ -1,11 +1,26 @@
 #include "foundation/allocatable.hpp"
 
+#include <sys/mman.h>
+
 #include <cstdlib>
 #include <limits>
 
 #include "foundation/boundary.hpp"
 
 namespace tavrin {
+namespace {
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool map_large_blocks = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool map_large_blocks = false;
+#else
+constexpr bool map_large_blocks = true;
+#endif
+#else
+constexpr bool map_large_blocks = true;
+#endif
+}  // namespace
 
 std::ptrdiff_t AllocatableBase::size() const {
   if (!block_) return 0;
@@ -31,13 +46,30 @@ void AllocatableBase::allocate_raw(std::span<const int> extents) {
   }
   const std::span<const int> asked(ext.data(), std::size_t(rank_));
   if (!representable || count > limit / elem_size_) throw AllocationFailure(this, asked, bytes);
-  // calloc: zero-filled (pages the array never touches stay unmapped), aligned
-  // for any element type, and a refused request comes back as null instead of
-  // ending the process.  At least one element, so that an empty array is still
-  // "allocated".
-  void* p = std::calloc(count == 0 ? 1 : count, elem_size_);
-  if (!p) throw AllocationFailure(this, asked, bytes);
-  block_ = std::shared_ptr<void>(p, std::free);
+  // Zero-filled, aligned for any element type, and a refused request comes
+  // back as null instead of ending the process.  At least one element, so
+  // that an empty array is still "allocated".  A large block is mapped
+  // straight from the system, so that the pages the array never touches
+  // (most of a model's per-element tables until they are used) are never
+  // mapped nor cleared: calloc would serve it from its heap, clearing every
+  // byte, whenever the allocator has raised its own mapping threshold after
+  // a large block was freed.  Not under AddressSanitizer, which watches
+  // only the heap.
+  const std::size_t size = (count == 0 ? 1 : count) * elem_size_;
+  if (map_large_blocks && size >= (std::size_t(1) << 20)) {
+    void* p = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (p == MAP_FAILED) throw AllocationFailure(this, asked, bytes);
+    try {
+      block_ = std::shared_ptr<void>(p, [size](void* q) { ::munmap(q, size); });
+    } catch (...) {
+      ::munmap(p, size);
+      throw;
+    }
+  } else {
+    void* p = std::calloc(count == 0 ? 1 : count, elem_size_);
+    if (!p) throw AllocationFailure(this, asked, bytes);
+    block_ = std::shared_ptr<void>(p, std::free);
+  }
   ext_ = ext;
 }
 

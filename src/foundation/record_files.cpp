@@ -29,6 +29,7 @@ struct StreamUnit {
 struct InputUnit {
   FileId id;
   std::unique_ptr<char[]> text;  // the whole file
+  std::size_t capacity = 0;      // of text
   std::string_view content;      // of text
   std::size_t pos = 0;     // start of the next record
   bool past_end = false;   // a read found no record
@@ -53,8 +54,45 @@ bool reserved(int unit) {
 
 std::string as_path(std::string_view path) { return std::string(path); }
 
+// The buffer of the input unit closed last, kept for the next file that
+// fits in it: a file read again, or the next of a series, then lands in
+// memory already mapped instead of a fresh block whose every page must be
+// faulted in (for a file of tens of megabytes that costs more than the
+// copy).  At most 64 MiB is kept, so that a huge file's memory is returned.
+// Not under AddressSanitizer, which should see a record read after its unit
+// was closed as the use of freed memory that it is.
+struct Buffer {
+  std::unique_ptr<char[]> text;
+  std::size_t capacity = 0;
+};
+Buffer spare;
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool keep_spare = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool keep_spare = false;
+#else
+constexpr bool keep_spare = true;
+#endif
+#else
+constexpr bool keep_spare = true;
+#endif
+
+constexpr std::size_t spare_limit = std::size_t(64) << 20;
+
+Buffer take_buffer(std::size_t capacity) {
+  Buffer b = std::move(spare);
+  spare = {};
+  if (b.capacity < capacity) b = {std::make_unique_for_overwrite<char[]>(capacity), capacity};
+  return b;
+}
+
 void close_entry(Unit& u) {
   if (auto* a = std::get_if<AppendUnit>(&u)) std::fclose(a->file);
+  if (auto* in = std::get_if<InputUnit>(&u); in && keep_spare && in->capacity <= spare_limit) {
+    spare = {std::move(in->text), in->capacity};
+    in->content = {};
+  }
 }
 
 // The input unit read last, kept so that reading a file record by record
@@ -129,20 +167,24 @@ bool open_input(int unit, std::string_view path) {
   in.id = {st.st_dev, st.st_ino};
   // The size known, one read into an uninitialised buffer (one byte more, to
   // see a file that grows meanwhile; it is read on).
-  std::size_t capacity = std::size_t(st.st_size) + 1, size = 0;
-  in.text = std::make_unique_for_overwrite<char[]>(capacity);
-  for (std::size_t n; (n = std::fread(in.text.get() + size, 1, capacity - size, f)) > 0;) {
+  Buffer b = take_buffer(std::size_t(st.st_size) + 1);
+  std::size_t size = 0;
+  for (std::size_t n; (n = std::fread(b.text.get() + size, 1, b.capacity - size, f)) > 0;) {
     size += n;
-    if (size < capacity) continue;
-    auto larger = std::make_unique_for_overwrite<char[]>(2 * capacity);
-    std::copy_n(in.text.get(), size, larger.get());
-    in.text = std::move(larger);
-    capacity *= 2;
+    if (size < b.capacity) continue;
+    auto larger = std::make_unique_for_overwrite<char[]>(2 * b.capacity);
+    std::copy_n(b.text.get(), size, larger.get());
+    b = {std::move(larger), 2 * b.capacity};
   }
-  in.content = std::string_view(in.text.get(), size);
   const bool failed = std::ferror(f) != 0;
   std::fclose(f);
-  if (failed) return false;
+  if (failed) {
+    if (keep_spare && b.capacity <= spare_limit) spare = std::move(b);
+    return false;
+  }
+  in.text = std::move(b.text);
+  in.capacity = b.capacity;
+  in.content = std::string_view(in.text.get(), size);
   install(unit, std::move(in));
   return true;
 }

@@ -6,7 +6,8 @@
 //   - to a C++ output stream (connect_unit), e.g. to capture a report;
 //   - to an existing file for reading (open_input): the whole file is held,
 //     so records are read, stepped back over and rewound without touching
-//     the file again;
+//     the file again (the memory of the file closed last serves the next
+//     one that fits in it);
 //   - to a file for appending (open_append), existing or created.
 // A record written to a unit that is not connected for output goes to
 // standard output, so no output is lost and no stray file appears.  Records

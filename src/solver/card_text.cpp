@@ -1,6 +1,8 @@
 #include "solver/card_text.hpp"
 
+#include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <string>
 
 namespace tavrin::iohandling {
@@ -40,17 +42,6 @@ bool out_of_range(std::string_view ip, std::string_view fp, std::string_view exp
 
 }  // namespace
 
-std::string_view clean_line(std::string_view line) {
-  if (line.starts_with("\xEF\xBB\xBF")) line.remove_prefix(3);
-  while (!line.empty() && is_blank(line.back())) line.remove_suffix(1);
-  return line;
-}
-
-std::string_view left_adjusted(std::string_view s) {
-  while (!s.empty() && is_blank(s.front())) s.remove_prefix(1);
-  return s;
-}
-
 std::string_view trimmed_path(std::string_view s) {
   while (!s.empty() && (s.back() == ' ' || s.back() == '\0')) s.remove_suffix(1);
   return s;
@@ -87,38 +78,58 @@ std::string_view first_item(std::string_view s) {
 }
 
 bool parse_real(std::string_view s, double& value) {
-  // The common form ([-]digits[.digits][e[sign]digits]) straight through
-  // from_chars; a leading +, the exponent letter D, underflow and every
-  // refusal take the full check below.
-  if (!s.empty() && (is_digit(s[0]) || s[0] == '.' || (s[0] == '-' && s.size() > 1 && (is_digit(s[1]) || s[1] == '.')))) {
-    double v = 0.0;
-    const auto r = std::from_chars(s.data(), s.data() + s.size(), v);
-    if (r.ec == std::errc() && r.ptr == s.data() + s.size()) {
-      value = v;
-      return true;
-    }
-  }
+  // One pass over the item checks the form and gathers the digits and the
+  // decimal exponent.  A mantissa of at most 2^53 and a net power of ten
+  // within 10^±22 give the value as one correctly rounded product or
+  // quotient of two exact doubles, the same value as a correctly rounded
+  // decimal conversion; everything else (long mantissas, large exponents,
+  // overflow, underflow) goes through from_chars.
+  static constexpr double powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                      1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  constexpr std::uint64_t kept = ((std::uint64_t(1) << 53) - 9) / 10;  // m * 10 + 9 stays within 2^53
+  const std::size_t n = s.size();
   std::size_t i = 0;
-  const bool negative = !s.empty() && s[0] == '-';
-  if (!s.empty() && (s[0] == '+' || s[0] == '-')) i = 1;
-  const std::size_t ib = i, ie = skip_digits(s, i);
+  const bool negative = n > 0 && s[0] == '-';
+  if (n > 0 && (s[0] == '+' || s[0] == '-')) i = 1;
+  std::uint64_t m = 0;
+  bool exact = true;  // m holds every digit
+  const auto digits = [&] {
+    for (; i < n; ++i) {
+      const unsigned d = unsigned(static_cast<unsigned char>(s[i])) - unsigned('0');
+      if (d > 9) break;
+      if (m > kept) exact = false;
+      else m = m * 10 + d;
+    }
+  };
+  const std::size_t ib = i;
+  digits();
+  const std::size_t ie = i;
   std::size_t fb = ie, fe = ie;
-  i = ie;
-  if (i < s.size() && s[i] == '.') {
-    fb = i + 1;
-    fe = skip_digits(s, fb);
-    i = fe;
+  if (i < n && s[i] == '.') {
+    fb = ++i;
+    digits();
+    fe = i;
   }
   if (ie == ib && fe == fb) return false;  // no digit in the mantissa
   std::size_t eb = i;
-  if (i < s.size() && (lower(s[i]) == 'e' || lower(s[i]) == 'd')) {
+  long long e = 0;
+  if (i < n && (lower(s[i]) == 'e' || lower(s[i]) == 'd')) {
     eb = ++i;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
-    const std::size_t digits = skip_digits(s, i);
-    if (digits == i) return false;
-    i = digits;
+    const bool eneg = i < n && s[i] == '-';
+    if (i < n && (s[i] == '+' || s[i] == '-')) ++i;
+    const std::size_t end = skip_digits(s, i);
+    if (end == i) return false;
+    for (; i < end; ++i) e = std::min(e * 10 + (s[i] - '0'), 1LL << 40);
+    if (eneg) e = -e;
   }
-  if (i != s.size()) return false;
+  if (i != n) return false;
+  const long long power = e - (long long)(fe - fb);
+  if (exact && power >= -22 && power <= 22) {
+    // (Zero, common in coordinate tables, without the division.)
+    const double v = m == 0 ? 0.0 : power < 0 ? double(m) / powers[-power] : double(m) * powers[power];
+    value = negative ? -v : v;
+    return true;
+  }
   // from_chars reads neither a leading + nor the exponent letter D.
   std::string text(s.substr(s[0] == '+' ? 1 : 0));
   for (char& c : text)
@@ -130,21 +141,6 @@ bool parse_real(std::string_view s, double& value) {
                         value);
   if (r.ec != std::errc() || r.ptr != text.data() + text.size()) return false;
   value = v;
-  return true;
-}
-
-bool parse_int(std::string_view s, int& value) {
-  const bool negative = !s.empty() && s[0] == '-';
-  std::size_t i = !s.empty() && (s[0] == '+' || s[0] == '-') ? 1 : 0;
-  if (i == s.size()) return false;
-  long long v = 0;
-  for (; i < s.size(); ++i) {
-    if (!is_digit(s[i])) return false;
-    v = v * 10 + (s[i] - '0');
-    if (v > 2147483648LL) return false;
-  }
-  if (!negative && v > 2147483647LL) return false;
-  value = int(negative ? -v : v);
   return true;
 }
 

@@ -32,9 +32,17 @@ inline bool is_separator(char c) {
 }
 
 // The line without a leading byte-order mark and trailing blanks and tabs.
-TAVRIN_API std::string_view clean_line(std::string_view line);
+// Inline, as left_adjusted and parse_int: readers call them for every line.
+inline std::string_view clean_line(std::string_view line) {
+  if (line.starts_with("\xEF\xBB\xBF")) line.remove_prefix(3);
+  while (!line.empty() && is_blank(line.back())) line.remove_suffix(1);
+  return line;
+}
 // s without leading blanks and tabs.
-TAVRIN_API std::string_view left_adjusted(std::string_view s);
+inline std::string_view left_adjusted(std::string_view s) {
+  while (!s.empty() && is_blank(s.front())) s.remove_prefix(1);
+  return s;
+}
 // A path field without its trailing blanks and NULs (an unset field is NUL-filled).
 TAVRIN_API std::string_view trimmed_path(std::string_view s);
 
@@ -68,7 +76,23 @@ TAVRIN_API std::string_view first_item(std::string_view s);
 // True and the value when the item is a number of the kind; false otherwise
 // (value unchanged).
 TAVRIN_API bool parse_real(std::string_view item, double& value);
-TAVRIN_API bool parse_int(std::string_view item, int& value);
+// Inline: table readers call it for every item.
+inline bool parse_int(std::string_view item, int& value) {
+  const std::size_t n = item.size();
+  const bool negative = n > 0 && item[0] == '-';
+  std::size_t i = n > 0 && (item[0] == '+' || item[0] == '-') ? 1 : 0;
+  if (i == n) return false;
+  long long v = 0;
+  for (; i < n; ++i) {
+    const unsigned d = unsigned(static_cast<unsigned char>(item[i])) - unsigned('0');
+    if (d > 9) return false;
+    v = v * 10 + d;
+    if (v > 2147483648LL) return false;
+  }
+  if (!negative && v > 2147483647LL) return false;
+  value = int(negative ? -v : v);
+  return true;
+}
 inline bool parse_item(std::string_view item, double& value) { return parse_real(item, value); }
 inline bool parse_item(std::string_view item, int& value) { return parse_int(item, value); }
 

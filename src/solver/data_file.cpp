@@ -1,7 +1,13 @@
 // The solver's printed data file (element and node tables of an explicit
 // analysis) and the Gauss-point report.
 #include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <new>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "elements/element_registry.hpp"
@@ -21,6 +27,43 @@ constexpr std::string_view element_title = "E L E M E N T   D E F I N I T I O N 
 constexpr std::string_view node_title = "N O D E   D E F I N I T I O N S";
 
 bool digit(char c) { return c >= '0' && c <= '9'; }
+
+// A list of numbers that grows on realloc: a large block grows by
+// remapping its pages instead of copying them, as a vector would.
+template <class T>
+class Column {
+  static_assert(std::is_trivially_copyable_v<T>);
+
+ public:
+  void push_back(T v) {
+    if (size_ == capacity_) grow();
+    data_.get()[size_++] = v;
+  }
+  std::size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  const T* data() const { return data_.get(); }
+  const T& operator[](std::size_t i) const { return data_.get()[i]; }
+  const T& front() const { return data_.get()[0]; }
+  const T& back() const { return data_.get()[size_ - 1]; }
+  const T* begin() const { return data(); }
+  const T* end() const { return data() + size_; }
+
+ private:
+  struct Free {
+    void operator()(T* p) const { std::free(p); }
+  };
+  void grow() {
+    const std::size_t capacity = capacity_ < 1024 ? 1024 : 2 * capacity_;
+    if (capacity > std::size_t(PTRDIFF_MAX) / sizeof(T)) throw std::bad_alloc();
+    T* const p = static_cast<T*>(std::realloc(data_.get(), capacity * sizeof(T)));
+    if (!p) throw std::bad_alloc();
+    (void)data_.release();
+    data_.reset(p);
+    capacity_ = capacity;
+  }
+  std::unique_ptr<T, Free> data_;
+  std::size_t size_ = 0, capacity_ = 0;
+};
 
 // A table line split at its first blank into its first word and the rest,
 // both left-adjusted.
@@ -42,35 +85,61 @@ int leading_number(std::string_view first) {
   return n > 0 ? n : 0;
 }
 
+// Frees the table, or zeroes it when it has these extents and nothing
+// else (no view handed out) holds its storage.
+template <class T, int Rank>
+void release_or_clear(Allocatable<T, Rank>& table, const std::array<int, Rank>& extents) {
+  bool same = table.allocated() && table.share().use_count() == 2;  // the table and this copy
+  for (int k = 0; same && k < Rank; ++k) same = table.size(k + 1) == extents[std::size_t(k)];
+  if (same) table.fill(T{});
+  else table.deallocate();
+}
+
 // Empties the element and nodal tables of an earlier model, with the
-// per-element tables derived from them.
-void release_element_tables() {
-  AllocatableBase* const tables[] = {
-      &elementdata::elemlist,       &elementdata::elemkind,           &elementdata::elemnodes,
-      &elementdata::elemcurvatures, &elementdata::elemreforientation, &elementdata::elemindices,
-      &sectiondata::nsectionpoints, &nodaldata::nodesmotion,          &nodaldata::nodalcoords,
-      &nodaldata::tnodalmatrices,   &nodaldata::tcurvmatrices};
+// per-element tables derived from them.  The tables that this reader fills
+// (numbers, kinds, node lists and coordinates) are zeroed in place when the
+// new model has their extents: a model read again then fills pages that are
+// mapped already, at a fraction of the cost of faulting in fresh ones.
+void release_element_tables(int nnodes, int nelem) {
+  release_or_clear(elementdata::elemlist, {nelem});
+  release_or_clear(elementdata::elemkind, {nelem});
+  release_or_clear(elementdata::elemnodes, {nnodes, nelem});
+  release_or_clear(nodaldata::nodalcoords, {3, nnodes, nelem});
+  AllocatableBase* const tables[] = {&elementdata::elemcurvatures, &elementdata::elemreforientation,
+                                     &elementdata::elemindices,    &sectiondata::nsectionpoints,
+                                     &nodaldata::nodesmotion,      &nodaldata::tnodalmatrices,
+                                     &nodaldata::tcurvmatrices};
   for (AllocatableBase* a : tables) a->deallocate();
 }
 
 // The first element table, read once: the elements that count (shells
-// and continua) in table order, with the extents they give.
+// and continua) in table order, with the extents they give.  Tables list
+// long runs of one type, so the type and kind are kept per run.
 struct ElementTable {
   int iele = 0, inodes = 0, idof = 0;
-  std::vector<int> number, kind;
-  std::vector<std::string_view> type;  // views of the open file's lines
-  std::vector<long> line;              // of each element
-  std::vector<int> first_node{0};      // element k's nodes: nodes[first_node[k] .. first_node[k+1])
-  std::vector<int> nodes;
-  std::vector<bool> numbers_ok;        // its node items are integers
-  bool nodes_before = false;           // the node table's title comes first
+  Column<int> number;     // of each element
+  Column<int> nodes_end;  // element e's nodes: nodes[nodes_end[e - 1] .. nodes_end[e]), from 0
+  Column<int> nodes;
+  struct Run {
+    std::size_t first;      // element
+    std::string_view type;  // a view of the open file's line
+    int kind;
+  };
+  std::vector<Run> runs;
+  // Node lists that may not be stored: items that are no integers, or more
+  // items than the extents known at the time (which only grow).
+  struct Suspect {
+    std::size_t element;
+    long line;
+    bool numbers_ok;
+  };
+  std::vector<Suspect> suspects;
+  bool nodes_before = false;  // the node table's title comes first
 };
 
 ElementTable read_elements(Card& file) {
   ElementTable t;
   bool title = false, seen = false;
-  // The type of the previous element line and what it gave: tables list
-  // long runs of one type.
   std::string_view last_type;
   bool last_counted = false;
   int last_kind = 0;
@@ -96,27 +165,25 @@ ElementTable read_elements(Card& file) {
       last_type = type;
       last_counted = t.iele != counted;
       last_kind = elementhandling::getabqelementkind(type);
+      if (last_counted) t.runs.push_back({t.number.size(), type, last_kind});
     } else if (last_counted) {
       ++t.iele;  // the same extents again
     }
     if (!last_counted) continue;
-    const int kind = last_kind;
-    t.number.push_back(number);
-    t.kind.push_back(kind);
-    t.type.push_back(type);
-    t.line.push_back(file.line_number());
+    const std::size_t first_node = t.nodes.size();
     bool ok = true;
-    if (kind >= 1 && kind <= 8) {
+    if (last_kind >= 1 && last_kind <= 8) {
       // The node numbers follow the type and the property reference.
-      const std::string_view node_text = split_first(type_and_rest.rest).rest;
-      for_each_item(node_text, [&](std::string_view item) {
+      for_each_item(split_first(type_and_rest.rest).rest, [&](std::string_view item) {
         int n = 0;
         ok = parse_int(item, n) && ok;
         t.nodes.push_back(n);
       });
     }
-    t.numbers_ok.push_back(ok);
-    t.first_node.push_back(int(t.nodes.size()));
+    if (!ok || t.nodes.size() - first_node > std::size_t(std::max(t.inodes, 1)))
+      t.suspects.push_back({t.number.size(), file.line_number(), ok});
+    t.number.push_back(number);
+    t.nodes_end.push_back(int(t.nodes.size()));
   }
   return t;
 }
@@ -124,19 +191,67 @@ ElementTable read_elements(Card& file) {
 // Numbers, kinds and (for shells) node lists of the counted elements.
 void store_elements(Card& file, const ElementTable& t) {
   using namespace elementdata;
-  const int columns = elemnodes.size(1);
-  for (int k = 1; k <= std::min(elemlist.size(1), int(t.number.size())); ++k) {
-    const std::size_t e = std::size_t(k - 1);
-    elemlist(k) = t.number[e];
-    elemkind(k) = t.kind[e];
-    const int first = t.first_node[e], count = t.first_node[e + 1] - first;
-    if (count == 0) continue;
-    if (!t.numbers_ok[e]) {
-      file.report(t.type[e], t.line[e], card_message::not_a_number);
-    } else if (count > columns) {
-      file.report(t.type[e], t.line[e], card_message::beyond_table);
-    } else {
-      std::copy_n(t.nodes.begin() + first, count, &elemnodes(1, k));
+  const std::size_t columns = std::size_t(std::max(elemnodes.size(1), 0));
+  const std::size_t count = std::min(std::size_t(std::max(elemlist.size(1), 0)), t.number.size());
+  int* const list = elemlist.data();
+  int* const kinds = elemkind.data();
+  int* const table = elemnodes.data();
+  auto run = t.runs.begin();
+  auto suspect = t.suspects.begin();
+  for (std::size_t e = 0; e < count; ++e) {
+    while (std::next(run) != t.runs.end() && std::next(run)->first <= e) ++run;
+    list[e] = t.number[e];
+    kinds[e] = run->kind;
+    const std::size_t first = e == 0 ? 0 : std::size_t(t.nodes_end[e - 1]);
+    const std::size_t n = std::size_t(t.nodes_end[e]) - first;
+    if (n == 0) continue;
+    if (suspect != t.suspects.end() && suspect->element == e) {
+      const ElementTable::Suspect& s = *suspect++;
+      if (!s.numbers_ok) {
+        file.report(run->type, s.line, card_message::not_a_number);
+        continue;
+      }
+      if (n > columns) {
+        file.report(run->type, s.line, card_message::beyond_table);
+        continue;
+      }
+    }
+    std::copy_n(t.nodes.data() + first, n, table + e * columns);
+  }
+}
+
+// The coordinates of each node in its slots of the element tables: the
+// first slot of the node in each element's node list (a node repeated in
+// one list is set once).  ids ascend (a smaller number ends the node
+// table); of equal numbers the last read counts.
+void scatter_coordinates(const Column<int>& ids, const Column<double>& xyz) {
+  using namespace elementdata;
+  auto& coords = nodaldata::nodalcoords;
+  if (ids.empty() || !elemnodes.allocated() || !coords.allocated()) return;
+  const int rows = std::min({nelem, elemlist.size(1), elemkind.size(1), elemnodes.size(2), coords.size(3)});
+  const int nnodes = std::min({nodaldata::nnodes, elemnodes.size(1), coords.size(2)});
+  // Node number -> its last entry: a direct table for a dense numbering,
+  // a search of the ascending ids otherwise.
+  const long long lo = ids.front(), hi = ids.back();
+  std::vector<int> entry;
+  if (hi - lo < 4 * (long long)ids.size() + 1024) {
+    entry.assign(std::size_t(hi - lo + 1), -1);
+    for (std::size_t j = 0; j < ids.size(); ++j) entry[std::size_t(ids[j] - lo)] = int(j);
+  }
+  const auto find = [&](int node) -> int {
+    if (node < lo || node > hi) return -1;
+    if (!entry.empty()) return entry[std::size_t(node - lo)];
+    const auto it = std::upper_bound(ids.begin(), ids.end(), node);
+    return it != ids.begin() && it[-1] == node ? int(it - ids.begin()) - 1 : -1;
+  };
+  const std::size_t ld = std::size_t(elemnodes.size(1)), slots = std::size_t(coords.size(2));
+  for (std::size_t r = 0; r < std::size_t(std::max(rows, 0)); ++r) {
+    const int* const col = elemnodes.data() + r * ld;
+    double* const out = coords.data() + 3 * r * slots;  // nodalcoords(1:3, 1:nnodes, r + 1)
+    for (int k = 0; k < nnodes; ++k) {
+      if (std::find(col, col + k, col[k]) != col + k) continue;  // set at its first slot
+      const int j = find(col[k]);
+      if (j >= 0) std::copy_n(xyz.data() + 3 * std::size_t(j), 3, out + 3 * std::size_t(k));
     }
   }
 }
@@ -144,8 +259,8 @@ void store_elements(Card& file, const ElementTable& t) {
 // Node pass: the coordinates of the node table, kept per host node number,
 // handed over in one block.
 void store_nodes(Card& file) {
-  std::vector<int> ids;
-  std::vector<double> xyz;
+  Column<int> ids;
+  Column<double> xyz;
   bool title = false, seen = false;
   int previous = 0;
   for (std::string_view line; file.next(line);) {
@@ -176,11 +291,9 @@ void store_nodes(Card& file) {
     }
     previous = number;
     ids.push_back(number);
-    xyz.insert(xyz.end(), c, c + 3);
+    for (const double x : c) xyz.push_back(x);
   }
-  if (ids.empty()) return;
-  const int ncoord = 3, nblock = int(ids.size());
-  GetNodalCoordinates(xyz.data(), ids.data(), &ncoord, &nblock);
+  scatter_coordinates(ids, xyz);
 }
 
 }  // namespace
@@ -221,7 +334,7 @@ void getabqdatafromfile(std::string_view filepath) {
   elementdata::nelem = table.iele;
   nodaldata::nnodes = std::max(table.inodes, 1);
   nodaldata::ndof = std::max(table.idof, 1);
-  release_element_tables();
+  release_element_tables(nodaldata::nnodes, elementdata::nelem);
   int istat = 0;
   datahandling::allocateelementdata(istat, nodaldata::nnodes, elementdata::nelem);
   datahandling::allocatenodaldata(istat, nodaldata::ndof, nodaldata::nnodes, elementdata::nelem);

@@ -68,6 +68,28 @@ TEST_F(RecordFiles, ReadBackspaceRewind) {
   EXPECT_EQ(next(13).substr(0, 5), "Name:");
 }
 
+TEST_F(RecordFiles, TheBufferOfAClosedUnitServesTheNextFile) {
+  std::string longer;
+  for (int k = 1; k <= 200; ++k) longer += "record " + std::to_string(k) + "\n";
+  ASSERT_TRUE(open_input(10, file("long.txt", longer)));
+  ASSERT_TRUE(open_input(11, file("other.txt", "other\n")));
+  close_unit(10);
+  // A shorter file in the longer one's memory ends where it ends; the unit
+  // still open keeps its own text.
+  ASSERT_TRUE(open_input(12, file("short.txt", "ab\r\ncd")));
+  EXPECT_EQ(next(12), "ab");
+  EXPECT_EQ(next(12), "cd");
+  EXPECT_EQ(next(12), "<eof>");
+  EXPECT_EQ(next(11), "other");
+  close_unit(12);
+  close_unit(11);
+  // A longer file than the memory kept.
+  ASSERT_TRUE(open_input(13, file("longer.txt", longer + longer)));
+  for (int k = 1; k < 400; ++k) next(13);
+  EXPECT_EQ(next(13), "record 200");
+  EXPECT_EQ(next(13), "<eof>");
+}
+
 TEST_F(RecordFiles, OpenAppendInquireFreeUnits) {
   const std::string path = (dir / "report.txt").string();
   EXPECT_FALSE(open_input(10, path));              // input must exist

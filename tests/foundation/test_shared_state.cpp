@@ -96,6 +96,20 @@ TEST_F(SharedState, DeallocallFreesTheAnalysisTablesOnly) {
   }
 }
 
+TEST(Allocatable, LargeBlocksAreZeroFilledAndOutliveTheirArray) {
+  Allocatable<double, 2> a;
+  for (const int rows : {1 << 17, (1 << 17) - 1}) {  // 1 MiB, and just below
+    a.allocate(rows, 1);
+    EXPECT_EQ(std::count(a.begin(), a.end(), 0.0), rows);
+    a.fill(7.0);
+    const std::shared_ptr<void> view = a.share();
+    a.allocate(rows, 2);
+    EXPECT_EQ(std::count(a.begin(), a.end(), 0.0), 2 * rows);
+    a.deallocate();
+    EXPECT_EQ(static_cast<const double*>(view.get())[rows - 1], 7.0);  // the old block stays readable
+  }
+}
+
 TEST(Allocatable, SizeBeyondAddressSpaceIsBadAlloc) {
   Allocatable<double, 3> a;
   EXPECT_THROW(a.allocate(1 << 30, 1 << 30, 1 << 30), std::bad_alloc);

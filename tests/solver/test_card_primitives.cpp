@@ -46,6 +46,52 @@ TEST(CardText, ItemsAndNumberForms) {
   EXPECT_EQ(trimmed_path(std::string_view("dir  \0\0", 7)), "dir");
 }
 
+TEST(CardText, NumbersAtTheLimitsOfTheOnePassReading) {
+  // Items and runs of separators of any length, a line's first item.
+  std::vector<std::string> items;
+  for_each_item("aaaaaaa,bbbbbbbbb\t\tc  ,,  dddddddddddddddddd\te", [&](std::string_view i) { items.emplace_back(i); });
+  EXPECT_EQ(items, (std::vector<std::string>{"aaaaaaa", "bbbbbbbbb", "c", "dddddddddddddddddd", "e"}));
+  EXPECT_EQ(count_items(",,,,,,,,,,,,,,,,x"), 1);
+  EXPECT_EQ(first_item(" ,a b"), "a");
+  EXPECT_EQ(first_item(" , "), "");
+  EXPECT_EQ(left_adjusted(" \t        \t x"), "x");
+  // Long digit runs, mantissas at and beyond 2^53, powers of ten at and
+  // beyond 10^22, more than nineteen digits, subnormals: every value the
+  // correctly rounded decimal conversion gives.
+  const std::string zeros(400, '0');
+  const std::pair<std::string, double> reals[] = {
+      {"12345678", 12345678.0},
+      {"123456789.123456789", 123456789.123456789},
+      {"1234567.8D+01", 12345678.0},
+      {"9007199254740992", 9007199254740992.0},
+      {"9007199254740993", 9007199254740993.0},
+      {"90071992547409.93", 90071992547409.93},
+      {"1e22", 1e22},
+      {"1e23", 1e23},
+      {"1.5e-22", 1.5e-22},
+      {"1.5e-23", 1.5e-23},
+      {"0.0000000000000000000000000001", 1e-28},
+      {"00000000000000000000001.5", 1.5},
+      {"1" + zeros + "e-400", 1.0},
+      {"0." + zeros + "1e401", 1.0},
+      {"0.3", 0.3},
+      {"-5.000000E-01", -0.5},
+      {"1.7976931348623157e308", 1.7976931348623157e308},
+      {"4.9e-324", 4.9406564584124654e-324},
+      {"2.4e-324", 0.0}};
+  for (const auto& [text, value] : reals) {
+    double x = -1.0;
+    ASSERT_TRUE(parse_real(text, x)) << text;
+    EXPECT_EQ(x, value) << text;
+  }
+  double z = 1.0;
+  ASSERT_TRUE(parse_real("-0.000000E+00", z));
+  EXPECT_TRUE(z == 0.0 && std::signbit(z));
+  for (const char* bad : {"1.7976931348623159e308", "1.5e", "1.5e+", "1.5E+0x", "12345678x", "1.23456789x", "123456789012.3456789x"})
+    EXPECT_FALSE(parse_real(bad, z)) << bad;
+  EXPECT_TRUE(std::signbit(z));  // unchanged by a refusal
+}
+
 class Primitives : public ::testing::Test {
  protected:
   fs::path dir = fs::temp_directory_path() / ("tavrin_primitives_" + std::to_string(::getpid()));

@@ -71,6 +71,81 @@ def test_sound_handling_of_odd_tables(fresh, write, tmp_path):
     assert status(tv) == (-3, "Error: Cannot open the solver data file (.dat) of the analysis.")
 
 
+def test_table_lines_in_every_form(fresh, tmp_path):
+    tv = fresh
+    # CR LF line ends, tabs and commas between items, a sign on a number,
+    # lines longer than 128 characters, the free-form number forms (exponent
+    # letter D, leading +, no digit before or after the point, more digits
+    # than a double holds, a value below the double range), a value beyond
+    # it, and a last line without a line feed.
+    pad = " " * 120
+    lines = ["E L E M E N T   D E F I N I T I O N S",
+             "  1\tS4R\t1\t1,2\t3 ,4",
+             f"+2 S4R{pad}1{pad}4 3 2 1",
+             "N O D E   D E F I N I T I O N S",
+             "1 1.5D0, +2., .5",
+             "2\t1.00000000000000000000000000001\t-0.0\t1e-400",
+             f"3{pad} 123456789.123456789 1234567.8D+01 -5.000000E-01",
+             "5 1e400 0 0",
+             "4 7 8 9"]
+    (tmp_path / "job.dat").write_bytes("\r\n".join(lines).encode())
+    tv.iohandling.getabqdatafromfile(str(tmp_path / "job.dat"))
+    e, n = tv.elementdata, tv.nodaldata
+    assert e.nelem == 2 and e.elemlist.tolist() == [1, 2]
+    assert e.elemnodes.T.tolist() == [[1, 2, 3, 4], [4, 3, 2, 1]]
+    xyz = {1: [1.5, 2.0, 0.5], 2: [1.0, -0.0, 0.0], 3: [123456789.123456789, 12345678.0, -0.5], 4: [7.0, 8.0, 9.0]}
+    for k, node in enumerate([1, 2, 3, 4]):
+        assert n.nodalcoords[:, k, 0].tolist() == xyz[node] and n.nodalcoords[:, 3 - k, 1].tolist() == xyz[node]
+    assert np.signbit(n.nodalcoords[1, 1, 0])
+    assert status(tv) == (-2, "Error: data file line 8, node 5: item not a number, list dropped")
+
+
+def test_node_numbers_far_apart(fresh, write, tmp_path):
+    tv = fresh
+    # Looked up by search, not by a table over their range; of two lines of
+    # one node the last counts; a node twice in one element's list gets its
+    # coordinates at its first place only.
+    write("s.dat", """
+        E L E M E N T   D E F I N I T I O N S
+            1 S4R  1  10 3000000 20000 10
+        N O D E   D E F I N I T I O N S
+            10  1.0 1.0 1.0
+            20000  2.0 2.0 2.0
+            20000  3.0 3.0 3.0
+            3000000  4.0 4.0 4.0
+        """)
+    tv.iohandling.getabqdatafromfile(str(tmp_path / "s.dat"))
+    assert tv.nodaldata.nodalcoords[0, :, 0].tolist() == [1.0, 4.0, 3.0, 0.0]
+
+
+def test_a_model_read_again(fresh, write, tmp_path):
+    tv = fresh
+    model = """
+        E L E M E N T   D E F I N I T I O N S
+            1 S4R  1  1 2 3 4
+            2 S4R  1  {nodes}
+        N O D E   D E F I N I T I O N S
+            1  {x1} 0.0 0.0
+            2  {x2} 0.0 0.0
+            3  {x3} 0.0 0.0
+            4  {x4} 0.0 0.0
+        """
+    a = write("a.dat", model.format(nodes="2 3 4 1", x1=1.0, x2=2.0, x3=3.0, x4=4.0))
+    b = write("b.dat", model.format(nodes="2 x 4 1", x1=10.0, x2=20.0, x3=30.0, x4=40.0))
+    for hold in (True, False):
+        tv.iohandling.getabqdatafromfile(str(a))
+        held = tv.nodaldata.nodalcoords if hold else None
+        tv.iohandling.getabqdatafromfile(str(b))
+        if hold:
+            assert held[0].T.tolist() == [[1, 2, 3, 4], [2, 3, 4, 1]]   # a view keeps the first model
+        # The second model's tables, nothing of the first: the dropped node
+        # list and its coordinates stay 0.
+        assert tv.nodaldata.nodalcoords[0].T.tolist() == [[10, 20, 30, 40], [0, 0, 0, 0]]
+        assert tv.elementdata.elemnodes.T.tolist() == [[1, 2, 3, 4], [0, 0, 0, 0]]
+        assert status(tv) == (-2, "Error: data file line 3, S4R: item not a number, list dropped")
+        tv.errorhandling.rsxerr(True)
+
+
 def test_gauss_point_report(fresh, tmp_path):
     tv = fresh
     path = str(tmp_path / "job.rst")
