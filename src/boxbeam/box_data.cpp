@@ -3,6 +3,7 @@
 #include <climits>
 #include <new>
 
+#include "foundation/boundary.hpp"
 #include "foundation/errorhandling.hpp"
 #include "foundation/shared_state.hpp"
 
@@ -246,5 +247,7 @@ const ModuleInfo modules[] = {
 }  // namespace tavrin::boxbeam
 
 extern "C" TAVRIN_API void Box_Initialize(const int* nw, const int* ng, const int* nz) {
-  tavrin::boxbeam::initialize(nw, ng, nz);
+  tavrin::c_boundary(__func__, [&] {
+    tavrin::boxbeam::initialize(nw, ng, nz);
+  });
 }

@@ -11,6 +11,7 @@
 
 #include "boxbeam/box_data.hpp"
 #include "boxbeam/box_tools.hpp"
+#include "foundation/boundary.hpp"
 #include "foundation/halt.hpp"
 #include "foundation/errorhandling.hpp"
 #include "foundation/format_record.hpp"
@@ -790,11 +791,17 @@ void report_nodal_forces(Report& out, const std::vector<std::array<std::array<do
 }  // namespace tavrin::boxbeam
 
 extern "C" {
-TAVRIN_API void Box_GetXSection() { tavrin::boxbeam::get_equivalent_xsection(); }
+TAVRIN_API void Box_GetXSection() {
+  tavrin::c_boundary(__func__, [&] {
+    tavrin::boxbeam::get_equivalent_xsection();
+  });
+}
 TAVRIN_API void KNKRFT(const int* maxw) {
-  using namespace tavrin::boxbeam;
-  if (!steuer::druck) return;  // the forces are only reported
-  Report out;
-  report_nodal_forces(out, wall_nodal_forces(maxw ? *maxw : 0));
+  tavrin::c_boundary(__func__, [&] {
+    using namespace tavrin::boxbeam;
+    if (!steuer::druck) return;  // the forces are only reported
+    Report out;
+    report_nodal_forces(out, wall_nodal_forces(maxw ? *maxw : 0));
+  });
 }
 }

@@ -8,6 +8,7 @@
 #include "delamination/delisio.hpp"
 #include "delamination/growth_common.hpp"
 #include "foundation/array.hpp"
+#include "foundation/boundary.hpp"
 #include "foundation/list_record.hpp"
 #include "foundation/numerics_latch.hpp"
 #include "pchip/runtime.hpp"
@@ -123,23 +124,25 @@ void DelaCompGrowth(const double* layup, const double* tply, const double* indof
                     const double* dmgwidth, const double* dmglength, const int* totalcycles,
                     const int* nplies, const int* nprops, const int* ndof, const int* incyclejump,
                     const double*, const double* dmgincrement_in) {
-  if (*totalcycles < 0) {
-    latch_failure(status_error, "Negative cycle count in DelaCompGrowth", *totalcycles);
-    return;
-  }
-  const View<double, 2> r(results, 13, *totalcycles + 1);
-  if (!dl::laminate_inputs_hold("DelaCompGrowth", *nplies, *nprops, *ndof) || *dela_interface < 1 ||
-      *dela_interface >= *nplies) {
-    if (*nplies >= 1 && *nprops >= 12 && *ndof >= 6)
-      latch_failure(status_error, "Delamination interface outside the stack", *dela_interface);
-    for (int j = 1; j <= r.size(2); ++j)
-      for (int i = 1; i <= 13; ++i) r(i, j) = 0.0;
-    return;
-  }
-  const dl::detail::UniformLaminate lam(props, layup, *tply, *nplies);
-  const dl::CompressionCase c{lam, *dela_interface, props, *length, *width, *extensdmg};
-  dl::compression_growth(r, c, Vec6::load(indof), *dmgwidth, *dmglength, *totalcycles,
-                         incyclejump ? *incyclejump : 1, dmgincrement_in ? *dmgincrement_in : 0.1);
+  tavrin::c_boundary(__func__, [&] {
+    if (*totalcycles < 0) {
+      latch_failure(status_error, "Negative cycle count in DelaCompGrowth", *totalcycles);
+      return;
+    }
+    const View<double, 2> r(results, 13, *totalcycles + 1);
+    if (!dl::laminate_inputs_hold("DelaCompGrowth", *nplies, *nprops, *ndof) || *dela_interface < 1 ||
+        *dela_interface >= *nplies) {
+      if (*nplies >= 1 && *nprops >= 12 && *ndof >= 6)
+        latch_failure(status_error, "Delamination interface outside the stack", *dela_interface);
+      for (int j = 1; j <= r.size(2); ++j)
+        for (int i = 1; i <= 13; ++i) r(i, j) = 0.0;
+      return;
+    }
+    const dl::detail::UniformLaminate lam(props, layup, *tply, *nplies);
+    const dl::CompressionCase c{lam, *dela_interface, props, *length, *width, *extensdmg};
+    dl::compression_growth(r, c, Vec6::load(indof), *dmgwidth, *dmglength, *totalcycles,
+                           incyclejump ? *incyclejump : 1, dmgincrement_in ? *dmgincrement_in : 0.1);
+  });
 }
 
 void Find_Allowable_nogrowth_comp(const double* layup, const double* tply, const double* extensdmg,
@@ -149,51 +152,53 @@ void Find_Allowable_nogrowth_comp(const double* layup, const double* tply, const
                                   double* allowables_perinterface, const int* nplies,
                                   const int* nprops, const int* ninter, const double* inincrement,
                                   const double* dmgincrement_in, const double* inloadcycles) {
-  const int m = *ninter > 0 ? *ninter : 0;
-  const View<double, 3> eps(eps_th_results, m, 6, 100);
-  const View<const double, 2> sizes(dmgsizes, m, 2);
-  for (int j = 1; j <= 100; ++j)
-    for (int k = 1; k <= 6; ++k)
-      for (int i = 1; i <= m; ++i) eps(i, k, j) = 0.0;
-  for (int i = 0; i < m; ++i) allowables_perinterface[i] = forceallowables_perinterface[i] = 0.0;
-  *strainallowable = -std::numeric_limits<double>::max();
-  if (!dl::laminate_inputs_hold("Find_Allowable_nogrowth_comp", *nplies, *nprops, 6)) return;
+  tavrin::c_boundary(__func__, [&] {
+    const int m = *ninter > 0 ? *ninter : 0;
+    const View<double, 3> eps(eps_th_results, m, 6, 100);
+    const View<const double, 2> sizes(dmgsizes, m, 2);
+    for (int j = 1; j <= 100; ++j)
+      for (int k = 1; k <= 6; ++k)
+        for (int i = 1; i <= m; ++i) eps(i, k, j) = 0.0;
+    for (int i = 0; i < m; ++i) allowables_perinterface[i] = forceallowables_perinterface[i] = 0.0;
+    *strainallowable = -std::numeric_limits<double>::max();
+    if (!dl::laminate_inputs_hold("Find_Allowable_nogrowth_comp", *nplies, *nprops, 6)) return;
 
-  const double step = -std::abs(inincrement ? *inincrement : -0.001);
-  const double increment = dmgincrement_in ? *dmgincrement_in : 0.1;
-  const double limit = dl::detail::allowable_release_rate(props, inloadcycles);
-  io::ListRecord rec;
-  (rec << "ERR for a life of " << "Ncycles" << " cycles is " << limit).write(pchip::standard_output_unit);
+    const double step = -std::abs(inincrement ? *inincrement : -0.001);
+    const double increment = dmgincrement_in ? *dmgincrement_in : 0.1;
+    const double limit = dl::detail::allowable_release_rate(props, inloadcycles);
+    io::ListRecord rec;
+    (rec << "ERR for a life of " << "Ncycles" << " cycles is " << limit).write(pchip::standard_output_unit);
 
-  const dl::detail::UniformLaminate lam(props, layup, *tply, *nplies);
-  std::vector<char> active(std::size_t(m), 1);
-  for (int i = 1; i <= m; ++i) {
-    const double w = sizes(i, 1), l = sizes(i, 2);
-    if (w == 0.0 || l == 0.0 || i >= *nplies) {
-      // No delamination at this interface, or no such interface.
-      if (i >= *nplies && w != 0.0 && l != 0.0)
-        latch_failure(status_error, "Delamination interface outside the stack", i);
-      active[std::size_t(i - 1)] = 0;
-      continue;
+    const dl::detail::UniformLaminate lam(props, layup, *tply, *nplies);
+    std::vector<char> active(std::size_t(m), 1);
+    for (int i = 1; i <= m; ++i) {
+      const double w = sizes(i, 1), l = sizes(i, 2);
+      if (w == 0.0 || l == 0.0 || i >= *nplies) {
+        // No delamination at this interface, or no such interface.
+        if (i >= *nplies && w != 0.0 && l != 0.0)
+          latch_failure(status_error, "Delamination interface outside the stack", i);
+        active[std::size_t(i - 1)] = 0;
+        continue;
+      }
+      const dl::CompressionCase c{lam, i, props, *length, *width, *extensdmg};
+      double work[26];
+      const dl::detail::Allowable a = dl::detail::search_allowable(
+          step, limit, [&](int j, double strain) {
+            const Vec6 dof{{strain, 0.0, 0.0, 0.0, 0.0, 0.0}};
+            const View<double, 2> r(work, 13, 2);
+            dl::compression_growth(r, c, dof, w, l, 1, 1, increment);
+            const double gx = r(9, 2), gy = r(10, 2), force = r(2, 2);
+            const double v[6] = {strain, gx, gy, force, r(11, 2), r(12, 2)};
+            for (int k = 1; k <= 6; ++k) eps(i, k, j) = v[k - 1];
+            return dl::detail::SearchPoint{dl::detail::governing(gx, gy), force};
+          });
+      allowables_perinterface[i - 1] = a.strain;
+      forceallowables_perinterface[i - 1] = a.force;
     }
-    const dl::CompressionCase c{lam, i, props, *length, *width, *extensdmg};
-    double work[26];
-    const dl::detail::Allowable a = dl::detail::search_allowable(
-        step, limit, [&](int j, double strain) {
-          const Vec6 dof{{strain, 0.0, 0.0, 0.0, 0.0, 0.0}};
-          const View<double, 2> r(work, 13, 2);
-          dl::compression_growth(r, c, dof, w, l, 1, 1, increment);
-          const double gx = r(9, 2), gy = r(10, 2), force = r(2, 2);
-          const double v[6] = {strain, gx, gy, force, r(11, 2), r(12, 2)};
-          for (int k = 1; k <= 6; ++k) eps(i, k, j) = v[k - 1];
-          return dl::detail::SearchPoint{dl::detail::governing(gx, gy), force};
-        });
-    allowables_perinterface[i - 1] = a.strain;
-    forceallowables_perinterface[i - 1] = a.force;
-  }
-  *strainallowable = dl::detail::most_critical(
-      allowables_perinterface, m, [&](int i) { return active[std::size_t(i)] != 0; }, true,
-      -std::numeric_limits<double>::max());
+    *strainallowable = dl::detail::most_critical(
+        allowables_perinterface, m, [&](int i) { return active[std::size_t(i)] != 0; }, true,
+        -std::numeric_limits<double>::max());
+  });
 }
 
 }  // extern "C"

@@ -9,6 +9,7 @@
 #include <numbers>
 
 #include "delamination/dg8_polynomials.hpp"
+#include "foundation/boundary.hpp"
 #include "foundation/errorhandling.hpp"
 #include "foundation/linalg.hpp"
 
@@ -169,31 +170,33 @@ void NewtonRaphson8(double* sol, double* nrerr, const double* a, const double* b
                     const double* g0, const double* epsnom, const double* epsbucklin,
                     const double* relepsellipse, const double* abd, const double* tolerance,
                     const int* maxiter, const int* nk, const int* w) {
-  const std::array<double, 3> e0{*epsnom * relepsellipse[0], *epsnom * relepsellipse[1],
-                                 *epsnom * relepsellipse[2]};
-  std::array<double, 8> fp{};
-  std::array<double, 64> dfp{}, inv{};
-  const int n = 8;
-  double check = 0.0;
-  for (int iter = 1; iter <= *maxiter; ++iter) {
-    GetFdF8(fp.data(), dfp.data(), sol, e0.data(), g0, epsbucklin, a, b, kmd, abd, nk, w);
-    // A singular Jacobian (latched by the inversion) leaves no correction to
-    // trust: it counts as a non-finite one.
-    const bool singular = tavrin::math::invert(tavrin::View<const double, 2>(dfp.data(), n, n),
-                                               tavrin::View<double, 2>(inv.data(), n, n)) != 0;
-    std::array<double, 8> dx{};
-    for (int j = 0; j < 8; ++j)
-      for (int i = 0; i < 8; ++i) dx[i] += inv[i + 8 * j] * fp[j];
-    check = 0.0;
-    for (double d : dx) check += d * d;
-    if (singular) check = std::numeric_limits<double>::quiet_NaN();
-    // Stop at a non-finite correction, keeping the last finite iterate; the
-    // non-finite error tells the caller the solve failed.
-    if (!std::isfinite(check)) break;
-    for (int i = 0; i < 8; ++i) sol[i] -= dx[i];
-    if (check < *tolerance) break;
-  }
-  *nrerr = check;
+  tavrin::c_boundary(__func__, [&] {
+    const std::array<double, 3> e0{*epsnom * relepsellipse[0], *epsnom * relepsellipse[1],
+                                   *epsnom * relepsellipse[2]};
+    std::array<double, 8> fp{};
+    std::array<double, 64> dfp{}, inv{};
+    const int n = 8;
+    double check = 0.0;
+    for (int iter = 1; iter <= *maxiter; ++iter) {
+      GetFdF8(fp.data(), dfp.data(), sol, e0.data(), g0, epsbucklin, a, b, kmd, abd, nk, w);
+      // A singular Jacobian (latched by the inversion) leaves no correction to
+      // trust: it counts as a non-finite one.
+      const bool singular = tavrin::math::invert(tavrin::View<const double, 2>(dfp.data(), n, n),
+                                                 tavrin::View<double, 2>(inv.data(), n, n)) != 0;
+      std::array<double, 8> dx{};
+      for (int j = 0; j < 8; ++j)
+        for (int i = 0; i < 8; ++i) dx[i] += inv[i + 8 * j] * fp[j];
+      check = 0.0;
+      for (double d : dx) check += d * d;
+      if (singular) check = std::numeric_limits<double>::quiet_NaN();
+      // Stop at a non-finite correction, keeping the last finite iterate; the
+      // non-finite error tells the caller the solve failed.
+      if (!std::isfinite(check)) break;
+      for (int i = 0; i < 8; ++i) sol[i] -= dx[i];
+      if (check < *tolerance) break;
+    }
+    *nrerr = check;
+  });
 }
 
 void GetEnergyReleaseRate8(double* serr, double* fa, double* fb, const double* vec, const double* a,
@@ -201,44 +204,46 @@ void GetEnergyReleaseRate8(double* serr, double* fa, double* fb, const double* v
                            const double* epsnom, const double* epsbucklin,
                            const double* relepsellipse, const double* abd, const int* nk,
                            const int* w, const double* tol, const int* maxiter) {
-  const double tolerance = tol ? *tol : 1e-15;
-  const int iterations = maxiter ? *maxiter : 100;
-  *serr = 0.0;
-  const std::array<double, 3> e0{*epsnom * relepsellipse[0], *epsnom * relepsellipse[1],
-                                 *epsnom * relepsellipse[2]};
-  std::array<double, 8> sol;
-  std::copy(vec, vec + 8, sol.begin());
-  const double g1 = *g0 * *epsnom * *epsnom;
-  const PlateStiffness s = stiffness(abd);
-  const auto potential = [&](double aa, double bb) {
-    return strain_energy(sol.data(), e0.data(), aa, bb, s) + contact_energy(sol.data(), aa, bb, *kmd, *nk);
-  };
-  const double pi0 = potential(*a, *b);
-  const auto solve = [&](const double* aa, const double* bb) {
-    double nrerr = 0.0;
-    NewtonRaphson8(sol.data(), &nrerr, aa, bb, kmd, g0, epsnom, epsbucklin, relepsellipse, abd,
-                   &tolerance, &iterations, nk, w);
-    if (!(nrerr <= tolerance))
-      tavrin::xerr(-2, "Error: No convergence while computing energy release rate!",
-                   std::array<int, 2>{}, std::array<double, 2>{});
-  };
-  const double ap = 1.00001 * *a;
-  solve(&ap, b);
-  const double dpda = (potential(ap, *b) - pi0) / (1e-5 * ap);
-  const double bp = 1.00001 * *b;
-  solve(a, &bp);
-  const double dpdb = (potential(*a, bp) - pi0) / (1e-5 * bp);
-  const double ga = g1 - dpda / (pi * bp);
-  const double gb = g1 - dpdb / (pi * ap);
-  *fa = 1.0;
-  *fb = 1.0;
-  if (ga >= gb) {
-    *serr = ga;
-    *fa = 1.001;
-  } else {
-    *serr = gb;
-    *fb = 1.001;
-  }
+  tavrin::c_boundary(__func__, [&] {
+    const double tolerance = tol ? *tol : 1e-15;
+    const int iterations = maxiter ? *maxiter : 100;
+    *serr = 0.0;
+    const std::array<double, 3> e0{*epsnom * relepsellipse[0], *epsnom * relepsellipse[1],
+                                   *epsnom * relepsellipse[2]};
+    std::array<double, 8> sol;
+    std::copy(vec, vec + 8, sol.begin());
+    const double g1 = *g0 * *epsnom * *epsnom;
+    const PlateStiffness s = stiffness(abd);
+    const auto potential = [&](double aa, double bb) {
+      return strain_energy(sol.data(), e0.data(), aa, bb, s) + contact_energy(sol.data(), aa, bb, *kmd, *nk);
+    };
+    const double pi0 = potential(*a, *b);
+    const auto solve = [&](const double* aa, const double* bb) {
+      double nrerr = 0.0;
+      NewtonRaphson8(sol.data(), &nrerr, aa, bb, kmd, g0, epsnom, epsbucklin, relepsellipse, abd,
+                     &tolerance, &iterations, nk, w);
+      if (!(nrerr <= tolerance))
+        tavrin::xerr(-2, "Error: No convergence while computing energy release rate!",
+                     std::array<int, 2>{}, std::array<double, 2>{});
+    };
+    const double ap = 1.00001 * *a;
+    solve(&ap, b);
+    const double dpda = (potential(ap, *b) - pi0) / (1e-5 * ap);
+    const double bp = 1.00001 * *b;
+    solve(a, &bp);
+    const double dpdb = (potential(*a, bp) - pi0) / (1e-5 * bp);
+    const double ga = g1 - dpda / (pi * bp);
+    const double gb = g1 - dpdb / (pi * ap);
+    *fa = 1.0;
+    *fb = 1.0;
+    if (ga >= gb) {
+      *serr = ga;
+      *fa = 1.001;
+    } else {
+      *serr = gb;
+      *fb = 1.001;
+    }
+  });
 }
 
 }  // extern "C"

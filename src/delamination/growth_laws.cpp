@@ -4,6 +4,7 @@
 #include <numbers>
 
 #include "delamination/delisio.hpp"
+#include "foundation/boundary.hpp"
 #include "foundation/numerics_latch.hpp"
 #include "foundation/scratch.hpp"
 
@@ -57,22 +58,24 @@ void LinearElasticEnergy(const double* strain, const double* abdmatrix, const do
 void reducedElasticEnergy(const double* strain, const double* abdin, const double* area,
                           double* energy, const int* stresszero, const int* strainzero,
                           const int* ncomp) {
-  const int n = *ncomp > 0 ? *ncomp : 0;
-  if (*stresszero < 0 || *stresszero > n || *strainzero < 0 || *strainzero > n) {
-    latch_failure(status_invalid, "Released component outside the stiffness matrix",
-                  *stresszero < 0 || *stresszero > n ? *stresszero : *strainzero);
-    *energy = 0.0;
-    return;
-  }
-  Scratch<double, 36> k(std::ptrdiff_t(n) * n);
-  for (std::size_t i = 0; i < k.size(); ++i) k[i] = abdin[i];
-  // A zero column removes that strain's share of every stress; a zero row
-  // releases that stress component.
-  if (*strainzero != 0)
-    for (int i = 0; i < n; ++i) k[std::size_t(i + n * (*strainzero - 1))] = 0.0;
-  if (*stresszero != 0)
-    for (int j = 0; j < n; ++j) k[std::size_t(*stresszero - 1 + n * j)] = 0.0;
-  *energy = delisio::elastic_energy(strain, k.data(), n, *area);
+  tavrin::c_boundary(__func__, [&] {
+    const int n = *ncomp > 0 ? *ncomp : 0;
+    if (*stresszero < 0 || *stresszero > n || *strainzero < 0 || *strainzero > n) {
+      latch_failure(status_invalid, "Released component outside the stiffness matrix",
+                    *stresszero < 0 || *stresszero > n ? *stresszero : *strainzero);
+      *energy = 0.0;
+      return;
+    }
+    Scratch<double, 36> k(std::ptrdiff_t(n) * n);
+    for (std::size_t i = 0; i < k.size(); ++i) k[i] = abdin[i];
+    // A zero column removes that strain's share of every stress; a zero row
+    // releases that stress component.
+    if (*strainzero != 0)
+      for (int i = 0; i < n; ++i) k[std::size_t(i + n * (*strainzero - 1))] = 0.0;
+    if (*stresszero != 0)
+      for (int j = 0; j < n; ++j) k[std::size_t(*stresszero - 1 + n * j)] = 0.0;
+    *energy = delisio::elastic_energy(strain, k.data(), n, *area);
+  });
 }
 
 }  // extern "C"

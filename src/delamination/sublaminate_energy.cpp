@@ -19,6 +19,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "foundation/boundary.hpp"
 #include "foundation/numerics_latch.hpp"
 #include "mechanics/laminate_stiffness.hpp"
 
@@ -216,18 +217,20 @@ extern "C" {
 void EnergySublaminat(const double* abd_in, const double* dof_in, const double* a_el,
                       const double* b_el, const double* forces, double* energy, double* nsub,
                       int* bstatus, const double* buckfactor_in, const double* r_in) {
-  *energy = *nsub = 0.0;
-  *bstatus = 0;
-  if (!(*a_el > 0.0 && *b_el > 0.0) || forces[0] == 0.0) {
-    latch_failure(status_error, "Sublaminate needs positive half-sizes and a nonzero force");
-    return;
-  }
-  const delisio::SublaminateState s = delisio::sublaminate_energy(
-      Mat6::load(abd_in), Vec6::load(dof_in), *a_el, *b_el, forces[0],
-      buckfactor_in ? *buckfactor_in : 1.0, r_in ? *r_in : 0.0);
-  *energy = s.energy;
-  *nsub = s.force;
-  *bstatus = s.buckled ? 1 : 0;
+  tavrin::c_boundary(__func__, [&] {
+    *energy = *nsub = 0.0;
+    *bstatus = 0;
+    if (!(*a_el > 0.0 && *b_el > 0.0) || forces[0] == 0.0) {
+      latch_failure(status_error, "Sublaminate needs positive half-sizes and a nonzero force");
+      return;
+    }
+    const delisio::SublaminateState s = delisio::sublaminate_energy(
+        Mat6::load(abd_in), Vec6::load(dof_in), *a_el, *b_el, forces[0],
+        buckfactor_in ? *buckfactor_in : 1.0, r_in ? *r_in : 0.0);
+    *energy = s.energy;
+    *nsub = s.force;
+    *bstatus = s.buckled ? 1 : 0;
+  });
 }
 
 void MomentumBalance(const double* n11, const double* nsub, const double* b, const double* wr,
@@ -274,23 +277,25 @@ void EnergyReleaseRate(const double* dof, const double* abd, const double* abdsu
                        const double* forcecases, double* gx, double* gy, double* gy_left,
                        double* gy_right, const double* e_in, const double* da_in,
                        const double* db_in, const double* buckfactor_in, const double* r_in) {
-  *gx = *gy = *gy_left = *gy_right = 0.0;
-  const double db = db_in ? *db_in : 0.1;
-  const Mat6 k = Mat6::load(abd);
-  // The model divides by the laminate force and strain, and the strips
-  // beside the grown patch must keep a width.
-  if (!(*a > 0.0 && *b > 0.0) || forcecases[0] == 0.0 ||
-      !delisio::strain_limits_hold(k, dof[0], std::max(*b, *b + db), *width)) {
-    latch_failure(status_error, "Delamination outside the strip or no laminate load");
-    return;
-  }
-  const delisio::ReleaseRates g = delisio::release_rates(
-      Vec6::load(dof), k, abdsub, *a, *b, *width, *length, forcecases, e_in ? *e_in : 0.0,
-      da_in ? *da_in : 0.1, db, buckfactor_in ? *buckfactor_in : 1.0, r_in ? *r_in : 0.0);
-  *gx = g.gx;
-  *gy = g.gy;
-  *gy_left = g.gy_left;
-  *gy_right = g.gy_right;
+  tavrin::c_boundary(__func__, [&] {
+    *gx = *gy = *gy_left = *gy_right = 0.0;
+    const double db = db_in ? *db_in : 0.1;
+    const Mat6 k = Mat6::load(abd);
+    // The model divides by the laminate force and strain, and the strips
+    // beside the grown patch must keep a width.
+    if (!(*a > 0.0 && *b > 0.0) || forcecases[0] == 0.0 ||
+        !delisio::strain_limits_hold(k, dof[0], std::max(*b, *b + db), *width)) {
+      latch_failure(status_error, "Delamination outside the strip or no laminate load");
+      return;
+    }
+    const delisio::ReleaseRates g = delisio::release_rates(
+        Vec6::load(dof), k, abdsub, *a, *b, *width, *length, forcecases, e_in ? *e_in : 0.0,
+        da_in ? *da_in : 0.1, db, buckfactor_in ? *buckfactor_in : 1.0, r_in ? *r_in : 0.0);
+    *gx = g.gx;
+    *gy = g.gy;
+    *gy_left = g.gy_left;
+    *gy_right = g.gy_right;
+  });
 }
 
 }  // extern "C"

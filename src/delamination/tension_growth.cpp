@@ -15,6 +15,7 @@
 #include "delamination/delisio.hpp"
 #include "delamination/growth_common.hpp"
 #include "foundation/array.hpp"
+#include "foundation/boundary.hpp"
 #include "foundation/numerics_latch.hpp"
 #include "foundation/transforms.hpp"
 #include "mechanics/ply_rotation.hpp"
@@ -126,13 +127,15 @@ extern "C" {
 void sERR_delaTension(const double* dof_r, const double* a_r, const double*, const double*,
                       const double*, const double*, double* serr_d_t, const int* dir,
                       const int* outer) {
-  const double factor = outer && *outer == 1 ? 1.0 : 2.0;
-  const int n = 3, none = 0;
-  const double area = 1.0;
-  double u = 0.0, ur = 0.0;
-  LinearElasticEnergy(dof_r, a_r, &area, &u, &n);
-  reducedElasticEnergy(dof_r, a_r, &area, &ur, dir, &none, &n);
-  *serr_d_t = (u - ur) / factor;
+  tavrin::c_boundary(__func__, [&] {
+    const double factor = outer && *outer == 1 ? 1.0 : 2.0;
+    const int n = 3, none = 0;
+    const double area = 1.0;
+    double u = 0.0, ur = 0.0;
+    LinearElasticEnergy(dof_r, a_r, &area, &u, &n);
+    reducedElasticEnergy(dof_r, a_r, &area, &ur, dir, &none, &n);
+    *serr_d_t = (u - ur) / factor;
+  });
 }
 
 void delaTension(const double* layup, const double* tply, const double* indof, const int* ncrack,
@@ -140,24 +143,26 @@ void delaTension(const double* layup, const double* tply, const double* indof, c
                  const double* indmgwidth, const double* indmglength, const double* l_crack,
                  const int* totalcycles, const int* nplies, const int* nprops, const int* ndof,
                  const int* incyclejump, const double*, const double* paris_ng) {
-  if (*totalcycles < 0) {
-    latch_failure(status_error, "Negative cycle count in delaTension", *totalcycles);
-    return;
-  }
-  const View<double, 2> r(results, 13, dl::tension_columns);
-  if (!dl::tension_inputs_hold(*nplies, *nprops, *ndof) || *ncrack < 1 || *ncrack > *nplies) {
-    if (*nplies >= 1 && *nprops >= 12 && *ndof >= 6)
-      latch_failure(status_error, "Cracked ply outside the stack", *ncrack);
-    for (int j = 1; j <= r.size(2); ++j)
-      for (int i = 1; i <= 13; ++i) r(i, j) = 0.0;
-    return;
-  }
-  const int jump = incyclejump ? *incyclejump : std::max(1, *totalcycles / 10);
-  const double c1 = paris_ng ? paris_ng[0] : 1.0, c2 = paris_ng ? paris_ng[1] : 0.0;
-  const dl::detail::UniformLaminate lam(props, layup, *tply, *nplies);
-  const dl::TensionCase c{layup, *tply, props, *nplies};
-  dl::tension_growth(r, c, lam, Vec6::load(indof), *ncrack, *indmgwidth, *indmglength, *l_crack,
-                     *totalcycles, jump, c1, c2);
+  tavrin::c_boundary(__func__, [&] {
+    if (*totalcycles < 0) {
+      latch_failure(status_error, "Negative cycle count in delaTension", *totalcycles);
+      return;
+    }
+    const View<double, 2> r(results, 13, dl::tension_columns);
+    if (!dl::tension_inputs_hold(*nplies, *nprops, *ndof) || *ncrack < 1 || *ncrack > *nplies) {
+      if (*nplies >= 1 && *nprops >= 12 && *ndof >= 6)
+        latch_failure(status_error, "Cracked ply outside the stack", *ncrack);
+      for (int j = 1; j <= r.size(2); ++j)
+        for (int i = 1; i <= 13; ++i) r(i, j) = 0.0;
+      return;
+    }
+    const int jump = incyclejump ? *incyclejump : std::max(1, *totalcycles / 10);
+    const double c1 = paris_ng ? paris_ng[0] : 1.0, c2 = paris_ng ? paris_ng[1] : 0.0;
+    const dl::detail::UniformLaminate lam(props, layup, *tply, *nplies);
+    const dl::TensionCase c{layup, *tply, props, *nplies};
+    dl::tension_growth(r, c, lam, Vec6::load(indof), *ncrack, *indmgwidth, *indmglength, *l_crack,
+                       *totalcycles, jump, c1, c2);
+  });
 }
 
 void Find_Allowable_nogrowth_tension(const double* layup, const double* tply, const double*,
@@ -167,38 +172,40 @@ void Find_Allowable_nogrowth_tension(const double* layup, const double* tply, co
                                      double* allowables_perply, double* strainallowable,
                                      double* forceallowables_perply, const double* inincrement,
                                      const double* inloadcycles) {
-  const int n = *nplies > 0 ? *nplies : 0, m = *ninter > 0 ? *ninter : 0;
-  for (int i = 0; i < n; ++i) allowables_perply[i] = forceallowables_perply[i] = 0.0;
-  *strainallowable = std::numeric_limits<double>::max();
-  if (!dl::tension_inputs_hold(*nplies, *nprops, 6)) return;
+  tavrin::c_boundary(__func__, [&] {
+    const int n = *nplies > 0 ? *nplies : 0, m = *ninter > 0 ? *ninter : 0;
+    for (int i = 0; i < n; ++i) allowables_perply[i] = forceallowables_perply[i] = 0.0;
+    *strainallowable = std::numeric_limits<double>::max();
+    if (!dl::tension_inputs_hold(*nplies, *nprops, 6)) return;
 
-  const double step = std::abs(inincrement ? *inincrement : -0.001);
-  const double limit = dl::detail::allowable_release_rate(props, inloadcycles);
-  // The largest delamination of the table stands for every crack.
-  const View<const double, 2> sizes(dmgsizes, m, 2);
-  double length = -std::numeric_limits<double>::max(), width = length;
-  for (int i = 1; i <= m; ++i) {
-    length = std::max(length, sizes(i, 1));
-    width = std::max(width, sizes(i, 2));
-  }
-  const dl::detail::UniformLaminate lam(props, layup, *tply, *nplies);
-  const dl::TensionCase c{layup, *tply, props, *nplies};
-  for (int i = 1; i <= n; ++i) {
-    if (fibercrack[i - 1] == 0.0) continue;
-    double work[26];
-    const dl::detail::Allowable a =
-        dl::detail::search_allowable(step, limit, [&](int, double strain) {
-          const View<double, 2> r(work, 13, 2);
-          dl::tension_growth(r, c, lam, Vec6{{strain, 0.0, 0.0, 0.0, 0.0, 0.0}}, i, width, length,
-                             fibercrack[i - 1], 1, 1, 1.0, 0.0);
-          return dl::detail::SearchPoint{dl::detail::governing(r(7, 1), r(9, 1)), r(2, 1)};
-        });
-    allowables_perply[i - 1] = a.strain;
-    forceallowables_perply[i - 1] = a.force;
-  }
-  *strainallowable = dl::detail::most_critical(
-      allowables_perply, n, [&](int i) { return fibercrack[i] != 0.0; }, false,
-      std::numeric_limits<double>::max());
+    const double step = std::abs(inincrement ? *inincrement : -0.001);
+    const double limit = dl::detail::allowable_release_rate(props, inloadcycles);
+    // The largest delamination of the table stands for every crack.
+    const View<const double, 2> sizes(dmgsizes, m, 2);
+    double length = -std::numeric_limits<double>::max(), width = length;
+    for (int i = 1; i <= m; ++i) {
+      length = std::max(length, sizes(i, 1));
+      width = std::max(width, sizes(i, 2));
+    }
+    const dl::detail::UniformLaminate lam(props, layup, *tply, *nplies);
+    const dl::TensionCase c{layup, *tply, props, *nplies};
+    for (int i = 1; i <= n; ++i) {
+      if (fibercrack[i - 1] == 0.0) continue;
+      double work[26];
+      const dl::detail::Allowable a =
+          dl::detail::search_allowable(step, limit, [&](int, double strain) {
+            const View<double, 2> r(work, 13, 2);
+            dl::tension_growth(r, c, lam, Vec6{{strain, 0.0, 0.0, 0.0, 0.0, 0.0}}, i, width, length,
+                               fibercrack[i - 1], 1, 1, 1.0, 0.0);
+            return dl::detail::SearchPoint{dl::detail::governing(r(7, 1), r(9, 1)), r(2, 1)};
+          });
+      allowables_perply[i - 1] = a.strain;
+      forceallowables_perply[i - 1] = a.force;
+    }
+    *strainallowable = dl::detail::most_critical(
+        allowables_perply, n, [&](int i) { return fibercrack[i] != 0.0; }, false,
+        std::numeric_limits<double>::max());
+  });
 }
 
 }  // extern "C"

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "foundation/boundary.hpp"
 #include "foundation/errorhandling.hpp"
 #include "foundation/lists.hpp"
 #include "foundation/norms.hpp"
@@ -385,129 +386,135 @@ class PatchScan {
 extern "C" {
 
 void GetNodalCoordinates(const double* coordnp, const int* nodeid, const int* ncoord, const int* nblock) {
-  using namespace elementdata;
-  if (*ncoord > 3) {
-    const std::array<int, 1> detail{*ncoord};
-    xerr(-3, "More than three coordinates per node.", detail);
-    return;
-  }
-  auto& coords = nodaldata::nodalcoords;
-  if (*nblock < 1 || !elemnodes.allocated() || !coords.allocated()) return;
-  const int nnodes = std::min(elements::node_columns(), coords.size(2));
-  std::vector<int> rows = elements::visited_rows();
-  std::erase_if(rows, [&](int r) { return r > coords.size(3); });
-  if (rows.empty()) return;
-  const int nc = std::max(*ncoord, 0);
-  const elements::NodeIndex index(rows, elemnodes.data(), elemnodes.size(1), nnodes);
-  const View<double, 3> xyz = coords.view();
-  for (int j = 0; j < *nblock; ++j) {
-    const double* x = coordnp + std::ptrdiff_t(j) * nc;
-    for (const auto [row, pos] : index.find(nodeid[j]))
-      for (int c = 1; c <= nc; ++c) xyz(c, pos, row) = x[c - 1];
-  }
+  tavrin::c_boundary(__func__, [&] {
+    using namespace elementdata;
+    if (*ncoord > 3) {
+      const std::array<int, 1> detail{*ncoord};
+      xerr(-3, "More than three coordinates per node.", detail);
+      return;
+    }
+    auto& coords = nodaldata::nodalcoords;
+    if (*nblock < 1 || !elemnodes.allocated() || !coords.allocated()) return;
+    const int nnodes = std::min(elements::node_columns(), coords.size(2));
+    std::vector<int> rows = elements::visited_rows();
+    std::erase_if(rows, [&](int r) { return r > coords.size(3); });
+    if (rows.empty()) return;
+    const int nc = std::max(*ncoord, 0);
+    const elements::NodeIndex index(rows, elemnodes.data(), elemnodes.size(1), nnodes);
+    const View<double, 3> xyz = coords.view();
+    for (int j = 0; j < *nblock; ++j) {
+      const double* x = coordnp + std::ptrdiff_t(j) * nc;
+      for (const auto [row, pos] : index.find(nodeid[j]))
+        for (int c = 1; c <= nc; ++c) xyz(c, pos, row) = x[c - 1];
+    }
+  });
 }
 
 void GetElementReferenceData(int* nshell, int* ierror, const int* ind) {
-  using namespace elementdata;
-  auto& nsp = sectiondata::nsectionpoints;
-  *nshell = 0;
-  *ierror = 0;
-  nsp.fill(-1);
-  elemreforientation.fill(-1.0);
-  const int rows = elements::element_rows();
+  tavrin::c_boundary(__func__, [&] {
+    using namespace elementdata;
+    auto& nsp = sectiondata::nsectionpoints;
+    *nshell = 0;
+    *ierror = 0;
+    nsp.fill(-1);
+    elemreforientation.fill(-1.0);
+    const int rows = elements::element_rows();
 
-  if (!elemindices.allocated() && elemkind.allocated()) {
-    elemindices.allocate(rows);
-    elemindices.fill(-1);
-    for (int r = 1; r <= rows; ++r)
-      if (elements::is_shell_kind(elemkind(r))) elemindices(++*nshell) = r;
-    // An absent elemindices stands for every row.
-    if (*nshell == rows) elemindices.deallocate();
-  }
-
-  const int id = *ind;
-  int ierr_int = 0, ierr_real = 0, ierr_cmplx = 0;
-  const auto numbers = copy_of_list<int>(id, 0, ierr_int);
-  const auto records = copy_of_list<double>(id, 1, ierr_real);
-  const auto sections = copy_of_list<std::complex<double>>(id, 2, ierr_cmplx);
-
-  if (ierr_int != 0 || ierr_real != 0) {
-    *ierror = -1;
-  } else if (elemlist.allocated()) {
-    const RowOfNumber row_of(rows);
-    // The i-th record belongs to the i-th registered element.
-    const bool orient = elemreforientation.allocated() && elemreforientation.size(1) >= 7;
-    const std::size_t nrec = records.size() / 7;
-    for (std::size_t i = 0; i < numbers.size() && i < nrec && orient; ++i) {
-      const int r = row_of(numbers[i]);
-      if (r < 1 || r > elemreforientation.size(2)) continue;
-      for (int c = 1; c <= 7; ++c) elemreforientation(c, r) = records[7 * i + std::size_t(c - 1)];
+    if (!elemindices.allocated() && elemkind.allocated()) {
+      elemindices.allocate(rows);
+      elemindices.fill(-1);
+      for (int r = 1; r <= rows; ++r)
+        if (elements::is_shell_kind(elemkind(r))) elemindices(++*nshell) = r;
+      // An absent elemindices stands for every row.
+      if (*nshell == rows) elemindices.deallocate();
     }
-    if (ierr_cmplx != 0) {
+
+    const int id = *ind;
+    int ierr_int = 0, ierr_real = 0, ierr_cmplx = 0;
+    const auto numbers = copy_of_list<int>(id, 0, ierr_int);
+    const auto records = copy_of_list<double>(id, 1, ierr_real);
+    const auto sections = copy_of_list<std::complex<double>>(id, 2, ierr_cmplx);
+
+    if (ierr_int != 0 || ierr_real != 0) {
       *ierror = -1;
-    } else if (nsp.allocated()) {
-      const int n = std::min(rows, nsp.size(1));
-      for (int r = 1; r <= n; ++r) nsp(r) = 1;
-      for (const auto& pair : sections) {
-        const int r = row_of(element_number(pair.real()));
-        if (r >= 1 && r <= n) nsp(r) = std::max(element_number(pair.imag()), nsp(r));
+    } else if (elemlist.allocated()) {
+      const RowOfNumber row_of(rows);
+      // The i-th record belongs to the i-th registered element.
+      const bool orient = elemreforientation.allocated() && elemreforientation.size(1) >= 7;
+      const std::size_t nrec = records.size() / 7;
+      for (std::size_t i = 0; i < numbers.size() && i < nrec && orient; ++i) {
+        const int r = row_of(numbers[i]);
+        if (r < 1 || r > elemreforientation.size(2)) continue;
+        for (int c = 1; c <= 7; ++c) elemreforientation(c, r) = records[7 * i + std::size_t(c - 1)];
+      }
+      if (ierr_cmplx != 0) {
+        *ierror = -1;
+      } else if (nsp.allocated()) {
+        const int n = std::min(rows, nsp.size(1));
+        for (int r = 1; r <= n; ++r) nsp(r) = 1;
+        for (const auto& pair : sections) {
+          const int r = row_of(element_number(pair.real()));
+          if (r >= 1 && r <= n) nsp(r) = std::max(element_number(pair.imag()), nsp(r));
+        }
       }
     }
-  }
-  for (int flag = 0; flag <= 2; ++flag) {
-    int status = 0;
-    DeallocateList(&id, &flag, &status);
-  }
+    for (int flag = 0; flag <= 2; ++flag) {
+      int status = 0;
+      DeallocateList(&id, &flag, &status);
+    }
+  });
 }
 
 void GetElementRefOrientation(int* istatus, const int* ind, const double*, const double* tdirect,
                               const double* plyorientation, const int* noel, const int* kspt, const int* layid,
                               const int* secid, const int* nplies, const int* nsec, const int* nextid) {
-  *istatus = 0;
-  if (*layid == 1 && (*secid < 1 || *secid > *nsec || *nplies < 1)) {
-    // A record the element list had no orientation for would pair the
-    // following records with the wrong elements: nothing is appended.
-    const std::array<int, 3> detail{*noel, *secid, *nsec};
-    xerr(-3, "Section outside the ply orientation table.", detail);
-  } else if (*layid == 1) {
-    const int unique = 1;
-    int appended = 0;
-    iAppendScalar2List(ind, noel, &unique, &appended, nullptr, nullptr);
-    if (appended == 1) {
-      *istatus = 1;
-      const Vec3 ex{{1.0, 0.0, 0.0}}, ey{{0.0, 1.0, 0.0}}, ez{{0.0, 0.0, 1.0}};
-      // The section's first ply direction, turned by the element's Euler angles.
-      const double theta0 = plyorientation[std::ptrdiff_t(*secid - 1) * *nplies];
-      Vec3 r;
-      CoordinateRotation(ez.data(), ex.data(), r.data(), &theta0);
-      Vec3 eul;
-      GetEulerRotation(eul.data(), tdirect);
-      const Vec3* axes[3] = {&ex, &ey, &ez};
-      for (int a = 0; a < 3; ++a) {
-        Vec3 turned;
-        CoordinateRotation(axes[a]->data(), r.data(), turned.data(), &eul.v[std::size_t(a)]);
-        r = turned;
+  tavrin::c_boundary(__func__, [&] {
+    *istatus = 0;
+    if (*layid == 1 && (*secid < 1 || *secid > *nsec || *nplies < 1)) {
+      // A record the element list had no orientation for would pair the
+      // following records with the wrong elements: nothing is appended.
+      const std::array<int, 3> detail{*noel, *secid, *nsec};
+      xerr(-3, "Section outside the ply orientation table.", detail);
+    } else if (*layid == 1) {
+      const int unique = 1;
+      int appended = 0;
+      iAppendScalar2List(ind, noel, &unique, &appended, nullptr, nullptr);
+      if (appended == 1) {
+        *istatus = 1;
+        const Vec3 ex{{1.0, 0.0, 0.0}}, ey{{0.0, 1.0, 0.0}}, ez{{0.0, 0.0, 1.0}};
+        // The section's first ply direction, turned by the element's Euler angles.
+        const double theta0 = plyorientation[std::ptrdiff_t(*secid - 1) * *nplies];
+        Vec3 r;
+        CoordinateRotation(ez.data(), ex.data(), r.data(), &theta0);
+        Vec3 eul;
+        GetEulerRotation(eul.data(), tdirect);
+        const Vec3* axes[3] = {&ex, &ey, &ez};
+        for (int a = 0; a < 3; ++a) {
+          Vec3 turned;
+          CoordinateRotation(axes[a]->data(), r.data(), turned.data(), &eul.v[std::size_t(a)]);
+          r = turned;
+        }
+        Vec3 p;
+        CoordinateProjection(tdirect, tdirect + 3, ex.data(), p.data(), nullptr);
+        const Vec3 n = Vec3::load(tdirect + 6);
+        const Vec3 q = cross(n, p);
+        const double alpha = GetABQElementOrientation(r.data(), tdirect);
+        const double back = -alpha;
+        std::array<double, 7> record{alpha};
+        CoordinateRotation(n.data(), p.data(), record.data() + 1, &back);
+        CoordinateRotation(n.data(), q.data(), record.data() + 4, &back);
+        const int seven = 7, plain = 0;
+        int done = 0;
+        fAppendArray2List(ind, record.data(), &seven, &plain, &done, nullptr, nullptr);
       }
-      Vec3 p;
-      CoordinateProjection(tdirect, tdirect + 3, ex.data(), p.data(), nullptr);
-      const Vec3 n = Vec3::load(tdirect + 6);
-      const Vec3 q = cross(n, p);
-      const double alpha = GetABQElementOrientation(r.data(), tdirect);
-      const double back = -alpha;
-      std::array<double, 7> record{alpha};
-      CoordinateRotation(n.data(), p.data(), record.data() + 1, &back);
-      CoordinateRotation(n.data(), q.data(), record.data() + 4, &back);
-      const int seven = 7, plain = 0;
-      int done = 0;
-      fAppendArray2List(ind, record.data(), &seven, &plain, &done, nullptr, nullptr);
     }
-  }
-  if (*nextid != -1 && *nextid != 2) {
-    const std::complex<double> pair{double(*noel), double(*kspt)};
-    const int unique = 1;
-    int appended = 0;
-    cAppendScalar2List(ind, &pair, &unique, &appended, nullptr, nullptr);
-  }
+    if (*nextid != -1 && *nextid != 2) {
+      const std::complex<double> pair{double(*noel), double(*kspt)};
+      const int unique = 1;
+      int appended = 0;
+      cAppendScalar2List(ind, &pair, &unique, &appended, nullptr, nullptr);
+    }
+  });
 }
 
 double GetABQElementOrientation(const double* rm, const double* tdirect) {
@@ -553,14 +560,16 @@ void GetDataFromPatch(double* patchdata, const double* refdata, const double* pa
 void GetNodalPatch(double* nodalpatch, const double* nodalcoords, const int* elemnodes, const int* elemid,
                    const int* npt, const int* nnodes, const int* nelem, const double* tolerance, const int* exflag,
                    const int* ntree, const int* recursion) {
-  if (*elemid < 1 || *elemid > *nelem || *npt < 0 || *nnodes < 0) {
-    const std::array<int, 2> detail{*elemid, *nelem};
-    xerr(-3, "Element row outside the element tables.", detail);
-    return;
-  }
-  if (!(recursion && *recursion < 0)) std::fill(nodalpatch, nodalpatch + 3 * std::ptrdiff_t(*npt), unfilled);
-  PatchScan(nodalpatch, *npt, nodalcoords, elemnodes, *nnodes, *nelem)
-      .run(*elemid, ntree ? *ntree : 1, exflag ? *exflag : 0, tolerance ? *tolerance : default_tolerance);
+  tavrin::c_boundary(__func__, [&] {
+    if (*elemid < 1 || *elemid > *nelem || *npt < 0 || *nnodes < 0) {
+      const std::array<int, 2> detail{*elemid, *nelem};
+      xerr(-3, "Element row outside the element tables.", detail);
+      return;
+    }
+    if (!(recursion && *recursion < 0)) std::fill(nodalpatch, nodalpatch + 3 * std::ptrdiff_t(*npt), unfilled);
+    PatchScan(nodalpatch, *npt, nodalcoords, elemnodes, *nnodes, *nelem)
+        .run(*elemid, ntree ? *ntree : 1, exflag ? *exflag : 0, tolerance ? *tolerance : default_tolerance);
+  });
 }
 
 }  // extern "C"

@@ -9,6 +9,7 @@
 
 #include "elements/element_registry.hpp"
 #include "elements/shell_kinematics.hpp"
+#include "foundation/boundary.hpp"
 #include "foundation/errorhandling.hpp"
 #include "foundation/products.hpp"
 #include "foundation/shared_state.hpp"
@@ -292,57 +293,59 @@ void ShellTractionTransformation(double* ntrac, double* nrot, const double* ti, 
 
 void GetNodesMotion(const double* ntraction, const double* nrotation, const int* nodeid, const int* ndim,
                     const int* nblock, const double* defreal) {
-  using namespace nodaldata;
-  const auto& elemnodes = elementdata::elemnodes;
-  if (!elemnodes.allocated() || !nodesmotion.allocated() || !frames_fit() || *nblock < 1) return;
-  const double marker = defreal ? *defreal : not_given;
-  const int dim = std::max(*ndim, 0);
-  const int nrotk = std::min({std::min(ndof, 6) - 3, nodesmotion.size(1) - 3, 3});
-  const int ntrans = std::min(3, nodesmotion.size(1));
-  const int nnodes = std::min(elements::node_columns(), nodesmotion.size(2));
-  const int last_row = std::min({nodesmotion.size(3), tcurvmatrices.size(3), tnodalmatrices.size(4)});
-  std::vector<int> rows = elements::visited_rows();
-  std::erase_if(rows, [&](int r) { return r > last_row; });
-  if (rows.empty()) return;
+  tavrin::c_boundary(__func__, [&] {
+    using namespace nodaldata;
+    const auto& elemnodes = elementdata::elemnodes;
+    if (!elemnodes.allocated() || !nodesmotion.allocated() || !frames_fit() || *nblock < 1) return;
+    const double marker = defreal ? *defreal : not_given;
+    const int dim = std::max(*ndim, 0);
+    const int nrotk = std::min({std::min(ndof, 6) - 3, nodesmotion.size(1) - 3, 3});
+    const int ntrans = std::min(3, nodesmotion.size(1));
+    const int nnodes = std::min(elements::node_columns(), nodesmotion.size(2));
+    const int last_row = std::min({nodesmotion.size(3), tcurvmatrices.size(3), tnodalmatrices.size(4)});
+    std::vector<int> rows = elements::visited_rows();
+    std::erase_if(rows, [&](int r) { return r > last_row; });
+    if (rows.empty()) return;
 
-  const auto translation = [&](int j) { return ntraction + 3 * std::ptrdiff_t(j); };
-  const auto rotation = [&](int j) { return nrotation + std::ptrdiff_t(dim) * j; };
-  const BlockNodes block(nodeid, *nblock, [&](int j) {
-    const double* tr = translation(j);
-    const double* ro = rotation(j);
-    return std::pair{!std::all_of(tr, tr + 3, [&](double v) { return v == marker; }),
-                     dim >= 1 && !std::all_of(ro, ro + dim, [&](double v) { return v == marker; })};
-  });
+    const auto translation = [&](int j) { return ntraction + 3 * std::ptrdiff_t(j); };
+    const auto rotation = [&](int j) { return nrotation + std::ptrdiff_t(dim) * j; };
+    const BlockNodes block(nodeid, *nblock, [&](int j) {
+      const double* tr = translation(j);
+      const double* ro = rotation(j);
+      return std::pair{!std::all_of(tr, tr + 3, [&](double v) { return v == marker; }),
+                       dim >= 1 && !std::all_of(ro, ro + dim, [&](double v) { return v == marker; })};
+    });
 
-  // Element by element, each node position at the last block entry of its
-  // node; an element without frames takes the motion as it stands.
-  const Mat3 eye = Mat3::identity();
-  for (const int e : rows) {
-    const int* col = &elemnodes(1, e);
-    int frameless = -1;  // not yet looked at
-    for (int k = 1; k <= nnodes; ++k) {
-      const BlockNodes::Entry hit = block.find(col[k - 1]);
-      if (hit.trans < 0 && hit.rot < 0) continue;
-      if (std::find(col, col + (k - 1), col[k - 1]) != col + (k - 1)) continue;  // a node's first position only
-      if (frameless < 0) frameless = all_zero(&tnodalmatrices(1, 1, 1, e), 72) && all_zero(&tcurvmatrices(1, 1, e), 9);
-      double* motion = &nodesmotion(1, k, e);
-      const double* ro = hit.rot >= 0 ? rotation(hit.rot) : nullptr;
-      if (frameless) {
-        if (hit.trans >= 0) std::copy_n(translation(hit.trans), ntrans, motion);
+    // Element by element, each node position at the last block entry of its
+    // node; an element without frames takes the motion as it stands.
+    const Mat3 eye = Mat3::identity();
+    for (const int e : rows) {
+      const int* col = &elemnodes(1, e);
+      int frameless = -1;  // not yet looked at
+      for (int k = 1; k <= nnodes; ++k) {
+        const BlockNodes::Entry hit = block.find(col[k - 1]);
+        if (hit.trans < 0 && hit.rot < 0) continue;
+        if (std::find(col, col + (k - 1), col[k - 1]) != col + (k - 1)) continue;  // a node's first position only
+        if (frameless < 0) frameless = all_zero(&tnodalmatrices(1, 1, 1, e), 72) && all_zero(&tcurvmatrices(1, 1, e), 9);
+        double* motion = &nodesmotion(1, k, e);
+        const double* ro = hit.rot >= 0 ? rotation(hit.rot) : nullptr;
+        if (frameless) {
+          if (hit.trans >= 0) std::copy_n(translation(hit.trans), ntrans, motion);
+          if (ro)
+            for (int c = 1; c <= nrotk; ++c) motion[2 + c] = c <= dim ? ro[c - 1] : 0.0;
+          continue;
+        }
+        const Mat3 ti = k > 8 ? eye : Mat3::load(&tnodalmatrices(1, 1, k, e));
+        const Mat3 tc = Mat3::load(&tcurvmatrices(1, 1, e));
+        Vec3 trans = hit.trans >= 0 ? Vec3::load(translation(hit.trans)) : Vec3{}, rot;
+        for (int c = 1; ro && c <= std::min(dim, 3); ++c) rot(c) = ro[c - 1];
+        turn_motion(trans, rot, ti, tc);
+        if (hit.trans >= 0) std::copy_n(trans.data(), ntrans, motion);
         if (ro)
-          for (int c = 1; c <= nrotk; ++c) motion[2 + c] = c <= dim ? ro[c - 1] : 0.0;
-        continue;
+          for (int c = 1; c <= nrotk; ++c) motion[2 + c] = rot(c);
       }
-      const Mat3 ti = k > 8 ? eye : Mat3::load(&tnodalmatrices(1, 1, k, e));
-      const Mat3 tc = Mat3::load(&tcurvmatrices(1, 1, e));
-      Vec3 trans = hit.trans >= 0 ? Vec3::load(translation(hit.trans)) : Vec3{}, rot;
-      for (int c = 1; ro && c <= std::min(dim, 3); ++c) rot(c) = ro[c - 1];
-      turn_motion(trans, rot, ti, tc);
-      if (hit.trans >= 0) std::copy_n(trans.data(), ntrans, motion);
-      if (ro)
-        for (int c = 1; c <= nrotk; ++c) motion[2 + c] = rot(c);
     }
-  }
+  });
 }
 
 void GetCenterNodes(double* center, const double* vertices, const int* ndim, const int* npt) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "foundation/boundary.hpp"
 #include "foundation/linalg.hpp"
 #include "foundation/small_matrix.hpp"
 #include "mechanics/ply_rotation.hpp"
@@ -34,12 +35,14 @@ extern "C" {
 
 void GetElemOutputFrom3D(double* stresselem, double* tangentelem, const double* stress3d,
                          const double* tangent3d, const int* n, const int* isaxial) {
-  switch (*n) {
-    case 3: GetPlaneStressOutputFrom3D(stresselem, tangentelem, stress3d, tangent3d); break;
-    case 4: GetPlaneStrainOutputFrom3D(stresselem, tangentelem, stress3d, tangent3d, isaxial); break;
-    case 6: GetHexOutputFrom3D(stresselem, tangentelem, stress3d, tangent3d); break;
-    default: break;
-  }
+  tavrin::c_boundary(__func__, [&] {
+    switch (*n) {
+      case 3: GetPlaneStressOutputFrom3D(stresselem, tangentelem, stress3d, tangent3d); break;
+      case 4: GetPlaneStrainOutputFrom3D(stresselem, tangentelem, stress3d, tangent3d, isaxial); break;
+      case 6: GetHexOutputFrom3D(stresselem, tangentelem, stress3d, tangent3d); break;
+      default: break;
+    }
+  });
 }
 
 void GetHexOutputFrom3D(double* stresshex, double* tangenthex, const double* stress3d,
@@ -64,24 +67,26 @@ void GetPlaneStrainOutputFrom3D(double* stresspl, double* tangentpl, const doubl
 
 void GetPlaneStressOutputFrom3D(double* stressps, double* tangentps, const double* stress3d,
                                 const double* tangent3d) {
-  const Vec6 s = Vec6::load(stress3d);
-  const Mat6 c = Mat6::load(tangent3d);
-  const auto& k = plane_stress_positions;
-  if (c(3, 3) == 0.0) {
-    // No normal stiffness to condense: the in-plane rows and columns.
-    for (int i = 0; i < 3; ++i) {
-      stressps[i] = s(k[i]);
-      for (int j = 0; j < 3; ++j) tangentps[i + 3 * j] = c(k[i], k[j]);
+  tavrin::c_boundary(__func__, [&] {
+    const Vec6 s = Vec6::load(stress3d);
+    const Mat6 c = Mat6::load(tangent3d);
+    const auto& k = plane_stress_positions;
+    if (c(3, 3) == 0.0) {
+      // No normal stiffness to condense: the in-plane rows and columns.
+      for (int i = 0; i < 3; ++i) {
+        stressps[i] = s(k[i]);
+        for (int j = 0; j < 3; ++j) tangentps[i + 3 * j] = c(k[i], k[j]);
+      }
+      return;
     }
-    return;
-  }
-  // The strain of the 3-D state, seen through the condensed stiffness: the
-  // out-of-plane stress is condensed out rather than dropped.
-  const Vec6 e = math::inverse(c) * s;
-  const Mat3 q = lamina::condensed_stiffness(c, 1);
-  const Vec3 sp = q * Vec3{{e(1), e(2), e(4)}};
-  sp.store(stressps);
-  q.store(tangentps);
+    // The strain of the 3-D state, seen through the condensed stiffness: the
+    // out-of-plane stress is condensed out rather than dropped.
+    const Vec6 e = math::inverse(c) * s;
+    const Mat3 q = lamina::condensed_stiffness(c, 1);
+    const Vec3 sp = q * Vec3{{e(1), e(2), e(4)}};
+    sp.store(stressps);
+    q.store(tangentps);
+  });
 }
 
 void Get3DInputFromElem(double* stress3d, double* strain3d, double* dstrain3d,

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <limits>
 
+#include "foundation/boundary.hpp"
 #include "foundation/errorhandling.hpp"
 #include "foundation/norms.hpp"
 #include "foundation/products.hpp"
@@ -224,48 +225,52 @@ extern "C" {
 
 void CHYSTERESIS(double* amp, double* passed, const double* xydata, const double* xvalue,
                  const int* ndata, const int* skip) {
-  *amp = 0.0;
-  if (skip != nullptr && *skip != 0) return;
-  if (*ndata % 2 != 0) {
-    warn_named("Warning: Mismatch between x- and y-values in %S", "TVR_HYST");
-    return;
-  }
-  // Loading while xvalue rises; from the first fall on, for good, the
-  // unloading branch, read from the last point backwards.
-  bool unloading = *passed == huge;
-  if (!unloading) {
-    if (*xvalue >= *passed) *passed = *xvalue;
-    else unloading = true, *passed = huge;
-  }
-  const int n = std::max(*ndata / 2, 0);
-  Scratch<double, 64> x(n), y(n);
-  for (int i = 0; i < n; ++i) {
-    const int j = unloading ? n - 1 - i : i;
-    x[std::size_t(i)] = xydata[j];
-    y[std::size_t(i)] = xydata[n + j];
-  }
-  // The branch: the first point and every rising step.
-  int m = 1;
-  if (*ndata > 3)
-    for (int i = 1; i < n; ++i)
-      if (x[std::size_t(i)] > x[std::size_t(i - 1)]) ++m;
-  m = std::min(m, n);
-  if (m < 1) return;
-  double lo = x[0], hi = x[0];
-  for (int i = 1; i < m; ++i) lo = std::min(lo, x[std::size_t(i)]), hi = std::max(hi, x[std::size_t(i)]);
-  *amp = curve_value(x.data(), y.data(), m, fLimit(xvalue, &lo, &hi), "TVR_HYST");
+  tavrin::c_boundary(__func__, [&] {
+    *amp = 0.0;
+    if (skip != nullptr && *skip != 0) return;
+    if (*ndata % 2 != 0) {
+      warn_named("Warning: Mismatch between x- and y-values in %S", "TVR_HYST");
+      return;
+    }
+    // Loading while xvalue rises; from the first fall on, for good, the
+    // unloading branch, read from the last point backwards.
+    bool unloading = *passed == huge;
+    if (!unloading) {
+      if (*xvalue >= *passed) *passed = *xvalue;
+      else unloading = true, *passed = huge;
+    }
+    const int n = std::max(*ndata / 2, 0);
+    Scratch<double, 64> x(n), y(n);
+    for (int i = 0; i < n; ++i) {
+      const int j = unloading ? n - 1 - i : i;
+      x[std::size_t(i)] = xydata[j];
+      y[std::size_t(i)] = xydata[n + j];
+    }
+    // The branch: the first point and every rising step.
+    int m = 1;
+    if (*ndata > 3)
+      for (int i = 1; i < n; ++i)
+        if (x[std::size_t(i)] > x[std::size_t(i - 1)]) ++m;
+    m = std::min(m, n);
+    if (m < 1) return;
+    double lo = x[0], hi = x[0];
+    for (int i = 1; i < m; ++i) lo = std::min(lo, x[std::size_t(i)]), hi = std::max(hi, x[std::size_t(i)]);
+    *amp = curve_value(x.data(), y.data(), m, fLimit(xvalue, &lo, &hi), "TVR_HYST");
+  });
 }
 
 void CAMPLITUDE(double* amp, const double* xydata, const double* xvalue, const int* ndata,
                 const int* skip) {
-  *amp = 0.0;
-  if (skip != nullptr && *skip != 0) return;
-  if (*ndata % 2 != 0) {
-    warn_named("Warning: Mismatch between x- and y-values in %S", "TVR_AMPL");
-    return;
-  }
-  const int n = std::max(*ndata / 2, 0);
-  *amp = curve_value(xydata, xydata + n, n, *xvalue, "TVR_AMPL");
+  tavrin::c_boundary(__func__, [&] {
+    *amp = 0.0;
+    if (skip != nullptr && *skip != 0) return;
+    if (*ndata % 2 != 0) {
+      warn_named("Warning: Mismatch between x- and y-values in %S", "TVR_AMPL");
+      return;
+    }
+    const int n = std::max(*ndata / 2, 0);
+    *amp = curve_value(xydata, xydata + n, n, *xvalue, "TVR_AMPL");
+  });
 }
 
 double HertzianSurfaceLoad(const double* f, const double* rcorr, const double* scorr,

@@ -8,6 +8,7 @@
 
 #include "elements/element_registry.hpp"
 #include "elements/shell_kinematics.hpp"
+#include "foundation/boundary.hpp"
 #include "foundation/errorhandling.hpp"
 #include "foundation/scratch.hpp"
 #include "mechanics/ply_strains.hpp"
@@ -70,109 +71,111 @@ void GetShellTransverseStresses(double* tnormalstress, double* tshearstress, con
                                 const int* elemid, const int* gpid, const int* secid, const int* itnsflag,
                                 const int* itshrflag, const int* nplies, const int* nsec, const int* nzcoord,
                                 const int* nintpoint, const int* ndof, const int* nnodes, const int* nelem) {
-  const int e = *elemid, n = *nplies, nz = *nzcoord, ni = *nintpoint, nd = *ndof, nn = *nnodes;
-  const int nspt = (e >= 1 && e <= *nelem) ? elemsectionpoints[e - 1] : 0;
-  const bool inside = e >= 1 && e <= *nelem && *gpid >= 1 && *gpid <= 4 && *secid >= 1 && *secid <= *nsec &&
-                      n >= 1 && nz == 2 * n + 1 && nspt >= 1 && ni >= std::ptrdiff_t(nspt) * n && nd >= 1 &&
-                      nn >= 1;
-  if (!inside) {
-    const std::array<int, 4> detail{e, *gpid, *secid, nspt};
-    xerr(-3, "Element, point or section outside the transverse-stress tables.", detail);
-    return;
-  }
-  const std::ptrdiff_t col = e - 1, sec = *secid - 1;
-  const double* coords = nodalcoords + 3 * std::ptrdiff_t(nn) * col;
-  const double* motion = nodesmotion + std::ptrdiff_t(nd) * nn * col;
-  const Scheme scheme = scheme_of(elemkind[col], coords, motion, nd, nn);
-  if (scheme.nodes == 0 || *gpid > scheme.points) return;
-  const int inodes = scheme.nodes;
-
-  std::array<double, 40> u{};
-  GetDisplacementVector(u.data(), motion, &inodes, &nd);
-  if (all_zero(u.data(), 40)) return;
-
-  // Principal curvatures, larger first.
-  std::array<double, 2> kappa{elemcurvatures[2 * col], elemcurvatures[2 * col + 1]};
-  if (kappa[0] < kappa[1]) std::swap(kappa[0], kappa[1]);
-  const bool curved = kappa[0] != 0.0 || kappa[1] != 0.0;
-  const double* h = sehmatrix + 4 * sec;
-  const double* z = plyzcoord + nz * sec;
-  const double* angles = plyorientation + n * sec;
-  const double* thick = plythickness + n * sec;
-  const double* elastic = plyelastic + 9 * std::ptrdiff_t(n) * sec;
-  const int* plies = sectionlist + n * sec;
-  const int rows = 2 * n + 1;
-
-  double* s33 = tnormalstress + std::ptrdiff_t(nz) * col;
-  if (*itnsflag != 0 && all_zero(s33, nz)) {
-    // Shear-force derivatives: at the centre, or summed over the points.
-    std::array<double, 2> rdx{}, rdy{};
-    const bool centre = *itnsflag == 2 && inodes == 8;
-    const int npoints = centre ? 1 : scheme.points;
-    for (int p = 0; p < npoints; ++p) {
-      const double xi = centre ? 0.0 : scheme.at[std::size_t(p)].first;
-      const double eta = centre ? 0.0 : scheme.at[std::size_t(p)].second;
-      const double w = centre ? 1.0 : scheme.weight;
-      std::array<double, 2> dx{}, dy{};
-      ShellxDerivShearForces(dx.data(), u.data(), h, coords, &inodes, &xi, &eta);
-      ShellyDerivShearForces(dy.data(), u.data(), h, coords, &inodes, &xi, &eta);
-      for (int i = 0; i < 2; ++i) {
-        rdx[std::size_t(i)] += w * dx[std::size_t(i)];
-        rdy[std::size_t(i)] += w * dy[std::size_t(i)];
-      }
+  tavrin::c_boundary(__func__, [&] {
+    const int e = *elemid, n = *nplies, nz = *nzcoord, ni = *nintpoint, nd = *ndof, nn = *nnodes;
+    const int nspt = (e >= 1 && e <= *nelem) ? elemsectionpoints[e - 1] : 0;
+    const bool inside = e >= 1 && e <= *nelem && *gpid >= 1 && *gpid <= 4 && *secid >= 1 && *secid <= *nsec &&
+                        n >= 1 && nz == 2 * n + 1 && nspt >= 1 && ni >= std::ptrdiff_t(nspt) * n && nd >= 1 &&
+                        nn >= 1;
+    if (!inside) {
+      const std::array<int, 4> detail{e, *gpid, *secid, nspt};
+      xerr(-3, "Element, point or section outside the transverse-stress tables.", detail);
+      return;
     }
-    Scratch<double, 64> result(rows);
-    if (!curved) {
-      GetNormalStressFromBottom(result.data(), rdx.data(), rdy.data(), z, sefmatrix + 4 * std::ptrdiff_t(nz) * sec,
-                                &n);
-    } else {
-      Scratch<double, 256> fg(4 * std::ptrdiff_t(rows));
-      section_fg(fg.data(), plies, angles, thick, z, elastic, n, kappa.data());
-      GetNormalStressFromBottom(result.data(), rdx.data(), rdy.data(), z, fg.data(), &n);
-      // Membrane part: the four stored section-stress sets of the element.
-      Scratch<double, 384> sbt(12 * std::ptrdiff_t(n));
-      Scratch<double, 64> component(2 * std::ptrdiff_t(n)), integral(rows), membrane(rows);
-      Scratch<int, 32> counts(n), threes(n);
-      std::fill_n(counts.data(), n, nspt);
-      std::fill_n(threes.data(), n, 3);
-      std::fill_n(membrane.data(), rows, 0.0);
-      const int used = nspt * n;
-      for (int set = 0; set < 4; ++set) {
-        GetPlyBottomTopStress(sbt.data(), sestress + 6 * std::ptrdiff_t(ni) * (set + 4 * col), counts.data(), &used,
-                              &n);
-        // σ11 with (κ1, κ2), σ22 with (κ2, κ1).
-        for (const auto& [c, ki, kj] : {std::tuple{0, kappa[0], kappa[1]}, std::tuple{1, kappa[1], kappa[0]}}) {
-          for (int j = 0; j < 2 * n; ++j) component[std::size_t(j)] = sbt[std::size_t(6 * j + c)];
-          GetIntegralOfMembraneNormalStress(integral.data(), component.data(), z, threes.data(), &ki, &kj, &rows,
-                                            &n);
-          for (int r = 0; r < rows; ++r) membrane[std::size_t(r)] += integral[std::size_t(r)];
+    const std::ptrdiff_t col = e - 1, sec = *secid - 1;
+    const double* coords = nodalcoords + 3 * std::ptrdiff_t(nn) * col;
+    const double* motion = nodesmotion + std::ptrdiff_t(nd) * nn * col;
+    const Scheme scheme = scheme_of(elemkind[col], coords, motion, nd, nn);
+    if (scheme.nodes == 0 || *gpid > scheme.points) return;
+    const int inodes = scheme.nodes;
+
+    std::array<double, 40> u{};
+    GetDisplacementVector(u.data(), motion, &inodes, &nd);
+    if (all_zero(u.data(), 40)) return;
+
+    // Principal curvatures, larger first.
+    std::array<double, 2> kappa{elemcurvatures[2 * col], elemcurvatures[2 * col + 1]};
+    if (kappa[0] < kappa[1]) std::swap(kappa[0], kappa[1]);
+    const bool curved = kappa[0] != 0.0 || kappa[1] != 0.0;
+    const double* h = sehmatrix + 4 * sec;
+    const double* z = plyzcoord + nz * sec;
+    const double* angles = plyorientation + n * sec;
+    const double* thick = plythickness + n * sec;
+    const double* elastic = plyelastic + 9 * std::ptrdiff_t(n) * sec;
+    const int* plies = sectionlist + n * sec;
+    const int rows = 2 * n + 1;
+
+    double* s33 = tnormalstress + std::ptrdiff_t(nz) * col;
+    if (*itnsflag != 0 && all_zero(s33, nz)) {
+      // Shear-force derivatives: at the centre, or summed over the points.
+      std::array<double, 2> rdx{}, rdy{};
+      const bool centre = *itnsflag == 2 && inodes == 8;
+      const int npoints = centre ? 1 : scheme.points;
+      for (int p = 0; p < npoints; ++p) {
+        const double xi = centre ? 0.0 : scheme.at[std::size_t(p)].first;
+        const double eta = centre ? 0.0 : scheme.at[std::size_t(p)].second;
+        const double w = centre ? 1.0 : scheme.weight;
+        std::array<double, 2> dx{}, dy{};
+        ShellxDerivShearForces(dx.data(), u.data(), h, coords, &inodes, &xi, &eta);
+        ShellyDerivShearForces(dy.data(), u.data(), h, coords, &inodes, &xi, &eta);
+        for (int i = 0; i < 2; ++i) {
+          rdx[std::size_t(i)] += w * dx[std::size_t(i)];
+          rdy[std::size_t(i)] += w * dy[std::size_t(i)];
         }
       }
-      for (int r = 0; r < rows; ++r) result[std::size_t(r)] += scheme.weight * membrane[std::size_t(r)];
+      Scratch<double, 64> result(rows);
+      if (!curved) {
+        GetNormalStressFromBottom(result.data(), rdx.data(), rdy.data(), z, sefmatrix + 4 * std::ptrdiff_t(nz) * sec,
+                                  &n);
+      } else {
+        Scratch<double, 256> fg(4 * std::ptrdiff_t(rows));
+        section_fg(fg.data(), plies, angles, thick, z, elastic, n, kappa.data());
+        GetNormalStressFromBottom(result.data(), rdx.data(), rdy.data(), z, fg.data(), &n);
+        // Membrane part: the four stored section-stress sets of the element.
+        Scratch<double, 384> sbt(12 * std::ptrdiff_t(n));
+        Scratch<double, 64> component(2 * std::ptrdiff_t(n)), integral(rows), membrane(rows);
+        Scratch<int, 32> counts(n), threes(n);
+        std::fill_n(counts.data(), n, nspt);
+        std::fill_n(threes.data(), n, 3);
+        std::fill_n(membrane.data(), rows, 0.0);
+        const int used = nspt * n;
+        for (int set = 0; set < 4; ++set) {
+          GetPlyBottomTopStress(sbt.data(), sestress + 6 * std::ptrdiff_t(ni) * (set + 4 * col), counts.data(), &used,
+                                &n);
+          // σ11 with (κ1, κ2), σ22 with (κ2, κ1).
+          for (const auto& [c, ki, kj] : {std::tuple{0, kappa[0], kappa[1]}, std::tuple{1, kappa[1], kappa[0]}}) {
+            for (int j = 0; j < 2 * n; ++j) component[std::size_t(j)] = sbt[std::size_t(6 * j + c)];
+            GetIntegralOfMembraneNormalStress(integral.data(), component.data(), z, threes.data(), &ki, &kj, &rows,
+                                              &n);
+            for (int r = 0; r < rows; ++r) membrane[std::size_t(r)] += integral[std::size_t(r)];
+          }
+        }
+        for (int r = 0; r < rows; ++r) result[std::size_t(r)] += scheme.weight * membrane[std::size_t(r)];
+      }
+      std::copy_n(result.data(), rows, s33);
     }
-    std::copy_n(result.data(), rows, s33);
-  }
 
-  double* tau = tshearstress + std::ptrdiff_t(ni) * 2 * (*gpid - 1 + 4 * col);
-  if (*itshrflag != 0 && all_zero(tau, 2 * std::ptrdiff_t(ni))) {
-    const auto [xi, eta] = scheme.at[std::size_t(*gpid - 1)];
-    std::array<double, 320> b{};
-    ShellBMatrix(b.data(), coords, &inodes, &xi, &eta);
-    // Transverse shear strains (γyz, γxz): rows 7 and 8 of B·u.
-    double gyz = 0.0, gxz = 0.0;
-    for (int k = 0; k < 40; ++k) {
-      gyz += b[std::size_t(6 + 8 * k)] * u[std::size_t(k)];
-      gxz += b[std::size_t(7 + 8 * k)] * u[std::size_t(k)];
+    double* tau = tshearstress + std::ptrdiff_t(ni) * 2 * (*gpid - 1 + 4 * col);
+    if (*itshrflag != 0 && all_zero(tau, 2 * std::ptrdiff_t(ni))) {
+      const auto [xi, eta] = scheme.at[std::size_t(*gpid - 1)];
+      std::array<double, 320> b{};
+      ShellBMatrix(b.data(), coords, &inodes, &xi, &eta);
+      // Transverse shear strains (γyz, γxz): rows 7 and 8 of B·u.
+      double gyz = 0.0, gxz = 0.0;
+      for (int k = 0; k < 40; ++k) {
+        gyz += b[std::size_t(6 + 8 * k)] * u[std::size_t(k)];
+        gxz += b[std::size_t(7 + 8 * k)] * u[std::size_t(k)];
+      }
+      const std::array<double, 2> q{h[0] * gyz + h[2] * gxz, h[1] * gyz + h[3] * gxz};
+      Scratch<double, 256> fg(4 * std::ptrdiff_t(rows));
+      section_fg(fg.data(), plies, angles, thick, z, elastic, n, kappa.data());
+      const int used = nspt * n;
+      Scratch<double, 256> xytss(2 * std::ptrdiff_t(used));
+      GetExt2DShearStress(xytss.data(), q.data(), angles, fg.data(), &nspt, &n);
+      std::copy_n(xytss.data(), used, tau);
+      std::copy_n(xytss.data() + used, used, tau + ni);
     }
-    const std::array<double, 2> q{h[0] * gyz + h[2] * gxz, h[1] * gyz + h[3] * gxz};
-    Scratch<double, 256> fg(4 * std::ptrdiff_t(rows));
-    section_fg(fg.data(), plies, angles, thick, z, elastic, n, kappa.data());
-    const int used = nspt * n;
-    Scratch<double, 256> xytss(2 * std::ptrdiff_t(used));
-    GetExt2DShearStress(xytss.data(), q.data(), angles, fg.data(), &nspt, &n);
-    std::copy_n(xytss.data(), used, tau);
-    std::copy_n(xytss.data() + used, used, tau + ni);
-  }
+  });
 }
 
 }  // extern "C"

@@ -5,6 +5,7 @@
 
 #include "failure/damage.hpp"
 #include "failure/sublaminate.hpp"
+#include "foundation/boundary.hpp"
 #include "foundation/datahandling.hpp"
 #include "foundation/errorhandling.hpp"
 #include "foundation/products.hpp"
@@ -148,117 +149,123 @@ extern "C" {
 int PointInDamage(const double* point, const double* dmgcos, const double* dmgorigin, const double* dmgangle,
                   const double* plyangle, const double* a, const double* b, const int* modeid, const int* dmgid,
                   const int* layid, const int* skip) {
-  using namespace tavrin;
-  if (*skip) return 0;
-  const auto& pts = damagedata::dmgpoints;
-  const auto in_ellipse = [&] {
-    const double angle = *dmgangle + *plyangle;
-    constexpr int shape = 1;
-    return ProjectedPointInShape(point, a, b, &angle, dmgorigin, dmgcos, &shape) ? 1 : 0;
-  };
-  if (!pts.allocated() || *layid < 1 || *layid > pts.size(2) || *modeid < 1 || *modeid > pts.size(3) ||
-      *dmgid < 1 || *dmgid > pts.size(4))
-    return in_ellipse();
-  const int n = pts.size(1);
-  const double* col =
-      pts.data() + ((std::ptrdiff_t(*dmgid - 1) * pts.size(3) + (*modeid - 1)) * pts.size(2) + (*layid - 1)) * n;
-  int given = 0;
-  while (given < n && col[given] != damage::not_given) ++given;
-  if (given < 6) return in_ellipse();
-  const int npoly = given / 3;
-  // The polygon's (x, y) pairs, one row per vertex, in the damage's plane.
-  Scratch<double, 64> xy(2 * std::ptrdiff_t(npoly));
-  for (int i = 0; i < npoly; ++i) {
-    xy[std::size_t(i)] = col[3 * i];
-    xy[std::size_t(npoly + i)] = col[3 * i + 1];
-  }
-  return ProjectedPointInPolygon(point, xy.data(), dmgangle, dmgorigin, dmgcos, &npoly) ? 1 : 0;
+  return tavrin::c_boundary_value(__func__, [&]() -> int {
+    using namespace tavrin;
+    if (*skip) return 0;
+    const auto& pts = damagedata::dmgpoints;
+    const auto in_ellipse = [&] {
+      const double angle = *dmgangle + *plyangle;
+      constexpr int shape = 1;
+      return ProjectedPointInShape(point, a, b, &angle, dmgorigin, dmgcos, &shape) ? 1 : 0;
+    };
+    if (!pts.allocated() || *layid < 1 || *layid > pts.size(2) || *modeid < 1 || *modeid > pts.size(3) ||
+        *dmgid < 1 || *dmgid > pts.size(4))
+      return in_ellipse();
+    const int n = pts.size(1);
+    const double* col =
+        pts.data() + ((std::ptrdiff_t(*dmgid - 1) * pts.size(3) + (*modeid - 1)) * pts.size(2) + (*layid - 1)) * n;
+    int given = 0;
+    while (given < n && col[given] != damage::not_given) ++given;
+    if (given < 6) return in_ellipse();
+    const int npoly = given / 3;
+    // The polygon's (x, y) pairs, one row per vertex, in the damage's plane.
+    Scratch<double, 64> xy(2 * std::ptrdiff_t(npoly));
+    for (int i = 0; i < npoly; ++i) {
+      xy[std::size_t(i)] = col[3 * i];
+      xy[std::size_t(npoly + i)] = col[3 * i + 1];
+    }
+    return ProjectedPointInPolygon(point, xy.data(), dmgangle, dmgorigin, dmgcos, &npoly) ? 1 : 0;
+  });
 }
 
 void GetDamageFromDDS(double* sdv, const double* gpcoords, const double* refcos, const int* ilay,
                       const int* isec) {
-  using namespace tavrin;
-  using damage::half_axes;
-  const int nd = damagedata::ndmg;
-  if (nd < 1) return;
-  const auto& orient = sectiondata::plyorientation;
-  if (!orient.allocated() || *ilay < 1 || *ilay > orient.size(1) || *isec < 1 || *isec > orient.size(2)) {
-    xerr(-3, "Ply or section index selects no section table column in GetDamageFromDDS");
-    return;
-  }
-  const int nplies = sectiondata::nplies;
-  const double plyangle = orient(*ilay, *isec);
-  const std::array<double, 9> frame = damage::ply_frame(refcos, plyangle, false);
-  double flag[6];
-  std::copy(sdv, sdv + 6, flag);
-  double factor = sdv[11];
+  tavrin::c_boundary(__func__, [&] {
+    using namespace tavrin;
+    using damage::half_axes;
+    const int nd = damagedata::ndmg;
+    if (nd < 1) return;
+    const auto& orient = sectiondata::plyorientation;
+    if (!orient.allocated() || *ilay < 1 || *ilay > orient.size(1) || *isec < 1 || *isec > orient.size(2)) {
+      xerr(-3, "Ply or section index selects no section table column in GetDamageFromDDS");
+      return;
+    }
+    const int nplies = sectiondata::nplies;
+    const double plyangle = orient(*ilay, *isec);
+    const std::array<double, 9> frame = damage::ply_frame(refcos, plyangle, false);
+    double flag[6];
+    std::copy(sdv, sdv + 6, flag);
+    double factor = sdv[11];
 
-  for (int idmg = 1; idmg <= nd; ++idmg) {
-    const damage::Plane plane = damage::damage_plane(idmg);
-    const auto inside = [&](const double* ab, double angle, int mode, int layid, bool skip) {
-      const int s = skip ? 1 : 0;
-      return PointInDamage(gpcoords, frame.data(), plane.origin.data(), &plane.angle, &angle, &ab[0], &ab[1],
-                           &mode, &idmg, &layid, &s) != 0;
-    };
-    const auto ply_mode = [&](const Allocatable<double, 3>& dds, int mode) {
-      if (const double* ab = half_axes(dds, *ilay, idmg); ab && inside(ab, plyangle, mode, *ilay, false))
-        flag[mode - 1] = 1.0;
-    };
-    ply_mode(damagedata::generaldds, 1);
-    ply_mode(damagedata::fiberdds, 2);
-    ply_mode(damagedata::matrixdds, 3);
-    if (damagedata::delamdds.allocated()) {
-      if (!bukdata::bukrealdatalist.allocated() || damage::all_zero(bukdata::bukrealdatalist))
-        damage::build_buckling_data();
-      sdv[11] = 1.0;
-      const auto& real = bukdata::bukrealdatalist;
-      const auto& ints = bukdata::bukintdatalist;
-      const bool lists = real.allocated() && ints.allocated() && real.size(2) >= nplies - 1 &&
-                         ints.size(2) >= nplies - 1 && real.size(3) >= idmg && ints.size(3) >= idmg &&
-                         real.size(4) >= *isec && ints.size(4) >= *isec;
-      for (int k = 1; k <= nplies - 1; ++k) {
-        if (const double* ab = half_axes(damagedata::delamdds, k, idmg); ab && inside(ab, plyangle, 4, k, k != *ilay))
-          flag[3] = 1.0;
-        if (!lists) continue;
-        const int m = ints(1, k, idmg, *isec), first = ints(2, k, idmg, *isec), last = ints(3, k, idmg, *isec);
-        if (m < 1 || m > nplies - 1 || m > orient.size(1)) continue;
-        const double* ab = half_axes(damagedata::delamdds, m, idmg);
-        if (ab && inside(ab, orient(m, *isec), 4, m, *ilay < first || *ilay > last)) {
-          flag[5] = 1.0;
-          factor = real(2, k, idmg, *isec);
+    for (int idmg = 1; idmg <= nd; ++idmg) {
+      const damage::Plane plane = damage::damage_plane(idmg);
+      const auto inside = [&](const double* ab, double angle, int mode, int layid, bool skip) {
+        const int s = skip ? 1 : 0;
+        return PointInDamage(gpcoords, frame.data(), plane.origin.data(), &plane.angle, &angle, &ab[0], &ab[1],
+                             &mode, &idmg, &layid, &s) != 0;
+      };
+      const auto ply_mode = [&](const Allocatable<double, 3>& dds, int mode) {
+        if (const double* ab = half_axes(dds, *ilay, idmg); ab && inside(ab, plyangle, mode, *ilay, false))
+          flag[mode - 1] = 1.0;
+      };
+      ply_mode(damagedata::generaldds, 1);
+      ply_mode(damagedata::fiberdds, 2);
+      ply_mode(damagedata::matrixdds, 3);
+      if (damagedata::delamdds.allocated()) {
+        if (!bukdata::bukrealdatalist.allocated() || damage::all_zero(bukdata::bukrealdatalist))
+          damage::build_buckling_data();
+        sdv[11] = 1.0;
+        const auto& real = bukdata::bukrealdatalist;
+        const auto& ints = bukdata::bukintdatalist;
+        const bool lists = real.allocated() && ints.allocated() && real.size(2) >= nplies - 1 &&
+                           ints.size(2) >= nplies - 1 && real.size(3) >= idmg && ints.size(3) >= idmg &&
+                           real.size(4) >= *isec && ints.size(4) >= *isec;
+        for (int k = 1; k <= nplies - 1; ++k) {
+          if (const double* ab = half_axes(damagedata::delamdds, k, idmg); ab && inside(ab, plyangle, 4, k, k != *ilay))
+            flag[3] = 1.0;
+          if (!lists) continue;
+          const int m = ints(1, k, idmg, *isec), first = ints(2, k, idmg, *isec), last = ints(3, k, idmg, *isec);
+          if (m < 1 || m > nplies - 1 || m > orient.size(1)) continue;
+          const double* ab = half_axes(damagedata::delamdds, m, idmg);
+          if (ab && inside(ab, orient(m, *isec), 4, m, *ilay < first || *ilay > last)) {
+            flag[5] = 1.0;
+            factor = real(2, k, idmg, *isec);
+          }
         }
       }
+      ply_mode(damagedata::coredds, 5);
     }
-    ply_mode(damagedata::coredds, 5);
-  }
-  for (int k = 0; k < 6; ++k)
-    if (flag[k] > sdv[k]) sdv[k] = flag[k];
-  if (factor < sdv[11]) sdv[11] = factor;
+    for (int k = 0; k < 6; ++k)
+      if (flag[k] > sdv[k]) sdv[k] = flag[k];
+    if (factor < sdv[11]) sdv[11] = factor;
+  });
 }
 
 void UpdateDDS(int* ierror, const double* sdv, const double* gpcoords, const double* refcoords,
                const double* refcos, const int* ilay, const int* isec, const int* idmg) {
-  using namespace tavrin;
-  *ierror = 0;
-  const int nplies = sectiondata::nplies, nsec = sectiondata::nsec;
-  if (!damagedata::damagedds.allocated()) datahandling::allocatedamagedata(*ierror, nplies, nsec, damagedata::ndmg);
-  const auto& orient = sectiondata::plyorientation;
-  if (!orient.allocated() || *ilay < 1 || *ilay > std::min(nplies, orient.size(1)) || *isec < 1 ||
-      *isec > orient.size(2) || *idmg < 1 || *idmg > damagedata::ndmg) {
-    xerr(-3, "Ply, section or damage index selects no table column in UpdateDDS");
-    *ierror = 1;
-    return;
-  }
-  const double plyangle = orient(*ilay, *isec);
-  const std::array<double, 9> frame = damage::ply_frame(refcos, plyangle, true);
-  Allocatable<double, 3>* modes[5] = {&damagedata::generaldds, &damagedata::fiberdds, &damagedata::matrixdds,
-                                      &damagedata::delamdds, &damagedata::coredds};
-  for (int k = 0; k < 5; ++k) {
-    if (k == 3 && *ilay >= nplies) continue;  // no interface above the last ply
-    double* ab = const_cast<double*>(damage::half_axes(*modes[k], *ilay, *idmg));
-    if (!ab) continue;
-    damage::getextentofprojecteddamage(ab, gpcoords, refcoords, frame.data(), &plyangle, &sdv[k]);
-  }
+  tavrin::c_boundary(__func__, [&] {
+    using namespace tavrin;
+    *ierror = 0;
+    const int nplies = sectiondata::nplies, nsec = sectiondata::nsec;
+    if (!damagedata::damagedds.allocated()) datahandling::allocatedamagedata(*ierror, nplies, nsec, damagedata::ndmg);
+    const auto& orient = sectiondata::plyorientation;
+    if (!orient.allocated() || *ilay < 1 || *ilay > std::min(nplies, orient.size(1)) || *isec < 1 ||
+        *isec > orient.size(2) || *idmg < 1 || *idmg > damagedata::ndmg) {
+      xerr(-3, "Ply, section or damage index selects no table column in UpdateDDS");
+      *ierror = 1;
+      return;
+    }
+    const double plyangle = orient(*ilay, *isec);
+    const std::array<double, 9> frame = damage::ply_frame(refcos, plyangle, true);
+    Allocatable<double, 3>* modes[5] = {&damagedata::generaldds, &damagedata::fiberdds, &damagedata::matrixdds,
+                                        &damagedata::delamdds, &damagedata::coredds};
+    for (int k = 0; k < 5; ++k) {
+      if (k == 3 && *ilay >= nplies) continue;  // no interface above the last ply
+      double* ab = const_cast<double*>(damage::half_axes(*modes[k], *ilay, *idmg));
+      if (!ab) continue;
+      damage::getextentofprojecteddamage(ab, gpcoords, refcoords, frame.data(), &plyangle, &sdv[k]);
+    }
+  });
 }
 
 }  // extern "C"

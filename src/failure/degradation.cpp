@@ -7,6 +7,7 @@
 
 #include "failure/evocollection.hpp"
 #include "failure/fracture.hpp"
+#include "foundation/boundary.hpp"
 #include "foundation/errorhandling.hpp"
 #include "foundation/list_record.hpp"
 #include "foundation/transforms.hpp"
@@ -425,18 +426,20 @@ void SuddenDegradation_viscouse(double* degpeprops, double* degpsprops, const do
                                 const double* psprops, double* de, double* df, double* g_f, double* g_m,
                                 const double* ttol, const double* degrfac, const double* nm, double* degr_old,
                                 const double* eta, const double* dt) {
-  tavrin::io::ListRecord rec;
-  rec << "Get regularised degradation factor";
-  rec.write(6);
-  const double rf = regularised_factor(*degr_old, *degrfac, *eta, *dt);
-  *degr_old = rf;
-  rec << "Viskose degradation for FF" << rf;
-  rec.write(6);
-  const double ri = regularised_factor(*std::min_element(de + 1, de + 6), *degrfac, *eta, *dt);
-  std::fill(de + 1, de + 6, ri);
-  rec << "Viskose degradation for IFF" << ri;
-  rec.write(6);
-  sudden(degpeprops, degpsprops, peprops, psprops, de, df, g_f, g_m, ttol, rf, ri, nm);
+  tavrin::c_boundary(__func__, [&] {
+    tavrin::io::ListRecord rec;
+    rec << "Get regularised degradation factor";
+    rec.write(6);
+    const double rf = regularised_factor(*degr_old, *degrfac, *eta, *dt);
+    *degr_old = rf;
+    rec << "Viskose degradation for FF" << rf;
+    rec.write(6);
+    const double ri = regularised_factor(*std::min_element(de + 1, de + 6), *degrfac, *eta, *dt);
+    std::fill(de + 1, de + 6, ri);
+    rec << "Viskose degradation for IFF" << ri;
+    rec.write(6);
+    sudden(degpeprops, degpsprops, peprops, psprops, de, df, g_f, g_m, ttol, rf, ri, nm);
+  });
 }
 
 void IsotropicDegradation(const double* peprops, const double* d, const double* life, const double* degr,

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "failure/gpcollection.hpp"
+#include "foundation/boundary.hpp"
 #include "foundation/errorhandling.hpp"
 #include "foundation/list_record.hpp"
 #include "foundation/shared_state.hpp"
@@ -124,118 +125,122 @@ void GetEquivalentFatigueStress(const double* stress, const double* xt, const do
 
 void GetFatigueLife(const double* eq_min, const double* eq_max, const double* a_woehler, const double* exp_woehler,
                     const double* /*alpha*/, const double* dn, const int* noel, double* nf, double* life) {
-  auto& r_crit = tavrin::materialdata::r_crit;
-  if (!r_crit.allocated() || r_crit.size() < 1) {
-    tavrin::xerr(-2, "GetFatigueLife: the critical stress ratio r_crit is not set");
-    return;
-  }
-  const bool debug = *noel == tavrin::debugdata::edebug;
-  const double r = r_crit(1);
-  // 1/m_crit = (1 + R)/(1 - R): finite for R = -1 (m_crit infinite).
-  const double inv_m = (1.0 + r) / (1.0 - r);
-  const double eq_a = (*eq_max - *eq_min) / 2.0, eq_m = (*eq_max + *eq_min) / 2.0;
-  trace_line(debug, "R_crit", r);
-  trace_line(debug, "eq_min", *eq_min);
-  trace_line(debug, "eq_max", *eq_max);
-  trace_line(debug, "eq_m", eq_m);
-  trace_line(debug, "eq_a", eq_a);
-  trace_line(debug, "m_crit", 1.0 / inv_m);
-  const double ratio = eq_a / eq_m;
-  double f;
-  if (eq_m == 0.0 || ratio >= 0.0 || std::abs(eq_a * inv_m) >= std::abs(eq_m))
-    f = eq_a / (eq_a * inv_m + 1.0 - eq_m);
-  else
-    f = std::abs(r) * eq_a / (eq_m + std::abs(r) - eq_a * inv_m);
-  *nf = std::pow(f / *a_woehler, 1.0 / *exp_woehler);
-  trace_line(debug, "f", f);
-  trace_line(debug, "Nf", *nf);
-  const double step = double(float(*dn)) / *nf;
-  *life = std::min(std::max(*life, *life + step), 1.0);
+  tavrin::c_boundary(__func__, [&] {
+    auto& r_crit = tavrin::materialdata::r_crit;
+    if (!r_crit.allocated() || r_crit.size() < 1) {
+      tavrin::xerr(-2, "GetFatigueLife: the critical stress ratio r_crit is not set");
+      return;
+    }
+    const bool debug = *noel == tavrin::debugdata::edebug;
+    const double r = r_crit(1);
+    // 1/m_crit = (1 + R)/(1 - R): finite for R = -1 (m_crit infinite).
+    const double inv_m = (1.0 + r) / (1.0 - r);
+    const double eq_a = (*eq_max - *eq_min) / 2.0, eq_m = (*eq_max + *eq_min) / 2.0;
+    trace_line(debug, "R_crit", r);
+    trace_line(debug, "eq_min", *eq_min);
+    trace_line(debug, "eq_max", *eq_max);
+    trace_line(debug, "eq_m", eq_m);
+    trace_line(debug, "eq_a", eq_a);
+    trace_line(debug, "m_crit", 1.0 / inv_m);
+    const double ratio = eq_a / eq_m;
+    double f;
+    if (eq_m == 0.0 || ratio >= 0.0 || std::abs(eq_a * inv_m) >= std::abs(eq_m))
+      f = eq_a / (eq_a * inv_m + 1.0 - eq_m);
+    else
+      f = std::abs(r) * eq_a / (eq_m + std::abs(r) - eq_a * inv_m);
+    *nf = std::pow(f / *a_woehler, 1.0 / *exp_woehler);
+    trace_line(debug, "f", f);
+    trace_line(debug, "Nf", *nf);
+    const double step = double(float(*dn)) / *nf;
+    *life = std::min(std::max(*life, *life + step), 1.0);
+  });
 }
 
 void CycleCount(double* njimp, double* n, const double* maxcycle, const double* time, const double* time_calc,
                 const double* time_period, const double* njimp_min, const double* /*njimp_max*/,
                 const double* njimp_zul, const int* ncycles, const int* /*nmaxcycles*/, const int* istep,
                 const int* nstep, const int* jumpalgo, const int* stepflag) {
-  const auto& cycles = tavrin::shokriehdata::cycles;
-  const bool debug = tavrin::debugdata::edebug == 1;
-  trace_line(debug, "StepFlag", *stepflag);
-  if (*stepflag != 1) {
-    *n = 1.0;
-    *njimp = 1.0;
-    return;
-  }
-  const bool table = cycles.allocated() && cycles.size(1) > 0 && cycles.size(2) > 0;
-  trace_line(debug, "Allocated cycles?", table);
-  trace_line(debug, "jumpAlgo", *jumpalgo);
-  // An entry of the cycle table with its indices held inside the table.
-  const auto entry = [&](int row, int step) {
-    return cycles(std::clamp(row, 1, cycles.size(1)), std::clamp(step, 1, cycles.size(2)));
-  };
-  const auto no_table = [&] {
-    tavrin::xerr(-2, "CycleCount: the cycle table is not allocated", std::span<const int>(jumpalgo, 1));
-    *njimp = 0.0;
-  };
-  switch (*jumpalgo) {
-    case 1:
-      *njimp = *njimp_min;
-      break;
-    case 2: {
-      const double l = std::log(*maxcycle) / (*time_calc - *time_period);
-      *njimp = std::max(std::round(std::exp(*time * l)) - std::round(std::exp((*time - *time_period) * l)), 1.0);
-      break;
+  tavrin::c_boundary(__func__, [&] {
+    const auto& cycles = tavrin::shokriehdata::cycles;
+    const bool debug = tavrin::debugdata::edebug == 1;
+    trace_line(debug, "StepFlag", *stepflag);
+    if (*stepflag != 1) {
+      *n = 1.0;
+      *njimp = 1.0;
+      return;
     }
-    case 3: {
-      if (!table) {
-        no_table();
+    const bool table = cycles.allocated() && cycles.size(1) > 0 && cycles.size(2) > 0;
+    trace_line(debug, "Allocated cycles?", table);
+    trace_line(debug, "jumpAlgo", *jumpalgo);
+    // An entry of the cycle table with its indices held inside the table.
+    const auto entry = [&](int row, int step) {
+      return cycles(std::clamp(row, 1, cycles.size(1)), std::clamp(step, 1, cycles.size(2)));
+    };
+    const auto no_table = [&] {
+      tavrin::xerr(-2, "CycleCount: the cycle table is not allocated", std::span<const int>(jumpalgo, 1));
+      *njimp = 0.0;
+    };
+    switch (*jumpalgo) {
+      case 1:
+        *njimp = *njimp_min;
+        break;
+      case 2: {
+        const double l = std::log(*maxcycle) / (*time_calc - *time_period);
+        *njimp = std::max(std::round(std::exp(*time * l)) - std::round(std::exp((*time - *time_period) * l)), 1.0);
         break;
       }
-      // Row of the step time (nearest integer, in single precision), counted
-      // in reals so that no time or period overflows an integer.
-      double k = std::floor(double(float(std::round(*time))) / *time_period) + 1.0;
-      if (!(k >= 1.0)) k = 1.0;
-      const auto row = [&](double r) { return int(std::min(r, double(cycles.size(1)))); };
-      if (*ncycles >= k)
-        *njimp = entry(row(k), *istep) - *n;
-      else if (*nstep > *istep)
-        *njimp = entry(1, *istep + 1) - *n;
-      else
-        *njimp = entry(row(k - 1.0), *istep) - *n;
-      break;
-    }
-    case 4: {
-      trace_line(debug, "njimp_zul", *njimp_zul);
-      *njimp = *njimp_zul == huge ? 0.0 : std::trunc(*njimp_zul) + 1.0;
-      if (table) {
-        double next = huge;  // the nearest cycle of the table beyond n
-        for (const double c : cycles)
-          if (c > *n) next = std::min(next, c);
-        trace_line(debug, "n_individual", next);
-        trace_line(debug, "n_individual-n", next - *n);
-        trace_line(debug, "n+njimp", *n + *njimp);
-        if (*n + *njimp > next) *njimp = next - *n;
-      }
-      if (*n + *njimp >= *maxcycle) *njimp = *maxcycle - *n;
-      break;
-    }
-    case 5: {
-      if (!table) {
-        no_table();
+      case 3: {
+        if (!table) {
+          no_table();
+          break;
+        }
+        // Row of the step time (nearest integer, in single precision), counted
+        // in reals so that no time or period overflows an integer.
+        double k = std::floor(double(float(std::round(*time))) / *time_period) + 1.0;
+        if (!(k >= 1.0)) k = 1.0;
+        const auto row = [&](double r) { return int(std::min(r, double(cycles.size(1)))); };
+        if (*ncycles >= k)
+          *njimp = entry(row(k), *istep) - *n;
+        else if (*nstep > *istep)
+          *njimp = entry(1, *istep + 1) - *n;
+        else
+          *njimp = entry(row(k - 1.0), *istep) - *n;
         break;
       }
-      const double target = entry(1, *istep);
-      trace_line(debug, "allocated Cycles", target);
-      *njimp = *n == target ? 0.0 : target - *n;
-      break;
+      case 4: {
+        trace_line(debug, "njimp_zul", *njimp_zul);
+        *njimp = *njimp_zul == huge ? 0.0 : std::trunc(*njimp_zul) + 1.0;
+        if (table) {
+          double next = huge;  // the nearest cycle of the table beyond n
+          for (const double c : cycles)
+            if (c > *n) next = std::min(next, c);
+          trace_line(debug, "n_individual", next);
+          trace_line(debug, "n_individual-n", next - *n);
+          trace_line(debug, "n+njimp", *n + *njimp);
+          if (*n + *njimp > next) *njimp = next - *n;
+        }
+        if (*n + *njimp >= *maxcycle) *njimp = *maxcycle - *n;
+        break;
+      }
+      case 5: {
+        if (!table) {
+          no_table();
+          break;
+        }
+        const double target = entry(1, *istep);
+        trace_line(debug, "allocated Cycles", target);
+        *njimp = *n == target ? 0.0 : target - *n;
+        break;
+      }
+      default:
+        tavrin::xerr(-2, "Unknown cycle jump flag in CycleCount", std::span<const int>(jumpalgo, 1));
     }
-    default:
-      tavrin::xerr(-2, "Unknown cycle jump flag in CycleCount", std::span<const int>(jumpalgo, 1));
-  }
-  trace_line(debug, "njimp", *njimp);
-  *n += *njimp;
-  trace_line(debug, "nNew in CycleCount", *n);
-  trace_line(debug, "cycle jump for this block is ", *njimp);
-  trace_line(debug, "new cycle number", *n);
+    trace_line(debug, "njimp", *njimp);
+    *n += *njimp;
+    trace_line(debug, "nNew in CycleCount", *n);
+    trace_line(debug, "cycle jump for this block is ", *njimp);
+    trace_line(debug, "new cycle number", *n);
+  });
 }
 
 void AllowableCycleJump(const double* speak, double* sbottom, const double* ft, const double* fc, const double* f0,

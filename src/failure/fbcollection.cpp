@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "failure/angle_search.hpp"
+#include "foundation/boundary.hpp"
 #include "foundation/numerics_latch.hpp"
 
 namespace tavrin::fbcollection {
@@ -196,24 +197,26 @@ void FBChristensen(double* rfb, const double* s11, const double* s22, const doub
 void FBBahei(double* rfb, const double* stressvector, const double* xlnorm, const double* xtnorm,
              const double* xlshear, const double* xtshear, const double* mu, const int* nstress,
              int* failmode) {
-  *rfb = 0.0;
-  const auto v = fb::bahei_stress(stressvector, *nstress, "FBBahei");
-  if (!v) return;
-  const auto [s11, s22, s33, s12, s13, s23] = *v;
-  std::array<double, 4> modes{};
-  if (s11 > *xlnorm) {
-    modes[0] = std::abs(s11 / *xlnorm);
-  } else {
-    const double shear = s12 * s12 + s13 * s13;
-    const double tau_l = std::sqrt(shear);
-    const double sn_l = shear == 0.0 ? 0.0 : (s12 * s12 * s22 + s13 * s13 * s33 + 2.0 * s12 * s13 * s23) / shear;
-    const double sm = (s22 + s33) / 2.0;
-    const double tau_t = std::sqrt((s22 - s33) * (s22 - s33) / 4.0 + s23 * s23);
-    modes[1] = std::abs((tau_l + *mu * std::min(sn_l, 0.0)) / *xlshear);
-    modes[2] = std::abs((tau_t + *mu * std::min(sm, 0.0)) / *xtshear);
-    modes[3] = std::max(sm + tau_t, 0.0) / *xtnorm;
-  }
-  *rfb = fb::largest_mode(modes, failmode);
+  tavrin::c_boundary(__func__, [&] {
+    *rfb = 0.0;
+    const auto v = fb::bahei_stress(stressvector, *nstress, "FBBahei");
+    if (!v) return;
+    const auto [s11, s22, s33, s12, s13, s23] = *v;
+    std::array<double, 4> modes{};
+    if (s11 > *xlnorm) {
+      modes[0] = std::abs(s11 / *xlnorm);
+    } else {
+      const double shear = s12 * s12 + s13 * s13;
+      const double tau_l = std::sqrt(shear);
+      const double sn_l = shear == 0.0 ? 0.0 : (s12 * s12 * s22 + s13 * s13 * s33 + 2.0 * s12 * s13 * s23) / shear;
+      const double sm = (s22 + s33) / 2.0;
+      const double tau_t = std::sqrt((s22 - s33) * (s22 - s33) / 4.0 + s23 * s23);
+      modes[1] = std::abs((tau_l + *mu * std::min(sn_l, 0.0)) / *xlshear);
+      modes[2] = std::abs((tau_t + *mu * std::min(sm, 0.0)) / *xtshear);
+      modes[3] = std::max(sm + tau_t, 0.0) / *xtnorm;
+    }
+    *rfb = fb::largest_mode(modes, failmode);
+  });
 }
 
 }  // extern "C"

@@ -7,6 +7,7 @@
 #include "failure/angle_search.hpp"
 #include "failure/fbcollection.hpp"
 #include "failure/kink_band.hpp"
+#include "foundation/boundary.hpp"
 #include "foundation/numerics_latch.hpp"
 #include "mechanics/ply_rotation.hpp"
 
@@ -487,22 +488,24 @@ void MCrckHashinPS(double* rmc, const double* s22, const double* s12, const doub
 
 void MCrckBahei(double* rmc, const double* stressvector, const double* xnorm, const double* xshear,
                 const int* nstress, const double* interphase, int* failmode) {
-  *rmc = 0.0;
-  const auto v = tavrin::fbcollection::bahei_stress(stressvector, *nstress, "MCrckBahei");
-  if (!v) return;
-  const auto [s11, s22, s33, s12, s13, s23] = *v;
-  std::array<double, 3> modes{};
-  if (!interphase || interphase[0] == -1.0 || interphase[1] == -1.0) {
-    modes[0] = (s11 * s11 + s22 * s22 + s33 * s33 - s11 * s22 - s22 * s33 - s11 * s33) / (*xnorm * *xnorm) +
-               3.0 * (s12 * s12 + s13 * s13 + s23 * s23) / (*xshear * *xshear);
-  } else {
-    // Debonding of the fibre-matrix interphase: its shear with friction,
-    // and its normal opening.
-    modes[1] = std::abs(std::sqrt(s13 * s13 + s23 * s23) + interphase[1] * std::min(s33, 0.0)) /
-               interphase[0];
-    modes[2] = std::max(s33, 0.0) / *xnorm;
-  }
-  *rmc = tavrin::fbcollection::largest_mode(modes, failmode);
+  tavrin::c_boundary(__func__, [&] {
+    *rmc = 0.0;
+    const auto v = tavrin::fbcollection::bahei_stress(stressvector, *nstress, "MCrckBahei");
+    if (!v) return;
+    const auto [s11, s22, s33, s12, s13, s23] = *v;
+    std::array<double, 3> modes{};
+    if (!interphase || interphase[0] == -1.0 || interphase[1] == -1.0) {
+      modes[0] = (s11 * s11 + s22 * s22 + s33 * s33 - s11 * s22 - s22 * s33 - s11 * s33) / (*xnorm * *xnorm) +
+                 3.0 * (s12 * s12 + s13 * s13 + s23 * s23) / (*xshear * *xshear);
+    } else {
+      // Debonding of the fibre-matrix interphase: its shear with friction,
+      // and its normal opening.
+      modes[1] = std::abs(std::sqrt(s13 * s13 + s23 * s23) + interphase[1] * std::min(s33, 0.0)) /
+                 interphase[0];
+      modes[2] = std::max(s33, 0.0) / *xnorm;
+    }
+    *rmc = tavrin::fbcollection::largest_mode(modes, failmode);
+  });
 }
 
 }  // extern "C"

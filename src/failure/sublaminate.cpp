@@ -3,6 +3,7 @@
 #include <array>
 #include <string_view>
 
+#include "foundation/boundary.hpp"
 #include "foundation/errorhandling.hpp"
 #include "foundation/linalg.hpp"
 #include "foundation/scratch.hpp"
@@ -279,59 +280,65 @@ void GetSubKK(double* subkk, const double* dred, const double* a, const double* 
 void GetSubLamBucklingStrain(double* eps, double* nx, double* eigvec, const double* dsize,
                              const double* nglob, const double* plyelastic, const double* plyorientation,
                              const double* plythickness, const int* dshape, const int* nplies) {
-  const sl::Plies s{plyelastic, plyorientation, plythickness, count_or(nplies, 1)};
-  const sl::Buckling r = sl::buckling_strain(s, dsize, Vec3::load(nglob), *dshape);
-  *eps = r.eps;
-  *nx = r.nx;
-  r.mode.store(eigvec);
+  tavrin::c_boundary(__func__, [&] {
+    const sl::Plies s{plyelastic, plyorientation, plythickness, count_or(nplies, 1)};
+    const sl::Buckling r = sl::buckling_strain(s, dsize, Vec3::load(nglob), *dshape);
+    *eps = r.eps;
+    *nx = r.nx;
+    r.mode.store(eigvec);
+  });
 }
 
 void DelaminatedBucklingAnalysis(double* epsbuck, double* bukrealdatalist, int* bukintdatalist,
                                  const double* comprstrength, const double* plyelastic,
                                  const double* plyorientation, const double* plythickness,
                                  const double* plydelamination, const int* plydshape, const int* nplies) {
-  const int n = count_or(nplies, 1);
-  const int ncols = n > 1 ? n - 1 : 0;
-  *epsbuck = sl::peeling_analysis(sl::Plies{plyelastic, plyorientation, plythickness, n},
-                                  *comprstrength, View<const double, 2>(plydelamination, 3, ncols),
-                                  plydshape, View<double, 2>(bukrealdatalist, 12, ncols),
-                                  View<int, 2>(bukintdatalist, 4, ncols));
+  tavrin::c_boundary(__func__, [&] {
+    const int n = count_or(nplies, 1);
+    const int ncols = n > 1 ? n - 1 : 0;
+    *epsbuck = sl::peeling_analysis(sl::Plies{plyelastic, plyorientation, plythickness, n},
+                                    *comprstrength, View<const double, 2>(plydelamination, 3, ncols),
+                                    plydshape, View<double, 2>(bukrealdatalist, 12, ncols),
+                                    View<int, 2>(bukintdatalist, 4, ncols));
+  });
 }
 
 void GetBukDataFromDDS(double* bukrealdatalist, int* bukintdatalist, const double* delamdds,
                        const int* plydshape, const double* comprstrength, const double* plyelastic,
                        const double* plyorientation, const double* plythickness, const int* sectionlist,
                        const int* ndmg, const int* nplies, const int* nsec, const int* defint) {
-  const int nd = count_or(ndmg, 1), np = count_or(nplies, 1), ns = count_or(nsec, 1);
-  const int missing = count_or(defint, 2147483647);
-  const int ncols = np > 1 ? np - 1 : 0;
-  const std::ptrdiff_t per_real = 12 * std::ptrdiff_t(ncols), per_int = 4 * std::ptrdiff_t(ncols);
-  const std::ptrdiff_t lists = per_real * nd * ns;
-  for (std::ptrdiff_t i = 0; i < lists; ++i) bukrealdatalist[i] = 0.0;
-  for (std::ptrdiff_t i = 0; i < per_int * nd * ns; ++i) bukintdatalist[i] = -1;
+  tavrin::c_boundary(__func__, [&] {
+    const int nd = count_or(ndmg, 1), np = count_or(nplies, 1), ns = count_or(nsec, 1);
+    const int missing = count_or(defint, 2147483647);
+    const int ncols = np > 1 ? np - 1 : 0;
+    const std::ptrdiff_t per_real = 12 * std::ptrdiff_t(ncols), per_int = 4 * std::ptrdiff_t(ncols);
+    const std::ptrdiff_t lists = per_real * nd * ns;
+    for (std::ptrdiff_t i = 0; i < lists; ++i) bukrealdatalist[i] = 0.0;
+    for (std::ptrdiff_t i = 0; i < per_int * nd * ns; ++i) bukintdatalist[i] = -1;
 
-  for (int isec = 1; isec <= ns; ++isec) {
-    const int* plies = sectionlist + std::ptrdiff_t(isec - 1) * np;
-    int nply = np;
-    for (int k = 1; k <= np; ++k)
-      if (plies[k - 1] == missing) {
-        nply = k - 1;
-        break;
+    for (int isec = 1; isec <= ns; ++isec) {
+      const int* plies = sectionlist + std::ptrdiff_t(isec - 1) * np;
+      int nply = np;
+      for (int k = 1; k <= np; ++k)
+        if (plies[k - 1] == missing) {
+          nply = k - 1;
+          break;
+        }
+      if (nply < 1) continue;  // no ply (all undefined, or the first)
+      const std::ptrdiff_t ply_offset = std::ptrdiff_t(isec - 1) * np;
+      const sl::Plies s{plyelastic + 9 * ply_offset, plyorientation + ply_offset,
+                        plythickness + ply_offset, nply};
+      const int used = nply - 1;
+      for (int idmg = 1; idmg <= nd; ++idmg) {
+        const std::ptrdiff_t list = std::ptrdiff_t(isec - 1) * nd + (idmg - 1);
+        sl::peeling_analysis(s, comprstrength[isec - 1],
+                             View<const double, 2>(delamdds + std::ptrdiff_t(idmg - 1) * 3 * ncols, 3, used),
+                             plydshape + std::ptrdiff_t(idmg - 1) * ncols,
+                             View<double, 2>(bukrealdatalist + list * per_real, 12, used),
+                             View<int, 2>(bukintdatalist + list * per_int, 4, used));
       }
-    if (nply < 1) continue;  // no ply (all undefined, or the first)
-    const std::ptrdiff_t ply_offset = std::ptrdiff_t(isec - 1) * np;
-    const sl::Plies s{plyelastic + 9 * ply_offset, plyorientation + ply_offset,
-                      plythickness + ply_offset, nply};
-    const int used = nply - 1;
-    for (int idmg = 1; idmg <= nd; ++idmg) {
-      const std::ptrdiff_t list = std::ptrdiff_t(isec - 1) * nd + (idmg - 1);
-      sl::peeling_analysis(s, comprstrength[isec - 1],
-                           View<const double, 2>(delamdds + std::ptrdiff_t(idmg - 1) * 3 * ncols, 3, used),
-                           plydshape + std::ptrdiff_t(idmg - 1) * ncols,
-                           View<double, 2>(bukrealdatalist + list * per_real, 12, used),
-                           View<int, 2>(bukintdatalist + list * per_int, 4, used));
     }
-  }
+  });
 }
 
 }  // extern "C"

@@ -5,6 +5,7 @@
 #include <bit>
 #include <cmath>
 
+#include "foundation/boundary.hpp"
 #include "foundation/lapack.hpp"
 #include "foundation/numerics_latch.hpp"
 #include "foundation/products.hpp"
@@ -242,31 +243,41 @@ View<double, 2> square(double* a, int n) { return {a, n, n}; }
 extern "C" {
 
 void MatrixInverse(const double* a, double* ainv, const int* n) {
-  const int k = extent(n);
-  tm::invert(square(a, k), square(ainv, k));
+  tavrin::c_boundary(__func__, [&] {
+    const int k = extent(n);
+    tm::invert(square(a, k), square(ainv, k));
+  });
 }
 
 void MatrixEigenvalues(const double* a, double* d, const int* n) {
-  tm::symmetric_eigenvalues(square(a, extent(n)), d);
+  tavrin::c_boundary(__func__, [&] {
+    tm::symmetric_eigenvalues(square(a, extent(n)), d);
+  });
 }
 
 void MatrixEigenVectors(const double* a, double* z, const int* n, double* eigvals) {
-  const int k = extent(n);
-  // The eigenvalues are returned only into a vector marked by negative
-  // entries throughout (the binding's default is -1 everywhere).
-  const bool wanted = eigvals && std::all_of(eigvals, eigvals + k, [](double x) { return x < 0.0; });
-  tm::symmetric_eigenvectors(square(a, k), square(z, k), wanted ? eigvals : nullptr);
+  tavrin::c_boundary(__func__, [&] {
+    const int k = extent(n);
+    // The eigenvalues are returned only into a vector marked by negative
+    // entries throughout (the binding's default is -1 everywhere).
+    const bool wanted = eigvals && std::all_of(eigvals, eigvals + k, [](double x) { return x < 0.0; });
+    tm::symmetric_eigenvectors(square(a, k), square(z, k), wanted ? eigvals : nullptr);
+  });
 }
 
 void SingularValueDecomposition(const double* a, double* u, double* s, double* v, const int* m,
                                 const int* n) {
-  const int r = extent(m), c = extent(n);
-  tm::singular_value_decomposition({a, r, c}, square(u, r), {s, r, c}, square(v, c));
+  tavrin::c_boundary(__func__, [&] {
+    const int r = extent(m), c = extent(n);
+    tm::singular_value_decomposition({a, r, c}, square(u, r), {s, r, c}, square(v, c));
+  });
 }
 
 void CholeskyFactorization(const double* a, double* c, const int* n) {
-  const int k = extent(n);
-  tm::cholesky(square(a, k), square(c, k));
+  tavrin::c_boundary(__func__, [&] {
+    const int k = extent(n);
+    tm::cholesky(square(a, k), square(c, k));
+  });
 }
 
 void GeneralMatrixProduct(double* d, const double* alpha, const double* a, const double* b,
@@ -278,11 +289,15 @@ void GeneralMatrixProduct(double* d, const double* alpha, const double* a, const
 }
 
 void LUFactDeterminant(double* lud, const double* a, const int* n) {
-  *lud = tm::lu_determinant(square(a, extent(n)));
+  tavrin::c_boundary(__func__, [&] {
+    *lud = tm::lu_determinant(square(a, extent(n)));
+  });
 }
 
 void Determinant(double* pd, const double* a, const int* n, const int* pdflag) {
-  *pd = tm::cofactor_expansion(square(a, extent(n)), pdflag ? *pdflag : -1);
+  tavrin::c_boundary(__func__, [&] {
+    *pd = tm::cofactor_expansion(square(a, extent(n)), pdflag ? *pdflag : -1);
+  });
 }
 
 double VectorModalAssuranceCriterion(const double* a, const double* b, const int* n) {
@@ -290,17 +305,19 @@ double VectorModalAssuranceCriterion(const double* a, const double* b, const int
 }
 
 void MatrixModalAssuranceCriterion(const double* xs, const double* ys, double* mac, const int* n) {
-  const int k = extent(n);
-  const View<double, 2> out = square(mac, k);
-  std::fill(out.begin(), out.end(), -1.0);
-  if (k == 0) return;
-  tavrin::Scratch<double, tavrin::small_matrix_entries> x(out.size()), y(out.size());
-  tm::symmetric_eigenvectors(square(xs, k), square(x.data(), k), nullptr);
-  tm::symmetric_eigenvectors(square(ys, k), square(y.data(), k), nullptr);
-  for (int j = 1; j <= k; ++j)
-    for (int i = 1; i <= k; ++i)
-      out(i, j) = tm::modal_assurance(x.data() + std::ptrdiff_t(i - 1) * k,
-                                      y.data() + std::ptrdiff_t(j - 1) * k, k);
+  tavrin::c_boundary(__func__, [&] {
+    const int k = extent(n);
+    const View<double, 2> out = square(mac, k);
+    std::fill(out.begin(), out.end(), -1.0);
+    if (k == 0) return;
+    tavrin::Scratch<double, tavrin::small_matrix_entries> x(out.size()), y(out.size());
+    tm::symmetric_eigenvectors(square(xs, k), square(x.data(), k), nullptr);
+    tm::symmetric_eigenvectors(square(ys, k), square(y.data(), k), nullptr);
+    for (int j = 1; j <= k; ++j)
+      for (int i = 1; i <= k; ++i)
+        out(i, j) = tm::modal_assurance(x.data() + std::ptrdiff_t(i - 1) * k,
+                                        y.data() + std::ptrdiff_t(j - 1) * k, k);
+  });
 }
 
 void GetHouseHolderTransformationMatrix(double* thouse, const double* v, const int* n) {
@@ -309,16 +326,20 @@ void GetHouseHolderTransformationMatrix(double* thouse, const double* v, const i
 
 void PowerIteration(double* eigenval, double* eigenvec, const double* a, const int* n,
                     const int* maxiter, const double* startvec, const double* abstol) {
-  const int k = extent(n);
-  tavrin::Scratch<double, 8> ones(startvec ? 0 : k);
-  std::fill_n(ones.data(), ones.size(), 1.0);
-  *eigenval = tm::power_iteration(square(a, k), eigenvec, maxiter ? *maxiter : 2000,
-                                  startvec ? startvec : ones.data(), abstol ? *abstol : 1e-10);
+  tavrin::c_boundary(__func__, [&] {
+    const int k = extent(n);
+    tavrin::Scratch<double, 8> ones(startvec ? 0 : k);
+    std::fill_n(ones.data(), ones.size(), 1.0);
+    *eigenval = tm::power_iteration(square(a, k), eigenvec, maxiter ? *maxiter : 2000,
+                                    startvec ? startvec : ones.data(), abstol ? *abstol : 1e-10);
+  });
 }
 
 void ConjugateGradient(double* xgrad, const double* a, const double* b, const double* x0,
                        const int* n, const int* m) {
-  tm::conjugate_gradient({a, extent(n), extent(m)}, b, x0, xgrad);
+  tavrin::c_boundary(__func__, [&] {
+    tm::conjugate_gradient({a, extent(n), extent(m)}, b, x0, xgrad);
+  });
 }
 
 }  // extern "C"

@@ -10,6 +10,7 @@
 #include <span>
 #include <vector>
 
+#include "foundation/boundary.hpp"
 #include "foundation/exact.hpp"
 
 namespace tavrin::listhandling {
@@ -296,18 +297,20 @@ extern "C" {
 
 void AllocateList(const int* listid, const int* ifflag, const int* le, int* ierror,
                   const std::complex<double>* defcmplx, const double* defreal, const int* defint) {
-  const bool selected = lh::visit(*listid, *ifflag, [&](auto& list) {
-    using T = typename std::remove_reference_t<decltype(list)>::value_type;
-    const T marker = lh::marker_for<T>(defcmplx, defreal, defint);
-    try {
-      const bool existed = list.exists();
-      list.create(existed ? list.capacity() : std::size_t(std::max(*le, 0)), marker);
-      *ierror = existed ? lh::exists_or_no_memory : 0;
-    } catch (const std::bad_alloc&) {
-      *ierror = lh::exists_or_no_memory;
-    }
+  tavrin::c_boundary(__func__, [&] {
+    const bool selected = lh::visit(*listid, *ifflag, [&](auto& list) {
+      using T = typename std::remove_reference_t<decltype(list)>::value_type;
+      const T marker = lh::marker_for<T>(defcmplx, defreal, defint);
+      try {
+        const bool existed = list.exists();
+        list.create(existed ? list.capacity() : std::size_t(std::max(*le, 0)), marker);
+        *ierror = existed ? lh::exists_or_no_memory : 0;
+      } catch (const std::bad_alloc&) {
+        *ierror = lh::exists_or_no_memory;
+      }
+    });
+    if (!selected) *ierror = lh::invalid_list;
   });
-  if (!selected) *ierror = lh::invalid_list;
 }
 
 void DeallocateList(const int* listid, const int* ifflag, int* ierror) {
@@ -335,29 +338,41 @@ int GetSizeOfList(const int* listid, const int* ifflag, const std::complex<doubl
 
 void iAppendScalar2List(const int* listid, const int* scalar, const int* uniflag, int* iresult,
                         const int* allocinc, const int* defval) {
-  lh::append_scalar(listid, scalar, uniflag, iresult, allocinc, defval);
+  tavrin::c_boundary(__func__, [&] {
+    lh::append_scalar(listid, scalar, uniflag, iresult, allocinc, defval);
+  });
 }
 void fAppendScalar2List(const int* listid, const double* scalar, const int* uniflag, int* iresult,
                         const int* allocinc, const double* defval) {
-  lh::append_scalar(listid, scalar, uniflag, iresult, allocinc, defval);
+  tavrin::c_boundary(__func__, [&] {
+    lh::append_scalar(listid, scalar, uniflag, iresult, allocinc, defval);
+  });
 }
 void cAppendScalar2List(const int* listid, const std::complex<double>* scalar, const int* uniflag,
                         int* iresult, const int* allocinc, const std::complex<double>* defval) {
-  lh::append_scalar(listid, scalar, uniflag, iresult, allocinc, defval);
+  tavrin::c_boundary(__func__, [&] {
+    lh::append_scalar(listid, scalar, uniflag, iresult, allocinc, defval);
+  });
 }
 
 void iAppendArray2List(const int* listid, const int* array, const int* narray, const int* uniflag,
                        int* iresult, const int* allocinc, const int* defval) {
-  lh::append_array(listid, array, narray, uniflag, iresult, allocinc, defval);
+  tavrin::c_boundary(__func__, [&] {
+    lh::append_array(listid, array, narray, uniflag, iresult, allocinc, defval);
+  });
 }
 void fAppendArray2List(const int* listid, const double* array, const int* narray,
                        const int* uniflag, int* iresult, const int* allocinc, const double* defval) {
-  lh::append_array(listid, array, narray, uniflag, iresult, allocinc, defval);
+  tavrin::c_boundary(__func__, [&] {
+    lh::append_array(listid, array, narray, uniflag, iresult, allocinc, defval);
+  });
 }
 void cAppendArray2List(const int* listid, const std::complex<double>* array, const int* narray,
                        const int* uniflag, int* iresult, const int* allocinc,
                        const std::complex<double>* defval) {
-  lh::append_array(listid, array, narray, uniflag, iresult, allocinc, defval);
+  tavrin::c_boundary(__func__, [&] {
+    lh::append_array(listid, array, narray, uniflag, iresult, allocinc, defval);
+  });
 }
 
 void iGetCopyOfList(const int* listid, int* copy, const int* ncopy, int* ierror) {

@@ -6,6 +6,7 @@
 #include <numeric>
 
 #include "foundation/array.hpp"
+#include "foundation/boundary.hpp"
 #include "foundation/lapack.hpp"
 #include "foundation/linalg.hpp"
 #include "foundation/norms.hpp"
@@ -217,65 +218,75 @@ void nearest_correlation(ConstMatrix a, View<double, 2> corr, const CorrelationS
 extern "C" {
 
 void GetProjectedSPD(double* ppd, const double* a, const int* n) {
-  const int k = std::max(*n, 0);
-  if (k == 0) return;
-  projected_spd({a, k, k}, {ppd, k, k});
+  tavrin::c_boundary(__func__, [&] {
+    const int k = std::max(*n, 0);
+    if (k == 0) return;
+    projected_spd({a, k, k}, {ppd, k, k});
+  });
 }
 
 void GetNearestSPD(double* pd, const double* a, const int* n) {
-  const int k = std::max(*n, 0);
-  if (k == 0) return;
-  const ConstMatrix x(a, k, k);
-  const View<double, 2> out(pd, k, k);
-  if (refuse_non_finite(x)) {
-    std::fill(out.begin(), out.end(), not_a_number);
-    return;
-  }
-  nearest_spd(x, out);
+  tavrin::c_boundary(__func__, [&] {
+    const int k = std::max(*n, 0);
+    if (k == 0) return;
+    const ConstMatrix x(a, k, k);
+    const View<double, 2> out(pd, k, k);
+    if (refuse_non_finite(x)) {
+      std::fill(out.begin(), out.end(), not_a_number);
+      return;
+    }
+    nearest_spd(x, out);
+  });
 }
 
 void GetNearestCorrelationMatrix(double* corr, const double* a, const int* n, const double* weights,
                                  const double* tol, const int* maxiter, const int* cflag) {
-  const int k = std::max(*n, 0);
-  const View<double, 2> out(corr, k, k);
-  std::fill(out.begin(), out.end(), 0.0);
-  if (k == 0) return;
-  const ConstMatrix x(a, k, k);
-  if (refuse_non_finite(x)) return;
-  // Weights given as -1 throughout stand for no weights.
-  tavrin::Scratch<double, 8> w(k);
-  const bool given =
-      weights && std::any_of(weights, weights + k, [](double v) { return v != -1.0; });
-  for (int i = 0; i < k; ++i) w[std::size_t(i)] = given ? weights[i] : 1.0;
-  const CorrelationSettings settings{
-      (tol && *tol > 0.0) ? std::max(*tol, epsilon) : k * epsilon,
-      maxiter ? std::max(*maxiter, 1) : 100,
-      w.data(),
-  };
-  nearest_correlation(x, out, settings, cflag ? std::max(*cflag, 0) : 0);
+  tavrin::c_boundary(__func__, [&] {
+    const int k = std::max(*n, 0);
+    const View<double, 2> out(corr, k, k);
+    std::fill(out.begin(), out.end(), 0.0);
+    if (k == 0) return;
+    const ConstMatrix x(a, k, k);
+    if (refuse_non_finite(x)) return;
+    // Weights given as -1 throughout stand for no weights.
+    tavrin::Scratch<double, 8> w(k);
+    const bool given =
+        weights && std::any_of(weights, weights + k, [](double v) { return v != -1.0; });
+    for (int i = 0; i < k; ++i) w[std::size_t(i)] = given ? weights[i] : 1.0;
+    const CorrelationSettings settings{
+        (tol && *tol > 0.0) ? std::max(*tol, epsilon) : k * epsilon,
+        maxiter ? std::max(*maxiter, 1) : 100,
+        w.data(),
+    };
+    nearest_correlation(x, out, settings, cflag ? std::max(*cflag, 0) : 0);
+  });
 }
 
 double GetNearestPDNorm(const double* x, const int* n) {
-  const int k = std::max(*n, 0);
-  if (k == 0) return 0.0;
-  const ConstMatrix a(x, k, k);
-  if (passes_cholesky(a)) return 0.0;
-  Square pd(k);
-  if (refuse_non_finite(a)) return not_a_number;
-  nearest_spd(a, pd);
-  return frobenius_distance(a, pd);
+  return tavrin::c_boundary_value(__func__, [&]() -> double {
+    const int k = std::max(*n, 0);
+    if (k == 0) return 0.0;
+    const ConstMatrix a(x, k, k);
+    if (passes_cholesky(a)) return 0.0;
+    Square pd(k);
+    if (refuse_non_finite(a)) return not_a_number;
+    nearest_spd(a, pd);
+    return frobenius_distance(a, pd);
+  });
 }
 
 int IsPositiveDefinite(const double* x, const int* n, const double* tolerance) {
-  const int k = std::max(*n, 0);
-  const ConstMatrix a(x, k, k);
-  const double tol = tolerance ? *tolerance : 1e-8;
-  tavrin::Scratch<double, 8> values(k);
-  tm::symmetric_eigenvalues(a, values.data());
-  // Both are always computed: the determinant latches a singular matrix.
-  const double determinant = tm::lu_determinant(a);
-  const bool above = std::all_of(values.data(), values.data() + k, [tol](double v) { return v > tol; });
-  return above && determinant > 0.0;
+  return tavrin::c_boundary_value(__func__, [&]() -> int {
+    const int k = std::max(*n, 0);
+    const ConstMatrix a(x, k, k);
+    const double tol = tolerance ? *tolerance : 1e-8;
+    tavrin::Scratch<double, 8> values(k);
+    tm::symmetric_eigenvalues(a, values.data());
+    // Both are always computed: the determinant latches a singular matrix.
+    const double determinant = tm::lu_determinant(a);
+    const bool above = std::all_of(values.data(), values.data() + k, [tol](double v) { return v > tol; });
+    return above && determinant > 0.0;
+  });
 }
 
 }  // extern "C"

@@ -7,6 +7,7 @@
 #include <numeric>
 
 #include "foundation/array.hpp"
+#include "foundation/boundary.hpp"
 #include "foundation/linalg.hpp"
 #include "foundation/numerics_latch.hpp"
 #include "foundation/products.hpp"
@@ -124,29 +125,33 @@ void CumulativeProduct(double* cprod, const double* a, const int* n, const doubl
 }
 
 double GetPrincipleMinor(const double* sm, const int* i, const int* k) {
-  const int size = extent(k), order = *i;
-  if (!minor_index_valid(order, size)) return 0.0;
-  if (order == 1) return sm[0];
-  Scratch<double, tavrin::small_matrix_entries> block(std::ptrdiff_t(order) * order);
-  const View<const double, 2> x(sm, size, size);
-  const View<double, 2> b(block.data(), order, order);
-  for (int c = 1; c <= order; ++c)
-    for (int r = 1; r <= order; ++r) b(r, c) = x(r, c);
-  return tm::lu_determinant(b);
+  return tavrin::c_boundary_value(__func__, [&]() -> double {
+    const int size = extent(k), order = *i;
+    if (!minor_index_valid(order, size)) return 0.0;
+    if (order == 1) return sm[0];
+    Scratch<double, tavrin::small_matrix_entries> block(std::ptrdiff_t(order) * order);
+    const View<const double, 2> x(sm, size, size);
+    const View<double, 2> b(block.data(), order, order);
+    for (int c = 1; c <= order; ++c)
+      for (int r = 1; r <= order; ++r) b(r, c) = x(r, c);
+    return tm::lu_determinant(b);
+  });
 }
 
 double GetFirstMinor(const double* sm, const int* i, const int* j, const int* k) {
-  const int size = extent(k), row = *i, col = *j;
-  if (!minor_index_valid(row, size) || !minor_index_valid(col, size)) return 0.0;
-  const int order = size - 1;
-  Scratch<double, tavrin::small_matrix_entries> block(std::ptrdiff_t(order) * order);
-  // The remaining entries in their column-major order.
-  double* out = block.data();
-  const View<const double, 2> x(sm, size, size);
-  for (int c = 1; c <= size; ++c)
-    for (int r = 1; r <= size; ++r)
-      if (r != row && c != col) *out++ = x(r, c);
-  return tm::lu_determinant({block.data(), order, order});
+  return tavrin::c_boundary_value(__func__, [&]() -> double {
+    const int size = extent(k), row = *i, col = *j;
+    if (!minor_index_valid(row, size) || !minor_index_valid(col, size)) return 0.0;
+    const int order = size - 1;
+    Scratch<double, tavrin::small_matrix_entries> block(std::ptrdiff_t(order) * order);
+    // The remaining entries in their column-major order.
+    double* out = block.data();
+    const View<const double, 2> x(sm, size, size);
+    for (int c = 1; c <= size; ++c)
+      for (int r = 1; r <= size; ++r)
+        if (r != row && c != col) *out++ = x(r, c);
+    return tm::lu_determinant({block.data(), order, order});
+  });
 }
 
 double GetCofactor(const double* mij, const int* i, const int* j) {
@@ -208,40 +213,48 @@ double LpMatrixNorm(const double* x, const double* p, const int* n, const int* m
 }
 
 double SpectralNorm(const double* x, const int* m, const int* n) {
-  const SingularValues sv(x, extent(m), extent(n));
-  // The largest singular value; NaN when they are not numbers (a matrix
-  // with a non-finite entry), the lowest number when there are none.
-  double largest = -std::numeric_limits<double>::max();
-  for (int i = 1; i <= sv.count(); ++i) {
-    if (std::isnan(sv.sigma(i, i))) return sv.sigma(i, i);
-    largest = std::max(largest, sv.sigma(i, i));
-  }
-  return largest;
+  return tavrin::c_boundary_value(__func__, [&]() -> double {
+    const SingularValues sv(x, extent(m), extent(n));
+    // The largest singular value; NaN when they are not numbers (a matrix
+    // with a non-finite entry), the lowest number when there are none.
+    double largest = -std::numeric_limits<double>::max();
+    for (int i = 1; i <= sv.count(); ++i) {
+      if (std::isnan(sv.sigma(i, i))) return sv.sigma(i, i);
+      largest = std::max(largest, sv.sigma(i, i));
+    }
+    return largest;
+  });
 }
 
 double NuclearNorm(const double* x, const int* m, const int* n) {
-  const SingularValues sv(x, extent(m), extent(n));
-  double s = 0.0;
-  for (int i = 1; i <= sv.count(); ++i) s += sv.sigma(i, i);
-  return s;
+  return tavrin::c_boundary_value(__func__, [&]() -> double {
+    const SingularValues sv(x, extent(m), extent(n));
+    double s = 0.0;
+    for (int i = 1; i <= sv.count(); ++i) s += sv.sigma(i, i);
+    return s;
+  });
 }
 
 double SchattenNorm(const double* x, const double* p, const int* m, const int* n) {
-  const auto [q, inverse] = exponent(*p);
-  const SingularValues sv(x, extent(m), extent(n));
-  double s = 0.0;
-  for (int i = 1; i <= sv.count(); ++i) s += std::pow(sv.sigma(i, i), q);
-  return std::pow(s, inverse);
+  return tavrin::c_boundary_value(__func__, [&]() -> double {
+    const auto [q, inverse] = exponent(*p);
+    const SingularValues sv(x, extent(m), extent(n));
+    double s = 0.0;
+    for (int i = 1; i <= sv.count(); ++i) s += std::pow(sv.sigma(i, i), q);
+    return std::pow(s, inverse);
+  });
 }
 
 double EffectiveArcLength(const double* oa, const double* ob, const double* curvature, const int* n) {
-  const int size = extent(n);
-  Scratch<double, 8> chord(size);
-  for (int i = 0; i < size; ++i) chord[std::size_t(i)] = oa[i] - ob[i];
-  const double c = tm::euclidean_norm(chord.data(), size);
-  if (*curvature == 0.0) return c;
-  const double r = 1.0 / *curvature;
-  return 2.0 * r * std::asin(c / (2.0 * r));
+  return tavrin::c_boundary_value(__func__, [&]() -> double {
+    const int size = extent(n);
+    Scratch<double, 8> chord(size);
+    for (int i = 0; i < size; ++i) chord[std::size_t(i)] = oa[i] - ob[i];
+    const double c = tm::euclidean_norm(chord.data(), size);
+    if (*curvature == 0.0) return c;
+    const double r = 1.0 / *curvature;
+    return 2.0 * r * std::asin(c / (2.0 * r));
+  });
 }
 
 void PolarTransformation(const double* cartesian, double* polar, const int* n, const double* phi0) {

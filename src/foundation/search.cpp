@@ -8,6 +8,7 @@
 #include <span>
 #include <utility>
 
+#include "foundation/boundary.hpp"
 #include "foundation/exact.hpp"
 
 namespace {
@@ -185,9 +186,15 @@ int cFindSubArray(const std::complex<double>* subarray, const std::complex<doubl
   return find_subarray(subarray, array, sdim, ndim, notfound);
 }
 
-void iGetPairs(int* ainb, const int* a, const int* b, const int* n) { get_pairs(ainb, a, b, n); }
+void iGetPairs(int* ainb, const int* a, const int* b, const int* n) {
+  tavrin::c_boundary(__func__, [&] {
+    get_pairs(ainb, a, b, n);
+  });
+}
 void fGetPairs(int* ainb, const double* a, const double* b, const int* n) {
-  get_pairs(ainb, a, b, n);
+  tavrin::c_boundary(__func__, [&] {
+    get_pairs(ainb, a, b, n);
+  });
 }
 
 int iBounded(const int* x, const int* xlow, const int* xup) { return bounded(x, xlow, xup); }
@@ -205,12 +212,14 @@ int fExList(const double* scalar, const double* list, const int* n) {
 
 void GetIndicesExcludingSubArray(int* indices, const int* a, const int* sub, const int* n,
                                  const int* nsub) {
-  const auto as = span_of(a, *n);
-  const ExactValues<int> excluded(span_of(sub, *nsub));
-  std::fill(indices, indices + as.size(), -1);
-  int w = 0;
-  for (std::size_t i = 0; i < as.size(); ++i)
-    if (!excluded.contains(as[i])) indices[w++] = int(i) + 1;
+  tavrin::c_boundary(__func__, [&] {
+    const auto as = span_of(a, *n);
+    const ExactValues<int> excluded(span_of(sub, *nsub));
+    std::fill(indices, indices + as.size(), -1);
+    int w = 0;
+    for (std::size_t i = 0; i < as.size(); ++i)
+      if (!excluded.contains(as[i])) indices[w++] = int(i) + 1;
+  });
 }
 
 void GetPackedList(double* packed, const double* list, const double* condition,
@@ -243,11 +252,15 @@ void fGetContinuous(const double* xarr, const int* xdim, int* iloc, const int* s
 
 void iGetMerged(int* merged, const int* x, const int* y, const int* nx, const int* ny,
                 const int* defval) {
-  get_merged(merged, x, y, nx, ny, defval);
+  tavrin::c_boundary(__func__, [&] {
+    get_merged(merged, x, y, nx, ny, defval);
+  });
 }
 void fGetMerged(double* merged, const double* x, const double* y, const int* nx, const int* ny,
                 const double* defval) {
-  get_merged(merged, x, y, nx, ny, defval);
+  tavrin::c_boundary(__func__, [&] {
+    get_merged(merged, x, y, nx, ny, defval);
+  });
 }
 
 void VectorFlip(const double* a, double* b, const int* n) {

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "foundation/array.hpp"
+#include "foundation/boundary.hpp"
 #include "interp/fatal.hpp"
 #include "pchip/runtime.hpp"
 
@@ -74,37 +75,41 @@ int r8vec_sorted_nearest(const int* n, const double* a, const double* value) {
 
 void interp_linear(const int* m, const int* data_num, const double* t_data, const double* p_data,
                    const int* interp_num, const double* t_interp, double* p_interp) {
-  const int dims = std::max(*m, 0), n = *data_num, ni = std::max(*interp_num, 0);
-  if (n < 1) tavrin::interp::fatal("INTERP_LINEAR", "  Data array T_DATA holds no points.");
-  if (!r8vec_ascends_strictly(data_num, t_data))
-    tavrin::interp::fatal("INTERP_LINEAR", "  Independent variable array T_DATA is not strictly increasing.");
-  const Vec<const double> T(t_data, n);
-  const Mat<const double> P(p_data, dims, n);
-  const Vec<const double> TI(t_interp, ni);
-  const Mat<double> PI(p_interp, dims, ni);
-  for (int k = 1; k <= ni; ++k) {
-    const double t = TI(k);
-    if (n == 1) {
-      for (int i = 1; i <= dims; ++i) PI(i, k) = std::isnan(t) ? not_a_number : P(i, 1);
-      continue;
+  tavrin::c_boundary(__func__, [&] {
+    const int dims = std::max(*m, 0), n = *data_num, ni = std::max(*interp_num, 0);
+    if (n < 1) tavrin::interp::fatal("INTERP_LINEAR", "  Data array T_DATA holds no points.");
+    if (!r8vec_ascends_strictly(data_num, t_data))
+      tavrin::interp::fatal("INTERP_LINEAR", "  Independent variable array T_DATA is not strictly increasing.");
+    const Vec<const double> T(t_data, n);
+    const Mat<const double> P(p_data, dims, n);
+    const Vec<const double> TI(t_interp, ni);
+    const Mat<double> PI(p_interp, dims, ni);
+    for (int k = 1; k <= ni; ++k) {
+      const double t = TI(k);
+      if (n == 1) {
+        for (int i = 1; i <= dims; ++i) PI(i, k) = std::isnan(t) ? not_a_number : P(i, 1);
+        continue;
+      }
+      int left, right;
+      r8vec_bracket(data_num, t_data, &t, &left, &right);
+      for (int i = 1; i <= dims; ++i)
+        PI(i, k) = ((T(right) - t) * P(i, left) + (t - T(left)) * P(i, right)) / (T(right) - T(left));
     }
-    int left, right;
-    r8vec_bracket(data_num, t_data, &t, &left, &right);
-    for (int i = 1; i <= dims; ++i)
-      PI(i, k) = ((T(right) - t) * P(i, left) + (t - T(left)) * P(i, right)) / (T(right) - T(left));
-  }
+  });
 }
 
 void interp_nearest(const int* m, const int* data_num, const double* t_data, const double* p_data,
                     const int* interp_num, const double* t_interp, double* p_interp) {
-  const int dims = std::max(*m, 0), n = *data_num, ni = std::max(*interp_num, 0);
-  if (n < 1) tavrin::interp::fatal("INTERP_NEAREST", "  Data array T_DATA holds no points.");
-  const Mat<const double> P(p_data, dims, n);
-  const Mat<double> PI(p_interp, dims, ni);
-  for (int k = 1; k <= ni; ++k) {
-    const int j = r8vec_sorted_nearest(data_num, t_data, t_interp + (k - 1));
-    for (int i = 1; i <= dims; ++i) PI(i, k) = j < 1 ? not_a_number : P(i, j);
-  }
+  tavrin::c_boundary(__func__, [&] {
+    const int dims = std::max(*m, 0), n = *data_num, ni = std::max(*interp_num, 0);
+    if (n < 1) tavrin::interp::fatal("INTERP_NEAREST", "  Data array T_DATA holds no points.");
+    const Mat<const double> P(p_data, dims, n);
+    const Mat<double> PI(p_interp, dims, ni);
+    for (int k = 1; k <= ni; ++k) {
+      const int j = r8vec_sorted_nearest(data_num, t_data, t_interp + (k - 1));
+      for (int i = 1; i <= dims; ++i) PI(i, k) = j < 1 ? not_a_number : P(i, j);
+    }
+  });
 }
 
 }

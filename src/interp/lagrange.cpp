@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "foundation/array.hpp"
+#include "foundation/boundary.hpp"
 #include "foundation/timestamp.hpp"
 #include "interp/fatal.hpp"
 #include "pchip/runtime.hpp"
@@ -75,84 +76,106 @@ void lagrange_value(const int* data_num, const double* t_data, const int* interp
 
 void interp_lagrange(const int* m, const int* data_num, const double* t_data, const double* p_data,
                      const int* interp_num, const double* t_interp, double* p_interp) {
-  const int dims = std::max(*m, 0), nd = std::max(*data_num, 0), ni = std::max(*interp_num, 0);
-  const Mat<const double> P(p_data, dims, nd);
-  const Mat<double> PI(p_interp, dims, ni);
-  std::vector<double> l(static_cast<std::size_t>(nd));
-  const int one = 1;
-  for (int i = 1; i <= ni; ++i) {
-    lagrange_value(&nd, t_data, &one, t_interp + (i - 1), l.data());
-    for (int r = 1; r <= dims; ++r) {
-      double sum = 0.0;
-      for (int k = 1; k <= nd; ++k) sum += P(r, k) * l[std::size_t(k - 1)];
-      PI(r, i) = sum;
+  tavrin::c_boundary(__func__, [&] {
+    const int dims = std::max(*m, 0), nd = std::max(*data_num, 0), ni = std::max(*interp_num, 0);
+    const Mat<const double> P(p_data, dims, nd);
+    const Mat<double> PI(p_interp, dims, ni);
+    std::vector<double> l(static_cast<std::size_t>(nd));
+    const int one = 1;
+    for (int i = 1; i <= ni; ++i) {
+      lagrange_value(&nd, t_data, &one, t_interp + (i - 1), l.data());
+      for (int r = 1; r <= dims; ++r) {
+        double sum = 0.0;
+        for (int k = 1; k <= nd; ++k) sum += P(r, k) * l[std::size_t(k - 1)];
+        PI(r, i) = sum;
+      }
     }
-  }
+  });
 }
 
 void cc_abscissas(const int* n, double* x) {
-  require_points(*n, "CC_ABSCISSA");
-  clenshaw_curtis(*n, x, nullptr, nullptr);
+  tavrin::c_boundary(__func__, [&] {
+    require_points(*n, "CC_ABSCISSA");
+    clenshaw_curtis(*n, x, nullptr, nullptr);
+  });
 }
 void cc_abscissas_ab(const double* a, const double* b, const int* n, double* x) {
-  require_points(*n, "CC_ABSCISSAS_AB");
-  clenshaw_curtis(*n, x, a, b);
+  tavrin::c_boundary(__func__, [&] {
+    require_points(*n, "CC_ABSCISSAS_AB");
+    clenshaw_curtis(*n, x, a, b);
+  });
 }
 void f1_abscissas(const int* n, double* x) {
-  require_points(*n, "F1_ABSCISSAS");
-  fejer1(*n, x, nullptr, nullptr);
+  tavrin::c_boundary(__func__, [&] {
+    require_points(*n, "F1_ABSCISSAS");
+    fejer1(*n, x, nullptr, nullptr);
+  });
 }
 void f1_abscissas_ab(const double* a, const double* b, const int* n, double* x) {
-  require_points(*n, "F1_ABSCISSAS_AB");
-  fejer1(*n, x, a, b);
+  tavrin::c_boundary(__func__, [&] {
+    require_points(*n, "F1_ABSCISSAS_AB");
+    fejer1(*n, x, a, b);
+  });
 }
 void f2_abscissas(const int* n, double* x) {
-  require_points(*n, "F2_ABSCISSAS");
-  if (*n == 1) {
-    x[0] = 0.0;
-  } else if (*n == 2) {
-    x[0] = -0.5;
-    x[1] = 0.5;
-  } else {
-    fejer2(*n, x, nullptr, nullptr);
-  }
+  tavrin::c_boundary(__func__, [&] {
+    require_points(*n, "F2_ABSCISSAS");
+    if (*n == 1) {
+      x[0] = 0.0;
+    } else if (*n == 2) {
+      x[0] = -0.5;
+      x[1] = 0.5;
+    } else {
+      fejer2(*n, x, nullptr, nullptr);
+    }
+  });
 }
 void f2_abscissas_ab(const double* a, const double* b, const int* n, double* x) {
-  require_points(*n, "F2_ABSCISSAS_AB");
-  fejer2(*n, x, a, b);
+  tavrin::c_boundary(__func__, [&] {
+    require_points(*n, "F2_ABSCISSAS_AB");
+    fejer2(*n, x, a, b);
+  });
 }
 
 void ncc_abscissas(const int* n, double* x) {
-  require_points(*n, "NCC_ABSCISSAS");
-  const int nn = *n;
-  const Vec<double> X(x, nn);
-  if (nn == 1) {
-    X(1) = 0.0;
-    return;
-  }
-  for (int i = 1; i <= nn; ++i) X(i) = double((i - 1) - (nn - i)) / double(nn - 1);
+  tavrin::c_boundary(__func__, [&] {
+    require_points(*n, "NCC_ABSCISSAS");
+    const int nn = *n;
+    const Vec<double> X(x, nn);
+    if (nn == 1) {
+      X(1) = 0.0;
+      return;
+    }
+    for (int i = 1; i <= nn; ++i) X(i) = double((i - 1) - (nn - i)) / double(nn - 1);
+  });
 }
 void ncc_abscissas_ab(const double* a, const double* b, const int* n, double* x) {
-  require_points(*n, "NCC_ABSCISSAS_AB");
-  const int nn = *n;
-  const Vec<double> X(x, nn);
-  if (nn == 1) {
-    X(1) = 0.5 * (*a + *b);
-    return;
-  }
-  for (int i = 1; i <= nn; ++i) X(i) = (double(nn - i) * *a + double(i - 1) * *b) / double(nn - 1);
+  tavrin::c_boundary(__func__, [&] {
+    require_points(*n, "NCC_ABSCISSAS_AB");
+    const int nn = *n;
+    const Vec<double> X(x, nn);
+    if (nn == 1) {
+      X(1) = 0.5 * (*a + *b);
+      return;
+    }
+    for (int i = 1; i <= nn; ++i) X(i) = (double(nn - i) * *a + double(i - 1) * *b) / double(nn - 1);
+  });
 }
 void nco_abscissas(const int* n, double* x) {
-  require_points(*n, "NCO_ABSCISSAS");
-  const int nn = *n;
-  const Vec<double> X(x, nn);
-  for (int i = 1; i <= nn; ++i) X(i) = double(i - (nn + 1 - i)) / double(nn + 1);
+  tavrin::c_boundary(__func__, [&] {
+    require_points(*n, "NCO_ABSCISSAS");
+    const int nn = *n;
+    const Vec<double> X(x, nn);
+    for (int i = 1; i <= nn; ++i) X(i) = double(i - (nn + 1 - i)) / double(nn + 1);
+  });
 }
 void nco_abscissas_ab(const double* a, const double* b, const int* n, double* x) {
-  require_points(*n, "NCO_ABSCISSAS_AB");
-  const int nn = *n;
-  const Vec<double> X(x, nn);
-  for (int i = 1; i <= nn; ++i) X(i) = (double(nn - i + 1) * *a + double(i) * *b) / double(nn + 1);
+  tavrin::c_boundary(__func__, [&] {
+    require_points(*n, "NCO_ABSCISSAS_AB");
+    const int nn = *n;
+    const Vec<double> X(x, nn);
+    for (int i = 1; i <= nn; ++i) X(i) = (double(nn - i + 1) * *a + double(i) * *b) / double(nn + 1);
+  });
 }
 
 void parameterize_arc_length(const int* m, const int* data_num, const double* p_data, double* t_data) {
@@ -249,6 +272,10 @@ void r8mat_expand_linear2(const int* m, const int* n, const double* a, const int
   }
 }
 
-void interp_timestamp() { tavrin::io::write_timestamp(tavrin::pchip::standard_output_unit); }
+void interp_timestamp() {
+  tavrin::c_boundary(__func__, [&] {
+    tavrin::io::write_timestamp(tavrin::pchip::standard_output_unit);
+  });
+}
 
 }

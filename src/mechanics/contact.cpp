@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <numbers>
 
+#include "foundation/boundary.hpp"
 #include "foundation/errorhandling.hpp"
 #include "foundation/norms.hpp"
 #include "foundation/signals.hpp"
@@ -26,39 +27,41 @@ bool enough(int numargs, int need, const char* routine) {
 
 void ContactLaw(double* fx, double* dfx, const double* xold, const double* args, const int* numargs,
                 const int* clflag) {
-  const double x = *xold;
-  if (*clflag < 0 || *clflag > 2) {
-    xerr(-3, "Unknown contact law flag", std::span<const int>(clflag, 1));
-  } else if (!enough(*numargs, 7, "ContactLaw")) {
-    *fx = -x;
-    *dfx = -1.0;
-  } else {
-    double k = args[0];
-    const double n = args[5], a0 = args[6];
-    const double c = std::abs(args[2] + args[4]);
-    const double d = args[1] - args[3];
-    const int ns = (*numargs - 7) / 2;
-    if (*clflag == 1 && ns >= 2) {
-      const double* xs = args + 7;
-      if (Monoticity(xs, &ns) == 2) {
-        const double kt = math::table_value(xs, xs + ns, ns, x, true);
-        if (kt > 0.0) k = kt;
-      } else {
-        xerr(-2, "ContactLaw: stiffness table abscissas must increase");
-      }
-    }
-    const double delta = d - a0 - x * c;
-    const double power = std::pow(delta, n);
-    if (delta < 0.0 && std::isnan(power)) {
-      *fx = -x;  // separated: no contact force
+  tavrin::c_boundary(__func__, [&] {
+    const double x = *xold;
+    if (*clflag < 0 || *clflag > 2) {
+      xerr(-3, "Unknown contact law flag", std::span<const int>(clflag, 1));
+    } else if (!enough(*numargs, 7, "ContactLaw")) {
+      *fx = -x;
       *dfx = -1.0;
     } else {
-      *fx = k * power - x;
-      *dfx = -n * c * k * std::pow(delta, n - 1.0) - 1.0;
+      double k = args[0];
+      const double n = args[5], a0 = args[6];
+      const double c = std::abs(args[2] + args[4]);
+      const double d = args[1] - args[3];
+      const int ns = (*numargs - 7) / 2;
+      if (*clflag == 1 && ns >= 2) {
+        const double* xs = args + 7;
+        if (Monoticity(xs, &ns) == 2) {
+          const double kt = math::table_value(xs, xs + ns, ns, x, true);
+          if (kt > 0.0) k = kt;
+        } else {
+          xerr(-2, "ContactLaw: stiffness table abscissas must increase");
+        }
+      }
+      const double delta = d - a0 - x * c;
+      const double power = std::pow(delta, n);
+      if (delta < 0.0 && std::isnan(power)) {
+        *fx = -x;  // separated: no contact force
+        *dfx = -1.0;
+      } else {
+        *fx = k * power - x;
+        *dfx = -n * c * k * std::pow(delta, n - 1.0) - 1.0;
+      }
     }
-  }
-  if (std::isnan(*fx)) *fx = 0.0;
-  if (std::isnan(*dfx)) *dfx = -1.0;
+    if (std::isnan(*fx)) *fx = 0.0;
+    if (std::isnan(*dfx)) *dfx = -1.0;
+  });
 }
 
 void ContactStiffness(double* k, double* eeff, const double* args, const int* numargs,
@@ -131,27 +134,29 @@ void ContactDepth(double* indentation, const double* args, const int* numargs, c
 
 void ContactArea(double* dprops, const double* coord, const int* noel, const int* nimp,
                  const double* elemlength) {
-  double r = -1.0, s = -1.0;
-  if (elemlength) {
-    r = elemlength[0];
-    s = elemlength[1] == 0.0 ? elemlength[0] : elemlength[1];
-  }
-  const double straight = 0.0;
-  const int three = 3;
-  for (int k = 0; k < *nimp; ++k) {
-    double* rec = dprops + 12 * k;  // rec[i - 1] is entry i
-    const double dist = EffectiveArcLength(coord, rec + 1, &straight, &three);
-    if (rec[5] == 0.0) {
-      rec[5] = dist;  // first visit: only the distance
-    } else if (dist < rec[5]) {
-      rec[5] = dist;
-      rec[4] = double(*noel);
-      if (r != -1.0 && s != -1.0) {
-        rec[7] = rec[9] = r / 2.0;
-        rec[8] = rec[10] = s / 2.0;
+  tavrin::c_boundary(__func__, [&] {
+    double r = -1.0, s = -1.0;
+    if (elemlength) {
+      r = elemlength[0];
+      s = elemlength[1] == 0.0 ? elemlength[0] : elemlength[1];
+    }
+    const double straight = 0.0;
+    const int three = 3;
+    for (int k = 0; k < *nimp; ++k) {
+      double* rec = dprops + 12 * k;  // rec[i - 1] is entry i
+      const double dist = EffectiveArcLength(coord, rec + 1, &straight, &three);
+      if (rec[5] == 0.0) {
+        rec[5] = dist;  // first visit: only the distance
+      } else if (dist < rec[5]) {
+        rec[5] = dist;
+        rec[4] = double(*noel);
+        if (r != -1.0 && s != -1.0) {
+          rec[7] = rec[9] = r / 2.0;
+          rec[8] = rec[10] = s / 2.0;
+        }
       }
     }
-  }
+  });
 }
 
 double GetHugonoitElasticLimit(const double* yc, const double* nu) {

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "foundation/boundary.hpp"
 #include "foundation/errorhandling.hpp"
 #include "foundation/linalg.hpp"
 #include "foundation/list_record.hpp"
@@ -391,25 +392,31 @@ void getstressfromplastitcity(double* stress, double* neweqplasticstrain, double
 
 void fGetStressFromAnisotropicHyperelasticity(double* stress, const double* strain, const double* props,
                                               const int* ntens, const int* ndi, const int* nprops) {
-  (void)ndi;
-  anisotropic<double, false>(stress, strain, props, std::max(*ntens, 0), *nprops);
+  tavrin::c_boundary(__func__, [&] {
+    (void)ndi;
+    anisotropic<double, false>(stress, strain, props, std::max(*ntens, 0), *nprops);
+  });
 }
 
 void cGetStressFromAnisotropicHyperelasticity(cplx* stress, const cplx* strain, const double* props,
                                               const int* ntens, const int* ndi, const int* nprops) {
-  (void)ndi;
-  anisotropic<cplx, true>(stress, strain, props, std::max(*ntens, 0), *nprops);
+  tavrin::c_boundary(__func__, [&] {
+    (void)ndi;
+    anisotropic<cplx, true>(stress, strain, props, std::max(*ntens, 0), *nprops);
+  });
 }
 
 void GetStressFromOrthotropicElasticity(double* stress, const double* strain, const double* props,
                                         const int* ntens, const int* ndi, const int* nprops) {
-  const int n = std::max(*ntens, 0);
-  Scratch<double, small_matrix_entries> c(std::ptrdiff_t(n) * n);
-  Scratch<double, 8> none(n);
-  zero(none.data(), n);
-  const int stiffness = 1, unsymm = 1, secant = 1, engineering = 0;
-  GetGeneralizedNyeOnAxisSC(c.data(), props, ntens, nprops, &stiffness, nullptr, nullptr, &unsymm);
-  GetStressVector(stress, c.data(), strain, none.data(), ndi, ntens, &secant, &engineering);
+  tavrin::c_boundary(__func__, [&] {
+    const int n = std::max(*ntens, 0);
+    Scratch<double, small_matrix_entries> c(std::ptrdiff_t(n) * n);
+    Scratch<double, 8> none(n);
+    zero(none.data(), n);
+    const int stiffness = 1, unsymm = 1, secant = 1, engineering = 0;
+    GetGeneralizedNyeOnAxisSC(c.data(), props, ntens, nprops, &stiffness, nullptr, nullptr, &unsymm);
+    GetStressVector(stress, c.data(), strain, none.data(), ndi, ntens, &secant, &engineering);
+  });
 }
 
 void GetStressFromIsotropicViscoElasticity(double* stress, const double* strain, const double* props,
@@ -448,45 +455,47 @@ void GetStressFromIsotropicViscoElasticity(double* stress, const double* strain,
 
 void GetStressFromNonlinearIsotropic(double* stress, const double* strain, const double* props,
                                      const int* ntens, const int* ndi, const int* nprops) {
-  static constexpr char name[] = "GetStressFromNonlinearIsotropic";
-  if (!three_dimensional(ntens, ndi, stress, name) || !enough_props(*nprops, 5, stress, 6, name))
-    return;
-  const double e0 = props[0], gamman = props[1], g0 = props[2], nu0 = props[3], gammas = props[4];
-  const double shear = std::sqrt(strain[3] * strain[3] + strain[4] * strain[4] + strain[5] * strain[5]);
-  const double normal = std::sqrt(strain[0] * strain[0] + strain[1] * strain[1] + strain[2] * strain[2]);
-  const double g = g0 / (1.0 + gammas * shear);
-  constexpr double nu_cap = 0.46, root_at_cap = 1.100727032465361;
-  constexpr double tol = 0.009999999776482582;
-  const auto modulus = [&](double root) { return e0 / (1.0 + normal * gamman / root); };
-  const auto poisson = [&](double e) { return std::min(nu0 + 4e-5 * (e0 - e), nu_cap); };
-  const double e1 = modulus(std::sqrt(nu0 * nu0 + 1.0));
-  double nu1 = nu0 + 4e-5 * (e0 - e1);
-  double root1 = std::sqrt(nu1 * nu1 + 1.0);
-  if (!(nu1 < nu_cap)) nu1 = nu_cap, root1 = root_at_cap;
-  double e = modulus(root1);
-  double nu = poisson(e);
-  if (std::abs(nu1 - nu) / nu > tol && std::abs(e1 - e) / e > tol) {
-    for (int pass = 0; pass < 6; ++pass) {
-      io::ListRecord rec;
-      rec << "Iteration " << pass;
-      rec.write(unit_stdout);
-      const double enew = modulus(std::sqrt(nu * nu + 1.0));
-      const double nunew = poisson(enew);
-      const bool settled = !(std::abs(nunew - nu) / nunew > tol) || !(std::abs(enew - e) / enew > tol);
-      e = enew, nu = nunew;
-      if (settled) break;
+  tavrin::c_boundary(__func__, [&] {
+    static constexpr char name[] = "GetStressFromNonlinearIsotropic";
+    if (!three_dimensional(ntens, ndi, stress, name) || !enough_props(*nprops, 5, stress, 6, name))
+      return;
+    const double e0 = props[0], gamman = props[1], g0 = props[2], nu0 = props[3], gammas = props[4];
+    const double shear = std::sqrt(strain[3] * strain[3] + strain[4] * strain[4] + strain[5] * strain[5]);
+    const double normal = std::sqrt(strain[0] * strain[0] + strain[1] * strain[1] + strain[2] * strain[2]);
+    const double g = g0 / (1.0 + gammas * shear);
+    constexpr double nu_cap = 0.46, root_at_cap = 1.100727032465361;
+    constexpr double tol = 0.009999999776482582;
+    const auto modulus = [&](double root) { return e0 / (1.0 + normal * gamman / root); };
+    const auto poisson = [&](double e) { return std::min(nu0 + 4e-5 * (e0 - e), nu_cap); };
+    const double e1 = modulus(std::sqrt(nu0 * nu0 + 1.0));
+    double nu1 = nu0 + 4e-5 * (e0 - e1);
+    double root1 = std::sqrt(nu1 * nu1 + 1.0);
+    if (!(nu1 < nu_cap)) nu1 = nu_cap, root1 = root_at_cap;
+    double e = modulus(root1);
+    double nu = poisson(e);
+    if (std::abs(nu1 - nu) / nu > tol && std::abs(e1 - e) / e > tol) {
+      for (int pass = 0; pass < 6; ++pass) {
+        io::ListRecord rec;
+        rec << "Iteration " << pass;
+        rec.write(unit_stdout);
+        const double enew = modulus(std::sqrt(nu * nu + 1.0));
+        const double nunew = poisson(enew);
+        const bool settled = !(std::abs(nunew - nu) / nunew > tol) || !(std::abs(enew - e) / enew > tol);
+        e = enew, nu = nunew;
+        if (settled) break;
+      }
     }
-  }
-  const double f = e / ((1.0 - 2.0 * nu) * (1.0 + nu));
-  for (int i = 0; i < 6; ++i) {
-    double s = 0.0;
-    if (i < 3) {
-      for (int j = 0; j < 3; ++j) s += (i == j ? f * (1.0 - nu) : f * nu) * strain[j];
-    } else {
-      s = g * strain[i];
+    const double f = e / ((1.0 - 2.0 * nu) * (1.0 + nu));
+    for (int i = 0; i < 6; ++i) {
+      double s = 0.0;
+      if (i < 3) {
+        for (int j = 0; j < 3; ++j) s += (i == j ? f * (1.0 - nu) : f * nu) * strain[j];
+      } else {
+        s = g * strain[i];
+      }
+      stress[i] = s;
     }
-    stress[i] = s;
-  }
+  });
 }
 
 void GetStressFromDevVolDecomposition(double* stress, const double* strain, const double* props,
@@ -536,35 +545,37 @@ void GetStressFromDevVolDecomposition(double* stress, const double* strain, cons
 void GetStressFromCubicElasticity(double* stress, const double* endstran, const double* props,
                                   const int* ntens, const int* ndi, const int* nprops, double* c,
                                   const int* noel) {
-  (void)noel;
-  static constexpr char name[] = "GetStressFromCubicElasticity";
-  if (!three_dimensional(ntens, ndi, stress, name) || !enough_props(*nprops, 2, stress, 6, name))
-    return;
-  const double t = props[0], e = props[1];
-  const Mat3 eps = strain_tensor(endstran);
-  const double tr = trace(eps);
-  Mat3 v, dn, ds = eps;
-  for (int i = 1; i <= 3; ++i) {
-    v(i, i) = tr / 3.0;
-    dn(i, i) = eps(i, i) - tr / 3.0;
-    ds(i, i) = 0.0;
-  }
-  const double sign = std::signbit(tr) ? -1.0 : 1.0;
-  using namespace materialdata;
-  const auto factor = [t](const Allocatable<double, 3>& table, int count, double x, const char* label) {
-    return resin::calibration_value(table, count, 2, x, t, true, label);
-  };
-  const double alpha1 = factor(alpha1props, nalpha1data, sign * frobenius(v), "alpha1props");
-  const double alpha2 = factor(alpha2props, nalpha2data, sign * frobenius(dn), "alpha2props");
-  const double alpha3 = factor(alpha3props, nalpha3data, frobenius(ds), "alpha3props");
-  const Mat3 s = e * alpha1 * v + e * alpha2 * dn + e * alpha3 * ds;
-  NyeNotation(stress, s.data());
-  // The secant stiffness of the same law (the resin routine's tangent).
-  for (int i = 0; i < 6; ++i)
-    for (int j = 0; j < 6; ++j)
-      c[i + 6 * j] = i < 3 && j < 3 ? e * alpha1 / 3.0 + e * alpha2 * ((i == j ? 1.0 : 0.0) - 1.0 / 3.0)
-                     : i == j       ? e * alpha3 / 2.0
-                                    : 0.0;
+  tavrin::c_boundary(__func__, [&] {
+    (void)noel;
+    static constexpr char name[] = "GetStressFromCubicElasticity";
+    if (!three_dimensional(ntens, ndi, stress, name) || !enough_props(*nprops, 2, stress, 6, name))
+      return;
+    const double t = props[0], e = props[1];
+    const Mat3 eps = strain_tensor(endstran);
+    const double tr = trace(eps);
+    Mat3 v, dn, ds = eps;
+    for (int i = 1; i <= 3; ++i) {
+      v(i, i) = tr / 3.0;
+      dn(i, i) = eps(i, i) - tr / 3.0;
+      ds(i, i) = 0.0;
+    }
+    const double sign = std::signbit(tr) ? -1.0 : 1.0;
+    using namespace materialdata;
+    const auto factor = [t](const Allocatable<double, 3>& table, int count, double x, const char* label) {
+      return resin::calibration_value(table, count, 2, x, t, true, label);
+    };
+    const double alpha1 = factor(alpha1props, nalpha1data, sign * frobenius(v), "alpha1props");
+    const double alpha2 = factor(alpha2props, nalpha2data, sign * frobenius(dn), "alpha2props");
+    const double alpha3 = factor(alpha3props, nalpha3data, frobenius(ds), "alpha3props");
+    const Mat3 s = e * alpha1 * v + e * alpha2 * dn + e * alpha3 * ds;
+    NyeNotation(stress, s.data());
+    // The secant stiffness of the same law (the resin routine's tangent).
+    for (int i = 0; i < 6; ++i)
+      for (int j = 0; j < 6; ++j)
+        c[i + 6 * j] = i < 3 && j < 3 ? e * alpha1 / 3.0 + e * alpha2 * ((i == j ? 1.0 : 0.0) - 1.0 / 3.0)
+                       : i == j       ? e * alpha3 / 2.0
+                                      : 0.0;
+  });
 }
 
 void GetLameStress(const double* spureps, const double* endstrandev, const double* g, const double* komp,

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "foundation/boundary.hpp"
 #include "foundation/linalg.hpp"
 #include "foundation/numerics_latch.hpp"
 #include "mechanics/ply_rotation.hpp"
@@ -209,22 +210,28 @@ void GetABDMatrix(double* abd, const double* a, const double* b, const double* d
 }
 
 void GetReducedBendingStiffness(double* dred, const double* a, const double* b, const double* d) {
-  lm::reduced_bending_stiffness(load_abd(a, b, d)).store(dred);
+  tavrin::c_boundary(__func__, [&] {
+    lm::reduced_bending_stiffness(load_abd(a, b, d)).store(dred);
+  });
 }
 
 void GetABDTilde(const double* a, const double* b, const double* d, double* atstar, double* btstar,
                  double* dtstar) {
-  const lm::InvertedAbd t = lm::inverted_blocks(load_abd(a, b, d));
-  t.a.store(atstar);
-  t.b.store(btstar);
-  t.d.store(dtstar);
+  tavrin::c_boundary(__func__, [&] {
+    const lm::InvertedAbd t = lm::inverted_blocks(load_abd(a, b, d));
+    t.a.store(atstar);
+    t.b.store(btstar);
+    t.d.store(dtstar);
+  });
 }
 
 void GetEngConstsFromABDMatrix(double* eng, const double* abd, const double* h, const int* tcflag) {
-  const Mat6 m = Mat6::load(abd);
-  (tcflag && *tcflag ? lm::engineering_constants_from_stiffness(m, *h)
-                     : lm::engineering_constants(m, *h))
-      .store(eng);
+  tavrin::c_boundary(__func__, [&] {
+    const Mat6 m = Mat6::load(abd);
+    (tcflag && *tcflag ? lm::engineering_constants_from_stiffness(m, *h)
+                       : lm::engineering_constants(m, *h))
+        .store(eng);
+  });
 }
 
 void GetVMatrix(double* v, const double* plyorientation, const double* plythickness,

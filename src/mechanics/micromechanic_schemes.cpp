@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "mechanics/micromechanic.hpp"
+#include "foundation/boundary.hpp"
 
 namespace tavrin::micromechanic {
 
@@ -222,69 +223,91 @@ extern "C" {
 
 void Voigt(double* vt, const double* fiberprops, const double* matrixprops, const double* vf,
            const double* vvoid, const double* vint, const double* interprops, const int* voidtype) {
-  store(vt, mm::voigt_bound(constituents(fiberprops, matrixprops, vf, vvoid, vint, interprops, nullptr,
-                                         voidtype)));
+  tavrin::c_boundary(__func__, [&] {
+    store(vt, mm::voigt_bound(constituents(fiberprops, matrixprops, vf, vvoid, vint, interprops, nullptr,
+                                           voidtype)));
+  });
 }
 void Reuss(double* rs, const double* fiberprops, const double* matrixprops, const double* vf,
            const double* vvoid, const double* vint, const double* interprops, const int* voidtype) {
-  store(rs, mm::reuss_bound(constituents(fiberprops, matrixprops, vf, vvoid, vint, interprops, nullptr,
-                                         voidtype)));
+  tavrin::c_boundary(__func__, [&] {
+    store(rs, mm::reuss_bound(constituents(fiberprops, matrixprops, vf, vvoid, vint, interprops, nullptr,
+                                           voidtype)));
+  });
 }
 void Dilute(double* es, const double* fiberprops, const double* matrixprops, const double* vf,
             const double* vvoid, const double* vint, const double* interprops, const double* yzratio,
             const int* voidtype) {
-  store(es, mm::concentration_scheme(
-                constituents(fiberprops, matrixprops, vf, vvoid, vint, interprops, yzratio, voidtype), 0));
+  tavrin::c_boundary(__func__, [&] {
+    store(es, mm::concentration_scheme(
+                  constituents(fiberprops, matrixprops, vf, vvoid, vint, interprops, yzratio, voidtype), 0));
+  });
 }
 void MoriTanaka(double* mt, const double* fiberprops, const double* matrixprops, const double* vf,
                 const double* vvoid, const double* vint, const double* interprops, const double* yzratio,
                 const int* voidtype) {
-  store(mt, mm::concentration_scheme(
-                constituents(fiberprops, matrixprops, vf, vvoid, vint, interprops, yzratio, voidtype), 3));
+  tavrin::c_boundary(__func__, [&] {
+    store(mt, mm::concentration_scheme(
+                  constituents(fiberprops, matrixprops, vf, vvoid, vint, interprops, yzratio, voidtype), 3));
+  });
 }
 void Chow(double* cw, const double* fiberprops, const double* matrixprops, const double* vf,
           const double* vvoid, const double* vint, const double* interprops, const double* yzratio,
           const int* voidtype) {
-  store(cw, mm::concentration_scheme(
-                constituents(fiberprops, matrixprops, vf, vvoid, vint, interprops, yzratio, voidtype), 4));
+  tavrin::c_boundary(__func__, [&] {
+    store(cw, mm::concentration_scheme(
+                  constituents(fiberprops, matrixprops, vf, vvoid, vint, interprops, yzratio, voidtype), 4));
+  });
 }
 void Lielens(double* li, const double* fiberprops, const double* matrixprops, const double* vf,
              const double* vvoid, const double* vint, const double* interprops, const double* yzratio,
              const int* voidtype) {
-  store(li, mm::concentration_scheme(
-                constituents(fiberprops, matrixprops, vf, vvoid, vint, interprops, yzratio, voidtype), 5));
+  tavrin::c_boundary(__func__, [&] {
+    store(li, mm::concentration_scheme(
+                  constituents(fiberprops, matrixprops, vf, vvoid, vint, interprops, yzratio, voidtype), 5));
+  });
 }
 void HashinShtrikman(double* hs, const double* fiberprops, const double* matrixprops, const double* vf,
                      const int* luflag, const double* vvoid, const double* vint, const double* interprops,
                      const double* yzratio, const int* voidtype) {
-  store(hs, mm::concentration_scheme(
-                constituents(fiberprops, matrixprops, vf, vvoid, vint, interprops, yzratio, voidtype),
-                *luflag > 0 ? 2 : 1));
+  tavrin::c_boundary(__func__, [&] {
+    store(hs, mm::concentration_scheme(
+                  constituents(fiberprops, matrixprops, vf, vvoid, vint, interprops, yzratio, voidtype),
+                  *luflag > 0 ? 2 : 1));
+  });
 }
 void Mura(double* ma, const double* fiberprops, const double* matrixprops, const double* vf,
           const double* vvoid, const double* vint, const double* interprops, const double* yzratio,
           const int* voidtype) {
-  store(ma, mm::mura(constituents(fiberprops, matrixprops, vf, vvoid, vint, interprops, yzratio, voidtype)));
+  tavrin::c_boundary(__func__, [&] {
+    store(ma, mm::mura(constituents(fiberprops, matrixprops, vf, vvoid, vint, interprops, yzratio, voidtype)));
+  });
 }
 void CSCS(double* sc, const double* fiberprops, const double* matrixprops, const double* vf,
           const double* vvoid, const double* vint, const double* interprops, const double* yzratio,
           const int* voidtype, const int* maxit, const double* threshold) {
-  store(sc, mm::cscs(constituents(fiberprops, matrixprops, vf, vvoid, vint, interprops, yzratio, voidtype),
-                     maxit ? *maxit : 200, threshold ? *threshold : 1e-8));
+  tavrin::c_boundary(__func__, [&] {
+    store(sc, mm::cscs(constituents(fiberprops, matrixprops, vf, vvoid, vint, interprops, yzratio, voidtype),
+                       maxit ? *maxit : 200, threshold ? *threshold : 1e-8));
+  });
 }
 void Huang(double* hg, const double* fiberprops, const double* matrixprops, const double* vf,
            const double* vvoid, const double* vint, const double* interprops, const double* strengthprops,
            const double* cp, const int* voidtype) {
-  store(hg, mm::huang(constituents(fiberprops, matrixprops, vf, vvoid, vint, interprops, nullptr, voidtype),
-                      strengthprops, cp));
+  tavrin::c_boundary(__func__, [&] {
+    store(hg, mm::huang(constituents(fiberprops, matrixprops, vf, vvoid, vint, interprops, nullptr, voidtype),
+                        strengthprops, cp));
+  });
 }
 void Cumulative(double* ch, const double* fiberprops, const double* matrixprops, const double* vf,
                 const double* vvoid, const double* vint, const double* interprops,
                 const double* strengthprops, const double* yzratio, const int* voidtype,
                 const int* rvetype) {
-  store(ch, mm::cumulative(
-                constituents(fiberprops, matrixprops, vf, vvoid, vint, interprops, yzratio, voidtype),
-                strengthprops, rvetype ? *rvetype : 1));
+  tavrin::c_boundary(__func__, [&] {
+    store(ch, mm::cumulative(
+                  constituents(fiberprops, matrixprops, vf, vvoid, vint, interprops, yzratio, voidtype),
+                  strengthprops, rvetype ? *rvetype : 1));
+  });
 }
 
 }

@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "foundation/linalg.hpp"
+#include "foundation/boundary.hpp"
 #include "foundation/numerics_latch.hpp"
 #include "foundation/special.hpp"
 #include "mechanics/micromechanic.hpp"
@@ -354,7 +355,9 @@ extern "C" {
 
 void GeneralizedMoriTanaka(double* cmt, const double* cinc, const double* eshinc, const double* vinc,
                            const double* c0, const int* ninc) {
-  mm::generalized_mori_tanaka(cinc, eshinc, vinc, Mat6::load(c0), *ninc).store(cmt);
+  tavrin::c_boundary(__func__, [&] {
+    mm::generalized_mori_tanaka(cinc, eshinc, vinc, Mat6::load(c0), *ninc).store(cmt);
+  });
 }
 
 void GetEshelbyTensor(double* et, const int* incltype, const double* inclratio, const double* nu_m,
@@ -364,8 +367,10 @@ void GetEshelbyTensor(double* et, const int* incltype, const double* inclratio, 
 
 void GetStrainConcentrationTensor(double* a, const double* et, const double* cinc, const double* cm,
                                   const double* vinc, const int* atype) {
-  mm::strain_concentration(Mat6::load(et), Mat6::load(cinc), Mat6::load(cm), *vinc, atype ? *atype : 0)
-      .store(a);
+  tavrin::c_boundary(__func__, [&] {
+    mm::strain_concentration(Mat6::load(et), Mat6::load(cinc), Mat6::load(cm), *vinc, atype ? *atype : 0)
+        .store(a);
+  });
 }
 
 void GetAverageSCFromDualEquation(double* sc, const double* bainc, const double* scinc, const double* scm,
@@ -382,27 +387,33 @@ void GetEngConstsFromComplianceMatrix(double* eng, const double* s) {
 
 void GetFiberBundleComplianceMatrix(double* sfb, const double* sf, const double* sinter, const double* vf,
                                     const double* vinter) {
-  mm::fibre_bundle_compliance(Mat6::load(sf), Mat6::load(sinter), *vf, *vinter).store(sfb);
+  tavrin::c_boundary(__func__, [&] {
+    mm::fibre_bundle_compliance(Mat6::load(sf), Mat6::load(sinter), *vf, *vinter).store(sfb);
+  });
 }
 
 void GetPorousResinComplianceMatrix(double* spm, const double* sm, const double* vv, const int* voidtype) {
-  mm::porous_resin_compliance(Mat6::load(sm), *vv, *voidtype).store(spm);
+  tavrin::c_boundary(__func__, [&] {
+    mm::porous_resin_compliance(Mat6::load(sm), *vv, *voidtype).store(spm);
+  });
 }
 
 void GetPhaseReduction(double* sf, double* sm, const double* fiberprops, const double* matrixprops,
                        const double* vf, const double* vvoid, const double* vint, const double* interprops,
                        const int* voidtype) {
-  mm::Constituents k;
-  k.fibre = fiberprops;
-  k.matrix = matrixprops;
-  k.vf = *vf;
-  k.vvoid = vvoid ? *vvoid : 0.0;
-  k.vint = vint ? *vint : 0.0;
-  k.interprops = interprops;
-  k.voidtype = voidtype ? *voidtype : 0;
-  const mm::Phases p = mm::phase_reduction(k);
-  p.sf.store(sf);
-  p.sm.store(sm);
+  tavrin::c_boundary(__func__, [&] {
+    mm::Constituents k;
+    k.fibre = fiberprops;
+    k.matrix = matrixprops;
+    k.vf = *vf;
+    k.vvoid = vvoid ? *vvoid : 0.0;
+    k.vint = vint ? *vint : 0.0;
+    k.interprops = interprops;
+    k.voidtype = voidtype ? *voidtype : 0;
+    const mm::Phases p = mm::phase_reduction(k);
+    p.sf.store(sf);
+    p.sm.store(sm);
+  });
 }
 
 void GetUDStrengthFromBridgingMatrix(double* ud, const double* bridging, const double* fiberprops,

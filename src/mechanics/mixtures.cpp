@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "foundation/boundary.hpp"
 #include "foundation/linalg.hpp"
 
 namespace tavrin::laminate {
@@ -193,13 +194,19 @@ void GetVoigtEffectiveStiffness(double* cvoigt, const double* volratios, const d
 }
 void GetReussEffectiveStiffness(double* creuss, const double* volratios, const double* c,
                                 const int* nvols) {
-  effective<tavrin::laminate::reuss_stiffness>(creuss, volratios, c, nvols);
+  tavrin::c_boundary(__func__, [&] {
+    effective<tavrin::laminate::reuss_stiffness>(creuss, volratios, c, nvols);
+  });
 }
 void GetSunEffectiveStiffness(double* csun, const double* volratios, const double* c, const int* nvols) {
-  effective<tavrin::laminate::sun_stiffness>(csun, volratios, c, nvols);
+  tavrin::c_boundary(__func__, [&] {
+    effective<tavrin::laminate::sun_stiffness>(csun, volratios, c, nvols);
+  });
 }
 void GetChouEffectiveStiffness(double* chou, const double* volratios, const double* c, const int* nvols) {
-  effective<tavrin::laminate::chou_stiffness>(chou, volratios, c, nvols);
+  tavrin::c_boundary(__func__, [&] {
+    effective<tavrin::laminate::chou_stiffness>(chou, volratios, c, nvols);
+  });
 }
 void GetHenryEffectiveStiffness(double* chenry, const double* volratios, const double* c,
                                 const int* nvols) {

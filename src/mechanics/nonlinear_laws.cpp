@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "foundation/boundary.hpp"
 #include "foundation/numerics_latch.hpp"
 #include "foundation/rootfinding.hpp"
 
@@ -84,17 +85,19 @@ void NLHahnTsai(double* dnl, const double* tg, const double* beta, const double*
 }
 
 void FPHahnTsai(double* dout, const double* args, const int* na, const int* ns) {
-  // args = (τ, γ, G, β): four values are read, whatever na allows beyond.
-  if (*na < 4) {
-    *dout = 0.0;
-    tavrin::latch_failure(tavrin::status_invalid, "Hahn-Tsai law needs four arguments", *na);
-    return;
-  }
-  const double tau = args[0], gamma = args[1], g = args[2], beta = args[3];
-  const int mode = ns ? *ns : 0;
-  if (mode == 2) *dout = nl::hahn_tsai_map(tau, gamma, g, beta);
-  else if (mode == 1) *dout = nl::hahn_tsai_solved(tau, gamma, g, beta);
-  else *dout = nl::hahn_tsai(g, beta, tau, gamma);
+  tavrin::c_boundary(__func__, [&] {
+    // args = (τ, γ, G, β): four values are read, whatever na allows beyond.
+    if (*na < 4) {
+      *dout = 0.0;
+      tavrin::latch_failure(tavrin::status_invalid, "Hahn-Tsai law needs four arguments", *na);
+      return;
+    }
+    const double tau = args[0], gamma = args[1], g = args[2], beta = args[3];
+    const int mode = ns ? *ns : 0;
+    if (mode == 2) *dout = nl::hahn_tsai_map(tau, gamma, g, beta);
+    else if (mode == 1) *dout = nl::hahn_tsai_solved(tau, gamma, g, beta);
+    else *dout = nl::hahn_tsai(g, beta, tau, gamma);
+  });
 }
 
 void NLAdam(double* dnl, const double* l, const double* x, const double* n, const double* nf,

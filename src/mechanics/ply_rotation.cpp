@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "foundation/boundary.hpp"
 #include "foundation/linalg.hpp"
 #include "foundation/norms.hpp"
 #include "foundation/numerics_latch.hpp"
@@ -275,14 +276,16 @@ void GetPhiMeasuredFromXZPlane(double* phixz, const double* phixy, const int* cl
 
 void GetArbitraryBaseSC(double* scbase, const double* sc, const double* base, const int* scflag,
                         const int* ntflag) {
-  // The rotation works in Nye order; Voigt (1) and cyclic (2) input is
-  // brought there and the result taken back.
-  const la::Order order = *ntflag == 1 ? la::voigt_nye : *ntflag == 2 ? la::cyclic_nye
-                                                                      : la::Order{1, 2, 3, 4, 5, 6};
-  const Mat6 x = la::permute(Mat6::load(sc), order);
-  const Mat3 b = Mat3::load(base);
-  const Mat6 y = *scflag != 0 ? la::stiffness_in_base(x, b) : la::compliance_in_base(x, b);
-  la::permute(y, order).store(scbase);
+  tavrin::c_boundary(__func__, [&] {
+    // The rotation works in Nye order; Voigt (1) and cyclic (2) input is
+    // brought there and the result taken back.
+    const la::Order order = *ntflag == 1 ? la::voigt_nye : *ntflag == 2 ? la::cyclic_nye
+                                                                        : la::Order{1, 2, 3, 4, 5, 6};
+    const Mat6 x = la::permute(Mat6::load(sc), order);
+    const Mat3 b = Mat3::load(base);
+    const Mat6 y = *scflag != 0 ? la::stiffness_in_base(x, b) : la::compliance_in_base(x, b);
+    la::permute(y, order).store(scbase);
+  });
 }
 
 void GetReducedNyeStiffnessMatrix(double* qs, const double* c, const int* plflag) {

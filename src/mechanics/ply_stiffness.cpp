@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "foundation/boundary.hpp"
 #include "foundation/linalg.hpp"
 #include "foundation/numerics_latch.hpp"
 #include "foundation/scratch.hpp"
@@ -256,31 +257,35 @@ void GetNyeComplianceMatrix(double* s, const double* props, const int* ntens, co
 void GetGeneralizedNyeOnAxisSC(double* sc, const double* props, const int* ntens, const int* nprops,
                                const int* scflag, const int* psflag, const int* /*ldflag*/,
                                const int* unsymm) {
-  static constexpr char message[] =
-      "Unsupported number of properties or dimensions in GetGeneralizedNyeOnAxisSC.";
-  const int n = std::max(*ntens, 0);
-  const View<double, 2> m(sc, n, n);
-  if (n != 3 && n != 4 && n != 6) {
-    // Nothing of a solver layout fits: the array stays zero in its extent.
-    std::fill(m.begin(), m.end(), 0.0);
-    tavrin::latch_failure(tavrin::status_error, message);
-    return;
-  }
-  la::on_axis_stiffness({props, std::size_t(std::max(*nprops, 0))}, plane_stress_requested(psflag),
-                        unsymm && *unsymm != 0, m);
-  if (std::all_of(m.begin(), m.end(), [](double v) { return v == 0.0; }))
-    tavrin::latch_failure(tavrin::status_error, message);
-  // The compliance by inversion (a zero matrix latches the inversion's own
-  // failure behind the first one).
-  if (*scflag == 0) tavrin::math::invert(m, m);
+  tavrin::c_boundary(__func__, [&] {
+    static constexpr char message[] =
+        "Unsupported number of properties or dimensions in GetGeneralizedNyeOnAxisSC.";
+    const int n = std::max(*ntens, 0);
+    const View<double, 2> m(sc, n, n);
+    if (n != 3 && n != 4 && n != 6) {
+      // Nothing of a solver layout fits: the array stays zero in its extent.
+      std::fill(m.begin(), m.end(), 0.0);
+      tavrin::latch_failure(tavrin::status_error, message);
+      return;
+    }
+    la::on_axis_stiffness({props, std::size_t(std::max(*nprops, 0))}, plane_stress_requested(psflag),
+                          unsymm && *unsymm != 0, m);
+    if (std::all_of(m.begin(), m.end(), [](double v) { return v == 0.0; }))
+      tavrin::latch_failure(tavrin::status_error, message);
+    // The compliance by inversion (a zero matrix latches the inversion's own
+    // failure behind the first one).
+    if (*scflag == 0) tavrin::math::invert(m, m);
+  });
 }
 
 void GetInvariantsFromReducedStiffness(double* u, const double* props, const int* nprops) {
-  Mat3 q;
-  const int three = 3, one = 1;
-  GetGeneralizedNyeOnAxisSC(q.data(), props, &three, nprops, &one, nullptr, nullptr, nullptr);
-  const auto inv = la::lamination_invariants(q);
-  std::copy(inv.begin(), inv.end(), u);
+  tavrin::c_boundary(__func__, [&] {
+    Mat3 q;
+    const int three = 3, one = 1;
+    GetGeneralizedNyeOnAxisSC(q.data(), props, &three, nprops, &one, nullptr, nullptr, nullptr);
+    const auto inv = la::lamination_invariants(q);
+    std::copy(inv.begin(), inv.end(), u);
+  });
 }
 
 void GetOffAxisShearRigidMatrix(double* hoff, const double* g13, const double* g23,
@@ -290,21 +295,23 @@ void GetOffAxisShearRigidMatrix(double* hoff, const double* g13, const double* g
 
 void GetStressVector(double* stress, const double* ddsdde, const double* strain0, const double* dstrain,
                      const int* ndi, const int* ntens, const int* issekant, const int* istensor) {
-  const int n = std::max(*ntens, 0);
-  const View<const double, 2> c(ddsdde, n, n);
-  const StrainScaling f = scaling(ndi, n, istensor);
-  const bool secant = *issekant != 0;
-  // Formed aside first: the caller's strains may share storage with stress.
-  tavrin::Scratch<double, 6> s(n);
-  for (int i = 0; i < n; ++i) {
-    double sum = 0.0;
-    for (int j = 0; j < n; ++j) {
-      const double e = secant ? f(j) * strain0[j] + f(j) * dstrain[j] : f(j) * dstrain[j];
-      sum += c(i + 1, j + 1) * e;
+  tavrin::c_boundary(__func__, [&] {
+    const int n = std::max(*ntens, 0);
+    const View<const double, 2> c(ddsdde, n, n);
+    const StrainScaling f = scaling(ndi, n, istensor);
+    const bool secant = *issekant != 0;
+    // Formed aside first: the caller's strains may share storage with stress.
+    tavrin::Scratch<double, 6> s(n);
+    for (int i = 0; i < n; ++i) {
+      double sum = 0.0;
+      for (int j = 0; j < n; ++j) {
+        const double e = secant ? f(j) * strain0[j] + f(j) * dstrain[j] : f(j) * dstrain[j];
+        sum += c(i + 1, j + 1) * e;
+      }
+      s[std::size_t(i)] = secant ? sum : stress[i] + sum;
     }
-    s[std::size_t(i)] = secant ? sum : stress[i] + sum;
-  }
-  std::copy_n(s.data(), n, stress);
+    std::copy_n(s.data(), n, stress);
+  });
 }
 
 void GetSpecificStrainEnergy(double* sse, const double* stress, const double* stress0,
@@ -324,13 +331,15 @@ void GetSpecificStrainEnergy(double* sse, const double* stress, const double* st
 
 double GetMatParamByCurveFitting(const double* l, const double* eta, const double* stress0,
                                  const double* strain0, const double* dstrain, const int* nlflag) {
-  namespace nl = tavrin::nlcollection;
-  switch (*nlflag) {
-    case 1: return *l * (1.0 - nl::kaestner(*eta, *strain0 + *dstrain));
-    case 2: return *l * (1.0 - nl::krause(*eta, *strain0 + *dstrain));
-    case 3: return *l * (1.0 - nl::hahn_tsai_solved(*stress0, *strain0, *l, *eta));
-    default: return *l;
-  }
+  return tavrin::c_boundary_value(__func__, [&]() -> double {
+    namespace nl = tavrin::nlcollection;
+    switch (*nlflag) {
+      case 1: return *l * (1.0 - nl::kaestner(*eta, *strain0 + *dstrain));
+      case 2: return *l * (1.0 - nl::krause(*eta, *strain0 + *dstrain));
+      case 3: return *l * (1.0 - nl::hahn_tsai_solved(*stress0, *strain0, *l, *eta));
+      default: return *l;
+    }
+  });
 }
 
 }  // extern "C"

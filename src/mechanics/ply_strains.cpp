@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "foundation/boundary.hpp"
 #include "foundation/numerics_latch.hpp"
 #include "foundation/scratch.hpp"
 #include "mechanics/ply_rotation.hpp"
@@ -99,18 +100,20 @@ void GetPlyStrain(double* plystrain, const double* se, const double* plyzcoord, 
 
 void GetSectionStrain(double* plystrain, const double* se, const double* plyorientation,
                       const double* plythickness, const int* nplies, const double* reference) {
-  const lm::Stack s(nullptr, plyorientation, plythickness, *nplies);
-  const int n = s.size();
-  const Vec6 e = Vec6::load(se);
-  const double r = reference ? *reference : 0.0;
-  tavrin::Scratch<double, 2 * 64 + 1> z(2 * std::ptrdiff_t(n) + 1);
-  lm::section_z(s, z.data());
-  for (int k = 1; k <= n; ++k) {
-    // The laminate strains turned to the axes of ply k.
-    const Mat3 t = tavrin::lamina::plane_transformation(s.angle_r(k), tavrin::lamina::Form::strain);
-    for (int m = 0; m < 3; ++m)
-      (t * lm::strain_at(e, z[std::size_t(2 * k - 2 + m)] - r)).store(plystrain + 3 * (3 * std::ptrdiff_t(k - 1) + m));
-  }
+  tavrin::c_boundary(__func__, [&] {
+    const lm::Stack s(nullptr, plyorientation, plythickness, *nplies);
+    const int n = s.size();
+    const Vec6 e = Vec6::load(se);
+    const double r = reference ? *reference : 0.0;
+    tavrin::Scratch<double, 2 * 64 + 1> z(2 * std::ptrdiff_t(n) + 1);
+    lm::section_z(s, z.data());
+    for (int k = 1; k <= n; ++k) {
+      // The laminate strains turned to the axes of ply k.
+      const Mat3 t = tavrin::lamina::plane_transformation(s.angle_r(k), tavrin::lamina::Form::strain);
+      for (int m = 0; m < 3; ++m)
+        (t * lm::strain_at(e, z[std::size_t(2 * k - 2 + m)] - r)).store(plystrain + 3 * (3 * std::ptrdiff_t(k - 1) + m));
+    }
+  });
 }
 
 void GetPlyBottomTopStress(double* sbt, const double* sestress, const int* plysectionpoint,
@@ -145,7 +148,9 @@ void GetPlyBottomTopStress(double* sbt, const double* sestress, const int* plyse
 
 double GetDecoupAngle(const double* plyelastic, const double* plyorientation,
                       const double* plythickness, const int* nplies) {
-  return lm::decoupling_angle_d({plyelastic, plyorientation, plythickness, *nplies});
+  return tavrin::c_boundary_value(__func__, [&]() -> double {
+    return lm::decoupling_angle_d({plyelastic, plyorientation, plythickness, *nplies});
+  });
 }
 
 double GetdAngle(const double* plyorientation, const int* luflag, const int* iply, const int* nplies) {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "foundation/boundary.hpp"
 #include "foundation/errorhandling.hpp"
 #include "foundation/list_record.hpp"
 #include "foundation/norms.hpp"
@@ -166,45 +167,53 @@ void debug_line(const char* label, double value) {
 
 void GetExternalData(const double* datafield, const int* ndata, const double* x0, const double* temp,
                      double* rvalue, const char* stype, const int* nrows, const int* npoints) {
-  const bool cubic = stype && (stype[0] == 'C' || stype[0] == 'c');
-  *rvalue = resin::table_value(datafield, *nrows, *npoints, *ndata, 2, *x0, *temp, cubic, "datafield");
+  tavrin::c_boundary(__func__, [&] {
+    const bool cubic = stype && (stype[0] == 'C' || stype[0] == 'c');
+    *rvalue = resin::table_value(datafield, *nrows, *npoints, *ndata, 2, *x0, *temp, cubic, "datafield");
+  });
 }
 
 void GetFlowParameters(const double* eqplaststrain, double* a0, double* a1, const double* temp) {
-  using namespace materialdata;
-  *a0 = resin::calibration_value(flowprops, nflowdata, 2, *eqplaststrain, *temp, true, "flowprops");
-  *a1 = resin::calibration_value(flowprops, nflowdata, 3, *eqplaststrain, *temp, true, "flowprops");
+  tavrin::c_boundary(__func__, [&] {
+    using namespace materialdata;
+    *a0 = resin::calibration_value(flowprops, nflowdata, 2, *eqplaststrain, *temp, true, "flowprops");
+    *a1 = resin::calibration_value(flowprops, nflowdata, 3, *eqplaststrain, *temp, true, "flowprops");
+  });
 }
 
 void GetModulusFromTable(const double* eqstrain, double* e, const double* temp) {
-  using namespace materialdata;
-  *e = resin::calibration_value(secantprops, nsecantdata, 2, *eqstrain, *temp, true, "secantprops");
+  tavrin::c_boundary(__func__, [&] {
+    using namespace materialdata;
+    *e = resin::calibration_value(secantprops, nsecantdata, 2, *eqstrain, *temp, true, "secantprops");
+  });
 }
 
 void GetResinProperties(const double* props, const int* nprops, const double* temp, double* e,
                         double* nu, double* num, double* gamma, double* degr, double* xt, double* xc,
                         double* np, double* a_woehler, double* exp_woehler, const int* noel) {
-  double* out[] = {e, nu, num, xt, np, gamma, xc, a_woehler, exp_woehler};
-  if (*nprops < 21) {
-    for (double* o : out) *o = 0.0;
-    *degr = 0.0;
-    xerr(-2, "GetResinProperties: fewer than 21 properties", std::span<const int>(nprops, 1));
-    return;
-  }
-  const Blocks blocks(props, 9);
-  const double t = *temp;
-  for (int i = 0; i < 9; ++i) *out[i] = blocks.at(i, t);
-  *xc *= *xt;  // the block holds the ratio Xc/Xt
-  *degr = props[20];
-  const bool debug = *noel == debugdata::edebug;
-  if (debug) {
-    debug_line("temp", t);
-    debug_line("T1", blocks.t1);
-    debug_line("T2", blocks.t2);
-    debug_line(t < blocks.t1 ? "E1 =" : t > blocks.t2 ? "E2 =" : "E =", *e);
-  }
-  if (*nprops >= 32 && t > 293.15 && !modulus_law(props + 21, t, blocks, false, *e))
-    xerr(-2, "GetResinProperties: modulus law needs a room-temperature block");
+  tavrin::c_boundary(__func__, [&] {
+    double* out[] = {e, nu, num, xt, np, gamma, xc, a_woehler, exp_woehler};
+    if (*nprops < 21) {
+      for (double* o : out) *o = 0.0;
+      *degr = 0.0;
+      xerr(-2, "GetResinProperties: fewer than 21 properties", std::span<const int>(nprops, 1));
+      return;
+    }
+    const Blocks blocks(props, 9);
+    const double t = *temp;
+    for (int i = 0; i < 9; ++i) *out[i] = blocks.at(i, t);
+    *xc *= *xt;  // the block holds the ratio Xc/Xt
+    *degr = props[20];
+    const bool debug = *noel == debugdata::edebug;
+    if (debug) {
+      debug_line("temp", t);
+      debug_line("T1", blocks.t1);
+      debug_line("T2", blocks.t2);
+      debug_line(t < blocks.t1 ? "E1 =" : t > blocks.t2 ? "E2 =" : "E =", *e);
+    }
+    if (*nprops >= 32 && t > 293.15 && !modulus_law(props + 21, t, blocks, false, *e))
+      xerr(-2, "GetResinProperties: modulus law needs a room-temperature block");
+  });
 }
 
 void GetResinPlasticProperties(const double* props, const int* nprops, const double* temp,
@@ -212,29 +221,31 @@ void GetResinPlasticProperties(const double* props, const int* nprops, const dou
                                double* nut, double* nuc, double* a0, double* a1, double* alpha,
                                double* degr, double* xt, double* xc, double* np, double* a_woehler,
                                double* exp_woehler) {
-  double* out[] = {et, ec, g, nut, nuc, alpha, xt, xc, np, a_woehler, exp_woehler};
-  if (*nprops < 25) {
-    for (double* o : out) *o = 0.0;
-    *degr = *a0 = *a1 = 0.0;
-    xerr(-2, "GetResinPlasticProperties: fewer than 25 properties", std::span<const int>(nprops, 1));
-    return;
-  }
-  const Blocks blocks(props, 11);
-  const double t = *temp;
-  for (int i = 0; i < 11; ++i) *out[i] = blocks.at(i, t);
-  *degr = props[24];
-  if (*nprops >= 36) {
-    double etr = 0.0, ecr = 0.0, gr = 0.0, e = *et;
-    if (blocks.room(0, etr) && blocks.room(1, ecr) && blocks.room(2, gr) &&
-        modulus_law(props + 25, t, blocks, true, e)) {
-      *et = e;
-      *ec = ecr * e / etr;
-      *g = gr * e / etr;
-    } else {
-      xerr(-2, "GetResinPlasticProperties: modulus law needs its temperature blocks");
+  tavrin::c_boundary(__func__, [&] {
+    double* out[] = {et, ec, g, nut, nuc, alpha, xt, xc, np, a_woehler, exp_woehler};
+    if (*nprops < 25) {
+      for (double* o : out) *o = 0.0;
+      *degr = *a0 = *a1 = 0.0;
+      xerr(-2, "GetResinPlasticProperties: fewer than 25 properties", std::span<const int>(nprops, 1));
+      return;
     }
-  }
-  GetFlowParameters(eqplaststrain, a0, a1, temp);
+    const Blocks blocks(props, 11);
+    const double t = *temp;
+    for (int i = 0; i < 11; ++i) *out[i] = blocks.at(i, t);
+    *degr = props[24];
+    if (*nprops >= 36) {
+      double etr = 0.0, ecr = 0.0, gr = 0.0, e = *et;
+      if (blocks.room(0, etr) && blocks.room(1, ecr) && blocks.room(2, gr) &&
+          modulus_law(props + 25, t, blocks, true, e)) {
+        *et = e;
+        *ec = ecr * e / etr;
+        *g = gr * e / etr;
+      } else {
+        xerr(-2, "GetResinPlasticProperties: modulus law needs its temperature blocks");
+      }
+    }
+    GetFlowParameters(eqplaststrain, a0, a1, temp);
+  });
 }
 
 void GetResinOrthotropicProperties(const double* props, const int* nprops, const double* temp,
@@ -244,46 +255,48 @@ void GetResinOrthotropicProperties(const double* props, const int* nprops, const
                                    double* g13, double* g23, double* xt, double* xc, double* np,
                                    double* a_woehler, double* exp_woehler, double* degr,
                                    const int* noel, const double* d) {
-  double e = 0.0, nu = 0.0, num = 0.0, gamma = 0.0;
-  GetResinProperties(props, nprops, temp, &e, &nu, &num, &gamma, degr, xt, xc, np, a_woehler,
-                     exp_woehler, noel);
-  const auto& temps = materialdata::temperatures;
-  double tev = *temp;
-  if (temps.allocated() && temps.size() > 0)
-    tev = std::max(temps.data()[0], std::min(tev, temps.data()[temps.size() - 1]));
-  const bool soften = *d < 1.0 || *degr >= 1.0;
-  double* normal[] = {e1, e2, e3};
-  for (int i = 0; i < 3; ++i) {
-    const double strain = endstran[i];
-    const double a = soften ? resin::softening(materialdata::normalprops, materialdata::nnormaldata,
-                                        "normalprops", strain, stran[i], tev, gamma, *dt,
-                                        gamma != 0.0 && strain < 0.0)
-                            : 0.0;
-    *normal[i] = strain == 0.0 ? e : e / (std::abs(strain) * a + 1.0);
-  }
-  *nu21 = 2.0 * nu / (*e1 / *e2 + 1.0);
-  *nu12 = 2.0 * nu - *nu21;
-  *nu31 = 2.0 * nu / (*e1 / *e3 + 1.0);
-  *nu13 = 2.0 * nu - *nu31;
-  *nu32 = 2.0 * nu / (*e2 / *e3 + 1.0);
-  *nu23 = 2.0 * nu - *nu32;
-  const double g0 = e / (2.0 * nu + 2.0);
-  double* shear[] = {g12, g13, g23};
-  for (int k = 3; k < 6; ++k) {
-    const double strain = endstran[k];
-    const double b = soften ? resin::softening(materialdata::shearprops, materialdata::nsheardata,
-                                        "shearprops", strain, stran[k], tev, gamma, *dt,
-                                        gamma != 0.0 && strain != 0.0)
-                            : 0.0;
-    *shear[k - 3] = g0 / (std::abs(strain) * b + 1.0);
-  }
-  if (*noel == debugdata::edebug) {
-    io::ListRecord rec;
-    rec << "E1, E2, E3" << *e1 << *e2 << *e3;
-    rec.write(6);
-    rec << "G12, G13, G23" << *g12 << *g13 << *g23;
-    rec.write(6);
-  }
+  tavrin::c_boundary(__func__, [&] {
+    double e = 0.0, nu = 0.0, num = 0.0, gamma = 0.0;
+    GetResinProperties(props, nprops, temp, &e, &nu, &num, &gamma, degr, xt, xc, np, a_woehler,
+                       exp_woehler, noel);
+    const auto& temps = materialdata::temperatures;
+    double tev = *temp;
+    if (temps.allocated() && temps.size() > 0)
+      tev = std::max(temps.data()[0], std::min(tev, temps.data()[temps.size() - 1]));
+    const bool soften = *d < 1.0 || *degr >= 1.0;
+    double* normal[] = {e1, e2, e3};
+    for (int i = 0; i < 3; ++i) {
+      const double strain = endstran[i];
+      const double a = soften ? resin::softening(materialdata::normalprops, materialdata::nnormaldata,
+                                          "normalprops", strain, stran[i], tev, gamma, *dt,
+                                          gamma != 0.0 && strain < 0.0)
+                              : 0.0;
+      *normal[i] = strain == 0.0 ? e : e / (std::abs(strain) * a + 1.0);
+    }
+    *nu21 = 2.0 * nu / (*e1 / *e2 + 1.0);
+    *nu12 = 2.0 * nu - *nu21;
+    *nu31 = 2.0 * nu / (*e1 / *e3 + 1.0);
+    *nu13 = 2.0 * nu - *nu31;
+    *nu32 = 2.0 * nu / (*e2 / *e3 + 1.0);
+    *nu23 = 2.0 * nu - *nu32;
+    const double g0 = e / (2.0 * nu + 2.0);
+    double* shear[] = {g12, g13, g23};
+    for (int k = 3; k < 6; ++k) {
+      const double strain = endstran[k];
+      const double b = soften ? resin::softening(materialdata::shearprops, materialdata::nsheardata,
+                                          "shearprops", strain, stran[k], tev, gamma, *dt,
+                                          gamma != 0.0 && strain != 0.0)
+                              : 0.0;
+      *shear[k - 3] = g0 / (std::abs(strain) * b + 1.0);
+    }
+    if (*noel == debugdata::edebug) {
+      io::ListRecord rec;
+      rec << "E1, E2, E3" << *e1 << *e2 << *e3;
+      rec.write(6);
+      rec << "G12, G13, G23" << *g12 << *g13 << *g23;
+      rec.write(6);
+    }
+  });
 }
 
 void EquivalentStrain(const double* strain, double* eqstrain, const int* ndi, const int* ntens) {

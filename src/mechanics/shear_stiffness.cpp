@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "foundation/array.hpp"
+#include "foundation/boundary.hpp"
 #include "foundation/linalg.hpp"
 #include "foundation/numerics_latch.hpp"
 #include "mechanics/ply_rotation.hpp"
@@ -234,41 +235,49 @@ extern "C" {
 void GetSmallFMatrix(double* smallf, const double* plyelastic, const double* plyorientation,
                      const double* plythickness, const double* zcrd, const double* fa, const double* fb,
                      const int* iply, const int* nplies) {
-  if (*iply < 1 || *iply > *nplies) {
-    lm::Mat2{}.store(smallf);
-    tavrin::latch_failure(tavrin::status_invalid, "Ply outside the stack in GetSmallFMatrix", *iply);
-    return;
-  }
-  const lm::Stack s(plyelastic, plyorientation, plythickness, *nplies);
-  lm::ShearStressFunction(s, {Mat3::load(fa), Mat3::load(fb)})
-      .at(lm::partial_stiffness(s, *zcrd, *iply))
-      .store(smallf);
+  tavrin::c_boundary(__func__, [&] {
+    if (*iply < 1 || *iply > *nplies) {
+      lm::Mat2{}.store(smallf);
+      tavrin::latch_failure(tavrin::status_invalid, "Ply outside the stack in GetSmallFMatrix", *iply);
+      return;
+    }
+    const lm::Stack s(plyelastic, plyorientation, plythickness, *nplies);
+    lm::ShearStressFunction(s, {Mat3::load(fa), Mat3::load(fb)})
+        .at(lm::partial_stiffness(s, *zcrd, *iply))
+        .store(smallf);
+  });
 }
 
 void GetSectionFMatrix(double* plysmallf, const int* sectionlist, const double* plyorientation,
                        const double* plythickness, const double* plyzcoord, const double* plyelastic,
                        const int* nplies, const int* nsec, const int* defint) {
-  const lm::SectionTables t =
-      sections(sectionlist, plyorientation, plythickness, plyelastic, nplies, nsec, defint);
-  const int rows = lm::section_rows(*nplies);
-  const View<double, 3> f(plysmallf, rows, 4, t.nsec);
-  std::fill(f.begin(), f.end(), 0.0);
-  for (int sec = 1; sec <= t.nsec; ++sec) {
-    const int nlay = t.plies(sec);
-    if (nlay < 1 || !t.has_elastic_constants(sec, nlay)) continue;
-    lm::section_shear_functions(t.stack(sec, nlay), plyzcoord + std::ptrdiff_t(rows) * (sec - 1),
-                                &f(1, 1, sec), rows);
-  }
+  tavrin::c_boundary(__func__, [&] {
+    const lm::SectionTables t =
+        sections(sectionlist, plyorientation, plythickness, plyelastic, nplies, nsec, defint);
+    const int rows = lm::section_rows(*nplies);
+    const View<double, 3> f(plysmallf, rows, 4, t.nsec);
+    std::fill(f.begin(), f.end(), 0.0);
+    for (int sec = 1; sec <= t.nsec; ++sec) {
+      const int nlay = t.plies(sec);
+      if (nlay < 1 || !t.has_elastic_constants(sec, nlay)) continue;
+      lm::section_shear_functions(t.stack(sec, nlay), plyzcoord + std::ptrdiff_t(rows) * (sec - 1),
+                                  &f(1, 1, sec), rows);
+    }
+  });
 }
 
 void GetHMatrixImprovedShear(double* hext2d, const double* plyelastic, const double* plyorientation,
                              const double* plythickness, const int* nplies) {
-  lm::shear_stiffness_improved({plyelastic, plyorientation, plythickness, *nplies}).store(hext2d);
+  tavrin::c_boundary(__func__, [&] {
+    lm::shear_stiffness_improved({plyelastic, plyorientation, plythickness, *nplies}).store(hext2d);
+  });
 }
 
 void GetHMatrixQuadrature(double* hquad, const double* plyelastic, const double* plyorientation,
                           const double* plythickness, const int* nplies) {
-  lm::shear_stiffness_quadrature({plyelastic, plyorientation, plythickness, *nplies}).store(hquad);
+  tavrin::c_boundary(__func__, [&] {
+    lm::shear_stiffness_quadrature({plyelastic, plyorientation, plythickness, *nplies}).store(hquad);
+  });
 }
 
 void GetShearCorrectFactors(double* sk, const double* hlam, const double* plyelastic,
@@ -285,32 +294,36 @@ void GetHMatrixShearCorrect(double* hshear, const double* plyelastic, const doub
 void GetSectionHMatrix(double* sehmatrix, const int* sectionlist, const double* plyorientation,
                        const double* plythickness, const double* plyelastic, const int* nplies,
                        const int* nsec, const int* method, const int* defint) {
-  const lm::SectionTables t =
-      sections(sectionlist, plyorientation, plythickness, plyelastic, nplies, nsec, defint);
-  std::fill_n(sehmatrix, 4 * std::ptrdiff_t(t.nsec), 0.0);
-  for (int sec = 1; sec <= t.nsec; ++sec) {
-    const int nlay = t.plies(sec);
-    if (nlay < 1 || !t.has_elastic_constants(sec, nlay)) continue;
-    lm::shear_stiffness(t.stack(sec, nlay), method ? *method : 1).store(sehmatrix + 4 * std::ptrdiff_t(sec - 1));
-  }
+  tavrin::c_boundary(__func__, [&] {
+    const lm::SectionTables t =
+        sections(sectionlist, plyorientation, plythickness, plyelastic, nplies, nsec, defint);
+    std::fill_n(sehmatrix, 4 * std::ptrdiff_t(t.nsec), 0.0);
+    for (int sec = 1; sec <= t.nsec; ++sec) {
+      const int nlay = t.plies(sec);
+      if (nlay < 1 || !t.has_elastic_constants(sec, nlay)) continue;
+      lm::shear_stiffness(t.stack(sec, nlay), method ? *method : 1).store(sehmatrix + 4 * std::ptrdiff_t(sec - 1));
+    }
+  });
 }
 
 void GetArbitrarySectionFG(double* fg, const int* sectionlist, const double* plyorientation,
                            const double* plythickness, const double* plyzcoord, const double* plyelastic,
                            const int* nplies, const int* nsec, const int* csflag, const int* fgflag,
                            const double* xycurv, const int* defint) {
-  const lm::SectionTables t =
-      sections(sectionlist, plyorientation, plythickness, plyelastic, nplies, nsec, defint);
-  const int rows = lm::section_rows(*nplies);
-  const View<double, 3> out(fg, rows, 4, t.nsec);
-  std::fill(out.begin(), out.end(), 0.0);
-  const double k1 = xycurv ? xycurv[0] : 0.0, k2 = xycurv ? xycurv[1] : 0.0;
-  for (int sec = 1; sec <= t.nsec; ++sec) {
-    const int nlay = t.plies(sec);
-    if (nlay < 1) continue;
-    lm::section_fg(t.stack(sec, nlay), plyzcoord + std::ptrdiff_t(rows) * (sec - 1), k1, k2, *csflag,
-                   *fgflag, &out(1, 1, sec), rows);
-  }
+  tavrin::c_boundary(__func__, [&] {
+    const lm::SectionTables t =
+        sections(sectionlist, plyorientation, plythickness, plyelastic, nplies, nsec, defint);
+    const int rows = lm::section_rows(*nplies);
+    const View<double, 3> out(fg, rows, 4, t.nsec);
+    std::fill(out.begin(), out.end(), 0.0);
+    const double k1 = xycurv ? xycurv[0] : 0.0, k2 = xycurv ? xycurv[1] : 0.0;
+    for (int sec = 1; sec <= t.nsec; ++sec) {
+      const int nlay = t.plies(sec);
+      if (nlay < 1) continue;
+      lm::section_fg(t.stack(sec, nlay), plyzcoord + std::ptrdiff_t(rows) * (sec - 1), k1, k2, *csflag,
+                     *fgflag, &out(1, 1, sec), rows);
+    }
+  });
 }
 
 }  // extern "C"

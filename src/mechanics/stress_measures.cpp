@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "foundation/boundary.hpp"
 #include "foundation/calculus.hpp"
 #include "foundation/linalg.hpp"
 #include "foundation/numerics_latch.hpp"
@@ -113,7 +114,9 @@ void GetDeviatoricStress(double* cd, const double* svoigt) {
 }
 
 void GetPrincipals(double* ps, const double* svoigt, const int* nvoigt) {
-  la::principal_stresses(tensor_or_zero(svoigt, *nvoigt)).store(ps);
+  tavrin::c_boundary(__func__, [&] {
+    la::principal_stresses(tensor_or_zero(svoigt, *nvoigt)).store(ps);
+  });
 }
 
 double GetMisesStress(const double* stress, const int* nstress) {
@@ -149,30 +152,34 @@ void GetGreenStrain(double* green, const double* dfgrd) {
 }
 
 void GetAlmansiStrain(double* almansi, const double* dfgrd) {
-  la::almansi_strain(Mat3::load(dfgrd)).store(almansi);
+  tavrin::c_boundary(__func__, [&] {
+    la::almansi_strain(Mat3::load(dfgrd)).store(almansi);
+  });
 }
 
 void GetHardeningFromTable(double* yield, double* gradient, const double* strain, const double* table,
                            const int* ntable) {
-  *gradient = 0.0;
-  const int n = *ntable;
-  if (n < 1) {
-    *yield = -std::numeric_limits<double>::max();
-    return;
-  }
-  const double* stress = table;     // column 1: yield stress
-  const double* plastic = table + n;  // column 2: equivalent plastic strain
-  // Beyond the table: the largest yield stress, ideal plasticity.
-  *yield = *std::max_element(stress, stress + n);
-  if (!(*std::max_element(plastic, plastic + n) > *strain) || n == 1) return;
-  if (!strictly_increasing(plastic, n)) {
-    tavrin::latch_failure(tavrin::status_error, "Plastic strains of the hardening table do not increase");
-    return;
-  }
-  tavrin::Scratch<double, tavrin::small_matrix_entries> slope(n);
-  CentralStepDerivative(slope.data(), stress, plastic, &n);
-  tavrin::math::linearinterpolation(plastic, stress, n, strain, 1, yield);
-  tavrin::math::linearinterpolation(plastic, slope.data(), n, strain, 1, gradient);
+  tavrin::c_boundary(__func__, [&] {
+    *gradient = 0.0;
+    const int n = *ntable;
+    if (n < 1) {
+      *yield = -std::numeric_limits<double>::max();
+      return;
+    }
+    const double* stress = table;     // column 1: yield stress
+    const double* plastic = table + n;  // column 2: equivalent plastic strain
+    // Beyond the table: the largest yield stress, ideal plasticity.
+    *yield = *std::max_element(stress, stress + n);
+    if (!(*std::max_element(plastic, plastic + n) > *strain) || n == 1) return;
+    if (!strictly_increasing(plastic, n)) {
+      tavrin::latch_failure(tavrin::status_error, "Plastic strains of the hardening table do not increase");
+      return;
+    }
+    tavrin::Scratch<double, tavrin::small_matrix_entries> slope(n);
+    CentralStepDerivative(slope.data(), stress, plastic, &n);
+    tavrin::math::linearinterpolation(plastic, stress, n, strain, 1, yield);
+    tavrin::math::linearinterpolation(plastic, slope.data(), n, strain, 1, gradient);
+  });
 }
 
 }  // extern "C"

@@ -1,6 +1,7 @@
 // The double-precision entries.
 #include "pchip/dpchip.hpp"
 
+#include "foundation/boundary.hpp"
 #include "pchip/bspline.hpp"
 #include "pchip/controlled.hpp"
 #include "pchip/derivatives.hpp"

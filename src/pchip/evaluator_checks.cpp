@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "foundation/array.hpp"
+#include "foundation/boundary.hpp"
 #include "foundation/format_record.hpp"
 #include "pchip/dpchip.hpp"
 #include "pchip/machine.hpp"
@@ -474,21 +475,37 @@ namespace pchip = tavrin::pchip;
 
 void devchk(const int* lout, const int* kprint, const int* npts, double* xev, double* fev, double* dev, double* fev2,
             int* fail) {
-  *fail = pchip::check_one_cubic(*lout, *kprint, *npts, xev, fev, dev, fev2);
+  tavrin::c_boundary(__func__, [&] {
+    *fail = pchip::check_one_cubic(*lout, *kprint, *npts, xev, fev, dev, fev2);
+  });
 }
 void evchck(const int* lout, const int* kprint, const int* npts, float* xev, float* fev, float* dev, float* fev2,
             int* fail) {
-  *fail = pchip::check_one_cubic(*lout, *kprint, *npts, xev, fev, dev, fev2);
+  tavrin::c_boundary(__func__, [&] {
+    *fail = pchip::check_one_cubic(*lout, *kprint, *npts, xev, fev, dev, fev2);
+  });
 }
 void devpck(const int* lout, const int* kprint, double* x, double* y, double* f, double* fx, double* fy, double* xe,
             double* ye, double* fe, double* de, double* fe2, int* fail) {
-  *fail = pchip::check_grid_lines(*lout, *kprint, x, y, f, fx, fy, xe, ye, fe, de, fe2);
+  tavrin::c_boundary(__func__, [&] {
+    *fail = pchip::check_grid_lines(*lout, *kprint, x, y, f, fx, fy, xe, ye, fe, de, fe2);
+  });
 }
 void evpcck(const int* lout, const int* kprint, float* x, float* y, float* f, float* fx, float* fy, float* xe,
             float* ye, float* fe, float* de, float* fe2, int* fail) {
-  *fail = pchip::check_grid_lines(*lout, *kprint, x, y, f, fx, fy, xe, ye, fe, de, fe2);
+  tavrin::c_boundary(__func__, [&] {
+    *fail = pchip::check_grid_lines(*lout, *kprint, x, y, f, fx, fy, xe, ye, fe, de, fe2);
+  });
 }
-void deverk(const int* lout, const int* kprint, int* fail) { *fail = pchip::check_error_returns<double>(*lout, *kprint); }
-void everck(const int* lout, const int* kprint, int* fail) { *fail = pchip::check_error_returns<float>(*lout, *kprint); }
+void deverk(const int* lout, const int* kprint, int* fail) {
+  tavrin::c_boundary(__func__, [&] {
+    *fail = pchip::check_error_returns<double>(*lout, *kprint);
+  });
+}
+void everck(const int* lout, const int* kprint, int* fail) {
+  tavrin::c_boundary(__func__, [&] {
+    *fail = pchip::check_error_returns<float>(*lout, *kprint);
+  });
+}
 
 }

@@ -1,6 +1,7 @@
 #include <cmath>
 
 #include "foundation/format_record.hpp"
+#include "foundation/boundary.hpp"
 #include "foundation/timestamp.hpp"
 #include "pchip/quickcheck.hpp"
 #include "pchip/runtime.hpp"
@@ -20,13 +21,15 @@ RandomState& random_state() {
 }  // namespace
 
 bool comp(int ieract, int ierexp, int lout, int kprint) {
-  static const io::Format ok("(a)"), failed("(a,i5)");
-  const bool same = ieract == ierexp;
-  if (kprint >= 3) {
-    if (same) io::write_formatted(lout, ok, {"     OK."});
-    else io::write_formatted(lout, failed, {"  COMPARE FAILED -- IERR = ", ieract});
-  }
-  return same;
+  return tavrin::c_boundary_value(__func__, [&]() -> bool {
+    static const io::Format ok("(a)"), failed("(a,i5)");
+    const bool same = ieract == ierexp;
+    if (kprint >= 3) {
+      if (same) io::write_formatted(lout, ok, {"     OK."});
+      else io::write_formatted(lout, failed, {"  COMPARE FAILED -- IERR = ", ieract});
+    }
+    return same;
+  });
 }
 
 void dfdtru(double x, double& f, double& d) {
@@ -79,12 +82,18 @@ int get_unit() {
 extern "C" {
 
 int comp(const int* ieract, const int* ierexp, const int* lout, const int* kprint) {
-  return tavrin::pchip::comp(*ieract, *ierexp, *lout, *kprint) ? 1 : 0;
+  return tavrin::c_boundary_value(__func__, [&]() -> int {
+    return tavrin::pchip::comp(*ieract, *ierexp, *lout, *kprint) ? 1 : 0;
+  });
 }
 void dfdtru(const double* x, double* f, double* d) { tavrin::pchip::dfdtru(*x, *f, *d); }
 void fdtrue(const float* x, float* f, float* d) { tavrin::pchip::fdtrue(*x, *f, *d); }
 float pchip_rand(const float* r) { return tavrin::pchip::pchip_rand(*r); }
 void get_unit(int* iunit) { *iunit = tavrin::pchip::get_unit(); }
-void pchip_timestamp() { tavrin::io::write_timestamp(tavrin::pchip::standard_output_unit); }
+void pchip_timestamp() {
+  tavrin::c_boundary(__func__, [&] {
+    tavrin::io::write_timestamp(tavrin::pchip::standard_output_unit);
+  });
+}
 
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "foundation/boundary.hpp"
 #include "foundation/halt.hpp"
 #include "pchip/runtime.hpp"
 
@@ -46,8 +47,20 @@ T lookup(const std::array<T, N>& table, std::string_view routine, int i) {
 
 extern "C" {
 
-int i1mach(const int* i) { return lookup(integer_table, "I1MACH", *i); }
-float r1mach(const int* i) { return lookup(single_table, "R1MACH", *i); }
-double d1mach(const int* i) { return lookup(double_table, "D1MACH", *i); }
+int i1mach(const int* i) {
+  return tavrin::c_boundary_value(__func__, [&]() -> int {
+    return lookup(integer_table, "I1MACH", *i);
+  });
+}
+float r1mach(const int* i) {
+  return tavrin::c_boundary_value(__func__, [&]() -> float {
+    return lookup(single_table, "R1MACH", *i);
+  });
+}
+double d1mach(const int* i) {
+  return tavrin::c_boundary_value(__func__, [&]() -> double {
+    return lookup(double_table, "D1MACH", *i);
+  });
+}
 
 }

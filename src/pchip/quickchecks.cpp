@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "foundation/format_record.hpp"
+#include "foundation/boundary.hpp"
 #include "pchip/bspline.hpp"
 #include "pchip/controlled.hpp"
 #include "pchip/derivatives.hpp"
@@ -535,34 +536,54 @@ int quick_check_bspline(int lun, int kprint, bool single) {
 extern "C" {
 
 void dpchq1(const int* lun, const int* kprint, int* ipass) {
-  *ipass = tavrin::pchip::quick_check_evaluators(*lun, *kprint, false);
+  tavrin::c_boundary(__func__, [&] {
+    *ipass = tavrin::pchip::quick_check_evaluators(*lun, *kprint, false);
+  });
 }
 void pchqk1(const int* lun, const int* kprint, int* ipass) {
-  *ipass = tavrin::pchip::quick_check_evaluators(*lun, *kprint, true);
+  tavrin::c_boundary(__func__, [&] {
+    *ipass = tavrin::pchip::quick_check_evaluators(*lun, *kprint, true);
+  });
 }
 void dpchq2(const int* lun, const int* kprint, int* ipass) {
-  *ipass = tavrin::pchip::quick_check_integrators(*lun, *kprint, false);
+  tavrin::c_boundary(__func__, [&] {
+    *ipass = tavrin::pchip::quick_check_integrators(*lun, *kprint, false);
+  });
 }
 void dpchq3(const int* lun, const int* kprint, int* ipass) {
-  *ipass = tavrin::pchip::quick_check_derivatives(*lun, *kprint, false);
+  tavrin::c_boundary(__func__, [&] {
+    *ipass = tavrin::pchip::quick_check_derivatives(*lun, *kprint, false);
+  });
 }
 void dpchq4(const int* lun, const int* kprint, int* ipass) {
-  *ipass = tavrin::pchip::quick_check_monotonicity(*lun, *kprint, false);
+  tavrin::c_boundary(__func__, [&] {
+    *ipass = tavrin::pchip::quick_check_monotonicity(*lun, *kprint, false);
+  });
 }
 void dpchq5(const int* lun, const int* kprint, int* ipass) {
-  *ipass = tavrin::pchip::quick_check_bspline(*lun, *kprint, false);
+  tavrin::c_boundary(__func__, [&] {
+    *ipass = tavrin::pchip::quick_check_bspline(*lun, *kprint, false);
+  });
 }
 void pchqk2(const int* lun, const int* kprint, int* ipass) {
-  *ipass = tavrin::pchip::quick_check_integrators(*lun, *kprint, true);
+  tavrin::c_boundary(__func__, [&] {
+    *ipass = tavrin::pchip::quick_check_integrators(*lun, *kprint, true);
+  });
 }
 void pchqk3(const int* lun, const int* kprint, int* ipass) {
-  *ipass = tavrin::pchip::quick_check_derivatives(*lun, *kprint, true);
+  tavrin::c_boundary(__func__, [&] {
+    *ipass = tavrin::pchip::quick_check_derivatives(*lun, *kprint, true);
+  });
 }
 void pchqk4(const int* lun, const int* kprint, int* ipass) {
-  *ipass = tavrin::pchip::quick_check_monotonicity(*lun, *kprint, true);
+  tavrin::c_boundary(__func__, [&] {
+    *ipass = tavrin::pchip::quick_check_monotonicity(*lun, *kprint, true);
+  });
 }
 void pchqk5(const int* lun, const int* kprint, int* ipass) {
-  *ipass = tavrin::pchip::quick_check_bspline(*lun, *kprint, true);
+  tavrin::c_boundary(__func__, [&] {
+    *ipass = tavrin::pchip::quick_check_bspline(*lun, *kprint, true);
+  });
 }
 
 }

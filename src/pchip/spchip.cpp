@@ -5,6 +5,7 @@
 
 #include <cfloat>
 
+#include "foundation/boundary.hpp"
 #include "pchip/bspline.hpp"
 #include "pchip/controlled.hpp"
 #include "pchip/derivatives.hpp"

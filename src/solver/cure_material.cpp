@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "foundation/errorhandling.hpp"
+#include "foundation/boundary.hpp"
 #include "foundation/search.hpp"
 #include "foundation/shared_state.hpp"
 #include "mechanics/prony.hpp"
@@ -108,61 +109,65 @@ constexpr char uexpan_message[] = "uexpan_prony: cure data of the ply missing or
 
 void hetval_prony(const char* cmname, const double* temp, const double* /*time*/, const double* dtime, double* svar,
                   double* flux, const double* /*predef*/, const double* /*dpred*/, std::size_t cmname_len) {
-  const PlySection at = cure_ply_section(std::string_view(cmname, cmname_len));
-  const auto heat = needed(hetval_message, enthalpy, 1, at);
-  const auto s = heat ? advance(hetval_message, at, svar[0], svar[3], temp[0], *dtime) : std::nullopt;
-  if (!s) {
-    flux[0] = 0.0;
-    return;
-  }
-  store(svar, *s);
-  flux[0] = (*heat)[0] * s->rate;
+  tavrin::c_boundary(__func__, [&] {
+    const PlySection at = cure_ply_section(std::string_view(cmname, cmname_len));
+    const auto heat = needed(hetval_message, enthalpy, 1, at);
+    const auto s = heat ? advance(hetval_message, at, svar[0], svar[3], temp[0], *dtime) : std::nullopt;
+    if (!s) {
+      flux[0] = 0.0;
+      return;
+    }
+    store(svar, *s);
+    flux[0] = (*heat)[0] * s->rate;
+  });
 }
 
 void uexpan_prony(double* expan, double* dexpandt, const double* temp, const double* time, const double* dtime,
                   const double* /*predef*/, const double* /*dpred*/, double* svar, const char* cmname,
                   const int* nstatv, const int* /*noel*/, std::size_t cmname_len) {
-  constexpr int nslots = 508;
-  if (*nstatv < nslots) {
-    xerr(-2, "uexpan_prony: fewer than 508 state variables", std::span<const int>(nstatv, 1));
-    return;
-  }
-  std::fill(expan, expan + 6, 0.0);
-  std::fill(dexpandt, dexpandt + 6, 0.0);
-  const PlySection at = cure_ply_section(std::string_view(cmname, cmname_len));
-  const double t = temp[0] + temp[1];
-  // At the start of the analysis the cure starts afresh (slot 4 keeps its largest value).
-  const double alpha0 = time[1] == 0.0 ? 0.0 : svar[0];
-  const auto s = advance(uexpan_message, at, alpha0, svar[3], t, *dtime);
-  if (!s) return;
+  tavrin::c_boundary(__func__, [&] {
+    constexpr int nslots = 508;
+    if (*nstatv < nslots) {
+      xerr(-2, "uexpan_prony: fewer than 508 state variables", std::span<const int>(nstatv, 1));
+      return;
+    }
+    std::fill(expan, expan + 6, 0.0);
+    std::fill(dexpandt, dexpandt + 6, 0.0);
+    const PlySection at = cure_ply_section(std::string_view(cmname, cmname_len));
+    const double t = temp[0] + temp[1];
+    // At the start of the analysis the cure starts afresh (slot 4 keeps its largest value).
+    const double alpha0 = time[1] == 0.0 ? 0.0 : svar[0];
+    const auto s = advance(uexpan_message, at, alpha0, svar[3], t, *dtime);
+    if (!s) return;
 
-  // Glassy below Tg; above it liquid until the gel point, rubbery from it.
-  std::optional<std::span<const double>> cte, beta;
-  int first = 0;
-  if (t < s->tg) {
-    cte = needed(uexpan_message, expansion, 3, at);
-    beta = needed(uexpan_message, shrinkage, 3, at);
-  } else if (const auto gel = needed(uexpan_message, gel_point, 1, at); !gel) {
-    return;
-  } else if (s->alpha >= (*gel)[0]) {
-    first = 3;
-    cte = needed(uexpan_message, expansion, 6, at);
-    beta = needed(uexpan_message, shrinkage, 6, at);
-  } else {
-    cte = beta = std::span<const double>();  // liquid: no coefficients
-  }
-  if (!cte || !beta) return;
+    // Glassy below Tg; above it liquid until the gel point, rubbery from it.
+    std::optional<std::span<const double>> cte, beta;
+    int first = 0;
+    if (t < s->tg) {
+      cte = needed(uexpan_message, expansion, 3, at);
+      beta = needed(uexpan_message, shrinkage, 3, at);
+    } else if (const auto gel = needed(uexpan_message, gel_point, 1, at); !gel) {
+      return;
+    } else if (s->alpha >= (*gel)[0]) {
+      first = 3;
+      cte = needed(uexpan_message, expansion, 6, at);
+      beta = needed(uexpan_message, shrinkage, 6, at);
+    } else {
+      cte = beta = std::span<const double>();  // liquid: no coefficients
+    }
+    if (!cte || !beta) return;
 
-  store(svar, *s);
-  for (int i = 0; i < 3; ++i) {
-    const bool liquid = cte->empty();
-    const double th = liquid ? 0.0 : (*cte)[std::size_t(first + i)] * temp[1];
-    const double ch = liquid ? 0.0 : (*beta)[std::size_t(first + i)] * s->rate * *dtime;
-    expan[i] = th + ch;
-    if (i < 2) svar[6 + i] = ch;
-    svar[502 + i] += th;
-    svar[505 + i] += ch;
-  }
+    store(svar, *s);
+    for (int i = 0; i < 3; ++i) {
+      const bool liquid = cte->empty();
+      const double th = liquid ? 0.0 : (*cte)[std::size_t(first + i)] * temp[1];
+      const double ch = liquid ? 0.0 : (*beta)[std::size_t(first + i)] * s->rate * *dtime;
+      expan[i] = th + ch;
+      if (i < 2) svar[6 + i] = ch;
+      svar[502 + i] += th;
+      svar[505 + i] += ch;
+    }
+  });
 }
 
 }  // namespace tavrin::toplevel

@@ -8,6 +8,7 @@
 
 #include "elements/layouts.hpp"
 #include "failure/gpcollection.hpp"
+#include "foundation/boundary.hpp"
 #include "foundation/errorhandling.hpp"
 #include "foundation/record_files.hpp"
 #include "foundation/list_record.hpp"
@@ -69,48 +70,50 @@ void umat_fiber(double* stress, double* statev, double* ddsdde, double* sse, dou
                 const double* /*dfgrd0*/, const double* /*dfgrd1*/, const int* /*noel*/,
                 const int* /*npt*/, const int* /*layer*/, const int* /*kspt*/, const int* /*jstep*/,
                 const int* kinc, std::size_t cmname_len) {
-  *spd = 0.0;
-  *scd = 0.0;
-  const int nst = std::max(*nstatv, 0), n = std::max(*ntens, 0), np = *nprops;
-  if (*kinc < 2) {
-    if (nst < fibre_state_slots) warn_few_state_variables(cmname, cmname_len);
-    if (nst >= 1 && statev[nst - 1] >= 9.9e34) statev[nst - 1] = 0.0;
-  }
-  Scratch<double, 6> stress0(n);
-  std::copy_n(stress, n, stress0.data());
+  tavrin::c_boundary(__func__, [&] {
+    *spd = 0.0;
+    *scd = 0.0;
+    const int nst = std::max(*nstatv, 0), n = std::max(*ntens, 0), np = *nprops;
+    if (*kinc < 2) {
+      if (nst < fibre_state_slots) warn_few_state_variables(cmname, cmname_len);
+      if (nst >= 1 && statev[nst - 1] >= 9.9e34) statev[nst - 1] = 0.0;
+    }
+    Scratch<double, 6> stress0(n);
+    std::copy_n(stress, n, stress0.data());
 
-  // The properties given: 9 elastic constants, then the strengths, a
-  // factor after failure or a second set at a second temperature.
-  std::array<double, 11> c{};
-  if (np > 23) c = fibre_values_at(props, *temp + *dtemp);
-  else std::copy_n(props, std::clamp(np, 0, 11), c.begin());
-  const bool has_factor = np == 12 || np == 25;
-  const double factor = np == 12 ? props[11] : np == 25 ? props[24] : 1.0;
-  double* effort = nst >= effort_slot ? &statev[effort_slot - 1] : nullptr;
-  if (has_factor && effort && *effort >= 1.0)
-    for (int i = 0; i < 9; ++i) c[std::size_t(i)] *= factor;
+    // The properties given: 9 elastic constants, then the strengths, a
+    // factor after failure or a second set at a second temperature.
+    std::array<double, 11> c{};
+    if (np > 23) c = fibre_values_at(props, *temp + *dtemp);
+    else std::copy_n(props, std::clamp(np, 0, 11), c.begin());
+    const bool has_factor = np == 12 || np == 25;
+    const double factor = np == 12 ? props[11] : np == 25 ? props[24] : 1.0;
+    double* effort = nst >= effort_slot ? &statev[effort_slot - 1] : nullptr;
+    if (has_factor && effort && *effort >= 1.0)
+      for (int i = 0; i < 9; ++i) c[std::size_t(i)] *= factor;
 
-  if (np < 9) {
-    const std::array<int, 1> values{np};
-    xerr(-2, "umat_fiber: needs at least the 9 elastic constants", values);
-    std::fill_n(ddsdde, std::ptrdiff_t(n) * n, 0.0);
-  } else {
-    GetNyeStiffnessMatrix(ddsdde, c.data(), ntens, nullptr);
-  }
-  const int secant = 1, engineering = 0;
-  GetStressVector(stress, ddsdde, stran, dstran, ndi, ntens, &secant, &engineering);
+    if (np < 9) {
+      const std::array<int, 1> values{np};
+      xerr(-2, "umat_fiber: needs at least the 9 elastic constants", values);
+      std::fill_n(ddsdde, std::ptrdiff_t(n) * n, 0.0);
+    } else {
+      GetNyeStiffnessMatrix(ddsdde, c.data(), ntens, nullptr);
+    }
+    const int secant = 1, engineering = 0;
+    GetStressVector(stress, ddsdde, stran, dstran, ndi, ntens, &secant, &engineering);
 
-  // Fibre failure by the maximum nominal stress in direction 1; without a
-  // compressive strength (10 properties) compression does not count.
-  if (np >= 10 && effort) {
-    const double xc = np >= 11 ? c[10] : std::numeric_limits<double>::infinity();
-    double r;
-    GPMaxNominal(&r, &stress[0], &c[9], &xc);
-    const double e = std::min(r, 1.0);  // a NaN effort stays NaN and changes nothing below
-    *effort = std::isnan(*effort) ? e : std::max(*effort, e);
-  }
-  if (nst >= marker_slot) statev[marker_slot - 1] = largest;
-  GetSpecificStrainEnergy(sse, stress, stress0.data(), stran, dstran, ndi, ntens, &secant, &engineering);
+    // Fibre failure by the maximum nominal stress in direction 1; without a
+    // compressive strength (10 properties) compression does not count.
+    if (np >= 10 && effort) {
+      const double xc = np >= 11 ? c[10] : std::numeric_limits<double>::infinity();
+      double r;
+      GPMaxNominal(&r, &stress[0], &c[9], &xc);
+      const double e = std::min(r, 1.0);  // a NaN effort stays NaN and changes nothing below
+      *effort = std::isnan(*effort) ? e : std::max(*effort, e);
+    }
+    if (nst >= marker_slot) statev[marker_slot - 1] = largest;
+    GetSpecificStrainEnergy(sse, stress, stress0.data(), stran, dstran, ndi, ntens, &secant, &engineering);
+  });
 }
 
 void umat_krause(double* stress, double* statev, double* ddsdde, double* /*sse*/, double* /*spd*/,
@@ -158,42 +161,44 @@ void usermat_fiber(const int* /*matid*/, const int* /*elemid*/, const int* /*kdo
                    const double* /*defgrad*/, double* tsstif, double* epszz, double* /*var1*/,
                    double* /*var2*/, double* /*var3*/, double* /*var4*/, double* /*var5*/,
                    double* /*var6*/, double* /*var7*/, double* /*var8*/) {
-  *keycut = 0;
-  *sedel = *sedpl = *epseq = *epszz = 0.0;
-  const int n = std::max(*ncomp, 0);
-  Scratch<double, 6> stress0(n);
-  std::copy_n(stress, n, stress0.data());
+  tavrin::c_boundary(__func__, [&] {
+    *keycut = 0;
+    *sedel = *sedpl = *epseq = *epszz = 0.0;
+    const int n = std::max(*ncomp, 0);
+    Scratch<double, 6> stress0(n);
+    std::copy_n(stress, n, stress0.data());
 
-  // E1, E2, E3, ν12, ν13, ν23, G12, G13, G23 from 2, 5 or 9 values.
-  std::array<double, 9> c{};
-  GetNyeProperties(c.data(), prop, nprop);
-  if (*nprop != 2 && *nprop != 5 && *nprop != 9) {
-    std::fill_n(dsdepl, std::ptrdiff_t(n) * n, 0.0);
-    return;
-  }
-  if (n == 6) {
-    // Solver order → Voigt order → the ANSYS order 11, 22, 33, 12, 23, 13.
-    Mat6 solver, voigt;
-    const int six = 6, to_cyclic = 2;
-    GetNyeStiffnessMatrix(solver.data(), c.data(), &six, nullptr);
-    FlipVoigtNyeNotation(voigt.data(), solver.data(), &six);
-    FlipVoigtCyclicNotation(dsdepl, voigt.data(), &six, &to_cyclic);
-  } else {
-    GetNyeStiffnessMatrix(dsdepl, c.data(), ncomp, nullptr);
-  }
-  const int incremental = 0, engineering = 0;
-  GetStressVector(stress, dsdepl, strain, dstrain, ndirect, ncomp, &incremental, &engineering);
-  GetSpecificStrainEnergy(sedel, stress, stress0.data(), strain, dstrain, ndirect, ncomp, &incremental,
-                          &engineering);
+    // E1, E2, E3, ν12, ν13, ν23, G12, G13, G23 from 2, 5 or 9 values.
+    std::array<double, 9> c{};
+    GetNyeProperties(c.data(), prop, nprop);
+    if (*nprop != 2 && *nprop != 5 && *nprop != 9) {
+      std::fill_n(dsdepl, std::ptrdiff_t(n) * n, 0.0);
+      return;
+    }
+    if (n == 6) {
+      // Solver order → Voigt order → the ANSYS order 11, 22, 33, 12, 23, 13.
+      Mat6 solver, voigt;
+      const int six = 6, to_cyclic = 2;
+      GetNyeStiffnessMatrix(solver.data(), c.data(), &six, nullptr);
+      FlipVoigtNyeNotation(voigt.data(), solver.data(), &six);
+      FlipVoigtCyclicNotation(dsdepl, voigt.data(), &six, &to_cyclic);
+    } else {
+      GetNyeStiffnessMatrix(dsdepl, c.data(), ncomp, nullptr);
+    }
+    const int incremental = 0, engineering = 0;
+    GetStressVector(stress, dsdepl, strain, dstrain, ndirect, ncomp, &incremental, &engineering);
+    GetSpecificStrainEnergy(sedel, stress, stress0.data(), strain, dstrain, ndirect, ncomp, &incremental,
+                            &engineering);
 
-  const double e1 = c[0], e2 = c[1], e3 = c[2], nu13 = c[4], nu23 = c[5], g13 = c[7], g23 = c[8];
-  tsstif[0] = g13;
-  if (n == 3 && *ndirect == 2) {
-    // Plane stress: the thickness strain from the in-plane stress.
-    const double nu31 = nu13 * e3 / e1, nu32 = nu23 * e3 / e2;
-    *epszz = GetPlaneStressEpsZZ(&e3, &nu31, &nu32, &stress[0], &stress[1]);
-  }
-  if ((*ndirect == 2 || *ndirect == 3) && n < 5) tsstif[1] = g23;
+    const double e1 = c[0], e2 = c[1], e3 = c[2], nu13 = c[4], nu23 = c[5], g13 = c[7], g23 = c[8];
+    tsstif[0] = g13;
+    if (n == 3 && *ndirect == 2) {
+      // Plane stress: the thickness strain from the in-plane stress.
+      const double nu31 = nu13 * e3 / e1, nu32 = nu23 * e3 / e2;
+      *epszz = GetPlaneStressEpsZZ(&e3, &nu31, &nu32, &stress[0], &stress[1]);
+    }
+    if ((*ndirect == 2 || *ndirect == 3) && n < 5) tsstif[1] = g23;
+  });
 }
 
 }  // extern "C"

@@ -8,6 +8,7 @@
 
 #include "elements/element_registry.hpp"
 #include "elements/frames.hpp"
+#include "foundation/boundary.hpp"
 #include "foundation/errorhandling.hpp"
 #include "foundation/shared_state.hpp"
 #include "foundation/signals.hpp"
@@ -69,9 +70,11 @@ void uvarm_report(double* /*uvar*/, const double* /*tdirect*/, const double* /*t
                   const int* kinc, const int* /*ndi*/, const int* /*nshr*/, const double* coord,
                   const int* /*jmac*/, const int* /*jmatyp*/, const int* /*matlayo*/, const int* /*laccfla*/,
                   std::size_t /*cmname_len*/, std::size_t /*orname_len*/) {
-  if (step_kind(*kstep) != step_initialisation || *kinc != 1) return;
-  const std::string path = std::string(jobdata::jobfilepath.trimmed()) + ".rst";
-  iohandling::getgausspointreport(path, coord, *noel, *npt);
+  tavrin::c_boundary(__func__, [&] {
+    if (step_kind(*kstep) != step_initialisation || *kinc != 1) return;
+    const std::string path = std::string(jobdata::jobfilepath.trimmed()) + ".rst";
+    iohandling::getgausspointreport(path, coord, *noel, *npt);
+  });
 }
 
 void vdisp_nullify(const int* nblock, const int* mdof, const int* ncoord, const int* kstep, const int* kinc,
@@ -81,30 +84,32 @@ void vdisp_nullify(const int* nblock, const int* mdof, const int* ncoord, const 
                    const double* u, const double* /*v*/, const double* /*a*/, const double* /*rf*/,
                    const double* /*rmass*/, const double* /*rotaryi*/, double* /*rval*/,
                    std::size_t /*cbname_len*/) {
-  if (!jobdata::stepid.allocated() || *kstep == 0) return;
-  if (*kinc == 1) {
-    if (*kstep == 1 && step_kind(1) == step_initialisation)
-      GetNodalCoordinates(coordnp, jnodeuid, ncoord, nblock);
-    return;
-  }
-  if (*kinc <= 1 || *kstep <= 1) return;
-  const int kind = step_kind(*kstep);
-  if (kind != step_fatigue && kind != step_impact) return;
-  const int next = *kinc + 1;
-  if (mLimit(&next, &debugdata::nupdate) != debugdata::nupdate) return;
-  // Translations (3, nblock) and rotations (nrot, nblock) gathered from the
-  // rows of u(mdof, nblock); rows u does not have are zero.
-  const int nb = std::max(*nblock, 0), dof = std::max(*mdof, 0);
-  const int nrot = std::max(dof - 3, 2);
-  std::vector<double> translations(std::size_t(3) * std::size_t(nb), 0.0);
-  std::vector<double> rotations(std::size_t(nrot) * std::size_t(nb), 0.0);
-  for (int j = 0; j < nb; ++j) {
-    const double* column = u + std::ptrdiff_t(dof) * j;
-    for (int i = 0; i < std::min(dof, 3); ++i) translations[std::size_t(3 * j + i)] = column[i];
-    for (int i = 3; i < dof; ++i) rotations[std::size_t(nrot * j + i - 3)] = column[i];
-  }
-  const double defreal = 0.0;
-  GetNodesMotion(translations.data(), rotations.data(), jnodeuid, &nrot, &nb, &defreal);
+  tavrin::c_boundary(__func__, [&] {
+    if (!jobdata::stepid.allocated() || *kstep == 0) return;
+    if (*kinc == 1) {
+      if (*kstep == 1 && step_kind(1) == step_initialisation)
+        GetNodalCoordinates(coordnp, jnodeuid, ncoord, nblock);
+      return;
+    }
+    if (*kinc <= 1 || *kstep <= 1) return;
+    const int kind = step_kind(*kstep);
+    if (kind != step_fatigue && kind != step_impact) return;
+    const int next = *kinc + 1;
+    if (mLimit(&next, &debugdata::nupdate) != debugdata::nupdate) return;
+    // Translations (3, nblock) and rotations (nrot, nblock) gathered from the
+    // rows of u(mdof, nblock); rows u does not have are zero.
+    const int nb = std::max(*nblock, 0), dof = std::max(*mdof, 0);
+    const int nrot = std::max(dof - 3, 2);
+    std::vector<double> translations(std::size_t(3) * std::size_t(nb), 0.0);
+    std::vector<double> rotations(std::size_t(nrot) * std::size_t(nb), 0.0);
+    for (int j = 0; j < nb; ++j) {
+      const double* column = u + std::ptrdiff_t(dof) * j;
+      for (int i = 0; i < std::min(dof, 3); ++i) translations[std::size_t(3 * j + i)] = column[i];
+      for (int i = 3; i < dof; ++i) rotations[std::size_t(nrot * j + i - 3)] = column[i];
+    }
+    const double defreal = 0.0;
+    GetNodesMotion(translations.data(), rotations.data(), jnodeuid, &nrot, &nb, &defreal);
+  });
 }
 
 void mpc_nullify(double* /*ue*/, double* a, int* jdof, const int* mdof, const int* n, const int* /*jtype*/,

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "foundation/arrays.hpp"
+#include "foundation/boundary.hpp"
 #include "foundation/errorhandling.hpp"
 #include "foundation/polynomials.hpp"
 #include "foundation/rootfinding.hpp"
@@ -312,108 +313,110 @@ void uel_impact(double* rhs, double* amatrx, double* svars, double* energy, cons
                 const int* npredf, const int* lflags, const int* mlvarx, const double* ddlmag,
                 const int* mdload, double* pnewdt, const int* jprops, const int* njprop,
                 const double* period, double* cprops) {
-  if (*nsvars < 20 || *nprops < 12 || *njprop < 3) {
-    if (*mlvarx > 0 && *nrhs > 0) std::fill_n(rhs, std::ptrdiff_t(*mlvarx) * *nrhs, 0.0);
-    if (*ndofel > 0) std::fill_n(amatrx, std::ptrdiff_t(*ndofel) * *ndofel, 0.0);
-    const std::array<int, 3> values{*nsvars, *nprops, *njprop};
-    xerr(-2, "Impactor element: needs NSVARS >= 20, NPROPS >= 12 and NJPROPS >= 3", values);
-    return;
-  }
-  // Step 1: the weightless truss.
-  if (!run_uel_truss(rhs, amatrx, svars, energy, ndofel, nrhs, nsvars, truss_props.data(), &truss_nprops,
-                     coords, mcrd, nnode, u, du, v, a, jtype, time, dtime, kstep, kinc, jelem, params,
-                     ndload, jdltyp, adlmag, predef, npredf, lflags, mlvarx, ddlmag, mdload, pnewdt,
-                     jprops, njprop, period))
-    return;
-  const int kind = step_kind(*kstep);
-  if (kind == step_unknown) return;
+  tavrin::c_boundary(__func__, [&] {
+    if (*nsvars < 20 || *nprops < 12 || *njprop < 3) {
+      if (*mlvarx > 0 && *nrhs > 0) std::fill_n(rhs, std::ptrdiff_t(*mlvarx) * *nrhs, 0.0);
+      if (*ndofel > 0) std::fill_n(amatrx, std::ptrdiff_t(*ndofel) * *ndofel, 0.0);
+      const std::array<int, 3> values{*nsvars, *nprops, *njprop};
+      xerr(-2, "Impactor element: needs NSVARS >= 20, NPROPS >= 12 and NJPROPS >= 3", values);
+      return;
+    }
+    // Step 1: the weightless truss.
+    if (!run_uel_truss(rhs, amatrx, svars, energy, ndofel, nrhs, nsvars, truss_props.data(), &truss_nprops,
+                       coords, mcrd, nnode, u, du, v, a, jtype, time, dtime, kstep, kinc, jelem, params,
+                       ndload, jdltyp, adlmag, predef, npredf, lflags, mlvarx, ddlmag, mdload, pnewdt,
+                       jprops, njprop, period))
+      return;
+    const int kind = step_kind(*kstep);
+    if (kind == step_unknown) return;
 
-  // Steps 2 and 3: the truss elongation.
-  const int procedure = lflags[0], request = lflags[2];
-  const bool dynamic = procedure == 11 || procedure == 12;
-  const bool statics = procedure == 1 || procedure == 2;
-  const BarAxis bar = bar_axis(coords, *mcrd, 1);
-  double ue1, ue2, due1, due2;
-  bar.axial(u, 1, ue1, ue2);
-  bar.axial(du, 1, due1, due2);
-  const bool moved = due2 != due1;
-  if (request == 1 && (statics || dynamic)) svars[s_elongation - 1] = ue2 - ue1;
-  if (request == 100 && statics) svars[s_elongation - 1] = due2 - due1;
+    // Steps 2 and 3: the truss elongation.
+    const int procedure = lflags[0], request = lflags[2];
+    const bool dynamic = procedure == 11 || procedure == 12;
+    const bool statics = procedure == 1 || procedure == 2;
+    const BarAxis bar = bar_axis(coords, *mcrd, 1);
+    double ue1, ue2, due1, due2;
+    bar.axial(u, 1, ue1, ue2);
+    bar.axial(du, 1, due1, due2);
+    const bool moved = due2 != due1;
+    if (request == 1 && (statics || dynamic)) svars[s_elongation - 1] = ue2 - ue1;
+    if (request == 100 && statics) svars[s_elongation - 1] = due2 - due1;
 
-  // Steps 4 to 6: start, initialisation, integration scheme.
-  const Record rec{cprops};
-  const double t0 = std::max(props[10], 0.0), u0 = std::min(props[10], 0.0);
-  if (kind == step_initialisation && *kinc != 0) {
-    rec(displacement) = u0;
-    rec(mass) = props[5];
-    rec(radius_copy) = props[6];
-    rec(length_copy) = props[7];
-    rec(velocity) = initial_velocity(props);
-    svars[s_acceleration - 1] = rec(acceleration);
-    std::fill(svars + s_compliance - 1, svars + s_cleared, 0.0);
-  }
-  const double m = rec(mass);
-  for (int i = 0; i < 3; ++i) rec(alpha_row + i) = time[0] < t0 ? 0.0 : params[i];
+    // Steps 4 to 6: start, initialisation, integration scheme.
+    const Record rec{cprops};
+    const double t0 = std::max(props[10], 0.0), u0 = std::min(props[10], 0.0);
+    if (kind == step_initialisation && *kinc != 0) {
+      rec(displacement) = u0;
+      rec(mass) = props[5];
+      rec(radius_copy) = props[6];
+      rec(length_copy) = props[7];
+      rec(velocity) = initial_velocity(props);
+      svars[s_acceleration - 1] = rec(acceleration);
+      std::fill(svars + s_compliance - 1, svars + s_cleared, 0.0);
+    }
+    const double m = rec(mass);
+    for (int i = 0; i < 3; ++i) rec(alpha_row + i) = time[0] < t0 ? 0.0 : params[i];
 
-  // Step 7: only impact (3) and rebound (2) steps go on.
-  if (kind == step_structural) return rebound(props, *nsvars, jprops, lflags, *dtime, svars, rec, pnewdt);
-  if (kind != step_impact) return;
-  if (*kinc != 0 && *nsvars > 20 && (*nsvars - 20) % 2 == 0)
-    interpolate_history(svars, (*nsvars - 20) / 2, *dtime);
+    // Step 7: only impact (3) and rebound (2) steps go on.
+    if (kind == step_structural) return rebound(props, *nsvars, jprops, lflags, *dtime, svars, rec, pnewdt);
+    if (kind != step_impact) return;
+    if (*kinc != 0 && *nsvars > 20 && (*nsvars - 20) % 2 == 0)
+      interpolate_history(svars, (*nsvars - 20) / 2, *dtime);
 
-  // Step 8a: impactor compliance over the increment.
-  const double alpha = params[0], beta = params[1], dt = *dtime;
-  double ci = (1.0 + alpha) * beta * dt * dt / m;
-  if (*kinc >= 2 && rec(force_previous) >= 0.0) {
-    ensure_history_table(1);
-    if (const auto column = impactor_column(svars[s_history_column - 1], column_from_svars)) {
-      double& held = impactdata::csvars(1, *column);
-      if (held > 0.0) ci = held;
-      if (rec(force) < 0.0 && std::abs(rec(force)) != rec(force_previous)) {
-        held = std::abs(rec(force));
-        rec(force) = 0.0;
+    // Step 8a: impactor compliance over the increment.
+    const double alpha = params[0], beta = params[1], dt = *dtime;
+    double ci = (1.0 + alpha) * beta * dt * dt / m;
+    if (*kinc >= 2 && rec(force_previous) >= 0.0) {
+      ensure_history_table(1);
+      if (const auto column = impactor_column(svars[s_history_column - 1], column_from_svars)) {
+        double& held = impactdata::csvars(1, *column);
+        if (held > 0.0) ci = held;
+        if (rec(force) < 0.0 && std::abs(rec(force)) != rec(force_previous)) {
+          held = std::abs(rec(force));
+          rec(force) = 0.0;
+        }
       }
     }
-  }
-  // Step 8b: reference displacement of the structure.
-  double r;
-  if (*kinc == 0 || *kinc == 1 || !moved) {
-    r = svars[s_reference - 1];
-  } else {
-    if (rec(reference) == 0.0) rec(reference) = svars[s_elongation - 1];
-    r = rec(reference);
-  }
-  if (time[0] < t0) return;
-
-  // Steps 8c to 8e: contact under the implicit-dynamic request only.
-  double f = rec(force), ra = rec(radius), de = rec(depth);
-  if (request == 1 && dynamic) {
-    // Newmark predictor with HHT-α of the impactor displacement.
-    const double xp = rec(displacement) + rec(velocity) * dt + (0.5 - beta) * dt * dt * rec(acceleration) +
-                      beta * dt * dt * svars[s_acceleration - 1] -
-                      alpha * beta * dt * dt * rec(force_previous) / m;
-    if (*kinc != 0 && xp > r) {
-      double estar = 0.0;
-      if (implicit_contact_force({xp, r, ci, svars[s_compliance - 1]}, props, *nprops, jprops, svars, rec,
-                                 f, estar))
-        radius_and_depth(f, estar, props, jprops[1], ra, de);
-    } else if (*kinc != 0 && xp < r) {
-      f = 0.0;
-      const Stiffness s = contact_stiffness(stiffness_arguments(props), jprops[1]);
-      radius_and_depth(f, s.estar, props, jprops[1], ra, de);
+    // Step 8b: reference displacement of the structure.
+    double r;
+    if (*kinc == 0 || *kinc == 1 || !moved) {
+      r = svars[s_reference - 1];
+    } else {
+      if (rec(reference) == 0.0) rec(reference) = svars[s_elongation - 1];
+      r = rec(reference);
     }
-  }
-  // Step 8f: the record's update.
-  if (*kinc == 1 || moved || (*kinc > 0 && rec(force) == 0.0 && rec(force_previous) == 0.0)) {
-    rec(force) = f;
-    rec(radius) = ra;
-    rec(depth) = de;
-    svars[s_reference - 1] = svars[s_elongation - 1];
-    svars[s_peak_force - 1] = std::max(svars[s_peak_force - 1], f);
-  } else {
-    rec(force) = -rec(force_previous);
-    rec(radius) = rec(radius_previous);
-  }
+    if (time[0] < t0) return;
+
+    // Steps 8c to 8e: contact under the implicit-dynamic request only.
+    double f = rec(force), ra = rec(radius), de = rec(depth);
+    if (request == 1 && dynamic) {
+      // Newmark predictor with HHT-α of the impactor displacement.
+      const double xp = rec(displacement) + rec(velocity) * dt + (0.5 - beta) * dt * dt * rec(acceleration) +
+                        beta * dt * dt * svars[s_acceleration - 1] -
+                        alpha * beta * dt * dt * rec(force_previous) / m;
+      if (*kinc != 0 && xp > r) {
+        double estar = 0.0;
+        if (implicit_contact_force({xp, r, ci, svars[s_compliance - 1]}, props, *nprops, jprops, svars, rec,
+                                   f, estar))
+          radius_and_depth(f, estar, props, jprops[1], ra, de);
+      } else if (*kinc != 0 && xp < r) {
+        f = 0.0;
+        const Stiffness s = contact_stiffness(stiffness_arguments(props), jprops[1]);
+        radius_and_depth(f, s.estar, props, jprops[1], ra, de);
+      }
+    }
+    // Step 8f: the record's update.
+    if (*kinc == 1 || moved || (*kinc > 0 && rec(force) == 0.0 && rec(force_previous) == 0.0)) {
+      rec(force) = f;
+      rec(radius) = ra;
+      rec(depth) = de;
+      svars[s_reference - 1] = svars[s_elongation - 1];
+      svars[s_peak_force - 1] = std::max(svars[s_peak_force - 1], f);
+    } else {
+      rec(force) = -rec(force_previous);
+      rec(radius) = rec(radius_previous);
+    }
+  });
 }
 
 void vuel_impact(const int* nblock, double* rhs, double* amass, double* dtimestable, double* svars,

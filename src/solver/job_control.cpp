@@ -277,38 +277,40 @@ void UEXTERNALDB_IOControl(const int* lop, const int* /*lrestart*/, const double
 
 void VUEXTERNALDB_IOControl(const int* k, const int* i_array, const int* niarray, const double* r_array,
                             const int* nrarray, const int* mpi_rank) {
-  // Explicit phases 0..6: start of the analysis, start of a step, set-up of
-  // an increment, start of an increment, end of an increment, end of a
-  // step, end of the analysis.
-  constexpr int job_code[] = {tl::analysis_start, tl::step_start, tl::increment_setup, tl::increment_start,
-                              tl::increment_end, tl::step_end, tl::analysis_end};
-  const int phase = *k;
-  if (phase < 0 || phase > 6) return;
-  const auto ientry = [&](int i) { return i <= *niarray ? i_array[i - 1] : 0; };
-  const auto rentry = [&](int i) { return i <= *nrarray ? r_array[i - 1] : 0.0; };
-  const int kstep = ientry(3), kinc = ientry(4), lrestart = 0, exflag = 1;
-  const double time[2] = {rentry(2), rentry(1)};
-  const double dtime = rentry(3);
+  tavrin::c_boundary(__func__, [&] {
+    // Explicit phases 0..6: start of the analysis, start of a step, set-up of
+    // an increment, start of an increment, end of an increment, end of a
+    // step, end of the analysis.
+    constexpr int job_code[] = {tl::analysis_start, tl::step_start, tl::increment_setup, tl::increment_start,
+                                tl::increment_end, tl::step_end, tl::analysis_end};
+    const int phase = *k;
+    if (phase < 0 || phase > 6) return;
+    const auto ientry = [&](int i) { return i <= *niarray ? i_array[i - 1] : 0; };
+    const auto rentry = [&](int i) { return i <= *nrarray ? r_array[i - 1] : 0.0; };
+    const int kstep = ientry(3), kinc = ientry(4), lrestart = 0, exflag = 1;
+    const double time[2] = {rentry(2), rentry(1)};
+    const double dtime = rentry(3);
 
-  if (mpi_rank && *mpi_rank != 0) {
-    // Every process holds its own state: the others start, release, and
-    // keep the ends of increments and steps once their step table exists.
-    const bool ends = tavrin::jobdata::stepid.allocated() && (phase == 4 || phase == 5);
-    if (!ends && phase != 0 && phase != 6) return;
-  } else if (phase == 1) {
-    tavrin::jobdata::stepcount = std::max(tavrin::jobdata::stepcount, kstep);
-    const int code = tl::step_start;
-    UEXTERNALDB_IOControl(&code, &lrestart, time, &dtime, &kstep, &kinc, &exflag);
-    return;
-  }
-  // The start reads the solver's data file after the cards.
-  if (phase == 0) return tl::start_up_at_boundary(__func__, true);
-  UEXTERNALDB_IOControl(&job_code[phase], &lrestart, time, &dtime, &kstep, &kinc, &exflag);
-  if (phase == 5 && tl::step_kind(kstep) == tl::step_initialisation) {
-    int ierror = 0;
-    const int ind = 1;
-    GetElementReferenceData(&tl::job_control_state().nshell, &ierror, &ind);
-  }
+    if (mpi_rank && *mpi_rank != 0) {
+      // Every process holds its own state: the others start, release, and
+      // keep the ends of increments and steps once their step table exists.
+      const bool ends = tavrin::jobdata::stepid.allocated() && (phase == 4 || phase == 5);
+      if (!ends && phase != 0 && phase != 6) return;
+    } else if (phase == 1) {
+      tavrin::jobdata::stepcount = std::max(tavrin::jobdata::stepcount, kstep);
+      const int code = tl::step_start;
+      UEXTERNALDB_IOControl(&code, &lrestart, time, &dtime, &kstep, &kinc, &exflag);
+      return;
+    }
+    // The start reads the solver's data file after the cards.
+    if (phase == 0) return tl::start_up_at_boundary(__func__, true);
+    UEXTERNALDB_IOControl(&job_code[phase], &lrestart, time, &dtime, &kstep, &kinc, &exflag);
+    if (phase == 5 && tl::step_kind(kstep) == tl::step_initialisation) {
+      int ierror = 0;
+      const int ind = 1;
+      GetElementReferenceData(&tl::job_control_state().nshell, &ierror, &ind);
+    }
+  });
 }
 
 void UACCESS_IOControl(const int* lop, const double* /*dtime*/) {

@@ -6,6 +6,7 @@
 
 #include "elements/layouts.hpp"
 #include "failure/degradation.hpp"
+#include "foundation/boundary.hpp"
 #include "foundation/errorhandling.hpp"
 #include "foundation/shared_state.hpp"
 #include "foundation/small_matrix.hpp"
@@ -273,8 +274,10 @@ void upermat_lamina(double* stressnew, double* statenew, const double* stressold
                     const double* steptime, const double* totaltime, const double* dt,
                     const int* matid, const int* npoint, const int* ndir, const int* nshr,
                     const int* nstatev, const int* nprops) {
-  abq_umat_to_peridigm_upermat(umat_lamina, stressnew, statenew, stressold, stateold, straininc, props,
-                               steptime, totaltime, dt, matid, npoint, ndir, nshr, nstatev, nprops);
+  tavrin::c_boundary(__func__, [&] {
+    abq_umat_to_peridigm_upermat(umat_lamina, stressnew, statenew, stressold, stateold, straininc, props,
+                                 steptime, totaltime, dt, matid, npoint, ndir, nshr, nstatev, nprops);
+  });
 }
 
 void hypela_lamina(double* d, double* g, const double* /*e*/, const double* /*de*/, double* s,

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "foundation/array.hpp"
+#include "foundation/boundary.hpp"
 #include "foundation/errorhandling.hpp"
 #include "foundation/record_files.hpp"
 #include "solver/card_file.hpp"
@@ -176,7 +177,11 @@ int getunitnumber(std::string_view filename) { return io::unit_of_file(trimmed_p
 namespace ioh = tavrin::iohandling;
 namespace io = tavrin::io;
 
-int GetFileLength(const int* fileid, const int* rwd) { return ioh::file_length(*fileid, !rwd || *rwd); }
+int GetFileLength(const int* fileid, const int* rwd) {
+  return tavrin::c_boundary_value(__func__, [&]() -> int {
+    return ioh::file_length(*fileid, !rwd || *rwd);
+  });
+}
 
 int GetFreeUnitNumber(const int* first, const int* last) { return io::free_unit(*first, *last); }
 

@@ -7,6 +7,7 @@
 #include <array>
 #include <cmath>
 
+#include "foundation/boundary.hpp"
 #include "foundation/errorhandling.hpp"
 #include "foundation/shared_state.hpp"
 #include "foundation/small_matrix.hpp"
@@ -100,97 +101,99 @@ void umat_prony(double* stress, double* svar, double* ddsdde, double* /*sse*/, d
                 const double* /*celent*/, const double* /*dfgrd0*/, const double* /*dfgrd1*/,
                 const int* /*noel*/, const int* /*npt*/, const int* /*kslay*/, const int* /*kspt*/,
                 const int* /*jstep*/, const int* /*kinc*/, std::size_t cmname_len) {
-  const int dims[3] = {*ntens, *nstatv, *nprops};
-  if (*ntens != 6 || *nstatv < nslots || *nprops < 10) {
-    xerr(-2, "umat_prony: needs 6 components, 510 state variables and 10 properties", dims);
-    return;
-  }
-  // Term counts (truncated), and the extent of the pairs and histories they imply.
-  std::array<int, nentries> count{};
-  double pairs = 0.0;
-  for (int k = 0; k < nentries; ++k) {
-    const double n = std::trunc(props[k]);
-    if (!(n >= 0.0 && n <= 1e6)) {
-      xerr(-2, "umat_prony: Prony term counts must be whole numbers from 0", {}, std::span<const double>(props, 5));
+  tavrin::c_boundary(__func__, [&] {
+    const int dims[3] = {*ntens, *nstatv, *nprops};
+    if (*ntens != 6 || *nstatv < nslots || *nprops < 10) {
+      xerr(-2, "umat_prony: needs 6 components, 510 state variables and 10 properties", dims);
       return;
     }
-    count[std::size_t(k)] = int(n);
-    pairs += n;
-  }
-  int histories = 0;
-  for (const Block& b : blocks) histories += count[b.set];
-  if (10.0 + 2.0 * pairs > *nprops || histories > last_history - first_history + 1) {
-    const int detail[3] = {*nprops, int(pairs), histories};
-    xerr(-2, "umat_prony: Prony terms beyond the properties or the state", detail);
-    return;
-  }
-  std::array<double, nentries> c{};
-  std::array<const double*, nentries> terms{};  // (weight, time) pairs of each set
-  const double* next = props + 10;
-  for (int k = 0; k < nentries; ++k) {
-    c[std::size_t(k)] = props[5 + k];
-    terms[std::size_t(k)] = next;
-    next += 2 * count[std::size_t(k)];
-  }
-
-  Vec6 e, de;
-  for (int i = 0; i < 6; ++i) {
-    e.v[std::size_t(i)] = stran[i] + dstran[i];
-    de.v[std::size_t(i)] = dstran[i];
-  }
-  const double t = *temp, dt = *dtime;
-  double* h = svar + first_history - 1;
-  // Each entry C × (1 − Σ fraction(entry, p, τ) over its terms).
-  const auto retained = [&](auto fraction) {
-    std::array<double, nentries> r{};
+    // Term counts (truncated), and the extent of the pairs and histories they imply.
+    std::array<int, nentries> count{};
+    double pairs = 0.0;
     for (int k = 0; k < nentries; ++k) {
-      const double* pt = terms[std::size_t(k)];
-      double sum = 0.0;
-      for (int j = 0; j < count[std::size_t(k)]; ++j) sum += fraction(k, pt[2 * j], pt[2 * j + 1]);
-      r[std::size_t(k)] = c[std::size_t(k)] * (1.0 - sum);
+      const double n = std::trunc(props[k]);
+      if (!(n >= 0.0 && n <= 1e6)) {
+        xerr(-2, "umat_prony: Prony term counts must be whole numbers from 0", {}, std::span<const double>(props, 5));
+        return;
+      }
+      count[std::size_t(k)] = int(n);
+      pairs += n;
     }
-    return r;
-  };
-  Mat6 d = stiffness(c);
-  Vec6 relaxed_stress;  // Σ Δh of each stress component
+    int histories = 0;
+    for (const Block& b : blocks) histories += count[b.set];
+    if (10.0 + 2.0 * pairs > *nprops || histories > last_history - first_history + 1) {
+      const int detail[3] = {*nprops, int(pairs), histories};
+      xerr(-2, "umat_prony: Prony terms beyond the properties or the state", detail);
+      return;
+    }
+    std::array<double, nentries> c{};
+    std::array<const double*, nentries> terms{};  // (weight, time) pairs of each set
+    const double* next = props + 10;
+    for (int k = 0; k < nentries; ++k) {
+      c[std::size_t(k)] = props[5 + k];
+      terms[std::size_t(k)] = next;
+      next += 2 * count[std::size_t(k)];
+    }
 
-  if (t >= glassy_limit && t < relaxed_limit) {
-    const auto a = shift_parameters(std::string_view(cmname, cmname_len), svar[2]);
-    const double loga[2] = {log_shift(a[0], t), log_shift(a[1], t)};
-    const double shift[2] = {std::pow(10.0, loga[0]), std::pow(10.0, loga[1])};
-    svar[508] = loga[0];
-    svar[509] = loga[1];
-    for (const Block& b : blocks) {
-      const double ci = b.share * c[b.set];
-      const double* pt = terms[b.set];
-      for (int k = 0; k < count[b.set]; ++k, ++h) {
-        const double hnew =
-            Relaxation(h, &pt[2 * k + 1], &shift[b.shift], &dt, &ci, &pt[2 * k], &e.v[std::size_t(b.strain)]);
-        relaxed_stress.v[std::size_t(b.stress)] += hnew - *h;
-        *h = hnew;
-      }
+    Vec6 e, de;
+    for (int i = 0; i < 6; ++i) {
+      e.v[std::size_t(i)] = stran[i] + dstran[i];
+      de.v[std::size_t(i)] = dstran[i];
     }
-    Vec6 s = Vec6::load(stress) + d * de - relaxed_stress;
-    s.store(stress);
-    // Each entry keeps the part of its series that does not relax over the step.
-    const int set_shift[nentries] = {0, 0, 1, 0, 0};  // C22 relaxes with a2, the others with a1
-    d = stiffness(retained([&](int k, double p, double tau) { return p * dt / (tau * shift[set_shift[k]] + dt); }));
-  } else {
-    if (t >= relaxed_limit) {
-      // Fully relaxed: every internal stress at equilibrium, each entry at its long-term value.
+    const double t = *temp, dt = *dtime;
+    double* h = svar + first_history - 1;
+    // Each entry C × (1 − Σ fraction(entry, p, τ) over its terms).
+    const auto retained = [&](auto fraction) {
+      std::array<double, nentries> r{};
+      for (int k = 0; k < nentries; ++k) {
+        const double* pt = terms[std::size_t(k)];
+        double sum = 0.0;
+        for (int j = 0; j < count[std::size_t(k)]; ++j) sum += fraction(k, pt[2 * j], pt[2 * j + 1]);
+        r[std::size_t(k)] = c[std::size_t(k)] * (1.0 - sum);
+      }
+      return r;
+    };
+    Mat6 d = stiffness(c);
+    Vec6 relaxed_stress;  // Σ Δh of each stress component
+
+    if (t >= glassy_limit && t < relaxed_limit) {
+      const auto a = shift_parameters(std::string_view(cmname, cmname_len), svar[2]);
+      const double loga[2] = {log_shift(a[0], t), log_shift(a[1], t)};
+      const double shift[2] = {std::pow(10.0, loga[0]), std::pow(10.0, loga[1])};
+      svar[508] = loga[0];
+      svar[509] = loga[1];
       for (const Block& b : blocks) {
+        const double ci = b.share * c[b.set];
         const double* pt = terms[b.set];
-        for (int k = 0; k < count[b.set]; ++k, ++h) *h = pt[2 * k] * b.share * c[b.set] * e.v[std::size_t(b.strain)];
+        for (int k = 0; k < count[b.set]; ++k, ++h) {
+          const double hnew =
+              Relaxation(h, &pt[2 * k + 1], &shift[b.shift], &dt, &ci, &pt[2 * k], &e.v[std::size_t(b.strain)]);
+          relaxed_stress.v[std::size_t(b.stress)] += hnew - *h;
+          *h = hnew;
+        }
       }
-      d = stiffness(retained([](int, double p, double) { return p; }));
+      Vec6 s = Vec6::load(stress) + d * de - relaxed_stress;
+      s.store(stress);
+      // Each entry keeps the part of its series that does not relax over the step.
+      const int set_shift[nentries] = {0, 0, 1, 0, 0};  // C22 relaxes with a2, the others with a1
+      d = stiffness(retained([&](int k, double p, double tau) { return p * dt / (tau * shift[set_shift[k]] + dt); }));
+    } else {
+      if (t >= relaxed_limit) {
+        // Fully relaxed: every internal stress at equilibrium, each entry at its long-term value.
+        for (const Block& b : blocks) {
+          const double* pt = terms[b.set];
+          for (int k = 0; k < count[b.set]; ++k, ++h) *h = pt[2 * k] * b.share * c[b.set] * e.v[std::size_t(b.strain)];
+        }
+        d = stiffness(retained([](int, double p, double) { return p; }));
+      }
+      // Glassy (below 273.15 K) the internal stresses keep their values.
+      const int six = 6, off = 0;
+      GetStressVector(stress, d.data(), stran, dstran, ndi, &six, &off, &off);
     }
-    // Glassy (below 273.15 K) the internal stresses keep their values.
-    const int six = 6, off = 0;
-    GetStressVector(stress, d.data(), stran, dstran, ndi, &six, &off, &off);
-  }
-  d.store(ddsdde);
-  svar[500] = d(1, 1);
-  svar[501] = d(2, 2);
+    d.store(ddsdde);
+    svar[500] = d(1, 1);
+    svar[501] = d(2, 2);
+  });
 }
 
 TAVRIN_USERMAT_ENTRY(usermat_prony, umat_prony)

@@ -10,6 +10,7 @@
 #include "failure/degradation.hpp"
 #include "failure/fatigue.hpp"
 #include "failure/gpcollection.hpp"
+#include "foundation/boundary.hpp"
 #include "foundation/errorhandling.hpp"
 #include "foundation/shared_state.hpp"
 #include "mechanics/elasticity.hpp"
@@ -473,27 +474,29 @@ void umat_resin(double* spannung, double* statev, double* tangente, double* /*ss
                 const double* /*drot*/, double* /*pnewdt*/, const double* /*celent*/, const double* dfgrd0,
                 const double* dfgrd1, const int* noel, const int* /*npt*/, const int* /*kslay*/,
                 const int* /*kspt*/, const int* jstep, const int* kinc, std::size_t materl_len) {
-  const std::string_view name(materl, materl_len);
-  if (*kinc <= 1 && *nstatv < nslots) {
-    io::ListRecord rec;
-    rec << std::string("WARNING: Too less nstatev allocated for material ").append(name);
-    rec.write(6);
-  }
-  const int model = materialdata::modelid;
-  const int needed = model == 0 || model == 4 ? 25 : 21;
-  const int dims[3] = {*nstresscomp, *nstatv, *nprops};
-  if (*nstresscomp != 4 && *nstresscomp != 6) {
-    xerr(-2, "umat_resin: nstresscomp must be 4 or 6", dims);
-  } else if (*nstatv < nslots) {
-    xerr(-2, "umat_resin: fewer than 22 state variables", dims);
-  } else if (model < 0 || model > 7) {
-    xerr(-2, "umat_resin: unknown resin model number", std::span<const int>(&model, 1));
-  } else if (*nprops < needed) {
-    xerr(-2, "umat_resin: too few resin properties for the model", dims);
-  } else {
-    ResinPoint point(statev, time, dtime, temp, props, nprops, noel, jstep, model, name);
-    point.run(spannung, tangente, dehnung, ddehnung, *nstresscomp, *nstatv, *kinc, dfgrd0, dfgrd1);
-  }
+  tavrin::c_boundary(__func__, [&] {
+    const std::string_view name(materl, materl_len);
+    if (*kinc <= 1 && *nstatv < nslots) {
+      io::ListRecord rec;
+      rec << std::string("WARNING: Too less nstatev allocated for material ").append(name);
+      rec.write(6);
+    }
+    const int model = materialdata::modelid;
+    const int needed = model == 0 || model == 4 ? 25 : 21;
+    const int dims[3] = {*nstresscomp, *nstatv, *nprops};
+    if (*nstresscomp != 4 && *nstresscomp != 6) {
+      xerr(-2, "umat_resin: nstresscomp must be 4 or 6", dims);
+    } else if (*nstatv < nslots) {
+      xerr(-2, "umat_resin: fewer than 22 state variables", dims);
+    } else if (model < 0 || model > 7) {
+      xerr(-2, "umat_resin: unknown resin model number", std::span<const int>(&model, 1));
+    } else if (*nprops < needed) {
+      xerr(-2, "umat_resin: too few resin properties for the model", dims);
+    } else {
+      ResinPoint point(statev, time, dtime, temp, props, nprops, noel, jstep, model, name);
+      point.run(spannung, tangente, dehnung, ddehnung, *nstresscomp, *nstatv, *kinc, dfgrd0, dfgrd1);
+    }
+  });
 }
 
 TAVRIN_USERMAT_ENTRY(usermat_resin, umat_resin)

@@ -5,6 +5,7 @@
 #include <complex>
 
 #include "elements/layouts.hpp"
+#include "foundation/boundary.hpp"
 #include "foundation/errorhandling.hpp"
 #include "foundation/scratch.hpp"
 #include "foundation/small_matrix.hpp"
@@ -71,26 +72,28 @@ void umat_sensor(double* stress, double* statev, double* ddsdde, double* sse, do
                  const int* /*noel*/, const int* /*npt*/, const int* /*kslay*/, const int* /*kspt*/,
                  const int* /*kinc*/, const int* stepid, const double* cprops, double* dprops,
                  std::size_t /*materl_len*/) {
-  *spd = *scd = 0.0;
-  const int n = std::max(*ntens, 0), nsv = std::max(*nstatv, 0);
-  std::fill_n(statev, nsv, 0.0);
-  // Incremental law: σ = σ0 + D·Δε, W = W0 + ½ (σ + σ0)·Δε.
-  Scratch<double, 6> old(n);
-  std::copy_n(stress, n, old.data());
-  double w = 0.0;
-  for (int i = 1; i <= n; ++i) {
-    double sum = 0.0;
-    for (int j = 1; j <= n; ++j) {
-      const double d = sensor_stiffness(i, j, *ndi);
-      ddsdde[(i - 1) + std::ptrdiff_t(n) * (j - 1)] = d;
-      sum += d * dstran[j - 1];
+  tavrin::c_boundary(__func__, [&] {
+    *spd = *scd = 0.0;
+    const int n = std::max(*ntens, 0), nsv = std::max(*nstatv, 0);
+    std::fill_n(statev, nsv, 0.0);
+    // Incremental law: σ = σ0 + D·Δε, W = W0 + ½ (σ + σ0)·Δε.
+    Scratch<double, 6> old(n);
+    std::copy_n(stress, n, old.data());
+    double w = 0.0;
+    for (int i = 1; i <= n; ++i) {
+      double sum = 0.0;
+      for (int j = 1; j <= n; ++j) {
+        const double d = sensor_stiffness(i, j, *ndi);
+        ddsdde[(i - 1) + std::ptrdiff_t(n) * (j - 1)] = d;
+        sum += d * dstran[j - 1];
+      }
+      stress[i - 1] = old[std::size_t(i - 1)] + sum;
+      w += (stress[i - 1] + old[std::size_t(i - 1)]) * dstran[i - 1];
     }
-    stress[i - 1] = old[std::size_t(i - 1)] + sum;
-    w += (stress[i - 1] + old[std::size_t(i - 1)]) * dstran[i - 1];
-  }
-  *sse += 0.5 * w;
-  pass_properties(dprops, props, *nprops);
-  show_impactor(statev, 1, nsv, *stepid, cprops);
+    *sse += 0.5 * w;
+    pass_properties(dprops, props, *nprops);
+    show_impactor(statev, 1, nsv, *stepid, cprops);
+  });
 }
 
 void vumat_sensor(const int* nblock, const int* ndir, const int* nshr, const int* nstatev,
@@ -105,31 +108,33 @@ void vumat_sensor(const int* nblock, const int* ndir, const int* nshr, const int
                   const double* /*fieldnew*/, double* stressnew, double* statenew, double* enerinternnew,
                   double* enerinelasnew, const int* stepid, const double* cprops, double* dprops,
                   std::size_t /*cmname_len*/) {
-  const int nb = std::max(*nblock, 0), nt = std::max(*ndir + *nshr, 0), ns = std::max(*nstatev, 0);
-  std::fill_n(enerinelasnew, nb, 0.0);
-  std::fill_n(stressnew, std::size_t(nb) * std::size_t(nt), 0.0);
-  std::fill_n(statenew, std::size_t(nb) * std::size_t(ns), 0.0);
-  const View<double, 2> de(straininc, nb, nt), snew(stressnew, nb, nt);
-  const View<const double, 2> sold(stressold, nb, nt);
-  const bool thickness = *ndir == 3 && *nshr == 1;
-  const double nu = sensor_nu;
-  Scratch<double, 6> ds(nt);
-  for (int k = 1; k <= nb; ++k) {
-    for (int i = 1; i <= nt; ++i) {
-      double sum = 0.0;
-      for (int j = 1; j <= nt; ++j) sum += sensor_stiffness(i, j, *ndir) * de(k, j);
-      ds[std::size_t(i - 1)] = sum;
+  tavrin::c_boundary(__func__, [&] {
+    const int nb = std::max(*nblock, 0), nt = std::max(*ndir + *nshr, 0), ns = std::max(*nstatev, 0);
+    std::fill_n(enerinelasnew, nb, 0.0);
+    std::fill_n(stressnew, std::size_t(nb) * std::size_t(nt), 0.0);
+    std::fill_n(statenew, std::size_t(nb) * std::size_t(ns), 0.0);
+    const View<double, 2> de(straininc, nb, nt), snew(stressnew, nb, nt);
+    const View<const double, 2> sold(stressold, nb, nt);
+    const bool thickness = *ndir == 3 && *nshr == 1;
+    const double nu = sensor_nu;
+    Scratch<double, 6> ds(nt);
+    for (int k = 1; k <= nb; ++k) {
+      for (int i = 1; i <= nt; ++i) {
+        double sum = 0.0;
+        for (int j = 1; j <= nt; ++j) sum += sensor_stiffness(i, j, *ndir) * de(k, j);
+        ds[std::size_t(i - 1)] = sum;
+      }
+      if (thickness) de(k, 3) = GetPlaneStressEpsZZ(&sensor_e, &nu, &nu, &ds[0], &ds[1]);
+      double w = 0.0;
+      for (int i = 1; i <= nt; ++i) {
+        snew(k, i) = sold(k, i) + ds[std::size_t(i - 1)];
+        w += (snew(k, i) + sold(k, i)) * de(k, i);
+      }
+      enerinternnew[k - 1] = enerinternold[k - 1] + 0.5 * w / density[k - 1];
+      pass_properties(dprops, props, *nprops);
+      show_impactor(statenew + (k - 1), nb, ns, *stepid, cprops);
     }
-    if (thickness) de(k, 3) = GetPlaneStressEpsZZ(&sensor_e, &nu, &nu, &ds[0], &ds[1]);
-    double w = 0.0;
-    for (int i = 1; i <= nt; ++i) {
-      snew(k, i) = sold(k, i) + ds[std::size_t(i - 1)];
-      w += (snew(k, i) + sold(k, i)) * de(k, i);
-    }
-    enerinternnew[k - 1] = enerinternold[k - 1] + 0.5 * w / density[k - 1];
-    pass_properties(dprops, props, *nprops);
-    show_impactor(statenew + (k - 1), nb, ns, *stepid, cprops);
-  }
+  });
 }
 
 void umat_porosity(double* stress, double* statev, double* ddsdde, double* sse, double* spd, double* scd,
@@ -142,20 +147,22 @@ void umat_porosity(double* stress, double* statev, double* ddsdde, double* sse, 
                    double* /*pnewdt*/, const double* /*celent*/, const double* /*dfgrd0*/,
                    const double* /*dfgrd1*/, const int* /*noel*/, const int* /*npt*/, const int* /*kslay*/,
                    const int* /*kspt*/, const int* /*kinc*/, std::size_t /*materl_len*/) {
-  *sse = *spd = *scd = 0.0;
-  const int stiffness = 1;
-  GetGeneralizedNyeOnAxisSC(ddsdde, props, ntens, nprops, &stiffness, nullptr, nullptr, nullptr);
-  const int n = std::max(*ntens, 0);
-  const std::size_t nn = std::size_t(n) * std::size_t(n);
-  if (*nstatv >= 1 && statev[0] == 1.0)
-    std::transform(ddsdde, ddsdde + nn, ddsdde, [](double c) { return pore_factor * c; });
-  Scratch<double, 6> ds(n);
-  for (int i = 0; i < n; ++i) {
-    double sum = 0.0;
-    for (int j = 0; j < n; ++j) sum += ddsdde[i + std::ptrdiff_t(n) * j] * dstran[j];
-    ds[std::size_t(i)] = sum;
-  }
-  for (int i = 0; i < n; ++i) stress[i] += ds[std::size_t(i)];
+  tavrin::c_boundary(__func__, [&] {
+    *sse = *spd = *scd = 0.0;
+    const int stiffness = 1;
+    GetGeneralizedNyeOnAxisSC(ddsdde, props, ntens, nprops, &stiffness, nullptr, nullptr, nullptr);
+    const int n = std::max(*ntens, 0);
+    const std::size_t nn = std::size_t(n) * std::size_t(n);
+    if (*nstatv >= 1 && statev[0] == 1.0)
+      std::transform(ddsdde, ddsdde + nn, ddsdde, [](double c) { return pore_factor * c; });
+    Scratch<double, 6> ds(n);
+    for (int i = 0; i < n; ++i) {
+      double sum = 0.0;
+      for (int j = 0; j < n; ++j) sum += ddsdde[i + std::ptrdiff_t(n) * j] * dstran[j];
+      ds[std::size_t(i)] = sum;
+    }
+    for (int i = 0; i < n; ++i) stress[i] += ds[std::size_t(i)];
+  });
 }
 
 void umat_hyper(double* stress, double* statev, double* ddsdde, double* sse, double* spd, double* scd,
@@ -168,56 +175,58 @@ void umat_hyper(double* stress, double* statev, double* ddsdde, double* sse, dou
                 const double* /*celent*/, const double* /*dfgrd0*/, const double* /*dfgrd1*/,
                 const int* /*noel*/, const int* /*npt*/, const int* /*kslay*/, const int* /*kspt*/,
                 const int* /*jstep*/, const int* /*kinc*/, std::size_t /*materl_len*/) {
-  *spd = *scd = 0.0;
-  const int n = *ntens, np = *nprops;
-  // The stiffness: of the ply constants (one property: the material tables),
-  // or the symmetric matrix of the upper triangle props holds column by
-  // column.
-  Mat6 c;
-  bool have = false;
-  if (np >= 1 && np <= 9) {
-    const auto ply = umat_ply_constants(statev, *nstatv, props, np);
-    if (ply && (n == 3 || n == 4 || n == 6)) {
-      double constants[9];
-      ply->store(constants);
-      GetNyeStiffnessMatrix(c.data(), constants, &n, nullptr);
-      have = true;
-    } else if (ply) {
+  tavrin::c_boundary(__func__, [&] {
+    *spd = *scd = 0.0;
+    const int n = *ntens, np = *nprops;
+    // The stiffness: of the ply constants (one property: the material tables),
+    // or the symmetric matrix of the upper triangle props holds column by
+    // column.
+    Mat6 c;
+    bool have = false;
+    if (np >= 1 && np <= 9) {
+      const auto ply = umat_ply_constants(statev, *nstatv, props, np);
+      if (ply && (n == 3 || n == 4 || n == 6)) {
+        double constants[9];
+        ply->store(constants);
+        GetNyeStiffnessMatrix(c.data(), constants, &n, nullptr);
+        have = true;
+      } else if (ply) {
+        xerr(-2, "Unsupported dimension in GetNyeStiffnessMatrix", std::array{n});
+      }
+    } else if (n < 1 || n > 6) {
       xerr(-2, "Unsupported dimension in GetNyeStiffnessMatrix", std::array{n});
+    } else if (np < n * (n + 1) / 2) {
+      xerr(-2, "Too few properties for the stiffness triangle of the material routine.", std::array{np, n});
+    } else {
+      for (int j = 1, k = 0; j <= n; ++j)
+        for (int i = 1; i <= j; ++i, ++k) c.v[std::size_t((i - 1) + n * (j - 1))] = c.v[std::size_t((j - 1) + n * (i - 1))] = props[k];
+      have = true;
     }
-  } else if (n < 1 || n > 6) {
-    xerr(-2, "Unsupported dimension in GetNyeStiffnessMatrix", std::array{n});
-  } else if (np < n * (n + 1) / 2) {
-    xerr(-2, "Too few properties for the stiffness triangle of the material routine.", std::array{np, n});
-  } else {
-    for (int j = 1, k = 0; j <= n; ++j)
-      for (int i = 1; i <= j; ++i, ++k) c.v[std::size_t((i - 1) + n * (j - 1))] = c.v[std::size_t((j - 1) + n * (i - 1))] = props[k];
-    have = true;
-  }
-  const int m = std::max(n, 0);
-  if (!have) {
-    std::fill_n(stress, m, 0.0);
-    std::fill_n(ddsdde, std::size_t(m) * std::size_t(m), 0.0);
-    *sse = 0.0;
-  } else {
-    // c holds the n×n matrix column-major with leading dimension n.
-    double old[6], strain[6];
-    std::copy_n(stress, n, old);
-    double w = 0.0;
-    for (int i = 0; i < n; ++i) strain[i] = stran[i] + dstran[i];
-    for (int i = 0; i < n; ++i) {
-      double sum = 0.0;
-      for (int j = 0; j < n; ++j) sum += c.v[std::size_t(i + n * j)] * strain[j];
-      stress[i] = sum;
-      w += sum * strain[i];
+    const int m = std::max(n, 0);
+    if (!have) {
+      std::fill_n(stress, m, 0.0);
+      std::fill_n(ddsdde, std::size_t(m) * std::size_t(m), 0.0);
+      *sse = 0.0;
+    } else {
+      // c holds the n×n matrix column-major with leading dimension n.
+      double old[6], strain[6];
+      std::copy_n(stress, n, old);
+      double w = 0.0;
+      for (int i = 0; i < n; ++i) strain[i] = stran[i] + dstran[i];
+      for (int i = 0; i < n; ++i) {
+        double sum = 0.0;
+        for (int j = 0; j < n; ++j) sum += c.v[std::size_t(i + n * j)] * strain[j];
+        stress[i] = sum;
+        w += sum * strain[i];
+      }
+      *sse = 0.5 * w;
+      // The tangent of the law stiffness·strain by the complex step (C
+      // itself when C·Δε reproduces the stress increment exactly).
+      const int one = 1;
+      elasticity::getnumericaltangent(ddsdde, nullptr, cGetStressFromAnisotropicHyperelasticity, c.data(), stress,
+                                      old, dstran, n, *ndi, n * n, false, c.data(), nullptr, &one);
     }
-    *sse = 0.5 * w;
-    // The tangent of the law stiffness·strain by the complex step (C
-    // itself when C·Δε reproduces the stress increment exactly).
-    const int one = 1;
-    elasticity::getnumericaltangent(ddsdde, nullptr, cGetStressFromAnisotropicHyperelasticity, c.data(), stress,
-                                    old, dstran, n, *ndi, n * n, false, c.data(), nullptr, &one);
-  }
-  if (!store_stress_in_state(statev, *nstatv, stress, *ndi, *nshr, m)) xerr(-2, few_state, std::array{*nstatv});
+    if (!store_stress_in_state(statev, *nstatv, stress, *ndi, *nshr, m)) xerr(-2, few_state, std::array{*nstatv});
+  });
 }
 }
