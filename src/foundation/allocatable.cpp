@@ -9,17 +9,7 @@
 
 namespace tavrin {
 namespace {
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool map_large_blocks = false;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool map_large_blocks = false;
-#else
-constexpr bool map_large_blocks = true;
-#endif
-#else
-constexpr bool map_large_blocks = true;
-#endif
+constexpr bool map_large_blocks = !TAVRIN_ADDRESS_SANITIZER;
 }  // namespace
 
 std::ptrdiff_t AllocatableBase::size() const {

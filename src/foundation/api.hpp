@@ -11,3 +11,16 @@
 #else
 #define TAVRIN_API
 #endif
+
+// Builds under AddressSanitizer (gcc and clang announce it apart) keep every
+// block on the heap it watches.
+#if defined(__SANITIZE_ADDRESS__)
+#define TAVRIN_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TAVRIN_ADDRESS_SANITIZER 1
+#endif
+#endif
+#ifndef TAVRIN_ADDRESS_SANITIZER
+#define TAVRIN_ADDRESS_SANITIZER 0
+#endif

@@ -66,17 +66,7 @@ struct Buffer {
   std::size_t capacity = 0;
 };
 Buffer spare;
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool keep_spare = false;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool keep_spare = false;
-#else
-constexpr bool keep_spare = true;
-#endif
-#else
-constexpr bool keep_spare = true;
-#endif
+constexpr bool keep_spare = !TAVRIN_ADDRESS_SANITIZER;
 
 constexpr std::size_t spare_limit = std::size_t(64) << 20;
 
