@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "elements/element_registry.hpp"
@@ -135,38 +136,31 @@ void start_up() {
   section_matrices();
 }
 
-// The storage of every shared table and of job control's buffers, to tell
-// afterwards which tables a phase made.
-std::vector<const void*> table_blocks() {
-  std::vector<const void*> blocks;
+// Every shared table with its storage, and job control's buffers, to tell
+// afterwards which tables a phase made.  The latch's tables are left out:
+// they keep the record of what went wrong.
+using TableBlocks = std::vector<std::pair<AllocatableBase*, const void*>>;
+TableBlocks table_blocks() {
+  TableBlocks blocks;
   for (const auto modules : {data_modules(), subsystem_data_modules()})
     for (const ModuleInfo& m : modules)
       for (const VariableInfo& v : m.variables)
-        if (v.kind == VarKind::Allocatable || v.kind == VarKind::Sized)
-          blocks.push_back(static_cast<const AllocatableBase*>(v.address)->raw_data());
-  const JobControlState& s = job_control_state();
-  blocks.push_back(s.window.raw_data());
-  blocks.push_back(s.denom.raw_data());
+        if ((v.kind == VarKind::Allocatable || v.kind == VarKind::Sized) &&
+            std::string_view(m.name) != "errorhandling") {
+          auto* a = static_cast<AllocatableBase*>(v.address);
+          blocks.emplace_back(a, a->raw_data());
+        }
+  JobControlState& s = job_control_state();
+  for (AllocatableBase* a : std::initializer_list<AllocatableBase*>{&s.window, &s.denom})
+    blocks.emplace_back(a, a->raw_data());
   return blocks;
 }
 
 // An abandoned start-up releases the tables it made (those whose storage is
-// not the one they held before it), so that no half-read analysis remains;
-// the latch keeps its record.
-void release_tables_made_since(const std::vector<const void*>& before) {
-  std::size_t k = 0;
-  const auto release_if_new = [&](AllocatableBase& a, bool keep = false) {
-    if (!keep && k < before.size() && a.raw_data() != before[k]) a.deallocate();
-    ++k;
-  };
-  for (const auto modules : {data_modules(), subsystem_data_modules()})
-    for (const ModuleInfo& m : modules)
-      for (const VariableInfo& v : m.variables)
-        if (v.kind == VarKind::Allocatable || v.kind == VarKind::Sized)
-          release_if_new(*static_cast<AllocatableBase*>(v.address), std::string_view(m.name) == "errorhandling");
-  JobControlState& s = job_control_state();
-  release_if_new(s.window);
-  release_if_new(s.denom);
+// not the one they held before it), so that no half-read analysis remains.
+void release_tables_made_since(const TableBlocks& before) {
+  for (const auto& [table, block] : before)
+    if (table->raw_data() != block) table->deallocate();
 }
 
 // Start-up as an entry point runs it, the explicit one with the solver's
@@ -174,7 +168,7 @@ void release_tables_made_since(const std::vector<const void*>& before) {
 // the boundary) and what it made is released, so no half-read analysis
 // remains.
 void start_up_at_boundary(std::string_view entry, bool with_data_file) {
-  std::vector<const void*> before;
+  TableBlocks before;
   const bool done = c_boundary(entry, [&] {
     before = table_blocks();
     start_up();

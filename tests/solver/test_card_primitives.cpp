@@ -9,6 +9,7 @@
 
 #include "foundation/record_files.hpp"
 #include "foundation/shared_state.hpp"
+#include "solver/card_file.hpp"
 #include "solver/card_text.hpp"
 #include "solver/iohandling.hpp"
 
@@ -240,6 +241,20 @@ TEST_F(Primitives, KeywordSearchAndCounts) {
   EXPECT_EQ(getunitnumber((dir / "f.txt").string() + "   "), unit);
   EXPECT_EQ(getunitnumber((dir / "g.txt").string()), -1);
   EXPECT_EQ(errorhandling::errstat, 0);
+}
+
+TEST_F(Primitives, AClosedRecordFileLeavesItsUnitToTheNextFile) {
+  std::ofstream(dir / "a.txt") << "a\n";
+  std::ofstream(dir / "b.txt") << "b\n";
+  RecordFile a, b;
+  ASSERT_TRUE(a.open((dir / "a.txt").string()));
+  a.close();
+  EXPECT_FALSE(a.is_open());
+  ASSERT_TRUE(b.open((dir / "b.txt").string()));
+  a.close();  // closes nothing: the unit it had may now be b's
+  std::string_view line;
+  ASSERT_TRUE(b.next(line));
+  EXPECT_EQ(line, "b");
 }
 
 TEST(Extents, ElementTypeNames) {

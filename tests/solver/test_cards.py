@@ -128,6 +128,14 @@ class TestStepCard:
         read_step(tv, tmp_path)
         assert tv.shokriehdata.cycles is None
         assert status(tv)[0] == -2
+        # Row 6 of no step asks for a list: the table has no rows, and the
+        # list stands beyond it.
+        tv.errorhandling.rsxerr(True)
+        write("StepCard.tvr", "++Begin Step, STEPID=1\n+Cycle, TYPE=GENERAL\n0 0 3 0 0 0\n"
+                              "+Cycle, TYPE=INDIVIDUAL\n10\n++End Step\n")
+        read_step(tv, tmp_path, nsteps=1)
+        assert tv.shokriehdata.cycles.shape == (0, 1)
+        assert status(tv) == (-2, "Error: StepCard line 4, +Cycle: beyond the table, dropped")
 
     def test_items_that_are_not_numbers_and_line_forms(self, fresh, write, tmp_path):
         tv = fresh

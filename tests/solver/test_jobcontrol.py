@@ -337,6 +337,12 @@ class TestMemory:
         assert r["cycles"] is None and r["cycleprops"] == [10, 3]
         assert r["stepid"] == [3] and r["plyorientation"] == [2, 1] and r["peprops"] == [9, 2, 1]
 
+    @pytest.mark.skipif(bool(__import__("os").environ.get("TAVRIN_FUZZ_ASAN")), reason="no address-space cap")
+    def test_the_address_space_cap_bounds_the_card_tables(self, write, tmp_path, caller):
+        # 5 GB of cycles: within the machine's memory, beyond the process's cap.
+        r = start_in_capped_child(write, tmp_path, caller, 5 * 10**9 // 24)
+        assert (r["status"], r["message"]) == (-2, "Error: StepCard line 6, +Cycle: needs 5 GB > memory, dropped")
+
     def test_a_table_that_cannot_be_had_abandons_the_start(self, write, tmp_path, caller):
         rows = 3 * 2**30 // 24  # 3 GiB of cycles: within the cap, beyond what is left under it
         r = start_in_capped_child(write, tmp_path, caller, rows)
