@@ -20,15 +20,6 @@ AllocationFailure::AllocationFailure(const AllocatableBase* table, std::span<con
 
 namespace {
 
-template <class F>
-void for_each_table(F&& f) {
-  for (const auto modules : {data_modules(), subsystem_data_modules()})
-    for (const ModuleInfo& m : modules)
-      for (const VariableInfo& v : m.variables)
-        if (v.kind == VarKind::Allocatable || v.kind == VarKind::Sized)
-          f(m, v, *static_cast<const AllocatableBase*>(v.address));
-}
-
 // "<module>::<name>" of a registered table; "a work table" for the others.
 std::string table_name(const AllocatableBase* table) {
   std::string name = "a work table";

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <complex>
+#include <initializer_list>
 #include <span>
 #include <type_traits>
 #include <vector>
@@ -209,6 +210,17 @@ TAVRIN_API std::span<const ModuleInfo> data_modules();
 // Data modules of the other subsystems, added when the library is loaded.
 TAVRIN_API void register_data_modules(std::span<const ModuleInfo> modules);
 TAVRIN_API std::span<const ModuleInfo> subsystem_data_modules();
+
+// Calls f(module, variable, table) for every allocatable table of the data
+// modules, those of the other subsystems included.
+template <class F>
+void for_each_table(F&& f) {
+  for (const auto modules : {data_modules(), subsystem_data_modules()})
+    for (const ModuleInfo& m : modules)
+      for (const VariableInfo& v : m.variables)
+        if (v.kind == VarKind::Allocatable || v.kind == VarKind::Sized)
+          f(m, v, *static_cast<AllocatableBase*>(v.address));
+}
 
 // Entries of the registry tables.
 namespace registry {

@@ -142,14 +142,9 @@ void start_up() {
 using TableBlocks = std::vector<std::pair<AllocatableBase*, const void*>>;
 TableBlocks table_blocks() {
   TableBlocks blocks;
-  for (const auto modules : {data_modules(), subsystem_data_modules()})
-    for (const ModuleInfo& m : modules)
-      for (const VariableInfo& v : m.variables)
-        if ((v.kind == VarKind::Allocatable || v.kind == VarKind::Sized) &&
-            std::string_view(m.name) != "errorhandling") {
-          auto* a = static_cast<AllocatableBase*>(v.address);
-          blocks.emplace_back(a, a->raw_data());
-        }
+  for_each_table([&](const ModuleInfo& m, const VariableInfo&, AllocatableBase& a) {
+    if (std::string_view(m.name) != "errorhandling") blocks.emplace_back(&a, a.raw_data());
+  });
   JobControlState& s = job_control_state();
   for (AllocatableBase* a : std::initializer_list<AllocatableBase*>{&s.window, &s.denom})
     blocks.emplace_back(a, a->raw_data());
