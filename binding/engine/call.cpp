@@ -730,7 +730,8 @@ PyObject* run_call(const Plan& p, PyObject* const* args, std::size_t nargsf, PyO
       if (len < 0) len = 0;
     }
     if (d.is_path) {
-      const std::string why = path_refusal(static_cast<const char*>(st.slot[a].p), st.slot[a].len, std::size_t(len));
+      const std::string why =
+          path_refusal(static_cast<const char*>(st.slot[a].p), st.slot[a].len, std::size_t(len));
       if (!why.empty()) return fail(p.qualname + "() " + ap.position + " (" + d.name + "): " + why);
     }
     if (std::size_t(len) != st.slot[a].len || d.intent != Intent::In)
