@@ -716,9 +716,10 @@ PyObject* run_call(const Plan& p, PyObject* const* args, std::size_t nargsf, PyO
       st.ready[a] = true;
     }
   }
-  // Texts with a declared length: cut or blank-padded to it.  A text the
-  // routine writes gets a private copy; one it reads is used where it lies
-  // when its length is already right.
+  // Texts with a declared length: cut or blank-padded to it (a path longer
+  // than its field is refused instead).  A text the routine writes gets a
+  // private copy; one it reads is used where it lies when its length is
+  // already right.
   for (const int a : p.texts) {
     const ArgPlan& ap = plans[a];
     const Arg& d = *ap.desc;
@@ -727,6 +728,11 @@ PyObject* run_call(const Plan& p, PyObject* const* args, std::size_t nargsf, PyO
     if (!ap.len.empty()) {
       if (!eval_int(st, ap.len, len)) return fail(p.qualname + "(): length of " + d.name + " can't be evaluated");
       if (len < 0) len = 0;
+    }
+    if (d.is_path) {
+      const std::string why =
+          path_refusal(static_cast<const char*>(st.slot[a].p), st.slot[a].len, std::size_t(len));
+      if (!why.empty()) return fail(p.qualname + "() " + ap.position + " (" + d.name + "): " + why);
     }
     if (std::size_t(len) != st.slot[a].len || d.intent != Intent::In)
       if (!make_text(st, a, static_cast<const char*>(st.slot[a].p), st.slot[a].len, len)) return nullptr;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cmath>
 #include <cstring>
+#include <string>
 
 #include "engine/numpy.hpp"
 
@@ -113,6 +114,14 @@ bool store_scalar(Kind k, PyObject* o, void* dst) {
     }
     default: return false;
   }
+}
+
+std::string path_refusal(const char* chars, std::size_t n, std::size_t field) {
+  // Blanks and NULs end a path as the readers see it: padding of a field or
+  // a C buffer, never part of the file's name.
+  while (n > field && (chars[n - 1] == ' ' || chars[n - 1] == '\0')) --n;
+  if (n <= field) return {};
+  return "path of " + std::to_string(n) + " characters is longer than its field of " + std::to_string(field);
 }
 
 PyObject* scalar_to_object(Kind k, const void* value) {

@@ -68,6 +68,7 @@ struct Arg {
   const char* doc = nullptr;
   bool always_copy = false;       // in/out array without an overwrite flag; input array copied
   const char* length_of = nullptr;  // hidden length (std::size_t by value) of this text argument
+  bool is_path = false;           // a file path: a longer text is refused, not cut
 
   constexpr Arg opt(const char* default_expr) const {
     Arg a = *this;
@@ -108,6 +109,14 @@ struct Arg {
     Arg a = *this;
     a.intent = Intent::Hide;
     a.form_of = of;
+    return a;
+  }
+  // An input text of declared length that names a file or directory: a
+  // longer text (trailing blanks not counted) is refused, since cut it would
+  // name another file.
+  constexpr Arg path() const {
+    Arg a = *this;
+    a.is_path = true;
     return a;
   }
   constexpr Arg describe(const char* text) const {

@@ -171,6 +171,9 @@ std::size_t elem_size(Kind k);
 // Stores a converted scalar of the kind at `dst`; false when `o` does not
 // convert (no Python error set).
 bool store_scalar(Kind k, PyObject* o, void* dst);
+// Why a path of `n` characters cannot stand in a field of `field` (its
+// trailing blanks and NULs not counted); empty when it fits.
+std::string path_refusal(const char* chars, std::size_t n, std::size_t field);
 
 // Builds the plan of a routine; throws std::invalid_argument naming the fault.
 void build_plan(Plan& plan, const Routine& r, const std::string& module);

@@ -355,6 +355,13 @@ int write_variable(const ModuleEntry& e, const VariableInfo& v, PyObject* value)
         if (!b) return write_error(e, v, "can't be converted to string");
         char* dst = static_cast<char*>(v.address);
         const std::size_t n = std::size_t(v.length);
+        if (v.path) {
+          const std::string why = path_refusal(PyBytes_AS_STRING(b), std::size_t(PyBytes_GET_SIZE(b)), n);
+          if (!why.empty()) {
+            Py_DECREF(b);
+            return write_error(e, v, why);
+          }
+        }
         const std::size_t k = std::min<std::size_t>(n, std::size_t(PyBytes_GET_SIZE(b)));
         std::memmove(dst, PyBytes_AS_STRING(b), k);
         std::memset(dst + k, ' ', n - k);
@@ -548,7 +555,9 @@ std::string module_doc(const ModuleEntry& e) {
       doc += var_type_text(v);
       if (v.type == ElemType::Char) doc += "(len=" + std::to_string(v.length) + ")";
       if (v.kind == VarKind::Allocatable || v.kind == VarKind::Sized) doc += " array";
-      doc += std::string(", ") + v.doc + "\n";
+      doc += std::string(", ") + v.doc;
+      if (v.path) doc += " (a longer path is refused, trailing blanks aside)";
+      doc += "\n";
     }
   }
   if (!e.plans.empty()) {

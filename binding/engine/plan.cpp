@@ -244,6 +244,9 @@ void describe_arg(std::string& doc, const ArgPlan& ap, bool as_parameter) {
   if (as_parameter && !ap.required) doc += ", optional";
   doc += "\n";
   if (d.doc && (as_parameter || d.intent != Intent::InOut)) append_wrapped(doc, d.doc, 4);
+  if (as_parameter && d.is_path)
+    append_wrapped(doc, std::string("A path longer than ") + trim(d.len) +
+                            " characters (trailing blanks aside) is refused, not cut.", 4);
   if (as_parameter && d.kind == Kind::Callback)
     append_wrapped(doc, std::string("A Python function (see Call-back functions below), a routine "
                                     "object of the same C type, or a routine's _cpointer."), 4);

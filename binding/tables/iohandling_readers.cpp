@@ -9,9 +9,9 @@ namespace {
 using namespace dsl;
 namespace ioh = tavrin::iohandling;
 
-constexpr Arg filepath = in(Text, "filepath", "256").describe(
+constexpr Arg filepath = in(Text, "filepath", "256").path().describe(
     "file read when the card is not in workspace (job control passes the input deck); blank: none");
-constexpr Arg workspace = in(Text, "workspace", "256").describe(
+constexpr Arg workspace = in(Text, "workspace", "256").path().describe(
     "directory of the card file (job control passes jobdata.joboutdir); blank: none");
 constexpr Arg nplies = in(Int, "nplies").describe("plies per section (job control passes sectiondata.nplies)");
 constexpr Arg nsec = in(Int, "nsec").describe("number of sections (job control passes sectiondata.nsec)");
@@ -72,14 +72,19 @@ TAVRIN_ROUTINE_DOC(
     "elemcurvatures, elemreforientation, sectiondata.nsectionpoints, nodaldata.nodalcoords, nodesmotion, "
     "tnodalmatrices, tcurvmatrices (elementdata.elemindices is freed), sets elementdata.nelem, nodaldata."
     "nnodes and ndof, and copies the node table's coordinates into nodalcoords of every element that holds "
-    "each node.  A file that cannot be opened latches status -3; one without elements changes nothing.",
-    in(Text, "filepath", "256").describe("path of the data file (trailing blanks ignored)"));
+    "each node.  Nodes of an element that the node table lacks keep zero coordinates, with status 0.  The "
+    "node table ends at a line whose first word is not an integer (a blank line, 2.5, or a node number beyond "
+    "32 bits) once a line numbered 1 or more was read, and at a node line whose number is smaller than the "
+    "one before; the nodes after it keep zero coordinates too.  Lines numbered 0 or below and lines of fewer "
+    "than three coordinates are skipped.  A file that cannot be "
+    "opened latches status -3; one without elements changes nothing.",
+    in(Text, "filepath", "256").path().describe("path of the data file (trailing blanks ignored)"));
 TAVRIN_ROUTINE_DOC(
     getgausspointreport, ioh::getgausspointreport,
     "appends an integration point's element, number and coordinates to the Gauss-point report file\n\n"
     "A new file starts with the header line NOEL, NPT, x, y, z.  A file that can be neither opened nor "
     "created gets nothing and latches status -2 (once for a run of such failures).",
-    in(Text, "filepath", "256").describe("path of the report (trailing blanks ignored)"),
+    in(Text, "filepath", "256").path().describe("path of the report (trailing blanks ignored)"),
     in(Real, "coord", "3").describe("x, y, z of the point"), in(Int, "noel").describe("host element number"),
     in(Int, "npt").describe("integration point number"));
 TAVRIN_ROUTINE_DOC(

@@ -144,8 +144,8 @@ const VariableInfo boxtypes_vars[] = {
     constant("qp", boxtypes::qp, "bytes of a quadruple-precision real"),
 };
 const VariableInfo path_vars[] = {
-    text("csinfopath", path::csinfopath, "path of the report file"),
-    text("vbinfopath", path::vbinfopath, "path of the extended print file"),
+    path_text("csinfopath", path::csinfopath, "path of the report file"),
+    path_text("vbinfopath", path::vbinfopath, "path of the extended print file"),
 };
 const VariableInfo restr_vars[] = {
     constant("maxgu", restr::maxgu, "boom capacity (set by box_initialize)"),

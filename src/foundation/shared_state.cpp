@@ -164,9 +164,9 @@ const VariableInfo jobdata_vars[] = {
     scalar("solverid", solverid, "1 once the input deck has been opened"),
     array("stepid", stepid, "(nsteps) step kind of each step"),
     array("processid", processid, "(maxid) process check-in list"),
-    text("jobname", jobname, "job name"),
-    text("joboutdir", joboutdir, "directory of the card files"),
-    text("jobfilepath", jobfilepath, "path stem of the solver job"),
+    path_text("jobname", jobname, "job name"),
+    path_text("joboutdir", joboutdir, "directory of the card files"),
+    path_text("jobfilepath", jobfilepath, "path stem of the solver job"),
 };
 
 const VariableInfo debugdata_vars[] = {

@@ -197,6 +197,7 @@ struct VariableInfo {
   int length;   // characters of a Char field, else 0
   void* address;
   const char* doc;
+  bool path = false;  // a Char field naming a file: a longer text is refused, not cut
 };
 
 struct ModuleInfo {
@@ -239,6 +240,11 @@ constexpr VariableInfo scalar(const char* name, bool& v, const char* doc) {
 template <std::size_t N>
 constexpr VariableInfo text(const char* name, FixedText<N>& v, const char* doc) {
   return {name, ElemType::Char, VarKind::Fixed, 0, int(N), v.chars.data(), doc};
+}
+// A character field that names a file or directory.
+template <std::size_t N>
+constexpr VariableInfo path_text(const char* name, FixedText<N>& v, const char* doc) {
+  return {name, ElemType::Char, VarKind::Fixed, 0, int(N), v.chars.data(), doc, true};
 }
 template <class T>
 constexpr ElemType elem_type() {

@@ -62,7 +62,7 @@ class TestFixedVariables:
             tv.types.dp[...] = 4
         assert tv.types.dp == 8
 
-    def test_character_fields(self, tv):
+    def test_character_fields(self, tv, error):
         # NUL-filled until the host sets them (set in a child for a fresh state).
         field = tv.jobdata.jobname
         assert field.dtype == np.dtype("S256")
@@ -71,8 +71,25 @@ class TestFixedVariables:
         assert tv.jobdata.jobname.tobytes() == b"analysis-1" + b" " * 246
         tv.jobdata.joboutdir = b"/tmp/out"
         assert tv.jobdata.joboutdir.tobytes().rstrip() == b"/tmp/out"
-        tv.jobdata.jobfilepath = "x" * 300
-        assert tv.jobdata.jobfilepath.tobytes() == b"x" * 256
+        # A path longer than its field is refused and the field kept; blanks
+        # beyond the field are no part of it.  A message is cut to its field.
+        for module, name, n in [("jobdata", "jobname", 256), ("jobdata", "joboutdir", 256),
+                                ("jobdata", "jobfilepath", 256), ("path", "csinfopath", 240),
+                                ("path", "vbinfopath", 240)]:
+            m = getattr(tv, module)
+            before = getattr(m, name).tobytes()
+            setattr(m, name, "kept")
+            with pytest.raises(error, match=f"failed to set {module}.{name}: path of {n + 1} characters "
+                                            f"is longer than its field of {n}$"):
+                setattr(m, name, "x" * n + "y" + " " * 20)
+            assert getattr(m, name).tobytes().rstrip() == b"kept"
+            setattr(m, name, "x" * n + " " * 40 + "\0" * 4)
+            assert getattr(m, name).tobytes() == b"x" * n
+            setattr(m, name, before)
+        message = tv.errorhandling.errstring.tobytes()
+        tv.errorhandling.errstring = "e" * 100
+        assert tv.errorhandling.errstring.tobytes() == b"e" * 80
+        tv.errorhandling.errstring = message
         tv.jobdata.jobfilepath = tv.jobdata.joboutdir
         assert tv.jobdata.jobfilepath.tobytes().rstrip() == b"/tmp/out"
 

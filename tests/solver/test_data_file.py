@@ -1,10 +1,12 @@
 """The solver's data file (element and node tables), the Gauss-point report,
 and the example analysis run end to end."""
 import pathlib
+import re
 import runpy
 import sys
 
 import numpy as np
+import pytest
 
 EXAMPLE = pathlib.Path(__file__).resolve().parents[2] / "examples" / "analysis"
 
@@ -116,6 +118,65 @@ def test_node_numbers_far_apart(fresh, write, tmp_path):
         """)
     tv.iohandling.getabqdatafromfile(str(tmp_path / "s.dat"))
     assert tv.nodaldata.nodalcoords[0, :, 0].tolist() == [1.0, 4.0, 3.0, 0.0]
+
+
+def test_nodes_the_node_table_lacks(fresh, write, tmp_path):
+    tv = fresh
+    # Element 2's nodes are not in the table; a node number beyond 32 bits,
+    # a word that is no integer and a blank line each end the table.
+    for stop in ("4294967297  9.0 9.0 9.0", "2.5  9.0 9.0 9.0", ""):
+        write("a.dat", f"""
+            E L E M E N T   D E F I N I T I O N S
+                1 S4R  1  1 2 3 4
+                2 S4R  1  5 6 7 8
+            N O D E   D E F I N I T I O N S
+                1  1.0 0.0 0.0
+                2  2.0 0.0 0.0
+            {stop}
+                3  3.0 0.0 0.0
+            """)
+        tv.iohandling.getabqdatafromfile(str(tmp_path / "a.dat"))
+        assert tv.nodaldata.nodalcoords[0].T.tolist() == [[1, 2, 0, 0], [0, 0, 0, 0]]
+        assert status(tv) == (0, "")
+    doc = " ".join(tv.iohandling.getabqdatafromfile.__doc__.split())
+    for said in ("Nodes of an element that the node table lacks keep zero coordinates, with status 0.",
+                 "The node table ends at a line whose first word is not an integer (a blank line, 2.5, or a "
+                 "node number beyond 32 bits) once a line numbered 1 or more was read, and at a node line "
+                 "whose number is smaller than the one before; the nodes after it keep zero coordinates too."):
+        assert said in doc
+
+
+def test_a_path_longer_than_its_field_is_refused(fresh, error, tmp_path):
+    tv, ioh = fresh, fresh.iohandling
+    # A path of 272 characters whose first 256 name another data file.
+    folder = tmp_path / ("m" * (256 - len(str(tmp_path)) - 102))
+    folder.mkdir()
+    short = str(folder / ("a" * 100))
+    cut = short + "b" * 16
+    other = "E L E M E N T   D E F I N I T I O N S\n 1 S4R 1 1 2 3 4\nN O D E   D E F I N I T I O N S\n 1 111 0 0\n"
+    pathlib.Path(short).write_text(other)
+    pathlib.Path(cut).write_text(other.replace("111", "222"))
+    ioh.getabqdatafromfile(str(EXAMPLE / "job.dat"))
+    coords = tv.nodaldata.nodalcoords.copy()
+    calls = [(ioh.getabqdatafromfile, (cut,), "1st argument (filepath)"),
+             (ioh.getgausspointreport, (cut, [1.0, 2.0, 3.0], 1, 1), "1st argument (filepath)")]
+    for f, extra in [(ioh.getstepdatafromfile, (1,)), (ioh.getsectiondatafromfile, ()),
+                     (ioh.getmaterialdatafromfile, (1, 1)), (ioh.getdamagedatafromfile, (1, 1))]:
+        calls += [(f, (cut, "") + extra, "1st argument (filepath)"),
+                  (f, ("", cut) + extra, "2nd argument (workspace)")]
+    for f, args, who in calls:
+        with pytest.raises(error, match=re.escape(f".{f.__name__}() {who}: path of 272 characters is "
+                                                  f"longer than its field of 256")):
+            f(*args)
+    # Nothing read, written or latched: the model held stays, the other file too.
+    assert tv.elementdata.nelem == 3 and np.array_equal(tv.nodaldata.nodalcoords, coords)
+    assert pathlib.Path(short).read_text() == other and status(tv) == (0, "")
+    # Blanks and NULs beyond the field are no part of the path.
+    ioh.getabqdatafromfile(short + " " * 40 + "\0" * 4)
+    assert tv.elementdata.nelem == 1 and tv.nodaldata.nodalcoords[0, 0, 0] == 111.0
+    assert ioh.getabqdatafromfile.__doc__.endswith(
+        "filepath : input string(len=256)\n    path of the data file (trailing blanks ignored)\n"
+        "    A path longer than 256 characters (trailing blanks aside) is refused,\n    not cut.\n")
 
 
 def test_a_model_read_again(fresh, write, tmp_path):
