@@ -155,6 +155,10 @@ def test_reference_data_without_lists_and_with_excluded_kinds(tv, tables):
     assert tv.listhandling.getsizeoflist(1, 2) == -1
     # elemindices stays as it is and nshell 0 on a second call.
     assert eh.getelementreferencedata(1) == (0, -1) and list(ed.elemindices) == [2, 4, -1, -1]
+    # Three lists made but never filled: nothing to pair, and no list missing.
+    for f in range(3):
+        assert tv.listhandling.allocatelist(1, f, 0) == 0
+    assert eh.getelementreferencedata(1) == (0, 0)
 
 
 def test_element_orientation_and_truss_geometry(tv):

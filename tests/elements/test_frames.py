@@ -192,6 +192,21 @@ def test_node_reference_data_passes_over_and_refuses_kinds(tv, tables, latched):
         assert eh.getnodereferencedata() == 0
 
 
+def test_motion_stops_at_the_shorter_frame_table(tv, tables):
+    # Two elements on the same nodes, a curvature-frame table of one row:
+    # the second lies past the frame table and keeps its motion.
+    ed = tables(2)
+    ed.elemlist = np.array([7, 8], np.int32)
+    ed.elemkind = np.array([4, 4], np.int32)
+    ed.elemnodes = np.asfortranarray(np.tile(np.arange(1, 9, dtype=np.int32)[:, None], (1, 2)))
+    nd = tv.nodaldata
+    nd.tcurvmatrices = np.zeros((3, 3, 1), order="F")
+    nd.nodesmotion[...] = 7.0
+    tv.elementhandling.getnodesmotion(np.array([[1.0, 2.0, 3.0]]).T, np.array([[4.0, 5.0, 6.0]]).T,
+                                      np.array([8], np.int32))
+    assert nd.nodesmotion[:, 7, 0].tolist() == [1, 2, 3, 4, 5, 6] and (nd.nodesmotion[:, :, 1] == 7.0).all()
+
+
 def test_motion_without_frames_is_global_and_traction_transformation(tv, tables):
     eh = tv.elementhandling
     shell_tables(tv, tables, rect())

@@ -261,6 +261,19 @@ def test_decisions_from_python(tv, latched):
     assert fb.fbbahei(np.array([3.0, 0, 0]), 1.0, 9.0, 9.0, 9.0, 0.1) == (3.0, 1)
 
 
+@pytest.mark.parametrize("stress, effort, mode", [
+    ([-100, 0, 0, 30, 0, 0], 0.375, -1),  # longitudinal shear 30/80, below 1: no mode reported
+    ([-100, -20, -20, 100, 0, 0], 1.2, 2),  # (100 - 0.2·20)/80; s22 = s33 ≠ 0
+    ([0, -160, -40, 0, 0, 80], 4 / 3, 3),  # sm -100, tau_t 100: (100 - 0.2·100)/60
+    ([0, 40, 40, 0, 0, 30], 1.4, 4)])  # sm 40, tau_t 30: (40 + 30)/50
+def test_bahei_matrix_modes(tv, latched, stress, effort, mode):
+    # Below xlnorm: sm = (s22 + s33)/2, tau_t = sqrt((s22 - s33)²/4 + s23²), friction 0.2
+    # on compression; shear strengths 80 (longitudinal), 60 (transverse), xtnorm 50.
+    tv.errorhandling.rsxerr(True)
+    r, m = tv.fbcollection.fbbahei(np.array(stress, float), 1000.0, 50.0, 80.0, 60.0, 0.2)
+    assert (r, m) == (pytest.approx(effort, rel=1e-15), mode) and latched()[0] == 0
+
+
 def test_bad_input(tv, error):
     mc, fb, gp = tv.mccollection, tv.fbcollection, tv.gpcollection
     with pytest.raises(error):

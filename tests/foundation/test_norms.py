@@ -51,6 +51,9 @@ def test_angles_arcs_polar_coordinates_and_normalisation(m):
     assert m.effectivearclength([0.0, 0.0], [3.0, 4.0], 0.0) == 5.0
     for bulge in (0.5, -0.5):
         assert m.effectivearclength([-2.0, 0.0], [2.0, 0.0], bulge) == pytest.approx(2 * math.pi)
+    # Past eight coordinates the chord needs more room; entries beyond n are not read.
+    for n in (8, 9):
+        assert m.effectivearclength(np.r_[np.ones(n), 5.0, 6.0], np.zeros(n + 2), 0.0, n) == math.sqrt(n)
     np.testing.assert_array_equal(m.polartransformation([0.0, 0.0, 7.0], phi0=0.5), [0.0, 0.5, 7.0])
     np.testing.assert_allclose(m.polartransformation([0.0, 2.0]), [2.0, math.pi / 2])
     np.testing.assert_array_equal(m.vectornormalize([2.0, np.nan, 4.0, 3.0]), [0.0, np.nan, 1.0, 0.5])

@@ -164,6 +164,13 @@ TEST(Expansion, VectorsAndMatrices) {
       const double r = i / 2.0, s = j / 2.0;  // positions on the input grid
       EXPECT_NEAR(a2[std::size_t(i + m2 * j)], 2 * r + 3 * s + 0.5 * r * s, 1e-14) << i << j;
     }
+  // A hat along the rows (not bilinear): each output row interpolates in the
+  // input interval that holds it.
+  const Vector hat{0, 1, 0, 0, 1, 0};
+  const int two = 2;
+  Vector hat5(10, -7);
+  r8mat_expand_linear2(&m, &nn, hat.data(), &m2, &two, hat5.data());
+  EXPECT_EQ(hat5, (Vector{0, 0.5, 1, 0.5, 0, 0, 0.5, 1, 0.5, 0}));
   const int row = 1;
   Vector mid(1, -7);
   r8mat_expand_linear2(&m, &nn, a.data(), &row, &row, mid.data());

@@ -65,6 +65,18 @@ TEST(Mixtures, OneLayerComesBack) {
     for (int j : {1, 2, 3, 6}) c(i, j) = c(j, i) = 0.0;
   for (Rule rule : {GetSunEffectiveStiffness, GetChouEffectiveStiffness})
     EXPECT_LT(max_difference(one.apply(rule), c), 1e-13 * scale);
+  // Not symmetric (C13 = 2, C31 = 1): Chou's rule keeps the row-column order
+  // of every product, so the layer's first row comes back.
+  Mat6 skew;
+  const double diagonal[6] = {10, 9, 8, 3, 3, 4};
+  for (int i = 1; i <= 6; ++i) skew(i, i) = diagonal[i - 1];
+  skew(1, 3) = 2.0;
+  skew(3, 1) = 1.0;
+  Layers lone;
+  lone.add(1.0, skew);
+  const Mat6 chou = lone.apply(GetChouEffectiveStiffness);
+  EXPECT_EQ(chou(1, 1), 10.0);
+  EXPECT_EQ(chou(1, 3), 2.0);
 }
 
 TEST(Mixtures, LayersTurnedAboutTheThickness) {

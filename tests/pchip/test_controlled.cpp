@@ -190,6 +190,30 @@ TEST(SwitchRegion, PositiveSwitchBound) {
   }
 }
 
+// Slopes 10, 2, -1, -0.5 on unit spacing switch at node 3; the three-point
+// estimate there, 0.5, points up, so the extremum lies in x(3)..x(4), whose
+// estimate at x(4) is -0.75.  Scaled by the largest slope 2 the slopes are
+// del = (1, -0.5, -0.25): d(3) moves by min(4|del3 (del1 - del2)| 0.75/2, 1)
+// = 0.5625 of its way to 0.5, d(4) by min(4|del1 (del3 - del2)| 0.5/2, 1) =
+// 0.25 of its way to -0.75.
+TEST(SwitchRegion, DerivativesMoveTowardTheThreePointEstimates) {
+  const Vector h{1, 1, 1, 1}, slope{10, 2, -1, -0.5};
+  Vector d(5, 0.0);
+  const int n = 5, incfd = 1;
+  const double off = 0.0;
+  int ierr = -7;
+  dpchcs(&off, &n, h.data(), slope.data(), d.data(), &incfd, &ierr);
+  EXPECT_EQ(ierr, 0);
+  EXPECT_EQ(d, (Vector{0, 0, 0.28125, -0.1875, 0}));
+  // Through pchic with switch 1: from the monotone d(3) = 0, d(4) = -2/3 the
+  // same fractions give 0.28125 and -2/3 - 0.25/12; the excursion stays
+  // within the limit, so nothing more changes.
+  const auto c = controlled({0, 1, 2, 3, 4}, {0, 10, 12, 11, 10.5}, 0, 0, 1.0);
+  EXPECT_EQ(c.ierr, 0);
+  EXPECT_EQ(c.d[2], 0.28125);
+  EXPECT_DOUBLE_EQ(c.d[3], -0.6875);
+}
+
 TEST_F(Controlled, ArgumentChecks) {
   errors_return_silently();
   const Vector x{0, 1, 2, 3, 4}, f{0, 1, 0, 1, 0};

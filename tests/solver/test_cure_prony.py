@@ -194,6 +194,10 @@ def test_shift_factors(tv, clean_latch):
         assert sv[508] == pytest.approx(1000.0 * (1 / 340.0 - 1 / 360.0) - 17.4 * 10 / 61.6, rel=1e-14)
         assert sv[509] == pytest.approx(2000.0 * (1 / 340.0 - 1 / 355.0) - 10.0 * 5 / 45.0, rel=1e-14)
         assert sv[8] == pytest.approx(4.0 / (2.0 * 10 ** sv[508] + 1.0), rel=1e-14)
+        # A C12 term (0.4, 2.0) relaxes with a1 too: C12·(1 - 0.4·dt/(2·a1 + dt)).
+        _, sv, dd = prony(tv, prony_props((0, 1, 0, 0, 0)), E1, temp=340.0, svar=svar)
+        assert dd[0, 1] == pytest.approx(400.0 * (1 - 0.4 / (2.0 * 10 ** sv[508] + 1.0)), rel=1e-14)
+        assert dd[0, 1] == pytest.approx(240.695, abs=5e-4)
         master[4:8, 7, 0, 0] = HUGE  # one column of data: the second factor copies it
         tv.materialdata.cuprops = master
         _, sv, _ = prony(tv, prony_props(), E1, temp=340.0, svar=svar)

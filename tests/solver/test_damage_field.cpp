@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "foundation/datahandling.hpp"
@@ -340,6 +342,75 @@ TEST_F(DamageField, SectionTablesOfABrick) {
   p.run();
   EXPECT_NEAR(p.field[6], 0.995, 1e-15);
   EXPECT_NEAR(p.slot(20), 0.005, 1e-15);
+}
+
+TEST_F(DamageField, ShellRecoveryNeedsEveryTable) {
+  // Element 7, a flat 2×2 eight-node shell (kind 4) of one ply 1 thick,
+  // tilted by w = 0.01 x: transverse shear strain, recovered in a fatigue
+  // step into tshearstress (shear only: seflags (0, 1)).  Without any one
+  // of the tables the recovery reads, nothing is recovered.
+  namespace sd = sectiondata;
+  namespace nd = nodaldata;
+  namespace md = materialdata;
+  const auto shell = [this] {
+    int istat = 0;
+    datahandling::deallocall(istat);
+    plies(1);
+    testing::set_step_kinds({0, 1});
+    datahandling::allocateelementdata(istat, 8, 1);
+    datahandling::allocatenodaldata(istat, 6, 8, 1);
+    elementdata::nelem = 1;
+    elementdata::elemlist(1) = 7;
+    elementdata::elemkind(1) = 4;
+    sd::nsectionpoints(1) = 3;
+    const double xy[8][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}, {0, -1}, {1, 0}, {0, 1}, {-1, 0}};
+    for (int k = 1; k <= 8; ++k) {
+      nd::nodalcoords(1, k, 1) = xy[k - 1][0];
+      nd::nodalcoords(2, k, 1) = xy[k - 1][1];
+      nd::nodesmotion(3, k, 1) = 0.01 * xy[k - 1][0];
+    }
+    sd::tnormalstress.allocate(3, 1);
+    sd::tshearstress.allocate(3, 2, 4, 1);
+    sd::sestress.allocate(6, 3, 4, 1);
+    sd::sehmatrix.allocate(2, 2, 1);
+    sd::sehmatrix(1, 1, 1) = sd::sehmatrix(2, 2, 1) = 5000.0;
+    sd::sefmatrix.allocate(3, 4, 1);
+    sd::plyorientation.allocate(1, 1);
+    sd::plythickness.allocate(1, 1);
+    sd::plythickness(1, 1) = 1.0;
+    sd::plyzcoord.allocate(3, 1);
+    sd::plyzcoord(1, 1) = -0.5, sd::plyzcoord(3, 1) = 0.5;
+    md::matidlist.allocate(1, 1);
+    md::matidlist(1, 1) = 1;
+    sd::seflags.allocate(2, 1);
+    sd::seflags(2, 1) = 1;
+  };
+  const auto recovered = [] {
+    Point p;
+    p.run();
+    const auto& t = sd::tshearstress;
+    return std::any_of(t.begin(), t.end(), [](double x) { return x != 0.0; });
+  };
+  // All there: the 13 shear at mid-thickness, 1.5 Q/t with Q = 5000 · 0.01.
+  shell();
+  EXPECT_TRUE(recovered());
+  EXPECT_NEAR(sd::tshearstress(2, 2, 1, 1), 75.0, 1e-9);
+  const std::pair<const char*, void (*)()> missing[] = {
+      {"nodalcoords", [] { nd::nodalcoords.deallocate(); }},
+      {"sestress", [] { sd::sestress.deallocate(); }},
+      {"sehmatrix", [] { sd::sehmatrix.deallocate(); }},
+      {"sefmatrix", [] { sd::sefmatrix.deallocate(); }},
+      {"plyorientation", [] { sd::plyorientation.deallocate(); }},
+      {"plythickness", [] { sd::plythickness.deallocate(); }},
+      {"plyzcoord", [] { sd::plyzcoord.deallocate(); }},
+      {"peprops", [] { md::peprops.deallocate(); }},
+      {"elemcurvatures", [] { elementdata::elemcurvatures.deallocate(); }},
+      {"matidlist", [] { md::matidlist.deallocate(); }}};
+  for (const auto& [name, drop] : missing) {
+    shell();
+    drop();
+    EXPECT_FALSE(recovered()) << name;
+  }
 }
 
 TEST_F(DamageField, ExplicitBlock) {

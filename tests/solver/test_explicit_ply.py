@@ -602,6 +602,9 @@ def test_refused_layouts_and_constants(tv, latched, routine, p, nshr, message):
     status, text = latched()
     assert (status, text if message else "") == ((-2, f"{routine}: {message}") if message else (0, ""))
     assert (state == 0.5).all() == bool(message)
+    if message.startswith("needs ndir"):  # the layout's two extents, nothing more
+        eh = tv.errorhandling
+        assert (list(eh.errintv), list(eh.errrealv)) == ([3, nshr], [])
 
 
 def test_wrong_arguments_raise(tv, error):

@@ -24,8 +24,9 @@ def steps(tv, *kinds):
 
 def uel(tv, x2, u2=(0, 0, 0), props=(100.0, 0.0, 1.0), lflags=(1, 1, 1, 0, 0), nrhs=1, du=None,
         svars=None, a=None, v=None, loads=(), params=(0.0, 0.25, 0.5), dtime=1.0, x1=(0, 0, 0), u1=(0, 0, 0),
-        impact=None, kstep=1, kinc=1, time=0.0, jprops=(0, 0, 0)):
-    """One element call: node 1 at x1, node 2 at x2; loads as (type, magnitude, increment)."""
+        impact=None, kstep=1, kinc=1, time=0.0, jprops=(0, 0, 0), **extents):
+    """One element call: node 1 at x1, node 2 at x2; loads as (type, magnitude, increment);
+    extents (nsvars, ...) as keywords."""
     u = np.r_[u1, u2].astype(float)
     du = np.c_[u - 0.0] if du is None else np.asarray(du, float).reshape(6, nrhs, order="F")
     jd = np.array([[t] for t, _, _ in loads] or [[0]], np.int32)
@@ -37,7 +38,7 @@ def uel(tv, x2, u2=(0, 0, 0), props=(100.0, 0.0, 1.0), lflags=(1, 1, 1, 0, 0), n
             np.zeros((2, 1, 2)), np.array(lflags, np.int32), dd, 1.0, np.array(jprops, np.int32), 0.0]
     if impact is None:
         return tv.toplevel.uel_truss(*args)
-    return tv.toplevel.uel_impact(*args, impact)
+    return tv.toplevel.uel_impact(*args, impact, **extents)
 
 
 def test_static_truss_closed_forms(tv):
@@ -325,6 +326,11 @@ def test_rebound_step(tv):
     assert (pnewdt, cprops[0], cprops[1]) == (1.0, 0.0, 0.0)
     np.testing.assert_allclose(svars[20:], [0.1, 0.05, 0.004, 0.006], rtol=1e-15)
     assert (svars[13], svars[19]) == (0.5, 1.0)
+    # A history table taller than the element's 4 slots: only those are filled, the array past nsvars stays.
+    tv.impactdata.csvars = np.arange(1.0, 7.0).reshape(6, 1)
+    svars = np.r_[np.zeros(12), 9.80665, np.zeros(11), -7.0, -7.0]
+    svars = uel(tv, (0, 0, 1), (0, 0, 0.004), impact=record(r13=0.5, r14=1.0), svars=svars, nsvars=24, **kw)[2]
+    assert svars[20:].tolist() == [1.0, 2.0, 3.0, 4.0, -7.0, -7.0]
 
 
 def test_explicit_impactor_contact(tv):
