@@ -374,18 +374,35 @@ class TestMemory:
         assert (r["status"], r["message"]) == (-2, "Error: DamageCard line 2, +Table: needs 38.4 GB > memory, dropped")
 
 
-# The explicit start reading the data file again, in a child whose address
-# space is capped: an abandoned start leaves every table absent or exactly
-# as it was (the reader refills the tables it finds in place when no view
-# holds them, and a mapped table freed and made again may come back at its
-# old address), the scalars as they were, and its -3 names the entry called.
-# The tables of the first read are marked (7), so that a table zeroed or
-# refilled by the start cannot pass for the one found.
-REREAD_CHILD = r"""
-import hashlib, json, pathlib, resource, sys
+# Children whose address space is capped some MiB (`extra`) above its size.
+CAPPED_PRELUDE = r"""
+import hashlib, json, os, pathlib, resource, sys
 import numpy as np
 import _tavrin as tv
-job, hold, offset = pathlib.Path(sys.argv[1]), sys.argv[2] == "views", int(sys.argv[3])
+job = pathlib.Path(sys.argv[1])
+tv.jobdata.jobfilepath, tv.jobdata.joboutdir = str(job / "job"), str(job)
+
+def capped(call, extra):
+    tv.errorhandling.rsxerr(True)
+    size = int(next(l for l in open("/proc/self/status") if l.startswith("VmSize")).split()[1]) * 1024
+    if not os.environ.get("TAVRIN_FUZZ_ASAN"):
+        resource.setrlimit(resource.RLIMIT_AS, (size + extra * 2**20, resource.RLIM_INFINITY))
+    call()
+    resource.setrlimit(resource.RLIMIT_AS, (resource.RLIM_INFINITY, resource.RLIM_INFINITY))
+    return int(tv.errorhandling.errstat), tv.errorhandling.errstring.tobytes().decode().rstrip()
+
+def vext(k, kstep=0):
+    tv.toplevel.vexternaldb_iocontrol(k, [0, 0, kstep, 0, 0, 0], [0.0] * 3, mpi_rank=0)
+"""
+
+# The explicit start reading the data file again: an abandoned start leaves
+# every table absent or exactly as it was (the reader refills the tables it
+# finds in place when no view holds them, and a mapped table freed and made
+# again may come back at its old address) and the scalars as they were.
+# The tables of the first read are marked (7), so that a table zeroed or
+# refilled by the start cannot pass for the one found.
+REREAD_CHILD = CAPPED_PRELUDE + r"""
+hold, offset = sys.argv[2] == "views", int(sys.argv[3])
 MODULES = ("jobdata", "debugdata", "materialdata", "sectiondata", "nodaldata", "elementdata", "impactdata",
            "loaddata", "damagedata", "bukdata", "shokriehdata")
 
@@ -409,16 +426,10 @@ def read(mark):
             if mark and isinstance(getattr(m, v), np.ndarray) and getattr(m, v).ndim:
                 getattr(m, v)[...] = 7
 
-tv.jobdata.jobfilepath, tv.jobdata.joboutdir = str(job / "job"), str(job)
 read(True)
 held = [tv.elementdata.elemlist, tv.nodaldata.nodesmotion] if hold else []
-views = [digest(h) for h in held]
-before = state()
-size = int(next(l for l in open("/proc/self/status") if l.startswith("VmSize")).split()[1]) * 1024
-resource.setrlimit(resource.RLIMIT_AS, (size + offset * 2**20, resource.RLIM_INFINITY))
-tv.toplevel.vexternaldb_iocontrol(0, [0] * 6, [0.0] * 3, mpi_rank=0)
-resource.setrlimit(resource.RLIMIT_AS, (resource.RLIM_INFINITY, resource.RLIM_INFINITY))
-status, message = int(tv.errorhandling.errstat), tv.errorhandling.errstring.tobytes().decode().rstrip()
+views, before = [digest(h) for h in held], state()
+status, message = capped(lambda: vext(0), offset)
 after = state()
 read(False)  # a whole read, for a start that finished
 whole = state()
@@ -430,54 +441,37 @@ print(json.dumps({"status": status, "message": message,
 
 # A model of as many elements read again with a continuum element of 99,999
 # nodes: the element numbers and kinds are refilled in place, then the
-# motions (2.2 GiB) cannot be had (the cap, or AddressSanitizer's largest
-# block).
-REFILLED_CHILD = r"""
-import os, pathlib, resource, sys
-import _tavrin as tv
-job = pathlib.Path(sys.argv[1])
-tv.jobdata.jobfilepath, tv.jobdata.joboutdir = str(job / "job"), str(job)
+# motions (2.2 GiB) cannot be had (beyond the cap, or AddressSanitizer's
+# largest block).  The start refills in place the section matrices of one
+# ply when the deck is missing (the section tables found), and the impactor
+# tables of as many impactors.
+REFILLED_CHILD = CAPPED_PRELUDE + r"""
 tv.iohandling.getabqdatafromfile(str(job / "first.dat"))
-e, n = tv.elementdata, tv.nodaldata
+e, n, sd = tv.elementdata, tv.nodaldata, tv.sectiondata
 e.elemlist[...], e.elemkind[...] = 7, 7
-if not os.environ.get("TAVRIN_FUZZ_ASAN"):
-    size = int(next(l for l in open("/proc/self/status") if l.startswith("VmSize")).split()[1]) * 1024
-    resource.setrlimit(resource.RLIMIT_AS, (size + 2**30, resource.RLIM_INFINITY))
-tv.toplevel.vexternaldb_iocontrol(0, [0] * 6, [0.0] * 3, mpi_rank=0)
-print(int(tv.errorhandling.errstat), tv.errorhandling.errstring.tobytes().decode().rstrip())
-print(e.elemlist, e.elemkind, n.nodalcoords, e.nelem, n.nnodes, n.ndof)
+tv.materialdata.matidlist, sd.plyorientation, sd.plythickness, sd.plyzcoord = [[1]], [[0.0]], [[1.0]], np.zeros((3, 1))
+sd.sefmatrix, sd.sehmatrix = np.full((3, 4, 1), 7.0), np.full((2, 2, 1), 7.0)
+tv.impactdata.cprops, tv.loaddata.dprops = np.full((20, 1), 7.0), np.full((12, 1), 7.0)
+print(*capped(lambda: vext(0), 1024))
+print(e.elemlist, e.elemkind, n.nodalcoords, e.nelem, n.nnodes, n.ndof, sd.sefmatrix, sd.sehmatrix, sd.plythickness)
+(job / "job.inp").write_text("*Instance, name=B, part=B, tvr_SensorElement\n0, 0, 12.5\n*End Instance\n")
+print(*capped(lambda: vext(0), 1024))
+print(tv.impactdata.cprops, tv.loaddata.dprops, tv.loaddata.nimp)
 """
 
-# Calls that run out of memory in a child whose address space is capped
-# 4 MiB above its size: the data file, the message file (a link to it) and
-# a registration list of 2²³ entries are more than that.
-NAMES_CHILD = r"""
-import pathlib, resource, sys
-import numpy as np
-import _tavrin as tv
-job = pathlib.Path(sys.argv[1])
-
-def capped(call):
-    tv.errorhandling.rsxerr(True)
-    size = int(next(l for l in open("/proc/self/status") if l.startswith("VmSize")).split()[1]) * 1024
-    resource.setrlimit(resource.RLIMIT_AS, (size + 4 * 2**20, resource.RLIM_INFINITY))
-    call()
-    resource.setrlimit(resource.RLIMIT_AS, (resource.RLIM_INFINITY, resource.RLIM_INFINITY))
-    return f"{int(tv.errorhandling.errstat)} {tv.errorhandling.errstring.tobytes().decode().rstrip()}"
-
-def vext(k, kstep):
-    tv.toplevel.vexternaldb_iocontrol(k, [0, 0, kstep, 0, 0, 0], [0.0] * 3, mpi_rank=0)
-
-tv.jobdata.jobfilepath, tv.jobdata.joboutdir = str(job / "job"), str(job)
-print(capped(lambda: vext(0, 0)), tv.jobdata.stepid, tv.jobdata.nsteps)
+# Calls whose memory runs out 4 MiB above the size: the data file, the
+# message file (a link to it) and a registration list of 2²³ entries are
+# more than that.
+NAMES_CHILD = CAPPED_PRELUDE + r"""
+print(*capped(lambda: vext(0), 4), tv.jobdata.stepid, tv.jobdata.nsteps)
 tv.jobdata.stepid, tv.jobdata.nsteps = [1], 1
 tv.shokriehdata.cycleprops, tv.shokriehdata.cycles = np.zeros((10, 1)), np.zeros((2, 1))
-print(capped(lambda: vext(2, 1)))
-print(capped(lambda: tv.toplevel.uexternaldb_iocontrol(7, 0, [0.0, 0.0], 0.0, 1, 0, 1)))
+print(*capped(lambda: vext(2, 1), 4))
+print(*capped(lambda: tv.toplevel.uexternaldb_iocontrol(7, 0, [0.0, 0.0], 0.0, 1, 0, 1), 4))
 tv.jobdata.stepid = [0]
 tv.listhandling.allocatelist(1, 0, 2**23, defint=-5)  # no entry is the standard marker: all are used
-print(capped(lambda: vext(5, 1)))
-print(capped(lambda: tv.elementhandling.getelementreferencedata(1)))
+print(*capped(lambda: vext(5, 1), 4))
+print(*capped(lambda: tv.elementhandling.getelementreferencedata(1), 4))
 """
 
 ELEMENT_TITLE = "                            E L E M E N T   D E F I N I T I O N S"
@@ -547,9 +541,9 @@ class TestAbandonedStart:
         grid_data_file(tmp_path / "first.dat", 22)
         text = (tmp_path / "first.dat").read_text()
         (tmp_path / "job.dat").write_text(text.replace(" S4R ", " C3D99999 ", 1))
-        (tmp_path / "job.inp").write_text("*Step, name=a, TVR_INITIALIZATION\n")
         assert run_child(REFILLED_CHILD, tmp_path) == [
-            "-3 Out of memory allocating nodaldata::nodesmotion (6, 99999, 484)", "None None None 484 4 6"]
+            "-3 " + FAILED_START, "None None None 484 4 6 None None [[1.]]",
+            "-3 Out of memory allocating nodaldata::nodesmotion (6, 99999, 484)", "None None 0"]
 
     @no_cap
     def test_memory_run_out_is_latched_for_the_entry_called(self, tmp_path):
