@@ -461,8 +461,9 @@ print(tv.impactdata.cprops, tv.loaddata.dprops, tv.loaddata.nimp)
 
 # Calls whose memory runs out 4 MiB above the size: the data file, the
 # message file (a link to it) and a registration list of 2²³ entries are
-# more than that.
+# more than that.  The files whose text could not be held are closed.
 NAMES_CHILD = CAPPED_PRELUDE + r"""
+files = len(os.listdir("/proc/self/fd"))
 print(*capped(lambda: vext(0), 4), tv.jobdata.stepid, tv.jobdata.nsteps)
 tv.jobdata.stepid, tv.jobdata.nsteps = [1], 1
 tv.shokriehdata.cycleprops, tv.shokriehdata.cycles = np.zeros((10, 1)), np.zeros((2, 1))
@@ -472,6 +473,7 @@ tv.jobdata.stepid = [0]
 tv.listhandling.allocatelist(1, 0, 2**23, defint=-5)  # no entry is the standard marker: all are used
 print(*capped(lambda: vext(5, 1), 4))
 print(*capped(lambda: tv.elementhandling.getelementreferencedata(1), 4))
+print("files left open:", len(os.listdir("/proc/self/fd")) - files)
 """
 
 ELEMENT_TITLE = "                            E L E M E N T   D E F I N I T I O N S"
@@ -555,4 +557,4 @@ class TestAbandonedStart:
             "-3 Out of memory in VUEXTERNALDB_IOControl",               # a fatigue increment's set-up
             "-3 Out of memory in UEXTERNALDB_IOControl",
             "-3 Out of memory in VUEXTERNALDB_IOControl",               # the end of the initialisation step
-            "-3 Out of memory in GetElementReferenceData"]
+            "-3 Out of memory in GetElementReferenceData", "files left open: 0"]
