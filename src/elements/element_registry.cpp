@@ -383,6 +383,63 @@ class PatchScan {
 
 }  // namespace
 
+namespace tavrin::elements {
+
+void reference_data(int* nshell, int* ierror, const int* ind) {
+  using namespace elementdata;
+  auto& nsp = sectiondata::nsectionpoints;
+  *nshell = 0;
+  *ierror = 0;
+  nsp.fill(-1);
+  elemreforientation.fill(-1.0);
+  const int rows = elements::element_rows();
+
+  if (!elemindices.allocated() && elemkind.allocated()) {
+    elemindices.allocate(rows);
+    elemindices.fill(-1);
+    for (int r = 1; r <= rows; ++r)
+      if (elements::is_shell_kind(elemkind(r))) elemindices(++*nshell) = r;
+    // An absent elemindices stands for every row.
+    if (*nshell == rows) elemindices.deallocate();
+  }
+
+  const int id = *ind;
+  int ierr_int = 0, ierr_real = 0, ierr_cmplx = 0;
+  const auto numbers = copy_of_list<int>(id, 0, ierr_int);
+  const auto records = copy_of_list<double>(id, 1, ierr_real);
+  const auto sections = copy_of_list<std::complex<double>>(id, 2, ierr_cmplx);
+
+  if (ierr_int != 0 || ierr_real != 0) {
+    *ierror = -1;
+  } else if (elemlist.allocated()) {
+    const RowOfNumber row_of(rows);
+    // The i-th record belongs to the i-th registered element.
+    const bool orient = elemreforientation.allocated() && elemreforientation.size(1) >= 7;
+    const std::size_t nrec = records.size() / 7;
+    for (std::size_t i = 0; i < numbers.size() && i < nrec && orient; ++i) {
+      const int r = row_of(numbers[i]);
+      if (r < 1 || r > elemreforientation.size(2)) continue;
+      for (int c = 1; c <= 7; ++c) elemreforientation(c, r) = records[7 * i + std::size_t(c - 1)];
+    }
+    if (ierr_cmplx != 0) {
+      *ierror = -1;
+    } else if (nsp.allocated()) {
+      const int n = std::min(rows, nsp.size(1));
+      for (int r = 1; r <= n; ++r) nsp(r) = 1;
+      for (const auto& pair : sections) {
+        const int r = row_of(element_number(pair.real()));
+        if (r >= 1 && r <= n) nsp(r) = std::max(element_number(pair.imag()), nsp(r));
+      }
+    }
+  }
+  for (int flag = 0; flag <= 2; ++flag) {
+    int status = 0;
+    DeallocateList(&id, &flag, &status);
+  }
+}
+
+}  // namespace tavrin::elements
+
 extern "C" {
 
 void GetNodalCoordinates(const double* coordnp, const int* nodeid, const int* ncoord, const int* nblock) {
@@ -411,58 +468,7 @@ void GetNodalCoordinates(const double* coordnp, const int* nodeid, const int* nc
 }
 
 void GetElementReferenceData(int* nshell, int* ierror, const int* ind) {
-  tavrin::c_boundary(__func__, [&] {
-    using namespace elementdata;
-    auto& nsp = sectiondata::nsectionpoints;
-    *nshell = 0;
-    *ierror = 0;
-    nsp.fill(-1);
-    elemreforientation.fill(-1.0);
-    const int rows = elements::element_rows();
-
-    if (!elemindices.allocated() && elemkind.allocated()) {
-      elemindices.allocate(rows);
-      elemindices.fill(-1);
-      for (int r = 1; r <= rows; ++r)
-        if (elements::is_shell_kind(elemkind(r))) elemindices(++*nshell) = r;
-      // An absent elemindices stands for every row.
-      if (*nshell == rows) elemindices.deallocate();
-    }
-
-    const int id = *ind;
-    int ierr_int = 0, ierr_real = 0, ierr_cmplx = 0;
-    const auto numbers = copy_of_list<int>(id, 0, ierr_int);
-    const auto records = copy_of_list<double>(id, 1, ierr_real);
-    const auto sections = copy_of_list<std::complex<double>>(id, 2, ierr_cmplx);
-
-    if (ierr_int != 0 || ierr_real != 0) {
-      *ierror = -1;
-    } else if (elemlist.allocated()) {
-      const RowOfNumber row_of(rows);
-      // The i-th record belongs to the i-th registered element.
-      const bool orient = elemreforientation.allocated() && elemreforientation.size(1) >= 7;
-      const std::size_t nrec = records.size() / 7;
-      for (std::size_t i = 0; i < numbers.size() && i < nrec && orient; ++i) {
-        const int r = row_of(numbers[i]);
-        if (r < 1 || r > elemreforientation.size(2)) continue;
-        for (int c = 1; c <= 7; ++c) elemreforientation(c, r) = records[7 * i + std::size_t(c - 1)];
-      }
-      if (ierr_cmplx != 0) {
-        *ierror = -1;
-      } else if (nsp.allocated()) {
-        const int n = std::min(rows, nsp.size(1));
-        for (int r = 1; r <= n; ++r) nsp(r) = 1;
-        for (const auto& pair : sections) {
-          const int r = row_of(element_number(pair.real()));
-          if (r >= 1 && r <= n) nsp(r) = std::max(element_number(pair.imag()), nsp(r));
-        }
-      }
-    }
-    for (int flag = 0; flag <= 2; ++flag) {
-      int status = 0;
-      DeallocateList(&id, &flag, &status);
-    }
-  });
+  tavrin::c_boundary(__func__, [&] { tavrin::elements::reference_data(nshell, ierror, ind); });
 }
 
 void GetElementRefOrientation(int* istatus, const int* ind, const double*, const double* tdirect,

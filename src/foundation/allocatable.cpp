@@ -2,6 +2,7 @@
 
 #include <sys/mman.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <limits>
 
@@ -10,6 +11,11 @@
 namespace tavrin {
 namespace {
 constexpr bool map_large_blocks = !TAVRIN_ADDRESS_SANITIZER;
+
+std::uint64_t next_identity() {
+  static std::atomic<std::uint64_t> count{0};
+  return count.fetch_add(1, std::memory_order_relaxed) + 1;
+}
 }  // namespace
 
 std::ptrdiff_t AllocatableBase::size() const {
@@ -21,6 +27,7 @@ std::ptrdiff_t AllocatableBase::size() const {
 
 void AllocatableBase::allocate_raw(std::span<const int> extents) {
   block_.reset();
+  identity_ = 0;
   ext_.fill(0);
   std::array<int, max_rank> ext{};
   std::size_t count = 1;
@@ -61,10 +68,16 @@ void AllocatableBase::allocate_raw(std::span<const int> extents) {
     block_ = std::shared_ptr<void>(p, std::free);
   }
   ext_ = ext;
+  identity_ = next_identity();
+}
+
+void AllocatableBase::renew() {
+  if (block_) identity_ = next_identity();
 }
 
 void AllocatableBase::deallocate() {
   block_.reset();
+  identity_ = 0;
   ext_.fill(0);
 }
 

@@ -5,6 +5,12 @@
 // so a caller that holds a view across deallocate() or a reallocation reads
 // the old (stale) values instead of freed memory.  New storage is zero-filled.
 //
+// Each table held has an identity, taken from a process-wide count when it
+// is allocated or refilled in place (renew()), so that a caller can tell
+// afterwards whether an array still holds the very table it held before.
+// The address cannot tell: storage freed and obtained again may come back
+// at the same address.
+//
 // Element types are int, double and std::complex<double>: all are trivially
 // copyable and all-zero bytes are their zero, which lets the untyped base do
 // the allocation for every instantiation.
@@ -13,6 +19,7 @@
 #include <array>
 #include <complex>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <type_traits>
@@ -38,6 +45,12 @@ class TAVRIN_API AllocatableBase {
   std::span<const int> extents() const { return {ext_.data(), std::size_t(rank_)}; }
 
   void* raw_data() const { return block_.get(); }
+  // Identity of the table held: no other table of the process had it; 0
+  // when absent.
+  std::uint64_t identity() const { return identity_; }
+  // The storage now holds a new table that its owner fills in place: the
+  // table takes a new identity.
+  void renew();
   // Shared ownership of the current block (null when absent).
   std::shared_ptr<void> share() const { return block_; }
 
@@ -54,6 +67,7 @@ class TAVRIN_API AllocatableBase {
 
  private:
   std::shared_ptr<void> block_;
+  std::uint64_t identity_ = 0;
   std::array<int, max_rank> ext_{};
   int rank_;
   std::size_t elem_size_;

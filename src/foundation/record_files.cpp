@@ -151,7 +151,9 @@ bool open_input(int unit, std::string_view path) {
   struct stat st {};
   // Only regular files: a device or pipe could be endless.
   if (name.empty() || ::stat(name.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-  std::FILE* f = std::fopen(name.c_str(), "rb");
+  // Closed however the read ends, also when its buffer cannot be had.
+  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(name.c_str(), "rb"), std::fclose);
+  std::FILE* const f = file.get();
   if (!f) return false;
   InputUnit in;
   in.id = {st.st_dev, st.st_ino};
@@ -166,9 +168,7 @@ bool open_input(int unit, std::string_view path) {
     std::copy_n(b.text.get(), size, larger.get());
     b = {std::move(larger), 2 * b.capacity};
   }
-  const bool failed = std::ferror(f) != 0;
-  std::fclose(f);
-  if (failed) {
+  if (std::ferror(f) != 0) {
     if (keep_spare && b.capacity <= spare_limit) spare = std::move(b);
     return false;
   }

@@ -86,13 +86,18 @@ int leading_number(std::string_view first) {
 }
 
 // Frees the table, or zeroes it when it has these extents and nothing
-// else (no view handed out) holds its storage.
+// else (no view handed out) holds its storage; the zeroed table is a new
+// one in the old storage.
 template <class T, int Rank>
 void release_or_clear(Allocatable<T, Rank>& table, const std::array<int, Rank>& extents) {
   bool same = table.allocated() && table.share().use_count() == 2;  // the table and this copy
   for (int k = 0; same && k < Rank; ++k) same = table.size(k + 1) == extents[std::size_t(k)];
-  if (same) table.fill(T{});
-  else table.deallocate();
+  if (same) {
+    table.fill(T{});
+    table.renew();
+  } else {
+    table.deallocate();
+  }
 }
 
 // Empties the element and nodal tables of an earlier model, with the

@@ -1,7 +1,10 @@
 #include "solver/job_control.hpp"
 
 #include <algorithm>
+#include <complex>
 #include <cstdint>
+#include <cstring>
+#include <optional>
 #include <span>
 #include <string>
 #include <utility>
@@ -72,6 +75,9 @@ void prepare_impactors(const ioh::ImpactorPositions& positions) {
   if (dprops.size(1) != 12 || dprops.size(2) != nimp || !dprops.allocated()) dprops.allocate(12, nimp);
   if (s.window.size(2) != nimp || !s.window.allocated()) s.window.allocate(impactors::window_length, nimp);
   if (s.denom.size(1) != nimp || !s.denom.allocated()) s.denom.allocate(nimp);
+  // The preset refills every entry: tables reused in place hold new ones.
+  for (AllocatableBase* a : std::initializer_list<AllocatableBase*>{&cprops, &dprops, &s.window, &s.denom})
+    a->renew();
   impactors::preset(cprops.view(), dprops.view(), s.window.view(), {s.denom.data(), std::size_t(nimp)},
                     positions.x, positions.y, positions.z);
 }
@@ -88,6 +94,10 @@ void section_matrices() {
                           plyzcoord.size(1) == 2 * p + 1 && plyzcoord.size(2) == s &&
                           sefmatrix.size(1) == 2 * p + 1 && sefmatrix.size(3) == s && sehmatrix.size(3) == s;
   if (!consistent) return;
+  // The matrices are made anew, also when the section card was not read
+  // and the tables are those of an earlier start.
+  sefmatrix.renew();
+  sehmatrix.renew();
   // Rows 1-9 of peprops per slot: the table holds one block of elastic rows
   // per temperature, the section matrices take the first.
   std::vector<double> elastic(std::size_t(9) * std::size_t(p) * std::size_t(s), 0.0);
@@ -136,40 +146,75 @@ void start_up() {
   section_matrices();
 }
 
-// Every shared table with its storage, and job control's buffers, to tell
-// afterwards which tables a phase made.  The latch's tables are left out:
-// they keep the record of what went wrong.
-using TableBlocks = std::vector<std::pair<AllocatableBase*, const void*>>;
-TableBlocks table_blocks() {
-  TableBlocks blocks;
-  for_each_table([&](const ModuleInfo& m, const VariableInfo&, AllocatableBase& a) {
-    if (std::string_view(m.name) != "errorhandling") blocks.emplace_back(&a, a.raw_data());
-  });
-  JobControlState& s = job_control_state();
-  for (AllocatableBase* a : std::initializer_list<AllocatableBase*>{&s.window, &s.denom})
-    blocks.emplace_back(a, a->raw_data());
-  return blocks;
+// Bytes of a scalar or character field of the registry.
+std::size_t scalar_bytes(const VariableInfo& v) {
+  switch (v.type) {
+    case ElemType::Int: return sizeof(int);
+    case ElemType::Real: return sizeof(double);
+    case ElemType::Complex: return sizeof(std::complex<double>);
+    case ElemType::Logical: return sizeof(bool);
+    case ElemType::Char: return std::size_t(v.length);
+  }
+  return 0;
 }
 
-// An abandoned start-up releases the tables it made (those whose storage is
-// not the one they held before it), so that no half-read analysis remains.
-void release_tables_made_since(const TableBlocks& before) {
-  for (const auto& [table, block] : before)
-    if (table->raw_data() != block) table->deallocate();
-}
+// The analysis's shared state as a start-up found it: the identity of every
+// table of the data modules and of job control's buffers, and the value of
+// every scalar.  The latch is left out: it keeps the record of what went
+// wrong.  The other subsystems' modules are no part of an analysis.
+class StateFound {
+ public:
+  StateFound() {
+    for (const ModuleInfo& m : data_modules()) {
+      if (std::string_view(m.name) == "errorhandling") continue;
+      for (const VariableInfo& v : m.variables) {
+        if (v.kind == VarKind::Allocatable || v.kind == VarKind::Sized) {
+          auto* a = static_cast<AllocatableBase*>(v.address);
+          tables_.emplace_back(a, a->identity());
+        } else if (v.kind == VarKind::Fixed) {
+          const auto* bytes = static_cast<const unsigned char*>(v.address);
+          scalars_.push_back(&v);
+          values_.insert(values_.end(), bytes, bytes + scalar_bytes(v));
+        }
+      }
+    }
+    JobControlState& s = job_control_state();
+    for (AllocatableBase* a : std::initializer_list<AllocatableBase*>{&s.window, &s.denom})
+      tables_.emplace_back(a, a->identity());
+  }
+
+  // Releases every table that does not hold the table found (made, or
+  // refilled in place, since), and gives the scalars their values back:
+  // what remains is the state found, less the tables the start-up touched.
+  void restore() const {
+    for (const auto& [table, identity] : tables_)
+      if (table->identity() != identity) table->deallocate();
+    std::size_t at = 0;
+    for (const VariableInfo* v : scalars_) {
+      const std::size_t n = scalar_bytes(*v);
+      std::memcpy(v->address, values_.data() + at, n);
+      at += n;
+    }
+  }
+
+ private:
+  std::vector<std::pair<AllocatableBase*, std::uint64_t>> tables_;
+  std::vector<const VariableInfo*> scalars_;
+  std::vector<unsigned char> values_;
+};
 
 // Start-up as an entry point runs it, the explicit one with the solver's
 // data file: when memory runs out the start-up is abandoned (latched -3 by
-// the boundary) and what it made is released, so no half-read analysis
-// remains.
+// the boundary, naming the entry) and the state it found is restored, less
+// the tables it touched, so no half-read analysis remains.
 void start_up_at_boundary(std::string_view entry, bool with_data_file) {
-  TableBlocks before;
+  std::optional<StateFound> before;
   const bool done = c_boundary(entry, [&] {
-    before = table_blocks();
+    before.emplace();
     start_up();
     if (with_data_file) iohandling::getabqdatafromfile(job_file(".dat"));
   });
-  if (!done) release_tables_made_since(before);
+  if (!done && before) before->restore();
 }
 
 void start_increment(int kstep) {
@@ -242,6 +287,24 @@ void release() {
   datahandling::deallocall(istat);
 }
 
+// The phases of UEXTERNALDB_IOControl, for the entry the host called: a
+// failure is latched in its name.
+void io_control(std::string_view entry, const int* lop, const double* dtime, const int* kstep, const int* kinc,
+                bool explicit_caller) {
+  if (*lop == analysis_start || *lop == restart) return start_up_at_boundary(entry, false);
+  c_boundary(entry, [&] {
+    switch (*lop) {
+      case increment_start:
+        if (explicit_caller) return;
+        [[fallthrough]];
+      case increment_setup: return start_increment(*kstep);
+      case increment_end: return end_increment(*kstep, *kinc, *dtime, explicit_caller);
+      case analysis_end: return release();
+      default: return;
+    }
+  });
+}
+
 }  // namespace
 }  // namespace tavrin::toplevel
 
@@ -249,24 +312,14 @@ namespace tl = tavrin::toplevel;
 
 void UEXTERNALDB_IOControl(const int* lop, const int* /*lrestart*/, const double* /*time*/, const double* dtime,
                            const int* kstep, const int* kinc, const int* exflag) {
-  const bool explicit_caller = exflag && *exflag == 1;
-  if (*lop == tl::analysis_start || *lop == tl::restart) return tl::start_up_at_boundary(__func__, false);
-  tavrin::c_boundary(__func__, [&] {
-    switch (*lop) {
-      case tl::increment_start:
-        if (explicit_caller) return;
-        [[fallthrough]];
-      case tl::increment_setup: return tl::start_increment(*kstep);
-      case tl::increment_end: return tl::end_increment(*kstep, *kinc, *dtime, explicit_caller);
-      case tl::analysis_end: return tl::release();
-      default: return;
-    }
-  });
+  tl::io_control(__func__, lop, dtime, kstep, kinc, exflag && *exflag == 1);
 }
 
 void VUEXTERNALDB_IOControl(const int* k, const int* i_array, const int* niarray, const double* r_array,
                             const int* nrarray, const int* mpi_rank) {
-  tavrin::c_boundary(__func__, [&] {
+  // The phases run as this entry's: a failure in any is latched in its name.
+  const std::string_view entry = __func__;
+  tavrin::c_boundary(entry, [&] {
     // Explicit phases 0..6: start of the analysis, start of a step, set-up of
     // an increment, start of an increment, end of an increment, end of a
     // step, end of the analysis.
@@ -276,8 +329,7 @@ void VUEXTERNALDB_IOControl(const int* k, const int* i_array, const int* niarray
     if (phase < 0 || phase > 6) return;
     const auto ientry = [&](int i) { return i <= *niarray ? i_array[i - 1] : 0; };
     const auto rentry = [&](int i) { return i <= *nrarray ? r_array[i - 1] : 0.0; };
-    const int kstep = ientry(3), kinc = ientry(4), lrestart = 0, exflag = 1;
-    const double time[2] = {rentry(2), rentry(1)};
+    const int kstep = ientry(3), kinc = ientry(4);
     const double dtime = rentry(3);
 
     if (mpi_rank && *mpi_rank != 0) {
@@ -288,16 +340,15 @@ void VUEXTERNALDB_IOControl(const int* k, const int* i_array, const int* niarray
     } else if (phase == 1) {
       tavrin::jobdata::stepcount = std::max(tavrin::jobdata::stepcount, kstep);
       const int code = tl::step_start;
-      UEXTERNALDB_IOControl(&code, &lrestart, time, &dtime, &kstep, &kinc, &exflag);
-      return;
+      return tl::io_control(entry, &code, &dtime, &kstep, &kinc, true);
     }
     // The start reads the solver's data file after the cards.
-    if (phase == 0) return tl::start_up_at_boundary(__func__, true);
-    UEXTERNALDB_IOControl(&job_code[phase], &lrestart, time, &dtime, &kstep, &kinc, &exflag);
+    if (phase == 0) return tl::start_up_at_boundary(entry, true);
+    tl::io_control(entry, &job_code[phase], &dtime, &kstep, &kinc, true);
     if (phase == 5 && tl::step_kind(kstep) == tl::step_initialisation) {
       int ierror = 0;
       const int ind = 1;
-      GetElementReferenceData(&tl::job_control_state().nshell, &ierror, &ind);
+      tavrin::elements::reference_data(&tl::job_control_state().nshell, &ierror, &ind);
     }
   });
 }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 #include "foundation/boundary.hpp"
@@ -110,6 +111,25 @@ TEST(Allocatable, LargeBlocksAreZeroFilledAndOutliveTheirArray) {
   }
 }
 
+TEST(Allocatable, EachTableHeldHasItsOwnIdentity) {
+  Allocatable<double, 1> a;
+  a.renew();
+  EXPECT_EQ(a.identity(), 0u);  // none while absent
+  a.allocate(1 << 17);
+  const std::uint64_t first = a.identity();
+  a.allocate(1 << 17);  // another table, wherever its storage lies
+  const std::uint64_t second = a.identity();
+  const void* const storage = a.raw_data();
+  a.renew();  // refilled in place: the same storage, a new table
+  EXPECT_EQ(a.raw_data(), storage);
+  EXPECT_NE(first, 0u);
+  EXPECT_NE(second, first);
+  EXPECT_NE(a.identity(), second);
+  EXPECT_NE(a.identity(), first);
+  a.deallocate();
+  EXPECT_EQ(a.identity(), 0u);
+}
+
 TEST(Allocatable, SizeBeyondAddressSpaceIsBadAlloc) {
   Allocatable<double, 3> a;
   EXPECT_THROW(a.allocate(1 << 30, 1 << 30, 1 << 30), std::bad_alloc);
@@ -127,6 +147,7 @@ TEST(Allocatable, SizeBeyondAddressSpaceIsBadAlloc) {
   }
   EXPECT_FALSE(a.allocated());
   EXPECT_EQ(a.size(1), 0);
+  EXPECT_EQ(a.identity(), 0u);
 }
 
 }  // namespace
