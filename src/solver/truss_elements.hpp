@@ -71,6 +71,14 @@ TAVRIN_API void vuel_truss(const int* nblock, double* rhs, double* amass, double
 
 // The two elements for callers that build on them: false when the call was
 // refused (status -2 latched, the outputs zero).
+// The element layout of the two-node bar, each extent checked alone before
+// any array is reached: ndofel 6 on nnode 2 of mcrd >= 3 coordinates, nrhs 1
+// or 2 right-hand sides of mlvarx >= ndofel rows (implicit); nblock >= 0
+// points, ndofel 6, nnode 2, ncrd >= 3 (explicit).  A refused layout is
+// latched -2 and nothing is touched; returns whether it was refused.
+TAVRIN_API bool uel_layout_refused(int ndofel, int nnode, int mcrd, int nrhs, int mlvarx);
+TAVRIN_API bool vuel_layout_refused(int nblock, int ndofel, int nnode, int ncrd);
+
 TAVRIN_API bool run_uel_truss(double* rhs, double* amatrx, double* svars, double* energy,
                               const int* ndofel, const int* nrhs, const int* nsvars, const double* props,
                               const int* nprops, const double* coords, const int* mcrd, const int* nnode,
