@@ -21,10 +21,11 @@
 // accumulated internal energy, 3 the axial load of type 123 at node 2.
 // svars(k, 1..2) = (length, axial force) of the last call.
 //
-// Array sizes the caller must respect are checked (status -2, RHS and AMATRX
-// or rhs, amass and dtimestable zero, nothing else touched): NDOFEL = 6, two
-// nodes of at least 3 coordinates, 1 <= NRHS <= 2 with MLVARX >= NDOFEL,
-// NPROPS >= 3, NSVARS covering the slots the request uses (uel_truss 12 for
+// The layout comes first (status -2 and nothing touched, not even LFLAGS
+// read): NDOFEL = 6, two nodes of at least 3 coordinates, 1 <= NRHS <= 2
+// with MLVARX >= NDOFEL (uel), NBLOCK >= 0 (vuel).  Other sizes the caller
+// must respect are checked (status -2, RHS and AMATRX or rhs, amass and
+// dtimestable zero, nothing else touched): NPROPS >= 3, NSVARS covering the slots the request uses (uel_truss 12 for
 // the dynamic requests 1, 5 and 6 for 6 and 100; vuel_truss 2 for request 2),
 // NDLOAD <= MDLOAD where loads are read.  uel_truss also refuses a bar of
 // zero length and, in dynamics, β·DTIME² <= 0; vuel_truss replaces a length

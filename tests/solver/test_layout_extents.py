@@ -7,12 +7,12 @@ entry's usual layout does; the accepted layouts are the ones its doc string
 states.  The calls of an entry run in one forked child: a crash names the
 call that was running."""
 import ctypes
+import dataclasses
 import json
 import os
 import pathlib
 import shutil
 import subprocess
-from dataclasses import dataclass, field
 
 import numpy as np
 import pytest
@@ -76,14 +76,14 @@ def three_each(d, s):
 ELASTIC = [100e3, 10e3, 10e3, 0.3, 0.3, 0.4, 5e3, 5e3, 4e3]  # a ply: E1 .. G23
 
 
-@dataclass
+@dataclasses.dataclass
 class Entry:
     args: str
     layout: dict  # the usual layout
     accepts: object  # layout -> bool
     doc: str  # what the doc string says after "Layout: "
-    ints: dict = field(default_factory=dict)  # other int scalars (default 1)
-    fill: dict = field(default_factory=dict)  # array values: a list (leading entries), a number or "arange"
+    ints: dict = dataclasses.field(default_factory=dict)  # other int scalars (default 1)
+    fill: dict = dataclasses.field(default_factory=dict)  # array values: a list (leading entries), a number or "arange"
     dfunc: str = ""  # the material routine handed to an adapter
 
     def cases(self):
@@ -157,8 +157,8 @@ ENTRIES = {
                         args=UMAT_HEAD + " kinc:i stepid:i cprops:D(20) dprops:D(12) materl_len:n", stepid=0),
     "umat_porosity": umat(NOT_READ, umat_components, args=UMAT_HEAD + " kinc:i materl_len:n"),
     # The fibre with two temperature sets and a stiffness factor: 25 properties.
-    "umat_fiber": umat(NOT_READ, umat_components, props=ELASTIC + [2e3, 1.5e3, 293.0] + ELASTIC + [2e3, 1.5e3, 393.0, 0.5],
-                       nstatv=12),
+    "umat_fiber": umat(NOT_READ, umat_components, nstatv=12,
+                       props=ELASTIC + [2e3, 1.5e3, 293.0] + ELASTIC + [2e3, 1.5e3, 393.0, 0.5]),
     "umat_shokrieh": umat(NOT_READ, umat_components, props=[0.0] * 150, nstatv=312),
     "umat_krause": umat("ntens 6 (ndi, nshr not read)", lambda ndi, nshr, ntens: ntens == 6, props=[0.0] * 11,
                         nstatv=42),
@@ -175,10 +175,10 @@ ENTRIES = {
     "muesli_to_abq_umat": Entry("dfunc:f " + UMAT_HEAD + " jstep:I(4) kinc:i matid:i materl_len:n", UMAT6,
                                 umat_components, NOT_READ, dict(nprops=2, nstatv=8), dict(props=[1000.0, 0.3]),
                                 dfunc="nothing"),
-    "ansys_usermat_to_abq_umat": Entry("dfunc:f " + UMAT, UMAT6, umat_components, NOT_READ, dict(nprops=2, nstatv=8),
-                                       dict(props=[1000.0, 0.3]), dfunc="usermat_lamina"),
+    "ansys_usermat_to_abq_umat": Entry("dfunc:f " + UMAT, UMAT6, umat_components, NOT_READ,
+                                       dict(nprops=2, nstatv=8), dict(props=[1000.0, 0.3]), dfunc="usermat_lamina"),
     "vumat_lamina": vumat(VUMAT_HEAD + " cmname_len:n", VUMAT_DOC,
-                          lambda nblock, ndir, nshr: nblock >= 0 and three_each(ndir, nshr) and ndir + nshr in (3, 4, 6)),
+                          lambda nblock, ndir, nshr: nblock >= 0 and solver_layout(ndir, nshr, ndir + nshr)),
     "vumat_sensor": vumat(VUMAT_HEAD + " stepid:i cprops:D(20) dprops:D(12) cmname_len:n",
                           "nblock >= 0; ndir and nshr 0 to 3",
                           lambda nblock, ndir, nshr: nblock >= 0 and three_each(ndir, nshr), props=(), nstatev=3,
@@ -190,7 +190,7 @@ ENTRIES = {
                              lambda nblock, ndir, nshr: nblock >= 0 and ndir == 3 and nshr in (1, 3), props=ELASTIC,
                              nstatev=46),
     "upermat_lamina": Entry(PERIDIGM, dict(npoint=1, ndir=3, nshr=3),
-                            lambda npoint, ndir, nshr: npoint >= 0 and three_each(ndir, nshr) and ndir + nshr in (3, 4, 6),
+                            lambda npoint, ndir, nshr: npoint >= 0 and solver_layout(ndir, nshr, ndir + nshr),
                             "npoint >= 0; ndir and nshr 0 to 3, ndir + nshr = 3, 4 or 6", dict(nprops=2, nstatev=8),
                             dict(props=[1000.0, 0.3])),
     "hypela_lamina": Entry(HYPELA, dict(ngens=6), lambda ngens: True, "any ngens (none written when ngens <= 0)",
@@ -204,8 +204,8 @@ ENTRIES = {
     "vuel_truss": vuel(False),
     "vuel_impact": vuel(True),
 }
-ENTRIES["abq_umat_to_peridigm_upermat"] = Entry("dfunc:f " + PERIDIGM, **{
-    k: getattr(ENTRIES["upermat_lamina"], k) for k in ("layout", "accepts", "doc", "ints", "fill")}, dfunc="umat_lamina")
+ENTRIES["abq_umat_to_peridigm_upermat"] = dataclasses.replace(ENTRIES["upermat_lamina"], args="dfunc:f " + PERIDIGM,
+                                                              dfunc="umat_lamina")
 
 
 def parsed(args):
@@ -245,7 +245,8 @@ def call(tv, lib, entry, fn, layout, honest):
         elif not honest:
             args.append(None)  # arrays, texts and the material routine of a refused layout
         elif kind == "f":
-            args.append(NOTHING if entry.dfunc == "nothing" else ctypes.cast(getattr(lib, entry.dfunc), ctypes.c_void_p))
+            dfunc = NOTHING if entry.dfunc == "nothing" else ctypes.cast(getattr(lib, entry.dfunc), ctypes.c_void_p)
+            args.append(dfunc)
         elif kind == "c":
             keep.append(ctypes.create_string_buffer(b"PLY".ljust(80)))
             args.append(keep[-1])
