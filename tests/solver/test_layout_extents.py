@@ -1,6 +1,7 @@
 """Hostile layout extents as a host passes them: every material and element
 entry called through its C name, each layout extent in turn set to a value
-of HOSTILE (and ndir, nshr to -1, -2147483648 together).  A layout the entry
+of HOSTILE or to 4, the first beyond three components (and the direct and
+shear components together to -1, -2147483648 and to 4, 2).  A layout the entry
 refuses returns with -2 latched, touching neither its null arrays nor its
 scalar outputs; a layout it accepts (honestly sized arrays) answers as the
 entry's usual layout does; the accepted layouts are the ones its doc string
@@ -87,12 +88,15 @@ class Entry:
     dfunc: str = ""  # the material routine handed to an adapter
 
     def cases(self):
+        """The usual layout, each extent set to a hostile value or 4 in turn, and the direct and shear
+        components (-1, -2147483648) and (4, 2)."""
         yield self.layout
         for name in self.layout:
-            for value in HOSTILE:
+            for value in HOSTILE + (4,):
                 yield {**self.layout, name: value}
-        if "ndir" in self.layout:
-            yield {**self.layout, "ndir": -1, "nshr": -2147483648}
+        split = [name for name in ("ndi", "ndir", "ndirect") if name in self.layout]
+        for direct, shear in [(-1, -2147483648), (4, 2)] if split else []:
+            yield {**self.layout, split[0]: direct, "nshear" if split[0] == "ndirect" else "nshr": shear}
 
 
 UMAT6 = dict(ndi=3, nshr=3, ntens=6)
