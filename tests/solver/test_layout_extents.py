@@ -216,8 +216,8 @@ def parsed(args):
     """[(name, kind, size expression)] of an argument list."""
     out = []
     for token in args.split():
-        name, spec = token.split(":")
-        out.append((name, spec[0], spec[2:-1] if "(" in spec else ""))
+        name, form = token.split(":")
+        out.append((name, form[0], form[2:-1] if "(" in form else ""))
     return out
 
 
@@ -235,10 +235,10 @@ NOTHING = ctypes.CFUNCTYPE(None, *[ctypes.c_void_p] * 38, ctypes.c_size_t)(lambd
 
 def call(tv, lib, entry, fn, layout, honest):
     """One call; (status, message, whether every scalar came back as it went in)."""
-    spec = parsed(entry.args)
-    ints = {**{name: 1 for name, kind, _ in spec if kind == "i"}, **entry.ints, **layout}
+    signature = parsed(entry.args)
+    ints = {**{name: 1 for name, kind, _ in signature if kind == "i"}, **entry.ints, **layout}
     args, scalars, keep = [], [], []
-    for name, kind, size in spec:
+    for name, kind, size in signature:
         if kind in "id":
             value = ints[name] if kind == "i" else (0.0 if honest else REFUSED_SCALAR)
             buf = (ctypes.c_int if kind == "i" else ctypes.c_double)(value)
