@@ -122,6 +122,12 @@ inline constexpr Arg ncomp =
   "directions 1, 3, 2, so the element's 22 entries are the ply's through-thickness ones and its in-plane shear " \
   "12 takes G13.  A plane-strain slice in the ply's own plane differs whenever E2 != E3 or G12 != G13."
 
+// The layouts of abq_umat_to_ansys_usermat and the ANSYS entries that run a
+// UMAT through it.
+#define TAVRIN_ANSYS_LAYOUT                                                                                       \
+  "Layout: ncomp 3, 4 or 6 (ndirect only selects the plane-stress and shell outputs, nshear not read); any "      \
+  "other latches -2 and touches nothing."
+
 inline constexpr Arg nstatev = in(Int, "nstatev").opt("len(ustatev)").describe("number of state variables");
 inline constexpr Arg nprop = in(Int, "nprop").opt("len(prop)").describe("number of material constants");
 inline constexpr Arg ans_time = in(Real, "time").describe("current time");
@@ -147,6 +153,12 @@ inline constexpr Arg tsstif = inplace(Real, "tsstif", "2").describe(
 inline constexpr Arg epszz = out(Real, "epszz").describe("thickness strain of a plane-stress state");
 
 // --- Peridigm block interface ---------------------------------------------------
+// The layouts of abq_umat_to_peridigm_upermat and the entries that run a UMAT
+// through it.
+#define TAVRIN_PERIDIGM_LAYOUT                                                                                    \
+  "Layout: npoint >= 0; ndir and nshr 0 to 3, ndir + nshr = 3, 4 or 6; any other latches -2 and touches "         \
+  "nothing."
+
 // One row per point; vectors of ndir + nshr components in the solver order.
 inline constexpr Arg pd_stressnew =
     out(Real, "stressnew", "npoint,ndir+nshr").describe("stress at the end, one row per point, solver order");

@@ -58,7 +58,8 @@ TAVRIN_ROUTINE_DOC(
 
 TAVRIN_ROUTINE_DOC(
     usdfld_dmg, usdfld_dmg,
-    "Abaqus/Standard USDFLD entry of the ply damage: gen_damage without a stress table.",
+    "Abaqus/Standard USDFLD entry of the ply damage: gen_damage without a stress table.\n\n"
+    "Layout: ndi, nshr not read.",
     inout(Real, "field", "nfield").describe(field_doc), inout(Real, "statev", "nstatv").describe(record_doc),
     inout(Real, "pnewdt").describe("suggested time increment ratio (not changed)"),
     in(Real, "tdirect", "3,3").describe("direction cosines of the material directions (columns)"),
@@ -83,7 +84,8 @@ TAVRIN_ROUTINE_DOC(
     "stress table (temperature, stress and strain in Voigt order, three element lengths).\n\n"
     "The increment number is ceiling(steptime/dt - 2.2e-16), 0 when dt <= 0; statenew starts as "
     "stateold.  With no point or no state variable nothing is done.  Rows of fewer than six "
-    "components hold the direct components and then 12, 23, 31 as far as given.",
+    "components hold the direct components and then 12, 23, 31 as far as given.  Layout: nblock >= 0; "
+    "ndir and nshr 0 to 3; any other latches errorhandling.errstat -2 and touches nothing.",
     in(Int, "nblock").opt("len(jelem)").describe("number of points in the block"),
     in(Int, "nstatev").opt("shape(stateold,1)").describe("state variables per point"),
     in(Int, "nfieldv").opt("shape(field,1)").describe("field variables per point"),

@@ -63,11 +63,14 @@ constexpr Arg jprops_truss = in(Int, "jprops", "njprop").describe("integer prope
 constexpr Arg njprop = in(Int, "njprop").opt("len(jprops)").describe("number of integer properties");
 constexpr Arg period = in(Real, "period").describe("step period (not used)");
 
+#define UEL_LAYOUT_NOTE \
+    "Layout: ndofel 6, nnode 2, mcrd >= 3, nrhs 1 or 2, mlvarx >= ndofel; any other latches " \
+    "errorhandling.errstat -2 and touches nothing."
 #define TRUSS_SIZE_NOTE \
-    "Refused with errorhandling.errstat -2 (rhs and amatrx zero, nothing else touched): ndofel other than " \
-    "6, nnode other than 2, mcrd below 3, nrhs outside 1..2, mlvarx below ndofel, fewer than 3 properties, " \
-    "too few state variables for the request (12 for the dynamic requests, 6 for requests 6 and 100), " \
-    "ndload above mdload where loads are read, a bar of zero length, and beta*dtime**2 <= 0 in dynamics."
+    UEL_LAYOUT_NOTE "  Refused with errorhandling.errstat -2 (rhs and amatrx zero, nothing else touched): " \
+    "fewer than 3 properties, too few state variables for the request (12 for the dynamic requests, 6 for " \
+    "requests 6 and 100), ndload above mdload where loads are read, a bar of zero length, and " \
+    "beta*dtime**2 <= 0 in dynamics."
 
 TAVRIN_ROUTINE_DOC(
     uel_truss, toplevel::uel_truss,
@@ -96,7 +99,8 @@ constexpr Arg props_impact = in(Real, "props", "nprops").describe(
 #define IMPACT_NOTE \
     "The step kind of kstep comes from jobdata.stepid: kind 0 (initialisation, kinc > 0) sets the record's " \
     "start values, kind 3 (impact) the contact force, kind 2 (rebound) the rebound bookkeeping; a step " \
-    "outside the table (or no table) ends the call after the truss.  Latched: errstat -2 for sizes (rhs, " \
+    "outside the table (or no table) ends the call after the truss.  " UEL_LAYOUT_NOTE "  Latched: " \
+    "errstat -2 for sizes (rhs, " \
     "amatrx zero), a mass that is not positive, a history value that names no impactor, a history table " \
     "without two increasing abscissae, Ci + Cs or the stiffness not positive (the record's force kept); " \
     "-3 'Error: Invalid root finding procedure' and 'Unknown contact law flag' (force 0)."
@@ -152,6 +156,9 @@ constexpr Arg dmassscalefactor = in(Real, "dmassscalefactor", "nblock").describe
 constexpr Arg predef_x = in(Real, "predef", "nblock,nnode,npredef,2").describe("predefined fields (not used)");
 constexpr Arg npredef = in(Int, "npredef").opt("shape(predef,2)").describe("predefined fields");
 constexpr Arg jdltyp_x = in(Int, "jdltyp").describe("load type (123: axial load at node 2)");
+#define VUEL_LAYOUT_NOTE \
+    "Layout: nblock >= 0, ndofel 6, nnode 2, ncrd >= 3; any other latches errorhandling.errstat -2 and " \
+    "touches nothing, whatever the procedure."
 constexpr Arg adlmag_x = in(Real, "adlmag", "nblock").describe("load magnitude per element");
 
 TAVRIN_ROUTINE_DOC(
@@ -159,9 +166,8 @@ TAVRIN_ROUTINE_DOC(
     "two-node 3-D truss element (Abaqus/Explicit VUEL): lumped mass, internal force from the logarithmic "
     "strain at constant volume, stable time increment, accumulated internal energy.\n\n"
     "Works only under lflags[0] = 17.  A length that is not positive is taken as 2.220446049250313e-16.  "
-    "Refused with errorhandling.errstat -2 (rhs, amass, dtimestable zero): ndofel other than 6, nnode "
-    "other than 2, ncrd below 3, fewer than 3 properties, nsvars below 2 for the force request.  No "
-    "shared state.",
+    VUEL_LAYOUT_NOTE "  Refused with errorhandling.errstat -2 (rhs, amass, dtimestable zero): fewer than 3 "
+    "properties, nsvars below 2 for the force request.  No shared state.",
     nblock, rhs_x, amass, dtimestable,
     out(Real, "svars", "nblock,nsvars").describe("per element: 1 length and 2 axial force of this call"),
     nsvars_x, energy_x, nnode_x, ndofel_x, props_truss, nprops, jprops_x.describe("not used"), njprops,
@@ -180,7 +186,7 @@ TAVRIN_ROUTINE_DOC(
     "kind 0 (kinc > 0) sets the record's start values, kind 3 from the start time on the contact force, "
     "other kinds nothing.  Latched: errstat -2 for sizes in the force request (nsvars >= 18, nprops >= 12, "
     "njprops >= 2; rhs, amass, dtimestable zero) and a mass that is not positive; -3 'Error: Invalid root "
-    "finding procedure' (force 0).",
+    "finding procedure' (force 0).  " VUEL_LAYOUT_NOTE,
     nblock, rhs_x, amass, dtimestable,
     out(Real, "svars", "nblock,nsvars").describe(
         "per element (at least 18): 1-2 the truss's, 13 impactor acceleration, 15 structure displacement "

@@ -47,7 +47,9 @@ TAVRIN_ROUTINE_DOC(
     vumat_cartesian, vumat_cartesian,
     "stress, state and energies of a block of unidirectional ply points with nine-mode progressive damage, "
     "element deletion and strain-rate damping, for one explicit increment\n\n"
-    "3-D points only (ndir = nshr = 3), at least 82 state variables.  Full property vector (39 values): 1-9 E11t, "
+    "3-D points only (ndir = nshr = 3), at least 82 state variables.  Layout: nblock >= 0; ndir 3, nshr 3; any "
+    "other latches errorhandling.errstat -2 ('vumat_cartesian: needs ndir = 3 and nshr = 3', details ndir, "
+    "nshr) and touches nothing.  Full property vector (39 values): 1-9 E11t, "
     "E22t, E33, G12, G13, G23, nu12, nu13, nu23; 10-18 strengths X11t, X22t, X33t, X11c, X22c, X33c, X12, X13, X23 "
     "(compression by magnitude); 19-20 E11c, E22c; 21 nonlinear-shear exponent; 22 initial shear modulus; 23 shear "
     "law (1 or 11 exponential, 2 bilinear, 6 linear with the initial modulus, other linear); 24 not read; 25-28 "
@@ -74,7 +76,8 @@ TAVRIN_ROUTINE_DOC(
     vumat_bogenfeld, vumat_bogenfeld,
     "stress, state and energies of a block of unidirectional ply points with fibre damage and inter-fibre damage "
     "on the fracture plane, for one explicit increment\n\n"
-    "3-D points (ndir = nshr = 3) or plane stress (ndir = 3, nshr = 1), at least 46 state variables.  Full "
+    "3-D points (ndir = nshr = 3) or plane stress (ndir = 3, nshr = 1), at least 46 state variables.  Layout: "
+    "nblock >= 0; ndir 3, nshr 3 or 1; any other latches errorhandling.errstat -2 and touches nothing.  Full "
     "property vector (29 values): 1-9 E1, E2, E3, G12, G13, G23, nu12, nu13, nu23; 10 X11t; 11 X22t; 13 X11c; 14 "
     "X22c (compression by magnitude); 16 X12; 17 X13; 25 fibre tension toughness; 26 fibre compression toughness; "
     "27-29 the inter-fibre fracture parameters of the fracture-plane damage; the other entries are not read.  "

@@ -20,8 +20,8 @@ TAVRIN_ROUTINE_DOC(
     "stress = C(stran + dstran) (secant, the nine constants E1 .. G23), ddsdde = C, sse the secant "
     "energy; spd and scd set to 0.  Fewer than 9 properties latch errorhandling.errstat -2 and give a "
     "zero stiffness and stress.  Fewer than 12 state variables print '****WARNING: To less nstatev "
-    "allocated for material <name>' in increments 0 and 1; slots beyond nstatv are not touched.  No "
-    "shared state.",
+    "allocated for material <name>' in increments 0 and 1; slots beyond nstatv are not touched.  Layout: "
+    "ntens 3, 4 or 6 (ndi, nshr not read); any other latches -2 and touches nothing.  No shared state.",
     TAVRIN_UMAT_ARGS(
         sa::statev.describe("state: 3 fibre failure effort (running maximum, at most 1; 1 = failed), 12 "
                             "the largest double after every call; at least 12 expected.  In increments 0 "
@@ -38,7 +38,8 @@ TAVRIN_ROUTINE_DOC(
     "The stress and state come from the endochronic law (resin.endochroneviscoplasticity with the "
     "material state); column j of ddsdde is (stress(dstran + 1e-8 e_j) - stress(dstran - 1e-8 e_j)) / "
     "2e-8 with no time increment and the state left as written.  sse, spd, scd and pnewdt are not "
-    "changed.  ntens other than 6 latches errorhandling.errstat -2 and changes nothing.  No shared state.",
+    "changed.  Layout: ntens 6 (ndi, nshr not read); any other latches errorhandling.errstat -2 and "
+    "changes nothing.  No shared state.",
     TAVRIN_UMAT_ARGS(sa::statev.describe("branch stresses of the endochronic law (at least 42)"),
                      sa::props.describe("E, c, nu, Ep, beta, Ek of the six Maxwell branches (at least 11)")));
 
@@ -50,7 +51,8 @@ TAVRIN_ROUTINE_DOC(
     "errorhandling.errstat -2 ('Unsupported input in GetNyeProperties'), dsdepl is zero and nothing else "
     "changes.  sedel is the energy of this increment; keycut, sedpl, epseq and epszz are 0 but in plane "
     "stress (ncomp 3, ndirect 2) epszz = -nu13/E1*s11 - nu23/E2*s22.  tsstif[0] = G13, tsstif[1] = G23 "
-    "for ndirect 2 or 3 and fewer than 5 components; ustatev, var0 ... var8 are not used.  No shared state.",
+    "for ndirect 2 or 3 and fewer than 5 components; ustatev, var0 ... var8 are not used.  No shared state.  "
+    TAVRIN_ANSYS_LAYOUT,
     TAVRIN_USERMAT_ENTRY_ARGS);
 
 }  // namespace

@@ -33,9 +33,11 @@ TAVRIN_ROUTINE_DOC(
     "statev[7..11] (fibre, matrix, delamination, core, buckled delamination; only exactly 1.0 counts) "
     "and the residual factor statev[17].  spd and scd are set to 0; rpl, ddsddt, drplde, drpldt and "
     "pnewdt are not changed.  Latched (errorhandling.errstat -2) with a zero stiffness (stress, "
-    "tangent, energy 0): props of a count other than 2, 5 or 9; ntens other than 3, 4, 6; with "
-    "nprops = 1 fewer than 22 state variables, no materialdata::peprops, or slots naming no ply and "
-    "section.  A DIC step with fewer than 18 state variables latches -2 and stays undegraded.",
+    "tangent, energy 0): props of a count other than 2, 5 or 9; with nprops = 1 fewer than 22 state "
+    "variables, no materialdata::peprops, or slots naming no ply and section.  A DIC step with fewer "
+    "than 18 state variables latches -2 and stays undegraded.  Layout: ndi + nshr = ntens, at most "
+    "three of each, ntens 3, 4 or 6; any other latches -2 ('Unsupported dimension in "
+    "GetNyeStiffnessMatrix') and touches nothing.",
     sa::stress,
     sa::statev.describe("state variables: slots 1..ndi and 4..3+nshr receive the new stress when "
                         "nstatv > 5 (plane stress: 1, 2, 4); read: 8-12 mode flags and 18 residual "
@@ -65,8 +67,9 @@ TAVRIN_ROUTINE_DOC(
     "Six components are in the order 11, 22, 33, 12, 23, 31; four (ndir 3, nshr 1) take the "
     "plane-stress stiffness (stress 33 unchanged) and replace the thickness increment straininc[:, 2] "
     "by -nu13/E1*ds11 - nu23/E2*ds22 before the energy.  statenew and enerinelasnew are zero.  Props "
-    "of a count other than 2, 5 or 9 or other than 3, 4 or 6 components latch "
-    "errorhandling.errstat -2 and leave stress and energy unchanged.",
+    "of a count other than 2, 5 or 9 latch errorhandling.errstat -2 and leave stress and energy "
+    "unchanged.  Layout: nblock >= 0; ndir and nshr 0 to 3, ndir + nshr = 3, 4 or 6; any other latches "
+    "-2 and touches nothing.",
     sa::nblock, sa::v_ndir, sa::v_nshr, sa::nstatev_block, sa::nfieldv, sa::nprops,
     sa::lanneal.describe(not_used), sa::steptime.describe(not_used), sa::totaltime.describe(not_used),
     sa::dt.describe(not_used), sa::cmname.describe("material name (not used)"), sa::coordmp.describe(not_used),
@@ -88,8 +91,8 @@ TAVRIN_ROUTINE_DOC(
     "wrapper.abq_umat_to_ansys_usermat.\n\n"
     "The stress and tangent are in the ANSYS order 11, 22, 33, 12, 23, 13; tsstif[0] = G13 of the "
     "tangent (and tsstif[1] = G23 for 3 or 4 components with ndirect 2 or 3), epszz the thickness "
-    "strain of plane stress.  Failures are latched as umat_lamina's, and -2 for a component count "
-    "other than 3, 4, 6.  " TAVRIN_ANSYS_FOUR_COMPONENTS,
+    "strain of plane stress.  Failures are latched as umat_lamina's.  " TAVRIN_ANSYS_LAYOUT "  "
+    TAVRIN_ANSYS_FOUR_COMPONENTS,
     sa::matid.describe("material id (not used)"), sa::elemid, sa::kdomintpt, sa::klayer, sa::ksectpt,
     sa::ldstep.describe("load step number: its kind from jobdata::stepid"), sa::isubst, sa::keycut,
     sa::ndirect, sa::nshear.describe("shear stress components (not used)"), sa::ncomp, sa::nstatev,
@@ -110,7 +113,7 @@ TAVRIN_ROUTINE_DOC(
     upermat_lamina, upermat_lamina,
     "Peridigm block entry of the linear-elastic ply: stressnew = stressold + D·straininc per point "
     "(umat_lamina through wrapper.abq_umat_to_peridigm_upermat).\n\n"
-    "Failures are latched as umat_lamina's, and -2 for ndir + nshr other than 3, 4, 6.",
+    "Failures are latched as umat_lamina's.  " TAVRIN_PERIDIGM_LAYOUT,
     sa::pd_stressnew, sa::pd_statenew, sa::pd_stressold, sa::pd_stateold, sa::pd_straininc,
     in(Real, "props", "nprops").describe("ply constants as umat_lamina's props"),
     sa::steptime, sa::totaltime, sa::dt, sa::pd_matid, sa::pd_npoint, sa::pd_ndir, sa::pd_nshr, sa::pd_nstatev,
@@ -119,7 +122,7 @@ TAVRIN_ROUTINE_DOC(
 TAVRIN_ROUTINE_DOC(
     hypela_lamina, hypela_lamina,
     "Marc HYPELA2 entry of the ply: computes no material law; returns error_code 0 and zero d, g "
-    "and s.",
+    "and s.\n\nLayout: any ngens (none written when ngens <= 0).",
     out(Real, "d", "ngens,ngens").describe("material tangent: zero"),
     out(Real, "g", "ngens").describe("thermal stress derivative: zero"),
     in(Real, "e", "ngens").describe("total strain (not used)"),

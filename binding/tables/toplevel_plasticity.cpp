@@ -27,7 +27,8 @@ TAVRIN_ROUTINE_DOC(
     "does not converge in 10 iterations prints '***WARNING - PLASTICITY ALGORITHM DID NOT CONVERGE AFTER "
     " 10 ITERATIONS' and goes on.  Latched errorhandling.errstat -2: fewer than 2 properties (zero "
     "tangent), plasticity with fewer than 5 (elastic increment), fewer than 2*ntens+1 state variables "
-    "(elastic trial stress, state untouched).  No shared state.",
+    "(elastic trial stress, state untouched).  Layout: ntens 3, 4 or 6 of ndi 0 to 3 direct and at most "
+    "three shear components (nshr not read); any other latches -2 and touches nothing.  No shared state.",
     TAVRIN_UMAT_ARGS(
         sa::statev.describe("1..ntens elastic strains, ntens+1..2*ntens plastic strains (engineering "
                             "shears), 2*ntens+1 equivalent plastic strain"),

@@ -67,7 +67,7 @@ TAVRIN_ROUTINE_DOC(
     "of weight 0.4 with tau 0.5 held at dtime 0.1: the stress up to 1.9 % high), so keep dtime well below the "
     "shortest shifted relaxation time.  Needs 6 "
     "components, 510 state variables, histories ending before slot 501 and every pair within props: -2, outputs "
-    "unchanged, otherwise.",
+    "unchanged, otherwise.  Layout: ntens 6 (ndi, nshr not read).",
     inout(Real, "stress", "ntens").describe("stress (MPa), solver order 11, 22, 33, 12, 13, 23"),
     inout(Real, "svar", "nstatv")
         .describe("state: 1-4 cure state (3: Tg in K), from 9 the internal stresses h11 (N11 values), h12, h13, h21 "
@@ -95,7 +95,7 @@ TAVRIN_ROUTINE_DOC(
 TAVRIN_ROUTINE_DOC(usermat_prony, toplevel::usermat_prony,
                    "the Prony viscoelastic ply umat_prony under the ANSYS USERMAT interface (one call of "
                    "wrapper.abq_umat_to_ansys_usermat)"
-                   "\n\n" TAVRIN_ANSYS_FOUR_COMPONENTS,
+                   "\n\n" TAVRIN_ANSYS_LAYOUT "  " TAVRIN_ANSYS_FOUR_COMPONENTS,
                    TAVRIN_USERMAT_ENTRY_ARGS);
 
 }  // namespace

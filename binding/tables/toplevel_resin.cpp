@@ -30,7 +30,8 @@ TAVRIN_ROUTINE_DOC(
     "debugdata::edebug.  Name tags: columns 10-20 '_GPHASTRAIN', else 10-14 '_GPHA', '_GPRA', '_GPBA', '_GPDP' "
     "select the criterion; columns 29-36 '_FATIGUE' count cycles in every step.  Latches -2 and changes nothing "
     "for nstresscomp other than 4 or 6, nstatv < 22 (after a warning line on the first increment), a model "
-    "outside 0-7 or too few properties (21; 25 for models 0 and 4); -2 for a load period below 0.0005.",
+    "outside 0-7 or too few properties (21; 25 for models 0 and 4); -2 for a load period below 0.0005.  Layout: "
+    "nstresscomp 4 or 6 (nnormal, nshr not read).",
     inplace(Real, "spannung", "nstresscomp")
         .describe("stress (MPa), solver order; updated in place (components 1-4 when nstresscomp is 4)"),
     inout(Real, "statev", "nstatv")
@@ -63,7 +64,7 @@ TAVRIN_ROUTINE_DOC(
 TAVRIN_ROUTINE_DOC(usermat_resin, toplevel::usermat_resin,
                    "the resin material routine umat_resin under the ANSYS USERMAT interface (one call of "
                    "wrapper.abq_umat_to_ansys_usermat)"
-                   "\n\n" TAVRIN_ANSYS_FOUR_COMPONENTS,
+                   "\n\n" TAVRIN_ANSYS_LAYOUT "  " TAVRIN_ANSYS_FOUR_COMPONENTS,
                    TAVRIN_USERMAT_ENTRY_ARGS);
 
 }  // namespace

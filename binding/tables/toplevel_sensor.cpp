@@ -39,7 +39,9 @@ TAVRIN_ROUTINE_DOC(
     "nu = 0.49), the impactor's motion and contact results shown in the state variables.\n\n"
     "stress += D·dstran, sse += ½ (stress + old stress)·dstran; every state variable is zeroed, then "
     "slots 1-3 = cprops[3:6] and, in an impact step (stepid 3) with more than five, slots 4-6 = "
-    "cprops[0:3].  Fewer than three state variables latch errorhandling.errstat -2.",
+    "cprops[0:3].  Fewer than three state variables latch errorhandling.errstat -2.  Layout: ndi 0 to 3 "
+    "direct and ntens - ndi 0 to 3 shear components (nshr not read); any other latches -2 and touches "
+    "nothing.",
     TAVRIN_UMAT_HEAD, sa::stran.describe(not_used), sa::dstran, TAVRIN_UMAT_MIDDLE,
     sa::props.describe("two values for the impactor's load record, else not used"), sa::nprops,
     TAVRIN_UMAT_TAIL, sa::kinc.describe(not_used), stepid, cprops, dprops, sa::materl_len);
@@ -52,7 +54,8 @@ TAVRIN_ROUTINE_DOC(
     "stressnew = stressold + D·straininc (shears as given); with ndir 3, nshr 1 straininc[:, 2] becomes "
     "-0.49/1e-20·(ds11 + ds22).  statenew and enerinelasnew start at zero; statenew[:, 0:3] = "
     "cprops[3:6] and, in an impact step with more than five state variables, statenew[:, 3:6] = "
-    "cprops[0:3].",
+    "cprops[0:3].  Layout: nblock >= 0; ndir and nshr 0 to 3; any other latches errorhandling.errstat -2 "
+    "and touches nothing.",
     sa::nblock, sa::v_ndir, sa::v_nshr, sa::nstatev_block, sa::nfieldv, sa::nprops,
     sa::lanneal.describe(not_used), sa::steptime.describe(not_used), sa::totaltime.describe(not_used),
     sa::dt.describe(not_used), sa::cmname.describe("material name (not used)"), sa::coordmp.describe(not_used),
@@ -73,7 +76,8 @@ TAVRIN_ROUTINE_DOC(
     "ddsdde is the on-axis stiffness of props (2, 5, 9 or 12 engineering constants, 21 or 36 "
     "anisotropic entries), times 0.0010000000474974513 when statev[0] is exactly 1.0; stress += "
     "ddsdde·dstran; sse, spd and scd are 0; no state variable is written.  Other counts latch "
-    "errorhandling.errstat -2 with a zero stiffness.",
+    "errorhandling.errstat -2 with a zero stiffness.  Layout: ntens 3, 4 or 6 (ndi, nshr not read); any "
+    "other latches -2 and touches nothing.",
     TAVRIN_UMAT_HEAD, sa::stran.describe(not_used), sa::dstran, TAVRIN_UMAT_MIDDLE,
     sa::props.describe("2, 5, 9 or 12 engineering constants, or 21 (upper triangle) or 36 stiffness entries"),
     sa::nprops, TAVRIN_UMAT_TAIL, sa::kinc.describe(not_used), sa::materl_len);
@@ -86,7 +90,9 @@ TAVRIN_ROUTINE_DOC(
     "umat_lamina); 2 to 9 values, the ply constants; otherwise the symmetric matrix whose upper "
     "triangle props holds column by column (11, 12, 22, 13, 23, 33, ...).  The stress goes to state "
     "slots 1..ndi and 4..3+nshr (those that exist; missing ones latch -2).  Properties that give no "
-    "stiffness latch errorhandling.errstat -2 and give a zero stiffness.",
+    "stiffness latch errorhandling.errstat -2 and give a zero stiffness.  Layout: ndi + nshr = ntens, at "
+    "most three of each, ntens 3, 4 or 6 (1 to 6 with a stiffness triangle); any other latches -2 and "
+    "touches nothing.",
     TAVRIN_UMAT_HEAD, sa::stran, sa::dstran, TAVRIN_UMAT_MIDDLE,
     sa::props.describe("1 value (material tables), 2-9 ply constants, or the stiffness's upper triangle "
                        "column by column (ntens(ntens+1)/2 values)"),

@@ -18,7 +18,7 @@ TAVRIN_ROUTINE_DOC(
     "A fabric is two unidirectional layers at +props(149) and -props(149) degrees whose stresses and tangents "
     "T^T·C·T are averaged.  Reads shokriehdata::cycleprops and cycles of the step jstep(1), jobdata::nsteps and "
     "debugdata::edebug.  Needs nallstatv = 312, nprops >= 150 and ntens 3, 4 or 6: -2, outputs unchanged, "
-    "otherwise.",
+    "otherwise.  Layout: ntens 3, 4 or 6 (ndi, nshr not read).",
     inout(Real, "stress", "ntens").describe("stress (MPa), solver order (3: 11, 22, 12; 4: 11, 22, 33, 12)"),
     inout(Real, "statev", "nallstatv")
         .describe("state: 1 fabric angle (degrees), 2-78 and 79-155 the 77-value fatigue states of the layers at "
@@ -46,7 +46,7 @@ TAVRIN_ROUTINE_DOC(
 TAVRIN_ROUTINE_DOC(usermat_shokrieh, toplevel::usermat_shokrieh,
                    "the progressive fatigue routine umat_shokrieh under the ANSYS USERMAT interface (one call of "
                    "wrapper.abq_umat_to_ansys_usermat)"
-                   "\n\n" TAVRIN_ANSYS_FOUR_COMPONENTS,
+                   "\n\n" TAVRIN_ANSYS_LAYOUT "  " TAVRIN_ANSYS_FOUR_COMPONENTS,
                    TAVRIN_USERMAT_ENTRY_ARGS);
 
 }  // namespace

@@ -97,8 +97,8 @@ TAVRIN_ROUTINE_DOC(
     "dfunc gets the stress, strain and increment expanded to 6 components, a zero 6 x 6 tangent and "
     "zero ddsddt_3d, drplde_3d; its stress and tangent are reduced to ntens components.  A Python "
     "dfunc returns the tuple (statev, sse, spd, scd, pnewdt), copied back in that order.  "
-    "A component count other than 3, 4 or 6 latches errorhandling.errstat -2 and dfunc is not "
-    "called.",
+    "Layout: ntens 3, 4 or 6 (ndi, nshr not read); any other latches errorhandling.errstat -2, dfunc "
+    "is not called and nothing is touched.",
     callback("dfunc", muesli_umat)
         .describe("the material routine: a Python function, or a routine object or _cpointer of the "
                   "muesli UMAT type; it sees 3-D arrays in the solver order"),
@@ -118,8 +118,8 @@ TAVRIN_ROUTINE_DOC(
     "material id from the name's _m@n@ tag (1 when absent or below 1), ldstep = jstep[0], time = "
     "time[0], and zero keycut, sedpl, epseq, plastic strain, tsstif, epszz and var0 ... var8; its "
     "stress and tangent come back in the solver order, reduced to ntens components.  pnewdt is set "
-    "to 1, spd and scd to 0.  A component count other than 3, 4 or 6 latches errorhandling.errstat "
-    "-2 and dfunc is not called.",
+    "to 1, spd and scd to 0.  Layout: ntens 3, 4 or 6 (ndi, nshr not read); any other latches "
+    "errorhandling.errstat -2, dfunc is not called and nothing is touched.",
     callback("dfunc", ansys_usermat)
         .describe("the material routine with the ANSYS USERMAT interface: a Python function, or a "
                   "routine object or _cpointer of that type; it sees 3-D arrays in the ANSYS order "
@@ -153,8 +153,8 @@ TAVRIN_ROUTINE_DOC(
     "drplde.  Its stress and tangent come back in the ANSYS order.  tsstif[0] = G13 of the inverted "
     "tangent, tsstif[1] = G23 too for 3 or 4 components with ndirect 2 or 3; for plane stress "
     "(ndirect 2, ncomp 3) epszz = -nu13/E1*s11 - nu23/E2*s22.  A tangent that cannot be inverted "
-    "latches -2 (matrix inversion) and gives those values as 0.  A component count other than 3, 4 "
-    "or 6 latches errorhandling.errstat -2 and dfunc is not called.  " TAVRIN_ANSYS_FOUR_COMPONENTS,
+    "latches -2 (matrix inversion) and gives those values as 0.  " TAVRIN_ANSYS_LAYOUT "  "
+    TAVRIN_ANSYS_FOUR_COMPONENTS,
     callback("dfunc", umat_for_ansys).describe(umat_dfunc_doc), sa::matid.describe("material id (not used)"),
     sa::elemid, sa::kdomintpt, sa::klayer, sa::ksectpt, sa::ldstep, sa::isubst, sa::keycut, sa::ndirect,
     sa::nshear.describe("shear stress components (not used)"), sa::ncomp, sa::nstatev, sa::nprop,
@@ -182,8 +182,7 @@ TAVRIN_ROUTINE_DOC(
     "ABQ_WRAPPER, time (steptime, totaltime), dtime dt, jstep (1, 2147483647, 1, 0), coordinates "
     "(1, 1, 1), identity drot and deformation gradients, element, point, layer, section point and "
     "increment 1.  A law of the total strain (toplevel.umat_lamina) thus returns the stress "
-    "increment.  A component count ndir + nshr other than 3, 4 or 6 latches errorhandling.errstat -2, "
-    "dfunc is not called and the old values are returned.",
+    "increment.  " TAVRIN_PERIDIGM_LAYOUT "  With npoint 0 nothing is done.",
     callback("dfunc", umat_for_peridigm).describe(umat_dfunc_doc),
     sa::pd_stressnew, sa::pd_statenew, sa::pd_stressold, sa::pd_stateold, sa::pd_straininc,
     in(Real, "props", "nprops").describe("material constants passed to dfunc"),

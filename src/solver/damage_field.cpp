@@ -20,6 +20,7 @@
 #include "mechanics/contact.hpp"
 #include "mechanics/notation.hpp"
 #include "mechanics/ply_rotation.hpp"
+#include "solver/layout.hpp"
 #include "solver/name_tags.hpp"
 #include "solver/step_kind.hpp"
 
@@ -459,11 +460,15 @@ void vusdfld_dmg(const int* nblock, const int* nstatev, const int* nfieldv, cons
       const double n = std::ceil(*steptime / *dt - 2.220446049250313e-16);
       kinc = n > -2147483648.0 && n < 2147483648.0 ? int(n) : 0;
     }
+    // The layout first, each extent alone: a refused one touches nothing.
+    if (negative_block(*nblock)) return;
+    if (!components_in_range(*ndir, *nshr)) {
+      xerr(-2, "Stress rows: at most three direct and three shear components.", std::array{*ndir, *nshr});
+      return;
+    }
     const int nb = *nblock, ns = *nstatev;
     if (ns <= 0 || nb <= 0) return;
-    const int nf = std::max(*nfieldv, 0), nt = std::max(*ndir + *nshr, 0);
-    const int direct = std::clamp(*ndir, 0, std::min(3, nt));
-    const int shear = std::clamp(*nshr, 0, std::min(3, nt - direct));
+    const int nf = std::max(*nfieldv, 0), direct = *ndir, shear = *nshr, nt = direct + shear;
     std::copy_n(stateold, std::size_t(nb) * std::size_t(ns), statenew);
     const View<const double, 2> sold(stressold, nb, nt), eold(strainold, nb, nt), xyz(coordmp, nb, 3),
         lc(charlength, nb, 3);

@@ -12,6 +12,7 @@
 #include "foundation/small_matrix.hpp"
 #include "mechanics/ply_stiffness.hpp"
 #include "mechanics/stress_measures.hpp"
+#include "solver/layout.hpp"
 
 namespace tavrin::toplevel {
 
@@ -79,8 +80,17 @@ void umat_hail(double* stress, double* statev, double* ddsdde, double* /*sse*/, 
                const int* /*noel*/, const int* /*npt*/, const int* /*layer*/, const int* /*kspt*/,
                const int* /*jstep*/, const int* /*kinc*/, std::size_t /*cmname_len*/) {
   tavrin::c_boundary(__func__, [&] {
-    const int n = std::max(*ntens, 0), np = *nprops;
-    const int nd = std::clamp(*ndi, 0, n);
+    // The layout first, each extent alone: a refused one touches nothing.
+    const int n = *ntens, np = *nprops;
+    if (n != 3 && n != 4 && n != 6) {
+      xerr(-2, "Unsupported dimension in GetNyeStiffnessMatrix");
+      return;
+    }
+    if (!direct_split(*ndi, n)) {
+      xerr(-2, "Unsupported dimension in GetNyeStiffnessMatrix", std::array{*ndi, n});
+      return;
+    }
+    const int nd = *ndi;
     if (np < 2) {
       std::fill_n(ddsdde, n * n, 0.0);
       const std::array<int, 1> values{np};

@@ -56,6 +56,10 @@ void Block::energies(int k, const Vec6& stress, const Vec6& deps, const Vec6& ep
 }
 
 void Block::refuse(std::string_view what, std::span<const int> ints, std::span<const double> reals) const {
+  explicit_ply::refuse(routine, what, ints, reals);
+}
+
+void refuse(const char* routine, std::string_view what, std::span<const int> ints, std::span<const double> reals) {
   char message[81];
   std::snprintf(message, sizeof message, "%s: %.*s", routine, int(what.size()), what.data());
   xerr(-2, message, ints, reals);

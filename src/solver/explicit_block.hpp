@@ -49,6 +49,11 @@ struct Block {
   void refuse(std::string_view what, std::span<const int> ints = {}, std::span<const double> reals = {}) const;
 };
 
+// Latches -2 with "<routine>: <what>" and the details (before a Block is
+// made: a layout refused).
+void refuse(const char* routine, std::string_view what, std::span<const int> ints = {},
+            std::span<const double> reals = {});
+
 // A property value read as a switch: truncated to an integer; not a number
 // or beyond ±1e9 reads as a value no switch takes.
 int switch_of(double x);

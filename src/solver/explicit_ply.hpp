@@ -19,8 +19,10 @@
 //            (engineering shears), column by column, elastic answer (3-D only);
 //   other    the full property vector of the routine (39 values for
 //            vumat_cartesian, 29 for vumat_bogenfeld; fewer are refused).
-// A refused call latches status -2 and returns the block unchanged
-// (stressnew = stressold, statenew = stateold, energies unchanged); a refused
+// A refused layout (nblock < 0, ndir and nshr other than the routine's)
+// latches status -2 and touches nothing; any other refused call latches -2
+// and returns the block unchanged (stressnew = stressold, statenew =
+// stateold, energies unchanged); a refused
 // point (non-positive characteristic length or density) is returned
 // unchanged the same way while the other points go on.
 #pragma once

@@ -56,6 +56,14 @@ std::array<double, 11> fibre_values_at(const double* props, double t) {
   return c;
 }
 
+// Whether the ply stiffness has a layout of ntens components (3, 4 or 6);
+// latches -2 otherwise.
+bool supported_components(int ntens) {
+  if (ntens == 3 || ntens == 4 || ntens == 6) return true;
+  xerr(-2, "Unsupported dimension in GetNyeStiffnessMatrix");
+  return false;
+}
+
 }  // namespace
 
 extern "C" {
@@ -71,9 +79,11 @@ void umat_fiber(double* stress, double* statev, double* ddsdde, double* sse, dou
                 const int* /*npt*/, const int* /*layer*/, const int* /*kspt*/, const int* /*jstep*/,
                 const int* kinc, std::size_t cmname_len) {
   tavrin::c_boundary(__func__, [&] {
+    // The stiffness has 3, 4 or 6 components; another layout touches nothing.
+    if (!supported_components(*ntens)) return;
     *spd = 0.0;
     *scd = 0.0;
-    const int nst = std::max(*nstatv, 0), n = std::max(*ntens, 0), np = *nprops;
+    const int nst = std::max(*nstatv, 0), n = *ntens, np = *nprops;
     if (*kinc < 2) {
       if (nst < fibre_state_slots) warn_few_state_variables(cmname, cmname_len);
       if (nst >= 1 && statev[nst - 1] >= 9.9e34) statev[nst - 1] = 0.0;
@@ -162,9 +172,10 @@ void usermat_fiber(const int* /*matid*/, const int* /*elemid*/, const int* /*kdo
                    double* /*var2*/, double* /*var3*/, double* /*var4*/, double* /*var5*/,
                    double* /*var6*/, double* /*var7*/, double* /*var8*/) {
   tavrin::c_boundary(__func__, [&] {
+    if (!supported_components(*ncomp)) return;
     *keycut = 0;
     *sedel = *sedpl = *epseq = *epszz = 0.0;
-    const int n = std::max(*ncomp, 0);
+    const int n = *ncomp;
     Scratch<double, 6> stress0(n);
     std::copy_n(stress, n, stress0.data());
 

@@ -314,6 +314,7 @@ void uel_impact(double* rhs, double* amatrx, double* svars, double* energy, cons
                 const int* mdload, double* pnewdt, const int* jprops, const int* njprop,
                 const double* period, double* cprops) {
   tavrin::c_boundary(__func__, [&] {
+    if (uel_layout_refused(*ndofel, *nnode, *mcrd, *nrhs, *mlvarx)) return;
     if (*nsvars < 20 || *nprops < 12 || *njprop < 3) {
       if (*mlvarx > 0 && *nrhs > 0) std::fill_n(rhs, std::ptrdiff_t(*mlvarx) * *nrhs, 0.0);
       if (*ndofel > 0) std::fill_n(amatrx, std::ptrdiff_t(*ndofel) * *ndofel, 0.0);
@@ -427,8 +428,9 @@ void vuel_impact(const int* nblock, double* rhs, double* amass, double* dtimesta
                  const double* dtimecur, const double* dtimeprev, const int* kstep, const int* kinc,
                  const int* lflags, const double* dmassscalefactor, const double* predef,
                  const int* npredef, const int* jdltyp, const double* adlmag, double* cprops) {
+  if (vuel_layout_refused(*nblock, *ndofel, *nnode, *ncrd)) return;
   const bool force_request = lflags[0] == 17 && lflags[2] == 2;
-  const std::ptrdiff_t nb = std::max(*nblock, 0);
+  const std::ptrdiff_t nb = *nblock;
   if (force_request && (*nsvars < 18 || *nprops < 12 || *njprops < 2)) {
     if (*ndofel > 0) {
       std::fill_n(rhs, nb * *ndofel, 0.0);

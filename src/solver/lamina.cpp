@@ -11,6 +11,7 @@
 #include "foundation/shared_state.hpp"
 #include "foundation/small_matrix.hpp"
 #include "mechanics/notation.hpp"
+#include "solver/layout.hpp"
 #include "solver/step_kind.hpp"
 #include "solver/usermat_entry.hpp"
 #include "solver/wrapper.hpp"
@@ -20,6 +21,7 @@ namespace {
 
 constexpr char outside_tables[] = "Ply or section of the state variables outside the material tables.";
 constexpr char few_state_dic[] = "Too few state variables for the degradation of a DIC step.";
+constexpr char unsupported_dimension[] = "Unsupported dimension in GetNyeStiffnessMatrix";
 
 // A state slot holding a 1-based index as a real, truncated toward zero,
 // when it names one of 1 .. n; 0 otherwise (NaN and values beyond the
@@ -107,16 +109,23 @@ void umat_lamina(double* stress, double* statev, double* ddsdde, double* sse, do
                  const double* /*dfgrd0*/, const double* /*dfgrd1*/, const int* /*noel*/,
                  const int* /*npt*/, const int* /*kslay*/, const int* /*kspt*/, const int* jstep,
                  const int* /*kinc*/, std::size_t /*materl_len*/) {
-  *spd = *scd = 0.0;
   const int n = *ntens;
+  // A layout the ply has no stiffness for touches nothing: the arrays need
+  // not have the extents the host claims.
+  if (!toplevel::supported_layout(n)) {
+    xerr(-2, toplevel::unsupported_dimension, std::array{n});
+    return;
+  }
+  if (!toplevel::stress_layout(*ndi, *nshr, n)) {
+    xerr(-2, toplevel::unsupported_dimension, std::array{*ndi, *nshr, n});
+    return;
+  }
+  *spd = *scd = 0.0;
   const auto ply = toplevel::umat_ply_constants(statev, *nstatv, props, *nprops);
-  const bool layout = toplevel::supported_layout(n);
-  if (ply && !layout) xerr(-2, "Unsupported dimension in GetNyeStiffnessMatrix", std::array{n});
-  if (!ply || !layout) {
+  if (!ply) {
     // A zero stiffness: no stress, no energy, no tangent.
-    const int m = std::max(n, 0);
-    std::fill_n(stress, m, 0.0);
-    std::fill_n(ddsdde, std::size_t(m) * std::size_t(m), 0.0);
+    std::fill_n(stress, n, 0.0);
+    std::fill_n(ddsdde, n * n, 0.0);
     *sse = 0.0;
   } else {
     Mat6 d = toplevel::layout_stiffness(*ply, n);
@@ -157,19 +166,26 @@ void vumat_lamina(const int* nblock, const int* ndir, const int* nshr, const int
                   const double* /*defgradnew*/, const double* /*fieldnew*/, double* stressnew,
                   double* statenew, double* enerinternnew, double* enerinelasnew,
                   std::size_t /*cmname_len*/) {
-  const int nb = std::max(*nblock, 0);
-  const int nt = std::max(*ndir + *nshr, 0);
+  // The layout first, each extent alone: a refused one touches nothing.
+  if (toplevel::negative_block(*nblock)) return;
+  if (!toplevel::components_in_range(*ndir, *nshr)) {
+    xerr(-2, toplevel::unsupported_dimension, std::array{*ndir, *nshr});
+    return;
+  }
+  const int nb = *nblock, nt = *ndir + *nshr;
+  if (!toplevel::supported_layout(nt)) {
+    xerr(-2, toplevel::unsupported_dimension, std::array{nt});
+    return;
+  }
   std::fill_n(enerinelasnew, nb, 0.0);
   std::fill_n(stressnew, std::size_t(nb) * std::size_t(nt), 0.0);
   std::fill_n(statenew, std::size_t(nb) * std::size_t(std::max(*nstatev, 0)), 0.0);
 
   const auto ply = lamina::ply_constants(std::span<const double>(props, std::size_t(std::max(*nprops, 0))));
   if (!ply) xerr(-2, "Unsupported input in GetNyeProperties", std::array{*nprops});
-  const bool layout = toplevel::supported_layout(nt);
-  if (ply && !layout) xerr(-2, "Unsupported dimension in GetNyeStiffnessMatrix", std::array{nt});
   const View<double, 2> de(straininc, nb, nt), snew(stressnew, nb, nt);
   const View<const double, 2> sold(stressold, nb, nt);
-  if (!ply || !layout) {
+  if (!ply) {
     // A zero stiffness: the stress and energy stay where they were.
     for (int k = 1; k <= nb; ++k) {
       for (int i = 1; i <= nt; ++i) snew(k, i) = sold(k, i);

@@ -20,13 +20,15 @@
 // upermat_lamina run umat_lamina through the ANSYS and Peridigm adapters;
 // hypela_lamina, the Marc entry, returns zeros.
 //
-// Bad input is latched and answered with a zero stiffness (stress, tangent
-// and energy 0): a property count other than 2, 5 or 9 ("Unsupported input
-// in GetNyeProperties"), an ntens other than 3, 4 or 6 ("Unsupported
-// dimension in GetNyeStiffnessMatrix"), and with nprops = 1 slots 21, 22
-// that name no ply and section of the allocated material tables or fewer
-// than 22 state variables ("Ply or section of the state variables outside
-// the material tables.").  A DIC step with fewer than 18 state variables
+// A layout other than ndi + nshr = ntens of 3, 4 or 6 components, at most
+// three of each ("Unsupported dimension in GetNyeStiffnessMatrix"; the
+// VUMAT: nblock >= 0, ndir and nshr of 0 to 3 making 3, 4 or 6) is latched
+// and touches nothing.  Other bad input is latched and answered with a zero
+// stiffness (stress, tangent and energy 0): a property count other than 2,
+// 5 or 9 ("Unsupported input in GetNyeProperties"), and with nprops = 1
+// slots 21, 22 that name no ply and section of the allocated material
+// tables or fewer than 22 state variables ("Ply or section of the state
+// variables outside the material tables.").  A DIC step with fewer than 18 state variables
 // latches "Too few state variables for the degradation of a DIC step." and
 // the ply stays undegraded.  All -2.
 #pragma once

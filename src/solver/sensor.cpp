@@ -12,12 +12,15 @@
 #include "mechanics/elasticity.hpp"
 #include "mechanics/ply_stiffness.hpp"
 #include "solver/lamina.hpp"
+#include "solver/layout.hpp"
 #include "solver/wrapper.hpp"
 
 namespace tavrin::toplevel {
 namespace {
 
 constexpr char few_state[] = "Too few state variables for the material routine.";
+constexpr char sensor_layout[] = "Sensor stiffness: at most three direct and three shear components.";
+constexpr char unsupported_dimension[] = "Unsupported dimension in GetNyeStiffnessMatrix";
 
 // The sensor's material: E = 1e-20, ν = 0.49.
 constexpr double sensor_e = 1e-20, sensor_nu = 0.49;
@@ -73,8 +76,12 @@ void umat_sensor(double* stress, double* statev, double* ddsdde, double* sse, do
                  const int* /*kinc*/, const int* stepid, const double* cprops, double* dprops,
                  std::size_t /*materl_len*/) {
   tavrin::c_boundary(__func__, [&] {
+    if (!direct_split(*ndi, *ntens)) {
+      xerr(-2, sensor_layout, std::array{*ndi, *ntens});
+      return;
+    }
     *spd = *scd = 0.0;
-    const int n = std::max(*ntens, 0), nsv = std::max(*nstatv, 0);
+    const int n = *ntens, nsv = std::max(*nstatv, 0);
     std::fill_n(statev, nsv, 0.0);
     // Incremental law: σ = σ0 + D·Δε, W = W0 + ½ (σ + σ0)·Δε.
     Scratch<double, 6> old(n);
@@ -109,7 +116,13 @@ void vumat_sensor(const int* nblock, const int* ndir, const int* nshr, const int
                   double* enerinelasnew, const int* stepid, const double* cprops, double* dprops,
                   std::size_t /*cmname_len*/) {
   tavrin::c_boundary(__func__, [&] {
-    const int nb = std::max(*nblock, 0), nt = std::max(*ndir + *nshr, 0), ns = std::max(*nstatev, 0);
+    // The layout first, each extent alone: a refused one touches nothing.
+    if (negative_block(*nblock)) return;
+    if (!components_in_range(*ndir, *nshr)) {
+      xerr(-2, sensor_layout, std::array{*ndir, *nshr});
+      return;
+    }
+    const int nb = *nblock, nt = *ndir + *nshr, ns = std::max(*nstatev, 0);
     std::fill_n(enerinelasnew, nb, 0.0);
     std::fill_n(stressnew, std::size_t(nb) * std::size_t(nt), 0.0);
     std::fill_n(statenew, std::size_t(nb) * std::size_t(ns), 0.0);
@@ -148,10 +161,15 @@ void umat_porosity(double* stress, double* statev, double* ddsdde, double* sse, 
                    const double* /*dfgrd1*/, const int* /*noel*/, const int* /*npt*/, const int* /*kslay*/,
                    const int* /*kspt*/, const int* /*kinc*/, std::size_t /*materl_len*/) {
   tavrin::c_boundary(__func__, [&] {
+    const int n = *ntens;
+    if (n != 3 && n != 4 && n != 6) {
+      // The on-axis stiffness has no other layout; nothing is touched.
+      xerr(-2, "Unsupported number of properties or dimensions in GetGeneralizedNyeOnAxisSC.");
+      return;
+    }
     *sse = *spd = *scd = 0.0;
     const int stiffness = 1;
     GetGeneralizedNyeOnAxisSC(ddsdde, props, ntens, nprops, &stiffness, nullptr, nullptr, nullptr);
-    const int n = std::max(*ntens, 0);
     const std::size_t nn = std::size_t(n) * std::size_t(n);
     if (*nstatv >= 1 && statev[0] == 1.0)
       std::transform(ddsdde, ddsdde + nn, ddsdde, [](double c) { return pore_factor * c; });
@@ -176,25 +194,31 @@ void umat_hyper(double* stress, double* statev, double* ddsdde, double* sse, dou
                 const int* /*noel*/, const int* /*npt*/, const int* /*kslay*/, const int* /*kspt*/,
                 const int* /*jstep*/, const int* /*kinc*/, std::size_t /*materl_len*/) {
   tavrin::c_boundary(__func__, [&] {
-    *spd = *scd = 0.0;
     const int n = *ntens, np = *nprops;
+    // The layout first: the ply constants give 3, 4 or 6 components, a
+    // stiffness triangle 1 to 6.  A refused one touches nothing.
+    const bool ply_form = np >= 1 && np <= 9;
+    if (ply_form ? n != 3 && n != 4 && n != 6 : n < 1 || n > 6) {
+      xerr(-2, unsupported_dimension, std::array{n});
+      return;
+    }
+    if (!stress_layout(*ndi, *nshr, n)) {
+      xerr(-2, unsupported_dimension, std::array{*ndi, *nshr, n});
+      return;
+    }
+    *spd = *scd = 0.0;
     // The stiffness: of the ply constants (one property: the material tables),
     // or the symmetric matrix of the upper triangle props holds column by
     // column.
     Mat6 c;
     bool have = false;
-    if (np >= 1 && np <= 9) {
-      const auto ply = umat_ply_constants(statev, *nstatv, props, np);
-      if (ply && (n == 3 || n == 4 || n == 6)) {
+    if (ply_form) {
+      if (const auto ply = umat_ply_constants(statev, *nstatv, props, np)) {
         double constants[9];
         ply->store(constants);
         GetNyeStiffnessMatrix(c.data(), constants, &n, nullptr);
         have = true;
-      } else if (ply) {
-        xerr(-2, "Unsupported dimension in GetNyeStiffnessMatrix", std::array{n});
       }
-    } else if (n < 1 || n > 6) {
-      xerr(-2, "Unsupported dimension in GetNyeStiffnessMatrix", std::array{n});
     } else if (np < n * (n + 1) / 2) {
       xerr(-2, "Too few properties for the stiffness triangle of the material routine.", std::array{np, n});
     } else {
@@ -202,10 +226,9 @@ void umat_hyper(double* stress, double* statev, double* ddsdde, double* sse, dou
         for (int i = 1; i <= j; ++i, ++k) c.v[std::size_t((i - 1) + n * (j - 1))] = c.v[std::size_t((j - 1) + n * (i - 1))] = props[k];
       have = true;
     }
-    const int m = std::max(n, 0);
     if (!have) {
-      std::fill_n(stress, m, 0.0);
-      std::fill_n(ddsdde, std::size_t(m) * std::size_t(m), 0.0);
+      std::fill_n(stress, n, 0.0);
+      std::fill_n(ddsdde, n * n, 0.0);
       *sse = 0.0;
     } else {
       // c holds the n×n matrix column-major with leading dimension n.
@@ -226,7 +249,7 @@ void umat_hyper(double* stress, double* statev, double* ddsdde, double* sse, dou
       elasticity::getnumericaltangent(ddsdde, nullptr, cGetStressFromAnisotropicHyperelasticity, c.data(), stress,
                                       old, dstran, n, *ndi, n * n, false, c.data(), nullptr, &one);
     }
-    if (!store_stress_in_state(statev, *nstatv, stress, *ndi, *nshr, m)) xerr(-2, few_state, std::array{*nstatv});
+    if (!store_stress_in_state(statev, *nstatv, stress, *ndi, *nshr, n)) xerr(-2, few_state, std::array{*nstatv});
   });
 }
 }

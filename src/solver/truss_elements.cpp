@@ -8,6 +8,7 @@
 
 #include "foundation/errorhandling.hpp"
 #include "elements/element_registry.hpp"
+#include "solver/layout.hpp"
 
 namespace tavrin::toplevel {
 
@@ -75,6 +76,27 @@ double kinetic_energy(double am, const double* v) {
 
 }  // namespace
 
+bool uel_layout_refused(int ndofel, int nnode, int mcrd, int nrhs, int mlvarx) {
+  if (ndofel != 6 || nnode != 2 || mcrd < 3) {
+    refuse("Truss element: NDOFEL must be 6 on two nodes of 3 coordinates", {ndofel, nnode, mcrd});
+    return true;
+  }
+  if (nrhs < 1 || nrhs > 2 || mlvarx < ndofel) {
+    refuse("Truss element: NRHS must be 1 or 2 and MLVARX at least NDOFEL", {nrhs, mlvarx});
+    return true;
+  }
+  return false;
+}
+
+bool vuel_layout_refused(int nblock, int ndofel, int nnode, int ncrd) {
+  if (negative_block(nblock)) return true;
+  if (ndofel != 6 || nnode != 2 || ncrd < 3) {
+    refuse("Truss element: NDOFEL must be 6 on two nodes of 3 coordinates", {ndofel, nnode, ncrd});
+    return true;
+  }
+  return false;
+}
+
 BarAxis bar_axis(const double* xyz, long node_stride, long coord_stride) {
   double c[6];  // coords(3, 2)
   for (int node = 0; node < 2; ++node)
@@ -98,20 +120,17 @@ bool run_uel_truss(double* rhs, double* amatrx, double* svars, double* energy, c
                const double* /*predef*/, const int* /*npredf*/, const int* lflags, const int* mlvarx,
                const double* ddlmag, const int* mdload, double* /*pnewdt*/, const int* /*jprops*/,
                const int* /*njprop*/, const double* /*period*/) {
+  if (uel_layout_refused(*ndofel, *nnode, *mcrd, *nrhs, *mlvarx)) return false;
   const int procedure = lflags[0], request = lflags[2];
   const bool perturbation = lflags[3] != 0;
   const bool reads_loads = request == request_residual && is_static(procedure) && !perturbation;
+  // Other refusals answer with a zero right-hand side and matrix.
   const auto refused = [&](const char* message, std::initializer_list<int> values) {
     zero(rhs, extent({*mlvarx, *nrhs}));
     zero(amatrx, extent({*ndofel, *ndofel}));
     refuse(message, values);
     return false;
   };
-  if (*ndofel != 6 || *nnode != 2 || *mcrd < 3)
-    return refused("Truss element: NDOFEL must be 6 on two nodes of 3 coordinates",
-                   {*ndofel, *nnode, *mcrd});
-  if (*nrhs < 1 || *nrhs > 2 || *mlvarx < *ndofel)
-    return refused("Truss element: NRHS must be 1 or 2 and MLVARX at least NDOFEL", {*nrhs, *mlvarx});
   if (*nprops < 3) return refused("Truss element: needs 3 properties (E, density, area)", {*nprops});
   if (*nsvars < svars_needed(procedure, request))
     return refused("Truss element: too few state variables for the request",
@@ -229,11 +248,13 @@ bool run_vuel_truss(const int* nblock, double* rhs, double* amass, double* dtime
                 const int* /*kstep*/, const int* /*kinc*/, const int* lflags,
                 const double* /*dmassscalefactor*/, const double* /*predef*/, const int* /*npredef*/,
                 const int* jdltyp, const double* adlmag) {
+  if (vuel_layout_refused(*nblock, *ndofel, *nnode, *ncrd)) return false;
   const int request = lflags[2];
   if (lflags[0] != explicit_dynamic) return true;
   if (request != explicit_mass && request != explicit_force && request != explicit_load) return true;
   if (request == explicit_load && *jdltyp != explicit_load_axial_node2) return true;
-  const std::ptrdiff_t nb = std::max(*nblock, 0);
+  const std::ptrdiff_t nb = *nblock;
+  // Other refusals answer with zero forces, masses and stable increments.
   const auto refused = [&](const char* message, std::initializer_list<int> values) {
     zero(rhs, extent({*nblock, *ndofel}));
     zero(amass, extent({*nblock, *ndofel, *ndofel}));
@@ -241,9 +262,6 @@ bool run_vuel_truss(const int* nblock, double* rhs, double* amass, double* dtime
     refuse(message, values);
     return false;
   };
-  if (*ndofel != 6 || *nnode != 2 || *ncrd < 3)
-    return refused("Truss element: NDOFEL must be 6 on two nodes of 3 coordinates",
-                   {*ndofel, *nnode, *ncrd});
   if (*nprops < 3) return refused("Truss element: needs 3 properties (E, density, area)", {*nprops});
   if (request == explicit_force && *nsvars < 2)
     return refused("Truss element: too few state variables for the request", {*nsvars, 2});

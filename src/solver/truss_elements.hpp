@@ -21,10 +21,11 @@
 // accumulated internal energy, 3 the axial load of type 123 at node 2.
 // svars(k, 1..2) = (length, axial force) of the last call.
 //
-// Array sizes the caller must respect are checked (status -2, RHS and AMATRX
-// or rhs, amass and dtimestable zero, nothing else touched): NDOFEL = 6, two
-// nodes of at least 3 coordinates, 1 <= NRHS <= 2 with MLVARX >= NDOFEL,
-// NPROPS >= 3, NSVARS covering the slots the request uses (uel_truss 12 for
+// The layout comes first (status -2 and nothing touched, not even LFLAGS
+// read): NDOFEL = 6, two nodes of at least 3 coordinates, 1 <= NRHS <= 2
+// with MLVARX >= NDOFEL (uel), NBLOCK >= 0 (vuel).  Other sizes the caller
+// must respect are checked (status -2, RHS and AMATRX or rhs, amass and
+// dtimestable zero, nothing else touched): NPROPS >= 3, NSVARS covering the slots the request uses (uel_truss 12 for
 // the dynamic requests 1, 5 and 6 for 6 and 100; vuel_truss 2 for request 2),
 // NDLOAD <= MDLOAD where loads are read.  uel_truss also refuses a bar of
 // zero length and, in dynamics, β·DTIME² <= 0; vuel_truss replaces a length
@@ -71,6 +72,14 @@ TAVRIN_API void vuel_truss(const int* nblock, double* rhs, double* amass, double
 
 // The two elements for callers that build on them: false when the call was
 // refused (status -2 latched, the outputs zero).
+// The element layout of the two-node bar, each extent checked alone before
+// any array is reached: ndofel 6 on nnode 2 of mcrd >= 3 coordinates, nrhs 1
+// or 2 right-hand sides of mlvarx >= ndofel rows (implicit); nblock >= 0
+// points, ndofel 6, nnode 2, ncrd >= 3 (explicit).  A refused layout is
+// latched -2 and nothing is touched; returns whether it was refused.
+TAVRIN_API bool uel_layout_refused(int ndofel, int nnode, int mcrd, int nrhs, int mlvarx);
+TAVRIN_API bool vuel_layout_refused(int nblock, int ndofel, int nnode, int ncrd);
+
 TAVRIN_API bool run_uel_truss(double* rhs, double* amatrx, double* svars, double* energy,
                               const int* ndofel, const int* nrhs, const int* nsvars, const double* props,
                               const int* nprops, const double* coords, const int* mcrd, const int* nnode,

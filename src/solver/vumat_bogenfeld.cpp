@@ -37,6 +37,7 @@
 #include "mechanics/notation.hpp"
 #include "mechanics/ply_rotation.hpp"
 #include "solver/explicit_block.hpp"
+#include "solver/layout.hpp"
 #include "solver/explicit_ply.hpp"
 
 namespace {
@@ -294,18 +295,20 @@ void vumat_bogenfeld(const int* nblock, const int* ndir, const int* nshr, const 
                      const double* stressold, const double* stateold, const double* enerinternold,
                      const double* enerinelasold, const double*, const double*, const double*, const double*,
                      double* stressnew, double* statenew, double* enerinternnew, double* enerinelasnew, std::size_t) {
-  const int n = std::max(*nblock, 0), ntens = *ndir + *nshr, nsv = *nstatev;
+  // The layout first, each extent alone: a refused one touches nothing.
+  if (tavrin::toplevel::negative_block(*nblock)) return;
+  if (*ndir != 3 || (*nshr != 3 && *nshr != 1)) {
+    const int dims[2] = {*ndir, *nshr};
+    ep::refuse("vumat_bogenfeld", "needs ndir = 3 and nshr = 3, or plane stress (nshr = 1)", dims);
+    return;
+  }
+  const bool plane_stress = *nshr == 1;
+  const int n = *nblock, ntens = *ndir + *nshr, nsv = *nstatev;
   const ep::Block b{"vumat_bogenfeld", n, ntens, nsv, View<const double, 2>(charlength, n, 3),
                     View<const double, 2>(straininc, n, ntens), View<const double, 2>(stressold, n, ntens),
                     View<const double, 2>(stateold, n, nsv), View<double, 2>(stressnew, n, ntens),
                     View<double, 2>(statenew, n, nsv), density, enerinternold, enerinelasold, enerinternnew,
                     enerinelasnew};
-  const bool plane_stress = *ndir == 3 && *nshr == 1;
-  if (*ndir != 3 || (*nshr != 3 && *nshr != 1)) {
-    const int dims[2] = {*ndir, *nshr};
-    b.refuse("needs ndir = 3 and nshr = 3, or plane stress (nshr = 1)", dims);
-    return b.keep_block();
-  }
   if (nsv < nstate) {
     b.refuse("needs 46 state variables", std::span<const int>(nstatev, 1));
     return b.keep_block();

@@ -34,6 +34,7 @@
 #include "failure/mccollection.hpp"
 #include "foundation/signals.hpp"
 #include "solver/explicit_block.hpp"
+#include "solver/layout.hpp"
 #include "solver/explicit_ply.hpp"
 
 namespace {
@@ -579,17 +580,19 @@ void vumat_cartesian(const int* nblock, const int* ndir, const int* nshr, const 
                      const double*, const double*, double* stressnew, double* statenew, double* enerinternnew,
                      double* enerinelasnew, std::size_t) {
   using tavrin::View;
-  const int n = std::max(*nblock, 0), ntens = *ndir + *nshr, nsv = *nstatev;
+  // The layout first, each extent alone: a refused one touches nothing.
+  if (tavrin::toplevel::negative_block(*nblock)) return;
+  if (*ndir != 3 || *nshr != 3) {
+    const int dims[2] = {*ndir, *nshr};
+    ep::refuse("vumat_cartesian", "needs ndir = 3 and nshr = 3", dims);
+    return;
+  }
+  const int n = *nblock, ntens = 6, nsv = *nstatev;
   const ep::Block b{"vumat_cartesian", n, ntens, nsv, View<const double, 2>(charlength, n, 3),
                     View<const double, 2>(straininc, n, ntens), View<const double, 2>(stressold, n, ntens),
                     View<const double, 2>(stateold, n, nsv), View<double, 2>(stressnew, n, ntens),
                     View<double, 2>(statenew, n, nsv), density, enerinternold, enerinelasold, enerinternnew,
                     enerinelasnew};
-  if (*ndir != 3 || *nshr != 3) {
-    const int dims[2] = {*ndir, *nshr};
-    b.refuse("needs ndir = 3 and nshr = 3", dims);
-    return b.keep_block();
-  }
   if (nsv < nstate) {
     b.refuse("needs 82 state variables", std::span<const int>(nstatev, 1));
     return b.keep_block();

@@ -14,6 +14,7 @@
 #include "foundation/small_matrix.hpp"
 #include "mechanics/micromechanic.hpp"
 #include "mechanics/notation.hpp"
+#include "solver/layout.hpp"
 #include "solver/name_tags.hpp"
 
 namespace tavrin::wrapper {
@@ -39,9 +40,10 @@ constexpr auto wrapper_name = padded_adapter_name();
 
 // Element forms the layouts convert: 3 (plane stress), 4 (plane strain,
 // axisymmetric) and 6 components.
+constexpr char unsupported_components[] = "Unsupported number of stress components in the interface adapter.";
 bool refused(int ncomp) {
   if (ncomp == 3 || ncomp == 4 || ncomp == 6) return false;
-  xerr(-2, "Unsupported number of stress components in the interface adapter.", std::array{ncomp});
+  xerr(-2, unsupported_components, std::array{ncomp});
   return true;
 }
 
@@ -221,14 +223,21 @@ void abq_umat_to_peridigm_upermat(UmatFn dfunc, double* stressnew, double* state
                                   const int* /*matid*/, const int* npoint, const int* ndir,
                                   const int* nshr, const int* nstatev, const int* nprops) {
   tavrin::c_boundary(__func__, [&] {
+    // The layout first, each extent alone: a refused one touches nothing.
+    if (toplevel::negative_block(*npoint)) return;
+    if (!toplevel::components_in_range(*ndir, *nshr)) {
+      xerr(-2, unsupported_components, std::array{*ndir, *nshr});
+      return;
+    }
     const int ntens = *ndir + *nshr;
-    const int np = std::max(*npoint, 0);
+    if (refused(ntens)) return;
+    const int np = *npoint;
     const int ns = std::max(*nstatev, 0);
-    const View<double, 2> snew(stressnew, np, std::max(ntens, 0)), xnew(statenew, np, ns);
-    const View<const double, 2> dstrain(straininc, np, std::max(ntens, 0));
+    const View<double, 2> snew(stressnew, np, ntens), xnew(statenew, np, ns);
+    const View<const double, 2> dstrain(straininc, np, ntens);
     std::copy_n(stressold, snew.size(), stressnew);
     std::copy_n(stateold, xnew.size(), statenew);
-    if (np == 0 || refused(ntens)) return;
+    if (np == 0) return;
 
     const double abq_time[2] = {*steptime, *totaltime};
     const double zero_scalar = 0.0, zero_pred[1] = {}, celent = 1.0;

@@ -17,7 +17,9 @@
 // transverse values, and the results reduced the same way.  A component
 // count other than 3, 4 or 6 is refused: the status -2 "Unsupported number
 // of stress components in the interface adapter." is latched and the
-// material routine is not called.
+// material routine is not called.  The Peridigm block first checks its
+// extents one by one (npoint >= 0, ndir and nshr 0 to 3); a refused layout
+// touches no array.
 //
 // The interfaces below are the hosts' own: every argument by pointer, arrays
 // column-major, in the solver's order; a material name is followed, after

@@ -191,14 +191,17 @@ TEST_F(Lamina, RejectedInputGivesAZeroStiffness) {
   EXPECT_EQ(six_props.d(1, 1), 0.0);
   EXPECT_EQ(six_props.stress[0], 0.0);
 
+  // A layout the ply has no stiffness for touches nothing.
   testing::clear_latch();
   UmatCall five({1000.0, 0.25}, 5);
   five.ndi = 3, five.nshr = 2;
+  five.stress[0] = 2.0;
   five.dstran[0] = 0.001;
   five.run(umat_lamina);
   EXPECT_EQ(testing::latched_message(), "Unsupported dimension in GetNyeStiffnessMatrix");
-  EXPECT_EQ(five.stress, std::vector<double>(5, 0.0));
-  EXPECT_EQ(five.ddsdde, std::vector<double>(25, 0.0));
+  EXPECT_EQ(five.stress, std::vector<double>({2.0, 0.0, 0.0, 0.0, 0.0}));
+  EXPECT_EQ(five.ddsdde, std::vector<double>(25, 7.0));
+  EXPECT_EQ(five.spd, 3.0);
 
   UmatCall none({1000.0, 0.25}, 0);  // no component: nothing is read or written
   none.ndi = 3, none.nshr = 0;
