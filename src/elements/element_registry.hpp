@@ -55,7 +55,7 @@ int node_columns();
 
 // GetElementReferenceData for a caller that runs it under its own boundary:
 // memory exhausted here throws.
-void reference_data(int* nshell, int* ierror, const int* ind);
+TAVRIN_API void reference_data(int* nshell, int* ierror, const int* ind);
 
 // Node number → (row, position) of every visited row that holds the node,
 // the first position within a row only; built once in O(rows·nodes).
