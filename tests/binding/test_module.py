@@ -18,6 +18,7 @@ def test_import_contract(tv, error):
     line = [l for l in tv.__doc__.splitlines() if l.strip().startswith("utility ---")][0]
     members = line.strip().split(" --- ")[1].rstrip(".").split(",")
     assert {"processlock()", "processunlock()"} <= set(members)
+    assert repr(tv.laminate.getamatrix) == "<tavrin routine laminate.getamatrix>"
 
 
 def test_numpy_interface_missing_refuses_the_import(child):

@@ -291,6 +291,7 @@ TEST_F(DamageField, FirstMatrixCrackAndCappedFracturePlaneDamage) {
   q.slot(24) = 0.5, q.slot(25) = 0.0;
   q.table = {20, 0, 50, 0, 0, 0, 0, 0, 0.001, 0, 0, 0, 0, 1, 1, 1};
   q.run(true);
+  EXPECT_EQ(q.field[6], 0.0);  // at the onset strain the plane is not yet damaged
   q.table[8] = 1.0;  // a large opening strain
   q.run(true);
   EXPECT_NEAR(q.field[6], 0.995, 1e-15);

@@ -285,11 +285,12 @@ def test_set1_fibre_tension_ignores_shear_and_a_set2_shear_softens_past_its_onse
 def test_fibre_compression_effort_is_nominal_below_half_the_strength(tv, criterion):
     # With stress measures the kink-band effort sees the ply stresses and the
     # strengths in the in-situ order (xt11, xt22, xt33, xc11, xc22, xc33, x12, x13, x23).
+    # A transverse tension (s22 near 50) opens the kink plane, where xt22 and xt33 count.
     x_is = [2000, 60, 60, 1200, 200, 200, 90, 90, 60]
-    for q in (0.4, 0.8):
+    for q, e22 in ((0.4, 0.0), (0.8, 0.0), (0.8, 8e-3)):
         run = Run(tv.toplevel.vumat_cartesian, props(p33=2, p34=criterion))
-        de = strain(-q * 1200 / 120e3, 0, 0, 2e-3, 0, 4e-3)
-        s = cyclic_stiffness(CARBON[18], CARBON[19]) @ de
+        de = strain(-q * 1200 / 120e3, e22, 0, 2e-3, 0, 4e-3)
+        s = cyclic_stiffness(CARBON[18], E2T if e22 > 0 else CARBON[19]) @ de
         state = run.call(de, keep=False)[1]
         kink = tv.fbcollection.fblarc05_is(s[0], s[1], s[2], s[3], s[5], s[4], 2000, 1200, 60, 70.0, 70.0, G12,
                                            53.0, 4.0, 1, 0, x_is)
@@ -375,16 +376,20 @@ def test_fibre_damage_history_and_deletion(tv):
     run = Run(tv.toplevel.vumat_cartesian, props(p25=20.0, p26=20.0), n=2)
     history = [1e-3] * 40 + [-1e-3] * 20 + [-1e-3] * 60
     limit = 0.9 * (0.999 + 0.99)
-    rs1 = []
+    rs1, effort = [], []
     for de11 in history:
         old = run.state.copy()
         state = run.call(strain(de11))[1][0]
         rs1.append(state[9])
+        effort.append(state[71])
         if len(rs1) == 40:  # fibre tension alone: 0.999 + 0.5·1 < 1.7901, never deleted
             assert state[[0, 1, STATUS]].tolist() == [0.999, 0.5, 1.0]
         assert (state[9:18] >= old[0, 9:18]).all() and (state[9:18] <= 1.0).all()
         assert (state[STATUS] == 0.0) == (state[0] + state[1] >= limit)
     assert rs1[39] == 1.0 and len(set(rs1[40:])) == 1          # full, and kept in compression
+    # Onset in step 15 at the effort 0.015/(2000/140e3) = 1.05; a started mode is not evaluated again.
+    assert rs1[13] == 0.0 < rs1[14] and effort[14] == pytest.approx(1.05, rel=1e-12)
+    assert set(effort[14:]) == {effort[14]}
     assert np.all(np.diff(rs1[:40]) >= 0) and (run.state[:, STATUS] == 0.0).all()
 
 
@@ -459,6 +464,11 @@ def test_elastic_forms(tv):
             np.testing.assert_allclose(run.call(de, t=t)[0], [want, want], rtol=1e-13)
         run.state[:, 26:32] = de  # an inelastic strain of the host: the step's strain is elastic
         np.testing.assert_allclose(run.call(de)[0], [want, want], rtol=1e-13)
+    # Two constants, an isotropic ply: E = 250, nu = 0.25 give lambda = mu = 100, so
+    # eps11 = eps12 = 1e-3 (tensor shear) give s11 = 0.3, s22 = s33 = 0.1, s12 = 0.2.
+    for fn in (tv.toplevel.vumat_cartesian, tv.toplevel.vumat_bogenfeld):
+        stress = Run(fn, np.array([250.0, 0.25])).call(strain(1e-3, 0, 0, 1e-3))[0]
+        np.testing.assert_allclose(stress, [[0.3, 0.1, 0.1, 0.2, 0, 0]], rtol=1e-13, atol=1e-17)
 
 
 def test_bogenfeld_fibre_damage_scales_the_fibre_entries(tv):

@@ -20,6 +20,7 @@ struct Seen {
   std::array<double, 2> time{};
   std::array<int, 4> jstep{};
   std::array<double, 9> drot{};
+  std::array<double, 3> coords{};
   std::string name;
   int ndi = 0, nshr = 0, ntens = 0, matid = 0, calls = 0, noel = 0, kinc = 0;
   double pnewdt = 0.0, celent = 0.0;
@@ -71,7 +72,7 @@ void umat(double* stress, double*, double* ddsdde, double* sse, double* spd, dou
           double*, double*, const double* stran, const double* dstran, const double* time,
           const double*, const double*, const double*, const double*, const double*,
           const char* cmname, const int* ndi, const int* nshr, const int* ntens, const int*,
-          const double*, const int*, const double*, const double* drot, double* pnewdt,
+          const double*, const int*, const double* coords, const double* drot, double* pnewdt,
           const double* celent, const double*, const double*, const int* noel, const int*,
           const int*, const int*, const int* jstep, const int* kinc, std::size_t cmname_len) {
   record(stress, stran, dstran, ntens);
@@ -79,6 +80,7 @@ void umat(double* stress, double*, double* ddsdde, double* sse, double* spd, dou
   seen.time = {time[0], time[1]};
   std::copy_n(jstep, 4, seen.jstep.begin());
   std::copy_n(drot, 9, seen.drot.begin());
+  std::copy_n(coords, 3, seen.coords.begin());
   seen.name.assign(cmname, cmname_len);
   seen.ndi = *ndi, seen.nshr = *nshr, seen.noel = *noel, seen.kinc = *kinc;
   seen.pnewdt = *pnewdt, seen.celent = *celent;
@@ -308,6 +310,7 @@ TEST_F(Adapters, PeridigmBlockAddsTheIncrementToTheOldStress) {
   EXPECT_EQ(seen.strain, (std::array<double, 6>{}));
   EXPECT_EQ(seen.time, (std::array<double, 2>{0.5, 1.5}));
   EXPECT_EQ(seen.jstep, (std::array<int, 4>{1, INT_MAX, 1, 0}));
+  EXPECT_EQ(seen.coords, (std::array<double, 3>{1, 1, 1}));
   EXPECT_EQ(seen.energies, (std::array<double, 3>{}));
   EXPECT_NEAR(stressnew[0], 1.2, 1e-13);
   EXPECT_NEAR(stressnew[2], 0.4, 1e-13);
