@@ -82,12 +82,12 @@ void umat_hail(double* stress, double* statev, double* ddsdde, double* /*sse*/, 
   tavrin::c_boundary(__func__, [&] {
     // The layout first, each extent alone: a refused one touches nothing.
     const int n = *ntens, np = *nprops;
-    if (n != 3 && n != 4 && n != 6) {
-      xerr(-2, "Unsupported dimension in GetNyeStiffnessMatrix");
+    if (!supported_layout(n)) {
+      xerr(-2, unsupported_dimension);
       return;
     }
     if (!direct_split(*ndi, n)) {
-      xerr(-2, "Unsupported dimension in GetNyeStiffnessMatrix", std::array{*ndi, n});
+      xerr(-2, unsupported_dimension, std::array{*ndi, n});
       return;
     }
     const int nd = *ndi;

@@ -17,6 +17,7 @@
 #include "mechanics/notation.hpp"
 #include "mechanics/ply_stiffness.hpp"
 #include "mechanics/resin.hpp"
+#include "solver/layout.hpp"
 
 namespace tavrin::toplevel {
 
@@ -59,8 +60,8 @@ std::array<double, 11> fibre_values_at(const double* props, double t) {
 // Whether the ply stiffness has a layout of ntens components (3, 4 or 6);
 // latches -2 otherwise.
 bool supported_components(int ntens) {
-  if (ntens == 3 || ntens == 4 || ntens == 6) return true;
-  xerr(-2, "Unsupported dimension in GetNyeStiffnessMatrix");
+  if (supported_layout(ntens)) return true;
+  xerr(-2, unsupported_dimension);
   return false;
 }
 

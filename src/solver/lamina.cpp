@@ -21,14 +21,11 @@ namespace {
 
 constexpr char outside_tables[] = "Ply or section of the state variables outside the material tables.";
 constexpr char few_state_dic[] = "Too few state variables for the degradation of a DIC step.";
-constexpr char unsupported_dimension[] = "Unsupported dimension in GetNyeStiffnessMatrix";
 
 // A state slot holding a 1-based index as a real, truncated toward zero,
 // when it names one of 1 .. n; 0 otherwise (NaN and values beyond the
 // integers included).
 int index_in_slot(double x, int n) { return x >= 1.0 && x < double(n) + 1.0 ? int(x) : 0; }
-
-bool supported_layout(int ntens) { return ntens == 3 || ntens == 4 || ntens == 6; }
 
 // The stiffness of ntens components (3, 4 or 6) in the solver order: the
 // reduced plane-stress matrix for three, the leading block of the 3-D

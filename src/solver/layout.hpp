@@ -11,6 +11,14 @@
 
 namespace tavrin::toplevel {
 
+// What the entries latch for a stress vector the ply stiffness has no
+// layout for.
+inline constexpr char unsupported_dimension[] = "Unsupported dimension in GetNyeStiffnessMatrix";
+
+// The layouts of the ply stiffness: 3 (plane stress), 4 (plane strain,
+// axisymmetric) or 6 components.
+constexpr bool supported_layout(int ntens) { return ntens == 3 || ntens == 4 || ntens == 6; }
+
 // At most three direct and three shear components, none negative.
 constexpr bool components_in_range(int ndir, int nshr) {
   return ndir >= 0 && ndir <= 3 && nshr >= 0 && nshr <= 3;

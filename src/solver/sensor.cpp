@@ -20,7 +20,6 @@ namespace {
 
 constexpr char few_state[] = "Too few state variables for the material routine.";
 constexpr char sensor_layout[] = "Sensor stiffness: at most three direct and three shear components.";
-constexpr char unsupported_dimension[] = "Unsupported dimension in GetNyeStiffnessMatrix";
 
 // The sensor's material: E = 1e-20, ν = 0.49.
 constexpr double sensor_e = 1e-20, sensor_nu = 0.49;
@@ -162,7 +161,7 @@ void umat_porosity(double* stress, double* statev, double* ddsdde, double* sse, 
                    const int* /*kspt*/, const int* /*kinc*/, std::size_t /*materl_len*/) {
   tavrin::c_boundary(__func__, [&] {
     const int n = *ntens;
-    if (n != 3 && n != 4 && n != 6) {
+    if (!supported_layout(n)) {
       // The on-axis stiffness has no other layout; nothing is touched.
       xerr(-2, "Unsupported number of properties or dimensions in GetGeneralizedNyeOnAxisSC.");
       return;
@@ -198,7 +197,7 @@ void umat_hyper(double* stress, double* statev, double* ddsdde, double* sse, dou
     // The layout first: the ply constants give 3, 4 or 6 components, a
     // stiffness triangle 1 to 6.  A refused one touches nothing.
     const bool ply_form = np >= 1 && np <= 9;
-    if (ply_form ? n != 3 && n != 4 && n != 6 : n < 1 || n > 6) {
+    if (ply_form ? !supported_layout(n) : n < 1 || n > 6) {
       xerr(-2, unsupported_dimension, std::array{n});
       return;
     }

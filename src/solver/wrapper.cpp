@@ -42,7 +42,7 @@ constexpr auto wrapper_name = padded_adapter_name();
 // axisymmetric) and 6 components.
 constexpr char unsupported_components[] = "Unsupported number of stress components in the interface adapter.";
 bool refused(int ncomp) {
-  if (ncomp == 3 || ncomp == 4 || ncomp == 6) return false;
+  if (toplevel::supported_layout(ncomp)) return false;
   xerr(-2, unsupported_components, std::array{ncomp});
   return true;
 }
