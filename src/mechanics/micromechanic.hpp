@@ -122,6 +122,11 @@ struct Constituents {
 };
 
 TAVRIN_API Phases phase_reduction(const Constituents& k);
+// The constituents of an entry's argument list; absent optional arguments
+// take their defaults (no void or interphase, yzratio 1, void type 0).
+Constituents constituents(const double* fiberprops, const double* matrixprops, const double* vf,
+                          const double* vvoid, const double* vint, const double* interprops,
+                          const double* yzratio, const int* voidtype);
 TAVRIN_API std::array<double, 3> ud_strengths(const Mat6& bridging, const double* fibre4,
                                               const double* matrix5, double vf);
 

@@ -189,18 +189,10 @@ std::array<double, 12> cumulative(const Constituents& k, const double* strengthp
   return ch;
 }
 
-}  // namespace tavrin::micromechanic
-
-namespace {
-
-namespace mm = tavrin::micromechanic;
-
-// The constituents of a scheme's argument list; absent optional arguments
-// take their defaults.
-mm::Constituents constituents(const double* fiberprops, const double* matrixprops, const double* vf,
-                              const double* vvoid, const double* vint, const double* interprops,
-                              const double* yzratio, const int* voidtype) {
-  mm::Constituents k;
+Constituents constituents(const double* fiberprops, const double* matrixprops, const double* vf,
+                          const double* vvoid, const double* vint, const double* interprops,
+                          const double* yzratio, const int* voidtype) {
+  Constituents k;
   k.fibre = fiberprops;
   k.matrix = matrixprops;
   k.vf = *vf;
@@ -211,6 +203,13 @@ mm::Constituents constituents(const double* fiberprops, const double* matrixprop
   k.voidtype = voidtype ? *voidtype : 0;
   return k;
 }
+
+}  // namespace tavrin::micromechanic
+
+namespace {
+
+namespace mm = tavrin::micromechanic;
+using mm::constituents;
 
 template <std::size_t N>
 void store(double* out, const std::array<double, N>& r) {

@@ -402,14 +402,8 @@ void GetPhaseReduction(double* sf, double* sm, const double* fiberprops, const d
                        const double* vf, const double* vvoid, const double* vint, const double* interprops,
                        const int* voidtype) {
   tavrin::c_boundary(__func__, [&] {
-    mm::Constituents k;
-    k.fibre = fiberprops;
-    k.matrix = matrixprops;
-    k.vf = *vf;
-    k.vvoid = vvoid ? *vvoid : 0.0;
-    k.vint = vint ? *vint : 0.0;
-    k.interprops = interprops;
-    k.voidtype = voidtype ? *voidtype : 0;
+    const mm::Constituents k =
+        mm::constituents(fiberprops, matrixprops, vf, vvoid, vint, interprops, nullptr, voidtype);
     const mm::Phases p = mm::phase_reduction(k);
     p.sf.store(sf);
     p.sm.store(sm);
