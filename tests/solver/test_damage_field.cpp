@@ -59,6 +59,17 @@ class DamageField : public ::testing::Test {
     elementdata::nelem = 0;
     jobdata::nsteps = 0;
   }
+  // Element 7 as the model's one element, of `kind` on nnodes nodes with
+  // ndof motions each and `points` section points per ply.
+  static void element_7(int kind, int nnodes, int ndof, int points) {
+    int istat = 0;
+    datahandling::allocateelementdata(istat, nnodes, 1);
+    datahandling::allocatenodaldata(istat, ndof, nnodes, 1);
+    elementdata::nelem = 1;
+    elementdata::elemlist(1) = 7;
+    elementdata::elemkind(1) = kind;
+    sectiondata::nsectionpoints(1) = points;
+  }
   void plies(int n, std::array<int, 5> flags = {1, 1, 0, 0, 0}) {
     namespace md = materialdata;
     sectiondata::nplies = n;
@@ -316,13 +327,7 @@ TEST_F(DamageField, SectionTablesOfABrick) {
   md::peflags(3, 1, 1) = 2;
   md::pfprops.allocate(5, 1, 1);
   for (int k = 2; k <= 5; ++k) md::pfprops(k, 1, 1) = 1e-6;
-  int istat = 0;
-  datahandling::allocateelementdata(istat, 8, 1);
-  datahandling::allocatenodaldata(istat, 3, 8, 1);
-  elementdata::nelem = 1;
-  elementdata::elemlist(1) = 7;
-  elementdata::elemkind(1) = 10;
-  sectiondata::nsectionpoints(1) = 1;
+  element_7(10, 8, 3, 1);
   elementdata::elemlength.allocate(3, 1);
   elementdata::elemlength.fill(-1.0);
   const double corners[8][3] = {{0, 0, 0}, {2, 0, 0}, {2, 2, 0}, {0, 2, 0}, {0, 0, 2}, {2, 0, 2}, {2, 2, 2}, {0, 2, 2}};
@@ -358,12 +363,7 @@ TEST_F(DamageField, ShellRecoveryNeedsEveryTable) {
     datahandling::deallocall(istat);
     plies(1);
     testing::set_step_kinds({0, 1});
-    datahandling::allocateelementdata(istat, 8, 1);
-    datahandling::allocatenodaldata(istat, 6, 8, 1);
-    elementdata::nelem = 1;
-    elementdata::elemlist(1) = 7;
-    elementdata::elemkind(1) = 4;
-    sd::nsectionpoints(1) = 3;
+    element_7(4, 8, 6, 3);
     const double xy[8][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}, {0, -1}, {1, 0}, {0, 1}, {-1, 0}};
     for (int k = 1; k <= 8; ++k) {
       nd::nodalcoords(1, k, 1) = xy[k - 1][0];
