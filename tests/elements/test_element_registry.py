@@ -144,6 +144,22 @@ def test_reference_data_pairs_records_with_their_elements(tv, tables):
     assert [tv.listhandling.getsizeoflist(1, f) for f in range(3)] == [-1, -1, -1]
 
 
+def test_reference_data_finds_rows_of_unsorted_element_numbers(tv, tables):
+    # Element numbers in no order: each record still reaches its element's row.
+    eh = tv.elementhandling
+    ed = tables(4)
+    ed.elemlist = np.array([40, 10, 30, 20], np.int32)
+    ed.elemkind = np.array([2, 2, 2, 2], np.int32)
+    plies = np.array([[0.0, 45.0], [30.0, 0.0]]).T.copy()
+    for noel, secid in [(30, 2), (10, 1)]:
+        assert eh.getelementreforientation(1, np.eye(3), flat(), plies, noel, 1, 1, secid, 0) == 1
+    assert eh.getelementreferencedata(1) == (4, 0)
+    ro = ed.elemreforientation
+    np.testing.assert_allclose(ro[:, 2], [30.0, COS30, -SIN30, 0.0, SIN30, COS30, 0.0], atol=1e-14)
+    np.testing.assert_allclose(ro[:, 1], [0.0, 1.0, 0.0, 0.0, 0.0, 1.0, 0.0], atol=1e-14)
+    assert (ro[:, [0, 3]] == -1.0).all()
+
+
 def test_reference_data_without_lists_and_with_excluded_kinds(tv, tables):
     eh = tv.elementhandling
     ed = tables(4)

@@ -87,5 +87,20 @@ TEST_F(Sublaminate, OnePlyListsAreEmpty) {
   }
 }
 
+// A section whose first ply is undefined has no stack: its lists are
+// cleared for every damage definition (zero reals, -1 integers).
+TEST_F(Sublaminate, SectionWithoutPliesClearsEveryDamagesLists) {
+  const double iso[18] = {70000, 70000, 70000, 0.3, 0.3, 0.3, 26923.0, 26923.0, 26923.0,
+                          70000, 70000, 70000, 0.3, 0.3, 0.3, 26923.0, 26923.0, 26923.0};
+  const double angle[2] = {}, thick[2] = {1.0, 1.0}, delam[6] = {}, compr = 500.0;
+  const int shapes[2] = {1, 1}, undefined[2] = {2147483647, 2147483647}, ndmg = 2, nplies = 2, nsec = 1;
+  std::vector<double> real(24, guard);  // 12 reals per interface and damage
+  std::vector<int> ints(8, -7);
+  GetBukDataFromDDS(real.data(), ints.data(), delam, shapes, &compr, iso, angle, thick, undefined, &ndmg, &nplies,
+                    &nsec, nullptr);
+  EXPECT_EQ(real, std::vector<double>(24, 0.0));
+  EXPECT_EQ(ints, std::vector<int>(8, -1));
+}
+
 }  // namespace
 }  // namespace tavrin

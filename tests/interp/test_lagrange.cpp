@@ -143,6 +143,13 @@ TEST(Expansion, VectorsAndMatrices) {
   EXPECT_EQ(out, (Vector{0, 1, 2, 3}));
   r8vec_expand_linear2(&n, x.data(), &before, &fat, &after, out2.data());
   EXPECT_EQ(out2, (Vector{-1, 0, 1, 2, 3, 4}));
+  // Uneven spacing: the points beyond each end continue the end interval
+  // (0 - 1 = -1 before, 3 + 2 = 5 after), halved for fat = 1.
+  const Vector uneven{0, 1, 3};
+  const int three = 3, one_fat = 1;
+  Vector out3(7, -7);
+  r8vec_expand_linear2(&three, uneven.data(), &before, &one_fat, &after, out3.data());
+  EXPECT_EQ(out3, (Vector{-0.5, 0, 0.5, 1, 2, 3, 4}));
   // One point: itself; too few points write nothing.
   const int one = 1, none = 0, nofat = -1;
   Vector single(1, -7), spare(3, -7);

@@ -171,6 +171,7 @@ TEST_F(Laminate, DecouplingAngleAndAngleDifferences) {
   const auto dangle = [&](int luflag, int iply) { return GetdAngle(a.data(), &luflag, &iply, &n); };
   EXPECT_EQ(dangle(0, 3), -90.0);
   EXPECT_EQ(dangle(1, 1), -45.0);
+  EXPECT_EQ(dangle(1, 2), 90.0);  // against the ply above: 45 - (-45)
   EXPECT_EQ(status(), 0);
   EXPECT_EQ(dangle(1, 4), 0.0);
   EXPECT_EQ(take(), latch(-3, "Error: Default case in GetdAngle. Please check your input parameters."));
