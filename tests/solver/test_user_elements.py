@@ -414,6 +414,20 @@ def test_brent_unloading_and_rebound_force(tv):
         mid = 0.5 * (lo + hi)
         lo, hi = (mid, hi) if 5e4 * max(xp - c * mid, 0.0) ** 1.2 > mid else (lo, mid)
     assert cprops[0] == pytest.approx(lo, abs=2e-3)
+    # Contact law 1 with the plate stiffness (flag 6), which grows with the force: F = k(F)*(xp - c*F),
+    # k(F) = pi*h*E*/(ln(h/sqrt(4*R*F/(pi*E*))) + 1.886), tabulated by the element at fifty forces.
+    svars = np.zeros(20)
+    svars[13] = 1e-4  # Cs: forces up to about 500, the plate stiffness positive over all of them
+    *_, cprops = uel(tv, (0, 0, 1), props=IMPACTOR, impact=record(r4=0.05, r7=m), svars=svars, kstep=2, kinc=1,
+                     params=(0.0, 0.25, 0.5), dtime=dt, lflags=(11, 1, 1, 0, 0), jprops=(2, 6, 1))
+    estar, h = 1 / ((1 - NU1 ** 2) / E1 + (1 - NU2 ** 2) / E2), IMPACTOR[7]
+    c += 1e-4
+    lo, hi = 0.0, xp / c
+    for _ in range(200):
+        mid = 0.5 * (lo + hi)
+        kf = np.pi * h * estar / (np.log(h / np.sqrt(4 * R * mid / (np.pi * estar))) + 1.886)
+        lo, hi = (mid, hi) if kf * (xp - c * mid) > mid else (lo, mid)
+    assert cprops[0] == pytest.approx(lo, abs=2e-3)  # 282.6405; a stiffness held at F = 0 gives 61.7
     # Rebound step: no structure motion, no reference: the unit force and its radius under the implicit
     # request, nothing under another.
     _, estar = hertz(tv)
