@@ -587,7 +587,15 @@ PyObject* run_call(const Plan& p, PyObject* const* args, std::size_t nargsf, PyO
         const char* chars = nullptr;
         std::size_t len = 0;
         PyObject* keep = nullptr;
-        if (!text_chars(o, keep, chars, len)) return fail(conversion_message(p, plans[a], "string", o));
+        if (plans[a].desc->is_path) {
+          // A path names the file Python's open() would: file-system encoding.
+          keep = path_bytes(o);
+          if (!keep) return fail(conversion_message(p, plans[a], "path", o));
+          chars = PyBytes_AS_STRING(keep);
+          len = std::size_t(PyBytes_GET_SIZE(keep));
+        } else if (!text_chars(o, keep, chars, len)) {
+          return fail(conversion_message(p, plans[a], "string", o));
+        }
         st.own(a, keep);
         st.slot[a].p = const_cast<char*>(chars);  // read only: a text the routine writes is copied below
         st.slot[a].len = len;
@@ -717,7 +725,7 @@ PyObject* run_call(const Plan& p, PyObject* const* args, std::size_t nargsf, PyO
     }
   }
   // Texts with a declared length: cut or blank-padded to it (a path longer
-  // than its field is refused instead).  A text the routine writes gets a
+  // than its field, or holding a NUL, is refused instead).  A text the routine writes gets a
   // private copy; one it reads is used where it lies when its length is
   // already right.
   for (const int a : p.texts) {

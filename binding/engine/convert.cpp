@@ -116,12 +116,28 @@ bool store_scalar(Kind k, PyObject* o, void* dst) {
   }
 }
 
+PyObject* path_bytes(PyObject* o) {
+  if (PyBytes_Check(o)) {
+    Py_INCREF(o);
+    return o;
+  }
+  if (!PyUnicode_Check(o)) return nullptr;
+  PyObject* b = PyUnicode_EncodeFSDefault(o);
+  if (!b) PyErr_Clear();
+  return b;
+}
+
 std::string path_refusal(const char* chars, std::size_t n, std::size_t field) {
   // Blanks and NULs end a path as the readers see it: padding of a field or
-  // a C buffer, never part of the file's name.
-  while (n > field && (chars[n - 1] == ' ' || chars[n - 1] == '\0')) --n;
-  if (n <= field) return {};
-  return "path of " + std::to_string(n) + " characters is longer than its field of " + std::to_string(field);
+  // a C buffer, never part of the file's name.  A NUL before them would end
+  // the name there, naming another file (Python's open() refuses it too).
+  while (n > 0 && (chars[n - 1] == ' ' || chars[n - 1] == '\0')) --n;
+  if (n > field)
+    return "path of " + std::to_string(n) + " bytes is longer than its field of " + std::to_string(field) + " bytes";
+  if (const void* nul = std::memchr(chars, '\0', n))
+    return "path holds a null byte after its first " +
+           std::to_string(static_cast<const char*>(nul) - chars) + " bytes";
+  return {};
 }
 
 PyObject* scalar_to_object(Kind k, const void* value) {

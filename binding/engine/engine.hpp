@@ -171,8 +171,14 @@ std::size_t elem_size(Kind k);
 // Stores a converted scalar of the kind at `dst`; false when `o` does not
 // convert (no Python error set).
 bool store_scalar(Kind k, PyObject* o, void* dst);
-// Why a path of `n` characters cannot stand in a field of `field` (its
-// trailing blanks and NULs not counted); empty when it fits.
+// The bytes of a path given as str or bytes, as Python's open() would name
+// the file: a str is encoded as os.fsencode() does (UTF-8 with surrogate
+// escapes on this platform), bytes are taken as given.  New reference, or
+// null (no Python error set) when `o` is neither or cannot be encoded.
+PyObject* path_bytes(PyObject* o);
+// Why a path of `n` bytes cannot stand in a field of `field` bytes: it is
+// longer (its trailing blanks and NULs not counted), or a NUL stands before
+// that padding.  Empty when it fits.
 std::string path_refusal(const char* chars, std::size_t n, std::size_t field);
 
 // Builds the plan of a routine; throws std::invalid_argument naming the fault.

@@ -344,7 +344,9 @@ int write_variable(const ModuleEntry& e, const VariableInfo& v, PyObject* value)
           value = item;
         }
         PyObject* b = nullptr;
-        if (PyBytes_Check(value)) {
+        if (v.path) {
+          b = path_bytes(value);  // the file Python's open() would name
+        } else if (PyBytes_Check(value)) {
           Py_INCREF(value);
           b = value;
         } else if (PyUnicode_Check(value)) {
@@ -352,7 +354,7 @@ int write_variable(const ModuleEntry& e, const VariableInfo& v, PyObject* value)
           if (!b) PyErr_Clear();
         }
         Py_XDECREF(item);
-        if (!b) return write_error(e, v, "can't be converted to string");
+        if (!b) return write_error(e, v, v.path ? "can't be converted to a path" : "can't be converted to string");
         char* dst = static_cast<char*>(v.address);
         const std::size_t n = std::size_t(v.length);
         if (v.path) {
@@ -556,7 +558,9 @@ std::string module_doc(const ModuleEntry& e) {
       if (v.type == ElemType::Char) doc += "(len=" + std::to_string(v.length) + ")";
       if (v.kind == VarKind::Allocatable || v.kind == VarKind::Sized) doc += " array";
       doc += std::string(", ") + v.doc;
-      if (v.path) doc += " (a longer path is refused, trailing blanks aside)";
+      if (v.path)
+        doc += " (a path: a str is encoded as Python encodes file names; more bytes than the field, trailing "
+               "blanks aside, or a null byte before them are refused)";
       doc += "\n";
     }
   }

@@ -245,8 +245,10 @@ void describe_arg(std::string& doc, const ArgPlan& ap, bool as_parameter) {
   doc += "\n";
   if (d.doc && (as_parameter || d.intent != Intent::InOut)) append_wrapped(doc, d.doc, 4);
   if (as_parameter && d.is_path)
-    append_wrapped(doc, std::string("A path longer than ") + trim(d.len) +
-                            " characters (trailing blanks aside) is refused, not cut.", 4);
+    append_wrapped(doc, std::string("A str is encoded as Python encodes file names (os.fsencode), bytes are "
+                                    "taken as given; a path of more than ") + trim(d.len) +
+                            " bytes (trailing blanks aside), or with a null byte before them, is refused, not cut.",
+                   4);
   if (as_parameter && d.kind == Kind::Callback)
     append_wrapped(doc, std::string("A Python function (see Call-back functions below), a routine "
                                     "object of the same C type, or a routine's _cpointer."), 4);

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <initializer_list>
 #include <limits>
+#include <new>
 #include <span>
 
 #include "boxbeam/box_data.hpp"
@@ -70,13 +71,18 @@ const io::Format nodal_heading[3] = {io::Format("(1H0,T6,'AEQUIVALENTE KNOTENKRA
 // The report file and the extended print file of one run: both are appended
 // to (created when missing), only with the report switch set, the extended
 // one only with its own switch too.  Closing (and flushing) is left to the
-// destructor, so that every way out of a run leaves complete files.
+// destructor, so that every way out of a run leaves complete files; a file
+// that could not be written to the end (a full disk, a file-size limit) is
+// latched then, not taken for written.
 class Report {
  public:
   Report() : druck_(steuer::druck), exdru_(steuer::druck && steuer::exdru) {
-    if (exdru_) open(ext_, path::vbinfopath.view());
-    if (druck_) open(rep_, path::csinfopath.view());
+    if (exdru_) open(ext_, ext_path_, path::vbinfopath.view());
+    if (druck_) open(rep_, rep_path_, path::csinfopath.view());
   }
+  Report(const Report&) = delete;
+  Report& operator=(const Report&) = delete;
+  ~Report() { close(); }
   bool on() const { return druck_; }
   bool extended() const { return exdru_; }
 
@@ -88,9 +94,9 @@ class Report {
     for (const std::string& line : io::format_records(format, items)) rep_ << line << '\n';
   }
   // Flushes and closes both files (before the process is ended).
-  void close() {
-    if (rep_.is_open()) rep_.close();
-    if (ext_.is_open()) ext_.close();
+  void close() noexcept {
+    finish(rep_, rep_path_);
+    finish(ext_, ext_path_);
   }
   // A free-format record of the extended print file: label, then values.
   void extra(std::string_view label = {}, std::initializer_list<double> values = {}) {
@@ -108,14 +114,29 @@ class Report {
   }
 
  private:
-  static void open(std::ofstream& f, std::string_view field) {
+  static void open(std::ofstream& f, std::string& path, std::string_view field) {
     // The path is the field up to its first NUL, without trailing blanks.
     field = field.substr(0, field.find('\0'));
     while (!field.empty() && field.back() == ' ') field.remove_suffix(1);
-    f.open(std::string(field), std::ios::out | std::ios::app);
-    if (!f.is_open()) xerr(-2, "Box_GetXSection: cannot open report file " + std::string(field));
+    path = field;
+    f.open(path, std::ios::out | std::ios::app);
+    if (!f.is_open()) xerr(-2, "Box_GetXSection: cannot open report file " + path);
+  }
+  // Closes an open file; a write, flush or close that failed is latched.
+  static void finish(std::ofstream& f, const std::string& path) noexcept {
+    if (!f.is_open()) return;
+    bool failed = f.fail();
+    f.close();
+    failed = failed || f.fail();
+    if (!failed) return;
+    try {
+      xerr(-2, "Box_GetXSection: cannot write report file " + path);
+    } catch (const std::bad_alloc&) {
+      xerr(-2, "Box_GetXSection: cannot write a report file");
+    }
   }
   bool druck_, exdru_;
+  std::string rep_path_, ext_path_;
   std::ofstream rep_, ext_;
 };
 

@@ -2,14 +2,18 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <algorithm>
+#include <vector>
 #include <map>
 #include <memory>
 #include <ostream>
 #include <string>
 #include <variant>
 
+#include "foundation/errorhandling.hpp"
 #include "foundation/halt.hpp"
 
 namespace tavrin::io {
@@ -39,6 +43,7 @@ struct InputUnit {
 struct AppendUnit {
   FileId id;
   std::FILE* file;
+  int error = 0;  // errno of the first write that failed
 };
 
 using Unit = std::variant<StreamUnit, InputUnit, AppendUnit>;
@@ -77,12 +82,32 @@ Buffer take_buffer(std::size_t capacity) {
   return b;
 }
 
-void close_entry(Unit& u) {
-  if (auto* a = std::get_if<AppendUnit>(&u)) std::fclose(a->file);
+// Closes the unit's file; for a file appended to, the errno of the first
+// write, flush or close that failed (0 when none).
+int close_entry(Unit& u) {
+  int error = 0;
+  if (auto* a = std::get_if<AppendUnit>(&u)) {
+    error = a->error;
+    if (std::fflush(a->file) != 0 && error == 0) error = errno;
+    if (std::ferror(a->file) != 0 && error == 0) error = EIO;
+    if (std::fclose(a->file) != 0 && error == 0) error = errno;
+  }
   if (auto* in = std::get_if<InputUnit>(&u); in && keep_spare && in->capacity <= spare_limit) {
     spare = {std::move(in->text), in->capacity};
     in->content = {};
   }
+  return error;
+}
+
+// Why a path cannot be opened as a record file, or 0 when it names an
+// existing regular file (its status then in `st`).
+int regular_file(const std::string& name, struct stat& st) {
+  if (name.empty()) return ENOENT;
+  if (name.find('\0') != std::string::npos) return EINVAL;  // a NUL would end the name early
+  if (::stat(name.c_str(), &st) != 0) return errno;
+  // Only regular files: a device or pipe could be endless.
+  if (S_ISDIR(st.st_mode)) return EISDIR;
+  return S_ISREG(st.st_mode) ? 0 : not_regular_file;
 }
 
 // The input unit read last, kept so that reading a file record by record
@@ -113,15 +138,16 @@ bool connect_unit(int unit, std::ostream& stream) {
   return true;
 }
 
-void disconnect_unit(int unit) {
+int close_unit(int unit) {
   if (unit == last_input.unit) last_input = {};
   const auto it = units().find(unit);
-  if (it == units().end()) return;
-  close_entry(it->second);
+  if (it == units().end()) return 0;
+  const int error = close_entry(it->second);
   units().erase(it);
+  return error;
 }
 
-void close_unit(int unit) { disconnect_unit(unit); }
+void disconnect_unit(int unit) { close_unit(unit); }
 
 bool unit_connected(int unit) {
   return unit == standard_input_unit || unit == standard_output_unit || units().contains(unit);
@@ -134,8 +160,9 @@ void write_record(int unit, std::string_view text) {
       return;
     }
     if (auto* a = std::get_if<AppendUnit>(&it->second)) {
-      std::fwrite(text.data(), 1, text.size(), a->file);
-      std::fputc('\n', a->file);
+      const bool written = std::fwrite(text.data(), 1, text.size(), a->file) == text.size() &&
+                           std::fputc('\n', a->file) != EOF;
+      if (!written && a->error == 0) a->error = errno != 0 ? errno : EIO;
       return;
     }
   }
@@ -145,16 +172,19 @@ void write_record(int unit, std::string_view text) {
   std::fflush(stdout);
 }
 
-bool open_input(int unit, std::string_view path) {
-  if (reserved(unit)) return false;
+std::string failure_reason(int error) {
+  return error == not_regular_file ? "not a regular file" : std::strerror(error);
+}
+
+OpenResult open_input(int unit, std::string_view path) {
+  if (reserved(unit)) return {EBADF};
   const std::string name = as_path(path);
   struct stat st {};
-  // Only regular files: a device or pipe could be endless.
-  if (name.empty() || ::stat(name.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  if (const int error = regular_file(name, st)) return {error};
   // Closed however the read ends, also when its buffer cannot be had.
   const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(name.c_str(), "rb"), std::fclose);
   std::FILE* const f = file.get();
-  if (!f) return false;
+  if (!f) return {errno};
   InputUnit in;
   in.id = {st.st_dev, st.st_ino};
   // The size known, one read into an uninitialised buffer (one byte more, to
@@ -169,31 +199,46 @@ bool open_input(int unit, std::string_view path) {
     b = {std::move(larger), 2 * b.capacity};
   }
   if (std::ferror(f) != 0) {
+    const int error = errno != 0 ? errno : EIO;
     if (keep_spare && b.capacity <= spare_limit) spare = std::move(b);
-    return false;
+    return {error};
   }
   in.text = std::move(b.text);
   in.capacity = b.capacity;
   in.content = std::string_view(in.text.get(), size);
   install(unit, std::move(in));
-  return true;
+  return {};
 }
 
-bool open_append(int unit, std::string_view path, bool create) {
-  if (reserved(unit)) return false;
+OpenResult open_append(int unit, std::string_view path, bool create) {
+  if (reserved(unit)) return {EBADF};
   const std::string name = as_path(path);
   struct stat st {};
-  const bool exists = !name.empty() && ::stat(name.c_str(), &st) == 0;
-  if (exists ? !S_ISREG(st.st_mode) : !create) return false;
-  if (name.empty()) return false;
+  if (const int error = regular_file(name, st); error != 0 && !(create && error == ENOENT && !name.empty()))
+    return {error};
   std::FILE* f = std::fopen(name.c_str(), "ab");
-  if (!f) return false;
+  if (!f) return {errno};
   if (::fstat(fileno(f), &st) != 0) {
+    const int error = errno;
     std::fclose(f);
-    return false;
+    return {error};
   }
   install(unit, AppendUnit{{st.st_dev, st.st_ino}, f});
-  return true;
+  return {};
+}
+
+std::string file_failure_text(std::string_view what, std::string_view path, int error) {
+  std::string_view name = path;
+  if (const std::size_t slash = name.find_last_of('/'); slash != std::string_view::npos && slash + 1 < name.size())
+    name.remove_prefix(slash + 1);
+  return std::string(what) + " " + std::string(name) + ": " + failure_reason(error);
+}
+
+void latch_file_failure(int status, std::string_view message, std::string_view path, int error) {
+  std::vector<int> codes(path.begin(), path.end());
+  for (int& c : codes) c = static_cast<unsigned char>(c);
+  const int details[] = {error};
+  xerr(status, message, details, {}, View<const int, 2>(codes.data(), 1, int(codes.size())));
 }
 
 ReadStatus read_record(int unit, std::string_view& record) {

@@ -24,7 +24,9 @@
 // last line counts even without a line feed.
 #pragma once
 
+#include <cerrno>
 #include <iosfwd>
+#include <string>
 #include <string_view>
 
 #include "foundation/api.hpp"
@@ -43,18 +45,43 @@ TAVRIN_API void disconnect_unit(int unit);
 // True for 5 and 6 and every connected unit.
 TAVRIN_API bool unit_connected(int unit);
 
-// Writes one record (the text and an end of line) to `unit`.
+// Writes one record (the text and an end of line) to `unit`.  A failed
+// write to a file appended to is kept for close_unit to report.
 TAVRIN_API void write_record(int unit, std::string_view text);
 
-// Connects `unit` to the existing regular file `path`, positioned before its
-// first record.  False (nothing connected) when the file does not exist, is
-// not a regular file or cannot be read, or when the unit is 5, 6 or below 1.
-TAVRIN_API bool open_input(int unit, std::string_view path);
+// How opening a file ended: true when it opened, else why not, as the errno
+// value of the failure (ENOENT: the file or a folder on its path does not
+// exist; not_regular_file: it names a folder, device or pipe).
+struct OpenResult {
+  int error = 0;
+  explicit operator bool() const { return error == 0; }
+  bool absent() const { return error == ENOENT; }
+};
+inline constexpr int not_regular_file = -1;
+// The failure in words: "Permission denied", "not a regular file", ...
+TAVRIN_API std::string failure_reason(int error);
+
+// Connects `unit` to the existing regular file `path`, read whole, positioned
+// before its first record.  Fails (nothing connected) when the file does not
+// exist, is not a regular file or cannot be opened or read, or when the unit
+// is 5, 6 or below 1 (EBADF).
+TAVRIN_API OpenResult open_input(int unit, std::string_view path);
 // Connects `unit` to `path` for appending records: an existing regular file
-// (create false), or also a new one (create true).  False when that fails.
-TAVRIN_API bool open_append(int unit, std::string_view path, bool create);
-// Closes the unit (the same as disconnect_unit).
-TAVRIN_API void close_unit(int unit);
+// (create false), or also a new one (create true).
+TAVRIN_API OpenResult open_append(int unit, std::string_view path, bool create);
+// Closes the unit (the same as disconnect_unit).  For a unit appended to,
+// returns 0 when every record written reached the file and the close flushed
+// it, else the errno value of the first failure (a full disk, a file-size
+// limit); 0 for any other unit.
+TAVRIN_API int close_unit(int unit);
+
+// Latches `status` with `message` for the file at `path` that could not be
+// opened, read or written: the errno value in the integer details and the
+// whole path, byte by byte, as one row of character codes.
+TAVRIN_API void latch_file_failure(int status, std::string_view message, std::string_view path, int error);
+// "<what> <name>: <reason>", name the last component of path: the message of
+// latch_file_failure where no fixed text is kept.
+TAVRIN_API std::string file_failure_text(std::string_view what, std::string_view path, int error);
 
 enum class ReadStatus { ok, end_of_file, error };
 

@@ -1,6 +1,7 @@
 #include "solver/card_file.hpp"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 
 #include "foundation/boundary.hpp"
@@ -8,12 +9,13 @@
 
 namespace tavrin::iohandling {
 
-bool RecordFile::open(std::string_view path) {
+io::OpenResult RecordFile::open(std::string_view path) {
   close();
   const int unit = io::free_unit(first_unit, last_unit);
-  if (unit < 0 || !io::open_input(unit, path)) return false;
-  unit_ = unit;
-  return true;
+  if (unit < 0) return {EMFILE};
+  const io::OpenResult opened = io::open_input(unit, path);
+  if (opened) unit_ = unit;
+  return opened;
 }
 
 void RecordFile::close() {
@@ -28,10 +30,23 @@ bool RecordFile::next(std::string_view& line) {
 }
 
 bool Card::open_card(std::string_view filepath, std::string_view workspace) {
+  // A file that is missing is looked for in the next place; one that exists
+  // but cannot be read stops the reader (taken for missing, an older file
+  // would be read in its place).
+  const auto take = [&](const std::string& path) {
+    const io::OpenResult opened = open(path);
+    if (!opened && !opened.absent())
+      io::latch_file_failure(-3, io::file_failure_text("Error: Cannot read", path, opened.error), path,
+                             opened.error);
+    return opened;
+  };
   workspace = trimmed_path(workspace);
-  if (!workspace.empty() && open(std::string(workspace) + "/" + name_ + ".tvr")) return true;
+  if (!workspace.empty()) {
+    const io::OpenResult card = take(std::string(workspace) + "/" + name_ + ".tvr");
+    if (!card.absent()) return bool(card);
+  }
   filepath = trimmed_path(filepath);
-  return !filepath.empty() && open(filepath);
+  return !filepath.empty() && take(std::string(filepath));
 }
 
 template <class T>

@@ -55,9 +55,9 @@ class TAVRIN_API RecordFile {
   RecordFile& operator=(const RecordFile&) = delete;
   ~RecordFile() { close(); }
 
-  // Opens an existing file; false when no unit is free or the file cannot
-  // be opened.
-  bool open(std::string_view path);
+  // Opens an existing file, read whole; fails when the file is missing
+  // (absent()), cannot be opened or read, or no unit is free (EMFILE).
+  io::OpenResult open(std::string_view path);
   void close();
   bool is_open() const { return unit_ > 0; }
   int unit() const { return unit_; }
@@ -78,9 +78,11 @@ class TAVRIN_API Card : public RecordFile {
  public:
   explicit Card(std::string_view name) : name_(name) {}
 
-  // Opens <workspace>/<name>.tvr, else filepath (the input deck, whose lines
-  // may hold the card); a blank workspace or filepath is not tried.  False
-  // when neither opens.
+  // Opens <workspace>/<name>.tvr, else, when that file does not exist,
+  // filepath (the input deck, whose lines may hold the card); a blank
+  // workspace or filepath is not tried.  False when neither opens.  A file
+  // that exists but cannot be opened or read latches -3 "Error: Cannot read
+  // <name>: <reason>" (errno and path as details) and is not passed over.
   bool open_card(std::string_view filepath, std::string_view workspace);
 
   // Reads the data block after the line last read into `values`.  An item

@@ -2,6 +2,7 @@
 // analysis) and the Gauss-point report.
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -329,8 +330,9 @@ void getabqdatafromfile(std::string_view filepath) {
   const std::string path(trimmed_path(filepath));
   Card file("data file");
   if (const int unit = io::unit_of_file(path); unit > 0) io::close_unit(unit);
-  if (path.empty() || !file.open(path)) {
-    xerr(-3, "Error: Cannot open the solver data file (.dat) of the analysis.");
+  if (const io::OpenResult opened = path.empty() ? io::OpenResult{ENOENT} : file.open(path); !opened) {
+    io::latch_file_failure(-3, "Error: Cannot open the solver data file (.dat) of the analysis.", path,
+                           opened.error);
     return;
   }
   const ElementTable table = read_elements(file);
@@ -353,23 +355,26 @@ void getabqdatafromfile(std::string_view filepath) {
 void getgausspointreport(std::string_view filepath, const double* coord, int noel, int npt) {
   static const io::Format header("(a8,a8,a25,a25,a25)");
   static const io::Format line("(2i8,3f25.8)");
-  // One message for a run of failures, not one per integration point.
-  static bool failed_before = false;
   const std::string path(trimmed_path(filepath));
   const int unit = io::free_unit(first_unit, last_unit);
-  bool open = unit > 0 && io::open_append(unit, path, false);
-  if (!open && unit > 0 && io::open_append(unit, path, true)) {
-    open = true;
-    io::write_formatted(unit, header, {"NOEL", "NPT", "x", "y", "z"});
-  }
-  if (!open) {
-    if (!failed_before) xerr(-2, "Error: Cannot open or create the Gauss-point report file.");
-    failed_before = true;
+  if (unit < 0) {
+    io::latch_file_failure(-2, "Error: Cannot open or create the Gauss-point report file.", path, EMFILE);
     return;
   }
-  failed_before = false;
+  io::OpenResult open = io::open_append(unit, path, false);
+  if (open.absent()) {
+    open = io::open_append(unit, path, true);
+    if (open) io::write_formatted(unit, header, {"NOEL", "NPT", "x", "y", "z"});
+  }
+  if (!open) {
+    io::latch_file_failure(-2, "Error: Cannot open or create the Gauss-point report file.", path, open.error);
+    return;
+  }
   io::write_formatted(unit, line, {noel, npt, coord[0], coord[1], coord[2]});
-  io::close_unit(unit);
+  // The close flushes the line: a full disk or a file-size limit shows here.
+  if (const int error = io::close_unit(unit))
+    io::latch_file_failure(-2, io::file_failure_text("Error: Cannot write the Gauss-point report", path, error), path,
+                           error);
 }
 
 }  // namespace tavrin::iohandling

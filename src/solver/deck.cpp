@@ -1,6 +1,8 @@
 #include "solver/deck.hpp"
 
 #include <algorithm>
+#include <cerrno>
+#include <string>
 #include <utility>
 
 #include "foundation/errorhandling.hpp"
@@ -96,14 +98,21 @@ ImpactorPositions scan_deck(Card& deck) {
 void count_cycles(std::string_view msgpath, int kstep, bool& one_row_reported) {
   const auto& props = shokriehdata::cycleprops;
   auto& cycles = shokriehdata::cycles;
-  Card msg("message file");
-  const bool opened = !msgpath.empty() && msg.open(msgpath);
   if (!props.allocated() || !cycles.allocated() || kstep < 1 || kstep > props.size(2) ||
       kstep > cycles.size(2) || props.size(1) < 4 || props(4, kstep) != 5.0)
     return;
   if (cycles.size(1) < 2) {
     if (!one_row_reported) xerr(-2, "Error: Cycle count of the message file dropped: cycles has one row.");
     one_row_reported = true;
+    return;
+  }
+  // A message file that is missing holds no count yet; one that cannot be
+  // read may hold it, so the count is left as it is.
+  Card msg("message file");
+  const io::OpenResult opened = msgpath.empty() ? io::OpenResult{ENOENT} : msg.open(msgpath);
+  if (!opened && !opened.absent()) {
+    const std::string path(msgpath);
+    io::latch_file_failure(-3, io::file_failure_text("Error: Cannot read", path, opened.error), path, opened.error);
     return;
   }
   const int one = 1;

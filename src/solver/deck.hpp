@@ -27,7 +27,8 @@ TAVRIN_API ImpactorPositions scan_deck(Card& deck);
 // Cycle count of fatigue step kstep from the message file at msgpath, when
 // row 4 of the step's cycle parameters is 5: the second word of the file's
 // last line that begins with "CYCLE" becomes shokriehdata::cycles(2, kstep);
-// without such a line (or file) the count becomes at least 1.  A cycle table
+// without such a line (or file) the count becomes at least 1.  A file that
+// exists but cannot be read latches -3 naming it and leaves the count.  A cycle table
 // of one row cannot take the count: -2, latched once (one_row_reported).
 TAVRIN_API void count_cycles(std::string_view msgpath, int kstep, bool& one_row_reported);
 

@@ -5,8 +5,9 @@
 // z right-aligned in 25-character fields; every call appends the element and
 // point numbers as 8-character integers and the three coordinates in
 // 25-character fields with 8 decimals.  A file that can be neither opened
-// nor created gets nothing, and the first such failure in a row latches
-// status -2.
+// nor created gets nothing, and a write or close that fails (a full disk, a
+// file-size limit) is not taken for success: both latch status -2, the errno
+// value in the integer details and the path in the character codes.
 #pragma once
 
 #include <string_view>

@@ -1,6 +1,7 @@
 #include "solver/job_control.hpp"
 
 #include <algorithm>
+#include <cerrno>
 #include <complex>
 #include <cstdint>
 #include <cstring>
@@ -14,6 +15,7 @@
 #include "foundation/boundary.hpp"
 #include "foundation/datahandling.hpp"
 #include "foundation/errorhandling.hpp"
+#include "foundation/record_files.hpp"
 #include "foundation/shared_state.hpp"
 #include "mechanics/shear_stiffness.hpp"
 #include "solver/deck.hpp"
@@ -124,13 +126,19 @@ void start_up() {
            &elementdata::elemlength, &sectiondata::sestress, &sectiondata::tnormalstress, &sectiondata::tshearstress})
     a->deallocate();
 
+  // The deck is the .pes file, else, when that does not exist, the .inp
+  // file; a deck that exists but cannot be read is latched, not passed over
+  // for an older one.
   ioh::Card deck("input deck");
   std::string deck_path = job_file(".pes");
-  bool opened = !deck_path.empty() && deck.open(deck_path);
-  if (!opened && !deck_path.empty()) {
+  io::OpenResult opened = deck_path.empty() ? io::OpenResult{ENOENT} : deck.open(deck_path);
+  if (opened.absent() && !deck_path.empty()) {
     deck_path = job_file(".inp");
     opened = deck.open(deck_path);
   }
+  if (!opened && !opened.absent())
+    io::latch_file_failure(-3, io::file_failure_text("Error: Cannot read", deck_path, opened.error), deck_path,
+                           opened.error);
   if (opened && !jobdata::stepid.allocated()) {
     jobdata::solverid = 1;
     prepare_impactors(ioh::scan_deck(deck));

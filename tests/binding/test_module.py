@@ -80,8 +80,8 @@ class TestFixedVariables:
             m = getattr(tv, module)
             before = getattr(m, name).tobytes()
             setattr(m, name, "kept")
-            with pytest.raises(error, match=f"failed to set {module}.{name}: path of {n + 1} characters "
-                                            f"is longer than its field of {n}$"):
+            with pytest.raises(error, match=f"failed to set {module}.{name}: path of {n + 1} bytes "
+                                            f"is longer than its field of {n} bytes$"):
                 setattr(m, name, "x" * n + "y" + " " * 20)
             assert getattr(m, name).tobytes().rstrip() == b"kept"
             setattr(m, name, "x" * n + " " * 40 + "\0" * 4)

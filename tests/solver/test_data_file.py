@@ -1,5 +1,6 @@
 """The solver's data file (element and node tables), the Gauss-point report,
 and the example analysis run end to end."""
+import errno
 import pathlib
 import re
 import runpy
@@ -165,8 +166,8 @@ def test_a_path_longer_than_its_field_is_refused(fresh, error, tmp_path):
         calls += [(f, (cut, "") + extra, "1st argument (filepath)"),
                   (f, ("", cut) + extra, "2nd argument (workspace)")]
     for f, args, who in calls:
-        with pytest.raises(error, match=re.escape(f".{f.__name__}() {who}: path of 272 characters is "
-                                                  f"longer than its field of 256")):
+        with pytest.raises(error, match=re.escape(f".{f.__name__}() {who}: path of 272 bytes is "
+                                                  f"longer than its field of 256 bytes")):
             f(*args)
     # Nothing read, written or latched: the model held stays, the other file too.
     assert tv.elementdata.nelem == 3 and np.array_equal(tv.nodaldata.nodalcoords, coords)
@@ -176,7 +177,9 @@ def test_a_path_longer_than_its_field_is_refused(fresh, error, tmp_path):
     assert tv.elementdata.nelem == 1 and tv.nodaldata.nodalcoords[0, 0, 0] == 111.0
     assert ioh.getabqdatafromfile.__doc__.endswith(
         "filepath : input string(len=256)\n    path of the data file (trailing blanks ignored)\n"
-        "    A path longer than 256 characters (trailing blanks aside) is refused,\n    not cut.\n")
+        "    A str is encoded as Python encodes file names (os.fsencode), bytes are\n"
+        "    taken as given; a path of more than 256 bytes (trailing blanks aside),\n"
+        "    or with a null byte before them, is refused, not cut.\n")
 
 
 def test_a_model_read_again(fresh, write, tmp_path):
@@ -216,14 +219,18 @@ def test_gauss_point_report(fresh, tmp_path):
     assert lines == [f"{'NOEL':>8}{'NPT':>8}{'x':>25}{'y':>25}{'z':>25}",
                      f"{12:8d}{3:8d}{1.5:25.8f}{-2.0:25.8f}{0.125:25.8f}",
                      f"{7:8d}{1:8d}{0.0:25.8f}{1e5:25.8f}{-0.5:25.8f}"]
-    # A report that cannot be created: -2 once for a run of failures.
+    # A report that cannot be created: -2 at every failure, once the latch is
+    # cleared, with the errno and the path as details.
     failures = []
     for target in (tmp_path, tmp_path, path, tmp_path):
         tv.iohandling.getgausspointreport(str(target), [0.0, 0.0, 0.0], 1, 1)
         failures.append(status(tv))
+        if status(tv)[0]:
+            assert tv.errorhandling.errintv.tolist() == [errno.EISDIR]
+            assert bytes(tv.errorhandling.errasciim.ravel().tolist()) == bytes(target)
         tv.errorhandling.rsxerr(True)
     report = (-2, "Error: Cannot open or create the Gauss-point report file.")
-    assert failures == [report, (0, ""), (0, ""), report]
+    assert failures == [report, report, (0, ""), report]
 
 
 def test_example_analysis(child):

@@ -470,6 +470,7 @@ files = len(os.listdir("/proc/self/fd"))
 print(*capped(lambda: vext(0), 4), tv.jobdata.stepid, tv.jobdata.nsteps)
 tv.jobdata.stepid, tv.jobdata.nsteps = [1], 1
 tv.shokriehdata.cycleprops, tv.shokriehdata.cycles = np.zeros((10, 1)), np.zeros((2, 1))
+tv.shokriehdata.cycleprops[3, 0] = 5.0  # the count is read from the message file
 print(*capped(lambda: vext(2, 1), 4))
 print(*capped(lambda: tv.toplevel.uexternaldb_iocontrol(7, 0, [0.0, 0.0], 0.0, 1, 0, 1), 4))
 tv.jobdata.stepid = [0]
