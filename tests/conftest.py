@@ -2,6 +2,7 @@
 code that must run in a child process (paths that end the process)."""
 import os
 import pathlib
+import pickle
 import subprocess
 import sys
 
@@ -57,3 +58,32 @@ def run_python(code, env_extra=None):
 @pytest.fixture(scope="session")
 def child():
     return run_python
+
+
+def run_forked(fn):
+    """fn() in a forked child, its result pickled back: a limit set or a user
+    dropped there ends with it.  An exception in the child fails the test."""
+    read_end, write_end = os.pipe()
+    pid = os.fork()
+    if pid == 0:
+        os.close(read_end)
+        try:
+            out = ("ok", fn())
+        except BaseException as e:  # noqa: BLE001 - reported to the parent
+            out = ("raised", repr(e))
+        with os.fdopen(write_end, "wb") as f:
+            pickle.dump(out, f)
+        os._exit(0)
+    os.close(write_end)
+    with os.fdopen(read_end, "rb") as f:
+        data = f.read()
+    _, code = os.waitpid(pid, 0)
+    assert data, f"the child ended with wait status {code} before it answered"
+    kind, value = pickle.loads(data)
+    assert kind == "ok", f"the child raised {value}"
+    return value
+
+
+@pytest.fixture(scope="session")
+def forked():
+    return run_forked

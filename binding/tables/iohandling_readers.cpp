@@ -10,7 +10,10 @@ using namespace dsl;
 namespace ioh = tavrin::iohandling;
 
 constexpr Arg filepath = in(Text, "filepath", "256").path().describe(
-    "file read when the card is not in workspace (job control passes the input deck); blank: none");
+    "file read when the card file does not exist in workspace (job control passes the input deck); blank: "
+    "none.  A card or file that exists but cannot be opened or read is not passed over: status -3 \"Error: "
+    "Cannot read <name>: <reason>\" (errno value in errorhandling.errintv, the path's bytes in errasciim) "
+    "and nothing changes");
 constexpr Arg workspace = in(Text, "workspace", "256").path().describe(
     "directory of the card file (job control passes jobdata.joboutdir); blank: none");
 constexpr Arg nplies = in(Int, "nplies").describe("plies per section (job control passes sectiondata.nplies)");
@@ -77,13 +80,16 @@ TAVRIN_ROUTINE_DOC(
     "32 bits) once a line numbered 1 or more was read, and at a node line whose number is smaller than the "
     "one before; the nodes after it keep zero coordinates too.  Lines numbered 0 or below and lines of fewer "
     "than three coordinates are skipped.  A file that cannot be "
-    "opened latches status -3; one without elements changes nothing.",
+    "opened or read latches status -3 (errno value in errorhandling.errintv, the path's bytes in errasciim); "
+    "one without elements changes nothing.",
     in(Text, "filepath", "256").path().describe("path of the data file (trailing blanks ignored)"));
 TAVRIN_ROUTINE_DOC(
     getgausspointreport, ioh::getgausspointreport,
     "appends an integration point's element, number and coordinates to the Gauss-point report file\n\n"
     "A new file starts with the header line NOEL, NPT, x, y, z.  A file that can be neither opened nor "
-    "created gets nothing and latches status -2 (once for a run of such failures).",
+    "created gets nothing; that, and a line that cannot be written to the end (a full disk, a file-size "
+    "limit), latch status -2 at every such call (the latch keeps the first until it is cleared), with the "
+    "errno value in errorhandling.errintv and the path's bytes in errasciim.",
     in(Text, "filepath", "256").path().describe("path of the report (trailing blanks ignored)"),
     in(Real, "coord", "3").describe("x, y, z of the point"), in(Int, "noel").describe("host element number"),
     in(Int, "npt").describe("integration point number"));

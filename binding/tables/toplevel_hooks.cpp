@@ -44,7 +44,9 @@ TAVRIN_ROUTINE_DOC(
     "When the step kind of kstep (jobdata.stepid) is 0 and kinc is 1, the point's line (element, point, "
     "coordinates) is appended to the file jobdata.jobfilepath (trailing blanks removed) + '.rst', created "
     "with its header when absent (iohandling.getgausspointreport); a step outside the table or no table: "
-    "nothing.  A report that cannot be opened latches errorhandling.errstat -2.  uvar is returned unchanged.",
+    "nothing.  A report that cannot be opened, or written to the end (a full disk, a file-size limit), latches "
+    "errorhandling.errstat -2 at every such call (the latch keeps the first until it is cleared).  uvar is "
+    "returned unchanged.",
     inout(Real, "uvar", "nuvarm").describe("user output variables (not changed)"),
     in(Real, "tdirect", "3,3").describe("not used"), in(Real, "t", "3,3").describe("not used"),
     in(Real, "time", "2").describe("not used"), in(Real, "dtime").describe("not used"),

@@ -1,4 +1,6 @@
 """The module object _tavrin: import contract, inventory, module variables."""
+import os
+
 import numpy as np
 import pytest
 
@@ -83,7 +85,17 @@ class TestFixedVariables:
             with pytest.raises(error, match=f"failed to set {module}.{name}: path of {n + 1} bytes "
                                             f"is longer than its field of {n} bytes$"):
                 setattr(m, name, "x" * n + "y" + " " * 20)
+            # Bytes are counted, of a str as Python encodes file names; a NUL
+            # before the padding would end the name early.
+            for given, why in [("é" * (n // 2) + "x", f"path of {n + 1} bytes is longer than its field of {n} bytes"),
+                               (b"kept\0x", "path holds a null byte after its first 4 bytes"),
+                               ("kept\0 x", "path holds a null byte after its first 4 bytes")]:
+                with pytest.raises(error, match=f"failed to set {module}.{name}: {why}$"):
+                    setattr(m, name, given)
             assert getattr(m, name).tobytes().rstrip() == b"kept"
+            for given in ("/tmp/Müller Łódź", os.fsencode("/tmp/Müller Łódź"), "/tmp/\udce9", b"/tmp/\xe9"):
+                setattr(m, name, given)
+                assert getattr(m, name).tobytes().rstrip() == os.fsencode(given)
             setattr(m, name, "x" * n + " " * 40 + "\0" * 4)
             assert getattr(m, name).tobytes() == b"x" * n
             setattr(m, name, before)

@@ -217,3 +217,36 @@ def test_open_profile_needs_no_cell_capacity(tv):
     assert latched(tv)[0] == 0
     assert float(tv.quer.ymstac) == pytest.approx(-0.75, abs=1e-12) and float(tv.quer.dt) == 0.0
     np.testing.assert_allclose(tv.kraft.t0[:3], [0, 18.75, 18.75], atol=1e-11)
+
+
+def test_report_files_that_cannot_be_written_are_latched(tv, forked):
+    # A file-size limit (in a child) fails the writes as a full disk does: a
+    # file cut short is latched, naming it, not taken for written.
+    import resource
+    import shutil
+    import tempfile
+
+    folder = tempfile.mkdtemp(prefix="bx")  # short: the message names the whole path
+    report, extended = f"{folder}/r.rep", f"{folder}/r.ext"
+    describe_box(tv)
+    tv.path.csinfopath, tv.path.vbinfopath = report, extended
+    try:
+        # The report (11.4 kB) beyond 1 kB; then the extended print file
+        # (2.6 kB), appended to 11 kB already there, beyond 12 kB.
+        for exdru, limit, cut in ((False, 1024, report), (True, 12000, extended)):
+            with open(extended, "w") as f:
+                f.write("x" * 11000)
+            tv.steuer.druck, tv.steuer.exdru = True, exdru
+
+            def run():
+                tv.errorhandling.rsxerr(True)
+                resource.setrlimit(resource.RLIMIT_FSIZE, (limit, limit))
+                tv.boxbeam.box_getxsection()
+                return latched(tv)
+            assert forked(run) == (-2, f"Box_GetXSection: cannot write report file {cut}")
+            assert os.path.getsize(cut) == limit
+            os.remove(report)
+    finally:
+        tv.steuer.druck = tv.steuer.exdru = False
+        tv.path.csinfopath = tv.path.vbinfopath = ""
+        shutil.rmtree(folder)

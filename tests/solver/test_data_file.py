@@ -1,6 +1,7 @@
 """The solver's data file (element and node tables), the Gauss-point report,
 and the example analysis run end to end."""
 import errno
+import os
 import pathlib
 import re
 import runpy
@@ -147,6 +148,62 @@ def test_nodes_the_node_table_lacks(fresh, write, tmp_path):
         assert said in doc
 
 
+CARD_OF = {"getstepdatafromfile": "StepCard", "getsectiondatafromfile": "SectionCard",
+           "getmaterialdatafromfile": "MaterialCard", "getdamagedatafromfile": "DamageCard"}
+
+
+def path_calls(ioh, path):
+    """(routine, arguments, position) for every path argument, given `path`."""
+    calls = [(ioh.getabqdatafromfile, (path,), "1st argument (filepath)"),
+             (ioh.getgausspointreport, (path, [1.0, 2.0, 3.0], 1, 1), "1st argument (filepath)")]
+    for f, extra in [(ioh.getstepdatafromfile, (1,)), (ioh.getsectiondatafromfile, ()),
+                     (ioh.getmaterialdatafromfile, (1, 1)), (ioh.getdamagedatafromfile, (1, 1))]:
+        calls += [(f, (path, "") + extra, "1st argument (filepath)"),
+                  (f, ("", path) + extra, "2nd argument (workspace)")]
+    return calls
+
+
+def test_a_path_names_the_file_that_open_names(fresh, error, tmp_path):
+    tv, ioh = fresh, fresh.iohandling
+    folder = tmp_path / "Müller Łódź"
+    folder.mkdir()
+    for card in CARD_OF.values():
+        (folder / f"{card}.tvr").mkdir()
+    (tmp_path / "job.dat").write_text("E L E M E N T   D E F I N I T I O N S\n 1 S4R 1 1 2 3 4\n")
+    ioh.getabqdatafromfile(str(EXAMPLE / "job.dat"))
+    held = tv.nodaldata.nodalcoords.copy()
+    for form in (str, os.fsencode):
+        # A NUL before the padding would end the name early; a str counts
+        # the bytes of its encoding.  Refused: nothing read, written or latched.
+        given, nul, wide = form(str(folder)), form(f"{folder}/job.dat\0.other"), form(f"{folder}/{'é' * 120}")
+        for f, args, who in path_calls(ioh, nul):
+            with pytest.raises(error, match=re.escape(f".{f.__name__}() {who}: path holds a null byte after its "
+                                                      f"first {len(os.fsencode(folder)) + 8} bytes")):
+                f(*args)
+        for f, args, who in path_calls(ioh, wide):
+            with pytest.raises(error, match=re.escape(f"{who}: path of {len(os.fsencode(wide))} bytes is longer "
+                                                      f"than its field of 256 bytes")):
+                f(*args)
+        assert tv.elementdata.nelem == 3 and np.array_equal(tv.nodaldata.nodalcoords, held)
+        assert status(tv) == (0, "") and sorted(os.listdir(folder)) == sorted(f"{c}.tvr" for c in CARD_OF.values())
+        # Every path argument reaches the folder Python made (a folder is no
+        # file: each latches, the path's bytes in the details).
+        for f, args, who in path_calls(ioh, given):
+            f(*args)
+            reached = folder / f"{CARD_OF[f.__name__]}.tvr" if "workspace" in who else folder
+            assert bytes(tv.errorhandling.errasciim.ravel().tolist()) == os.fsencode(reached), (f, who)
+            assert tv.errorhandling.errintv.tolist() == [errno.EISDIR]
+            tv.errorhandling.rsxerr(True)
+    # A data file in that folder is read; a report named with an escaped
+    # byte of no encoding is the file Python lists under that name.
+    os.replace(tmp_path / "job.dat", folder / "job.dat")
+    ioh.getabqdatafromfile(str(folder / "job.dat"))
+    assert tv.elementdata.nelem == 1 and status(tv) == (0, "")
+    ioh.getgausspointreport(str(tmp_path / "\udce9é.rst"), [0.0, 0.0, 0.0], 1, 1)
+    ioh.getgausspointreport(os.fsencode(tmp_path) + b"/\xe9\xc3\xa9.rst", [0.0, 0.0, 0.0], 2, 1)
+    assert len((tmp_path / "\udce9é.rst").read_text().splitlines()) == 3 and status(tv) == (0, "")
+
+
 def test_a_path_longer_than_its_field_is_refused(fresh, error, tmp_path):
     tv, ioh = fresh, fresh.iohandling
     # A path of 272 characters whose first 256 name another data file.
@@ -159,13 +216,7 @@ def test_a_path_longer_than_its_field_is_refused(fresh, error, tmp_path):
     pathlib.Path(cut).write_text(other.replace("111", "222"))
     ioh.getabqdatafromfile(str(EXAMPLE / "job.dat"))
     coords = tv.nodaldata.nodalcoords.copy()
-    calls = [(ioh.getabqdatafromfile, (cut,), "1st argument (filepath)"),
-             (ioh.getgausspointreport, (cut, [1.0, 2.0, 3.0], 1, 1), "1st argument (filepath)")]
-    for f, extra in [(ioh.getstepdatafromfile, (1,)), (ioh.getsectiondatafromfile, ()),
-                     (ioh.getmaterialdatafromfile, (1, 1)), (ioh.getdamagedatafromfile, (1, 1))]:
-        calls += [(f, (cut, "") + extra, "1st argument (filepath)"),
-                  (f, ("", cut) + extra, "2nd argument (workspace)")]
-    for f, args, who in calls:
+    for f, args, who in path_calls(ioh, cut):
         with pytest.raises(error, match=re.escape(f".{f.__name__}() {who}: path of 272 bytes is "
                                                   f"longer than its field of 256 bytes")):
             f(*args)
