@@ -92,15 +92,24 @@ TEST_F(RecordFiles, TheBufferOfAClosedUnitServesTheNextFile) {
 
 TEST_F(RecordFiles, OpenAppendInquireFreeUnits) {
   const std::string path = (dir / "report.txt").string();
-  EXPECT_FALSE(open_input(10, path));              // input must exist
-  EXPECT_FALSE(open_append(10, path, false));      // "old" must exist
-  EXPECT_FALSE(open_input(10, dir.string()));      // a directory is no record file
-  EXPECT_FALSE(open_input(6, file("x.txt", "x")));  // standard output stays itself
+  // Why a file cannot be opened: missing is told apart from every other failure.
+  EXPECT_TRUE(open_input(10, path).absent());              // input must exist
+  EXPECT_TRUE(open_append(10, path, false).absent());      // "old" must exist
+  EXPECT_EQ(open_input(10, "").error, ENOENT);
+  EXPECT_EQ(open_input(10, dir.string()).error, EISDIR);  // a directory is no record file
+  EXPECT_EQ(open_append(10, dir.string(), true).error, EISDIR);
+  EXPECT_EQ(open_input(10, "/dev/null").error, not_regular_file);
+  EXPECT_EQ(failure_reason(not_regular_file), "not a regular file");
+  EXPECT_EQ(open_input(10, file("x.txt", "x") + std::string(1, '\0') + "y").error, EINVAL);  // ends early
+  std::filesystem::create_symlink("loop", dir / "loop");
+  EXPECT_EQ(open_input(10, (dir / "loop").string()).error, ELOOP);
+  EXPECT_EQ(open_input(6, file("x.txt", "x")).error, EBADF);  // standard output stays itself
+  EXPECT_FALSE(unit_connected(10));
   ASSERT_TRUE(open_append(10, path, true));
   write_record(10, "first");
   EXPECT_EQ(unit_of_file(path), 10);
   EXPECT_EQ(unit_of_file((dir / "." / "report.txt").string()), 10);  // another name of it
-  close_unit(10);
+  EXPECT_EQ(close_unit(10), 0);
   EXPECT_EQ(unit_of_file(path), -1);
   ASSERT_TRUE(open_append(11, path, false));
   write_record(11, "second");
