@@ -77,7 +77,8 @@ TAVRIN_ROUTINE_DOC(
     "32 bits) once a line numbered 1 or more was read, and at a node line whose number is smaller than the "
     "one before; the nodes after it keep zero coordinates too.  Lines numbered 0 or below and lines of fewer "
     "than three coordinates are skipped.  A file that cannot be "
-    "opened latches status -3; one without elements changes nothing.",
+    "opened latches status -3; one without elements changes nothing.  After a -3 status (memory run out) "
+    "every table and count the read touches is absent or as it was before the call.",
     in(Text, "filepath", "256").path().describe("path of the data file (trailing blanks ignored)"));
 TAVRIN_ROUTINE_DOC(
     getgausspointreport, ioh::getgausspointreport,
