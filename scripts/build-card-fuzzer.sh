@@ -11,7 +11,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${TAVRIN_BUILD_DIR:-build}
 readers=(card_text card_file primitives data_file deck impactors step_card section_card material_card
-         damage_card job_control)
+         damage_card job_control state_found)
 sources=(tests/fuzz/card_fuzz_target "${readers[@]/#/src/solver/}")
 mkdir -p "$build/fuzz"
 clang++ -std=c++20 -O1 -g -fno-omit-frame-pointer -fsanitize=fuzzer,address,undefined \

@@ -81,7 +81,8 @@ TAVRIN_ROUTINE_DOC(
     "one before; the nodes after it keep zero coordinates too.  Lines numbered 0 or below and lines of fewer "
     "than three coordinates are skipped.  A file that cannot be "
     "opened or read latches status -3 (errno value in errorhandling.errintv, the path's bytes in errasciim); "
-    "one without elements changes nothing.",
+    "one without elements changes nothing.  After a -3 status (memory run out) every table and count the "
+    "read touches is absent or as it was before the call.",
     in(Text, "filepath", "256").path().describe("path of the data file (trailing blanks ignored)"));
 TAVRIN_ROUTINE_DOC(
     getgausspointreport, ioh::getgausspointreport,

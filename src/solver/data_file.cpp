@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <exception>
 #include <memory>
 #include <new>
 #include <string>
@@ -20,6 +21,7 @@
 #include "solver/card_file.hpp"
 #include "solver/gauss_point_report.hpp"
 #include "solver/iohandling.hpp"
+#include "solver/state_found.hpp"
 
 namespace tavrin::iohandling {
 namespace {
@@ -326,7 +328,10 @@ void getelementdataextents(std::string_view elemtype, int& iele, int& inodes, in
   idof = std::max(idof, last != std::string::npos && t[last] == '5' ? 5 : 6);
 }
 
-void getabqdatafromfile(std::string_view filepath) {
+namespace {
+
+// The element and node tables of the data file into the shared state.
+void read_data_file(std::string_view filepath) {
   const std::string path(trimmed_path(filepath));
   Card file("data file");
   if (const int unit = io::unit_of_file(path); unit > 0) io::close_unit(unit);
@@ -350,6 +355,22 @@ void getabqdatafromfile(std::string_view filepath) {
   // element table unless its title came before.
   if (table.nodes_before) file.rewind();
   store_nodes(file);
+}
+
+}  // namespace
+
+void getabqdatafromfile(std::string_view filepath) {
+  // Memory that runs out part way (the reader's lists, or a table) abandons
+  // the read: the tables it made or refilled in place are released and the
+  // counts put back, so no half-read model remains, and the failure goes on
+  // to the caller's boundary, which latches it naming the table.
+  const StateFound before;
+  try {
+    read_data_file(filepath);
+  } catch (const std::exception&) {
+    before.restore();
+    throw;
+  }
 }
 
 void getgausspointreport(std::string_view filepath, const double* coord, int noel, int npt) {

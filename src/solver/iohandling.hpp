@@ -71,7 +71,9 @@ TAVRIN_API void getdamagedatafromfile(std::string_view filepath, std::string_vie
                                       int nsec);
 
 // Solver data file: element and node tables of an explicit analysis.  A
-// file that cannot be opened latches -3.
+// file that cannot be opened latches -3.  When memory runs out part way the
+// exception goes on to the caller, with every table the read made or
+// refilled released and the counts as they were: no half-read model remains.
 TAVRIN_API void getabqdatafromfile(std::string_view filepath);
 // Counts one host element type name (8 characters) into the extents: iele
 // elements, inodes the largest node count, idof the degrees of freedom.

@@ -2,13 +2,10 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <complex>
 #include <cstdint>
-#include <cstring>
 #include <optional>
 #include <span>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "elements/element_registry.hpp"
@@ -21,6 +18,7 @@
 #include "solver/deck.hpp"
 #include "solver/impactors.hpp"
 #include "solver/iohandling.hpp"
+#include "solver/state_found.hpp"
 #include "solver/step_kind.hpp"
 
 namespace tavrin::toplevel {
@@ -154,63 +152,6 @@ void start_up() {
   section_matrices();
 }
 
-// Bytes of a scalar or character field of the registry.
-std::size_t scalar_bytes(const VariableInfo& v) {
-  switch (v.type) {
-    case ElemType::Int: return sizeof(int);
-    case ElemType::Real: return sizeof(double);
-    case ElemType::Complex: return sizeof(std::complex<double>);
-    case ElemType::Logical: return sizeof(bool);
-    case ElemType::Char: return std::size_t(v.length);
-  }
-  return 0;
-}
-
-// The analysis's shared state as a start-up found it: the identity of every
-// table of the data modules and of job control's buffers, and the value of
-// every scalar.  The latch is left out: it keeps the record of what went
-// wrong.  The other subsystems' modules are no part of an analysis.
-class StateFound {
- public:
-  StateFound() {
-    for (const ModuleInfo& m : data_modules()) {
-      if (std::string_view(m.name) == "errorhandling") continue;
-      for (const VariableInfo& v : m.variables) {
-        if (v.kind == VarKind::Allocatable || v.kind == VarKind::Sized) {
-          auto* a = static_cast<AllocatableBase*>(v.address);
-          tables_.emplace_back(a, a->identity());
-        } else if (v.kind == VarKind::Fixed) {
-          const auto* bytes = static_cast<const unsigned char*>(v.address);
-          scalars_.push_back(&v);
-          values_.insert(values_.end(), bytes, bytes + scalar_bytes(v));
-        }
-      }
-    }
-    JobControlState& s = job_control_state();
-    for (AllocatableBase* a : std::initializer_list<AllocatableBase*>{&s.window, &s.denom})
-      tables_.emplace_back(a, a->identity());
-  }
-
-  // Releases every table that does not hold the table found (made, or
-  // refilled in place, since), and gives the scalars their values back:
-  // what remains is the state found, less the tables the start-up touched.
-  void restore() const {
-    for (const auto& [table, identity] : tables_)
-      if (table->identity() != identity) table->deallocate();
-    std::size_t at = 0;
-    for (const VariableInfo* v : scalars_) {
-      const std::size_t n = scalar_bytes(*v);
-      std::memcpy(v->address, values_.data() + at, n);
-      at += n;
-    }
-  }
-
- private:
-  std::vector<std::pair<AllocatableBase*, std::uint64_t>> tables_;
-  std::vector<const VariableInfo*> scalars_;
-  std::vector<unsigned char> values_;
-};
-
 // Start-up as an entry point runs it, the explicit one with the solver's
 // data file: when memory runs out the start-up is abandoned (latched -3 by
 // the boundary, naming the entry) and the state it found is restored, less
@@ -218,7 +159,9 @@ class StateFound {
 void start_up_at_boundary(std::string_view entry, bool with_data_file) {
   std::optional<StateFound> before;
   const bool done = c_boundary(entry, [&] {
-    before.emplace();
+    JobControlState& s = job_control_state();
+    AllocatableBase* const buffers[] = {&s.window, &s.denom};
+    before.emplace(buffers);
     start_up();
     if (with_data_file) iohandling::getabqdatafromfile(job_file(".dat"));
   });

@@ -9,6 +9,7 @@ import sys
 
 import numpy as np
 import pytest
+from solver_support import REREAD_CHILD, grid_data_file, no_cap, run_child
 
 EXAMPLE = pathlib.Path(__file__).resolve().parents[2] / "examples" / "analysis"
 
@@ -259,6 +260,44 @@ def test_a_model_read_again(fresh, write, tmp_path):
         assert tv.elementdata.elemnodes.T.tolist() == [[1, 2, 3, 4], [0, 0, 0, 0]]
         assert status(tv) == (-2, "Error: data file line 3, S4R: item not a number, list dropped")
         tv.errorhandling.rsxerr(True)
+
+
+@no_cap
+@pytest.mark.parametrize("hold", ["views", "none"])
+def test_a_read_that_runs_out_of_memory_leaves_the_model_found(write, tmp_path, hold):
+    import json
+    from concurrent.futures import ThreadPoolExecutor
+    # A 2-element model, then 70,225 shells read under caps at which memory
+    # runs out in the reader's own lists (5 MiB above the size), at
+    # elemreforientation, nodesmotion, nodalcoords, tnodalmatrices,
+    # tcurvmatrices, once all tables are made (82), and not at all (120).
+    write("small.dat", """
+        E L E M E N T   D E F I N I T I O N S
+            1 S4R  1  1 2 3 4
+            2 S4R  1  2 5 6 3
+        N O D E   D E F I N I T I O N S
+            1  0.0 0.0 0.0
+            2  1.0 0.0 0.0
+            3  1.0 1.0 0.0
+            4  0.0 1.0 0.0
+            5  2.0 0.0 0.0
+            6  2.0 1.0 0.0
+        """)
+    grid_data_file(tmp_path / "job.dat", 265)
+    offsets = [5, 16, 25, 35, 50, 79, 82, 120]
+    with ThreadPoolExecutor(4) as pool:
+        runs = list(pool.map(lambda o: json.loads(run_child(REREAD_CHILD, tmp_path, hold, str(o), "small.dat",
+                                                            "read")[-1]), offsets))
+    for offset, r in zip(offsets, runs):
+        assert r["views_kept"], (offset, r)
+        if r["status"] == -3:
+            assert re.fullmatch(r"Out of memory (allocating \w+::\w+ \([\d, ]+\)|in getabqdatafromfile)",
+                                r["message"]), (offset, r)
+            assert r["changed"] == [], (offset, r)
+        else:
+            assert (r["status"], r["unlike_whole"]) == (0, []), (offset, r)
+    assert len({r["message"] for r in runs if r["status"] == -3}) >= 5
+    assert runs[-1]["status"] == 0
 
 
 def test_gauss_point_report(fresh, tmp_path):

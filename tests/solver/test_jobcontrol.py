@@ -2,6 +2,7 @@
 increment start and end, the message-file cycle count, the explicit entry."""
 import numpy as np
 import pytest
+from solver_support import CAPPED_PRELUDE, REREAD_CHILD, grid_data_file, no_cap, run_child
 
 DECK = """
     *Heading
@@ -377,71 +378,6 @@ class TestMemory:
         assert (r["status"], r["message"]) == (-2, "Error: DamageCard line 2, +Table: needs 38.4 GB > memory, dropped")
 
 
-# Children whose address space is capped some MiB (`extra`) above its size.
-CAPPED_PRELUDE = r"""
-import hashlib, json, os, pathlib, resource, sys
-import numpy as np
-import _tavrin as tv
-job = pathlib.Path(sys.argv[1])
-tv.jobdata.jobfilepath, tv.jobdata.joboutdir = str(job / "job"), str(job)
-
-def capped(call, extra):
-    tv.errorhandling.rsxerr(True)
-    size = int(next(l for l in open("/proc/self/status") if l.startswith("VmSize")).split()[1]) * 1024
-    if not os.environ.get("TAVRIN_FUZZ_ASAN"):
-        resource.setrlimit(resource.RLIMIT_AS, (size + extra * 2**20, resource.RLIM_INFINITY))
-    call()
-    resource.setrlimit(resource.RLIMIT_AS, (resource.RLIM_INFINITY, resource.RLIM_INFINITY))
-    return int(tv.errorhandling.errstat), tv.errorhandling.errstring.tobytes().decode().rstrip()
-
-def vext(k, kstep=0):
-    tv.toplevel.vexternaldb_iocontrol(k, [0, 0, kstep, 0, 0, 0], [0.0] * 3, mpi_rank=0)
-"""
-
-# The explicit start reading the data file again: an abandoned start leaves
-# every table absent or exactly as it was (the reader refills the tables it
-# finds in place when no view holds them, and a mapped table freed and made
-# again may come back at its old address) and the scalars as they were.
-# The tables of the first read are marked (7), so that a table zeroed or
-# refilled by the start cannot pass for the one found.
-REREAD_CHILD = CAPPED_PRELUDE + r"""
-hold, offset = sys.argv[2] == "views", int(sys.argv[3])
-MODULES = ("jobdata", "debugdata", "materialdata", "sectiondata", "nodaldata", "elementdata", "impactdata",
-           "loaddata", "damagedata", "bukdata", "shokriehdata")
-
-def digest(a):
-    return [a.shape, hashlib.sha1(np.ascontiguousarray(a.T)).hexdigest()]
-
-def state():
-    out = {}
-    for name in MODULES:
-        for v in dir(getattr(tv, name)):
-            a = getattr(getattr(tv, name), v)
-            if a is None or isinstance(a, np.ndarray):
-                out[name + "." + v] = a if a is None else digest(a)
-    return out
-
-def read(mark):
-    tv.toplevel.uaccess_iocontrol(3, 0.0)
-    tv.iohandling.getabqdatafromfile(str(job / "job.dat"))
-    for m in (tv.elementdata, tv.nodaldata, tv.sectiondata):
-        for v in dir(m):
-            if mark and isinstance(getattr(m, v), np.ndarray) and getattr(m, v).ndim:
-                getattr(m, v)[...] = 7
-
-read(True)
-held = [tv.elementdata.elemlist, tv.nodaldata.nodesmotion] if hold else []
-views, before = [digest(h) for h in held], state()
-status, message = capped(lambda: vext(0), offset)
-after = state()
-read(False)  # a whole read, for a start that finished
-whole = state()
-print(json.dumps({"status": status, "message": message,
-                  "changed": [k for k in before if after[k] is not None and after[k] != before[k]],
-                  "unlike_whole": [k for k in whole if k.startswith(("elementdata.", "nodaldata.")) and after[k] != whole[k]],
-                  "views_kept": [digest(h) for h in held] == views}))
-"""
-
 # A model of as many elements read again with a continuum element of 99,999
 # nodes: the element numbers and kinds are refilled in place, then the
 # motions (2.2 GiB) cannot be had (beyond the cap, or AddressSanitizer's
@@ -480,37 +416,6 @@ print(*capped(lambda: tv.elementhandling.getelementreferencedata(1), 4))
 print("files left open:", len(os.listdir("/proc/self/fd")) - files)
 """
 
-ELEMENT_TITLE = "                            E L E M E N T   D E F I N I T I O N S"
-NODE_TITLE = "                            N O D E   D E F I N I T I O N S"
-
-
-def grid_data_file(path, side):
-    """A data file of side² four-node shells on a square grid."""
-    rows = side + 1
-    e = np.arange(side * side)
-    n1 = 1 + e % side + rows * (e // side)
-    lines = ["", ELEMENT_TITLE, ""]
-    lines += [f"{k:11d} S4R         1{a:11d}{a + 1:11d}{a + rows + 1:11d}{a + rows:11d}" for k, a in enumerate(n1, 1)]
-    lines += ["", NODE_TITLE, ""]
-    lines += [f"{k + 1:11d}  {k % rows * 0.5:14.6E}  {k // rows * 0.5:14.6E}  {0.0:14.6E}" for k in range(rows**2)]
-    path.write_text("\n".join(lines) + "\n")
-
-
-def run_child(script, tmp_path, *args, env_extra=()):
-    import os
-    import subprocess
-    import sys
-    import _tavrin
-    env = dict(os.environ, OPENBLAS_NUM_THREADS="1", PYTHONPATH=os.path.dirname(_tavrin.__file__), **dict(env_extra))
-    run = subprocess.run([sys.executable, "-c", script, str(tmp_path), *args], capture_output=True, text=True,
-                         env=env, timeout=300)
-    assert run.returncode == 0, run.stderr[-2000:]
-    return run.stdout.splitlines()
-
-
-no_cap = pytest.mark.skipif(bool(__import__("os").environ.get("TAVRIN_FUZZ_ASAN")),
-                            reason="no address-space cap under AddressSanitizer, nor mapped tables")
-
 
 class TestAbandonedStart:
     @no_cap
@@ -519,18 +424,23 @@ class TestAbandonedStart:
         import json
         import re
         from concurrent.futures import ThreadPoolExecutor
-        # 70,225 shells: elemcurvatures (2, nelem), the smallest table, is
-        # mapped.  malloc keeps what it frees (fixed thresholds), so that the
-        # reader's own lists land in memory held already and the cap falls on
-        # the tables, each in turn: elemcurvatures at -62 MiB to tcurvmatrices
-        # at -2 MiB without views, 12.9 MiB later with them.
+        # The explicit start reading the data file again: an abandoned start
+        # leaves every table absent or exactly as it was (the reader refills
+        # the tables it finds in place when no view holds them, and a mapped
+        # table freed and made again may come back at its old address) and
+        # the scalars as they were.  70,225 shells: elemcurvatures (2, nelem),
+        # the smallest table, is mapped.  malloc keeps what it frees (fixed
+        # thresholds), so that the reader's own lists land in memory held
+        # already and the cap falls on the tables, each in turn:
+        # elemcurvatures at -62 MiB to tcurvmatrices at -2 MiB without views,
+        # 12.9 MiB later with them.
         grid_data_file(tmp_path / "job.dat", 265)
         (tmp_path / "job.inp").write_text("*Step, name=a, TVR_INITIALIZATION\n")
         offsets = [-62, -58, -50, -45, -38, -20, -2, 10, 20]
         tunables = {"GLIBC_TUNABLES": "glibc.malloc.mmap_threshold=33554432:glibc.malloc.trim_threshold=1073741824"}
         with ThreadPoolExecutor(3) as pool:
-            runs = list(pool.map(lambda o: json.loads(run_child(REREAD_CHILD, tmp_path, hold, str(o),
-                                                                env_extra=tunables)[-1]), offsets))
+            runs = list(pool.map(lambda o: json.loads(run_child(REREAD_CHILD, tmp_path, hold, str(o), "job.dat",
+                                                                "start", env_extra=tunables)[-1]), offsets))
         for offset, r in zip(offsets, runs):
             assert r["views_kept"], (offset, r)
             if r["status"] == -3:
