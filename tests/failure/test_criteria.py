@@ -198,6 +198,10 @@ def test_fibre_worked_values(tv):
     assert fb.fblarc05_is(*s(-1200.0), 1500.0, 1200.0, XT22, 40.0, X12, 5000.0) == pytest.approx(1.0, rel=1e-14)
     # The kink plane of s22 = s33, s23 = 0 is ψ = 0, not a NaN.
     assert math.isfinite(fb.fblarc04(-900.0, -30.0, -30.0, 0, 0, 0, *FIBRE.values(), *elastic))
+    # Christensen with transverse stresses, fbchristensen(s11, s22, s33, xt11, xc11):
+    # Q = 1000²/(1500·1200) − ¼(1/1500 + 1/1200)²·1000·(200 + 100) = 0.5555556 − 0.16875 = 0.3868056,
+    # L = (1/1500 − 1/1200)·1000 = −1/6, D = L² + 4Q = 1.575, effort 2Q/(√D − L) = 0.7736111/1.4216567.
+    assert fb.fbchristensen(1000.0, 200.0, 100.0, 1500.0, 1200.0) == pytest.approx(0.54416, rel=1e-5)
 
 
 @pytest.mark.parametrize("name", ["larc05", "puck", "camanho", "wiegand", "vdi2014"])

@@ -36,8 +36,8 @@ def fresh_state():
 @pytest.fixture
 def fatigue(tv):
     """A fatigue module with step 1's cycle settings: cycle period 1, table starting at cycle 1000."""
-    def settings(algorithm=6, period=1.0, flag=1.0, lim=None):
-        col = [0.0, flag, algorithm, period, 10.0, 5.0, 10.0, 1e4, 0.0, 1e6] + ([] if lim is None else [lim])
+    def settings(algorithm=6, period=1.0, flag=1.0, lim=None, counting=10.0, nmax=5.0):
+        col = [0.0, flag, algorithm, period, counting, nmax, 10.0, 1e4, 0.0, 1e6] + ([] if lim is None else [lim])
         tv.shokriehdata.cycleprops = np.array(col).reshape(-1, 1, order="F")
     tv.shokriehdata.cycles = np.array([[1000.0, 5000.0]], order="F").T
     tv.jobdata.nsteps = 1
@@ -166,6 +166,18 @@ def test_algorithms_6_and_7_latch_nothing(fatigue, tv, latched, algorithm):
     settings(algorithm=2.0**32 + 1)  # no wrap-around to algorithm 1 in the integer conversion
     _, _, s, b = call(fa, [4e-4, 2e-4, 0, 0, 0, 0], s, b, time=(3.0, 3.0), dtime=0.0)
     assert latched()[0] == -2 and s[43] == 0.0
+
+
+# Table jumps (algorithm 3) at the first cycle bottom, t = 1: table row k = ⌊t/period⌋ + 1 = 2.  The step
+# counts round(counting time / period) cycles; the largest cycle number nmax plays no part.
+@pytest.mark.parametrize("counting, nmax, jump", [
+    (2.0, 1.0, 4000.0),  # 2 cycles reach row 2: 5000 − 1000
+    (1.0, 2.0, 0.0),  # 1 cycle: the step's last counted row, 1000 − 1000
+])
+def test_table_jump_counts_the_cycles_of_the_counting_time(fatigue, counting, nmax, jump):
+    fa, settings = fatigue
+    settings(algorithm=3, counting=counting, nmax=nmax)
+    assert one_cycle(fa)[2][43] == jump
 
 
 def test_cycle_temperatures_and_strength_step(fatigue):

@@ -34,6 +34,9 @@ def test_fill_family_returns_filled_copies(ut):
     ("fillmatrixoffdiagonals", (np.diag([9.0, 9, 9]), [1.0, 2, 3, 4, 5, 6]), [[9, 4, 5], [1, 9, 6], [2, 3, 9]]),
     ("getunpackedtriangle", ([1.0, 2, 3], 2, "C", {"upper": False}), [[1, 2], [0, 3]]),
     ("getunpackedtriangle", ([1.0, 2, 3], 2, "f", {"upper": True}), [[1, 0], [2, 3]]),  # only F is column-major
+    # np counts the values read: none leaves the zero matrix, one only t11.
+    ("getunpackedtriangle", ([5.0, 6, 7], 2, "F", {"np": 0}), np.zeros((2, 2))),
+    ("getunpackedtriangle", ([5.0, 6, 7], 2, "F", {"np": 1}), [[5, 0], [0, 0]]),
     ("getsubarray", ([1.0, 2, 3, 4, 5], 2), ([4, 5], [4, 5])),
     ("getsubarray", ([1.0, 2, 3, 4, 5], 6), ([1] * 6, [-1, -1])),
     ("matrixconcatenation", (np.ones((2, 2)), [[2.0]], 0), [[1, 1, 2], [1, 1, 0]]),

@@ -77,6 +77,14 @@ TEST(Transform, StorageDoubleContractionAndEulerAngles) {
   const Mat3 lock{{0, 0, -1, 0, 1, 0, 1, 0, 0}};
   GetEulerRotation(eul.data(), lock.data());
   EXPECT_EQ(std::pair(eul(2), eul(3)), std::pair(90.0, 0.0));
+  // Gimbal lock with a first angle: rows (0, sin 30°, cos 30°), (0, cos 30°, −sin 30°), (∓1, 0, 0)
+  // give ψ = atan2(±r(1,2), ±r(1,3)) = 30° with θ = ±90° (the signs flipped in row 1 for +1).
+  const double s = 0.5, c = std::sqrt(0.75);
+  const Mat3 lock_down{{0, 0, -1, s, c, 0, c, -s, 0}}, lock_up{{0, 0, 1, -s, c, 0, -c, -s, 0}};
+  GetEulerRotation(eul.data(), lock_down.data());
+  expect_all_near(eul.v, Vec3{{30.0, 90.0, 0.0}}.v, 1e-12);
+  GetEulerRotation(eul.data(), lock_up.data());
+  expect_all_near(eul.v, Vec3{{30.0, -90.0, 0.0}}.v, 1e-12);
 }
 
 }  // namespace

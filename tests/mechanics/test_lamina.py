@@ -91,6 +91,14 @@ def test_optional_arguments_as_the_call_lines_give_them(tv, error, latched):
         tv.errorhandling.rsxerr(True)
 
 
+def test_chang_lessard_with_coefficients_and_a_thicker_ply(tv):
+    # (a, b, c, d) = (1.3, 0.7, 0.5, 1.0), s = sin 30° = 0.5, thickness ratio 2:
+    # (1 + 1.3·0.5/2^0.7)·60 = (1 + 0.400122)·60 and (1 + 0.5·0.5/2^1)·70.
+    ys = tv.isscollection.insituchanglessard(60.0, 70.0, 2.0, 30.0, [1.3, 0.7, 0.5, 1.0])
+    assert ys[0] == pytest.approx(84.00732, rel=1e-5)
+    assert ys[1] == pytest.approx(78.75, rel=1e-14)
+
+
 # F = I, a stretch of 1 % along axis 1 (small strain diag(0.01, 0, 0)) and a general F.
 @pytest.mark.parametrize("f", [np.eye(3), np.diag([1.01, 1.0, 1.0]),
                                np.array([[1.1, 0.05, 0.0], [0.2, 0.9, -0.2], [-0.1, 0.3, 1.2]])])
