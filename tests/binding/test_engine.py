@@ -214,6 +214,7 @@ def test_callbacks(et):
 def test_integer_callback_and_references_kept(et):
     assert et.isumf(lambda i: i * i, 3) == 14
     assert "Return the function value, a int." in et.isumf.__doc__
+    assert "# compute the function value from the arguments\n            return 0.0" in et.isumf.__doc__
     x = np.zeros(3)
     before = sys.getrefcount(x)
     for _ in range(3):

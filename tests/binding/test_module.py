@@ -21,6 +21,7 @@ def test_import_contract(tv, error):
     members = line.strip().split(" --- ")[1].rstrip(".").split(",")
     assert {"processlock()", "processunlock()"} <= set(members)
     assert repr(tv.laminate.getamatrix) == "<tavrin routine laminate.getamatrix>"
+    assert repr(tv.laminate) == "<tavrin module 'laminate'>"
 
 
 def test_numpy_interface_missing_refuses_the_import(child):

@@ -58,6 +58,7 @@ TEST_F(RecordFiles, ReadBackspaceRewind) {
   rewind(10);
   EXPECT_EQ(record_number(10), 0);
   backspace(10);  // at the start: nothing
+  EXPECT_EQ(record_number(10), 0);
   EXPECT_EQ(next(10), "one");
   // An empty file has no record; a unit not open for input reads an error.
   ASSERT_TRUE(open_input(11, file("empty.txt", "")));

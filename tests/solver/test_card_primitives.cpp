@@ -161,6 +161,23 @@ TEST_F(Primitives, DataBlocks) {
   EXPECT_EQ(errorhandling::errstat, -2);
 }
 
+TEST_F(Primitives, ACardBlockWithAnItemThatIsNoNumberIsDropped) {
+  std::ofstream(dir / "c.tvr", std::ios::binary) << "+Key\n1 2 x\n3\n+End\n4 5\n";
+  Card card("TestCard");
+  ASSERT_TRUE(card.open((dir / "c.tvr").string()));
+  std::string_view line;
+  ASSERT_TRUE(card.next(line));
+  std::vector<double> values{9.0};
+  EXPECT_FALSE(card.read_data(values, "+Key"));
+  EXPECT_TRUE(values.empty());  // nothing of the block is kept
+  EXPECT_EQ(latched(), "Error: TestCard line 2, +Key: item not a number, list dropped");
+  ASSERT_TRUE(card.next(line));  // the whole block was consumed
+  EXPECT_EQ(line, "+End");
+  values = {9.0};
+  EXPECT_TRUE(card.read_data(values, "+End"));
+  EXPECT_EQ(values, (std::vector<double>{4.0, 5.0}));  // the block's values only
+}
+
 TEST_F(Primitives, TablesAndDescriptors) {
   open("1 2 3\n4 5 6\n*x\n");
   double xy[6] = {};
