@@ -31,8 +31,10 @@ TAVRIN_ROUTINE_DOC(getnearestcorrelationmatrix, GetNearestCorrelationMatrix,
                    "weighted Frobenius norm, by alternating projections with a correction term.\n"
                    "No convergence within maxiter iterations gives the zero matrix and latches -1 "
                    "\"Warning: Nearest correlation matrix did not converge\"; entries that are not "
-                   "finite give zero and latch -3 \"Matrix entries must be finite numbers\" (read "
-                   "errorhandling.errstat, errstring).",
+                   "finite give zero and latch -3 \"Matrix entries must be finite numbers\", weights "
+                   "that are not positive finite numbers zero and -3 \"Weights must be positive finite "
+                   "numbers\" (the first such weight, from 1, in errintv) (read errorhandling.errstat, "
+                   "errstring).",
                    out(Real, "corr", "n,n").describe("the nearest correlation matrix; zero on "
                                                      "failure"),
                    in(Real, "a", "n,n").describe("the approximate correlation matrix"), n_of_a,

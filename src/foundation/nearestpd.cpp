@@ -81,6 +81,11 @@ void add_to_diagonal(View<double, 2> a, double s) {
 
 double largest_entry(ConstMatrix a) { return *std::max_element(a.begin(), a.end()); }
 
+// The change `change` relative to `size`; no change is none, also where the
+// matrix is zero (Y of rows whose weight is 0), rather than 0/0 = NaN, which
+// no tolerance could ever accept.
+double relative_change(double change, double size) { return change == 0.0 ? 0.0 : change / size; }
+
 double frobenius_distance(ConstMatrix a, ConstMatrix b) {
   double s = 0.0;
   for (std::ptrdiff_t i = 0; i < a.size(); ++i) {
@@ -174,7 +179,7 @@ void nearest_correlation(ConstMatrix a, View<double, 2> corr, const CorrelationS
     projected_spd(weighted, y);
     HadamardDivision(y.data(), h.data(), y.data(), &n, &n);
     for (std::ptrdiff_t i = 0; i < size; ++i) d.data()[i] = y.data()[i] - r.data()[i];
-    const double r_y = frobenius_distance(y, previous) / MatrixNorm(y.data(), &n, &n);
+    const double r_y = relative_change(frobenius_distance(y, previous), MatrixNorm(y.data(), &n, &n));
     // X = Y with a unit diagonal.
     std::copy(x.begin(), x.end(), previous.begin());
     std::copy(y.begin(), y.end(), x.begin());
@@ -253,6 +258,13 @@ void GetNearestCorrelationMatrix(double* corr, const double* a, const int* n, co
     const bool given =
         weights && std::any_of(weights, weights + k, [](double v) { return v != -1.0; });
     for (int i = 0; i < k; ++i) w[std::size_t(i)] = given ? weights[i] : 1.0;
+    // A weight of 0 (or below, or not finite) leaves its row of Y at zero
+    // and the unit diagonal out of reach: the iteration could only run to
+    // maxiter.  Refused at once, the first such weight (from 1) as detail.
+    if (const double* bad = std::find_if(w.data(), w.data() + k, [](double v) { return !(v > 0.0 && v < HUGE_VAL); });
+        bad != w.data() + k)
+      return tavrin::latch_failure(tavrin::status_invalid, "Weights must be positive finite numbers",
+                                   int(bad - w.data()) + 1);
     const CorrelationSettings settings{
         (tol && *tol > 0.0) ? std::max(*tol, epsilon) : k * epsilon,
         maxiter ? std::max(*maxiter, 1) : 100,

@@ -38,6 +38,11 @@ def test_nearest_matrices_and_their_options(m, latched):
     np.testing.assert_allclose(m.getnearestcorrelationmatrix([[1.0, 0.5], [0.5, 1.0]], maxiter=1),
                                [[1.0, 0.5], [0.5, 1.0]], atol=1e-14)
     assert latched()[0] == 0
+    # Y at zero twice in a row has not changed (no 0/0): the second iteration
+    # meets a tolerance the unit diagonal meets.
+    assert m.getnearestcorrelationmatrix([[-1.0]], tol=2.0, maxiter=2).tolist() == [[1.0]]
+    assert latched()[0] == 0
+
     # Entries near overflow: (a + aᵀ)/2 stays finite, and so does the answer.
     a = np.zeros((4, 4))
     a[0, 0], a[2:, 0] = 1e308, -1.0
@@ -48,3 +53,11 @@ def test_nearest_matrices_and_their_options(m, latched):
     ispd = m.ispositivedefinite
     assert (ispd(np.diag([1.0, 0.25]), tolerance=0.5), ispd(np.eye(2), tolerance=0.5)) == (0, 1)
     assert type(m.ispositivedefinite(np.eye(2))) is int
+
+
+@pytest.mark.parametrize("w", [0.0, -2.0, np.nan, np.inf])
+def test_weights_that_are_not_positive_are_refused(m, tv, latched, w):
+    # Such a weight could only run the iteration to maxiter (2³¹ - 1 here).
+    corr = m.getnearestcorrelationmatrix(np.eye(2), weights=[1.0, w], maxiter=2**31 - 1)
+    assert not corr.any() and latched() == (-3, "Weights must be positive finite numbers")
+    assert tv.errorhandling.errintv[0] == 2
