@@ -29,15 +29,17 @@ bool RecordFile::next(std::string_view& line) {
   return true;
 }
 
+void latch_unreadable(std::string_view path, int error) {
+  io::latch_file_failure(-3, io::file_failure_text("Error: Cannot read", path, error), path, error);
+}
+
 bool Card::open_card(std::string_view filepath, std::string_view workspace) {
   // A file that is missing is looked for in the next place; one that exists
   // but cannot be read stops the reader (taken for missing, an older file
   // would be read in its place).
   const auto take = [&](const std::string& path) {
     const io::OpenResult opened = open(path);
-    if (!opened && !opened.absent())
-      io::latch_file_failure(-3, io::file_failure_text("Error: Cannot read", path, opened.error), path,
-                             opened.error);
+    if (!opened && !opened.absent()) latch_unreadable(path, opened.error);
     return opened;
   };
   workspace = trimmed_path(workspace);

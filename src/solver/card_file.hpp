@@ -72,6 +72,11 @@ class TAVRIN_API RecordFile {
   int unit_ = -1;
 };
 
+// Latches -3 "Error: Cannot read <name>: <reason>" for a file that exists
+// but could not be opened or read (errno value and path as details): a
+// reader stops there rather than read another file in its place.
+TAVRIN_API void latch_unreadable(std::string_view path, int error);
+
 // One card file: named for its messages ("StepCard"), with the data block
 // reader and the failure reports of the card readers.
 class TAVRIN_API Card : public RecordFile {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <string>
 #include <utility>
 
 #include "foundation/errorhandling.hpp"
@@ -110,11 +109,7 @@ void count_cycles(std::string_view msgpath, int kstep, bool& one_row_reported) {
   // read may hold it, so the count is left as it is.
   Card msg("message file");
   const io::OpenResult opened = msgpath.empty() ? io::OpenResult{ENOENT} : msg.open(msgpath);
-  if (!opened && !opened.absent()) {
-    const std::string path(msgpath);
-    io::latch_file_failure(-3, io::file_failure_text("Error: Cannot read", path, opened.error), path, opened.error);
-    return;
-  }
+  if (!opened && !opened.absent()) return latch_unreadable(msgpath, opened.error);
   const int one = 1;
   const bool found = opened && get2nextkey(msg.unit(), -1, "CYCLE", 5, file_length(msg.unit(), false), &one);
   std::string_view line;

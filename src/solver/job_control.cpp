@@ -134,9 +134,7 @@ void start_up() {
     deck_path = job_file(".inp");
     opened = deck.open(deck_path);
   }
-  if (!opened && !opened.absent())
-    io::latch_file_failure(-3, io::file_failure_text("Error: Cannot read", deck_path, opened.error), deck_path,
-                           opened.error);
+  if (!opened && !opened.absent()) ioh::latch_unreadable(deck_path, opened.error);
   if (opened && !jobdata::stepid.allocated()) {
     jobdata::solverid = 1;
     prepare_impactors(ioh::scan_deck(deck));
