@@ -160,6 +160,7 @@ void write_record(int unit, std::string_view text) {
       return;
     }
     if (auto* a = std::get_if<AppendUnit>(&it->second)) {
+      errno = 0;
       const bool written = std::fwrite(text.data(), 1, text.size(), a->file) == text.size() &&
                            std::fputc('\n', a->file) != EOF;
       if (!written && a->error == 0) a->error = errno != 0 ? errno : EIO;
@@ -191,6 +192,7 @@ OpenResult open_input(int unit, std::string_view path) {
   // see a file that grows meanwhile; it is read on).
   Buffer b = take_buffer(std::size_t(st.st_size) + 1);
   std::size_t size = 0;
+  errno = 0;
   for (std::size_t n; (n = std::fread(b.text.get() + size, 1, b.capacity - size, f)) > 0;) {
     size += n;
     if (size < b.capacity) continue;
