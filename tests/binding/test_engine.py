@@ -335,3 +335,20 @@ def test_texts_padded_beyond_the_call_scratch(et):
     # second fills the scratch to its last byte, the third no longer fits
     assert et.blanks3("x", "yz", "") == 199 + 52 + 200
     assert et.blanks3("x" * 200, "", "x" * 200) == 54
+
+
+def test_objects_made_for_a_call_are_released(tv):
+    # Arrays made from lists and path texts encoded for a call are the call's
+    # own: thousands of calls leave no object behind.
+    ply = [[161e3, 11.38e3, 11.38e3, 0.32, 0.32, 0.44, 5.17e3, 5.17e3, 3.98e3]] * 2
+
+    def calls(n):
+        for _ in range(n):
+            tv.laminate.getamatrix(np.transpose(ply).tolist(), [0.0, 90.0], [0.125, 0.125])
+            tv.iohandling.getsectiondatafromfile("", "/nonexistent/Müller")
+    calls(100)
+    gc.collect()
+    before = sys.getallocatedblocks()
+    calls(2000)
+    gc.collect()
+    assert sys.getallocatedblocks() - before < 500

@@ -35,6 +35,8 @@ def test_entries_agree(tv, ply):
     np.testing.assert_array_equal(st2, st)
     assert pnewdt == 0.5
     assert (tv.toplevel.gen_sdvini(np.zeros(2), [0.0] * 3, 1, 1, 1, 1) == [0.0, np.finfo(float).max]).all()
+    # Negative zeros are zeros: the slots are set to +0.
+    assert np.signbit(tv.toplevel.gen_sdvini(np.full(3, -0.0), [0.0] * 3, 1, 1, 1, 1)[:2]).tolist() == [False] * 2
 
 
 def test_explicit_block(tv, ply, error):

@@ -168,6 +168,19 @@ TEST(UserElements, RowsBeyondTheDegreesOfFreedomAndEmptyConstraints) {
   EXPECT_EQ(elastic.statev[0], 1e-4);
 }
 
+TEST(UserElements, NearlyIncompressibleStiffnessStaysInItsMatrix) {
+  // ν in the band around 0.5: the fixed factors, G = E / 1.499 / 2 on the
+  // shear diagonal; the entries behind the n x n matrix stay untouched.
+  for (const int n : {4, 6}) {
+    Point p(n, 13, {200000.0, 0.49995});
+    p.ddsdde.assign(std::size_t(n * n + n), 7.0);
+    p.call(toplevel::umat_hail);
+    EXPECT_EQ(latched_status(), 0);
+    EXPECT_DOUBLE_EQ(p.ddsdde[std::size_t(n * n - 1)], 200000.0 / 1.4990000128746033 / 2.0);
+    EXPECT_EQ(std::vector<double>(p.ddsdde.begin() + n * n, p.ddsdde.end()), std::vector<double>(std::size_t(n), 7.0));
+  }
+}
+
 TEST(UserElements, PlaneElementLengthsReadTwoCoordinates) {
   // A unit square in the x-y plane, two coordinates per node; behind the
   // block's coordinates lies what a third coordinate would be.

@@ -219,6 +219,7 @@ def test_impactor_start_values_and_start_time(tv, latched):
     _, _, _, _, _, cprops = vuel(tv, [[0, 0, 0], [0, 0, 1]], np.zeros(6), props=props, nsvars=18, kstep=1,
                                  cprops=record(), jprops=(1, 0), dtimecur=0.5, kinc=1)
     assert cprops[4] == 5.0 and cprops[18] == pytest.approx(5.0 - 0.25 * 9.80665, rel=1e-15)
+    assert (cprops[3], cprops[6], cprops[16], cprops[17]) == (-0.25, 4.0, R, 1.0)  # the start values copied
     assert cprops[7:10].tolist() == [-1.0] * 3
     props[5] = 0.5
     *_, cprops = uel(tv, (0, 0, 1), props=props, impact=record(), kstep=1, kinc=1)
