@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <string>
 
 #include <fstream>
 #include <initializer_list>
 #include <limits>
-#include <new>
 #include <span>
 
 #include "boxbeam/box_data.hpp"
@@ -129,11 +129,9 @@ class Report {
     f.close();
     failed = failed || f.fail();
     if (!failed) return;
-    try {
-      xerr(-2, "Box_GetXSection: cannot write report file " + path);
-    } catch (const std::bad_alloc&) {
-      xerr(-2, "Box_GetXSection: cannot write a report file");
-    }
+    char message[81];  // the latch keeps 80 characters
+    std::snprintf(message, sizeof message, "Box_GetXSection: cannot write report file %s", path.c_str());
+    xerr(-2, message);
   }
   bool druck_, exdru_;
   std::string rep_path_, ext_path_;

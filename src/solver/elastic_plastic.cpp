@@ -82,10 +82,7 @@ void umat_hail(double* stress, double* statev, double* ddsdde, double* /*sse*/, 
   tavrin::c_boundary(__func__, [&] {
     // The layout first, each extent alone: a refused one touches nothing.
     const int n = *ntens, np = *nprops;
-    if (!supported_layout(n)) {
-      xerr(-2, unsupported_dimension);
-      return;
-    }
+    if (!stiffness_layout(n)) return;
     if (!direct_split(*ndi, n)) {
       xerr(-2, unsupported_dimension, std::array{*ndi, n});
       return;

@@ -57,14 +57,6 @@ std::array<double, 11> fibre_values_at(const double* props, double t) {
   return c;
 }
 
-// Whether the ply stiffness has a layout of ntens components (3, 4 or 6);
-// latches -2 otherwise.
-bool supported_components(int ntens) {
-  if (supported_layout(ntens)) return true;
-  xerr(-2, unsupported_dimension);
-  return false;
-}
-
 }  // namespace
 
 extern "C" {
@@ -81,7 +73,7 @@ void umat_fiber(double* stress, double* statev, double* ddsdde, double* sse, dou
                 const int* kinc, std::size_t cmname_len) {
   tavrin::c_boundary(__func__, [&] {
     // The stiffness has 3, 4 or 6 components; another layout touches nothing.
-    if (!supported_components(*ntens)) return;
+    if (!stiffness_layout(*ntens)) return;
     *spd = 0.0;
     *scd = 0.0;
     const int nst = std::max(*nstatv, 0), n = *ntens, np = *nprops;
@@ -173,7 +165,7 @@ void usermat_fiber(const int* /*matid*/, const int* /*elemid*/, const int* /*kdo
                    double* /*var2*/, double* /*var3*/, double* /*var4*/, double* /*var5*/,
                    double* /*var6*/, double* /*var7*/, double* /*var8*/) {
   tavrin::c_boundary(__func__, [&] {
-    if (!supported_components(*ncomp)) return;
+    if (!stiffness_layout(*ncomp)) return;
     *keycut = 0;
     *sedel = *sedpl = *epseq = *epszz = 0.0;
     const int n = *ncomp;

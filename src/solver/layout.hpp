@@ -19,6 +19,13 @@ inline constexpr char unsupported_dimension[] = "Unsupported dimension in GetNye
 // axisymmetric) or 6 components.
 constexpr bool supported_layout(int ntens) { return ntens == 3 || ntens == 4 || ntens == 6; }
 
+// Whether ntens is a layout of the ply stiffness; latches -2 otherwise.
+inline bool stiffness_layout(int ntens) {
+  if (supported_layout(ntens)) return true;
+  xerr(-2, unsupported_dimension);
+  return false;
+}
+
 // At most three direct and three shear components, none negative.
 constexpr bool components_in_range(int ndir, int nshr) {
   return ndir >= 0 && ndir <= 3 && nshr >= 0 && nshr <= 3;

@@ -130,5 +130,27 @@ def run_child(script, tmp_path, *args, env_extra=()):
     return run.stdout.splitlines()
 
 
+def capped_rereads(tmp_path, hold, offsets, first, mode, entry, env_extra=(), workers=3):
+    """REREAD_CHILD at each cap offset (MiB), in parallel children.  After a
+    -3 (memory run out, latched for `entry` or naming a table) nothing the
+    model held changed and the views held kept their values; a read that
+    finished equals a whole read.  Returns the runs' statuses and the
+    distinct messages of the -3s."""
+    import json
+    import re
+    from concurrent.futures import ThreadPoolExecutor
+    with ThreadPoolExecutor(workers) as pool:
+        runs = list(pool.map(lambda o: json.loads(run_child(REREAD_CHILD, tmp_path, hold, str(o), first, mode,
+                                                            env_extra=env_extra)[-1]), offsets))
+    for offset, r in zip(offsets, runs):
+        assert r["views_kept"], (offset, r)
+        if r["status"] == -3:
+            assert re.fullmatch(rf"Out of memory (allocating \w+::\w+ \([\d, ]+\)|in {entry})", r["message"]), (offset, r)
+            assert r["changed"] == [], (offset, r)
+        else:
+            assert (r["status"], r["unlike_whole"]) == (0, []), (offset, r)
+    return [r["status"] for r in runs], {r["message"] for r in runs if r["status"] == -3}
+
+
 no_cap = pytest.mark.skipif(bool(__import__("os").environ.get("TAVRIN_FUZZ_ASAN")),
                             reason="no address-space cap under AddressSanitizer, nor mapped tables")
